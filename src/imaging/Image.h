@@ -1,0 +1,62 @@
+// The one in-memory picture of the core: a width, a height and RGB pixels,
+// row by row from the top. Colours compare exactly, channel by channel.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace corvane {
+
+struct Colour {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+
+    friend constexpr bool operator==(const Colour&, const Colour&) = default;
+
+    // The packed form of the platform's colour values: 0x00BBGGRR.
+    constexpr std::uint32_t ToColorRef() const {
+        return std::uint32_t{r} | (std::uint32_t{g} << 8) | (std::uint32_t{b} << 16);
+    }
+    static constexpr Colour FromColorRef(std::uint32_t value) {
+        return Colour{static_cast<std::uint8_t>(value & 0xFF),
+                      static_cast<std::uint8_t>((value >> 8) & 0xFF),
+                      static_cast<std::uint8_t>((value >> 16) & 0xFF)};
+    }
+};
+
+inline constexpr Colour kPureGreen{0, 255, 0};
+inline constexpr Colour kWhite{255, 255, 255};
+inline constexpr Colour kBlack{0, 0, 0};
+
+class Image {
+public:
+    Image() = default;
+    Image(int width, int height, Colour fill = kWhite)
+        : width_(width < 0 ? 0 : width), height_(height < 0 ? 0 : height),
+          pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill) {}
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return pixels_.empty(); }
+
+    Colour At(int x, int y) const { return pixels_[Index(x, y)]; }
+    void Set(int x, int y, Colour c) { pixels_[Index(x, y)] = c; }
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+
+    const std::vector<Colour>& Pixels() const { return pixels_; }
+    std::vector<Colour>& Pixels() { return pixels_; }
+
+    friend bool operator==(const Image&, const Image&) = default;
+
+private:
+    std::size_t Index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
+    }
+
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Colour> pixels_;
+};
+
+}  // namespace corvane

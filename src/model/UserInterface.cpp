@@ -1,0 +1,25 @@
+#include "model/UserInterface.h"
+
+namespace corvane {
+
+std::vector<std::pair<std::string, std::string>> SplitFilter(const std::string& filter) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : filter) {
+        if (c == '|') {
+            parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) parts.push_back(current);
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].empty() && parts[i + 1].empty()) break;
+        pairs.emplace_back(parts[i], parts[i + 1]);
+    }
+    return pairs;
+}
+
+}  // namespace corvane

@@ -1,0 +1,57 @@
+// Everything a command asks of the person at the keyboard. The editor answers
+// with real dialogs; tests answer with a script and check every text.
+//
+// Filters use the "Name (*.ext)|*.ext|All files (*.*)|*.*||" form: pairs of
+// a description and a pattern, each followed by '|', ended by an extra '|'.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+struct Message {
+    std::string text;
+    // The caption: the application's name for messages owned by an editor
+    // window, "Corvane Desktop" where a message names it, and nothing where a
+    // message has no caption of its own (the platform shows its default).
+    std::optional<std::string> caption;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+    Answer defaultButton = Answer::Ok;
+    bool ownedByWindow = true;
+};
+
+struct FilePrompt {
+    std::string title;             // empty: the platform's own title
+    std::string filter;            // "a|b|c|d||" form
+    std::string defaultExtension;  // without the dot; empty for none
+    std::string proposedName;      // empty for none
+    bool confirmOverwrite = false; // save prompts only
+    bool mustExist = false;        // open prompts: path and file must exist
+    bool ownedByWindow = true;
+};
+
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // The caption of window-owned messages: the program file's name without its extension.
+    virtual std::string ApplicationName() const = 0;
+
+    virtual Answer ShowMessage(const Message& message) = 0;
+    // The chosen full path, or nothing when cancelled.
+    virtual std::optional<std::string> AskOpenFile(const FilePrompt& prompt) = 0;
+    virtual std::optional<std::string> AskSaveFile(const FilePrompt& prompt) = 0;
+    virtual std::optional<std::string> AskFolder(const std::string& title) = 0;
+};
+
+// Splits a "a|b|c|d||" filter into its (description, pattern) pairs.
+std::vector<std::pair<std::string, std::string>> SplitFilter(const std::string& filter);
+
+}  // namespace corvane

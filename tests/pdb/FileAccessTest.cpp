@@ -1,0 +1,62 @@
+#include "pdb/FileAccess.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+
+namespace corvane {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+class FileAccessTest : public ::testing::Test {
+protected:
+    void TearDown() override { SetWriteFaultForTesting(WriteFault::None); }
+    TempDir dir;
+};
+
+TEST_F(FileAccessTest, WritesAndReadsWholeFile) {
+    const std::vector<std::uint8_t> bytes{1, 2, 3, 0, 255};
+    const auto path = dir.File("a.pdb");
+    ASSERT_EQ(WriteFileReplacing(path, bytes), WriteOutcome::Ok);
+    EXPECT_EQ(ReadWholeFile(path), bytes);
+    EXPECT_TRUE(FileExists(path));
+}
+
+TEST_F(FileAccessTest, ReplacingKeepsNoTemporaryBehind) {
+    const auto path = dir.File("a.pdb");
+    WriteBytes(path, {9, 9, 9, 9, 9, 9});
+    ASSERT_EQ(WriteFileReplacing(path, std::vector<std::uint8_t>{1}), WriteOutcome::Ok);
+    EXPECT_EQ(ReadBytes(path), std::vector<std::uint8_t>{1});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST_F(FileAccessTest, FailedWriteLeavesPreviousFileIntact) {
+    const auto path = dir.File("a.pdb");
+    WriteBytes(path, {9, 8, 7});
+    SetWriteFaultForTesting(WriteFault::WriteFails);
+    EXPECT_EQ(WriteFileReplacing(path, std::vector<std::uint8_t>{1, 2}), WriteOutcome::WriteFailed);
+    EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{9, 8, 7}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST_F(FileAccessTest, UncreatableFileIsCouldNotOpen) {
+    EXPECT_EQ(WriteFileReplacing(dir.File("missing/a.pdb"), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
+    EXPECT_EQ(WriteFileReplacing(dir.Path().string(), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
+    SetWriteFaultForTesting(WriteFault::CannotOpen);
+    EXPECT_EQ(WriteFileReplacing(dir.File("b.pdb"), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
+    EXPECT_FALSE(FileExists(dir.File("b.pdb")));
+}
+
+TEST_F(FileAccessTest, ReadingMissingFileOrFolderGivesNothing) {
+    EXPECT_FALSE(ReadWholeFile(dir.File("nope")).has_value());
+    EXPECT_FALSE(ReadWholeFile(dir.Path().string()).has_value());
+    WriteBytes(dir.File("empty"), {});
+    ASSERT_TRUE(ReadWholeFile(dir.File("empty")).has_value());
+    EXPECT_TRUE(ReadWholeFile(dir.File("empty"))->empty());
+}
+
+}  // namespace
+}  // namespace corvane
