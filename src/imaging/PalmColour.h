@@ -1,0 +1,38 @@
+// The phone's colours: the fixed 256-entry palette of 8-bit bitmaps and the
+// 5-6-5 packing of 16-bit bitmaps.
+//
+// Palette layout (index: colour):
+//   0..214   6x6x6 cube over the levels FF CC 99 66 33 00 without its last
+//            entry (black); index h*108 + r*18 + b*6 + g has red L[r],
+//            green L[g], blue L[3h + b].
+//   215..224 greys 11 22 44 55 77 88 AA BB DD EE
+//   225 CCCCCC, 226 880000, 227 880088, 228 008800, 229 008888
+//   230..255 black
+// Black (26 times) and CCCCCC (25 and 225) are duplicated on purpose: the
+// nearest-colour rules below depend on the duplicates.
+//
+// 16-bit value: red in bits 15..11, green 10..5, blue 4..0. Packing drops the
+// low bits; unpacking leaves them zero (0xFFFF is F8 FC F8, not white).
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "imaging/Image.h"
+
+namespace corvane {
+
+const std::array<Colour, 256>& PalmPalette();
+
+// Smallest squared RGB distance over all 256 entries; the lowest index wins a tie.
+int NearestPaletteIndex(Colour colour);
+// The same without the excluded index; an exact match elsewhere (a duplicate) still wins.
+int NearestPaletteIndexExcluding(Colour colour, int excluded);
+Colour PaletteColour(int index);
+Colour NearestPaletteColourExcluding(Colour colour, int excluded);
+
+std::uint16_t ToRgb565(Colour colour);
+Colour FromRgb565(std::uint16_t value);
+Colour Quantise565(Colour colour);
+
+}  // namespace corvane
