@@ -1,0 +1,18 @@
+// Reducing a picture to what the phone can show at a depth, as every picture
+// entering an image slot is reduced.
+//
+// Depth 8: t = NearestPaletteIndex(transparent); pixels equal to the
+// transparent colour become PaletteColour(t), every other pixel
+// NearestPaletteColourExcluding(pixel, t); then the transparent colour
+// becomes PaletteColour(t).
+// Depth 16: every pixel and then the transparent colour become Quantise565.
+#pragma once
+
+#include "imaging/Image.h"
+
+namespace corvane {
+
+// False, changing nothing, for a depth other than 8 or 16.
+bool ReduceImageToDepth(Image& image, Colour& transparent, int depth);
+
+}  // namespace corvane

@@ -1,0 +1,20 @@
+// The pictures built into the program: every element's default picture,
+// the empty phone screen the previews are drawn on, and the product logo.
+#pragma once
+
+#include "imaging/Image.h"
+
+namespace corvane {
+
+// The element's default picture at exactly its catalogue size (index 0..34).
+// Key labels: grey glyphs on pure green (0, 255, 0), hard-edged.
+Image DefaultElementImage(int index);
+
+// 320 x 320: a white phone screen with a status line at the top and the
+// outlines of the two speed-dial buttons at the bottom.
+Image PreviewBackgroundImage();
+
+// 349 x 122, shown by the start dialog and the about box.
+Image LogoPictureImage();
+
+}  // namespace corvane
