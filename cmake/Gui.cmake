@@ -19,7 +19,7 @@ target_link_libraries(corvane-desktop PRIVATE corvane_gui)
 corvane_warnings(corvane-desktop)
 install(TARGETS corvane-desktop RUNTIME DESTINATION bin)
 install(FILES src/resources/corvane-desktop.desktop DESTINATION share/applications OPTIONAL)
-install(FILES src/resources/corvane-256.png DESTINATION share/icons/hicolor/256x256/apps
+install(FILES src/resources/app-icon-256.png DESTINATION share/icons/hicolor/256x256/apps
   RENAME corvane-desktop.png OPTIONAL)
 
 # One QtTest program per file under tests/gui, run on the offscreen platform.

@@ -1,6 +1,5 @@
 #include "app/EditorWindow.h"
 
-#include <QIcon>
 #include <QVBoxLayout>
 
 #include "app/DialogUnits.h"
@@ -18,7 +17,6 @@ EditorWindow::EditorWindow(UserInterface* user, int templateId, int widthDlu, in
     }
     user_ = user;
     setObjectName(QString::number(templateId));
-    setWindowIcon(QIcon(":/corvane-256.png"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
