@@ -95,6 +95,7 @@ private slots:
         CCarrierDlg w(&user);
         Action(w, "32779")->setEnabled(true);  // the menu is greyed; reach the command anyway
         Action(w, "32779")->trigger();
+        Button(w, "1077")->setEnabled(true);
         Click(w, "1077");
         QCOMPARE(user.MessageTexts(),
                  (std::vector<std::string>{"You need to select both a welcome and a goodbye image prior to saving.",
