@@ -30,3 +30,7 @@ foreach(source ${GUI_TESTS})
   add_test(NAME gui_${name} COMMAND gui_${name})
   set_tests_properties(gui_${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endforeach()
+
+# Draws the README's screenshots (scripts/screenshots.sh); not installed.
+add_executable(corvane_screenshots EXCLUDE_FROM_ALL tools/screenshots/Screenshots.cpp)
+target_link_libraries(corvane_screenshots PRIVATE corvane_gui)
