@@ -73,22 +73,6 @@ TEST_F(BitmapCommand, EncodesTheKnownEightBitResourceByteForByte) {
     EXPECT_EQ(ReadBytes(dir.File("gw.bin")), expected);
 }
 
-TEST_F(BitmapCommand, EncodesTheKnownSixteenBitBlock) {
-    Image image(4, 2);
-    image.Set(2, 1, kPureGreen);
-    const auto in = Picture("w.bmp", image);
-    ASSERT_EQ(Corvane({"bitmap", "encode", in, "--depth", "16", "-o", dir.File("w.bin")}).exitCode, 0);
-    const auto bytes = ReadBytes(dir.File("w.bin"));
-    ASSERT_EQ(bytes.size(), 24u + 24u + 16u);
-    const std::vector<std::uint8_t> pixels(bytes.end() - 16, bytes.end());
-    EXPECT_EQ(pixels, (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                 0x07, 0xE0, 0xFF, 0xFF}));
-    EXPECT_EQ(bytes[24 + 6], 0x24);  // hasTransparency, directColor
-    EXPECT_EQ(bytes[24 + 13], 0xFF);  // stored raw
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 24 + 16, bytes.begin() + 24 + 20),
-              (std::vector<std::uint8_t>{0x00, 0x00, 0x07, 0xE0}));
-}
-
 TEST_F(BitmapCommand, ReducesBeforeEncodingAsTheEditorDoes) {
     // With the near-black transparent colour 010101 the reduced transparent colour is black,
     // so an opaque black pixel becomes transparent too, as in the editor's saved skin.
