@@ -11,6 +11,8 @@
 // Black (26 times) and CCCCCC (25 and 225) are duplicated on purpose: the
 // nearest-colour rules below depend on the duplicates.
 //
+// Distance is the plain sum of squared channel differences, no weighting.
+//
 // 16-bit value: red in bits 15..11, green 10..5, blue 4..0. Packing drops the
 // low bits; unpacking leaves them zero (0xFFFF is F8 FC F8, not white).
 #pragma once
@@ -26,10 +28,18 @@ const std::array<Colour, 256>& PalmPalette();
 
 // Smallest squared RGB distance over all 256 entries; the lowest index wins a tie.
 int NearestPaletteIndex(Colour colour);
-// The same without the excluded index; an exact match elsewhere (a duplicate) still wins.
+// The same without the excluded index; an exact match elsewhere (a duplicate)
+// still wins. An excluded value outside 0..255 excludes nothing.
 int NearestPaletteIndexExcluding(Colour colour, int excluded);
+// Black for an index outside 0..255 (the palette's own filler colour).
 Colour PaletteColour(int index);
 Colour NearestPaletteColourExcluding(Colour colour, int excluded);
+
+// The two searches above answer from a table built once on first use, which
+// narrows the 256 entries to the few that can win near the colour. This is
+// the plain search over every entry that the table must always agree with;
+// tests and benchmarks compare against it.
+int NearestPaletteIndexBySearch(Colour colour, int excluded);
 
 std::uint16_t ToRgb565(Colour colour);
 Colour FromRgb565(std::uint16_t value);

@@ -1,0 +1,311 @@
+#include "imaging/PalmBitmap.h"
+
+#include "imaging/PalmColour.h"
+#include "imaging/ScanLine.h"
+#include "pdb/BigEndianFile.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::size_t kPlaceholderHeaderBytes = 16;
+constexpr std::size_t kHeaderBytes = 24;
+constexpr std::uint8_t kScanLineCompression = 0;
+constexpr std::uint8_t kNoCompression = 0xFF;
+constexpr std::size_t kMaxField = 0xFFFF;
+
+// The scan-line size of an all-zero block: the first row writes every byte
+// behind its flag bytes, every later row only its (zero) flag bytes.
+std::size_t ZeroBlockCompressedSize(std::size_t rowBytes, std::size_t rows) {
+    const std::size_t groups = (rowBytes + 7) / 8;
+    const std::size_t body = rows == 0 ? 0 : groups + rowBytes + (rows - 1) * groups;
+    return (2 + body + 3) & ~std::size_t{3};
+}
+
+}  // namespace
+
+std::size_t PalmRowBytes(int width, int depth) {
+    if (width < 0) return 0;
+    const auto w = static_cast<std::size_t>(width);
+    switch (depth) {
+        case 1: return 2 * ((w + 15) / 16);
+        case 8: return (w + 1) & ~std::size_t{1};
+        case 16: return 2 * w;
+        default: return 0;
+    }
+}
+
+bool FitsPalmBitmap(int width, int height, int depth) {
+    if (width < 0 || height < 0 || width > 0xFFFF || height > 0xFFFF) return false;
+    if (depth != 1 && depth != 8 && depth != 16) return false;
+    if (PalmRowBytes(width, depth) > kMaxField) return false;
+    // The placeholder's pixels carry a 2-byte size field.
+    return ZeroBlockCompressedSize(PalmRowBytes(width / 2, 1), static_cast<std::size_t>(height / 2)) <= kMaxField;
+}
+
+PlaceholderBitmap PlaceholderBitmap::ForSize(int fullWidth, int fullHeight) {
+    PlaceholderBitmap p;
+    const int w = fullWidth / 2;
+    const int h = fullHeight / 2;
+    p.width = static_cast<std::uint16_t>(w);
+    p.height = static_cast<std::uint16_t>(h);
+    // ceil(w / 8) rounded up to even is the 1-bit row of 2 bytes per 16 pixels.
+    p.rowBytes = static_cast<std::uint16_t>(PalmRowBytes(w, 1));
+    const std::vector<std::uint8_t> blank(std::size_t{p.rowBytes} * p.height, 0);
+    p.compressed = ScanLineCompress(blank, p.rowBytes, p.height, 2);
+    p.nextDepthOffset = static_cast<std::uint16_t>((kPlaceholderHeaderBytes + p.compressed.size()) / 4);
+    return p;
+}
+
+// ---- encoding ------------------------------------------------------------------
+
+namespace {
+
+// Neighbouring pixels of a picture often share a colour; remembering the
+// last answer spares most lookups.
+class IndexFinder {
+public:
+    explicit IndexFinder(int excluded) : excluded_(excluded) {}
+    std::uint8_t operator()(Colour colour) {
+        if (!valid_ || !(colour == last_)) {
+            last_ = colour;
+            index_ = static_cast<std::uint8_t>(NearestPaletteIndexExcluding(colour, excluded_));
+            valid_ = true;
+        }
+        return index_;
+    }
+
+private:
+    int excluded_;
+    bool valid_ = false;
+    Colour last_{};
+    std::uint8_t index_ = 0;
+};
+
+void EncodePixels8(const Image& image, Colour transparent, bool hasTransparency, PalmBitmap& bitmap) {
+    const int t = NearestPaletteIndex(transparent);
+    bitmap.transparentValue = static_cast<std::uint32_t>(t);
+    bitmap.pixels.assign(std::size_t{bitmap.rowBytes} * bitmap.height, 0);
+    IndexFinder nearest(t);
+    for (int y = 0; y < image.Height(); ++y) {
+        std::uint8_t* row = bitmap.pixels.data() + static_cast<std::size_t>(y) * bitmap.rowBytes;
+        for (int x = 0; x < image.Width(); ++x) {
+            const Colour c = image.At(x, y);
+            row[x] = hasTransparency && c == transparent ? static_cast<std::uint8_t>(t) : nearest(c);
+        }
+    }
+}
+
+void EncodePixels16(const Image& image, Colour transparent, PalmBitmap& bitmap) {
+    bitmap.transparentValue = ToRgb565(transparent);
+    bitmap.pixels.clear();
+    bitmap.pixels.reserve(std::size_t{bitmap.rowBytes} * bitmap.height);
+    BigEndianWriter out(bitmap.pixels);
+    for (const Colour c : image.Pixels()) out.U16(ToRgb565(c));
+}
+
+}  // namespace
+
+PalmBitmap EncodePalmBitmap(const Image& image, Colour transparent, bool hasTransparency, int depth) {
+    PalmBitmap bitmap;
+    if ((depth != 8 && depth != 16) || !FitsPalmBitmap(image.Width(), image.Height(), depth)) {
+        bitmap.rejected = true;
+        return bitmap;
+    }
+    bitmap.width = static_cast<std::uint16_t>(image.Width());
+    bitmap.height = static_cast<std::uint16_t>(image.Height());
+    bitmap.hasTransparency = hasTransparency;
+    bitmap.directColor = depth == 16;
+    bitmap.pixelSize = static_cast<std::uint8_t>(depth);
+    bitmap.pixelFormat = depth == 16 ? 1 : 0;
+    bitmap.compressionType = kScanLineCompression;
+    bitmap.rowBytes = static_cast<std::uint16_t>(PalmRowBytes(image.Width(), depth));
+    if (depth == 8)
+        EncodePixels8(image, transparent, hasTransparency, bitmap);
+    else
+        EncodePixels16(image, transparent, bitmap);
+    bitmap.placeholder = PlaceholderBitmap::ForSize(image.Width(), image.Height());
+    return bitmap;
+}
+
+std::size_t PalmBitmap::EncodedSize() {
+    if (rejected) return 0;
+    if (!decided_) {
+        const std::size_t raw = std::size_t{height} * rowBytes;
+        const std::size_t n = ScanLineCompressedSize(pixels, rowBytes, height, 4);
+        // Equal sizes stay raw: nothing to gain from the decompression work.
+        compressed = n != 0 && n < raw;
+        compressionType = compressed ? kScanLineCompression : kNoCompression;
+        dataSize_ = compressed ? n : raw;
+        decided_ = true;
+    }
+    return kPlaceholderHeaderBytes + placeholder.compressed.size() + kHeaderBytes + dataSize_;
+}
+
+void PalmBitmap::WriteTo(std::vector<std::uint8_t>& out) {
+    if (rejected) return;
+    EncodedSize();
+    BigEndianWriter w(out);
+
+    w.U16(placeholder.width);
+    w.U16(placeholder.height);
+    w.U16(placeholder.rowBytes);
+    w.Flags(true, false, false, false, false, false, false, false);
+    w.U8(0);
+    w.U8(1);  // pixelSize
+    w.U8(2);  // version
+    w.U16(placeholder.nextDepthOffset);
+    w.U8(0);  // transparentIndex
+    w.U8(kScanLineCompression);
+    w.U16(0);  // reserved
+    w.Bytes(placeholder.compressed);
+
+    w.U16(width);
+    w.U16(height);
+    w.U16(rowBytes);
+    w.Flags(compressed, hasColorTable, hasTransparency, indirect, forScreen, directColor, indirectColorTable, false);
+    w.U8(0);
+    w.U8(pixelSize);
+    w.U8(3);  // version
+    w.U8(static_cast<std::uint8_t>(kHeaderBytes));
+    w.U8(pixelFormat);
+    w.U8(unused);
+    w.U8(compressionType);
+    w.U16(density);
+    w.U32(transparentValue);
+    w.U32(0);  // nextBitmapOffset: the family ends here
+    if (compressed)
+        w.Bytes(ScanLineCompress(pixels, rowBytes, height, 4));
+    else
+        w.Bytes(std::span<const std::uint8_t>(pixels).first(std::size_t{height} * rowBytes));
+}
+
+// ---- decoding ------------------------------------------------------------------
+
+namespace {
+
+// Reads the fields the version-3 header shares with older versions. The
+// caller checks the reader once afterwards.
+void ReadCommonHeader(BigEndianReader& in, PalmBitmap& b) {
+    b.width = in.U16();
+    b.height = in.U16();
+    b.rowBytes = in.U16();
+    const std::uint8_t flags = in.U8();
+    b.compressed = flags & 0x80;
+    b.hasColorTable = flags & 0x40;
+    b.hasTransparency = flags & 0x20;
+    b.indirect = flags & 0x10;
+    b.forScreen = flags & 0x08;
+    b.directColor = flags & 0x04;
+    b.indirectColorTable = flags & 0x02;
+    in.Skip(1);
+    b.pixelSize = in.U8();
+    b.version = in.U8();
+}
+
+void ReadVersion3Header(BigEndianReader& in, PalmBitmap& b) {
+    b.size = in.U8();
+    b.pixelFormat = in.U8();
+    b.unused = in.U8();
+    b.compressionType = in.U8();
+    b.density = in.U16();
+    b.transparentValue = in.U32();
+    b.nextBitmapOffset = in.U32();
+}
+
+// Whether the version-3 header describes a bitmap this decoder turns into a
+// picture, with a block that holds every row the pixel walk takes.
+bool AcceptableHeader(const PalmBitmap& b) {
+    if (b.pixelSize != 1 && b.pixelSize != 8 && b.pixelSize != 16) return false;
+    if (b.compressed && b.compressionType != kScanLineCompression) return false;
+    if (b.hasColorTable) return false;
+    if (!FitsPalmBitmap(b.width, b.height, b.pixelSize)) return false;
+    return b.rowBytes >= PalmRowBytes(b.width, b.pixelSize);
+}
+
+// `in` reads `bytes` and stands at the pixel data.
+std::optional<std::vector<std::uint8_t>> ReadPixelBlock(std::span<const std::uint8_t> bytes, BigEndianReader& in,
+                                                        const PalmBitmap& b) {
+    const std::size_t blockBytes = std::size_t{b.height} * b.rowBytes;
+    if (!b.compressed) {
+        const auto raw = in.Bytes(blockBytes);
+        if (!in.Ok()) return std::nullopt;
+        return std::vector<std::uint8_t>(raw.begin(), raw.end());
+    }
+    const std::size_t start = in.Position();
+    const std::uint32_t n = in.U32();  // counts its own 4 bytes; not always padded to 4
+    if (!in.Ok() || n < 4) return std::nullopt;
+    in.Skip(n - 4);
+    if (!in.Ok()) return std::nullopt;
+    return ScanLineDecompress(bytes.subspan(start, n), b.rowBytes, b.height, 4);
+}
+
+}  // namespace
+
+bool PalmBitmap::ReadFrom(std::span<const std::uint8_t> bytes) {
+    *this = PalmBitmap{};
+    PalmBitmap parsed;
+    BigEndianReader in(bytes);
+    for (;;) {
+        const std::size_t start = in.Position();
+        ReadCommonHeader(in, parsed);
+        if (!in.Ok()) break;
+        if (parsed.version == 2) {
+            // A chain of older bitmaps in front: follow it to the first version 3.
+            const std::uint16_t nextDepthOffset = in.U16();
+            in.Skip(4);
+            const std::size_t next = start + std::size_t{nextDepthOffset} * 4;
+            // An offset of 0 ends the chain; one inside the header would go back.
+            if (!in.Ok() || next < in.Position() || next > in.Size()) break;
+            in.Seek(next);
+            continue;
+        }
+        if (parsed.version != 3) break;
+        ReadVersion3Header(in, parsed);
+        if (!in.Ok() || !AcceptableHeader(parsed)) break;
+        auto block = ReadPixelBlock(bytes, in, parsed);
+        if (!block) break;
+        parsed.pixels = std::move(*block);
+        parsed.placeholder = PlaceholderBitmap::ForSize(parsed.width, parsed.height);
+        *this = std::move(parsed);
+        return true;
+    }
+    rejected = true;
+    return false;
+}
+
+ToImageResult PalmBitmap::ToImage(Image& image, Colour& transparent) const {
+    if (rejected || !FitsPalmBitmap(width, height, pixelSize)) return ToImageResult::Rejected;
+    const std::size_t walkRow = PalmRowBytes(width, pixelSize);
+    // A bitmap filled by hand rather than by ReadFrom may not hold its rows.
+    if (rowBytes < walkRow || pixels.size() < std::size_t{height} * rowBytes) return ToImageResult::Rejected;
+
+    // Rows are rowBytes apart. Every writer we know pads a row to exactly the
+    // length the walk takes, and where one pads more, stepping by the walk's
+    // length would shear the picture.
+    Image out(width, height);
+    for (int y = 0; y < height; ++y) {
+        const auto row = std::span<const std::uint8_t>(pixels).subspan(static_cast<std::size_t>(y) * rowBytes, walkRow);
+        switch (pixelSize) {
+            case 8:
+                for (int x = 0; x < width; ++x) out.Set(x, y, PaletteColour(row[static_cast<std::size_t>(x)]));
+                break;
+            case 16: {
+                BigEndianReader in(row);
+                for (int x = 0; x < width; ++x) out.Set(x, y, FromRgb565(in.U16()));
+                break;
+            }
+            default:
+                for (int x = 0; x < width; ++x) {
+                    const bool set = (row[static_cast<std::size_t>(x) / 8] >> (7 - x % 8)) & 1;
+                    out.Set(x, y, set ? kBlack : kWhite);
+                }
+                break;
+        }
+    }
+    image = std::move(out);
+    transparent = pixelSize == 16 ? FromRgb565(static_cast<std::uint16_t>(transparentValue & 0xFFFF))
+                                  : PaletteColour(static_cast<int>(transparentValue & 0xFF));
+    return hasTransparency ? ToImageResult::Transparent : ToImageResult::Opaque;
+}
+
+}  // namespace corvane

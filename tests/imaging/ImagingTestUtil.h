@@ -1,0 +1,49 @@
+// Small helpers shared by the imaging tests.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string_view>
+#include <vector>
+
+#include "imaging/Image.h"
+
+namespace corvane::testing {
+
+// "00 01 ff" (any whitespace or '/' between bytes) to bytes.
+inline std::vector<std::uint8_t> Hex(std::string_view text) {
+    std::vector<std::uint8_t> out;
+    int high = -1;
+    for (char ch : text) {
+        int v = -1;
+        if (ch >= '0' && ch <= '9') v = ch - '0';
+        else if (ch >= 'a' && ch <= 'f') v = ch - 'a' + 10;
+        else if (ch >= 'A' && ch <= 'F') v = ch - 'A' + 10;
+        if (v < 0) continue;
+        if (high < 0) {
+            high = v;
+        } else {
+            out.push_back(static_cast<std::uint8_t>(high * 16 + v));
+            high = -1;
+        }
+    }
+    return out;
+}
+
+// A picture with smooth gradients and noise, like a photo: many distinct colours.
+inline Image PhotoLike(int width, int height, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> noise(-12, 12);
+    Image image(width, height);
+    auto clamp = [](int v) { return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); };
+    const int phase = static_cast<int>(seed % 97);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.Set(x, y,
+                      Colour{clamp((x * 255) / (width > 1 ? width - 1 : 1) + noise(random)),
+                             clamp((y * 255) / (height > 1 ? height - 1 : 1) + noise(random)),
+                             clamp(((x + y + phase) * 7) % 256 + noise(random))});
+    return image;
+}
+
+}  // namespace corvane::testing

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "imaging/PalmBitmap.h"
+#include "imaging/PalmColour.h"
+#include "imaging/Reduce.h"
+#include "imaging/ScanLine.h"
+#include "imaging/ImagingTestUtil.h"
+
+namespace corvane {
+namespace {
+
+using testing::Hex;
+
+std::vector<std::uint8_t> Encode(const Image& image, Colour transparent, int depth, bool hasTransparency = true) {
+    PalmBitmap bitmap = EncodePalmBitmap(image, transparent, hasTransparency, depth);
+    std::vector<std::uint8_t> out;
+    bitmap.WriteTo(out);
+    EXPECT_EQ(out.size(), bitmap.EncodedSize());
+    return out;
+}
+
+TEST(PalmBitmapEncode, TwoByOneAtEightBitsIsTheFortySixByteResource) {
+    Image image(2, 1);
+    image.Set(0, 0, kPureGreen);
+    EXPECT_EQ(Encode(image, kPureGreen, 8),
+              Hex("00 01 00 00 00 02 80 00 01 02 00 05 00 00 00 00"
+                  "00 04 00 00"
+                  "00 02 00 01 00 02 20 00 08 03 18 00 00 FF 00 90 00 00 00 D2 00 00 00 00"
+                  "D2 00"));
+}
+
+TEST(PalmBitmapEncode, FourByTwoAtSixteenBitsStaysRawWhenCompressionGainsNothing) {
+    Image image(4, 2);
+    image.Set(2, 1, kPureGreen);
+    PalmBitmap bitmap = EncodePalmBitmap(image, kPureGreen, true, 16);
+    EXPECT_EQ(bitmap.EncodedSize(), 16u + 8u + 24u + 16u);
+    EXPECT_FALSE(bitmap.compressed);
+    std::vector<std::uint8_t> out;
+    bitmap.WriteTo(out);
+    // The placeholder is 2 x 1, half of 4 x 2.
+    EXPECT_EQ(out, Hex("00 02 00 01 00 02 80 00 01 02 00 06 00 00 00 00"
+                       "00 08 C0 00 00 00 00 00"
+                       "00 04 00 02 00 08 24 00 10 03 18 01 00 FF 00 90 00 00 07 E0 00 00 00 00"
+                       "FF FF FF FF FF FF FF FF FF FF FF FF 07 E0 FF FF"));
+}
+
+TEST(PalmBitmapEncode, WhiteHundredAndTwoByFortySixIsCompressedToSevenHundredAndEightyBytes) {
+    const auto out = Encode(Image(102, 46), kPureGreen, 8);
+    ASSERT_EQ(out.size(), 780u);
+    EXPECT_EQ(std::vector<std::uint8_t>(out.begin(), out.begin() + 16),
+              Hex("00 33 00 17 00 08 80 00 01 02 00 0D 00 00 00 00"));
+    const std::size_t p = 16 + 36;
+    EXPECT_EQ(std::vector<std::uint8_t>(out.begin() + p, out.begin() + p + 28),
+              Hex("00 66 00 2E 00 66 A0 00 08 03 18 00 00 00 00 90 00 00 00 D2 00 00 00 00 00 00 02 C0"));
+    // First row: every flag bit set (13 groups, the last of 6 bytes); later rows: clear flags.
+    EXPECT_EQ(out[p + 28], 0xFF);
+    EXPECT_EQ(out[p + 28 + 12 * 9], 0xFC);
+    EXPECT_EQ(out[p + 28 + 13 + 102], 0x00);
+}
+
+TEST(PalmBitmapEncode, PlaceholderOfAOnePixelSideHasNoRows) {
+    for (const auto& [w, h] : {std::pair{1, 7}, std::pair{7, 1}, std::pair{1, 1}, std::pair{0, 0}}) {
+        const PlaceholderBitmap p = PlaceholderBitmap::ForSize(w, h);
+        EXPECT_EQ(p.compressed, Hex("00 04 00 00")) << w << "x" << h;
+        EXPECT_EQ(p.nextDepthOffset, 5);
+    }
+}
+
+TEST(PalmBitmapEncode, OpaquePixelsNeverTakeTheTransparentIndexAtEightBits) {
+    Image image(3, 1);
+    image.Set(0, 0, kPureGreen);
+    image.Set(1, 0, Colour{0, 254, 0});
+    image.Set(2, 0, kPureGreen);
+    const PalmBitmap with = EncodePalmBitmap(image, kPureGreen, true, 8);
+    EXPECT_EQ(with.pixels, Hex("D2 D3 D2 00"));
+    // Without the flag nothing is written as transparent, and still nothing lands on its index.
+    const PalmBitmap without = EncodePalmBitmap(image, kPureGreen, false, 8);
+    EXPECT_EQ(without.pixels, Hex("C0 D3 C0 00"));
+    EXPECT_EQ(without.transparentValue, 210u);
+    // A near-black transparent colour: reduced opaque black and the transparent
+    // colour are the same black, and both are written as the transparent index.
+    Image dark(2, 1, kBlack);
+    dark.Set(0, 0, Colour{1, 1, 1});
+    Colour transparent{1, 1, 1};
+    ASSERT_TRUE(ReduceImageToDepth(dark, transparent, 8));
+    EXPECT_EQ(dark.At(0, 0), kBlack);
+    EXPECT_EQ(dark.At(1, 0), kBlack);
+    EXPECT_EQ(EncodePalmBitmap(dark, transparent, true, 8).pixels, Hex("E6 E6"));
+    EXPECT_EQ(EncodePalmBitmap(Image(1, 1, kBlack), Colour{1, 1, 1}, true, 8).pixels, Hex("E7 00"));
+}
+
+TEST(PalmBitmapEncode, SixteenBitsGivesTheTransparentColourNoSpecialTreatment) {
+    Image image(2, 1, Colour{0, 0xFE, 3});
+    image.Set(1, 0, kPureGreen);
+    const PalmBitmap bitmap = EncodePalmBitmap(image, kPureGreen, true, 16);
+    EXPECT_EQ(bitmap.pixels, Hex("07 E0 07 E0"));
+    EXPECT_EQ(bitmap.transparentValue, 0x07E0u);
+    EXPECT_TRUE(bitmap.directColor);
+    EXPECT_EQ(bitmap.rowBytes, 4);
+}
+
+TEST(PalmBitmapEncode, OddWidthZeroBytesTakePartInTheRowComparison) {
+    Image image(3, 2, kWhite);
+    const PalmBitmap bitmap = EncodePalmBitmap(image, kPureGreen, true, 8);
+    EXPECT_EQ(bitmap.rowBytes, 4);
+    EXPECT_EQ(bitmap.pixels, Hex("00 00 00 00 00 00 00 00"));
+    EXPECT_EQ(ScanLineCompress(bitmap.pixels, 4, 2, 4), Hex("00 00 00 0C F0 00 00 00 00 00 00 00"));
+}
+
+TEST(PalmBitmapEncode, SizeIsDecidedOnceAndWriteUsesTheDecision) {
+    PalmBitmap bitmap = EncodePalmBitmap(Image(40, 20), kPureGreen, true, 16);
+    const std::size_t size = bitmap.EncodedSize();
+    EXPECT_TRUE(bitmap.compressed);
+    EXPECT_EQ(bitmap.compressionType, 0);
+    EXPECT_EQ(bitmap.EncodedSize(), size);
+    std::vector<std::uint8_t> out = Hex("AB");  // appends, keeps what was there
+    bitmap.WriteTo(out);
+    EXPECT_EQ(out.size(), size + 1);
+    EXPECT_EQ(out[0], 0xAB);
+}
+
+TEST(PalmBitmapEncode, RefusesDepthsAndSizesTheFormatCannotHold) {
+    EXPECT_TRUE(EncodePalmBitmap(Image(4, 4), kPureGreen, true, 1).rejected);
+    EXPECT_TRUE(EncodePalmBitmap(Image(4, 4), kPureGreen, true, 24).rejected);
+    PalmBitmap wide = EncodePalmBitmap(Image(32768, 1), kPureGreen, true, 16);  // rowBytes 65536
+    EXPECT_TRUE(wide.rejected);
+    EXPECT_EQ(wide.EncodedSize(), 0u);
+    std::vector<std::uint8_t> out;
+    wide.WriteTo(out);
+    EXPECT_TRUE(out.empty());
+    EXPECT_FALSE(EncodePalmBitmap(Image(32767, 1), kPureGreen, true, 16).rejected);
+}
+
+TEST(PalmBitmapEncode, FitsAgreesWithThePlaceholderItWouldBuild) {
+    // 65534 wide: a placeholder row of 4096 bytes in 512 groups; the 2-byte
+    // size field holds 119 such rows but not 120.
+    EXPECT_TRUE(FitsPalmBitmap(65534, 239, 8));
+    EXPECT_FALSE(FitsPalmBitmap(65534, 240, 8));
+    EXPECT_FALSE(PlaceholderBitmap::ForSize(65534, 239).compressed.empty());
+    EXPECT_TRUE(PlaceholderBitmap::ForSize(65534, 240).compressed.empty());
+    EXPECT_TRUE(FitsPalmBitmap(320, 320, 16));
+    EXPECT_FALSE(FitsPalmBitmap(-1, 3, 8));
+    EXPECT_FALSE(FitsPalmBitmap(65536, 1, 1));
+    EXPECT_FALSE(FitsPalmBitmap(3, 3, 4));
+}
+
+// Encoding what the editor holds, a picture already reduced to the depth, and
+// decoding it again gives that picture back pixel for pixel.
+TEST(PalmBitmapRoundTrip, ReducedPicturesComeBackUnchanged) {
+    const std::pair<int, int> sizes[] = {{1, 1}, {3, 5}, {47, 33}, {2, 1}, {1, 9}, {9, 1}, {101, 46}, {320, 30}, {0, 0}};
+    for (const int depth : {8, 16}) {
+        for (const auto& [w, h] : sizes) {
+            for (const bool photo : {true, false}) {
+                Image image = photo ? testing::PhotoLike(w, h, static_cast<unsigned>(w * 31 + h))
+                                    : Image(w, h, Colour{0x33, 0x66, 0x99});
+                if (w > 2 && h > 2) image.Set(w / 2, h / 2, kPureGreen);
+                Colour transparent = kPureGreen;
+                ASSERT_TRUE(ReduceImageToDepth(image, transparent, depth));
+
+                PalmBitmap bitmap = EncodePalmBitmap(image, transparent, true, depth);
+                std::vector<std::uint8_t> bytes;
+                bitmap.WriteTo(bytes);
+                PalmBitmap decoded;
+                ASSERT_TRUE(decoded.ReadFrom(bytes)) << w << "x" << h << " at " << depth;
+                EXPECT_EQ(decoded.compressed, bitmap.compressed);
+                Image back;
+                Colour backTransparent;
+                ASSERT_EQ(decoded.ToImage(back, backTransparent), ToImageResult::Transparent);
+                EXPECT_EQ(backTransparent, transparent);
+                ASSERT_EQ(back.Width(), w);
+                ASSERT_EQ(back.Height(), h);
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x)
+                        ASSERT_EQ(back.At(x, y), image.At(x, y)) << w << "x" << h << " at " << depth << ": " << x << "," << y;
+                // Written back, a decoded bitmap gives the same bytes.
+                std::vector<std::uint8_t> again;
+                decoded.WriteTo(again);
+                EXPECT_EQ(again, bytes);
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace corvane

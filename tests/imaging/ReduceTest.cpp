@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "imaging/PalmColour.h"
+#include "imaging/Reduce.h"
+#include "imaging/ImagingTestUtil.h"
+
+namespace corvane {
+namespace {
+
+Image Row(std::initializer_list<Colour> colours) {
+    Image image(static_cast<int>(colours.size()), 1);
+    int x = 0;
+    for (const Colour c : colours) image.Set(x++, 0, c);
+    return image;
+}
+
+TEST(Reduce, EightBitsKeepsOpaquePixelsOffTheTransparentEntry) {
+    Image image = Row({kPureGreen, Colour{0, 254, 0}, Colour{10, 20, 30}, Colour{200, 100, 50}, kWhite});
+    Colour transparent = kPureGreen;
+    ASSERT_TRUE(ReduceImageToDepth(image, transparent, 8));
+    EXPECT_EQ(image, Row({kPureGreen, Colour{0, 204, 0}, Colour{17, 17, 17}, Colour{204, 102, 51}, kWhite}));
+    EXPECT_EQ(transparent, kPureGreen);
+}
+
+TEST(Reduce, EightBitsMovesTheTransparentColourOntoItsPaletteEntry) {
+    Image image = Row({Colour{1, 1, 1}, kBlack, Colour{0, 250, 0}});
+    Colour transparent{1, 1, 1};
+    ASSERT_TRUE(ReduceImageToDepth(image, transparent, 8));
+    EXPECT_EQ(transparent, kBlack);
+    EXPECT_EQ(image, Row({kBlack, kBlack, kPureGreen}));
+}
+
+TEST(Reduce, SixteenBitsQuantisesPixelsAndTransparentColourAlike) {
+    Image image = Row({kPureGreen, Colour{0, 254, 0}, Colour{10, 20, 30}, Colour{200, 100, 50}, kWhite});
+    Colour transparent = kPureGreen;
+    ASSERT_TRUE(ReduceImageToDepth(image, transparent, 16));
+    EXPECT_EQ(image, Row({Colour{0, 252, 0}, Colour{0, 252, 0}, Colour{8, 20, 24}, Colour{200, 100, 48},
+                          Colour{248, 252, 248}}));
+    EXPECT_EQ(transparent, (Colour{0, 252, 0}));
+}
+
+TEST(Reduce, OtherDepthsChangeNothing) {
+    const Image original = Row({Colour{10, 20, 30}});
+    for (const int depth : {0, 1, 4, 24}) {
+        Image image = original;
+        Colour transparent{1, 1, 1};
+        EXPECT_FALSE(ReduceImageToDepth(image, transparent, depth));
+        EXPECT_EQ(image, original);
+        EXPECT_EQ(transparent, (Colour{1, 1, 1}));
+    }
+}
+
+TEST(Reduce, ReducingTwiceChangesNothingMore) {
+    for (const int depth : {8, 16}) {
+        for (const Colour start : {kPureGreen, Colour{1, 1, 1}, Colour{0xCC, 0xCC, 0xCC}, Colour{77, 0, 200}}) {
+            Image image = testing::PhotoLike(40, 30, 7);
+            image.Set(3, 3, start);
+            Colour transparent = start;
+            ASSERT_TRUE(ReduceImageToDepth(image, transparent, depth));
+            Image again = image;
+            Colour transparentAgain = transparent;
+            ASSERT_TRUE(ReduceImageToDepth(again, transparentAgain, depth));
+            EXPECT_EQ(again, image);
+            EXPECT_EQ(transparentAgain, transparent);
+        }
+    }
+}
+
+TEST(Reduce, EightBitsMatchesThePlainSearchPixelForPixel) {
+    const Image photo = testing::PhotoLike(60, 40, 11);
+    for (const Colour start : {kPureGreen, kWhite, Colour{0xCC, 0xCC, 0xCC}, Colour{40, 40, 40}}) {
+        Image image = photo;
+        Colour transparent = start;
+        ASSERT_TRUE(ReduceImageToDepth(image, transparent, 8));
+        const int t = NearestPaletteIndexBySearch(start, -1);
+        for (int y = 0; y < photo.Height(); ++y)
+            for (int x = 0; x < photo.Width(); ++x) {
+                const Colour p = photo.At(x, y);
+                const Colour want = p == start ? PaletteColour(t) : PaletteColour(NearestPaletteIndexBySearch(p, t));
+                ASSERT_EQ(image.At(x, y), want) << x << "," << y;
+            }
+    }
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "imaging/ScanLine.h"
+#include "imaging/ImagingTestUtil.h"
+
+namespace corvane {
+namespace {
+
+using testing::Hex;
+
+TEST(ScanLine, FirstRowSetsEveryBitAndLaterRowsOnlyChanges) {
+    // Two rows of 3: the first row is written whole, even its zero byte.
+    const auto block = Hex("00 11 22 / 00 11 23");
+    EXPECT_EQ(ScanLineCompress(block, 3, 2, 4), Hex("00 00 00 0C  E0 00 11 22  20 23 00 00"));
+    EXPECT_EQ(ScanLineCompressedSize(block, 3, 2, 4), 12u);
+}
+
+TEST(ScanLine, GroupsOfEightWithAShortLastGroup) {
+    // Rows of 10 bytes: a full group and a group of 2, whose unused flag bits are 0.
+    const auto block = Hex("01 02 03 04 05 06 07 08 09 0A / 01 02 03 04 05 06 07 FF 09 0B");
+    EXPECT_EQ(ScanLineCompress(block, 10, 2, 2),
+              Hex("00 14  FF 01 02 03 04 05 06 07 08  C0 09 0A  01 FF  40 0B  00 00"));
+}
+
+TEST(ScanLine, SizeFieldsOfTwoAndFourBytesCountThemselvesAndThePadding) {
+    const auto block = Hex("AA");
+    EXPECT_EQ(ScanLineCompress(block, 1, 1, 2), Hex("00 04 80 AA"));
+    EXPECT_EQ(ScanLineCompress(block, 1, 1, 4), Hex("00 00 00 08 80 AA 00 00"));
+    EXPECT_EQ(ScanLineCompress({}, 0, 0, 2), Hex("00 04 00 00"));
+    EXPECT_EQ(ScanLineCompress({}, 0, 0, 4), Hex("00 00 00 04"));
+    EXPECT_EQ(ScanLineCompress(block, 1, 1, 3), Hex(""));
+    EXPECT_EQ(ScanLineCompress(block, 1, 2, 4), Hex("")) << "block shorter than its rows";
+}
+
+TEST(ScanLine, DecompressRebuildsOddWidthsAndRepeatsRowsAbove) {
+    for (std::size_t rowLength : {1u, 3u, 7u, 8u, 9u, 17u, 102u}) {
+        for (int sizeField : {2, 4}) {
+            std::vector<std::uint8_t> block(rowLength * 5);
+            for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>((i * 37 / 5) % 4);
+            const auto packed = ScanLineCompress(block, rowLength, 5, sizeField);
+            ASSERT_EQ(packed.size(), ScanLineCompressedSize(block, rowLength, 5, sizeField));
+            EXPECT_EQ(packed.size() % 4, 0u);
+            EXPECT_EQ(ScanLineDecompress(packed, rowLength, 5, sizeField), block) << rowLength << " " << sizeField;
+        }
+    }
+}
+
+TEST(ScanLine, DecompressGivesZeroForClearBitsOfTheFirstRow) {
+    EXPECT_EQ(ScanLineDecompress(Hex("00 00 00 06 40 77"), 3, 1, 4), Hex("00 77 00"));
+    EXPECT_EQ(ScanLineDecompress(Hex("00 00 00 07 20 55 00"), 3, 2, 4), Hex("00 00 55 00 00 55"));
+}
+
+TEST(ScanLine, DecompressRefusesInputThatRunsOut) {
+    EXPECT_FALSE(ScanLineDecompress(Hex("00 00 00 06 C0 77"), 3, 1, 4)) << "second set bit has no byte";
+    EXPECT_FALSE(ScanLineDecompress(Hex("00 00 00 05 00"), 3, 2, 4)) << "second row has no flag byte";
+    EXPECT_FALSE(ScanLineDecompress(Hex("00 00"), 3, 1, 4)) << "size field cut short";
+    // Far more rows than flag bytes: refused before the block is reserved.
+    EXPECT_FALSE(ScanLineDecompress(Hex("00 00 00 08 00 00 00 00"), 0xFFFF, 0xFFFF, 4));
+    EXPECT_EQ(ScanLineDecompress(Hex("00 04"), 0, 3, 2), Hex("")) << "rows of no bytes need no input";
+}
+
+}  // namespace
+}  // namespace corvane
