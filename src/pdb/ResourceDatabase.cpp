@@ -1,7 +1,6 @@
 #include "pdb/ResourceDatabase.h"
 
 #include <algorithm>
-#include <ctime>
 #include <limits>
 
 #include "pdb/BigEndianFile.h"
@@ -15,13 +14,6 @@ constexpr std::string_view kCarrierLogoType = "logo";
 constexpr std::uint16_t kResourceDatabaseAttribute = 0x0001;
 
 }  // namespace
-
-std::uint32_t PalmDateFromUnixTime(std::int64_t unixSeconds) {
-    // Wraps modulo 2^32 on purpose: the phone's clock field is 32 bits.
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(unixSeconds)) + PalmEpochOffset;
-}
-
-std::uint32_t PalmNow() { return PalmDateFromUnixTime(static_cast<std::int64_t>(std::time(nullptr))); }
 
 void ResourceDatabase::SetName(std::string_view name) {
     name_.fill(0);

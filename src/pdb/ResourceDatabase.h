@@ -36,16 +36,9 @@
 #include "imaging/Image.h"
 #include "imaging/PalmBitmap.h"
 #include "model/SkinCatalogue.h"
+#include "pdb/PalmDate.h"
 
 namespace corvane {
-
-// Seconds from 1904-01-01 (Palm dates) to 1970-01-01 (the C clock).
-inline constexpr std::uint32_t PalmEpochOffset = 2082844800u;
-
-// The container's "now": the clock plus PalmEpochOffset in unsigned 32-bit
-// arithmetic, without time-zone correction.
-std::uint32_t PalmDateFromUnixTime(std::int64_t unixSeconds);
-std::uint32_t PalmNow();
 
 // The 35 resource IDs a skin may hold, ascending.
 inline constexpr std::array<std::uint16_t, kElementCount> SupportedSkinIds() {

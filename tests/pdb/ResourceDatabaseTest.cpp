@@ -66,12 +66,6 @@ TEST(SupportedSkinIds, AreTheThirtyFiveIdsOfTheRanges) {
     for (const auto id : ids) EXPECT_TRUE(IsSupportedSkinId(id));
 }
 
-TEST(PalmDate, CountsFrom1904InThirtyTwoBits) {
-    EXPECT_EQ(PalmDateFromUnixTime(0), 2082844800u);
-    EXPECT_EQ(PalmDateFromUnixTime(1'000'000'000), 3082844800u);
-    EXPECT_EQ(PalmDateFromUnixTime(4294967296LL - 2082844800LL), 0u);  // 2040-02-06: the field wraps
-}
-
 TEST(ResourceDatabaseName, IsZeroFilledBehindTheText) {
     ResourceDatabase db;
     EXPECT_EQ(db.NameField(), (std::array<std::uint8_t, 32>{}));
@@ -265,7 +259,7 @@ TEST(ResourceDatabaseRead, RejectedBitmapIsKeptButNotFound) {
 // ---- damaged files: each named after its defect ---------------------------------------
 
 TEST(ResourceDatabaseRead, DamagedFilesNeverReadOutsideTheirBytes) {
-    const Bytes whole = DatabaseWith({1301, 1000, 1302});
+    const Bytes whole = DatabaseWith({1301, 1302, 9999});
     const std::size_t list = kDatabaseHeaderSize;
     const std::size_t firstResource = U32At(whole, EntryAt(0) + 6);
 
@@ -291,11 +285,11 @@ TEST(ResourceDatabaseRead, DamagedFilesNeverReadOutsideTheirBytes) {
         EXPECT_FALSE(db.Entries()[0].Readable());
         EXPECT_FALSE(db.FindBitmap(1301));
     }
-    // truncated-entry-list after the second entry: the unsupported ID still counts.
+    // truncated-entry-list inside the third entry's offset: its unsupported ID still counts.
     {
-        const Bytes part(whole.begin(), whole.begin() + std::ptrdiff_t(EntryAt(2) + 3));
+        const Bytes part(whole.begin(), whole.begin() + std::ptrdiff_t(EntryAt(2) + 7));
         db.ReadDatabase(part);
-        EXPECT_EQ(IdsOf(db), (std::vector<std::uint16_t>{1000, 1301}));
+        EXPECT_EQ(IdsOf(db), (std::vector<std::uint16_t>{1301, 1302, 9999}));
         EXPECT_TRUE(db.HasUnsupported());
     }
     // truncated-resource: the first resource is cut, the later ones are gone with it.
