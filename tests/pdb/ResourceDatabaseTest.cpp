@@ -138,6 +138,8 @@ TEST(ResourceDatabaseWrite, RefusalsChangeNothing) {
     ResourceDatabase db;
     EXPECT_FALSE(db.WriteDatabase(kNow).has_value());  // no entry
     for (const int depth : {1, 4, 24, 0}) EXPECT_FALSE(db.AddBitmap(Picture(2, 2, kBlack), 1301, kPureGreen, true, depth));
+    // 16-bit rows of 40,000 pixels overflow the 16-bit rowBytes field.
+    EXPECT_FALSE(db.AddBitmap(Image(40000, 1), 1301, kPureGreen, true, 16));
     EXPECT_EQ(db.Count(), 0u);
     EXPECT_FALSE(db.WriteDatabase(kNow).has_value());
 }
