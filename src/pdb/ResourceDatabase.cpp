@@ -33,6 +33,7 @@ bool ResourceDatabase::AddBitmap(const Image& image, std::uint16_t id, Colour tr
     ResourceEntry entry;
     entry.id = id;
     entry.bitmap = EncodePalmBitmap(image, transparent, hasTransparency, depth);
+    if (entry.bitmap->rejected) return false;  // a picture too large for the format's 16-bit fields
     const auto at = std::find_if(entries_.begin(), entries_.end(), [id](const ResourceEntry& e) { return e.id >= id; });
     entries_.insert(at, std::move(entry));
     return true;

@@ -40,7 +40,6 @@
 
 namespace corvane {
 
-
 // The 35 resource IDs a skin may hold, ascending.
 inline constexpr std::array<std::uint16_t, kElementCount> SupportedSkinIds() {
     std::array<std::uint16_t, kElementCount> ids{};
@@ -94,8 +93,9 @@ public:
     const std::string& Creator() const { return creator_; }
 
     // Encodes the picture and inserts it in ascending ID order, in front of an
-    // equal ID. False, changing nothing, for a depth other than 8 or 16 (or a
-    // 65,536th entry, which the 16-bit count cannot hold).
+    // equal ID. False, changing nothing, for a depth other than 8 or 16, for a
+    // picture the bitmap format cannot hold, or for a 65,536th entry, which
+    // the 16-bit count cannot hold.
     bool AddBitmap(const Image& image, std::uint16_t id, Colour transparent, bool hasTransparency, int depth);
 
     // The file's bytes with both dates set to `now` (a Palm date); nothing
