@@ -83,62 +83,31 @@ constexpr std::size_t Unspread(std::size_t bits) {
 
 }  // namespace
 
+// Cells are filled on first use: a small picture touches a few hundred of
+// the 32,768 cells, and a command-line run should not pay for all of them.
 class PaletteCandidates {
 public:
     PaletteCandidates() {
-        std::array<bool, 256> canWin{};
         for (std::size_t i = 0; i < 256; ++i)
-            canWin[i] = std::count(kPalette.begin(), kPalette.begin() + static_cast<std::ptrdiff_t>(i), kPalette[i]) < 2;
+            canWin_[i] = std::count(kPalette.begin(), kPalette.begin() + static_cast<std::ptrdiff_t>(i), kPalette[i]) < 2;
 
         // Per channel value and cell: squared distance to the cell's nearest and farthest value.
-        std::array<std::array<int, kCellsPerChannel>, 256> near{};
-        std::array<std::array<int, kCellsPerChannel>, 256> far{};
         for (int level = 0; level < 256; ++level)
             for (int cell = 0; cell < kCellsPerChannel; ++cell) {
                 const int low = cell * kCellSize;
                 const int high = low + kCellSize - 1;
                 const int n = level < low ? low - level : (level > high ? level - high : 0);
                 const int f = std::max(level - low, high - level);
-                near[static_cast<std::size_t>(level)][static_cast<std::size_t>(cell)] = n * n;
-                far[static_cast<std::size_t>(level)][static_cast<std::size_t>(cell)] = f * f;
+                near_[static_cast<std::size_t>(level)][static_cast<std::size_t>(cell)] = n * n;
+                far_[static_cast<std::size_t>(level)][static_cast<std::size_t>(cell)] = f * f;
             }
-
         cells_.resize(kCellCount);
-        std::array<int, 256> nearest{};
-        for (std::size_t cellIndex = 0; cellIndex < kCellCount; ++cellIndex) {
-            const std::size_t cr = Unspread(cellIndex >> 2);
-            const std::size_t cg = Unspread(cellIndex >> 1);
-            const std::size_t cb = Unspread(cellIndex);
-            int far1 = std::numeric_limits<int>::max();
-            int far2 = far1;
-            std::size_t first = 0;
-            for (std::size_t i = 0; i < 256; ++i) {
-                const Colour p = kPalette[i];
-                nearest[i] = near[p.r][cr] + near[p.g][cg] + near[p.b][cb];
-                const int d = far[p.r][cr] + far[p.g][cg] + far[p.b][cb];
-                if (d < far1) {
-                    far2 = far1;
-                    far1 = d;
-                    first = i;
-                } else if (d < far2) {
-                    far2 = d;
-                }
-            }
-            Cell& cell = cells_[cellIndex];
-            cell.start = static_cast<std::uint32_t>(entries_.size());
-            cell.bounding = static_cast<std::uint8_t>(first);
-            for (std::size_t i = 0; i < 256; ++i)
-                if (canWin[i] && nearest[i] <= far1) entries_.push_back(static_cast<std::uint8_t>(i));
-            cell.shortCount = static_cast<std::uint8_t>(entries_.size() - cell.start);
-            for (std::size_t i = 0; i < 256; ++i)
-                if (canWin[i] && nearest[i] > far1 && nearest[i] <= far2) entries_.push_back(static_cast<std::uint8_t>(i));
-            cell.longCount = static_cast<std::uint8_t>(entries_.size() - cell.start);
-        }
     }
 
     int Nearest(Colour colour, int excluded) const {
-        const Cell& cell = cells_[(std::size_t{kSpread[colour.r]} << 2) | (std::size_t{kSpread[colour.g]} << 1) |
-                                  kSpread[colour.b]];
+        const std::size_t cellIndex =
+            (std::size_t{kSpread[colour.r]} << 2) | (std::size_t{kSpread[colour.g]} << 1) | kSpread[colour.b];
+        const Cell& cell = cells_[cellIndex].built ? cells_[cellIndex] : BuildCell(cellIndex);
         const bool useShort = excluded != cell.bounding;
         if (useShort && cell.shortCount == 1) return cell.bounding;
         const std::uint8_t* entry = entries_.data() + cell.start;
@@ -163,9 +132,51 @@ private:
         std::uint8_t shortCount = 0;
         std::uint8_t longCount = 0;
         std::uint8_t bounding = 0;  // f: the short list holds only while it is not excluded
+        bool built = false;
     };
-    std::vector<Cell> cells_;
-    std::vector<std::uint8_t> entries_;
+
+    // The candidates of one cell: every entry that can be nearest to some colour
+    // of the cell (short list), and those that can be once the entry bounding
+    // the short list is excluded (long list).
+    const Cell& BuildCell(std::size_t cellIndex) const {
+        const std::size_t cr = Unspread(cellIndex >> 2);
+        const std::size_t cg = Unspread(cellIndex >> 1);
+        const std::size_t cb = Unspread(cellIndex);
+        std::array<int, 256> nearest{};
+        int far1 = std::numeric_limits<int>::max();
+        int far2 = far1;
+        std::size_t first = 0;
+        for (std::size_t i = 0; i < 256; ++i) {
+            const Colour p = kPalette[i];
+            nearest[i] = near_[p.r][cr] + near_[p.g][cg] + near_[p.b][cb];
+            const int d = far_[p.r][cr] + far_[p.g][cg] + far_[p.b][cb];
+            if (d < far1) {
+                far2 = far1;
+                far1 = d;
+                first = i;
+            } else if (d < far2) {
+                far2 = d;
+            }
+        }
+        Cell& cell = cells_[cellIndex];
+        cell.start = static_cast<std::uint32_t>(entries_.size());
+        cell.bounding = static_cast<std::uint8_t>(first);
+        for (std::size_t i = 0; i < 256; ++i)
+            if (canWin_[i] && nearest[i] <= far1) entries_.push_back(static_cast<std::uint8_t>(i));
+        cell.shortCount = static_cast<std::uint8_t>(entries_.size() - cell.start);
+        for (std::size_t i = 0; i < 256; ++i)
+            if (canWin_[i] && nearest[i] > far1 && nearest[i] <= far2) entries_.push_back(static_cast<std::uint8_t>(i));
+        cell.longCount = static_cast<std::uint8_t>(entries_.size() - cell.start);
+        cell.built = true;
+        return cell;
+    }
+
+    std::array<bool, 256> canWin_{};
+    std::array<std::array<int, kCellsPerChannel>, 256> near_{};
+    std::array<std::array<int, kCellsPerChannel>, 256> far_{};
+    // Filled lazily from a const lookup; the program has one thread.
+    mutable std::vector<Cell> cells_;
+    mutable std::vector<std::uint8_t> entries_;
 };
 
 namespace {
