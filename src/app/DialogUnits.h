@@ -3,6 +3,7 @@
 // vertical unit an eighth of the character height (6 x 13 pixels at 96 dpi).
 #pragma once
 
+#include <QLabel>
 #include <QRect>
 #include <QWidget>
 
@@ -16,6 +17,9 @@ inline QRect DluRect(int x, int y, int w, int h) { return QRect(DluX(x), DluY(y)
 inline void Place(QWidget* widget, int x, int y, int w, int h, int id = 0) {
     widget->setGeometry(DluRect(x, y, w, h));
     if (id != 0) widget->setObjectName(QString::number(id));
+    // Our fonts are wider than the layout's own: a one-line label grows rather than cut its text.
+    if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap() && label->pixmap().isNull())
+        label->resize(label->sizeHint().expandedTo(label->size()));
 }
 
 }  // namespace corvane

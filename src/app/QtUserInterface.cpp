@@ -38,7 +38,6 @@ void Configure(QFileDialog& dialog, const FilePrompt& prompt) {
     if (!prompt.title.empty()) dialog.setWindowTitle(QString::fromStdString(prompt.title));
     dialog.setNameFilters(QtNameFilters(prompt.filter));
     dialog.setDefaultSuffix(QString::fromStdString(prompt.defaultExtension));
-    dialog.setOption(QFileDialog::DontUseNativeDialog, qEnvironmentVariableIsSet("CORVANE_PLAIN_DIALOGS"));
 }
 
 }  // namespace

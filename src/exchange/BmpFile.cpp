@@ -114,6 +114,8 @@ std::vector<std::uint8_t> EncodeBmp(const Image& image) {
     if (image.Empty()) return {};
     const auto width = static_cast<std::uint32_t>(image.Width());
     const auto height = static_cast<std::uint32_t>(image.Height());
+    // The file size field has 32 bits.
+    if (std::uint64_t{4} * width * height > 0xFFFFFFFFu - kPixelDataOffset) return {};
     const std::uint32_t imageSize = 4 * width * height;
 
     std::vector<std::uint8_t> out;

@@ -37,11 +37,12 @@
 
 namespace corvane {
 
-// The file bytes of the layout above; empty for an empty picture.
+// The file bytes of the layout above; empty for an empty picture or one whose
+// file would pass the format's 4 GB limit.
 std::vector<std::uint8_t> EncodeBmp(const Image& image);
 
 // Writes EncodeBmp's bytes through WriteFileReplacing, so a failed write
-// leaves any previous file untouched. False for an empty picture or a failed write.
+// leaves any previous file untouched. False when EncodeBmp gives nothing or the write failed.
 bool WriteBmpFile(const Image& image, const std::string& path);
 
 enum class BitFieldBmp {

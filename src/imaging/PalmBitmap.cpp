@@ -1,5 +1,7 @@
 #include "imaging/PalmBitmap.h"
 
+#include <algorithm>
+
 #include "imaging/PalmColour.h"
 #include "imaging/ScanLine.h"
 #include "pdb/BigEndianFile.h"
@@ -60,38 +62,16 @@ PlaceholderBitmap PlaceholderBitmap::ForSize(int fullWidth, int fullHeight) {
 
 namespace {
 
-// Neighbouring pixels of a picture often share a colour; remembering the
-// last answer spares most lookups.
-class IndexFinder {
-public:
-    explicit IndexFinder(int excluded) : excluded_(excluded) {}
-    std::uint8_t operator()(Colour colour) {
-        if (!valid_ || !(colour == last_)) {
-            last_ = colour;
-            index_ = static_cast<std::uint8_t>(NearestPaletteIndexExcluding(colour, excluded_));
-            valid_ = true;
-        }
-        return index_;
-    }
-
-private:
-    int excluded_;
-    bool valid_ = false;
-    Colour last_{};
-    std::uint8_t index_ = 0;
-};
-
 void EncodePixels8(const Image& image, Colour transparent, bool hasTransparency, PalmBitmap& bitmap) {
     const int t = NearestPaletteIndex(transparent);
     bitmap.transparentValue = static_cast<std::uint32_t>(t);
     bitmap.pixels.assign(std::size_t{bitmap.rowBytes} * bitmap.height, 0);
-    IndexFinder nearest(t);
+    PaletteMatcher nearest(t);
+    const Colour* pixel = image.Pixels().data();
     for (int y = 0; y < image.Height(); ++y) {
         std::uint8_t* row = bitmap.pixels.data() + static_cast<std::size_t>(y) * bitmap.rowBytes;
-        for (int x = 0; x < image.Width(); ++x) {
-            const Colour c = image.At(x, y);
-            row[x] = hasTransparency && c == transparent ? static_cast<std::uint8_t>(t) : nearest(c);
-        }
+        for (int x = 0; x < image.Width(); ++x, ++pixel)
+            row[x] = static_cast<std::uint8_t>(hasTransparency && *pixel == transparent ? t : nearest.Index(*pixel));
     }
 }
 
@@ -143,7 +123,10 @@ std::size_t PalmBitmap::EncodedSize() {
 
 void PalmBitmap::WriteTo(std::vector<std::uint8_t>& out) {
     if (rejected) return;
-    EncodedSize();
+    const std::size_t total = EncodedSize();
+    // A skin writer appends resource after resource: grow geometrically, not
+    // to the exact size each time.
+    if (out.capacity() - out.size() < total) out.reserve(std::max(out.size() + total, 2 * out.capacity()));
     BigEndianWriter w(out);
 
     w.U16(placeholder.width);
@@ -174,7 +157,7 @@ void PalmBitmap::WriteTo(std::vector<std::uint8_t>& out) {
     w.U32(transparentValue);
     w.U32(0);  // nextBitmapOffset: the family ends here
     if (compressed)
-        w.Bytes(ScanLineCompress(pixels, rowBytes, height, 4));
+        AppendScanLineCompressed(out, pixels, rowBytes, height, 4);
     else
         w.Bytes(std::span<const std::uint8_t>(pixels).first(std::size_t{height} * rowBytes));
 }

@@ -14,20 +14,8 @@ bool ReduceImageToDepth(Image& image, Colour& transparent, int depth) {
 
     const int t = NearestPaletteIndex(transparent);
     const Colour transparentOnPhone = PaletteColour(t);
-    // Neighbouring pixels often share a colour: remember the last answer.
-    Colour last{};
-    Colour lastReduced = NearestPaletteColourExcluding(last, t);
-    for (Colour& c : image.Pixels()) {
-        if (c == transparent) {
-            c = transparentOnPhone;
-        } else {
-            if (!(c == last)) {
-                last = c;
-                lastReduced = NearestPaletteColourExcluding(c, t);
-            }
-            c = lastReduced;
-        }
-    }
+    PaletteMatcher nearest(t);
+    for (Colour& c : image.Pixels()) c = c == transparent ? transparentOnPhone : nearest.NearestColour(c);
     transparent = transparentOnPhone;
     return true;
 }

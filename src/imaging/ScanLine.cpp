@@ -15,9 +15,9 @@ bool ValidShape(std::span<const std::uint8_t> block, std::size_t rowLength, std:
 
 std::size_t RoundUpTo4(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
 
-// Walks the groups of every row and hands each flag byte and each written
-// byte to `emit`, in output order; the count and the output come from the
-// same walk so they cannot disagree.
+// Walks the groups of every row and hands each group's flag byte and bytes
+// to `emit` (with the number of bytes written); the size and the output come from the same walk so they cannot
+// disagree.
 template <typename Emit>
 void CompressRows(std::span<const std::uint8_t> block, std::size_t rowLength, std::size_t rows, Emit&& emit) {
     for (std::size_t r = 0; r < rows; ++r) {
@@ -25,14 +25,23 @@ void CompressRows(std::span<const std::uint8_t> block, std::size_t rowLength, st
         const std::uint8_t* above = r == 0 ? nullptr : row - rowLength;
         for (std::size_t col = 0; col < rowLength; col += kGroup) {
             const std::size_t count = rowLength - col < kGroup ? rowLength - col : kGroup;
-            std::uint8_t flags = 0;
+            unsigned flags = 0;
+            std::size_t changed = 0;
             for (std::size_t i = 0; i < count; ++i)
-                if (!above || row[col + i] != above[col + i]) flags = static_cast<std::uint8_t>(flags | (0x80u >> i));
-            emit(flags);
-            for (std::size_t i = 0; i < count; ++i)
-                if (flags & (0x80u >> i)) emit(row[col + i]);
+                if (!above || row[col + i] != above[col + i]) {
+                    flags |= 0x80u >> i;
+                    ++changed;
+                }
+            emit(flags, changed, row + col, count);
         }
     }
+}
+
+std::size_t BodySize(std::span<const std::uint8_t> block, std::size_t rowLength, std::size_t rows) {
+    std::size_t body = 0;
+    CompressRows(block, rowLength, rows,
+                 [&body](unsigned, std::size_t changed, const std::uint8_t*, std::size_t) { body += 1 + changed; });
+    return body;
 }
 
 }  // namespace
@@ -40,26 +49,35 @@ void CompressRows(std::span<const std::uint8_t> block, std::size_t rowLength, st
 std::size_t ScanLineCompressedSize(std::span<const std::uint8_t> block, std::size_t rowLength, std::size_t rows,
                                    int sizeFieldWidth) {
     if (!ValidShape(block, rowLength, rows, sizeFieldWidth)) return 0;
-    std::size_t body = 0;
-    CompressRows(block, rowLength, rows, [&body](std::uint8_t) { ++body; });
-    const std::size_t n = RoundUpTo4(static_cast<std::size_t>(sizeFieldWidth) + body);
+    const std::size_t n = RoundUpTo4(static_cast<std::size_t>(sizeFieldWidth) + BodySize(block, rowLength, rows));
     if (sizeFieldWidth == 2 && n > 0xFFFF) return 0;
     return n;
 }
 
-std::vector<std::uint8_t> ScanLineCompress(std::span<const std::uint8_t> block, std::size_t rowLength,
-                                           std::size_t rows, int sizeFieldWidth) {
+std::size_t AppendScanLineCompressed(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> block,
+                                     std::size_t rowLength, std::size_t rows, int sizeFieldWidth) {
     const std::size_t n = ScanLineCompressedSize(block, rowLength, rows, sizeFieldWidth);
-    if (n == 0) return {};
-    std::vector<std::uint8_t> out;
-    out.reserve(n);
+    if (n == 0) return 0;
+    const std::size_t start = out.size();
     BigEndianWriter writer(out);
     if (sizeFieldWidth == 2)
         writer.U16(static_cast<std::uint16_t>(n));
     else
         writer.U32(static_cast<std::uint32_t>(n));
-    CompressRows(block, rowLength, rows, [&out](std::uint8_t byte) { out.push_back(byte); });
-    writer.Zeros(n - out.size());
+    out.resize(start + n, 0);  // the padding stays zero
+    std::uint8_t* next = out.data() + start + static_cast<std::size_t>(sizeFieldWidth);
+    CompressRows(block, rowLength, rows, [&next](unsigned flags, std::size_t, const std::uint8_t* group, std::size_t count) {
+        *next++ = static_cast<std::uint8_t>(flags);
+        for (std::size_t i = 0; i < count; ++i)
+            if (flags & (0x80u >> i)) *next++ = group[i];
+    });
+    return n;
+}
+
+std::vector<std::uint8_t> ScanLineCompress(std::span<const std::uint8_t> block, std::size_t rowLength,
+                                           std::size_t rows, int sizeFieldWidth) {
+    std::vector<std::uint8_t> out;
+    AppendScanLineCompressed(out, block, rowLength, rows, sizeFieldWidth);
     return out;
 }
 

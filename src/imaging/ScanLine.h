@@ -26,6 +26,11 @@ namespace corvane {
 std::vector<std::uint8_t> ScanLineCompress(std::span<const std::uint8_t> block, std::size_t rowLength,
                                            std::size_t rows, int sizeFieldWidth);
 
+// ScanLineCompress appending to `out`; gives n, or 0 (and appends nothing)
+// where ScanLineCompress gives nothing.
+std::size_t AppendScanLineCompressed(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> block,
+                                     std::size_t rowLength, std::size_t rows, int sizeFieldWidth);
+
 // The n of ScanLineCompress without building the output (0 where it gives nothing).
 std::size_t ScanLineCompressedSize(std::span<const std::uint8_t> block, std::size_t rowLength, std::size_t rows,
                                    int sizeFieldWidth);

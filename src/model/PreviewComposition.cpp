@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/SkinDocument.h"
+
 namespace corvane {
 namespace {
 
@@ -47,6 +49,14 @@ void ComposePreview(Image& canvas, const Image& background, const ElementPicture
             const int label = kKeypad[row][col] + (pressed ? 12 : 0);
             Draw(canvas, elements, label, kColumns[col], kRows[row]);
         }
+}
+
+void ComposePreviews(SkinDocument& document, int depth) {
+    const SlotSet& set = document.Set(depth == 8 ? 8 : 16);
+    ElementPictures elements{};
+    for (std::size_t i = 0; i < elements.size(); ++i) elements[i] = {&set[i].Picture(), set[i].Transparent()};
+    ComposePreview(document.ReleasedPreview(), document.PreviewBackground(), elements, false);
+    ComposePreview(document.PressedPreview(), document.PreviewBackground(), elements, true);
 }
 
 }  // namespace corvane

@@ -31,3 +31,13 @@ using ElementPictures = std::array<ElementPicture, kElementCount>;  // in catalo
 void ComposePreview(Image& canvas, const Image& background, const ElementPictures& elements, bool pressed);
 
 }  // namespace corvane
+
+namespace corvane {
+
+class SkinDocument;
+
+// Rebuilds both canvases of the document from its set of the depth (the 8-bit
+// set for 8, the 16-bit set for anything else).
+void ComposePreviews(SkinDocument& document, int depth);
+
+}  // namespace corvane

@@ -9,6 +9,9 @@ namespace corvane {
 // Seconds from 1904-01-01 to 1970-01-01.
 inline constexpr std::uint32_t PalmEpochOffset = 2082844800u;
 
+// A Unix time as a Palm date, wrapping modulo 2^32 like the phone's 32-bit field.
+std::uint32_t PalmDateFromUnixTime(std::int64_t unixSeconds);
+
 // The current time as a Palm date, in unsigned 32-bit arithmetic (it wraps in 2040).
 std::uint32_t PalmNow();
 

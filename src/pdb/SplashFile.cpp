@@ -58,7 +58,7 @@ JpegCheck CheckJpeg(std::span<const std::uint8_t> bytes) {
             if (!in.Ok()) return JpegCheck::NotJpeg;
             return height == kSplashSide && width == kSplashSide ? JpegCheck::Ok : JpegCheck::WrongSize;
         }
-        // The length counts its own two bytes; anything shorter would never move on.
+        // The length counts its own two bytes; a shorter one would step backwards.
         const std::uint16_t length = in.U16();
         if (!in.Ok() || length < 2) return JpegCheck::NotJpeg;
         in.Skip(length - 2u);

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <span>
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
@@ -10,12 +13,23 @@
 namespace corvane {
 namespace {
 
+constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
 std::optional<Image> DecodeWithQt(const std::vector<std::uint8_t>& bytes) {
     QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
     QImageReader reader(&buffer);
+    // Naming the two everyday formats up front spares the reader from loading
+    // every image-format plugin to sniff the content, which costs more than the decoding.
+    const std::span<const std::uint8_t> head(bytes.data(), std::min<std::size_t>(bytes.size(), 8));
+    const bool bmp = head.size() >= 2 && head[0] == 'B' && head[1] == 'M';
+    const bool png = head.size() == 8 && std::equal(head.begin(), head.end(), kPngSignature);
+    if (bmp || png) {
+        reader.setFormat(bmp ? "bmp" : "png");
+        reader.setAutoDetectImageFormat(false);
+    }
     reader.setAutoTransform(false);
     QImage decoded;
     if (!reader.read(&decoded) || decoded.isNull()) return std::nullopt;
