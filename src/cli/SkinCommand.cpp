@@ -104,7 +104,7 @@ std::optional<std::string> Value(const Options& options, const std::string& name
 bool OnlyKnownOptions(const Options& options, std::initializer_list<const char*> known, std::string& error) {
     for (const auto& entry : options.values) {
         const std::string& name = entry.first;
-        if (std::none_of(known.begin(), known.end(), [&](const char* k) { return name == k; })) {
+        if (std::none_of(known.begin(), known.end(), [&name](const char* k) { return name == k; })) {
             error = "option '--" + name + "' does not apply here";
             return false;
         }
