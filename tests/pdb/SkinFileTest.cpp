@@ -314,6 +314,7 @@ TEST_F(OpenSkinTest, AsksForAnExistingSkinFile) {
 TEST_F(OpenSkinTest, OwnFileOpensSilentlyIntoBothSets) {
     doc.SetTargetDepth(8);
     doc.Slot(8, kFive).CopyFrom(ElementPicture(kFive, Colour{200, 100, 50}), 0, 0, 8);
+    doc.Slot(8, kTitleBar).SetTransparent(Colour{153, 204, 255});  // a palette colour, picked as the chooser does
     const auto saved = Saved("Mine.pdb");
 
     SkinDocument opened;
@@ -330,6 +331,9 @@ TEST_F(OpenSkinTest, OwnFileOpensSilentlyIntoBothSets) {
     EXPECT_EQ(opened.Slot(16, kFive).Picture().At(40, 20), (Colour{200, 100, 48}));
     EXPECT_EQ(opened.Slot(8, kFive).Transparent(), kPureGreen);
     EXPECT_EQ(opened.Slot(16, kFive).Transparent(), (Colour{0, 252, 0}));
+    // The file's transparent colour reaches both slots, reduced for each.
+    EXPECT_EQ(opened.Slot(8, kTitleBar).Transparent(), (Colour{153, 204, 255}));
+    EXPECT_EQ(opened.Slot(16, kTitleBar).Transparent(), (Colour{152, 204, 248}));
     for (const int depth : {8, 16})
         for (int i = 0; i < kElementCount; ++i) {
             EXPECT_EQ(opened.Slot(depth, i).Width(), Element(i).width);
