@@ -125,8 +125,11 @@ void PalmBitmap::WriteTo(std::vector<std::uint8_t>& out) {
     if (rejected) return;
     const std::size_t total = EncodedSize();
     // A skin writer appends resource after resource: grow geometrically, not
-    // to the exact size each time.
-    if (out.capacity() - out.size() < total) out.reserve(std::max(out.size() + total, 2 * out.capacity()));
+    // to the exact size each time. The compressor wants room for its worst
+    // case (every byte written, one flag byte per 8) while it works.
+    const std::size_t row = rowBytes;
+    const std::size_t room = total + std::size_t{height} * (row + (row + 7) / 8) + 8;
+    if (out.capacity() - out.size() < room) out.reserve(std::max(out.size() + room, 2 * out.capacity()));
     BigEndianWriter w(out);
 
     w.U16(placeholder.width);
