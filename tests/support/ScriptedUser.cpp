@@ -4,6 +4,17 @@
 
 namespace corvane::testing {
 
+namespace {
+void FailTest(const std::string& what) { ADD_FAILURE() << what; }
+}  // namespace
+
+void (*ScriptedUser::onUnexpected)(const std::string& what) = FailTest;
+
+void ScriptedUser::Unexpect(const std::string& what) {
+    unexpected_.push_back(what);
+    if (onUnexpected) onUnexpected(what);
+}
+
 std::vector<std::string> ScriptedUser::MessageTexts() const {
     std::vector<std::string> texts;
     for (const auto& m : messages_) texts.push_back(m.text);
@@ -17,7 +28,7 @@ Answer ScriptedUser::ShowMessage(const Message& message) {
         return Answer::Ok;
     }
     if (answers_.empty()) {
-        ADD_FAILURE() << "unexpected question: " << message.text;
+        Unexpect("unexpected question: " + message.text);
         return Answer::Cancel;
     }
     const Answer a = answers_.front();
@@ -28,7 +39,7 @@ Answer ScriptedUser::ShowMessage(const Message& message) {
 std::optional<std::string> ScriptedUser::AskOpenFile(const FilePrompt& prompt) {
     fileCalls_.push_back({false, prompt});
     if (files_.empty()) {
-        ADD_FAILURE() << "unexpected open-file prompt: " << prompt.title;
+        Unexpect("unexpected open-file prompt: " + prompt.filter);
         return std::nullopt;
     }
     auto f = files_.front();
@@ -39,7 +50,7 @@ std::optional<std::string> ScriptedUser::AskOpenFile(const FilePrompt& prompt) {
 std::optional<std::string> ScriptedUser::AskSaveFile(const FilePrompt& prompt) {
     fileCalls_.push_back({true, prompt});
     if (files_.empty()) {
-        ADD_FAILURE() << "unexpected save-file prompt: " << prompt.title;
+        Unexpect("unexpected save-file prompt: " + prompt.filter);
         return std::nullopt;
     }
     auto f = files_.front();
@@ -50,7 +61,7 @@ std::optional<std::string> ScriptedUser::AskSaveFile(const FilePrompt& prompt) {
 std::optional<std::string> ScriptedUser::AskFolder(const std::string& title) {
     folderTitles_.push_back(title);
     if (folders_.empty()) {
-        ADD_FAILURE() << "unexpected folder prompt: " << title;
+        Unexpect("unexpected folder prompt: " + title);
         return std::nullopt;
     }
     auto f = folders_.front();

@@ -32,6 +32,12 @@ public:
     std::vector<std::string> MessageTexts() const;
     // True when every scripted answer was used.
     bool ScriptUsedUp() const { return answers_.empty() && files_.empty() && folders_.empty(); }
+    // Prompts that came when the script had no answer left for them.
+    const std::vector<std::string>& Unexpected() const { return unexpected_; }
+
+    // Called for every unexpected prompt; by default a GoogleTest failure.
+    // Tests under another framework replace it (and check Unexpected()).
+    static void (*onUnexpected)(const std::string& what);
 
     // UserInterface
     std::string ApplicationName() const override { return "corvane-desktop"; }
@@ -47,6 +53,9 @@ private:
     std::vector<Message> messages_;
     std::vector<FileCall> fileCalls_;
     std::vector<std::string> folderTitles_;
+    std::vector<std::string> unexpected_;
+
+    void Unexpect(const std::string& what);
 };
 
 }  // namespace corvane::testing

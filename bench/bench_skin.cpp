@@ -1,0 +1,74 @@
+// Opening a full skin into both image sets, and saving one at each depth,
+// with pictures as busy as photographs: every pixel a different colour.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "model/SkinDocument.h"
+#include "pdb/FileAccess.h"
+#include "pdb/SkinFile.h"
+
+namespace corvane {
+namespace {
+
+Image BusyPicture(int element, int width, int height) {
+    Image image(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.Set(x, y, Colour{static_cast<std::uint8_t>(x * 7 + element * 3), static_cast<std::uint8_t>(y * 13 + x),
+                                   static_cast<std::uint8_t>((x + y) * 5)});
+    return image;
+}
+
+// A document as the editor holds it after every element was loaded from a picture.
+SkinDocument BusyDocument() {
+    SkinDocument document;
+    for (const auto& e : kSkinElements)
+        for (const int depth : {8, 16})
+            document.Slot(depth, e.index).CopyFrom(BusyPicture(e.index, e.width, e.height), 0, 0, depth);
+    return document;
+}
+
+std::string BenchPath(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
+
+void BM_OpenSkinIntoBothSets(benchmark::State& state) {
+    const int depth = static_cast<int>(state.range(0));
+    const SkinDocument source = BusyDocument();
+    const auto bytes = EncodeSkinFile(source.Set(depth), depth, "bench", 0).value();
+    SkinDocument document;
+    for (auto _ : state) {
+        const DecodedSkin skin = DecodeSkinFile(bytes);
+        ApplyDecodedSkin(skin, document);
+        benchmark::DoNotOptimize(document.Slot(8, 0).Picture().Pixels().data());
+    }
+    state.SetLabel(std::to_string(bytes.size()) + " bytes");
+}
+BENCHMARK(BM_OpenSkinIntoBothSets)->Arg(8)->Arg(16)->Unit(benchmark::kMillisecond);
+
+// Encoding the current set and writing the file, as Save does.
+void BM_SaveSkin(benchmark::State& state) {
+    const int depth = static_cast<int>(state.range(0));
+    const SkinDocument document = BusyDocument();
+    const std::string path = BenchPath("corvane-bench-skin.pdb");
+    std::size_t size = 0;
+    for (auto _ : state) {
+        const auto bytes = EncodeSkinFile(document.Set(depth), depth, "bench", PalmNow());
+        if (!bytes || WriteFileReplacing(path, *bytes) != WriteOutcome::Ok) state.SkipWithError("save failed");
+        size = bytes ? bytes->size() : 0;
+    }
+    std::filesystem::remove(path);
+    state.SetLabel(std::to_string(size) + " bytes");
+}
+BENCHMARK(BM_SaveSkin)->Arg(8)->Arg(16)->Unit(benchmark::kMillisecond);
+
+// A fresh document: default pictures, which reach the encoder unreduced.
+void BM_SaveDefaultSkin(benchmark::State& state) {
+    const int depth = static_cast<int>(state.range(0));
+    const SkinDocument document;
+    for (auto _ : state) benchmark::DoNotOptimize(EncodeSkinFile(document.Set(depth), depth, "bench", 0));
+}
+BENCHMARK(BM_SaveDefaultSkin)->Arg(8)->Arg(16)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,41 @@
+# The Qt editor: corvane-desktop, its library of windows, and the window tests.
+file(GLOB GUI_SOURCES CONFIGURE_DEPENDS src/app/*.cpp src/app/*.h src/editor/*.cpp src/editor/*.h
+  src/splash/*.cpp src/splash/*.h)
+list(FILTER GUI_SOURCES EXCLUDE REGEX "src/app/main\\.cpp$")
+add_library(corvane_gui STATIC ${GUI_SOURCES})
+set_target_properties(corvane_gui PROPERTIES AUTOMOC ON)
+target_link_libraries(corvane_gui PUBLIC corvane_platform Qt6::Widgets)
+corvane_warnings(corvane_gui)
+file(GLOB ICON_FILES CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} src/resources/*.png)
+qt_add_resources(corvane_gui "corvane_icons" PREFIX "/" BASE src/resources FILES ${ICON_FILES})
+
+add_executable(corvane-desktop src/app/main.cpp)
+target_link_libraries(corvane-desktop PRIVATE corvane_gui)
+corvane_warnings(corvane-desktop)
+install(TARGETS corvane-desktop RUNTIME DESTINATION bin)
+install(FILES src/resources/corvane-desktop.desktop DESTINATION share/applications OPTIONAL)
+install(FILES src/resources/app-icon-256.png DESTINATION share/icons/hicolor/256x256/apps
+  RENAME corvane-desktop.png OPTIONAL)
+
+# One QtTest program per file under tests/gui, run on the offscreen platform.
+file(GLOB GUI_TESTS CONFIGURE_DEPENDS tests/gui/*Test.cpp)
+file(GLOB GUI_TEST_SUPPORT CONFIGURE_DEPENDS tests/gui/support/*.cpp)
+foreach(source ${GUI_TESTS})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(gui_${name} ${source} ${GUI_TEST_SUPPORT})
+  set_target_properties(gui_${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(gui_${name} PRIVATE corvane_gui corvane_test_support Qt6::Test)
+  target_include_directories(gui_${name} PRIVATE tests)
+  corvane_warnings(gui_${name})
+  add_test(NAME gui_${name} COMMAND gui_${name})
+  set_tests_properties(gui_${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endforeach()
+
+# Draws the README's screenshots (scripts/screenshots.sh); not installed.
+add_executable(corvane_screenshots EXCLUDE_FROM_ALL tools/screenshots/Screenshots.cpp)
+set_target_properties(corvane_screenshots PROPERTIES AUTOMOC ON)
+target_link_libraries(corvane_screenshots PRIVATE corvane_gui)
+
+# Start-up and open timings (bench/editor-timing.sh); not installed.
+add_executable(corvane_timing EXCLUDE_FROM_ALL tools/timing/Timing.cpp)
+target_link_libraries(corvane_timing PRIVATE corvane_gui)

@@ -1,0 +1,45 @@
+// The skin file reader on arbitrary bytes: read the database, then look up
+// every ID the editor's Open looks up. Whatever is found must have the size
+// its bitmap declares and must survive an encode and a second read with the
+// same pixels, so reader and writer agree.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "pdb/ResourceDatabase.h"
+
+using namespace corvane;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ResourceDatabase db;
+    if (db.ReadDatabase(std::span<const std::uint8_t>(data, size)) == DatabaseReadOutcome::CarrierLogo) {
+        if (db.Count() != 0) __builtin_trap();
+        return 0;
+    }
+    if (db.Count() * kDatabaseEntrySize > size) __builtin_trap();  // every entry needs its ID in the file
+
+    ResourceDatabase again;
+    for (const auto id : SupportedSkinIds()) {
+        const auto found = db.FindBitmap(id);
+        if (!found) continue;
+        const auto entry = std::find_if(db.Entries().begin(), db.Entries().end(), [id](const ResourceEntry& e) { return e.id == id; });
+        if (found->image.Width() != entry->bitmap->width || found->image.Height() != entry->bitmap->height) __builtin_trap();
+        // 1-bit bitmaps are read but never written; pictures too large for the writer are refused by it.
+        if (entry->bitmap->pixelSize == 8 || entry->bitmap->pixelSize == 16)
+            again.AddBitmap(found->image, id, found->transparent, true, entry->bitmap->pixelSize);
+    }
+    if (again.Count() == 0) return 0;
+
+    const auto bytes = again.WriteDatabase(0);
+    if (!bytes) __builtin_trap();
+    ResourceDatabase reread;
+    if (reread.ReadDatabase(*bytes) != DatabaseReadOutcome::Read || reread.Count() != again.Count()) __builtin_trap();
+    for (const auto& entry : again.Entries()) {
+        const auto first = db.FindBitmap(entry.id);
+        const auto second = reread.FindBitmap(entry.id);
+        if (!first || !second || !(first->image == second->image) || !(first->transparent == second->transparent))
+            __builtin_trap();
+    }
+    return 0;
+}

@@ -1,0 +1,42 @@
+#include "app/CStartDlg.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "app/DialogUnits.h"
+#include "app/QtImage.h"
+#include "model/DefaultArtwork.h"
+
+namespace corvane {
+
+CStartDlg::CStartDlg(EditorRunner runEditor, QWidget* parent) : QDialog(parent), runEditor_(std::move(runEditor)) {
+    setObjectName("163");
+    setWindowTitle("Corvane Desktop");
+    setFixedSize(DluX(268), DluY(183));
+
+    auto* logo = new QLabel(this);
+    logo->setPixmap(QPixmap::fromImage(ToQImage(LogoPictureImage())));
+    logo->setAlignment(Qt::AlignCenter);
+    Place(logo, 15, 16, 233, 75);
+
+    Place(new QLabel("What would you like to work on?", this), 11, 108, 234, 11);
+
+    auto* skins = new QPushButton("Phone Application Skins", this);
+    Place(skins, 11, 126, 121, 18, 1073);
+    auto* splash = new QPushButton("Splash Images", this);
+    Place(splash, 138, 126, 121, 18, 1074);
+    connect(skins, &QPushButton::clicked, this, [this] { StartEditors(EditorKind::Skin); });
+    connect(splash, &QPushButton::clicked, this, [this] { StartEditors(EditorKind::Splash); });
+
+    Place(new QLabel("Corvane Desktop\nVersion 3.3", this), 12, 156, 96, 18);
+}
+
+void CStartDlg::StartEditors(EditorKind first) {
+    hide();
+    EditorKind next = first;
+    while (runEditor_(next)) next = next == EditorKind::Skin ? EditorKind::Splash : EditorKind::Skin;
+    done(QDialog::Rejected);
+}
+
+}  // namespace corvane

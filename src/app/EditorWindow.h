@@ -1,0 +1,48 @@
+// What the two editor windows share: a dialog with a menu bar above a client
+// area laid out in dialog units, commands shared by buttons and menu items,
+// and the title rule "NAME[*] - Corvane Desktop for Treo 650/700p".
+#pragma once
+
+#include <QAction>
+#include <QDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "model/UserInterface.h"
+
+namespace corvane {
+
+class EditorWindow : public QDialog {
+    Q_OBJECT
+public:
+    // user: who answers the window's questions; nullptr for real Qt dialogs.
+    EditorWindow(UserInterface* user, int templateId, int widthDlu, int heightDlu);
+
+    // The client area below the menu bar, where controls are placed.
+    QWidget* Client() const { return client_; }
+    UserInterface& User() { return *user_; }
+
+    // The window title for a document: the file name behind the last folder
+    // separator, "*" when modified, then the program's suffix.
+    static QString TitleFor(const std::string& filePath, bool modified);
+
+protected:
+    QPushButton* AddButton(const char* text, int id, int x, int y, int w, int h);
+    QAction* AddAction(QMenu* menu, const char* text, int id);
+    QMenu* AddMenu(const char* title) { return menuBar_->addMenu(title); }
+    void ShowWarning(const std::string& text);
+    // Yes, No or Cancel to the question about unsaved changes before leaving.
+    Answer AskBeforeLeaving(const std::string& question);
+
+private:
+    std::unique_ptr<UserInterface> ownUser_;
+    UserInterface* user_;
+    QMenuBar* menuBar_;
+    QWidget* client_;
+};
+
+}  // namespace corvane

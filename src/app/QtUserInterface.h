@@ -1,0 +1,33 @@
+// The user, answered with real Qt dialogs.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include "model/UserInterface.h"
+
+namespace corvane {
+
+class QtUserInterface : public UserInterface {
+public:
+    // Messages and prompts marked as owned by a window are parented to owner.
+    explicit QtUserInterface(QWidget* owner = nullptr) : owner_(owner) {}
+
+    std::string ApplicationName() const override;
+    Answer ShowMessage(const Message& message) override;
+    std::optional<std::string> AskOpenFile(const FilePrompt& prompt) override;
+    std::optional<std::string> AskSaveFile(const FilePrompt& prompt) override;
+    std::optional<std::string> AskFolder(const std::string& title) override;
+
+private:
+    QWidget* OwnerFor(bool owned) const { return owned ? owner_.data() : nullptr; }
+    QPointer<QWidget> owner_;
+};
+
+// "Skin File (*.pdb)|*.pdb|All files (*.*)|*.*||" as Qt name filters. On this
+// platform "*.*" would hide files without an extension, so it becomes "*".
+QStringList QtNameFilters(const std::string& filter);
+
+}  // namespace corvane

@@ -1,0 +1,140 @@
+#include "editor/CSkinEditorDlg.h"
+
+#include <QGroupBox>
+#include <QPixmap>
+
+#include "app/CAboutDlg.h"
+#include "app/CIntroDlg.h"
+#include "app/DialogUnits.h"
+#include "app/QtImage.h"
+#include "model/PreviewComposition.h"
+#include "pdb/SkinFile.h"
+
+namespace corvane {
+namespace {
+
+QLabel* PreviewPicture(QWidget* parent, int x, int id) {
+    auto* picture = new QLabel(parent);
+    picture->setFrameStyle(QFrame::Box | QFrame::Plain);
+    picture->setLineWidth(1);
+    // One skin pixel per screen pixel: the preview is never scaled or smoothed.
+    picture->setScaledContents(false);
+    picture->move(DluX(x), DluY(24));
+    picture->setFixedSize(320 + 2, 320 + 2);
+    picture->setObjectName(QString::number(id));
+    return picture;
+}
+
+}  // namespace
+
+CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker> marker)
+    : EditorWindow(user, 102, 472, 338),
+      document_(std::make_unique<SkinDocument>()),
+      marker_(marker ? *marker : WelcomeMarker::ForThisProgram()) {
+    QWidget* c = Client();
+    Place(new QLabel("Preview:", c), 12, 12, 54, 8);
+    releasedPreview_ = PreviewPicture(c, 12, 1001);
+    Place(new QLabel("Preview with all buttons pressed:", c), 240, 12, 114, 8);
+    pressedPreview_ = PreviewPicture(c, 240, 1005);
+
+    Place(new QGroupBox("Target color depth", c), 119, 264, 234, 36);
+    depth8_ = AddButton("8 bit / 256 colors", 1071, 128, 278, 108, 16);
+    depth16_ = AddButton("16 bit / 65.536 colors", 1072, 236, 278, 110, 16);
+    auto* depths = new QButtonGroup(this);
+    for (QPushButton* b : {depth8_, depth16_}) {
+        b->setCheckable(true);
+        depths->addButton(b);
+    }
+    depths->setExclusive(true);
+
+    auto* open = AddButton("Open Skin", 57601, 58, 312, 110, 16);
+    auto* save = AddButton("Save Skin", 57603, 184, 312, 110, 16);
+    auto* exit = AddButton("Exit", 2, 304, 312, 110, 16);
+
+    QMenu* file = AddMenu("&File");
+    QAction* reset = AddAction(file, "&Reset", 57600);
+    QAction* openAction = AddAction(file, "&Open", 57601);
+    QAction* saveAction = AddAction(file, "&Save", 57603);
+    QAction* saveAsAction = AddAction(file, "Save &as...", 32779);
+    file->addSeparator();
+    QAction* splash = AddAction(file, "&Work on Splash Images", 1);
+    QAction* exitAction = AddAction(file, "E&xit\tEsc", 2);
+    QAction* about = AddAction(AddMenu("&?"), "&About Corvane Desktop", 32784);
+
+    connect(depth8_, &QPushButton::clicked, this, [this] { SetDepth(8); });
+    connect(depth16_, &QPushButton::clicked, this, [this] { SetDepth(16); });
+    connect(reset, &QAction::triggered, this, &CSkinEditorDlg::Reset);
+    connect(open, &QPushButton::clicked, this, &CSkinEditorDlg::Open);
+    connect(openAction, &QAction::triggered, this, &CSkinEditorDlg::Open);
+    connect(save, &QPushButton::clicked, this, [this] { Save(false); });
+    connect(saveAction, &QAction::triggered, this, [this] { Save(false); });
+    connect(saveAsAction, &QAction::triggered, this, [this] { Save(true); });
+    connect(splash, &QAction::triggered, this, &CSkinEditorDlg::accept);
+    connect(exit, &QPushButton::clicked, this, &CSkinEditorDlg::reject);
+    connect(exitAction, &QAction::triggered, this, &CSkinEditorDlg::reject);
+    connect(about, &QAction::triggered, this, [] { ShowAboutBox(); });
+
+    // A new window starts at 16 bits with both previews composed from that set.
+    depth16_->setChecked(true);
+    document_->SetTargetDepth(16);
+    RefreshPreviews();
+    UpdateTitle();
+}
+
+int CSkinEditorDlg::exec() {
+    ShowWelcomeIfWanted(marker_);
+    return EditorWindow::exec();
+}
+
+void CSkinEditorDlg::UpdateTitle() { setWindowTitle(TitleFor(document_->FilePath(), document_->IsModified())); }
+
+void CSkinEditorDlg::RefreshPreviews() {
+    ComposePreviews(*document_, document_->TargetDepth());
+    releasedPreview_->setPixmap(QPixmap::fromImage(ToQImage(document_->ReleasedPreview())));
+    pressedPreview_->setPixmap(QPixmap::fromImage(ToQImage(document_->PressedPreview())));
+}
+
+void CSkinEditorDlg::SetDepth(int depth) {
+    document_->SetTargetDepth(depth);
+    RefreshPreviews();
+}
+
+void CSkinEditorDlg::Reset() {
+    if (!ResetSkin(*document_, User())) return;
+    UpdateTitle();
+    RefreshPreviews();
+}
+
+void CSkinEditorDlg::Open() {
+    if (OpenSkin(*document_, User()) != OpenSkinOutcome::Opened) return;
+    UpdateTitle();
+    RefreshPreviews();
+}
+
+void CSkinEditorDlg::Save(bool saveAs) {
+    const SaveSkinOutcome outcome = saveAs ? SaveSkinAs(*document_, User()) : SaveSkin(*document_, User());
+    if (TitleMayHaveChanged(outcome)) UpdateTitle();
+}
+
+void CSkinEditorDlg::accept() { Leave(QDialog::Accepted); }
+
+void CSkinEditorDlg::reject() { Leave(QDialog::Rejected); }
+
+void CSkinEditorDlg::Leave(int result) {
+    if (document_->IsModified()) {
+        switch (AskBeforeLeaving("You changed the current skin. Do you want to save your changes before exiting?")) {
+            case Answer::No: break;
+            case Answer::Yes: {
+                // The user asked to keep their work: leave only once it is saved.
+                const SaveSkinOutcome outcome = SaveSkin(*document_, User());
+                if (TitleMayHaveChanged(outcome)) UpdateTitle();
+                if (outcome != SaveSkinOutcome::Saved) return;
+                break;
+            }
+            default: return;  // Cancel: stay
+        }
+    }
+    done(result);
+}
+
+}  // namespace corvane

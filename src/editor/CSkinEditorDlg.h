@@ -1,0 +1,51 @@
+// The skin editor: two live previews of the dial screen, the target depth,
+// and the skin file commands.
+#pragma once
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <memory>
+#include <optional>
+
+#include "app/EditorWindow.h"
+#include "app/WelcomeMarker.h"
+#include "model/SkinDocument.h"
+
+namespace corvane {
+
+class CSkinEditorDlg : public EditorWindow {
+    Q_OBJECT
+public:
+    // marker: where the welcome's "no.welcome" lives; by default beside the program.
+    explicit CSkinEditorDlg(UserInterface* user = nullptr, std::optional<WelcomeMarker> marker = std::nullopt);
+
+    SkinDocument& Document() { return *document_; }
+
+    // Shows the welcome first, unless the user turned it off.
+    int exec() override;
+
+    void UpdateTitle();
+    // ComposePreviews at the current target depth, then repaint both pictures.
+    void RefreshPreviews();
+
+    // "&Work on Splash Images": leave for the splash editor.
+    void accept() override;
+    // "Exit", "E&xit\tEsc", Esc and the close box: leave the program.
+    void reject() override;
+
+private:
+    void SetDepth(int depth);
+    void Reset();
+    void Open();
+    void Save(bool saveAs);
+    void Leave(int result);
+
+    std::unique_ptr<SkinDocument> document_;
+    WelcomeMarker marker_;
+    QLabel* releasedPreview_;
+    QLabel* pressedPreview_;
+    QPushButton* depth8_;
+    QPushButton* depth16_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,65 @@
+// One skin element's picture at one depth, with its transparent colour.
+//
+// A slot's size is fixed by its first default picture and never changes
+// after: pictures from files and cut-outs are fitted into it by a plain
+// top-left rectangle copy, and every picture that enters from outside is
+// reduced at once to what the phone shows at the slot's depth, so the
+// previews and the colour chooser show what the phone will show.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "imaging/Image.h"
+
+namespace corvane {
+
+class UserInterface;
+
+class ImageSlot {
+public:
+    // Takes the element's built-in picture as it is (no reduction), records
+    // its size and makes pure green the transparent colour.
+    void LoadDefault(Image picture);
+
+    // Reads the picture file and copies its top-left part into the slot, then
+    // reduces the slot to the depth. False, with the slot unchanged, when the
+    // file is not a readable picture; false after the copy when the depth is
+    // not 8 or 16. Where a smaller picture does not reach, the slot keeps its
+    // previous pixels.
+    bool LoadFromFile(const std::string& path, int depth);
+
+    // Copies the slot-sized rectangle at (x, y) of the picture onto the slot at
+    // (0, 0) and reduces the slot to the depth. Slot pixels whose source lies
+    // outside the picture keep their values. False when there is nothing to
+    // copy into or from (the slot is then unchanged) or the depth is refused.
+    bool CopyFrom(const Image& picture, int x, int y, int depth);
+
+    // False, changing nothing, for a depth other than 8 or 16.
+    bool ReduceToDepth(int depth);
+
+    // Everything white, and white transparent: the whole slot is see-through.
+    void FillWhite();
+
+    const Image& Picture() const { return image_; }
+    Colour Transparent() const { return transparent_; }
+    // The colour chooser's confirmation: the picture is not reduced again.
+    void SetTransparent(Colour colour) { transparent_ = colour; }
+
+    int Width() const { return image_.Width(); }
+    int Height() const { return image_.Height(); }
+
+private:
+    bool CopyRectangle(const Image& picture, int x, int y);
+
+    Image image_;
+    Colour transparent_ = kPureGreen;
+};
+
+// The image-file prompt of the element editors: the chosen file's full path,
+// or an empty text when the user cancelled.
+std::string ChooseImageFile(UserInterface& user, std::string_view label);
+
+inline constexpr std::string_view kImageFileFilter = "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||";
+
+}  // namespace corvane

@@ -1,0 +1,62 @@
+#include "model/PreviewComposition.h"
+
+#include <algorithm>
+
+#include "model/SkinDocument.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kColumns[3] = {6, 108, 210};
+constexpr int kRows[4] = {90, 136, 182, 228};
+
+// Key labels by keypad position, released index; the pressed label is 12 further on.
+constexpr int kKeypad[4][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {11, 0, 10}};
+
+constexpr int kTitleBar = 33, kEventBar = 34, kDialButton = 24, kDialButtonPressed = 25;
+constexpr int kEdge = 31, kNormal = 29, kPressed = 30, kArrow = 32;
+
+void Draw(Image& canvas, const ElementPictures& elements, int index, int x, int y) {
+    const ElementPicture& e = elements[static_cast<std::size_t>(index)];
+    if (e.image) DrawTransparent(canvas, *e.image, x, y, e.transparent);
+}
+
+}  // namespace
+
+void DrawTransparent(Image& canvas, const Image& image, int x, int y, Colour transparent) {
+    const int firstRow = std::max(0, -y), lastRow = std::min(image.Height(), canvas.Height() - y);
+    const int firstCol = std::max(0, -x), lastCol = std::min(image.Width(), canvas.Width() - x);
+    for (int j = firstRow; j < lastRow; ++j) {
+        for (int i = firstCol; i < lastCol; ++i) {
+            const Colour c = image.At(i, j);
+            if (!(c == transparent)) canvas.Set(x + i, y + j, c);
+        }
+    }
+}
+
+void ComposePreview(Image& canvas, const Image& background, const ElementPictures& elements, bool pressed) {
+    canvas = background;
+    Draw(canvas, elements, kTitleBar, 0, 27);
+    Draw(canvas, elements, kEventBar, 0, 57);
+    for (int y : kRows)
+        for (int x : kColumns) Draw(canvas, elements, pressed ? kDialButtonPressed : kDialButton, x, y);
+    Draw(canvas, elements, kEdge, 0, 280);
+    Draw(canvas, elements, pressed ? kPressed : kNormal, 2, 288);
+    Draw(canvas, elements, pressed ? kPressed : kNormal, 161, 288);
+    Draw(canvas, elements, kArrow, 150, 310);
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 3; ++col) {
+            const int label = kKeypad[row][col] + (pressed ? 12 : 0);
+            Draw(canvas, elements, label, kColumns[col], kRows[row]);
+        }
+}
+
+void ComposePreviews(SkinDocument& document, int depth) {
+    const SlotSet& set = document.Set(depth == 8 ? 8 : 16);
+    ElementPictures elements{};
+    for (std::size_t i = 0; i < elements.size(); ++i) elements[i] = {&set[i].Picture(), set[i].Transparent()};
+    ComposePreview(document.ReleasedPreview(), document.PreviewBackground(), elements, false);
+    ComposePreview(document.PressedPreview(), document.PreviewBackground(), elements, true);
+}
+
+}  // namespace corvane

@@ -1,0 +1,43 @@
+// The two 320x320 pictures of the dial screen as the phone draws the skin:
+// every button released, and every button pressed at once.
+//
+// Drawing order and positions (x, y) on the empty screen:
+//   titlebar (0,27)  eventbar (0,57)
+//   dial button at the 12 key cells: columns x = 6, 108, 210; rows y = 90, 136, 182, 228
+//   scedge (0,280)  scnormal / scpressed at (2,288) and (161,288)  scarrow (150,310)
+//   key labels over their buttons: 1 2 3 / 4 5 6 / 7 8 9 / star 0 #
+// Pressed: dialbuttonpressed, scpressed and the "...pressed" labels instead.
+#pragma once
+
+#include <array>
+
+#include "imaging/Image.h"
+#include "model/SkinCatalogue.h"
+
+namespace corvane {
+
+// Draws image onto canvas with its top-left corner at (x, y), clipped at the
+// canvas edges; canvas pixels under image pixels equal to the transparent
+// colour keep their values.
+void DrawTransparent(Image& canvas, const Image& image, int x, int y, Colour transparent);
+
+struct ElementPicture {
+    const Image* image = nullptr;
+    Colour transparent = kPureGreen;
+};
+using ElementPictures = std::array<ElementPicture, kElementCount>;  // in catalogue index order
+
+// Rebuilds canvas from the empty screen and the elements of one set.
+void ComposePreview(Image& canvas, const Image& background, const ElementPictures& elements, bool pressed);
+
+}  // namespace corvane
+
+namespace corvane {
+
+class SkinDocument;
+
+// Rebuilds both canvases of the document from its set of the depth (the 8-bit
+// set for 8, the 16-bit set for anything else).
+void ComposePreviews(SkinDocument& document, int depth);
+
+}  // namespace corvane

@@ -1,0 +1,46 @@
+#include "model/SkinDocument.h"
+
+#include "model/DefaultArtwork.h"
+#include "model/UserInterface.h"
+
+namespace corvane {
+
+SkinDocument::SkinDocument()
+    : releasedPreview_(PreviewBackgroundImage()),
+      pressedPreview_(releasedPreview_),
+      previewBackground_(releasedPreview_) {
+    ResetToDefaults();
+}
+
+bool SkinDocument::SetTargetDepth(int depth) {
+    if (depth != 8 && depth != 16) return false;
+    targetDepth_ = depth;
+    return true;
+}
+
+void SkinDocument::ResetToDefaults() {
+    for (int i = 0; i < kElementCount; ++i) {
+        Image picture = DefaultElementImage(i);
+        Slot(8, i).LoadDefault(picture);
+        Slot(16, i).LoadDefault(std::move(picture));
+    }
+}
+
+bool ResetSkin(SkinDocument& document, UserInterface& user) {
+    if (document.IsModified()) {
+        Message question;
+        question.text = std::string(kResetQuestion);
+        question.caption = user.ApplicationName();
+        question.icon = MessageIcon::Question;
+        question.buttons = MessageButtons::YesNo;
+        question.defaultButton = Answer::No;
+        if (user.ShowMessage(question) != Answer::Yes) return false;
+    }
+    document.ResetToDefaults();
+    document.ClearModified();
+    document.SetHasUnsupportedResources(false);
+    document.SetFilePath(std::string(kUntitledSkinPath));
+    return true;
+}
+
+}  // namespace corvane

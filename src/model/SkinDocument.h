@@ -1,0 +1,84 @@
+// The skin an editor window works on: every element twice (reduced for an
+// 8-bit and for a 16-bit skin file), the two preview canvases, the file the
+// skin came from and the flags that decide the questions on save, reset and exit.
+//
+// There is no global document: the window owns one, and every command
+// (open, save, import, the element dialogs) takes it as an argument.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "imaging/ImageSlot.h"
+#include "model/SkinCatalogue.h"
+
+namespace corvane {
+
+class UserInterface;
+
+inline constexpr std::string_view kUntitledSkinPath = "untitled.pdb";
+
+using SlotSet = std::array<ImageSlot, kElementCount>;
+
+class SkinDocument {
+public:
+    // Default pictures in both sets, the preview background in all three
+    // canvases, "untitled.pdb", both flags clear and a target depth of 16.
+    SkinDocument();
+
+    // Depth 8 gives the 8-bit set; any other value the 16-bit set.
+    SlotSet& Set(int depth) { return depth == 8 ? set8_ : set16_; }
+    const SlotSet& Set(int depth) const { return depth == 8 ? set8_ : set16_; }
+    ImageSlot& Slot(int depth, int index) { return Set(depth)[static_cast<std::size_t>(index)]; }
+    const ImageSlot& Slot(int depth, int index) const { return Set(depth)[static_cast<std::size_t>(index)]; }
+    SlotSet& CurrentSet() { return Set(targetDepth_); }
+    const SlotSet& CurrentSet() const { return Set(targetDepth_); }
+
+    Image& ReleasedPreview() { return releasedPreview_; }
+    const Image& ReleasedPreview() const { return releasedPreview_; }
+    Image& PressedPreview() { return pressedPreview_; }
+    const Image& PressedPreview() const { return pressedPreview_; }
+    // Never drawn on: every composition starts from it.
+    const Image& PreviewBackground() const { return previewBackground_; }
+
+    const std::string& FilePath() const { return filePath_; }
+    void SetFilePath(std::string path) { filePath_ = std::move(path); }
+    bool IsUntitled() const { return filePath_ == kUntitledSkinPath; }
+
+    bool IsModified() const { return modified_; }
+    void MarkModified() { modified_ = true; }
+    void ClearModified() { modified_ = false; }
+
+    bool HasUnsupportedResources() const { return hasUnsupportedResources_; }
+    void SetHasUnsupportedResources(bool value) { hasUnsupportedResources_ = value; }
+
+    int TargetDepth() const { return targetDepth_; }
+    // Stores 8 or 16 and nothing else; false, changing nothing, for other values.
+    bool SetTargetDepth(int depth);
+
+    // Every slot of both sets gets its element's default picture, unreduced,
+    // with a pure green transparent colour. Nothing else changes.
+    void ResetToDefaults();
+
+private:
+    SlotSet set8_;
+    SlotSet set16_;
+    Image releasedPreview_;
+    Image pressedPreview_;
+    Image previewBackground_;
+    std::string filePath_{kUntitledSkinPath};
+    bool hasUnsupportedResources_ = false;
+    bool modified_ = false;
+    int targetDepth_ = 16;
+};
+
+inline constexpr std::string_view kResetQuestion =
+    "You changed the current skin and did not save your changes. Reset all bitmaps anyway?";
+
+// The "&Reset" command. Asks first when the skin is modified; true when the
+// skin was reset, and the window then refreshes its title and recomposes and
+// repaints both previews at the unchanged target depth.
+bool ResetSkin(SkinDocument& document, UserInterface& user);
+
+}  // namespace corvane

@@ -1,0 +1,147 @@
+#include "pdb/ResourceDatabase.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "pdb/BigEndianFile.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::string_view kSkinType = "Skn7";
+constexpr std::string_view kSkinCreator = "TSkn";
+constexpr std::string_view kCarrierLogoType = "logo";
+constexpr std::uint16_t kResourceDatabaseAttribute = 0x0001;
+
+}  // namespace
+
+void ResourceDatabase::SetName(std::string_view name) {
+    name_.fill(0);
+    const std::size_t n = std::min(name.size(), kDatabaseNameSize - 1);
+    std::copy_n(name.begin(), n, name_.begin());
+}
+
+std::string ResourceDatabase::Name() const {
+    const auto end = std::find(name_.begin(), name_.end(), std::uint8_t{0});
+    return std::string(name_.begin(), end);
+}
+
+bool ResourceDatabase::AddBitmap(const Image& image, std::uint16_t id, Colour transparent, bool hasTransparency,
+                                 int depth) {
+    if (depth != 8 && depth != 16) return false;
+    if (entries_.size() >= std::numeric_limits<std::uint16_t>::max()) return false;
+    ResourceEntry entry;
+    entry.id = id;
+    entry.bitmap = EncodePalmBitmap(image, transparent, hasTransparency, depth);
+    if (entry.bitmap->rejected) return false;  // a picture too large for the format's 16-bit fields
+    const auto at = std::find_if(entries_.begin(), entries_.end(), [id](const ResourceEntry& e) { return e.id >= id; });
+    entries_.insert(at, std::move(entry));
+    return true;
+}
+
+std::optional<std::vector<std::uint8_t>> ResourceDatabase::WriteDatabase(std::uint32_t now) {
+    if (entries_.empty()) return std::nullopt;
+    // Only bitmaps this database encoded itself can be written back.
+    for (const auto& e : entries_)
+        if (!e.Readable()) return std::nullopt;
+
+    const std::size_t count = entries_.size();
+    // Sizes are asked before any byte is written: the first question decides
+    // whether a bitmap is compressed, so offsets and bytes agree.
+    std::uint64_t offset = kDatabaseHeaderSize + kDatabaseEntrySize * count + 2;
+    const std::uint64_t firstOffset = offset;
+    for (auto& e : entries_) {
+        e.offset = static_cast<std::uint32_t>(offset);
+        offset += e.bitmap->EncodedSize();
+        if (offset > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+    }
+
+    std::vector<std::uint8_t> out;
+    out.reserve(static_cast<std::size_t>(offset));
+    BigEndianWriter w(out);
+    for (const std::uint8_t b : name_) w.U8(b);
+    w.U16(kResourceDatabaseAttribute);
+    w.U16(0);  // version
+    w.U32(now);
+    w.U32(now);
+    w.Zeros(16);  // lastBackupDate, modificationNumber, appInfoID, sortInfoID
+    w.FourCC(kSkinType);
+    w.FourCC(kSkinCreator);
+    w.Zeros(8);  // uniqueIDSeed, nextRecordListID
+    w.U16(static_cast<std::uint16_t>(count));
+    for (const auto& e : entries_) {
+        w.FourCC(ResourceEntry::kType);
+        w.U16(e.id);
+        w.U32(e.offset);
+    }
+    w.Zeros(2);
+    if (out.size() != firstOffset) return std::nullopt;
+    for (auto& e : entries_) {
+        // A bitmap that writes other than the length it announced would shift
+        // every later resource away from its entry: refuse rather than write it.
+        if (out.size() != e.offset) return std::nullopt;
+        e.bitmap->WriteTo(out);
+    }
+    if (out.size() != offset) return std::nullopt;
+    return out;
+}
+
+DatabaseReadOutcome ResourceDatabase::ReadDatabase(std::span<const std::uint8_t> bytes) {
+    *this = ResourceDatabase();
+    type_.clear();
+    creator_.clear();
+    BigEndianReader r(bytes);
+
+    const auto name = r.Bytes(std::min(kDatabaseNameSize, r.Remaining()));
+    std::copy(name.begin(), name.end(), name_.begin());
+    name_.back() = 0;  // the name stays a terminated text whatever the file holds
+    r.Seek(60);
+    type_ = r.FourCC();
+    if (type_ == kCarrierLogoType) return DatabaseReadOutcome::CarrierLogo;
+    creator_ = r.FourCC();
+    r.Skip(8);
+    // A header cut short reads as zero entries.
+    const std::uint16_t count = r.U16();
+
+    std::vector<std::uint16_t> parsedIds;
+    for (std::uint16_t i = 0; i < count; ++i) {
+        r.Skip(4);  // the entry's own type code: every entry is taken as a bitmap
+        ResourceEntry entry;
+        entry.id = r.U16();
+        if (!r.Ok()) break;  // the list ends inside this entry's ID: there is no entry
+        entry.offset = r.U32();
+        const bool offsetRead = r.Ok();
+
+        if (IsSupportedSkinId(entry.id)) {
+            entry.bitmap.emplace();
+            if (std::find(parsedIds.begin(), parsedIds.end(), entry.id) != parsedIds.end()) {
+                // Only the first entry of an ID is ever looked up; parsing the
+                // others would let a small file with thousands of entries
+                // pointing at one large bitmap cost gigabytes.
+                entry.shadowed = true;
+                entry.bitmap.reset();
+            } else {
+                parsedIds.push_back(entry.id);
+                if (!offsetRead || entry.offset >= bytes.size() || !entry.bitmap->ReadFrom(bytes.subspan(entry.offset)))
+                    entry.bitmap->rejected = true;
+            }
+        }
+        entries_.push_back(std::move(entry));
+        if (!offsetRead) break;
+    }
+    return DatabaseReadOutcome::Read;
+}
+
+std::optional<FoundBitmap> ResourceDatabase::FindBitmap(std::uint16_t id) const {
+    const auto entry = std::find_if(entries_.begin(), entries_.end(), [id](const ResourceEntry& e) { return e.id == id; });
+    if (entry == entries_.end() || !entry->Readable()) return std::nullopt;
+    FoundBitmap found{Image(), kPureGreen};
+    if (entry->bitmap->ToImage(found.image, found.transparent) == ToImageResult::Rejected) return std::nullopt;
+    return found;
+}
+
+bool ResourceDatabase::HasUnsupported() const {
+    return std::any_of(entries_.begin(), entries_.end(), [](const ResourceEntry& e) { return !IsSupportedSkinId(e.id); });
+}
+
+}  // namespace corvane

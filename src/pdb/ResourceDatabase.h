@@ -1,0 +1,125 @@
+// A Palm OS resource database holding bitmap resources: the container of a
+// skin file. All numbers big-endian, four-character codes as four ASCII bytes.
+//
+//   offset  size  field
+//        0    32  name, zero-terminated, zero-filled
+//       32     2  attributes          0x0001 (resource database)
+//       34     2  version             0
+//       36     4  creationDate        now (seconds since 1904-01-01)
+//       40     4  modificationDate    now, the same value
+//       44    16  lastBackupDate, modificationNumber, appInfoID, sortInfoID: 0
+//       60     4  type                'Skn7'
+//       64     4  creator             'TSkn'
+//       68     8  uniqueIDSeed, nextRecordListID: 0
+//       76     2  numRecords          n
+//       78  10 n  entries: type 'Tbmp' (4), id (2), absolute offset of the resource (4)
+//  78+10 n     2  zero gap
+//  80+10 n   ...  the resources, one after another in entry order, no padding
+//
+// Written entries are in ascending ID order. A file is read in its own entry
+// order; only supported skin IDs are parsed as bitmaps, and a database of type
+// 'logo' (a carrier logo) is refused before any entry is read.
+//
+// Real files may be cut short or carry offsets anywhere: a resource whose
+// entry or bytes lie outside the file is kept as an unreadable entry, and
+// nothing is ever read outside the given bytes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "imaging/Image.h"
+#include "imaging/PalmBitmap.h"
+#include "model/SkinCatalogue.h"
+#include "pdb/PalmDate.h"
+
+namespace corvane {
+
+// The 35 resource IDs a skin may hold, ascending.
+inline constexpr std::array<std::uint16_t, kElementCount> SupportedSkinIds() {
+    std::array<std::uint16_t, kElementCount> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        // Insertion sort of the resource table's IDs.
+        std::size_t j = i;
+        for (; j > 0 && ids[j - 1] > kSkinResourceTable[i].id; --j) ids[j] = ids[j - 1];
+        ids[j] = kSkinResourceTable[i].id;
+    }
+    return ids;
+}
+
+inline constexpr std::size_t kDatabaseHeaderSize = 78;
+inline constexpr std::size_t kDatabaseEntrySize = 10;
+inline constexpr std::size_t kDatabaseNameSize = 32;
+
+struct ResourceEntry {
+    std::uint16_t id = 0;
+    // Where the resource starts; the writer fills it in as it lays the file out.
+    std::uint32_t offset = 0;
+    // None for an ID outside SupportedSkinIds. A bitmap that could not be
+    // read stays attached, marked rejected.
+    std::optional<PalmBitmap> bitmap;
+    // A read entry whose supported ID an earlier entry already has. It is
+    // never looked up, so it is not parsed and carries no bitmap.
+    bool shadowed = false;
+
+    // Entries are always bitmaps, whatever the file said.
+    static constexpr std::string_view kType = "Tbmp";
+
+    bool Readable() const { return bitmap && !bitmap->rejected; }
+};
+
+enum class DatabaseReadOutcome { Read, CarrierLogo };
+
+struct FoundBitmap {
+    Image image;
+    Colour transparent;
+};
+
+class ResourceDatabase {
+public:
+    // Copies at most 31 bytes of the text and zero-fills the rest of the field.
+    void SetName(std::string_view name);
+    const std::array<std::uint8_t, kDatabaseNameSize>& NameField() const { return name_; }
+    // The name up to its terminator.
+    std::string Name() const;
+
+    // Type and creator as read from a file; "Skn7" and "TSkn" for a new database.
+    const std::string& Type() const { return type_; }
+    const std::string& Creator() const { return creator_; }
+
+    // Encodes the picture and inserts it in ascending ID order, in front of an
+    // equal ID. False, changing nothing, for a depth other than 8 or 16, for a
+    // picture the bitmap format cannot hold, or for a 65,536th entry, which
+    // the 16-bit count cannot hold.
+    bool AddBitmap(const Image& image, std::uint16_t id, Colour transparent, bool hasTransparency, int depth);
+
+    // The file's bytes with both dates set to `now` (a Palm date); nothing
+    // when the database has no entry.
+    std::optional<std::vector<std::uint8_t>> WriteDatabase(std::uint32_t now);
+
+    // Replaces the contents with the database in the bytes.
+    DatabaseReadOutcome ReadDatabase(std::span<const std::uint8_t> bytes);
+
+    // The first entry with the ID, decoded; nothing when there is none or it
+    // has no readable bitmap.
+    std::optional<FoundBitmap> FindBitmap(std::uint16_t id) const;
+
+    // True when an entry's ID lies outside SupportedSkinIds.
+    bool HasUnsupported() const;
+
+    std::size_t Count() const { return entries_.size(); }
+    const std::vector<ResourceEntry>& Entries() const { return entries_; }
+
+private:
+    std::array<std::uint8_t, kDatabaseNameSize> name_{};
+    std::string type_ = "Skn7";
+    std::string creator_ = "TSkn";
+    std::vector<ResourceEntry> entries_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,45 @@
+// The splash editor: a welcome and a goodbye JPEG, the splash file they
+// make, and the way back to the skin editor.
+#pragma once
+
+#include <QLabel>
+#include <memory>
+
+#include "app/EditorWindow.h"
+#include "pdb/SplashFile.h"
+
+namespace corvane {
+
+class CCarrierDlg : public EditorWindow {
+    Q_OBJECT
+public:
+    explicit CCarrierDlg(UserInterface* user = nullptr);
+
+    const SplashFile& Splash() const { return *splash_; }
+
+    // Title and the availability of the save commands, from the splash.
+    void RefreshSplashWindow();
+
+    // "&Work on Phone Application Skins": leave for the skin editor.
+    void accept() override;
+    // "Exit", "E&xit\tEsc", Esc and the close box: leave the program.
+    void reject() override;
+
+private:
+    void LoadImage(std::uint16_t id, QLabel* label);
+    void SaveImage(std::uint16_t id, const char* missingMessage);
+    void OpenSplash();
+    void SaveSplashFile(bool saveAs);
+    void Leave(const char* question, int result);
+
+    std::unique_ptr<SplashFile> splash_;
+    QLabel* welcomeLabel_;
+    QLabel* goodbyeLabel_;
+    QPushButton* saveWelcome_;
+    QPushButton* saveGoodbye_;
+    QPushButton* saveSplash_;
+    QAction* saveAction_;
+    QAction* saveAsAction_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,200 @@
+// `corvane bitmap`, run as the user runs it: the built tool in a subprocess.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "exchange/BmpFile.h"
+#include "imaging/ImageFile.h"
+#include "imaging/PalmBitmap.h"
+#include "pdb/FileAccess.h"
+#include "support/Subprocess.h"
+#include "support/TempDir.h"
+
+namespace corvane {
+namespace {
+
+using testing::ProcessResult;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+ProcessResult Corvane(std::vector<std::string> args) {
+    args.insert(args.begin(), CORVANE_CLI);
+    return testing::RunProcess(args);
+}
+
+std::size_t Lines(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+
+// A file failure is one line on stderr that names the file, a non-zero exit, and no output.
+void ExpectFileFailure(const ProcessResult& run, const std::string& file) {
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(Lines(run.err), 1u) << run.err;
+    EXPECT_NE(run.err.find(file), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out;
+}
+
+class BitmapCommand : public ::testing::Test {
+protected:
+    std::string Picture(const std::string& name, const Image& image) {
+        const auto path = dir.File(name);
+        EXPECT_TRUE(WriteBmpFile(image, path));
+        return path;
+    }
+    TempDir dir;
+};
+
+Image GreenWhite() {
+    Image image(2, 1);
+    image.Set(0, 0, kPureGreen);
+    image.Set(1, 0, kWhite);
+    return image;
+}
+
+TEST_F(BitmapCommand, HelpDescribesBothActions) {
+    const auto run = Corvane({"bitmap", "--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("corvane bitmap encode IN --depth 8|16 [--transparent RRGGBB] -o OUT"), std::string::npos);
+    EXPECT_NE(run.out.find("corvane bitmap decode IN -o OUT.bmp"), std::string::npos);
+    const auto top = Corvane({"--help"});
+    EXPECT_NE(top.out.find("bitmap"), std::string::npos);
+}
+
+TEST_F(BitmapCommand, EncodesTheKnownEightBitResourceByteForByte) {
+    const auto in = Picture("gw.bmp", GreenWhite());
+    const auto run = Corvane({"bitmap", "encode", in, "--depth", "8", "-o", dir.File("gw.bin")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::uint8_t> expected = {
+        0x00, 0x01, 0x00, 0x00, 0x00, 0x02, 0x80, 0x00, 0x01, 0x02, 0x00, 0x05, 0x00, 0x00, 0x00, 0x00,  // placeholder
+        0x00, 0x04, 0x00, 0x00,                                                                          // its pixels
+        0x00, 0x02, 0x00, 0x01, 0x00, 0x02, 0x20, 0x00, 0x08, 0x03, 0x18, 0x00,
+        0x00, 0xFF, 0x00, 0x90, 0x00, 0x00, 0x00, 0xD2, 0x00, 0x00, 0x00, 0x00,  // version-3 header
+        0xD2, 0x00,                                                              // pixels
+    };
+    EXPECT_EQ(ReadBytes(dir.File("gw.bin")), expected);
+}
+
+TEST_F(BitmapCommand, ReducesBeforeEncodingAsTheEditorDoes) {
+    // With the near-black transparent colour 010101 the reduced transparent colour is black,
+    // so an opaque black pixel becomes transparent too, as in the editor's saved skin.
+    Image image(2, 1);
+    image.Set(0, 0, Colour{1, 1, 1});
+    image.Set(1, 0, kBlack);
+    const auto in = Picture("dark.bmp", image);
+    ASSERT_EQ(Corvane({"bitmap", "encode", in, "--depth", "8", "--transparent", "010101", "-o", dir.File("d.bin")})
+                  .exitCode,
+              0);
+    const auto bytes = ReadBytes(dir.File("d.bin"));
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[bytes.size() - 2], 230);
+    EXPECT_EQ(bytes[bytes.size() - 1], 230);
+}
+
+TEST_F(BitmapCommand, TransparentColourDefaultsToGreenAndCanBeChosen) {
+    const auto in = Picture("gw.bmp", GreenWhite());
+    ASSERT_EQ(Corvane({"bitmap", "encode", in, "--depth", "8", "-o", dir.File("a.bin")}).exitCode, 0);
+    ASSERT_EQ(Corvane({"bitmap", "encode", in, "--depth", "8", "--transparent", "00ff00", "-o", dir.File("b.bin")})
+                  .exitCode,
+              0);
+    EXPECT_EQ(ReadBytes(dir.File("a.bin")), ReadBytes(dir.File("b.bin")));
+
+    ASSERT_EQ(Corvane({"bitmap", "encode", in, "--depth", "8", "--transparent=#FFFFFF", "-o", dir.File("c.bin")})
+                  .exitCode,
+              0);
+    const auto bytes = ReadBytes(dir.File("c.bin"));
+    ASSERT_EQ(bytes.size(), 46u);
+    EXPECT_EQ(bytes[20 + 19], 0);  // transparent index 0, white
+    // Green is now opaque and must avoid index 0; white is written as the transparent index.
+    EXPECT_EQ(bytes[44], 210);
+    EXPECT_EQ(bytes[45], 0);
+}
+
+TEST_F(BitmapCommand, DecodeWritesTheReducedPictureAndPrintsTheTransparentColour) {
+    Image photo(47, 33);
+    for (int y = 0; y < 33; ++y)
+        for (int x = 0; x < 47; ++x)
+            photo.Set(x, y, Colour{static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(y * 7),
+                                   static_cast<std::uint8_t>(x * y)});
+    photo.Set(3, 4, kPureGreen);
+    const auto in = Picture("photo.bmp", photo);
+    for (const char* depth : {"8", "16"}) {
+        SCOPED_TRACE(depth);
+        const auto bin = dir.File(std::string("p") + depth + ".bin");
+        const auto out = dir.File(std::string("p") + depth + ".bmp");
+        ASSERT_EQ(Corvane({"bitmap", "encode", in, "--depth", depth, "-o", bin}).exitCode, 0);
+        const auto run = Corvane({"bitmap", "decode", bin, "-o", out});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, std::string("transparent colour: ") + (depth[0] == '8' ? "00FF00" : "00FC00") + "\n");
+
+        // The written picture is what the resource holds.
+        PalmBitmap bitmap;
+        ASSERT_TRUE(bitmap.ReadFrom(ReadBytes(bin)));
+        Image expected;
+        Colour transparent;
+        ASSERT_EQ(bitmap.ToImage(expected, transparent), ToImageResult::Transparent);
+        EXPECT_EQ(DecodeImageFile(out), expected);
+        EXPECT_EQ(ReadBytes(out), EncodeBmp(expected));
+        EXPECT_EQ(expected.At(3, 4), transparent);
+    }
+}
+
+TEST_F(BitmapCommand, UsageErrorsExitWithTwo) {
+    const auto in = Picture("gw.bmp", GreenWhite());
+    const std::vector<std::vector<std::string>> cases = {
+        {"bitmap"},
+        {"bitmap", "squash", in, "-o", dir.File("x")},
+        {"bitmap", "encode", in, "-o", dir.File("x")},                          // no depth
+        {"bitmap", "encode", in, "--depth", "12", "-o", dir.File("x")},
+        {"bitmap", "encode", in, "--depth", "8"},                               // no output
+        {"bitmap", "encode", in, "--depth", "8", "-o"},
+        {"bitmap", "encode", in, "--depth", "8", "--transparent", "GREEN", "-o", dir.File("x")},
+        {"bitmap", "encode", in, "--depth", "8", "--transparent", "00FF0", "-o", dir.File("x")},
+        {"bitmap", "encode", in, "--depth", "8", "--frobnicate", "-o", dir.File("x")},
+        {"bitmap", "encode", in, in, "--depth", "8", "-o", dir.File("x")},
+        {"bitmap", "encode", "--depth", "8", "-o", dir.File("x")},               // no input
+        {"bitmap", "decode", in, "--depth", "8", "-o", dir.File("x")},
+    };
+    for (const auto& args : cases) {
+        std::string joined;
+        for (const auto& a : args) joined += a + " ";
+        SCOPED_TRACE(joined);
+        const auto run = Corvane(args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err.rfind("corvane: ", 0), 0u) << run.err;
+        EXPECT_FALSE(FileExists(dir.File("x")));
+    }
+}
+
+TEST_F(BitmapCommand, BadInputsFailNamingTheFileAndLeaveTheOutputAlone) {
+    const auto out = dir.File("out.bin");
+    WriteBytes(out, {1, 2, 3});
+    WriteBytes(dir.File("text.bmp"), {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
+    WriteBytes(dir.File("short.bin"), {0x00, 0x02, 0x00, 0x01, 0x00, 0x02, 0x20});
+
+    ExpectFileFailure(Corvane({"bitmap", "encode", dir.File("missing.bmp"), "--depth", "8", "-o", out}), "missing.bmp");
+    ExpectFileFailure(Corvane({"bitmap", "encode", dir.File("text.bmp"), "--depth", "16", "-o", out}), "text.bmp");
+    ExpectFileFailure(Corvane({"bitmap", "decode", dir.File("short.bin"), "-o", out}), "short.bin");
+    ExpectFileFailure(Corvane({"bitmap", "decode", dir.File("text.bmp"), "-o", out}), "text.bmp");
+    ExpectFileFailure(Corvane({"bitmap", "decode", dir.File("missing.bin"), "-o", out}), "missing.bin");
+    EXPECT_EQ(ReadBytes(out), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+TEST_F(BitmapCommand, UnwritableOutputFailsWithoutLeavingAFile) {
+    const auto in = Picture("gw.bmp", GreenWhite());
+    const auto out = dir.File("no-such-folder/out.bin");
+    ExpectFileFailure(Corvane({"bitmap", "encode", in, "--depth", "8", "-o", out}), out);
+    ASSERT_EQ(Corvane({"bitmap", "encode", in, "--depth", "8", "-o", dir.File("ok.bin")}).exitCode, 0);
+    ExpectFileFailure(Corvane({"bitmap", "decode", dir.File("ok.bin"), "-o", dir.Path().string()}),
+                      dir.Path().string());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+}
+
+TEST_F(BitmapCommand, PictureTooWideForAPalmBitmapIsRefused) {
+    // 16-bit rows of 2 x 40000 bytes do not fit the 16-bit rowBytes field.
+    const auto in = Picture("wide.bmp", Image(40000, 1));
+    const auto run = Corvane({"bitmap", "encode", in, "--depth", "16", "-o", dir.File("wide.bin")});
+    ExpectFileFailure(run, "wide.bmp");
+    EXPECT_FALSE(FileExists(dir.File("wide.bin")));
+}
+
+}  // namespace
+}  // namespace corvane

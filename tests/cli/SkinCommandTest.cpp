@@ -1,0 +1,273 @@
+// `corvane skin`, run as a separate process the way scripts run it.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "exchange/BmpFile.h"
+#include "imaging/ImageFile.h"
+#include "model/SkinDocument.h"
+#include "pdb/FileAccess.h"
+#include "pdb/SkinFile.h"
+#include "support/ScriptedUser.h"
+#include "support/Subprocess.h"
+#include "support/TempDir.h"
+
+namespace corvane {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using testing::ProcessResult;
+using testing::ReadBytes;
+using testing::RunProcess;
+using testing::ScriptedUser;
+using testing::TempDir;
+using testing::WriteBytes;
+
+ProcessResult Skin(std::vector<std::string> args) {
+    args.insert(args.begin(), {CORVANE_CLI, "skin"});
+    return RunProcess(args);
+}
+
+// Name and dates are the only header bytes that depend on the file name and the clock.
+Bytes WithoutNameAndDates(Bytes bytes) {
+    if (bytes.size() >= 44) {
+        std::fill(bytes.begin(), bytes.begin() + 32, std::uint8_t{0});
+        std::fill(bytes.begin() + 36, bytes.begin() + 44, std::uint8_t{0});
+    }
+    return bytes;
+}
+
+// What the editor writes: Save as of the document at its target depth.
+Bytes EditorSaves(SkinDocument& document, const std::string& path) {
+    ScriptedUser user;
+    user.ChoosesFile(path);
+    EXPECT_EQ(SaveSkinAs(document, user), SaveSkinOutcome::Saved);
+    return ReadBytes(path);
+}
+
+// A picture per element with every kind of pixel: colours off both grids,
+// pure green, and near-greens that only one depth tells apart.
+Image BusyPicture(int element, int width, int height) {
+    Image image(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.Set(x, y, Colour{static_cast<std::uint8_t>(x * 7 + element), static_cast<std::uint8_t>(y * 13),
+                                   static_cast<std::uint8_t>((x + y) * 5)});
+    for (int x = 0; x < width; x += 3) image.Set(x, 0, kPureGreen);
+    image.Set(width - 1, height - 1, Colour{0, 254, 0});
+    return image;
+}
+
+// A bitmap set in the folder; some pictures larger or smaller than their element.
+void WriteBitmapSet(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    for (const auto& e : kSkinElements) {
+        const int width = e.index % 3 == 0 ? e.width + 9 : e.index % 3 == 1 ? e.width : std::max(1, e.width - 5);
+        ASSERT_TRUE(WriteBmpFile(BusyPicture(e.index, width, e.height), (folder / (std::string(e.name) + ".bmp")).string()));
+    }
+}
+
+class SkinCommandTest : public ::testing::Test {
+protected:
+    TempDir dir;
+};
+
+TEST_F(SkinCommandTest, NewWritesWhatTheEditorSavesForANewSkin) {
+    for (const std::string depth : {"8", "16"}) {
+        std::filesystem::create_directories(dir.Path() / "cli");
+        const auto path = (dir.Path() / "cli" / "Default.pdb").string();
+        const auto run = Skin({"new", "--depth", depth, "-o", path});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+
+        SkinDocument document;
+        document.SetTargetDepth(std::stoi(depth));
+        const Bytes editor = EditorSaves(document, dir.File("Default.pdb"));
+        const Bytes cli = ReadBytes(path);
+        EXPECT_EQ(std::string(cli.begin(), cli.begin() + 8), std::string("Default\0", 8));
+        EXPECT_EQ(WithoutNameAndDates(cli), WithoutNameAndDates(editor)) << depth;
+    }
+}
+
+TEST_F(SkinCommandTest, BuildLoadsEachPictureAsTheEditorImportsIt) {
+    const auto set = dir.Path() / "set";
+    WriteBitmapSet(set);
+    struct Case {
+        std::string depth;
+        std::optional<Colour> transparent;
+    };
+    for (const Case& c : {Case{"8", std::nullopt}, Case{"16", std::nullopt}, Case{"16", Colour{0, 255, 0}},
+                          Case{"8", Colour{7, 26, 10}}}) {
+        SCOPED_TRACE(c.depth + (c.transparent ? " with a colour" : ""));
+        const auto out = dir.File("built.pdb");
+        std::vector<std::string> args{"build", set.string(), "--depth", c.depth, "-o", out};
+        if (c.transparent) {
+            char text[8];
+            std::snprintf(text, sizeof text, "%02X%02X%02X", c.transparent->r, c.transparent->g, c.transparent->b);
+            args.insert(args.end(), {"--transparent", text});
+        }
+        const auto run = Skin(args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+
+        // The editor: colours picked for both depths, then Import Bitmaps, then Save as.
+        SkinDocument document;
+        document.SetTargetDepth(std::stoi(c.depth));
+        for (const int depth : {8, 16})
+            for (const auto& e : kSkinElements) {
+                if (c.transparent) document.Slot(depth, e.index).SetTransparent(*c.transparent);
+                ASSERT_TRUE(document.Slot(depth, e.index).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), depth));
+            }
+        std::filesystem::create_directories(dir.Path() / "editor");
+        EXPECT_EQ(WithoutNameAndDates(ReadBytes(out)),
+                  WithoutNameAndDates(EditorSaves(document, (dir.Path() / "editor" / "built.pdb").string())));
+    }
+}
+
+TEST_F(SkinCommandTest, BuildWithMissingPicturesWritesNothing) {
+    const auto set = dir.Path() / "set";
+    WriteBitmapSet(set);
+    std::filesystem::remove(set / "scarrow.bmp");
+    std::ofstream(set / "#pressed.bmp") << "not a picture";
+    const auto out = dir.File("x.pdb");
+    const auto run = Skin({"build", set.string(), "--depth", "16", "-o", out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find("#pressed.bmp, scarrow.bmp"), std::string::npos) << run.err;  // bitmap-set order, once each
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(FileExists(out));
+}
+
+TEST_F(SkinCommandTest, ExtractThenBuildGivesTheSameResources) {
+    const auto set = dir.Path() / "set";
+    WriteBitmapSet(set);
+    for (const int depth : {8, 16}) {
+        SCOPED_TRACE(depth);
+        // A skin as the editor makes it: imported pictures, and transparent colours picked per element.
+        SkinDocument document;
+        document.SetTargetDepth(depth);
+        for (const auto& e : kSkinElements) {
+            for (const int d : {8, 16}) document.Slot(d, e.index).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
+            const ImageSlot& slot = document.Slot(depth, e.index);
+            document.Slot(depth, e.index).SetTransparent(slot.Picture().At(e.index % slot.Width(), 1));
+        }
+        const auto original = dir.File("original" + std::to_string(depth) + ".pdb");
+        const Bytes saved = EditorSaves(document, original);
+
+        const auto folder = dir.Path() / ("extracted" + std::to_string(depth));
+        const auto extract = Skin({"extract", original, "-o", folder.string()});
+        ASSERT_EQ(extract.exitCode, 0) << extract.err;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 35);
+
+        // The printed colours are the file's, one line per element in bitmap-set order.
+        const DecodedSkin decoded = DecodeSkinFile(saved);
+        std::string expected;
+        for (const int element : kBitmapSetOrder) {
+            const auto& picture = *decoded.pictures[std::size_t(element)];
+            char line[64];
+            std::snprintf(line, sizeof line, "%s.bmp %02X%02X%02X\n", std::string(kSkinElements[std::size_t(element)].name).c_str(),
+                          picture.transparent.r, picture.transparent.g, picture.transparent.b);
+            expected += line;
+            EXPECT_EQ(DecodeImageFile((folder / (std::string(kSkinElements[std::size_t(element)].name) + ".bmp")).string()),
+                      picture.image);
+        }
+        EXPECT_EQ(extract.out, expected);
+
+        const auto colours = dir.File("colours.txt");
+        WriteBytes(colours, Bytes(extract.out.begin(), extract.out.end()));
+        const auto rebuilt = dir.File("rebuilt.pdb");
+        const auto build = Skin({"build", folder.string(), "--depth", std::to_string(depth), "-o", rebuilt, "--transparent-from", colours});
+        ASSERT_EQ(build.exitCode, 0) << build.err;
+        EXPECT_EQ(WithoutNameAndDates(ReadBytes(rebuilt)), WithoutNameAndDates(saved));
+    }
+}
+
+TEST_F(SkinCommandTest, ExtractRefusesSkinsWithoutEveryPicture) {
+    ResourceDatabase db;
+    ASSERT_TRUE(db.AddBitmap(Image(156, 32, kBlack), 1200, kPureGreen, true, 16));
+    const auto path = dir.File("partial.pdb");
+    WriteBytes(path, db.WriteDatabase(0).value());
+    const auto run = Skin({"extract", path, "-o", dir.File("out")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("titlebar.bmp"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out")));
+}
+
+TEST_F(SkinCommandTest, InfoListsEntriesAndJudgesLikeOpen) {
+    SkinDocument document;
+    const auto own = dir.File("own.pdb");
+    EditorSaves(document, own);
+    const auto ok = Skin({"info", own});
+    EXPECT_EQ(ok.exitCode, 0) << ok.err;
+    EXPECT_NE(ok.out.find("type 'Skn7', creator 'TSkn', 35 entries"), std::string::npos) << ok.out;
+    EXPECT_NE(ok.out.find("9064   titlebar           320x30    16     "), std::string::npos) << ok.out;
+    EXPECT_NE(ok.out.find("the editor opens it without a message"), std::string::npos);
+
+    // An extra resource 1000 and no title bar: the editor warns.
+    ResourceDatabase db;
+    for (const auto& row : kSkinResourceTable)
+        if (row.id != 9064) {
+            const auto& e = kSkinElements[std::size_t(row.element)];
+            ASSERT_TRUE(db.AddBitmap(Image(e.width, e.height, kBlack), row.id, kPureGreen, true, 8));
+        }
+    ASSERT_TRUE(db.AddBitmap(Image(4, 4, kBlack), 1000, kPureGreen, true, 8));
+    const auto foreign = dir.File("foreign.pdb");
+    WriteBytes(foreign, db.WriteDatabase(0).value());
+    const auto warned = Skin({"info", foreign});
+    EXPECT_EQ(warned.exitCode, 1);
+    EXPECT_NE(warned.out.find("1000   (unsupported)"), std::string::npos) << warned.out;
+    EXPECT_NE(warned.out.find("unsupported resources: yes; missing or unreadable: 1 of 35"), std::string::npos) << warned.out;
+    EXPECT_EQ(std::count(warned.err.begin(), warned.err.end(), '\n'), 1);
+
+    Bytes logo = ReadBytes(own);
+    std::copy_n("logo", 4, logo.begin() + 60);
+    WriteBytes(dir.File("logo.pdb"), logo);
+    const auto refused = Skin({"info", dir.File("logo.pdb")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("carrier logo"), std::string::npos);
+}
+
+TEST_F(SkinCommandTest, BadUsageAndBadFilesFailInOneLine) {
+    const auto set = dir.Path() / "set";
+    WriteBitmapSet(set);
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+    };
+    const Case cases[] = {
+        {{}, 2},
+        {{"paint"}, 2},
+        {{"new", "-o", dir.File("a.pdb")}, 2},
+        {{"new", "--depth", "24", "-o", dir.File("a.pdb")}, 2},
+        {{"new", "--depth", "8"}, 2},
+        {{"new", "--depth", "8", "--depth", "16", "-o", dir.File("a.pdb")}, 2},
+        {{"new", "--depth", "8", "-o", dir.File("a.pdb"), "--frobnicate"}, 2},
+        {{"new", "--depth", "8", "-o", dir.File("a.pdb"), "--transparent", "00FF00"}, 2},
+        {{"build", set.string(), "--depth", "8", "-o", dir.File("a.pdb"), "--transparent", "green"}, 2},
+        {{"build", dir.File("nowhere"), "--depth", "8", "-o", dir.File("a.pdb")}, 1},
+        {{"build", set.string(), "--depth", "8", "-o", dir.File("no/such/folder.pdb")}, 1},
+        {{"info"}, 2},
+        {{"info", dir.File("missing.pdb")}, 1},
+        {{"extract", dir.File("missing.pdb"), "-o", dir.File("x")}, 1},
+    };
+    for (const auto& c : cases) {
+        std::string joined;
+        for (const auto& a : c.args) joined += a + " ";
+        SCOPED_TRACE(joined);
+        const auto run = Skin(c.args);
+        EXPECT_EQ(run.exitCode, c.exit);
+        EXPECT_EQ(run.err.rfind("corvane: ", 0), 0u) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_FALSE(FileExists(dir.File("a.pdb")));
+
+    const auto help = Skin({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("corvane skin build FOLDER --depth 8|16 -o FILE.pdb"), std::string::npos);
+    EXPECT_EQ(Skin({"info", "--help"}).out, help.out);
+}
+
+}  // namespace
+}  // namespace corvane

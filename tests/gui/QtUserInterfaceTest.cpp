@@ -1,0 +1,99 @@
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/QtUserInterface.h"
+#include "support/ModalDriver.h"
+
+using namespace corvane;
+using corvane::testing::WhenModal;
+
+class QtUserInterfaceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void filtersBecomeQtNameFilters() {
+        QCOMPARE(QtNameFilters("Skin File (*.pdb)|*.pdb|All files (*.*)|*.*||"),
+                 (QStringList{"Skin File (*.pdb)", "All files (*)"}));
+        QCOMPARE(QtNameFilters("Jpeg Image (*.jpg)|*.jpg|All files (*.*)|*.*||"),
+                 (QStringList{"Jpeg Image (*.jpg)", "All files (*)"}));
+    }
+
+    void applicationNameIsTheProgramFileName() {
+        QtUserInterface ui;
+        QCOMPARE(QString::fromStdString(ui.ApplicationName()), QCoreApplication::applicationName());
+    }
+
+    void messageBoxShowsTextCaptionIconAndButtons() {
+        QtUserInterface ui;
+        QString text, title;
+        QMessageBox::Icon icon{};
+        QMessageBox::StandardButtons buttons;
+        QAbstractButton* defaultButton = nullptr;
+        QAbstractButton* no = nullptr;
+        WhenModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            text = box->text();
+            title = box->windowTitle();
+            icon = box->icon();
+            buttons = box->standardButtons();
+            defaultButton = box->defaultButton();
+            no = box->button(QMessageBox::No);
+            box->button(QMessageBox::No)->click();
+        });
+        const Answer a = ui.ShowMessage(Message{"Reset all bitmaps anyway?", "corvane-desktop", MessageIcon::Question,
+                                                MessageButtons::YesNo, Answer::No, true});
+        QCOMPARE(a, Answer::No);
+        QCOMPARE(text, QString("Reset all bitmaps anyway?"));
+        QCOMPARE(title, QString("corvane-desktop"));
+        QCOMPARE(icon, QMessageBox::Question);
+        QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(defaultButton, no);
+    }
+
+    void yesNoCancelAnswersAndEscapeMeansCancel() {
+        QtUserInterface ui;
+        const Message question{"Save?", std::nullopt, MessageIcon::Question, MessageButtons::YesNoCancel, Answer::Yes,
+                               false};
+        WhenModal([](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); });
+        QCOMPARE(ui.ShowMessage(question), Answer::Yes);
+        WhenModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        QCOMPARE(ui.ShowMessage(question), Answer::Cancel);
+    }
+
+    void saveDialogTakesDefaultExtensionAndConfirmation() {
+        QtUserInterface ui;
+        QTemporaryDir dir;
+        bool confirms = false;
+        QString suffix;
+        QStringList filters;
+        WhenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            suffix = dialog->defaultSuffix();
+            filters = dialog->nameFilters();
+            dialog->selectFile(dir.filePath("Mine"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const auto chosen = ui.AskSaveFile(FilePrompt{"", "Skin File (*.pdb)|*.pdb|All files (*.*)|*.*||", "pdb",
+                                                      "untitled.pdb", true, false, true});
+        QVERIFY(chosen.has_value());
+        QCOMPARE(QString::fromStdString(*chosen), dir.filePath("Mine.pdb"));
+        QVERIFY(confirms);
+        QCOMPARE(suffix, QString("pdb"));
+        QCOMPARE(filters, (QStringList{"Skin File (*.pdb)", "All files (*)"}));
+    }
+
+    void cancelledOpenDialogGivesNothing() {
+        QtUserInterface ui;
+        WhenModal([](QWidget* w) { QMetaObject::invokeMethod(w, "reject"); });
+        QVERIFY(!ui.AskOpenFile(FilePrompt{"Select image for '5'", "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||",
+                                           "", "", false, true, true})
+                     .has_value());
+    }
+};
+
+QTEST_MAIN(QtUserInterfaceTest)
+#include "QtUserInterfaceTest.moc"

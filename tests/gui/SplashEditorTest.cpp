@@ -1,0 +1,218 @@
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "pdb/FileAccess.h"
+#include "splash/CCarrierDlg.h"
+#include "support/ModalDriver.h"
+#include "support/ScriptedUser.h"
+#include "support/TempDir.h"
+
+using namespace corvane;
+using corvane::testing::ScriptedUser;
+using corvane::testing::TempDir;
+using corvane::testing::WhenModal;
+
+namespace {
+
+const std::string kData = std::string(CORVANE_SOURCE_DIR) + "/tests/data/splash/";
+const QString kUntitledTitle = "untitled.pdb - Corvane Desktop for Treo 650/700p";
+
+QString LabelText(const CCarrierDlg& w, const char* id) { return w.findChild<QLabel*>(id)->text(); }
+QPushButton* Button(const CCarrierDlg& w, const char* id) { return w.findChild<QPushButton*>(id); }
+QAction* Action(const CCarrierDlg& w, const char* id) { return w.findChild<QAction*>(id); }
+void Click(const CCarrierDlg& w, const char* id) { Button(w, id)->click(); }
+
+}  // namespace
+
+class SplashEditorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ScriptedUser::onUnexpected = [](const std::string& what) { qWarning("%s", what.c_str()); }; }
+
+    void startsEmptyWithSaveCommandsDisabled() {
+        ScriptedUser user;
+        CCarrierDlg w(&user);
+        QCOMPARE(w.windowTitle(), kUntitledTitle);
+        QCOMPARE(LabelText(w, "1081"), QString("(no image)"));
+        QCOMPARE(LabelText(w, "1082"), QString("(no image)"));
+        QVERIFY(!Button(w, "1076")->isEnabled());
+        QVERIFY(!Button(w, "1077")->isEnabled());
+        QVERIFY(!Button(w, "57603")->isEnabled());
+        QVERIFY(!Action(w, "57603")->isEnabled());
+        QVERIFY(!Action(w, "32779")->isEnabled());
+        QVERIFY(Action(w, "57601")->isEnabled());
+        QCOMPARE(Action(w, "2")->text(), QString("E&xit\tEsc"));
+        QCOMPARE(Action(w, "1")->text(), QString("&Work on Phone Application Skins"));
+    }
+
+    void loadingWelcomeEnablesOnlyItsSaveButtonAndMarksTitle() {
+        ScriptedUser user;
+        user.ChoosesFile(kData + "baseline-320x320.jpg");
+        CCarrierDlg w(&user);
+        Click(w, "1074");
+        QCOMPARE(LabelText(w, "1081"), QString::fromStdString(kData + "baseline-320x320.jpg"));
+        QVERIFY(Button(w, "1076")->isEnabled());
+        QVERIFY(!Button(w, "1077")->isEnabled());
+        QVERIFY(!Button(w, "57603")->isEnabled());
+        QCOMPARE(w.windowTitle(), QString("untitled.pdb* - Corvane Desktop for Treo 650/700p"));
+        QVERIFY(user.Unexpected().empty());
+    }
+
+    void wrongSizeShowsMessageAndNoImage() {
+        ScriptedUser user;
+        user.ChoosesFile(kData + "baseline-320x240.jpg");
+        CCarrierDlg w(&user);
+        Click(w, "1074");
+        QCOMPARE(LabelText(w, "1081"), QString("(no image)"));
+        QCOMPARE(user.MessageTexts(),
+                 std::vector<std::string>{"File " + kData + "baseline-320x240.jpg does not have dimension 320x320."});
+        QVERIFY(!Button(w, "1076")->isEnabled());
+    }
+
+    void savingBothAsksForNameThenShowsIt() {
+        TempDir dir;
+        ScriptedUser user;
+        user.ChoosesFile(kData + "baseline-320x320.jpg")
+            .ChoosesFile(kData + "progressive-320x320.jpg")
+            .ChoosesFile(dir.File("Summer.pdb"));
+        CCarrierDlg w(&user);
+        Click(w, "1074");
+        Click(w, "1075");
+        QVERIFY(Button(w, "57603")->isEnabled());
+        QVERIFY(Action(w, "32779")->isEnabled());
+        Click(w, "57603");
+        QCOMPARE(user.FileCalls().back().save, true);
+        QCOMPARE(user.FileCalls().back().prompt.proposedName, std::string("untitled.pdb"));
+        QCOMPARE(w.windowTitle(), QString("Summer.pdb - Corvane Desktop for Treo 650/700p"));
+        QVERIFY(FileExists(dir.File("Summer.pdb")));
+        QCOMPARE(user.MessageTexts().back(), std::string("Splash saved successfully."));
+    }
+
+    void saveWithoutImagesExplains() {
+        ScriptedUser user;
+        CCarrierDlg w(&user);
+        Action(w, "32779")->setEnabled(true);  // the menu is greyed; reach the command anyway
+        Action(w, "32779")->trigger();
+        Button(w, "1077")->setEnabled(true);
+        Click(w, "1077");
+        QCOMPARE(user.MessageTexts(),
+                 (std::vector<std::string>{"You need to select both a welcome and a goodbye image prior to saving.",
+                                           "You need to select a goodbye image prior to saving."}));
+        QCOMPARE(user.Messages()[0].icon, MessageIcon::Warning);
+        QCOMPARE(*user.Messages()[0].caption, std::string("corvane-desktop"));
+    }
+
+    void leavingUnchangedEndsAtOnce() {
+        ScriptedUser user;
+        CCarrierDlg w(&user);
+        Action(w, "1")->trigger();
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+        CCarrierDlg w2(&user);
+        Click(w2, "2");
+        QCOMPARE(w2.result(), int(QDialog::Rejected));
+        QVERIFY(user.Messages().empty());
+    }
+
+    void exitQuestionCancelStaysNoLeaves() {
+        ScriptedUser user;
+        user.ChoosesFile(kData + "baseline-320x320.jpg").Answers(Answer::Cancel).Answers(Answer::No);
+        CCarrierDlg w(&user);
+        w.show();
+        Click(w, "1074");
+        Click(w, "2");
+        QVERIFY(w.isVisible());
+        QCOMPARE(user.MessageTexts().back(),
+                 std::string("You changed the current splash file. Do you want to save your changes before exiting?"));
+        QCOMPARE(user.Messages().back().buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(user.Messages().back().icon, MessageIcon::Question);
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.result(), int(QDialog::Rejected));
+    }
+
+    void switchQuestionHasItsOwnText() {
+        ScriptedUser user;
+        user.ChoosesFile(kData + "baseline-320x320.jpg").Answers(Answer::No);
+        CCarrierDlg w(&user);
+        Click(w, "1075");
+        Action(w, "1")->trigger();
+        QCOMPARE(user.MessageTexts().back(),
+                 std::string("You changed the current splash. Do you want to save your changes before exiting?"));
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+    }
+
+    void yesWithAnImageMissingKeepsTheWindowOpen() {
+        ScriptedUser user;
+        user.ChoosesFile(kData + "baseline-320x320.jpg").Answers(Answer::Yes);
+        CCarrierDlg w(&user);
+        w.show();
+        Click(w, "1074");
+        Click(w, "2");
+        QCOMPARE(user.MessageTexts().back(),
+                 std::string("You need to select both a welcome and a goodbye image prior to saving."));
+        QVERIFY(w.isVisible());
+    }
+
+    void yesWithSaveCancelledKeepsTheWindowOpen() {
+        ScriptedUser user;
+        user.ChoosesFile(kData + "baseline-320x320.jpg")
+            .ChoosesFile(kData + "baseline-320x320.jpg")
+            .Answers(Answer::Yes)
+            .ChoosesFile(std::nullopt);
+        CCarrierDlg w(&user);
+        w.show();
+        Click(w, "1074");
+        Click(w, "1075");
+        Click(w, "2");
+        QVERIFY(w.isVisible());
+        QVERIFY(w.Splash().IsModified());
+        QVERIFY(user.ScriptUsedUp());
+    }
+
+    void yesAndSavedLeaves() {
+        TempDir dir;
+        ScriptedUser user;
+        user.ChoosesFile(kData + "baseline-320x320.jpg")
+            .ChoosesFile(kData + "baseline-320x320.jpg")
+            .Answers(Answer::Yes)
+            .ChoosesFile(dir.File("x.pdb"));
+        CCarrierDlg w(&user);
+        w.show();
+        Click(w, "1074");
+        Click(w, "1075");
+        Action(w, "1")->trigger();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+        QVERIFY(FileExists(dir.File("x.pdb")));
+    }
+
+    void openingShowsSourcesAndFailedOpenShowsNoImage() {
+        TempDir dir;
+        ScriptedUser user;
+        user.ChoosesFile(kData + "baseline-320x320.jpg")
+            .ChoosesFile(kData + "progressive-320x320.jpg")
+            .ChoosesFile(dir.File("Summer.pdb"));
+        {
+            CCarrierDlg w(&user);
+            Click(w, "1074");
+            Click(w, "1075");
+            Click(w, "57603");
+        }
+        ScriptedUser reader;
+        reader.ChoosesFile(dir.File("Summer.pdb")).ChoosesFile(kData + "baseline-320x320.jpg");
+        CCarrierDlg w(&reader);
+        Click(w, "57601");
+        QCOMPARE(LabelText(w, "1081"), QString("(welcome image from Summer splash file)"));
+        QCOMPARE(LabelText(w, "1082"), QString("(goodbye image from Summer splash file)"));
+        QCOMPARE(w.windowTitle(), QString("Summer.pdb - Corvane Desktop for Treo 650/700p"));
+        Action(w, "57601")->trigger();  // a JPEG is not a splash file
+        QCOMPARE(reader.MessageTexts().back(), std::string("This is not a splash image file."));
+        QCOMPARE(LabelText(w, "1081"), QString("(no image)"));
+        QVERIFY(Button(w, "1076")->isEnabled());  // the images held before stay
+    }
+};
+
+QTEST_MAIN(SplashEditorTest)
+#include "SplashEditorTest.moc"

@@ -1,0 +1,137 @@
+#include "model/SkinDocument.h"
+
+#include <gtest/gtest.h>
+
+#include "model/DefaultArtwork.h"
+#include "support/ScriptedUser.h"
+
+namespace corvane {
+namespace {
+
+using testing::ScriptedUser;
+
+void ExpectAllDefaults(const SkinDocument& doc) {
+    for (const int depth : {8, 16})
+        for (int i = 0; i < kElementCount; ++i) {
+            SCOPED_TRACE(std::string(kSkinElements[std::size_t(i)].name) + " at " + std::to_string(depth));
+            const ImageSlot& slot = doc.Slot(depth, i);
+            ASSERT_EQ(slot.Width(), kSkinElements[std::size_t(i)].width);
+            ASSERT_EQ(slot.Height(), kSkinElements[std::size_t(i)].height);
+            EXPECT_EQ(slot.Picture(), DefaultElementImage(i));
+            EXPECT_EQ(slot.Transparent(), kPureGreen);
+        }
+}
+
+// Changes a slot at each depth the way an element dialog and the colour chooser do.
+void EditSkin(SkinDocument& doc) {
+    doc.Slot(8, 5).CopyFrom(Image(102, 46, Colour{255, 0, 0}), 0, 0, 8);
+    doc.Slot(16, 5).CopyFrom(Image(102, 46, Colour{255, 0, 0}), 0, 0, 16);
+    doc.Slot(16, 33).SetTransparent(Colour{1, 2, 3});
+    doc.Slot(8, 34).SetTransparent(Colour{4, 5, 6});
+    doc.MarkModified();
+    doc.SetHasUnsupportedResources(true);
+    doc.SetFilePath("/skins/Red.pdb");
+}
+
+TEST(SkinDocument, StartsWithDefaultsUntitledAndSixteenBits) {
+    const SkinDocument doc;
+    ExpectAllDefaults(doc);
+    EXPECT_EQ(doc.PreviewBackground(), PreviewBackgroundImage());
+    EXPECT_EQ(doc.ReleasedPreview(), PreviewBackgroundImage());
+    EXPECT_EQ(doc.PressedPreview(), PreviewBackgroundImage());
+    EXPECT_EQ(doc.PreviewBackground().Width(), 320);
+    EXPECT_EQ(doc.PreviewBackground().Height(), 320);
+    EXPECT_EQ(doc.FilePath(), "untitled.pdb");
+    EXPECT_TRUE(doc.IsUntitled());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.HasUnsupportedResources());
+    EXPECT_EQ(doc.TargetDepth(), 16);
+    EXPECT_EQ(&doc.CurrentSet(), &doc.Set(16));
+}
+
+TEST(SkinDocument, TargetDepthSelectsTheSetAndLeavesTheModifiedFlag) {
+    SkinDocument doc;
+    ASSERT_TRUE(doc.SetTargetDepth(8));
+    EXPECT_EQ(&doc.CurrentSet(), &doc.Set(8));
+    EXPECT_FALSE(doc.IsModified());
+    doc.MarkModified();
+    ASSERT_TRUE(doc.SetTargetDepth(16));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_FALSE(doc.SetTargetDepth(24));
+    EXPECT_EQ(doc.TargetDepth(), 16);
+    // Any depth but 8 means the 16-bit set.
+    EXPECT_EQ(&doc.Set(24), &doc.Set(16));
+}
+
+TEST(SkinDocument, TransparentColourChosenAtOneDepthStaysThere) {
+    SkinDocument doc;
+    doc.CurrentSet()[33].SetTransparent(Colour{153, 204, 255});
+    doc.SetTargetDepth(8);
+    EXPECT_EQ(doc.CurrentSet()[33].Transparent(), kPureGreen);
+}
+
+TEST(SkinDocument, ResetToDefaultsTouchesOnlyTheSlots) {
+    SkinDocument doc;
+    EditSkin(doc);
+    doc.SetTargetDepth(8);
+    doc.ResetToDefaults();
+    ExpectAllDefaults(doc);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.HasUnsupportedResources());
+    EXPECT_EQ(doc.FilePath(), "/skins/Red.pdb");
+    EXPECT_EQ(doc.TargetDepth(), 8);
+}
+
+TEST(ResetSkin, UnmodifiedSkinIsResetWithoutAQuestion) {
+    SkinDocument doc;
+    EditSkin(doc);
+    doc.ClearModified();
+    ScriptedUser user;
+    EXPECT_TRUE(ResetSkin(doc, user));
+    EXPECT_TRUE(user.Messages().empty());
+    ExpectAllDefaults(doc);
+    EXPECT_EQ(doc.FilePath(), "untitled.pdb");
+    EXPECT_FALSE(doc.HasUnsupportedResources());
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST(ResetSkin, ModifiedSkinAsksAndNoKeepsEverything) {
+    SkinDocument doc;
+    EditSkin(doc);
+    const Image five8 = doc.Slot(8, 5).Picture();
+    ScriptedUser user;
+    user.Answers(Answer::No);
+    EXPECT_FALSE(ResetSkin(doc, user));
+
+    ASSERT_EQ(user.Messages().size(), 1u);
+    const Message& question = user.Messages()[0];
+    EXPECT_EQ(question.text, "You changed the current skin and did not save your changes. Reset all bitmaps anyway?");
+    EXPECT_EQ(question.caption, user.ApplicationName());
+    EXPECT_EQ(question.icon, MessageIcon::Question);
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(question.defaultButton, Answer::No);
+
+    EXPECT_EQ(doc.Slot(8, 5).Picture(), five8);
+    EXPECT_EQ(doc.Slot(16, 33).Transparent(), (Colour{1, 2, 3}));
+    EXPECT_EQ(doc.Slot(8, 34).Transparent(), (Colour{4, 5, 6}));
+    EXPECT_EQ(doc.FilePath(), "/skins/Red.pdb");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.HasUnsupportedResources());
+}
+
+TEST(ResetSkin, YesRestoresEveryColourAndKeepsTheDepth) {
+    SkinDocument doc;
+    EditSkin(doc);
+    doc.SetTargetDepth(8);
+    ScriptedUser user;
+    user.Answers(Answer::Yes);
+    EXPECT_TRUE(ResetSkin(doc, user));
+    ExpectAllDefaults(doc);  // including the colours chosen at one depth only
+    EXPECT_EQ(doc.TargetDepth(), 8);
+    EXPECT_EQ(doc.FilePath(), "untitled.pdb");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.HasUnsupportedResources());
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,190 @@
+// Reading picture files, checked on the whole public BMP test suite against
+// ImageMagick as the oracle for the true colours.
+//
+// Neither installed oracle scales 5- and 6-bit channels exactly: ImageMagick
+// replicates the top bits (5-bit 3 gives 24 where round(3 x 255 / 31) is 25)
+// and bmptopnm truncates (and ignores the masks of bit-field files). Bit
+// replication loses nothing, so for the 16-bit files the test recovers each
+// channel's field value from ImageMagick's output and scales it itself.
+#include "imaging/ImageFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "exchange/BmpFile.h"
+#include "support/Pnm.h"
+#include "support/Subprocess.h"
+#include "support/TempDir.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ParsePpm;
+using testing::RunProcess;
+using testing::TempDir;
+
+std::vector<fs::path> SuiteFiles(const std::string& folder) {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/" + folder, ec))
+        if (entry.path().extension() == ".bmp") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::optional<Image> ImageMagickReads(const std::string& path) {
+    return ParsePpm(RunProcess({"convert", path, "-depth", "8", "ppm:-"}).out);
+}
+
+// Bit widths of red, green and blue in the suite's good bit-field files.
+struct FieldBits {
+    int red, green, blue;
+};
+const std::map<std::string, FieldBits> kSixteenBitFiles = {
+    {"rgb16.bmp", {5, 5, 5}},
+    {"rgb16bfdef.bmp", {5, 5, 5}},
+    {"rgb16-565.bmp", {5, 6, 5}},
+    {"rgb16-565pal.bmp", {5, 6, 5}},
+};
+
+// The true 8-bit value of an n-bit field that ImageMagick widened by bit
+// replication; nothing when the sample is not such a widening.
+std::optional<std::uint8_t> ScaledFromReplicated(std::uint8_t sample, int bits) {
+    const unsigned field = sample >> (8 - bits);
+    const unsigned replicated = ((field << (8 - bits)) | (field >> (2 * bits - 8))) & 0xFF;
+    if (replicated != sample) return std::nullopt;
+    const unsigned max = (1u << bits) - 1;
+    return static_cast<std::uint8_t>((field * 510 + max) / (2 * max));
+}
+
+std::string Describe(Colour c) {
+    return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
+}
+
+TEST(ImageFileSuite, EveryGoodFileLoadsAtItsOwnSizeWithTrueColours) {
+    ASSERT_TRUE(testing::HaveProgram("convert")) << "ImageMagick's convert is needed as the oracle";
+    const auto files = SuiteFiles("g");
+    ASSERT_EQ(files.size(), 27u) << "the BMP suite's g/ folder is incomplete";
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        const auto ours = DecodeImageFile(file.string());
+        auto expected = ImageMagickReads(file.string());
+        ASSERT_TRUE(ours.has_value());
+        ASSERT_TRUE(expected.has_value()) << "the oracle could not read it";
+        ASSERT_EQ(ours->Width(), expected->Width());
+        ASSERT_EQ(ours->Height(), expected->Height());
+
+        if (const auto bits = kSixteenBitFiles.find(file.filename().string()); bits != kSixteenBitFiles.end()) {
+            for (auto& pixel : expected->Pixels()) {
+                const auto r = ScaledFromReplicated(pixel.r, bits->second.red);
+                const auto g = ScaledFromReplicated(pixel.g, bits->second.green);
+                const auto b = ScaledFromReplicated(pixel.b, bits->second.blue);
+                ASSERT_TRUE(r && g && b) << "the oracle no longer widens by bit replication: " << Describe(pixel);
+                pixel = Colour{*r, *g, *b};
+            }
+        }
+        int wrong = 0;
+        for (int y = 0; y < ours->Height(); ++y)
+            for (int x = 0; x < ours->Width(); ++x)
+                if (ours->At(x, y) != expected->At(x, y) && ++wrong <= 3)
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << Describe(ours->At(x, y)) << ", not "
+                                  << Describe(expected->At(x, y));
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+TEST(ImageFileSuite, SixteenBitWhiteLoadsAsWhite) {
+    for (const char* name : {"rgb16.bmp", "rgb16-565.bmp", "rgb16bfdef.bmp"}) {
+        SCOPED_TRACE(name);
+        const auto image = DecodeImageFile(std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/g/" + name);
+        ASSERT_TRUE(image.has_value());
+        const auto whites = std::count(image->Pixels().begin(), image->Pixels().end(), kWhite);
+        const auto shiftedWhites =
+            std::count(image->Pixels().begin(), image->Pixels().end(), Colour{248, 252, 248}) +
+            std::count(image->Pixels().begin(), image->Pixels().end(), Colour{248, 248, 248});
+        EXPECT_GT(whites, 400);
+        EXPECT_EQ(shiftedWhites, 0);
+    }
+}
+
+TEST(ImageFileSuite, BadAndQuestionableFilesAreReadOrRefusedSafely) {
+    const auto bad = SuiteFiles("b");
+    const auto questionable = SuiteFiles("q");
+    ASSERT_EQ(bad.size(), 20u);
+    ASSERT_EQ(questionable.size(), 41u);
+    for (const auto* files : {&bad, &questionable}) {
+        for (const auto& file : *files) {
+            SCOPED_TRACE(file.string());
+            const auto image = DecodeImageFile(file.string());
+            if (!image) continue;
+            // Every file of the suite shows the same small picture, at most 127 x 64.
+            EXPECT_GT(image->Width(), 0);
+            EXPECT_GT(image->Height(), 0);
+            EXPECT_LE(image->Width(), 127);
+            EXPECT_LE(image->Height(), 64);
+            EXPECT_EQ(image->Pixels().size(),
+                      static_cast<std::size_t>(image->Width()) * static_cast<std::size_t>(image->Height()));
+        }
+    }
+    // Dimensions in the billions, with a few bytes of pixels behind them.
+    EXPECT_FALSE(DecodeImageFile(std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/b/reallybig.bmp").has_value());
+    EXPECT_FALSE(DecodeImageFile(std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/b/badwidth.bmp").has_value());
+}
+
+TEST(ImageFileSuite, UnusualBitFieldsAreScaledFromTheirOwnWidth) {
+    // 4-4-4-4 and 2-3-1 channels: the suite's red bar begins with full red.
+    for (const char* name : {"rgba16-4444.bmp", "rgb16-231.bmp", "rgb32-111110.bmp", "rgba32-1010102.bmp"}) {
+        SCOPED_TRACE(name);
+        const auto image = DecodeImageFile(std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/q/" + name);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->At(0, 0), (Colour{255, 0, 0}));
+    }
+}
+
+TEST(ImageFile, PngLoadsWithItsPixels) {
+    ASSERT_TRUE(testing::HaveProgram("convert"));
+    TempDir dir;
+    Image picture(5, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            picture.Set(x, y, Colour{static_cast<std::uint8_t>(x * 60), static_cast<std::uint8_t>(y * 100 + 7),
+                                     static_cast<std::uint8_t>(255 - x * y)});
+    testing::WriteBytes(dir.File("in.ppm"), testing::EncodePpm(picture));
+    ASSERT_EQ(RunProcess({"convert", dir.File("in.ppm"), dir.File("out.png")}).exitCode, 0);
+    EXPECT_EQ(DecodeImageFile(dir.File("out.png")), picture);
+}
+
+TEST(ImageFile, SixteenBitFileFromDiskIsScaled) {
+    // A hand-made 2 x 1 5-5-5 file: white and the 5-bit level 3 (round(3 x 255 / 31) = 25).
+    const std::vector<std::uint8_t> file = {
+        'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
+        40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 16, 0, 0, 0, 0, 0, 8, 0, 0, 0,
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // info header
+        0xFF, 0x7F, 0x63, 0x0C, 0, 0, 0, 0,              // 0x7FFF, 0x0C63, row padding
+    };
+    TempDir dir;
+    testing::WriteBytes(dir.File("w.bmp"), file);
+    const auto image = DecodeImageFile(dir.File("w.bmp"));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->At(0, 0), kWhite);
+    EXPECT_EQ(image->At(1, 0), (Colour{25, 25, 25}));
+}
+
+TEST(ImageFile, MissingBrokenOrNonPictureFilesGiveNothing) {
+    TempDir dir;
+    EXPECT_FALSE(DecodeImageFile(dir.File("missing.bmp")).has_value());
+    EXPECT_FALSE(DecodeImageFile(dir.Path().string()).has_value());
+    testing::WriteBytes(dir.File("empty.bmp"), {});
+    EXPECT_FALSE(DecodeImageFile(dir.File("empty.bmp")).has_value());
+    testing::WriteBytes(dir.File("text.bmp"), {'h', 'e', 'l', 'l', 'o'});
+    EXPECT_FALSE(DecodeImageFile(dir.File("text.bmp")).has_value());
+    testing::WriteBytes(dir.File("bm.bmp"), {'B', 'M', 1, 2});
+    EXPECT_FALSE(DecodeImageFile(dir.File("bm.bmp")).has_value());
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,45 @@
+// Draws the README's screenshots: the start dialog, the skin editor with the
+// default skin, and the splash editor, each window grabbed by Qt itself.
+// Usage: corvane_screenshots OUTPUT_FOLDER
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include "app/CStartDlg.h"
+#include "editor/CSkinEditorDlg.h"
+#include "splash/CCarrierDlg.h"
+
+namespace {
+
+bool Save(QWidget& window, const QString& path) {
+    window.show();
+    QApplication::processEvents();
+    return window.grab().save(path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        qWarning("usage: corvane_screenshots OUTPUT_FOLDER");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QTemporaryDir noWelcome;
+    bool ok = true;
+    {
+        corvane::CStartDlg start([](corvane::EditorKind) { return false; });
+        ok = Save(start, out.filePath("start.png")) && ok;
+    }
+    {
+        corvane::CSkinEditorDlg skin(nullptr, corvane::WelcomeMarker(noWelcome.path(), noWelcome.path()));
+        ok = Save(skin, out.filePath("skin-editor.png")) && ok;
+    }
+    {
+        corvane::CCarrierDlg splash;
+        ok = Save(splash, out.filePath("splash-editor.png")) && ok;
+    }
+    return ok ? 0 : 1;
+}
