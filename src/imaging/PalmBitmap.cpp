@@ -44,6 +44,24 @@ bool FitsPalmBitmap(int width, int height, int depth) {
     return ZeroBlockCompressedSize(PalmRowBytes(width / 2, 1), static_cast<std::size_t>(height / 2)) <= kMaxField;
 }
 
+namespace {
+
+// One check for every header read, every walk of the pixels and every write,
+// so that nothing is written that could not be read back: a depth this
+// program reads, no colour table, sizes the format can hold, rows at least as
+// long as the pixel walk takes.
+bool ValidHeader(const PalmBitmap& b) {
+    return !b.hasColorTable && FitsPalmBitmap(b.width, b.height, b.pixelSize) &&
+           b.rowBytes >= PalmRowBytes(b.width, b.pixelSize);
+}
+
+// A header that passed ValidHeader, with the pixel block that belongs to it.
+bool ValidBitmap(const PalmBitmap& b) {
+    return !b.rejected && ValidHeader(b) && b.pixels.size() >= std::size_t{b.height} * b.rowBytes;
+}
+
+}  // namespace
+
 PlaceholderBitmap PlaceholderBitmap::ForSize(int fullWidth, int fullHeight) {
     PlaceholderBitmap p;
     const int w = fullWidth / 2;
@@ -108,7 +126,7 @@ PalmBitmap EncodePalmBitmap(const Image& image, Colour transparent, bool hasTran
 }
 
 std::size_t PalmBitmap::EncodedSize() {
-    if (rejected) return 0;
+    if (!ValidBitmap(*this) || placeholder.compressed.empty()) return 0;
     if (!decided_) {
         const std::size_t raw = std::size_t{height} * rowBytes;
         const std::size_t n = ScanLineCompressedSize(pixels, rowBytes, height, 4);
@@ -122,11 +140,14 @@ std::size_t PalmBitmap::EncodedSize() {
 }
 
 void PalmBitmap::WriteTo(std::vector<std::uint8_t>& out) {
-    if (rejected) return;
     const std::size_t total = EncodedSize();
+    if (total == 0) return;
     // A skin writer appends resource after resource: grow geometrically, not
-    // to the exact size each time.
-    if (out.capacity() - out.size() < total) out.reserve(std::max(out.size() + total, 2 * out.capacity()));
+    // to the exact size each time. The compressor wants room for its worst
+    // case (every byte written, one flag byte per 8) while it works.
+    const std::size_t row = rowBytes;
+    const std::size_t room = total + std::size_t{height} * (row + (row + 7) / 8) + 8;
+    if (out.capacity() - out.size() < room) out.reserve(std::max(out.size() + room, 2 * out.capacity()));
     BigEndianWriter w(out);
 
     w.U16(placeholder.width);
@@ -195,14 +216,8 @@ void ReadVersion3Header(BigEndianReader& in, PalmBitmap& b) {
     b.nextBitmapOffset = in.U32();
 }
 
-// Whether the version-3 header describes a bitmap this decoder turns into a
-// picture, with a block that holds every row the pixel walk takes.
 bool AcceptableHeader(const PalmBitmap& b) {
-    if (b.pixelSize != 1 && b.pixelSize != 8 && b.pixelSize != 16) return false;
-    if (b.compressed && b.compressionType != kScanLineCompression) return false;
-    if (b.hasColorTable) return false;
-    if (!FitsPalmBitmap(b.width, b.height, b.pixelSize)) return false;
-    return b.rowBytes >= PalmRowBytes(b.width, b.pixelSize);
+    return ValidHeader(b) && (!b.compressed || b.compressionType == kScanLineCompression);
 }
 
 // `in` reads `bytes` and stands at the pixel data.
@@ -257,10 +272,9 @@ bool PalmBitmap::ReadFrom(std::span<const std::uint8_t> bytes) {
 }
 
 ToImageResult PalmBitmap::ToImage(Image& image, Colour& transparent) const {
-    if (rejected || !FitsPalmBitmap(width, height, pixelSize)) return ToImageResult::Rejected;
-    const std::size_t walkRow = PalmRowBytes(width, pixelSize);
     // A bitmap filled by hand rather than by ReadFrom may not hold its rows.
-    if (rowBytes < walkRow || pixels.size() < std::size_t{height} * rowBytes) return ToImageResult::Rejected;
+    if (!ValidBitmap(*this)) return ToImageResult::Rejected;
+    const std::size_t walkRow = PalmRowBytes(width, pixelSize);
 
     // Rows are rowBytes apart. Every writer we know pads a row to exactly the
     // length the walk takes, and where one pads more, stepping by the walk's

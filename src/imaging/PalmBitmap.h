@@ -106,10 +106,13 @@ public:
 
     // Total resource bytes, 16 + C + 24 + D. The first call decides whether
     // the pixels are stored compressed (and sets compressed and
-    // compressionType); later calls return the same value.
+    // compressionType); later calls return the same value. 0 for a rejected
+    // bitmap, and for one filled by hand that the decoder would refuse (a
+    // colour table, sizes out of range, rows shorter than the pixel walk, a
+    // pixel block short of height x rowBytes, no placeholder).
     std::size_t EncodedSize();
     // Appends the resource bytes, deciding first if EncodedSize was not
-    // called. The family written holds exactly these two bitmaps, so size is
+    // called; nothing where EncodedSize is 0. The family written holds exactly these two bitmaps, so size is
     // written as 24 and nextBitmapOffset as 0 whatever the fields hold.
     void WriteTo(std::vector<std::uint8_t>& out);
 
@@ -117,7 +120,9 @@ public:
     // data (trailing bytes are ignored). False, with rejected set and every
     // other field at its default, when it is not accepted.
     bool ReadFrom(std::span<const std::uint8_t> bytes);
-    // The picture and its transparent colour; on Rejected neither output is touched.
+    // The picture and its transparent colour; on Rejected (a rejected bitmap,
+    // or one filled by hand that the decoder would refuse) neither output is
+    // touched.
     ToImageResult ToImage(Image& image, Colour& transparent) const;
 
 private:

@@ -43,21 +43,26 @@ int Distance(Colour a, Colour b) {
 // The colour space is cut into cells of 8 x 8 x 8 colours. For each cell the
 // table lists every entry that can be the nearest of some colour in the cell:
 //   - Let F1 <= F2 be the two smallest of the entries' farthest distances to
-//     the cell, F1 reached first by entry f. Whichever single index is
-//     excluded, some remaining entry is at most F2 away from every colour of
-//     the cell, so the winner is too: an entry whose nearest distance to the
-//     cell exceeds F2 can never win. Unless f itself is excluded, F1 bounds
-//     the winner the same way, and far fewer entries pass that test.
+//     the cell, F1 reached by entry f. Whichever single index is excluded,
+//     some remaining entry is at most F2 away from every colour of the cell,
+//     so the winner is too: an entry whose nearest distance to the cell
+//     exceeds F2 can never win. Unless f itself is excluded, F1 bounds the
+//     winner the same way, and far fewer entries pass that test.
 //   - Of entries with the same colour only the first two can win (excluding
 //     one leaves the other), so the 24 surplus blacks are left out.
 // Each cell keeps the short list (nearest distance within F1, which always
 // holds f) followed by the entries that only the long list (within F2) adds.
 // Searching a list with the same tie rule as the full search (smallest
 // distance, then lowest index) gives exactly the full search's answer.
+//
+// The table is built in two steps: first for cells of 32 x 32 x 32 from all
+// entries, then for each cell of 8 from its big cell's long list, which
+// holds every entry that can win anywhere in the big cell. F1 and F2 taken
+// over that list are still distances of real entries, so the bounds hold.
 constexpr int kCellBits = 3;
-constexpr int kCellsPerChannel = 256 >> kCellBits;
 constexpr int kCellSize = 1 << kCellBits;
 constexpr std::size_t kCellCount = std::size_t{1} << (3 * (8 - kCellBits));
+constexpr int kBigCellSize = 32;
 
 // Cells are stored in Morton order (the bits of the three cell numbers
 // interleaved), so that the cells of neighbouring colours, which neighbouring
@@ -74,109 +79,115 @@ constexpr std::array<std::uint16_t, 256> BuildSpread() {
 }
 constexpr std::array<std::uint16_t, 256> kSpread = BuildSpread();
 
-// The cell number along one channel from a Morton index shifted to that channel.
-constexpr std::size_t Unspread(std::size_t bits) {
-    std::size_t cell = 0;
-    for (int k = 0; k < 8 - kCellBits; ++k) cell |= ((bits >> (3 * k)) & 1) << k;
-    return cell;
+std::size_t CellIndex(Colour colour) {
+    return (std::size_t{kSpread[colour.r]} << 2) | (std::size_t{kSpread[colour.g]} << 1) | kSpread[colour.b];
+}
+
+// Squared distances along one channel from a value to the nearest and the
+// farthest value of the range low .. low + size - 1.
+int AxisNear(int value, int low, int size) {
+    const int d = value < low ? low - value : (value >= low + size ? value - (low + size - 1) : 0);
+    return d * d;
+}
+int AxisFar(int value, int low, int size) {
+    const int d = std::max(value - low, low + size - 1 - value);
+    return d * d;
+}
+
+struct CellLists {
+    std::uint8_t bounding = 0;               // f
+    std::vector<std::uint8_t> entries;       // the short list, then what the long list adds
+    std::size_t shortCount = 0;
+};
+
+// The lists for the cube of `size` colours a side whose lowest colour is
+// `low`, from the entries `from` (in index order).
+CellLists ListCandidates(const std::vector<std::uint8_t>& from, Colour low, int size) {
+    std::array<int, 256> nearest;  // only the entries of `from` are written and read
+    int far1 = std::numeric_limits<int>::max();
+    int far2 = far1;
+    CellLists lists;
+    for (const std::uint8_t i : from) {
+        const Colour p = kPalette[i];
+        nearest[i] = AxisNear(p.r, low.r, size) + AxisNear(p.g, low.g, size) + AxisNear(p.b, low.b, size);
+        const int d = AxisFar(p.r, low.r, size) + AxisFar(p.g, low.g, size) + AxisFar(p.b, low.b, size);
+        if (d < far1) {
+            far2 = far1;
+            far1 = d;
+            lists.bounding = i;
+        } else if (d < far2) {
+            far2 = d;
+        }
+    }
+    for (const std::uint8_t i : from)
+        if (nearest[i] <= far1) lists.entries.push_back(i);
+    lists.shortCount = lists.entries.size();
+    for (const std::uint8_t i : from)
+        if (nearest[i] > far1 && nearest[i] <= far2) lists.entries.push_back(i);
+    return lists;
 }
 
 }  // namespace
 
-// Cells are filled on first use: a small picture touches a few hundred of
-// the 32,768 cells, and a command-line run should not pay for all of them.
 class PaletteCandidates {
 public:
     PaletteCandidates() {
+        std::vector<std::uint8_t> all;
         for (std::size_t i = 0; i < 256; ++i)
-            canWin_[i] = std::count(kPalette.begin(), kPalette.begin() + static_cast<std::ptrdiff_t>(i), kPalette[i]) < 2;
+            if (std::count(kPalette.begin(), kPalette.begin() + static_cast<std::ptrdiff_t>(i), kPalette[i]) < 2)
+                all.push_back(static_cast<std::uint8_t>(i));
 
-        // Per channel value and cell: squared distance to the cell's nearest and farthest value.
-        for (int level = 0; level < 256; ++level)
-            for (int cell = 0; cell < kCellsPerChannel; ++cell) {
-                const int low = cell * kCellSize;
-                const int high = low + kCellSize - 1;
-                const int n = level < low ? low - level : (level > high ? level - high : 0);
-                const int f = std::max(level - low, high - level);
-                near_[static_cast<std::size_t>(level)][static_cast<std::size_t>(cell)] = n * n;
-                far_[static_cast<std::size_t>(level)][static_cast<std::size_t>(cell)] = f * f;
-            }
         cells_.resize(kCellCount);
+        constexpr int kSteps = kBigCellSize / kCellSize;
+        for (int br = 0; br < 256; br += kBigCellSize)
+            for (int bg = 0; bg < 256; bg += kBigCellSize)
+                for (int bb = 0; bb < 256; bb += kBigCellSize) {
+                    const CellLists big = ListCandidates(all, ToColour(br, bg, bb), kBigCellSize);
+                    for (int r = 0; r < kSteps; ++r)
+                        for (int g = 0; g < kSteps; ++g)
+                            for (int b = 0; b < kSteps; ++b) {
+                                const Colour low = ToColour(br + r * kCellSize, bg + g * kCellSize, bb + b * kCellSize);
+                                const CellLists lists = ListCandidates(big.entries, low, kCellSize);
+                                Cell& cell = cells_[CellIndex(low)];
+                                cell.start = static_cast<std::uint32_t>(entries_.size());
+                                cell.bounding = lists.bounding;
+                                cell.shortCount = static_cast<std::uint8_t>(lists.shortCount);
+                                cell.longCount = static_cast<std::uint8_t>(lists.entries.size());
+                                entries_.insert(entries_.end(), lists.entries.begin(), lists.entries.end());
+                            }
+                }
     }
 
     int Nearest(Colour colour, int excluded) const {
-        const std::size_t cellIndex =
-            (std::size_t{kSpread[colour.r]} << 2) | (std::size_t{kSpread[colour.g]} << 1) | kSpread[colour.b];
-        const Cell& cell = cells_[cellIndex].built ? cells_[cellIndex] : BuildCell(cellIndex);
+        const Cell& cell = cells_[CellIndex(colour)];
         const bool useShort = excluded != cell.bounding;
         if (useShort && cell.shortCount == 1) return cell.bounding;
         const std::uint8_t* entry = entries_.data() + cell.start;
         const std::uint8_t* end = entry + (useShort ? cell.shortCount : cell.longCount);
-        int best = 256;
-        int bestDistance = std::numeric_limits<int>::max();
+        // Distance and index in one key: the smallest key is the smallest
+        // distance, the lowest index among equals.
+        int best = std::numeric_limits<int>::max();
         for (; entry != end; ++entry) {
             const int index = *entry;
             if (index == excluded) continue;
-            const int d = Distance(colour, kPalette[static_cast<std::size_t>(index)]);
-            if (d < bestDistance || (d == bestDistance && index < best)) {
-                bestDistance = d;
-                best = index;
-            }
+            best = std::min(best, (Distance(colour, kPalette[static_cast<std::size_t>(index)]) << 8) | index);
         }
-        return best;
+        return best & 0xFF;
     }
 
 private:
+    static Colour ToColour(int r, int g, int b) {
+        return Colour{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
+    }
+
     struct Cell {
         std::uint32_t start = 0;
         std::uint8_t shortCount = 0;
         std::uint8_t longCount = 0;
         std::uint8_t bounding = 0;  // f: the short list holds only while it is not excluded
-        bool built = false;
     };
-
-    // The candidates of one cell: every entry that can be nearest to some colour
-    // of the cell (short list), and those that can be once the entry bounding
-    // the short list is excluded (long list).
-    const Cell& BuildCell(std::size_t cellIndex) const {
-        const std::size_t cr = Unspread(cellIndex >> 2);
-        const std::size_t cg = Unspread(cellIndex >> 1);
-        const std::size_t cb = Unspread(cellIndex);
-        std::array<int, 256> nearest{};
-        int far1 = std::numeric_limits<int>::max();
-        int far2 = far1;
-        std::size_t first = 0;
-        for (std::size_t i = 0; i < 256; ++i) {
-            const Colour p = kPalette[i];
-            nearest[i] = near_[p.r][cr] + near_[p.g][cg] + near_[p.b][cb];
-            const int d = far_[p.r][cr] + far_[p.g][cg] + far_[p.b][cb];
-            if (d < far1) {
-                far2 = far1;
-                far1 = d;
-                first = i;
-            } else if (d < far2) {
-                far2 = d;
-            }
-        }
-        Cell& cell = cells_[cellIndex];
-        cell.start = static_cast<std::uint32_t>(entries_.size());
-        cell.bounding = static_cast<std::uint8_t>(first);
-        for (std::size_t i = 0; i < 256; ++i)
-            if (canWin_[i] && nearest[i] <= far1) entries_.push_back(static_cast<std::uint8_t>(i));
-        cell.shortCount = static_cast<std::uint8_t>(entries_.size() - cell.start);
-        for (std::size_t i = 0; i < 256; ++i)
-            if (canWin_[i] && nearest[i] > far1 && nearest[i] <= far2) entries_.push_back(static_cast<std::uint8_t>(i));
-        cell.longCount = static_cast<std::uint8_t>(entries_.size() - cell.start);
-        cell.built = true;
-        return cell;
-    }
-
-    std::array<bool, 256> canWin_{};
-    std::array<std::array<int, kCellsPerChannel>, 256> near_{};
-    std::array<std::array<int, kCellsPerChannel>, 256> far_{};
-    // Filled lazily from a const lookup; the program has one thread.
-    mutable std::vector<Cell> cells_;
-    mutable std::vector<std::uint8_t> entries_;
+    std::vector<Cell> cells_;
+    std::vector<std::uint8_t> entries_;
 };
 
 namespace {

@@ -1,5 +1,7 @@
 #include "imaging/ScanLine.h"
 
+#include <algorithm>
+
 #include "pdb/BigEndianFile.h"
 
 namespace corvane {
@@ -15,9 +17,9 @@ bool ValidShape(std::span<const std::uint8_t> block, std::size_t rowLength, std:
 
 std::size_t RoundUpTo4(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
 
-// Walks the groups of every row and hands each group's flag byte and bytes
-// to `emit` (with the number of bytes written); the size and the output come from the same walk so they cannot
-// disagree.
+// Walks the groups of every row and hands each group's flag byte, the number
+// of bytes it writes and the group itself to `emit`; the size and the output
+// come from the same walk so they cannot disagree.
 template <typename Emit>
 void CompressRows(std::span<const std::uint8_t> block, std::size_t rowLength, std::size_t rows, Emit&& emit) {
     for (std::size_t r = 0; r < rows; ++r) {
@@ -25,13 +27,14 @@ void CompressRows(std::span<const std::uint8_t> block, std::size_t rowLength, st
         const std::uint8_t* above = r == 0 ? nullptr : row - rowLength;
         for (std::size_t col = 0; col < rowLength; col += kGroup) {
             const std::size_t count = rowLength - col < kGroup ? rowLength - col : kGroup;
+            // Branch-free: in a photo whether a byte changed is a coin toss.
             unsigned flags = 0;
             std::size_t changed = 0;
-            for (std::size_t i = 0; i < count; ++i)
-                if (!above || row[col + i] != above[col + i]) {
-                    flags |= 0x80u >> i;
-                    ++changed;
-                }
+            for (std::size_t i = 0; i < count; ++i) {
+                const unsigned differs = !above || row[col + i] != above[col + i];
+                flags |= differs << (7 - i);
+                changed += differs;
+            }
             emit(flags, changed, row + col, count);
         }
     }
@@ -56,21 +59,37 @@ std::size_t ScanLineCompressedSize(std::span<const std::uint8_t> block, std::siz
 
 std::size_t AppendScanLineCompressed(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> block,
                                      std::size_t rowLength, std::size_t rows, int sizeFieldWidth) {
-    const std::size_t n = ScanLineCompressedSize(block, rowLength, rows, sizeFieldWidth);
-    if (n == 0) return 0;
+    if (!ValidShape(block, rowLength, rows, sizeFieldWidth)) return 0;
     const std::size_t start = out.size();
-    BigEndianWriter writer(out);
+    const auto field = static_cast<std::size_t>(sizeFieldWidth);
+    // Room for the worst case (every byte written) plus padding, and one byte
+    // more: every byte is stored before its bit decides whether the next one
+    // overwrites it, so the walk may touch one byte past the last it keeps.
+    const std::size_t worst = field + rows * ((rowLength + kGroup - 1) / kGroup + rowLength) + 3;
+    out.resize(start + worst + 1);
+    std::uint8_t* next = out.data() + start + field;
+    CompressRows(block, rowLength, rows, [&next](unsigned flags, std::size_t, const std::uint8_t* group, std::size_t count) {
+        *next++ = static_cast<std::uint8_t>(flags);
+        for (std::size_t i = 0; i < count; ++i) {
+            *next = group[i];
+            next += (flags >> (7 - i)) & 1;
+        }
+    });
+    const std::size_t n = RoundUpTo4(static_cast<std::size_t>(next - (out.data() + start)));
+    if (sizeFieldWidth == 2 && n > 0xFFFF) {
+        out.resize(start);
+        return 0;
+    }
+    std::fill(next, out.data() + start + n, std::uint8_t{0});  // the padding
+    out.resize(start + n);
+
+    std::vector<std::uint8_t> size;
+    BigEndianWriter writer(size);
     if (sizeFieldWidth == 2)
         writer.U16(static_cast<std::uint16_t>(n));
     else
         writer.U32(static_cast<std::uint32_t>(n));
-    out.resize(start + n, 0);  // the padding stays zero
-    std::uint8_t* next = out.data() + start + static_cast<std::size_t>(sizeFieldWidth);
-    CompressRows(block, rowLength, rows, [&next](unsigned flags, std::size_t, const std::uint8_t* group, std::size_t count) {
-        *next++ = static_cast<std::uint8_t>(flags);
-        for (std::size_t i = 0; i < count; ++i)
-            if (flags & (0x80u >> i)) *next++ = group[i];
-    });
+    std::copy(size.begin(), size.end(), out.begin() + static_cast<std::ptrdiff_t>(start));
     return n;
 }
 

@@ -315,19 +315,39 @@ TEST(PalmBitmapDecode, EveryTruncationIsRefused) {
         }
 }
 
-// A bitmap filled by hand is checked before its pixels are walked.
-TEST(PalmBitmapDecode, ToImageRefusesABlockShorterThanItsRows) {
-    PalmBitmap bitmap;
-    bitmap.width = 4;
-    bitmap.height = 4;
-    bitmap.rowBytes = 4;
-    bitmap.pixelSize = 8;
-    bitmap.pixels.assign(15, 0);
+// A bitmap filled by hand is checked before its pixels are walked or written.
+TEST(PalmBitmapDecode, HandFilledBitmapsAreCheckedBeforeUse) {
+    PalmBitmap good = EncodePalmBitmap(Image(4, 4), kPureGreen, true, 8);
+    auto expectRefused = [](PalmBitmap bitmap, const char* defect) {
+        Image image;
+        Colour transparent;
+        EXPECT_EQ(bitmap.ToImage(image, transparent), ToImageResult::Rejected) << defect;
+        EXPECT_EQ(bitmap.EncodedSize(), 0u) << defect;
+        std::vector<std::uint8_t> out;
+        bitmap.WriteTo(out);
+        EXPECT_TRUE(out.empty()) << defect;
+    };
+    PalmBitmap shortBlock = good;
+    shortBlock.pixels.pop_back();
+    expectRefused(shortBlock, "block shorter than its rows");
+    PalmBitmap shortRows = good;
+    shortRows.rowBytes = 3;
+    expectRefused(shortRows, "rows shorter than the walk");
+    PalmBitmap table = good;
+    table.hasColorTable = true;
+    expectRefused(table, "colour table");
+    PalmBitmap depth = good;
+    depth.pixelSize = 4;
+    expectRefused(depth, "depth 4");
+    PalmBitmap noPlaceholder = good;
+    noPlaceholder.placeholder = PlaceholderBitmap{};
+    EXPECT_EQ(noPlaceholder.EncodedSize(), 0u);
+
     Image image;
     Colour transparent;
-    EXPECT_EQ(bitmap.ToImage(image, transparent), ToImageResult::Rejected);
-    bitmap.pixels.assign(16, 0);
-    EXPECT_EQ(bitmap.ToImage(image, transparent), ToImageResult::Opaque);
+    EXPECT_EQ(good.ToImage(image, transparent), ToImageResult::Transparent);
+    // A 2 x 2 placeholder of 8 bytes; 4 rows of 4 whites compress to 12 bytes.
+    EXPECT_EQ(good.EncodedSize(), 16u + 8u + 24u + 12u);
 }
 
 }  // namespace

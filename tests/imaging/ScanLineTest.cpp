@@ -32,6 +32,23 @@ TEST(ScanLine, SizeFieldsOfTwoAndFourBytesCountThemselvesAndThePadding) {
     EXPECT_EQ(ScanLineCompress(block, 1, 2, 4), Hex("")) << "block shorter than its rows";
 }
 
+TEST(ScanLine, AppendKeepsWhatIsThereAndRefusesAnOverflowingTwoByteField) {
+    std::vector<std::uint8_t> out = Hex("AB CD");
+    EXPECT_EQ(AppendScanLineCompressed(out, Hex("01 02 03"), 3, 1, 4), 8u);
+    EXPECT_EQ(out, Hex("AB CD 00 00 00 08 E0 01 02 03"));
+    // 300 rows of 300 changing bytes need far more than 65,535 bytes.
+    std::vector<std::uint8_t> noisy(300 * 300);
+    for (std::size_t i = 0; i < noisy.size(); ++i) noisy[i] = static_cast<std::uint8_t>(i * 7 + i / 300);
+    EXPECT_EQ(AppendScanLineCompressed(out, noisy, 300, 300, 2), 0u);
+    EXPECT_EQ(out.size(), 10u);
+    EXPECT_EQ(ScanLineCompressedSize(noisy, 300, 300, 2), 0u);
+    EXPECT_GT(ScanLineCompressedSize(noisy, 300, 300, 4), 0xFFFFu);
+    // A 4-byte field holds the whole count, beyond 16 bits.
+    const auto packed = ScanLineCompress(noisy, 300, 300, 4);
+    ASSERT_EQ(packed.size(), ScanLineCompressedSize(noisy, 300, 300, 4));
+    EXPECT_EQ(ScanLineDecompress(packed, 300, 300, 4), noisy);
+}
+
 TEST(ScanLine, DecompressRebuildsOddWidthsAndRepeatsRowsAbove) {
     for (std::size_t rowLength : {1u, 3u, 7u, 8u, 9u, 17u, 102u}) {
         for (int sizeField : {2, 4}) {
