@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QBoxLayout>
 #include <QPushButton>
 
 #include "app/DialogUnits.h"
@@ -12,28 +13,37 @@ namespace corvane {
 CIntroDlg::CIntroDlg(QWidget* parent) : QDialog(parent) {
     setObjectName("174");
     setWindowTitle("Welcome");
-    setFixedSize(DluX(250), DluY(126));
 
-    auto* greeting = new QLabel("Welcome to Corvane Desktop.", this);
-    Place(greeting, 12, 12, 222, 12);
-    auto* howTo = new QLabel(
-        "To create your own skin, please use the \"Export bitmaps\" menu item to get a complete set of the bitmaps "
-        "in the correct size. After changing the bitmaps, you can get them back into Corvane Desktop in one go by "
-        "using the \"Import bitmaps\" menu item.",
-        this);
-    howTo->setWordWrap(true);
-    Place(howTo, 12, 24, 222, 36);
-    auto* support =
-        new QLabel("In case of questions, please consult the manual for contact information for support.", this);
-    support->setWordWrap(true);
-    Place(support, 12, 60, 222, 24);
+    // Laid out rather than placed: the wrapped paragraphs need the height our fonts take.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(DluX(12), DluY(12), DluX(12), DluY(10));
+    for (const char* text :
+         {"Welcome to Corvane Desktop.",
+          "To create your own skin, please use the \"Export bitmaps\" menu item to get a complete set of the bitmaps "
+          "in the correct size. After changing the bitmaps, you can get them back into Corvane Desktop in one go by "
+          "using the \"Import bitmaps\" menu item.",
+          "In case of questions, please consult the manual for contact information for support."}) {
+        auto* label = new QLabel(text, this);
+        label->setWordWrap(true);
+        label->setFixedWidth(DluX(226));
+        label->setFixedHeight(label->heightForWidth(DluX(226)));
+        layout->addWidget(label);
+    }
+    layout->addSpacing(DluY(8));
 
+    auto* row = new QHBoxLayout;
     checkBox_ = new QCheckBox("Do not show this message again", this);
-    Place(checkBox_, 12, 96, 156, 16, 1082);
+    checkBox_->setObjectName("1082");
     auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("1");
     ok->setDefault(true);
-    Place(ok, 180, 96, 50, 16, 1);
+    ok->setMinimumWidth(DluX(50));
+    row->addWidget(checkBox_);
+    row->addStretch();
+    row->addWidget(ok);
+    layout->addLayout(row);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void CIntroDlg::accept() {

@@ -1,11 +1,13 @@
-// Draws the README's screenshots: the start dialog, the skin editor with the
-// default skin, and the splash editor, each window grabbed by Qt itself.
+// Draws the README's screenshots: the start, welcome and about dialogs, the
+// skin editor with the default skin, and the splash editor, each window grabbed by Qt itself.
 // Usage: corvane_screenshots OUTPUT_FOLDER
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QTemporaryDir>
 
+#include "app/CAboutDlg.h"
+#include "app/CIntroDlg.h"
 #include "app/CStartDlg.h"
 #include "editor/CSkinEditorDlg.h"
 #include "splash/CCarrierDlg.h"
@@ -32,6 +34,14 @@ int main(int argc, char** argv) {
     {
         corvane::CStartDlg start([](corvane::EditorKind) { return false; });
         ok = Save(start, out.filePath("start.png")) && ok;
+    }
+    {
+        corvane::CIntroDlg welcome;
+        ok = Save(welcome, out.filePath("welcome.png")) && ok;
+    }
+    {
+        corvane::CAboutDlg about;
+        ok = Save(about, out.filePath("about.png")) && ok;
     }
     {
         corvane::CSkinEditorDlg skin(nullptr, corvane::WelcomeMarker(noWelcome.path(), noWelcome.path()));
