@@ -3,12 +3,12 @@
 // encode reduces the picture to the depth exactly as an image slot of the
 // editor does (pixels and transparent colour), then encodes what the slot
 // would hold, so the bytes are those the editor saves for that picture.
-#include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/ColourText.h"
 #include "cli/Command.h"
 #include "exchange/BmpFile.h"
 #include "imaging/ImageFile.h"
@@ -43,32 +43,6 @@ struct BitmapOptions {
     bool help = false;
 };
 
-std::optional<int> HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return std::nullopt;
-}
-
-std::optional<Colour> ParseColour(std::string text) {
-    if (!text.empty() && text[0] == '#') text.erase(0, 1);
-    if (text.size() != 6) return std::nullopt;
-    std::uint8_t channels[3];
-    for (int i = 0; i < 3; ++i) {
-        const auto high = HexDigit(text[static_cast<std::size_t>(2 * i)]);
-        const auto low = HexDigit(text[static_cast<std::size_t>(2 * i + 1)]);
-        if (!high || !low) return std::nullopt;
-        channels[i] = static_cast<std::uint8_t>(*high * 16 + *low);
-    }
-    return Colour{channels[0], channels[1], channels[2]};
-}
-
-std::string FormatColour(Colour c) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X%02X%02X", c.r, c.g, c.b);
-    return text;
-}
-
 // Fills the options, or returns the message of a usage error.
 std::optional<std::string> ParseBitmapArguments(const std::vector<std::string>& args, BitmapOptions& options) {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -100,7 +74,9 @@ std::optional<std::string> ParseBitmapArguments(const std::vector<std::string>& 
                 return "--depth must be 8 or 16";
         } else if (arg == "--transparent") {
             const auto v = value();
-            options.transparent = v ? ParseColour(*v) : std::nullopt;
+            // "#RRGGBB", as colour pickers copy it, is taken too.
+            options.transparent =
+                v ? ParseColour(std::string_view(*v).substr(!v->empty() && v->front() == '#' ? 1 : 0)) : std::nullopt;
             if (!options.transparent) return "--transparent must be a colour RRGGBB in hexadecimal, such as 00FF00";
         } else if (arg.size() > 1 && arg[0] == '-') {
             return "unknown option '" + arg + "'";

@@ -3,7 +3,6 @@
 // what the editor would save for the same pictures.
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ColourText.h"
 #include "cli/Command.h"
 #include "exchange/BmpFile.h"
 #include "model/SkinCatalogue.h"
@@ -116,19 +116,6 @@ std::optional<int> ParseDepth(const std::optional<std::string>& text) {
     if (text == "8") return 8;
     if (text == "16") return 16;
     return std::nullopt;
-}
-
-std::optional<Colour> ParseColour(const std::string& text) {
-    if (text.size() != 6 || !std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
-        return std::nullopt;
-    const auto channel = [&](std::size_t at) { return static_cast<std::uint8_t>(std::stoi(text.substr(at, 2), nullptr, 16)); };
-    return Colour{channel(0), channel(2), channel(4)};
-}
-
-std::string ColourText(Colour c) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X%02X%02X", c.r, c.g, c.b);
-    return text;
 }
 
 std::string FileNameOf(int element) { return std::string(kSkinElements[static_cast<std::size_t>(element)].name) + ".bmp"; }
@@ -275,7 +262,7 @@ int RunExtract(const Options& options) {
             return Fail("cannot write '" + file + "'");
         }
         if (!existed) created.push_back(file);
-        colours += FileNameOf(element) + " " + ColourText(picture.transparent) + "\n";
+        colours += FileNameOf(element) + " " + FormatColour(picture.transparent) + "\n";
     }
     std::cout << colours;
     return 0;
