@@ -13,9 +13,9 @@ add_executable(corvane-desktop src/app/main.cpp)
 target_link_libraries(corvane-desktop PRIVATE corvane_gui)
 corvane_warnings(corvane-desktop)
 install(TARGETS corvane-desktop RUNTIME DESTINATION bin)
-install(FILES src/resources/corvane-desktop.desktop DESTINATION share/applications OPTIONAL)
+install(FILES src/resources/corvane-desktop.desktop DESTINATION share/applications)
 install(FILES src/resources/app-icon-256.png DESTINATION share/icons/hicolor/256x256/apps
-  RENAME corvane-desktop.png OPTIONAL)
+  RENAME corvane-desktop.png)
 
 # One QtTest program per file under tests/gui, run on the offscreen platform.
 file(GLOB GUI_TESTS CONFIGURE_DEPENDS tests/gui/*Test.cpp)
