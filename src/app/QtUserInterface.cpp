@@ -1,5 +1,6 @@
 #include "app/QtUserInterface.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -50,6 +51,12 @@ QStringList QtNameFilters(const std::string& filter) {
         filters << text;
     }
     return filters;
+}
+
+QWidget* QtUserInterface::OwnerFor(bool owned) const {
+    if (!owned) return nullptr;
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && owner_ && owner_->isAncestorOf(modal)) return modal;
+    return owner_.data();
 }
 
 std::string QtUserInterface::ApplicationName() const {

@@ -22,7 +22,9 @@ public:
     std::optional<std::string> AskFolder(const std::string& title) override;
 
 private:
-    QWidget* OwnerFor(bool owned) const { return owned ? owner_.data() : nullptr; }
+    // The window's own boxes sit on whatever dialog of it is open at the time
+    // (an element editor, say), as that dialog is the one the user works in.
+    QWidget* OwnerFor(bool owned) const;
     QPointer<QWidget> owner_;
 };
 

@@ -7,6 +7,7 @@
 #include "app/CIntroDlg.h"
 #include "app/DialogUnits.h"
 #include "app/QtImage.h"
+#include "editor/CElementDlg.h"
 #include "model/PreviewComposition.h"
 #include "pdb/SkinFile.h"
 
@@ -37,6 +38,11 @@ CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker>
     Place(new QLabel("Preview with all buttons pressed:", c), 240, 12, 114, 8);
     pressedPreview_ = PreviewPicture(c, 240, 1005);
 
+    auto* keypadButtons = AddButton("Edit Keypad Buttons", 1003, 12, 234, 102, 16);
+    auto* keypadText = AddButton("Edit Keypad Text", 1004, 126, 234, 102, 16);
+    auto* speedDial = AddButton("Edit Speed Dial Buttons", 1002, 240, 234, 102, 16);
+    auto* titleBars = AddButton("Edit Title and Event Bar", 1006, 354, 234, 102, 16);
+
     Place(new QGroupBox("Target color depth", c), 119, 264, 234, 36);
     depth8_ = AddButton("8 bit / 256 colors", 1071, 128, 278, 108, 16);
     depth16_ = AddButton("16 bit / 65.536 colors", 1072, 236, 278, 110, 16);
@@ -61,6 +67,10 @@ CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker>
     QAction* exitAction = AddAction(file, "E&xit\tEsc", 2);
     QAction* about = AddAction(AddMenu("&?"), "&About Corvane Desktop", 32784);
 
+    connect(keypadButtons, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CKeypadButtonsDlg>);
+    connect(keypadText, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CKeypadTextDlg>);
+    connect(speedDial, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CSpeedDialDlg>);
+    connect(titleBars, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CTitleDlg>);
     connect(depth8_, &QPushButton::clicked, this, [this] { SetDepth(8); });
     connect(depth16_, &QPushButton::clicked, this, [this] { SetDepth(16); });
     connect(reset, &QAction::triggered, this, &CSkinEditorDlg::Reset);
@@ -92,6 +102,17 @@ void CSkinEditorDlg::RefreshPreviews() {
     ComposePreviews(*document_, document_->TargetDepth());
     releasedPreview_->setPixmap(QPixmap::fromImage(ToQImage(document_->ReleasedPreview())));
     pressedPreview_->setPixmap(QPixmap::fromImage(ToQImage(document_->PressedPreview())));
+}
+
+template <class Dialog>
+void CSkinEditorDlg::EditElements() {
+    {
+        Dialog dialog(*document_, User(), this);
+        dialog.exec();
+    }
+    // However the editor was closed, its changes are already in the document.
+    RefreshPreviews();
+    UpdateTitle();
 }
 
 void CSkinEditorDlg::SetDepth(int depth) {

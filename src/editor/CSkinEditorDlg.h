@@ -35,6 +35,9 @@ public:
 
 private:
     void SetDepth(int depth);
+    // Runs an element editor on the document, then shows what it changed.
+    template <class Dialog>
+    void EditElements();
     void Reset();
     void Open();
     void Save(bool saveAs);

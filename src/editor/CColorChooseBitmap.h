@@ -1,0 +1,44 @@
+// The chooser's picture: an element's image enlarged four times, each image
+// pixel a 4 x 4 block, never smoothed. A click (or Space on the keyboard
+// cursor) picks the pixel under it; a point beside the image picks nothing,
+// so only colours the image really holds can reach the swatch.
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+#include <optional>
+
+#include "imaging/Image.h"
+
+namespace corvane {
+
+class CColorChooseBitmap : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kZoom = 4;
+
+    explicit CColorChooseBitmap(QWidget* parent = nullptr);
+
+    // Shows the image, which must outlive this control; nullptr shows nothing.
+    void SetImage(const Image* image);
+
+    // The image pixel whose block holds the point (control coordinates), if any.
+    std::optional<Colour> Pick(QPoint point) const;
+
+    QSize sizeHint() const override;
+
+signals:
+    void Picked(corvane::Colour colour);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    const Image* image_ = nullptr;
+    // Keyboard users move this image pixel with the arrow keys and pick it with Space.
+    QPoint cursor_{0, 0};
+};
+
+}  // namespace corvane

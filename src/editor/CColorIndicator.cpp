@@ -1,0 +1,29 @@
+#include "editor/CColorIndicator.h"
+
+#include <QPainter>
+
+namespace corvane {
+
+CColorIndicator::CColorIndicator(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    setAccessibleName("Chosen color");
+    SetColour(colour_);
+}
+
+void CColorIndicator::SetColour(Colour colour) {
+    colour_ = colour;
+    // Screen readers cannot see the swatch: they read the colour's value.
+    setAccessibleDescription(QColor(colour.r, colour.g, colour.b).name(QColor::HexRgb).toUpper());
+    update();
+}
+
+void CColorIndicator::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(this);
+        painter.fillRect(contentsRect(), QColor(colour_.r, colour_.g, colour_.b));
+    }
+    QFrame::paintEvent(event);
+}
+
+}  // namespace corvane

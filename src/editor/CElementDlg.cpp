@@ -1,0 +1,139 @@
+#include "editor/CElementDlg.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "editor/CElementPicture.h"
+#include "editor/CTransparencyDlg.h"
+#include "model/ElementEditing.h"
+#include "model/SkinCatalogue.h"
+#include "model/SkinDocument.h"
+
+namespace corvane {
+namespace {
+
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QPushButton* CommandButton(const char* text, int id, const QString& label) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(QString::number(id));
+    // Two dozen buttons share each text: a screen reader also says whose they are.
+    button->setAccessibleDescription(label);
+    return button;
+}
+
+}  // namespace
+
+CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document, UserInterface& user, QWidget* parent)
+    : QDialog(parent), table_(table), document_(document), user_(user) {
+    setWindowTitle(Text(table.title));
+    setObjectName(QString::number(table.resource));
+
+    auto* layout = new QVBoxLayout(this);
+    const auto rows = table.rows;
+    if (table.layout == ElementLayout::Keypad) {
+        // A key's normal and pressed labels share its group: rows come in pairs.
+        auto* keypad = new QGridLayout;
+        for (std::size_t i = 0; i + 1 < rows.size(); i += 2) {
+            const int key = static_cast<int>(i / 2);
+            keypad->addWidget(BuildGroup(Text(rows[i].caption), rows.subspan(i, 2)),
+                              key / 3, key % 3);
+        }
+        layout->addLayout(keypad);
+    } else {
+        QBoxLayout* groups = table.layout == ElementLayout::SideBySide ? static_cast<QBoxLayout*>(new QHBoxLayout)
+                                                                       : static_cast<QBoxLayout*>(new QVBoxLayout);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            groups->addWidget(BuildGroup(Text(rows[i].caption), rows.subspan(i, 1)));
+        layout->addLayout(groups);
+    }
+
+    auto* bottom = new QHBoxLayout;
+    if (!table.shareText.empty()) {
+        auto* share = new QPushButton(Text(table.shareText));
+        share->setObjectName(QString::number(kShareButtonId));
+        connect(share, &QPushButton::clicked, this, &CElementDlg::ChooseTransparentForAll);
+        bottom->addWidget(share);
+    }
+    bottom->addStretch();
+    auto* ok = new QPushButton("OK");
+    ok->setObjectName("1");
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    bottom->addWidget(ok);
+    layout->addLayout(bottom);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QWidget* CElementDlg::BuildGroup(const QString& caption, std::span<const ElementRow> rows) {
+    auto* group = new QGroupBox(caption);
+    auto* grid = new QGridLayout(group);
+    const bool beside = table_.layout == ElementLayout::Stacked;
+    if (rows.size() == 2 && table_.layout == ElementLayout::Keypad) {
+        grid->addWidget(new QLabel("Normal:"), 0, 0);
+        grid->addWidget(new QLabel("Pressed:"), 0, 1);
+        grid->addWidget(BuildElement(rows[0], false), 1, 0);
+        grid->addWidget(BuildElement(rows[1], false), 1, 1);
+    } else {
+        grid->addWidget(BuildElement(rows[0], beside), 0, 0);
+    }
+    return group;
+}
+
+QWidget* CElementDlg::BuildElement(const ElementRow& row, bool picturesBesideButtons) {
+    const SkinElement& element = *ElementByIndex(row.element);
+    const QString label = Text(element.label);
+
+    auto* picture = new CElementPicture(document_.Slot(document_.TargetDepth(), row.element));
+    picture->setObjectName(QString::number(row.picture));
+    picture->setAccessibleName(label);
+    pictures_.insert(row.element, picture);
+    auto* load = CommandButton("Load Image", row.load, label);
+    auto* transparent = CommandButton("Transparent Color", row.transparent, label);
+    connect(load, &QPushButton::clicked, this, [this, &row] { LoadImage(row); });
+    connect(transparent, &QPushButton::clicked, this, [this, &row] { ChooseTransparent(row); });
+    connect(picture, &CElementPicture::FileDropped, this, [this, &row](const QString& path) { LoadImageFile(row, path); });
+
+    auto* box = new QWidget;
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(load);
+    buttons->addWidget(transparent);
+    QBoxLayout* layout = picturesBesideButtons ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
+                                               : static_cast<QBoxLayout*>(new QVBoxLayout(box));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(picture, 0, Qt::AlignLeft | Qt::AlignTop);
+    if (picturesBesideButtons) buttons->addStretch();
+    layout->addLayout(buttons);
+    return box;
+}
+
+void CElementDlg::LoadImage(const ElementRow& row) {
+    LoadElementImage(document_, user_, row.element);
+    pictures_.value(row.element)->update();
+}
+
+void CElementDlg::LoadImageFile(const ElementRow& row, const QString& path) {
+    LoadElementImageFile(document_, user_, row.element, path.toStdString());
+    pictures_.value(row.element)->update();
+}
+
+void CElementDlg::ChooseTransparent(const ElementRow& row) {
+    if (RunChooser(row.element)) document_.MarkModified();
+}
+
+void CElementDlg::ChooseTransparentForAll() {
+    if (RunChooser(table_.shareSource)) document_.MarkModified();
+    // Even after "Cancel": the others then get the source's unchanged colour.
+    ShareTransparentColour(document_, table_.shareSource, table_.shareTargets);
+}
+
+bool CElementDlg::RunChooser(int element) {
+    CTransparencyDlg chooser(document_.Slot(document_.TargetDepth(), element), this);
+    return chooser.exec() == QDialog::Accepted;
+}
+
+}  // namespace corvane

@@ -1,0 +1,47 @@
+#include "editor/CElementPicture.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPainter>
+
+#include "app/QtImage.h"
+
+namespace corvane {
+namespace {
+
+// One local file, or nothing: several files at once would leave the user
+// guessing which one the element got.
+QString DroppedFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return {};
+    const QUrl url = mime->urls().front();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+CElementPicture::CElementPicture(const ImageSlot& slot, QWidget* parent) : QWidget(parent), slot_(slot) {
+    setAcceptDrops(true);
+    setFixedSize(sizeHint());
+}
+
+QSize CElementPicture::sizeHint() const { return QSize(slot_.Width(), slot_.Height()); }
+
+void CElementPicture::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRect(0, 0, slot_.Width(), slot_.Height()), ToQImage(slot_.Picture()));
+}
+
+void CElementPicture::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CElementPicture::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    emit FileDropped(path);
+}
+
+}  // namespace corvane

@@ -1,0 +1,52 @@
+#include "editor/CTransparencyDlg.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include "app/DialogUnits.h"
+
+namespace corvane {
+
+CTransparencyDlg::CTransparencyDlg(ImageSlot& slot, QWidget* parent) : QDialog(parent), slot_(slot) {
+    setWindowTitle("Choose transparent color");
+    setObjectName("157");
+    setFixedSize(DluX(430), DluY(170));
+
+    // A 320-pixel element is 1280 pixels wide enlarged: it scrolls, so that
+    // every one of its pixels can be picked.
+    auto* scroller = new QScrollArea(this);
+    Place(scroller, 6, 6, 420, 120);
+    scroller->setWidgetResizable(true);
+    scroller->setAccessibleName("Enlarged image");
+    picture_ = new CColorChooseBitmap;
+    picture_->setObjectName("1008");
+    scroller->setWidget(picture_);
+
+    auto* caption = new QLabel("Chosen color:", this);
+    Place(caption, 6, 132, 45, 8);
+    swatch_ = new CColorIndicator(this);
+    Place(swatch_, 6, 144, 78, 20, 1009);
+    caption->setBuddy(swatch_);
+
+    auto* ok = new QPushButton("OK", this);
+    Place(ok, 312, 150, 50, 14, 1);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton("Cancel", this);
+    Place(cancel, 372, 150, 50, 14, 2);
+    cancel->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &CTransparencyDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &CTransparencyDlg::reject);
+
+    // "OK" without a click keeps the colour the slot has.
+    swatch_->SetColour(slot_.Transparent());
+    picture_->SetImage(&slot_.Picture());
+    connect(picture_, &CColorChooseBitmap::Picked, swatch_, &CColorIndicator::SetColour);
+}
+
+void CTransparencyDlg::accept() {
+    slot_.SetTransparent(swatch_->GetColour());
+    QDialog::accept();
+}
+
+}  // namespace corvane

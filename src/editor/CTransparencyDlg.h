@@ -1,0 +1,27 @@
+// "Choose transparent color": the user clicks a pixel of the element's
+// enlarged image, sees it in the swatch, and "OK" makes it the slot's
+// transparent colour. Picking alone, "Cancel" and Esc change nothing.
+#pragma once
+
+#include <QDialog>
+
+#include "editor/CColorChooseBitmap.h"
+#include "editor/CColorIndicator.h"
+#include "imaging/ImageSlot.h"
+
+namespace corvane {
+
+class CTransparencyDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CTransparencyDlg(ImageSlot& slot, QWidget* parent = nullptr);
+
+    void accept() override;
+
+private:
+    ImageSlot& slot_;
+    CColorChooseBitmap* picture_;
+    CColorIndicator* swatch_;
+};
+
+}  // namespace corvane

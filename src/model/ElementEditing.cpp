@@ -1,0 +1,39 @@
+#include "model/ElementEditing.h"
+
+#include "model/SkinCatalogue.h"
+#include "model/SkinDocument.h"
+#include "model/UserInterface.h"
+
+namespace corvane {
+
+ElementLoad LoadElementImage(SkinDocument& document, UserInterface& user, int element) {
+    const SkinElement* e = ElementByIndex(element);
+    if (!e) return ElementLoad::Cancelled;
+    const std::string path = ChooseImageFile(user, e->label);
+    if (path.empty()) return ElementLoad::Cancelled;
+    return LoadElementImageFile(document, user, element, path);
+}
+
+ElementLoad LoadElementImageFile(SkinDocument& document, UserInterface& user, int element, const std::string& path) {
+    if (!ElementByIndex(element)) return ElementLoad::Failed;
+    // Both depths are always attempted: a file that only one of them takes
+    // still changes that slot, as the user will see after switching depth.
+    const bool loaded8 = document.Slot(8, element).LoadFromFile(path, 8);
+    const bool loaded16 = document.Slot(16, element).LoadFromFile(path, 16);
+    if (loaded8 && loaded16) {
+        document.MarkModified();
+        return ElementLoad::Loaded;
+    }
+    user.ShowMessage(Message{std::string(kErrorLoadingBitmap), user.ApplicationName(), MessageIcon::Warning,
+                             MessageButtons::Ok, Answer::Ok, true});
+    return ElementLoad::Failed;
+}
+
+void ShareTransparentColour(SkinDocument& document, int from, std::span<const int> to) {
+    if (!ElementByIndex(from)) return;
+    const Colour colour = document.Slot(document.TargetDepth(), from).Transparent();
+    for (int element : to)
+        if (ElementByIndex(element)) document.Slot(document.TargetDepth(), element).SetTransparent(colour);
+}
+
+}  // namespace corvane

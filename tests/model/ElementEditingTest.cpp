@@ -1,0 +1,102 @@
+#include "model/ElementEditing.h"
+
+#include <gtest/gtest.h>
+
+#include "exchange/BmpFile.h"
+#include "model/SkinDocument.h"
+#include "support/ScriptedUser.h"
+#include "support/TempDir.h"
+
+namespace corvane {
+namespace {
+
+using testing::ScriptedUser;
+using testing::TempDir;
+using testing::WriteBytes;
+
+constexpr int kKey5 = 5;
+constexpr Colour kOdd{250, 3, 7};  // reduced differently at each depth
+
+std::string WriteOddPicture(const TempDir& dir) {
+    const std::string path = dir.File("odd.bmp");
+    EXPECT_TRUE(WriteBmpFile(Image(102, 46, kOdd), path));
+    return path;
+}
+
+TEST(LoadElementImage, AsksWithTheLabelAndLoadsBothDepths) {
+    TempDir dir;
+    ScriptedUser user;
+    user.ChoosesFile(WriteOddPicture(dir));
+    SkinDocument doc;
+    EXPECT_EQ(LoadElementImage(doc, user, 28), ElementLoad::Loaded);  // "schighlighted"
+    ASSERT_EQ(user.FileCalls().size(), 1u);
+    EXPECT_EQ(user.FileCalls()[0].prompt.title, "Select image for 'Button highlighted'");
+    EXPECT_EQ(user.FileCalls()[0].prompt.filter, "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(user.Messages().empty());
+    // Each slot holds the picture reduced for its own depth: the palette's
+    // nearest red at 8 bits, the 5-6-5 truncation at 16.
+    EXPECT_EQ(doc.Slot(8, 28).Picture().At(101, 31), (Colour{255, 0, 0}));
+    EXPECT_EQ(doc.Slot(16, 28).Picture().At(101, 31), (Colour{248, 0, 0}));
+}
+
+TEST(LoadElementImage, CancelledPromptChangesNothing) {
+    ScriptedUser user;
+    user.ChoosesFile(std::nullopt);
+    SkinDocument doc;
+    const SkinDocument before = doc;
+    EXPECT_EQ(LoadElementImage(doc, user, 34), ElementLoad::Cancelled);
+    EXPECT_EQ(user.FileCalls()[0].prompt.title, "Select image for 'Event Bar'");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.Slot(8, 34).Picture(), before.Slot(8, 34).Picture());
+    EXPECT_TRUE(user.Messages().empty());
+}
+
+// A slot without a picture refuses every load: that makes one depth fail alone.
+TEST(LoadElementImage, FailureAtOneDepthWarnsOnceKeepsTheOtherAndLeavesTheFlag) {
+    for (const int failing : {8, 16}) {
+        SCOPED_TRACE(failing);
+        TempDir dir;
+        ScriptedUser user;
+        SkinDocument doc;
+        doc.Slot(failing, kKey5) = ImageSlot{};
+        const int other = failing == 8 ? 16 : 8;
+        EXPECT_EQ(LoadElementImageFile(doc, user, kKey5, WriteOddPicture(dir)), ElementLoad::Failed);
+        EXPECT_FALSE(doc.IsModified());
+        ASSERT_EQ(user.Messages().size(), 1u);
+        const Message& m = user.Messages()[0];
+        EXPECT_EQ(m.text, "Error loading bitmap.");
+        EXPECT_EQ(m.icon, MessageIcon::Warning);
+        EXPECT_EQ(m.buttons, MessageButtons::Ok);
+        EXPECT_EQ(m.caption, std::optional<std::string>("corvane-desktop"));
+        EXPECT_NE(doc.Slot(other, kKey5).Picture().At(3, 3), SkinDocument().Slot(other, kKey5).Picture().At(3, 3));
+    }
+}
+
+TEST(LoadElementImage, UnreadableFileWarnsAndChangesNothing) {
+    TempDir dir;
+    WriteBytes(dir.File("bad.bmp"), {'B', 'M', 0, 0});
+    ScriptedUser user;
+    SkinDocument doc;
+    EXPECT_EQ(LoadElementImageFile(doc, user, 33, dir.File("bad.bmp")), ElementLoad::Failed);
+    EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"Error loading bitmap."});
+    EXPECT_EQ(doc.Slot(16, 33).Picture(), SkinDocument().Slot(16, 33).Picture());
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST(ShareTransparentColour, TouchesOnlyTheTargetsAtTheCurrentDepth) {
+    SkinDocument doc;
+    doc.SetTargetDepth(8);
+    doc.Slot(8, 29).SetTransparent(kOdd);
+    const int targets[] = {30, 31};
+    ShareTransparentColour(doc, 29, targets);
+    EXPECT_EQ(doc.Slot(8, 30).Transparent(), kOdd);
+    EXPECT_EQ(doc.Slot(8, 31).Transparent(), kOdd);
+    EXPECT_EQ(doc.Slot(8, 26).Transparent(), kPureGreen);   // not listed
+    EXPECT_EQ(doc.Slot(16, 30).Transparent(), kPureGreen);  // other depth
+    EXPECT_EQ(doc.Slot(8, 30).Picture(), SkinDocument().Slot(8, 30).Picture());
+    EXPECT_FALSE(doc.IsModified());
+}
+
+}  // namespace
+}  // namespace corvane
