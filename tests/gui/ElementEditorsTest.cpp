@@ -1,0 +1,262 @@
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "editor/CColorChooseBitmap.h"
+#include "editor/CColorIndicator.h"
+#include "editor/CElementDlg.h"
+#include "editor/CElementPicture.h"
+#include "editor/CSkinEditorDlg.h"
+#include "editor/CTransparencyDlg.h"
+#include "exchange/BmpFile.h"
+#include "support/ModalDriver.h"
+#include "support/ScriptedUser.h"
+#include "support/TempDir.h"
+
+using namespace corvane;
+using corvane::testing::ScriptedUser;
+using corvane::testing::TempDir;
+using corvane::testing::WhenModal;
+
+namespace {
+
+constexpr Colour kRed{255, 0, 0};
+constexpr Colour kBlue{0, 0, 255};
+constexpr Colour kYellow{255, 255, 0};
+
+template <class T = QPushButton>
+T* Child(const QWidget* w, const char* id) {
+    T* child = w->findChild<T*>(id);
+    if (!child) qFatal("no control %s", id);
+    return child;
+}
+
+void Click(QWidget* w, const char* id) { QTest::mouseClick(Child(w, id), Qt::LeftButton); }
+
+// (QTest clicks the centre for a null point, so no test clicks at (0, 0).)
+// Clicks screen point `at` of the chooser's picture, then closes the chooser with `button`.
+void PickAndClose(QPoint at, const char* button) {
+    WhenModal([at, button](QWidget* chooser) {
+        if (at.x() >= 0) QTest::mouseClick(Child<CColorChooseBitmap>(chooser, "1008"), Qt::LeftButton, {}, at);
+        Click(chooser, button);
+    });
+}
+
+// Three columns: red, blue, yellow; the slot's transparent colour stays green.
+ImageSlot StripedSlot(int width = 3, int height = 2) {
+    Image image(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.Set(x, y, x == 0 ? kRed : x == 1 ? kBlue : kYellow);
+    ImageSlot slot;
+    slot.LoadDefault(image);
+    return slot;
+}
+
+struct NoWelcome {
+    QTemporaryDir dir;
+    NoWelcome() { QFile(dir.filePath("no.welcome")).open(QIODevice::WriteOnly); }
+    WelcomeMarker Marker() const { return WelcomeMarker(dir.path(), dir.path()); }
+};
+
+}  // namespace
+
+class ElementEditorsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ScriptedUser::onUnexpected = [](const std::string& what) { qWarning("%s", what.c_str()); }; }
+
+    void chooserPicksTheBlockUnderTheClick_data() {
+        QTest::addColumn<QList<QPoint>>("clicks");
+        QTest::addColumn<QString>("closeWith");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("offset 0 is column 0") << QList<QPoint>{{0, 1}} << "1" << true << QColor(255, 0, 0);
+        QTest::newRow("offset 3 is column 0") << QList<QPoint>{{3, 7}} << "1" << true << QColor(255, 0, 0);
+        QTest::newRow("offset 4 is column 1") << QList<QPoint>{{4, 0}} << "1" << true << QColor(0, 0, 255);
+        QTest::newRow("offset 7 is column 1") << QList<QPoint>{{7, 4}} << "1" << true << QColor(0, 0, 255);
+        QTest::newRow("OK without a click") << QList<QPoint>{} << "1" << true << QColor(0, 255, 0);
+        // A yellow pick first, which clicks beside the 12 x 8 enlarged image must not replace.
+        QTest::newRow("beside the image picks nothing") << QList<QPoint>{{10, 2}, {12, 0}, {40, 2}, {1, 8}} << "1"
+                                                        << true << QColor(255, 255, 0);
+        QTest::newRow("Cancel after clicks") << QList<QPoint>{{0, 1}, {9, 1}} << "2" << false << QColor(0, 255, 0);
+        QTest::newRow("Esc after a click") << QList<QPoint>{{5, 5}} << "esc" << false << QColor(0, 255, 0);
+    }
+    void chooserPicksTheBlockUnderTheClick() {
+        QFETCH(QList<QPoint>, clicks);
+        QFETCH(QString, closeWith);
+        QFETCH(bool, stored);
+        QFETCH(QColor, expected);
+        ImageSlot slot = StripedSlot();
+        CTransparencyDlg chooser(slot);
+        chooser.show();
+        auto* picture = Child<CColorChooseBitmap>(&chooser, "1008");
+        auto* swatch = Child<CColorIndicator>(&chooser, "1009");
+        QCOMPARE(swatch->GetColour(), kPureGreen);
+        for (const QPoint& p : clicks) QTest::mouseClick(picture, Qt::LeftButton, {}, p);
+        const Colour shown = swatch->GetColour();
+        if (closeWith == "esc") QTest::keyClick(&chooser, Qt::Key_Escape);
+        else Click(&chooser, closeWith.toLatin1().constData());
+        QCOMPARE(chooser.result(), int(stored ? QDialog::Accepted : QDialog::Rejected));
+        if (stored) QCOMPARE(shown, (Colour{uchar(expected.red()), uchar(expected.green()), uchar(expected.blue())}));
+        const Colour want = stored ? shown : kPureGreen;
+        QCOMPARE(slot.Transparent(), want);
+    }
+
+    void chooserReachesTheLastPixelOfAWideElement() {
+        ImageSlot slot = StripedSlot(320, 30);
+        Image image = slot.Picture();
+        image.Set(319, 29, Colour{1, 2, 3});
+        slot.LoadDefault(image);
+        CTransparencyDlg chooser(slot);
+        chooser.show();
+        auto* scroller = chooser.findChild<QScrollArea*>();
+        auto* picture = Child<CColorChooseBitmap>(&chooser, "1008");
+        scroller->horizontalScrollBar()->setValue(scroller->horizontalScrollBar()->maximum());
+        scroller->verticalScrollBar()->setValue(scroller->verticalScrollBar()->maximum());
+        QWidget* viewport = scroller->viewport();
+        // The bottom-right corner the user sees is the last image pixel's block.
+        const QPoint corner = picture->mapFrom(viewport, QPoint(viewport->width() - 1, viewport->height() - 1));
+        QVERIFY2(corner.x() >= 319 * 4 && corner.y() >= 29 * 4, "the last pixel cannot be scrolled into view");
+        QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(319 * 4 + 1, 29 * 4 + 1));
+        Click(&chooser, "1");
+        QCOMPARE(slot.Transparent(), (Colour{1, 2, 3}));
+    }
+
+    // Button 1068 of each editor that has one: the source's colour reaches its
+    // listed elements at the current depth, whether the chooser was confirmed or not.
+    void shareButtonCopiesAfterOkAndCancel_data() {
+        QTest::addColumn<int>("table");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<int>("depth");
+        for (int t = 0; t < 3; ++t)
+            for (bool confirm : {false, true}) {
+                const int depth = t == 1 ? 8 : 16;
+                QTest::newRow(qPrintable(QString("%1 %2").arg(t).arg(confirm ? "OK" : "Cancel")))
+                    << t << confirm << depth;
+            }
+    }
+    void shareButtonCopiesAfterOkAndCancel() {
+        QFETCH(int, table);
+        QFETCH(bool, confirm);
+        QFETCH(int, depth);
+        const ElementDialogTable* tables[] = {&kKeypadButtonsTable, &kKeypadTextTable, &kSpeedDialTable};
+        const ElementDialogTable& t = *tables[table];
+        ScriptedUser user;
+        SkinDocument doc;
+        doc.SetTargetDepth(depth);
+        const int other = depth == 8 ? 16 : 8;
+        doc.Slot(depth, t.shareSource).SetTransparent(kBlue);
+        CElementDlg dialog(t, doc, user);
+        dialog.show();
+        // Block (0, 0) of every first element's default picture.
+        const Colour firstPixel = doc.Slot(depth, t.shareSource).Picture().At(0, 0);
+        PickAndClose(QPoint(1, 1), confirm ? "1" : "2");
+        Click(&dialog, "1068");
+        const Colour want = confirm ? firstPixel : kBlue;
+        QCOMPARE(doc.Slot(depth, t.shareSource).Transparent(), want);
+        QCOMPARE(int(t.shareTargets.size()), table == 0 ? 1 : table == 1 ? 23 : 6);
+        for (int target : t.shareTargets) {
+            QCOMPARE(doc.Slot(depth, target).Transparent(), want);
+            QCOMPARE(doc.Slot(other, target).Transparent(), kPureGreen);
+        }
+        QCOMPARE(doc.IsModified(), confirm);
+    }
+
+    void loadButtonsAskForTheirOwnElement_data() {
+        QTest::addColumn<int>("table");
+        QTest::addColumn<QString>("load");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("schighlighted") << 2 << "1021" << "Select image for 'Button highlighted'";
+        QTest::newRow("eventbar") << 3 << "1082" << "Select image for 'Event Bar'";
+        QTest::newRow("starpressed") << 1 << "1103" << "Select image for 'Star pressed'";
+        QTest::newRow("dialbuttonpressed") << 0 << "1024" << "Select image for 'Button pressed'";
+    }
+    void loadButtonsAskForTheirOwnElement() {
+        QFETCH(int, table);
+        QFETCH(QString, load);
+        QFETCH(QString, title);
+        const ElementDialogTable* tables[] = {&kKeypadButtonsTable, &kKeypadTextTable, &kSpeedDialTable, &kTitleTable};
+        ScriptedUser user;
+        user.ChoosesFile(std::nullopt);
+        SkinDocument doc;
+        CElementDlg dialog(*tables[table], doc, user);
+        Click(&dialog, load.toLatin1().constData());
+        QCOMPARE(user.FileCalls().size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(user.FileCalls()[0].prompt.title), title);
+        QVERIFY(!doc.IsModified());
+    }
+
+    void dropOfABmpLoadsLikeLoadImage() {
+        TempDir dir;
+        const std::string path = dir.File("red.bmp");
+        QVERIFY(WriteBmpFile(Image(102, 46, kRed), path));
+        ScriptedUser user;
+        SkinDocument doc;
+        CKeypadTextDlg dialog(doc, user);
+        dialog.show();
+        auto* picture = Child<CElementPicture>(&dialog, "1041");  // "5"
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(picture, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(picture, &drop);
+        QCOMPARE(doc.Slot(8, 5).Picture().At(50, 20), kRed);
+        QCOMPARE(doc.Slot(16, 5).Picture().At(50, 20), (Colour{248, 0, 0}));
+        QVERIFY(doc.IsModified());
+        QCOMPARE(picture->grab().toImage().pixelColor(50, 20), QColor(248, 0, 0));
+        // Nothing but the pictures takes drops.
+        for (QWidget* w : dialog.findChildren<QWidget*>())
+            if (w->acceptDrops()) QVERIFY(qobject_cast<CElementPicture*>(w));
+        QVERIFY(!dialog.acceptDrops());
+    }
+
+    // From the main window: load "5" at 16 bits and pick its colour; the title
+    // gains "*", and the 8-bit previews show the new picture too.
+    void editKeypadTextThenSwitchDepth() {
+        NoWelcome nw;
+        TempDir dir;
+        const std::string path = dir.File("red.bmp");
+        QVERIFY(WriteBmpFile(Image(102, 46, kRed), path));
+        ScriptedUser user;
+        user.ChoosesFile(path);
+        CSkinEditorDlg w(&user, nw.Marker());
+        const QString clean = w.windowTitle();
+
+        WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+        Click(&w, "1006");  // nothing changed
+        QCOMPARE(w.windowTitle(), clean);
+
+        WhenModal([](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QString("Edit Keypad Text"));
+            Click(dialog, "1042");
+            PickAndClose(QPoint(1, 1), "1");
+            Click(dialog, "1065");
+            Click(dialog, "1");
+        });
+        Click(&w, "1004");
+        QVERIFY(user.ScriptUsedUp());
+        QVERIFY(user.Messages().empty());
+        QCOMPARE(w.windowTitle(), "untitled.pdb*" + clean.mid(12));
+        QCOMPARE(w.Document().Slot(16, 5).Transparent(), (Colour{248, 0, 0}));
+        QCOMPARE(w.Document().Slot(8, 5).Transparent(), kPureGreen);
+
+        // Key "5" sits at (108, 136): see-through at 16 bits, where red is now
+        // its transparent colour; solid red at 8 bits, where it is not.
+        const auto shownAt = [&w](int x, int y) {
+            return w.findChild<QLabel*>("1001")->pixmap().toImage().pixelColor(x, y);
+        };
+        QVERIFY(shownAt(158, 156) != QColor(248, 0, 0));
+        Click(&w, "1071");
+        QCOMPARE(shownAt(158, 156), QColor(255, 0, 0));
+    }
+};
+
+QTEST_MAIN(ElementEditorsTest)
+#include "ElementEditorsTest.moc"
