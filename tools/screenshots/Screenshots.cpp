@@ -1,5 +1,6 @@
 // Draws the README's screenshots: the start, welcome and about dialogs, the
-// skin editor with the default skin, and the splash editor, each window grabbed by Qt itself.
+// skin editor with the default skin, its element editors and colour chooser,
+// and the splash editor, each window grabbed by Qt itself.
 // Usage: corvane_screenshots OUTPUT_FOLDER
 #include <QApplication>
 #include <QDir>
@@ -9,7 +10,9 @@
 #include "app/CAboutDlg.h"
 #include "app/CIntroDlg.h"
 #include "app/CStartDlg.h"
+#include "editor/CElementDlg.h"
 #include "editor/CSkinEditorDlg.h"
+#include "editor/CTransparencyDlg.h"
 #include "splash/CCarrierDlg.h"
 
 namespace {
@@ -18,6 +21,35 @@ bool Save(QWidget& window, const QString& path) {
     window.show();
     QApplication::processEvents();
     return window.grab().save(path);
+}
+
+// The four element editors and the colour chooser on the skin editor's document.
+bool SaveElementEditors(corvane::CSkinEditorDlg& skin, const QDir& out) {
+    using namespace corvane;
+    SkinDocument& doc = skin.Document();
+    UserInterface& user = skin.User();
+    bool ok = true;
+    {
+        CKeypadButtonsDlg dialog(doc, user, &skin);
+        ok = Save(dialog, out.filePath("edit-keypad-buttons.png")) && ok;
+    }
+    {
+        CKeypadTextDlg dialog(doc, user, &skin);
+        ok = Save(dialog, out.filePath("edit-keypad-text.png")) && ok;
+    }
+    {
+        CSpeedDialDlg dialog(doc, user, &skin);
+        ok = Save(dialog, out.filePath("edit-speed-dial.png")) && ok;
+    }
+    {
+        CTitleDlg dialog(doc, user, &skin);
+        ok = Save(dialog, out.filePath("edit-title.png")) && ok;
+    }
+    {
+        CTransparencyDlg chooser(doc.Slot(doc.TargetDepth(), 5), &skin);
+        ok = Save(chooser, out.filePath("choose-transparent-color.png")) && ok;
+    }
+    return ok;
 }
 
 }  // namespace
@@ -46,6 +78,7 @@ int main(int argc, char** argv) {
     {
         corvane::CSkinEditorDlg skin(nullptr, corvane::WelcomeMarker(noWelcome.path(), noWelcome.path()));
         ok = Save(skin, out.filePath("skin-editor.png")) && ok;
+        ok = SaveElementEditors(skin, out) && ok;
     }
     {
         corvane::CCarrierDlg splash;
