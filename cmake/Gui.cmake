@@ -14,8 +14,13 @@ target_link_libraries(corvane-desktop PRIVATE corvane_gui)
 corvane_warnings(corvane-desktop)
 install(TARGETS corvane-desktop RUNTIME DESTINATION bin)
 install(FILES src/resources/corvane-desktop.desktop DESTINATION share/applications)
-install(FILES src/resources/app-icon-256.png DESTINATION share/icons/hicolor/256x256/apps
-  RENAME corvane-desktop.png)
+foreach(size 16 32 48 64 128 256)
+  install(FILES src/resources/app-icon-${size}.png DESTINATION share/icons/hicolor/${size}x${size}/apps
+    RENAME corvane-desktop.png)
+endforeach()
+configure_file(src/resources/org.corvane.CorvaneDesktop.metainfo.xml.in
+  ${CMAKE_CURRENT_BINARY_DIR}/org.corvane.CorvaneDesktop.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.corvane.CorvaneDesktop.metainfo.xml DESTINATION share/metainfo)
 
 # One QtTest program per file under tests/gui, run on the offscreen platform.
 file(GLOB GUI_TESTS CONFIGURE_DEPENDS tests/gui/*Test.cpp)

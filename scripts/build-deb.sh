@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the Debian package corvane-desktop_VERSION_ARCH.deb into build/package
+# from a release build, and prints its path.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/ensure-packages.sh $(grep -v '^#' scripts/packages.txt)
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ >/dev/null
+cmake --build build/release -j "$(nproc)" >/dev/null
+mkdir -p build/package
+(cd build/package && cpack -G DEB --config ../release/CPackConfig.cmake >/dev/null)
+ls build/package/corvane-desktop_*.deb
