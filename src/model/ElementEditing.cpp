@@ -6,27 +6,27 @@
 
 namespace corvane {
 
-ElementLoad LoadElementImage(SkinDocument& document, UserInterface& user, int element) {
+ElementLoadOutcome LoadElementImage(SkinDocument& document, UserInterface& user, int element) {
     const SkinElement* e = ElementByIndex(element);
-    if (!e) return ElementLoad::Cancelled;
+    if (!e) return ElementLoadOutcome::Cancelled;
     const std::string path = ChooseImageFile(user, e->label);
-    if (path.empty()) return ElementLoad::Cancelled;
+    if (path.empty()) return ElementLoadOutcome::Cancelled;
     return LoadElementImageFile(document, user, element, path);
 }
 
-ElementLoad LoadElementImageFile(SkinDocument& document, UserInterface& user, int element, const std::string& path) {
-    if (!ElementByIndex(element)) return ElementLoad::Failed;
+ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& user, int element, const std::string& path) {
+    if (!ElementByIndex(element)) return ElementLoadOutcome::Failed;
     // Both depths are always attempted: a file that only one of them takes
     // still changes that slot, as the user will see after switching depth.
     const bool loaded8 = document.Slot(8, element).LoadFromFile(path, 8);
     const bool loaded16 = document.Slot(16, element).LoadFromFile(path, 16);
     if (loaded8 && loaded16) {
         document.MarkModified();
-        return ElementLoad::Loaded;
+        return ElementLoadOutcome::Loaded;
     }
     user.ShowMessage(Message{std::string(kErrorLoadingBitmap), user.ApplicationName(), MessageIcon::Warning,
                              MessageButtons::Ok, Answer::Ok, true});
-    return ElementLoad::Failed;
+    return ElementLoadOutcome::Failed;
 }
 
 void ShareTransparentColour(SkinDocument& document, int from, std::span<const int> to) {

@@ -12,19 +12,19 @@ namespace corvane {
 class SkinDocument;
 class UserInterface;
 
-enum class ElementLoad { Cancelled, Loaded, Failed };
+enum class ElementLoadOutcome { Cancelled, Loaded, Failed };
 
 inline constexpr std::string_view kErrorLoadingBitmap = "Error loading bitmap.";
 
 // "Load Image": asks for a picture file titled after the element's label,
 // then loads it as LoadElementImageFile does. Cancelled changes nothing.
-ElementLoad LoadElementImage(SkinDocument& document, UserInterface& user, int element);
+ElementLoadOutcome LoadElementImage(SkinDocument& document, UserInterface& user, int element);
 
 // Loads the file into the element's 8-bit slot, then into its 16-bit slot;
 // the second load is tried even when the first failed, and a slot that loaded
 // keeps its new picture. Only when both loaded is the skin marked modified;
 // otherwise the user is warned "Error loading bitmap.".
-ElementLoad LoadElementImageFile(SkinDocument& document, UserInterface& user, int element, const std::string& path);
+ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& user, int element, const std::string& path);
 
 // Gives the current-depth slots of `to` the transparent colour of the
 // current-depth slot of `from`. The other depth and the pictures stay as they are.

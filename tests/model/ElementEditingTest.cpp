@@ -28,7 +28,7 @@ TEST(LoadElementImage, AsksWithTheLabelAndLoadsBothDepths) {
     ScriptedUser user;
     user.ChoosesFile(WriteOddPicture(dir));
     SkinDocument doc;
-    EXPECT_EQ(LoadElementImage(doc, user, 28), ElementLoad::Loaded);  // "schighlighted"
+    EXPECT_EQ(LoadElementImage(doc, user, 28), ElementLoadOutcome::Loaded);  // "schighlighted"
     ASSERT_EQ(user.FileCalls().size(), 1u);
     EXPECT_EQ(user.FileCalls()[0].prompt.title, "Select image for 'Button highlighted'");
     EXPECT_EQ(user.FileCalls()[0].prompt.filter, "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||");
@@ -45,7 +45,7 @@ TEST(LoadElementImage, CancelledPromptChangesNothing) {
     user.ChoosesFile(std::nullopt);
     SkinDocument doc;
     const SkinDocument before = doc;
-    EXPECT_EQ(LoadElementImage(doc, user, 34), ElementLoad::Cancelled);
+    EXPECT_EQ(LoadElementImage(doc, user, 34), ElementLoadOutcome::Cancelled);
     EXPECT_EQ(user.FileCalls()[0].prompt.title, "Select image for 'Event Bar'");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.Slot(8, 34).Picture(), before.Slot(8, 34).Picture());
@@ -61,7 +61,7 @@ TEST(LoadElementImage, FailureAtOneDepthWarnsOnceKeepsTheOtherAndLeavesTheFlag) 
         SkinDocument doc;
         doc.Slot(failing, kKey5) = ImageSlot{};
         const int other = failing == 8 ? 16 : 8;
-        EXPECT_EQ(LoadElementImageFile(doc, user, kKey5, WriteOddPicture(dir)), ElementLoad::Failed);
+        EXPECT_EQ(LoadElementImageFile(doc, user, kKey5, WriteOddPicture(dir)), ElementLoadOutcome::Failed);
         EXPECT_FALSE(doc.IsModified());
         ASSERT_EQ(user.Messages().size(), 1u);
         const Message& m = user.Messages()[0];
@@ -78,7 +78,7 @@ TEST(LoadElementImage, UnreadableFileWarnsAndChangesNothing) {
     WriteBytes(dir.File("bad.bmp"), {'B', 'M', 0, 0});
     ScriptedUser user;
     SkinDocument doc;
-    EXPECT_EQ(LoadElementImageFile(doc, user, 33, dir.File("bad.bmp")), ElementLoad::Failed);
+    EXPECT_EQ(LoadElementImageFile(doc, user, 33, dir.File("bad.bmp")), ElementLoadOutcome::Failed);
     EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"Error loading bitmap."});
     EXPECT_EQ(doc.Slot(16, 33).Picture(), SkinDocument().Slot(16, 33).Picture());
     EXPECT_FALSE(doc.IsModified());
