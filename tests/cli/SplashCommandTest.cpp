@@ -104,7 +104,7 @@ TEST_F(SplashCli, BuildRefusesJpegsTheEditorWouldRefuse) {
 
     const std::string unwritable = dir.File("no-such-folder/out.pdb");
     ExpectFailure(Corvane({"splash", "build", welcome, goodbye, "-o", unwritable}),
-                  unwritable + ": could not open the file for writing");
+                  unwritable + ": could not open the file for writing: No such file or directory");
 
     EXPECT_EQ(Corvane({"splash", "build", welcome, goodbye}).exitCode, 2);
     EXPECT_EQ(Corvane({"splash", "build", welcome, "-o", path}).exitCode, 2);
@@ -133,12 +133,12 @@ TEST_F(SplashCli, ExtractChangesNothingWhenItCannotFinish) {
     const std::string welcomeOut = folder + "/Summer-welcome.jpg";
 
     ExpectFailure(Corvane({"splash", "extract", path, "-o", folder}),
-                  folder + "/Summer-goodbye.jpg: could not open the file for writing");
+                  folder + "/Summer-goodbye.jpg: could not open the file for writing: Is a directory (neither image was changed)");
     EXPECT_FALSE(FileExists(welcomeOut));
 
     WriteBytes(welcomeOut, {1, 2, 3});
     ExpectFailure(Corvane({"splash", "extract", path, "-o", folder}),
-                  folder + "/Summer-goodbye.jpg: could not open the file for writing");
+                  folder + "/Summer-goodbye.jpg: could not open the file for writing: Is a directory (neither image was changed)");
     EXPECT_EQ(ReadBytes(welcomeOut), (Bytes{1, 2, 3}));
 
     const std::string notSplash = dir.File("photo.pdb");
