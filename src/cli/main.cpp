@@ -43,11 +43,12 @@ int Fail(const std::string& message) {
 // Output that never reached its file is a failure: a script reading it
 // would otherwise go on with an empty or cut list.
 int CheckStandardOutput(int exitCode) {
-    std::cout.flush();
     errno = 0;
+    std::cout.flush();
+    int error = errno;
     const bool flushed = std::fflush(stdout) == 0;
     if (flushed && !std::ferror(stdout) && std::cout) return exitCode;
-    const int error = errno;
+    if (!flushed) error = errno;
     std::cerr << "corvane: cannot write to standard output" << (error ? ": " + std::generic_category().message(error) : "")
               << "\n";
     return exitCode != 0 ? exitCode : kExitFailure;
