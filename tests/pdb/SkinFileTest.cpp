@@ -262,6 +262,13 @@ TEST_F(SkinFileTest, FileThatCannotBeCreatedIsReportedAndChangesNothing) {
     EXPECT_EQ(ReadBytes(path), original);
     SetWriteFaultForTesting(WriteFault::None);
 
+    // A file the user made read-only (root may write it anyway: the seam answers for anyone else).
+    SetWriteSeamsForTesting({.mayWrite = [](const std::string&) { return false; }});
+    EXPECT_EQ(SaveSkin(doc, user), SaveSkinOutcome::CouldNotOpen);
+    SetWriteSeamsForTesting({});
+    EXPECT_EQ(user.MessageTexts().back(), "Could not open file for writing.");
+    EXPECT_EQ(ReadBytes(path), original);
+
     // A real one: the chosen folder does not exist. Save as keeps the new name.
     const auto nowhere = dir.File("missing/x.pdb");
     ScriptedUser as;
