@@ -40,6 +40,7 @@ struct sigaction g_previousInt;
 struct sigaction g_previousTerm;
 
 void RemoveTemporariesAndResignal(int signal) {
+    const int savedErrno = errno;
     for (auto& slot : g_temporaries)
         if (const char* path = slot.load()) unlink(path);
     // The previous handler, usually the default one that ends the process,
@@ -47,6 +48,7 @@ void RemoveTemporariesAndResignal(int signal) {
     sigaction(signal, signal == SIGINT ? &g_previousInt : &g_previousTerm, nullptr);
     g_handlersInstalled = false;
     raise(signal);
+    errno = savedErrno;
 }
 
 void InstallHandlers() {
@@ -104,9 +106,11 @@ std::string FolderOf(const std::string& path) {
     return parent.empty() ? std::string(".") : parent.string();
 }
 
-bool MayWrite(const std::string& path) {
-    if (g_seams.mayWrite) return g_seams.mayWrite(path);
-    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+// 0 when the current user may write the existing file, otherwise why not
+// (a read-only file, a read-only file system).
+int WriteAccess(const std::string& path) {
+    if (g_seams.mayWrite) return g_seams.mayWrite(path) ? 0 : EACCES;
+    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
 }
 
 // Unnamed files get their name through /proc; without it they cannot.
@@ -181,6 +185,7 @@ struct Staged {
 // Decides how the file is written; the outcome is Ok or a refusal.
 WriteResult Plan(Staged& file) {
     if (g_fault == WriteFault::CannotOpen) return Failure(WriteOutcome::CouldNotOpen, file.requested, EACCES);
+    if (file.requested.empty()) return Failure(WriteOutcome::CouldNotOpen, file.requested, ENOENT);
     file.target = FinalTarget(file.requested);
     if (lstat(file.target.c_str(), &file.old) != 0) {
         if (errno != ENOENT) return Failure(WriteOutcome::CouldNotOpen, file.requested, errno);
@@ -194,7 +199,7 @@ WriteResult Plan(Staged& file) {
         file.kind = Staged::Kind::Direct;
         return {};
     }
-    if (!MayWrite(file.target)) return Failure(WriteOutcome::CouldNotOpen, file.requested, EACCES);
+    if (const int refused = WriteAccess(file.target)) return Failure(WriteOutcome::CouldNotOpen, file.requested, refused);
     file.kind = Staged::Kind::Replace;
     return {};
 }
