@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/DialogUnits.h"
+#include "app/PixelPicture.h"
 #include "app/QtImage.h"
 #include "model/DefaultArtwork.h"
 
@@ -15,7 +16,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle("About Corvane Desktop");
     setFixedSize(DluX(250), DluY(162));
 
-    auto* logo = new QLabel(this);
+    auto* logo = new PixelPicture(this);
     logo->setPixmap(QPixmap::fromImage(ToQImage(LogoPictureImage())));
     logo->setAlignment(Qt::AlignCenter);
     Place(logo, 6, 6, 237, 79);

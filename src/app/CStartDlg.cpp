@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/DialogUnits.h"
+#include "app/PixelPicture.h"
 #include "app/QtImage.h"
 #include "model/DefaultArtwork.h"
 
@@ -15,7 +16,7 @@ CStartDlg::CStartDlg(EditorRunner runEditor, QWidget* parent) : QDialog(parent),
     setWindowTitle("Corvane Desktop");
     setFixedSize(DluX(268), DluY(183));
 
-    auto* logo = new QLabel(this);
+    auto* logo = new PixelPicture(this);
     logo->setPixmap(QPixmap::fromImage(ToQImage(LogoPictureImage())));
     logo->setAlignment(Qt::AlignCenter);
     Place(logo, 15, 16, 233, 75);

@@ -92,10 +92,12 @@ std::optional<std::string> ParseBitmapArguments(const std::vector<std::string>& 
 }
 
 int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes) {
-    switch (WriteFileReplacing(path, bytes)) {
+    const WriteResult written = WriteFileWithReason(path, bytes);
+    switch (written.outcome) {
         case WriteOutcome::Ok: return 0;
-        case WriteOutcome::CouldNotOpen: return Fail(path + ": cannot create the file");
-        case WriteOutcome::WriteFailed: return Fail(path + ": writing the file failed; nothing was written");
+        case WriteOutcome::CouldNotOpen: return Fail(path + ": cannot create the file: " + written.Reason());
+        case WriteOutcome::WriteFailed:
+            return Fail(path + ": writing the file failed; nothing was written: " + written.Reason());
     }
     return kExitFailure;
 }

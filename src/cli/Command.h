@@ -27,5 +27,8 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 int Fail(const std::string& message);
 int UsageError(const std::string& message);
+// The exit code once standard output has been flushed: a failed write or
+// flush of it turns success into kExitFailure, with one line on stderr.
+int CheckStandardOutput(int exitCode);
 
 }  // namespace corvane::cli

@@ -18,6 +18,7 @@
 #include "model/SkinCatalogue.h"
 #include "model/SkinDocument.h"
 #include "pdb/FileAccess.h"
+#include "pdb/PalmText.h"
 #include "pdb/PathNames.h"
 #include "pdb/SkinFile.h"
 
@@ -151,11 +152,12 @@ std::optional<std::map<int, Colour>> ReadColourList(const std::string& path, std
 int WriteSkin(const SkinDocument& document, int depth, const std::string& output) {
     const auto bytes = EncodeSkinFile(document.Set(depth), depth, DatabaseNameFromPath(output), PalmNow());
     if (!bytes) return Fail("cannot encode the skin at " + std::to_string(depth) + " bits");
-    switch (WriteFileReplacing(output, *bytes)) {
+    const WriteResult written = WriteFileWithReason(output, *bytes);
+    switch (written.outcome) {
         case WriteOutcome::CouldNotOpen:
-            return Fail("cannot create '" + output + "'");
+            return Fail("cannot create '" + output + "': " + written.Reason());
         case WriteOutcome::WriteFailed:
-            return Fail("error writing '" + output + "'; any previous file is unchanged");
+            return Fail("error writing '" + output + "': " + written.Reason() + "; any previous file is unchanged");
         case WriteOutcome::Ok:
             break;
     }
@@ -247,23 +249,23 @@ int RunExtract(const Options& options) {
 
     std::error_code ec;
     std::filesystem::create_directories(*folder, ec);
-    if (!std::filesystem::is_directory(*folder, ec)) return Fail("cannot create the folder '" + *folder + "'");
+    if (!std::filesystem::is_directory(*folder))
+        return Fail("cannot create the folder '" + *folder + "'" + (ec ? ": " + ec.message() : std::string()));
 
-    // Files this run creates are removed again if a later one fails, so a
-    // failed extract adds nothing to the folder.
-    std::vector<std::string> created;
+    // The whole set or nothing: a failed write leaves every file in the folder as it was.
+    std::vector<std::vector<std::uint8_t>> encoded;
+    std::vector<FileToWrite> files;
     std::string colours;
     for (const int element : kBitmapSetOrder) {
         const auto& picture = *skin->pictures[static_cast<std::size_t>(element)];
-        const std::string file = JoinPath(*folder, FileNameOf(element));
-        const bool existed = FileExists(file);
-        if (!WriteBmpFile(picture.image, file)) {
-            for (const auto& name : created) std::filesystem::remove(name, ec);
-            return Fail("cannot write '" + file + "'");
-        }
-        if (!existed) created.push_back(file);
+        encoded.push_back(EncodeBmp(picture.image));
         colours += FileNameOf(element) + " " + FormatColour(picture.transparent) + "\n";
     }
+    for (std::size_t i = 0; i < encoded.size(); ++i)
+        files.push_back({JoinPath(*folder, FileNameOf(kBitmapSetOrder[i])), encoded[i]});
+    if (const WriteResult written = WriteFilesAllOrNothing(files); !written.Ok())
+        return Fail("cannot write '" + written.path + "': " + written.Reason() + "; no file in '" + *folder +
+                    "' was changed");
     std::cout << colours;
     return 0;
 }
@@ -302,7 +304,7 @@ int RunInfo(const Options& options) {
     ResourceDatabase db;
     const DatabaseReadOutcome outcome = db.ReadDatabase(*bytes);
     std::ostringstream out;
-    out << path << ": name \"" << db.Name() << "\", type '" << db.Type() << "'";
+    out << path << ": name \"" << PrintablePalmText(db.Name()) << "\", type '" << db.Type() << "'";
     if (outcome == DatabaseReadOutcome::CarrierLogo) {
         std::cout << out.str() << "\n";
         return Fail("'" + path + "' is a carrier logo file: the editor refuses to open it");

@@ -11,6 +11,7 @@
 #include "cli/Command.h"
 #include "pdb/FileAccess.h"
 #include "pdb/PalmDate.h"
+#include "pdb/PalmText.h"
 #include "pdb/PathNames.h"
 #include "pdb/SplashFile.h"
 
@@ -98,9 +99,10 @@ std::string JpegProblem(JpegCheck check) {
                                        : "does not have dimension 320x320";
 }
 
-std::string WriteProblem(WriteOutcome outcome) {
-    return outcome == WriteOutcome::CouldNotOpen ? "could not open the file for writing"
-                                                 : "error writing the file (any previous file is unchanged)";
+std::string WriteProblem(const WriteResult& result) {
+    return (result.outcome == WriteOutcome::CouldNotOpen ? "could not open the file for writing: "
+                                                         : "error writing the file: ") +
+           result.Reason();
 }
 
 int Build(const Arguments& args) {
@@ -118,8 +120,9 @@ int Build(const Arguments& args) {
     const std::string& output = *args.output;
     const auto file = BuildSplashFile(DatabaseNameFromPath(output), images[0], images[1], PalmNow());
     if (!file) return Fail(args.positional[0] + ": too large for a splash file");
-    if (const WriteOutcome written = WriteFileReplacing(output, *file); written != WriteOutcome::Ok) {
-        return Fail(output + ": " + WriteProblem(written));
+    if (const WriteResult written = WriteFileWithReason(output, *file); !written.Ok()) {
+        const bool started = written.outcome == WriteOutcome::WriteFailed;
+        return Fail(output + ": " + WriteProblem(written) + (started ? " (any previous file is unchanged)" : ""));
     }
     return 0;
 }
@@ -147,24 +150,14 @@ int Extract(const Arguments& args) {
     if (!fs::is_directory(folder, ec)) {
         if (fs::exists(folder, ec)) return Fail(folder + ": not a folder");
         fs::create_directories(folder, ec);
-        if (ec) return Fail(folder + ": cannot create the folder");
+        if (ec) return Fail(folder + ": cannot create the folder: " + ec.message());
     }
 
     const std::string name = ExtractBaseName(input);
     const std::string targets[2] = {JoinPath(folder, name + "-welcome.jpg"), JoinPath(folder, name + "-goodbye.jpg")};
-    const std::span<const std::uint8_t> images[2] = {content->welcome, content->goodbye};
-    // Kept so that a failed second write can put the first file back as it was.
-    const auto previousWelcome = ReadWholeFile(targets[0]);
-    if (const WriteOutcome w = WriteFileReplacing(targets[0], images[0]); w != WriteOutcome::Ok) {
-        return Fail(targets[0] + ": " + WriteProblem(w));
-    }
-    if (const WriteOutcome w = WriteFileReplacing(targets[1], images[1]); w != WriteOutcome::Ok) {
-        if (previousWelcome) {
-            WriteFileReplacing(targets[0], *previousWelcome);
-        } else {
-            fs::remove(targets[0], ec);
-        }
-        return Fail(targets[1] + ": " + WriteProblem(w));
+    const FileToWrite files[2] = {{targets[0], content->welcome}, {targets[1], content->goodbye}};
+    if (const WriteResult written = WriteFilesAllOrNothing(files); !written.Ok()) {
+        return Fail(written.path + ": " + WriteProblem(written) + " (neither image was changed)");
     }
     std::cout << targets[0] << "\n" << targets[1] << "\n";
     return 0;
@@ -182,22 +175,6 @@ std::string CheckText(std::span<const std::uint8_t> image) {
     return "fails the JPEG check: not a JPEG image";
 }
 
-// A name field may hold any bytes; the terminal gets only printable ones.
-std::string Printable(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F && c != '\\') {
-            out += c;
-        } else {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            out += escaped;
-        }
-    }
-    return out;
-}
-
 int Info(const Arguments& args) {
     if (args.positional.size() != 1) return UsageError("splash info needs one FILE.pdb");
     const std::string& input = args.positional[0];
@@ -209,7 +186,7 @@ int Info(const Arguments& args) {
 
     std::ostringstream out;
     out << "file:    " << input << "\n"
-        << "name:    " << Printable(content->name) << "\n"
+        << "name:    " << PrintablePalmText(content->name) << "\n"
         << "size:    " << bytes->size() << " bytes\n"
         << "welcome: offset " << content->welcomeOffset << ", " << content->welcome.size() << " bytes, "
         << CheckText(content->welcome) << "\n"

@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
+#include <system_error>
 
 #include "cli/Command.h"
 
@@ -38,6 +40,20 @@ int Fail(const std::string& message) {
     return kExitFailure;
 }
 
+// Output that never reached its file is a failure: a script reading it
+// would otherwise go on with an empty or cut list.
+int CheckStandardOutput(int exitCode) {
+    errno = 0;
+    std::cout.flush();
+    int error = errno;
+    const bool flushed = std::fflush(stdout) == 0;
+    if (flushed && !std::ferror(stdout) && std::cout) return exitCode;
+    if (!flushed) error = errno;
+    std::cerr << "corvane: cannot write to standard output" << (error ? ": " + std::generic_category().message(error) : "")
+              << "\n";
+    return exitCode != 0 ? exitCode : kExitFailure;
+}
+
 int UsageError(const std::string& message) {
     std::cerr << "corvane: " << message << "\nTry 'corvane --help'.\n";
     return kExitUsage;
@@ -45,7 +61,9 @@ int UsageError(const std::string& message) {
 
 }  // namespace corvane::cli
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     using namespace corvane::cli;
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
@@ -65,3 +83,7 @@ int main(int argc, char** argv) {
     }
     return UsageError("unknown command '" + args[0] + "'");
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return corvane::cli::CheckStandardOutput(Run(argc, argv)); }

@@ -6,6 +6,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CIntroDlg.h"
 #include "app/DialogUnits.h"
+#include "app/PixelPicture.h"
 #include "app/QtImage.h"
 #include "editor/CElementDlg.h"
 #include "model/PreviewComposition.h"
@@ -14,11 +15,12 @@
 namespace corvane {
 namespace {
 
-QLabel* PreviewPicture(QWidget* parent, int x, int id) {
-    auto* picture = new QLabel(parent);
+QLabel* PreviewPicture(QWidget* parent, int x, int id, const char* name) {
+    auto* picture = new PixelPicture(parent);
+    picture->setAccessibleName(name);
     picture->setFrameStyle(QFrame::Box | QFrame::Plain);
     picture->setLineWidth(1);
-    // One skin pixel per screen pixel: the preview is never scaled or smoothed.
+    // One skin pixel per logical pixel, never smoothed at any display scale.
     picture->setScaledContents(false);
     picture->move(DluX(x), DluY(24));
     picture->setFixedSize(320 + 2, 320 + 2);
@@ -34,9 +36,9 @@ CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker>
       marker_(marker ? *marker : WelcomeMarker::ForThisProgram()) {
     QWidget* c = Client();
     Place(new QLabel("Preview:", c), 12, 12, 54, 8);
-    releasedPreview_ = PreviewPicture(c, 12, 1001);
+    releasedPreview_ = PreviewPicture(c, 12, 1001, "Preview");
     Place(new QLabel("Preview with all buttons pressed:", c), 240, 12, 114, 8);
-    pressedPreview_ = PreviewPicture(c, 240, 1005);
+    pressedPreview_ = PreviewPicture(c, 240, 1005, "Preview with all buttons pressed");
 
     auto* keypadButtons = AddButton("Edit Keypad Buttons", 1003, 12, 234, 102, 16);
     auto* keypadText = AddButton("Edit Keypad Text", 1004, 126, 234, 102, 16);

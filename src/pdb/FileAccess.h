@@ -2,15 +2,26 @@
 // Codecs never touch files; commands read bytes here, hand them to a codec,
 // and hand the codec's bytes back here.
 //
-// A write goes to a temporary file in the target's folder and replaces the
-// target only once every byte was written, flushed and closed, so a failed
-// save never destroys the user's previous file.
+// A write honours what is at the target:
+//   - a regular file is replaced by a complete new one: the bytes go to a
+//     temporary file in the target's folder (an unnamed one where the file
+//     system offers it), are flushed to disk, and only then take the target's
+//     name, with the old file's permissions. A failed save never destroys the
+//     user's previous file, and no temporary outlives the process, also when
+//     it is stopped by Ctrl+C or SIGTERM;
+//   - a file the user may not write is refused and left alone;
+//   - a symbolic link stays a link: the file it points to is replaced;
+//   - anything else that exists (a device such as /dev/null, a FIFO) is
+//     written directly, never replaced;
+//   - a writable file in a folder where nothing can be created is rewritten
+//     in place, the only case where a failed write can damage the old file.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace corvane {
@@ -22,14 +33,49 @@ bool FileExists(const std::string& path);
 
 enum class WriteOutcome {
     Ok,
-    CouldNotOpen,  // neither the temporary file nor the target could be created
+    CouldNotOpen,  // refused, or neither a temporary file nor the target could be created
     WriteFailed,   // created, but a write, flush, close or the final replace failed
 };
 
 WriteOutcome WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// A write's outcome with the system's reason, for messages that say why.
+struct WriteResult {
+    WriteOutcome outcome = WriteOutcome::Ok;
+    std::string path;       // the file that failed
+    std::error_code error;  // why; empty when ok
+    bool Ok() const { return outcome == WriteOutcome::Ok; }
+    // "No space left on device", "Permission denied"...
+    std::string Reason() const { return error ? error.message() : std::string("unknown error"); }
+};
+
+WriteResult WriteFileWithReason(const std::string& path, std::span<const std::uint8_t> bytes);
+
+struct FileToWrite {
+    std::string path;
+    std::span<const std::uint8_t> bytes;
+};
+
+// A set of files, all or nothing: every file is first written completely to a
+// temporary beside its target; only when all are written do they take their
+// names. On any failure before that every temporary is removed and every old
+// file stays as it was. (Targets rewritten directly or in place, see above,
+// are written last.)
+WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files);
+
 // Tests force the failures that a real disk rarely shows on demand.
 enum class WriteFault { None, CannotOpen, WriteFails };
 void SetWriteFaultForTesting(WriteFault fault);
+
+struct WriteSeams {
+    // Answers "may the current user write this existing file?" instead of
+    // the system, whose answer is always yes for root.
+    bool (*mayWrite)(const std::string& path) = nullptr;
+    // Use a named temporary even where an unnamed one is possible.
+    bool namedTemporaries = false;
+    // Called once a temporary holds all its bytes, before it takes its name.
+    void (*temporaryWritten)() = nullptr;
+};
+void SetWriteSeamsForTesting(const WriteSeams& seams);
 
 }  // namespace corvane

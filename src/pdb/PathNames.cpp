@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "pdb/PalmText.h"
+
 namespace corvane {
 
 std::string LastPathComponent(std::string_view path) {
@@ -12,6 +14,8 @@ std::string LastPathComponent(std::string_view path) {
 std::string DatabaseNameFromPath(std::string_view path) {
     std::string base = LastPathComponent(path);
     if (const auto dot = base.find('.'); dot != std::string::npos) base.resize(dot);
+    // Cut only once every character is one byte, never inside a character.
+    base = Utf8ToPalmText(base);
     constexpr std::size_t kMaxName = 31;  // 32-byte field with its terminating zero
     if (base.size() > kMaxName) base.erase(0, base.size() - kMaxName);
     return base;

@@ -11,8 +11,8 @@ namespace corvane {
 std::string LastPathComponent(std::string_view path);
 
 // The Palm database name for a file: the last path component cut at its
-// first '.', keeping at most its last 31 characters ("C:\skins\My.Skin.pdb"
-// gives "My").
+// first '.', in the phone's character set (see PalmText.h), keeping at most
+// its last 31 characters ("C:\skins\My.Skin.pdb" gives "My").
 std::string DatabaseNameFromPath(std::string_view path);
 
 // A path in the folder with the given file name, joined with the platform's separator.

@@ -61,17 +61,17 @@ std::optional<std::string> OpenWarningText(bool unsupported, int missing);
 // Messages are owned by the editor window and captioned with the application's name.
 
 enum class OpenSkinOutcome {
-    Cancelled,     // the user closed the file prompt
+    Cancelled,     // the user kept their unsaved changes or closed the file prompt
     CouldNotOpen,  // "Could not open file." was shown; nothing changed
     CarrierLogo,   // the carrier-logo message was shown; nothing changed
     Opened,        // the window refreshes its title and recomposes both previews
 };
 
-// The Open command. Unsaved changes are not asked about.
+// The Open command. With unsaved changes it asks first, as Reset does.
 OpenSkinOutcome OpenSkin(SkinDocument& document, UserInterface& user);
 
 enum class SaveSkinOutcome {
-    Cancelled,     // the user closed the file prompt: nothing changed
+    Cancelled,     // the user kept their unsaved changes or closed the file prompt: nothing changed
     Declined,      // "No" to the unsupported-resources question: nothing changed
     CouldNotOpen,  // "Could not open file for writing."
     WriteFailed,   // "Error writing skin file."; the previous file is intact

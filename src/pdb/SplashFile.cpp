@@ -5,6 +5,7 @@
 
 #include "pdb/BigEndianFile.h"
 #include "pdb/FileAccess.h"
+#include "pdb/PalmText.h"
 #include "pdb/PathNames.h"
 
 namespace corvane {
@@ -30,9 +31,11 @@ constexpr const char* kCouldNotWrite = "Could not open file for writing.";
 // A write that started but did not finish; the previous file is still there.
 constexpr const char* kJpegWriteFailed = "Error writing Jpeg image.";
 constexpr const char* kSplashWriteFailed = "Error writing splash file.";
+constexpr const char* kOpenQuestion =
+    "You changed the current splash file and did not save your changes. Open another splash file anyway?";
 
 std::string SourceFromSplash(std::string_view which, std::string_view name) {
-    return "(" + std::string(which) + " image from " + std::string(name) + " splash file)";
+    return "(" + std::string(which) + " image from " + PalmTextToUtf8(name) + " splash file)";
 }
 
 }  // namespace
@@ -273,6 +276,15 @@ SplashFile::SaveOutcome SplashFile::SaveSplashAs() {
 }
 
 SplashFile::ReadOutcome SplashFile::ReadSplash() {
+    if (modified_) {
+        Message question;
+        question.text = kOpenQuestion;
+        question.caption = ui_.ApplicationName();
+        question.icon = MessageIcon::Question;
+        question.buttons = MessageButtons::YesNo;
+        question.defaultButton = Answer::No;
+        if (ui_.ShowMessage(question) != Answer::Yes) return ReadOutcome::Cancelled;
+    }
     FilePrompt prompt;
     prompt.filter = kSplashFilter;
     prompt.mustExist = true;

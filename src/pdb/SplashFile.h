@@ -97,13 +97,15 @@ public:
 
     const std::vector<std::uint8_t>& WelcomeBytes() const { return welcome_.bytes; }
     const std::vector<std::uint8_t>& GoodbyeBytes() const { return goodbye_.bytes; }
-    // Where each image came from: the JPEG's path, or "(welcome image from NAME splash file)".
+    // Where each image came from: the JPEG's path, or "(welcome image from NAME splash file)"
+    // with the name decoded from the phone's character set.
     const std::string& WelcomeSource() const { return welcome_.source; }
     const std::string& GoodbyeSource() const { return goodbye_.source; }
     bool HasImage(std::uint16_t id) const;
     bool HasBothImages() const { return HasImage(WelcomeId) && HasImage(GoodbyeId); }
     // The source of the image named by id; empty for any other id.
     const std::string& Source(std::uint16_t id) const;
+    // The database name as stored, in the phone's character set.
     const std::string& Name() const { return name_; }
     const std::string& FileName() const { return fileName_; }
     bool IsModified() const { return modified_; }
@@ -124,7 +126,8 @@ public:
     // Asks for a file name (kept even when the write then fails), then WriteSplash.
     SaveOutcome SaveSplashAs();
 
-    // Asks for a splash file, then ReadSplashFile.
+    // Asks for a splash file, then ReadSplashFile. With unsaved changes it
+    // asks first; any answer but Yes is Cancelled.
     ReadOutcome ReadSplash();
     // Replaces both images with those of the splash file at path.
     ReadOutcome ReadSplashFile(const std::string& path);

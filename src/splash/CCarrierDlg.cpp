@@ -48,8 +48,8 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 394, 198
     QAction* exitAction = AddAction(file, "E&xit\tEsc", 2);
     QAction* about = AddAction(AddMenu("&?"), "&About Corvane Desktop", 32784);
 
-    connect(loadWelcome, &QPushButton::clicked, this, [this] { LoadImage(SplashFile::WelcomeId, welcomeLabel_); });
-    connect(loadGoodbye, &QPushButton::clicked, this, [this] { LoadImage(SplashFile::GoodbyeId, goodbyeLabel_); });
+    connect(loadWelcome, &QPushButton::clicked, this, [this] { LoadImage(SplashFile::WelcomeId); });
+    connect(loadGoodbye, &QPushButton::clicked, this, [this] { LoadImage(SplashFile::GoodbyeId); });
     connect(saveWelcome_, &QPushButton::clicked, this,
             [this] { SaveImage(SplashFile::WelcomeId, "You need to select a welcome image prior to saving."); });
     connect(saveGoodbye_, &QPushButton::clicked, this,
@@ -69,6 +69,8 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 394, 198
 
 void CCarrierDlg::RefreshSplashWindow() {
     setWindowTitle(TitleFor(splash_->FileName(), splash_->IsModified()));
+    ShowSource(welcomeLabel_, SplashFile::WelcomeId);
+    ShowSource(goodbyeLabel_, SplashFile::GoodbyeId);
     saveWelcome_->setEnabled(splash_->HasImage(SplashFile::WelcomeId));
     saveGoodbye_->setEnabled(splash_->HasImage(SplashFile::GoodbyeId));
     const bool both = splash_->HasBothImages();
@@ -77,13 +79,25 @@ void CCarrierDlg::RefreshSplashWindow() {
     saveAsAction_->setEnabled(both);
 }
 
-void CCarrierDlg::LoadImage(std::uint16_t id, QLabel* label) {
-    switch (splash_->ChooseSplashImage(id)) {
-        case SplashFile::LoadOutcome::Ok: label->setText(QString::fromStdString(splash_->Source(id))); break;
-        case SplashFile::LoadOutcome::Cancelled: break;
-        default: label->setText(kNoImage); break;
-    }
+void CCarrierDlg::LoadImage(std::uint16_t id) {
+    splash_->ChooseSplashImage(id);
     RefreshSplashWindow();
+}
+
+// The label names the image the splash holds, whatever happened to the last
+// load or open, and "(no image)" only when it holds none.
+void CCarrierDlg::ShowSource(QLabel* label, std::uint16_t id) {
+    if (!splash_->HasImage(id)) {
+        label->setText(kNoImage);
+        label->setToolTip({});
+        label->setAccessibleName(kNoImage);
+        return;
+    }
+    const QString source = QString::fromStdString(splash_->Source(id));
+    const int room = label->contentsRect().width() - 2 * label->margin() - label->fontMetrics().horizontalAdvance('x');
+    label->setText(label->fontMetrics().elidedText(source, Qt::ElideMiddle, room));
+    label->setToolTip(source);
+    label->setAccessibleName(source);
 }
 
 void CCarrierDlg::SaveImage(std::uint16_t id, const char* missingMessage) {
@@ -94,17 +108,7 @@ void CCarrierDlg::SaveImage(std::uint16_t id, const char* missingMessage) {
 }
 
 void CCarrierDlg::OpenSplash() {
-    switch (splash_->ReadSplash()) {
-        case SplashFile::ReadOutcome::Ok:
-            welcomeLabel_->setText(QString::fromStdString(splash_->WelcomeSource()));
-            goodbyeLabel_->setText(QString::fromStdString(splash_->GoodbyeSource()));
-            break;
-        case SplashFile::ReadOutcome::Cancelled: break;
-        default:
-            welcomeLabel_->setText(kNoImage);
-            goodbyeLabel_->setText(kNoImage);
-            break;
-    }
+    splash_->ReadSplash();
     RefreshSplashWindow();
 }
 

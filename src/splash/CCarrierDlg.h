@@ -17,7 +17,7 @@ public:
 
     const SplashFile& Splash() const { return *splash_; }
 
-    // Title and the availability of the save commands, from the splash.
+    // Title, the two source labels and the availability of the save commands, from the splash.
     void RefreshSplashWindow();
 
     // "&Work on Phone Application Skins": leave for the skin editor.
@@ -26,7 +26,8 @@ public:
     void reject() override;
 
 private:
-    void LoadImage(std::uint16_t id, QLabel* label);
+    void LoadImage(std::uint16_t id);
+    void ShowSource(QLabel* label, std::uint16_t id);
     void SaveImage(std::uint16_t id, const char* missingMessage);
     void OpenSplash();
     void SaveSplashFile(bool saveAs);

@@ -1,6 +1,9 @@
 // `corvane skin`, run as a separate process the way scripts run it.
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -22,6 +25,8 @@ using Bytes = std::vector<std::uint8_t>;
 using testing::ProcessResult;
 using testing::ReadBytes;
 using testing::RunProcess;
+using testing::RunShell;
+using testing::ShellQuote;
 using testing::ScriptedUser;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -68,6 +73,14 @@ void WriteBitmapSet(const std::filesystem::path& folder) {
         const int width = e.index % 3 == 0 ? e.width + 9 : e.index % 3 == 1 ? e.width : std::max(1, e.width - 5);
         ASSERT_TRUE(WriteBmpFile(BusyPicture(e.index, width, e.height), (folder / (std::string(e.name) + ".bmp")).string()));
     }
+}
+
+// The tool run with its files limited to `blocks` of 512 bytes: a write past
+// that fails as on a full disk ("File too large").
+ProcessResult SkinWithFileLimit(int blocks, const std::vector<std::string>& args, const std::string& redirect = "") {
+    std::string line = "trap '' XFSZ; ulimit -f " + std::to_string(blocks) + "; exec " + ShellQuote(CORVANE_CLI) + " skin";
+    for (const auto& a : args) line += " " + ShellQuote(a);
+    return RunShell(line + redirect);
 }
 
 class SkinCommandTest : public ::testing::Test {
@@ -267,6 +280,104 @@ TEST_F(SkinCommandTest, BadUsageAndBadFilesFailInOneLine) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("corvane skin build FOLDER --depth 8|16 -o FILE.pdb"), std::string::npos);
     EXPECT_EQ(Skin({"info", "--help"}).out, help.out);
+}
+
+// ---- failed writes --------------------------------------------------------------
+
+TEST_F(SkinCommandTest, FailedWritesSayWhyAndKeepThePreviousFile) {
+    const auto missing = dir.File("no/such/folder.pdb");
+    EXPECT_EQ(Skin({"new", "--depth", "8", "-o", missing}).err,
+              "corvane: cannot create '" + missing + "': No such file or directory\n");
+
+    const auto old = dir.File("old.pdb");
+    WriteBytes(old, {1, 2, 3});
+    const auto full = SkinWithFileLimit(4, {"new", "--depth", "16", "-o", old});
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err, "corvane: error writing '" + old + "': File too large; any previous file is unchanged\n");
+    EXPECT_EQ(ReadBytes(old), (Bytes{1, 2, 3}));
+}
+
+TEST_F(SkinCommandTest, ExtractReplacesTheWholeSetOrNoFileOfIt) {
+    const auto skin = dir.File("Summer.pdb");
+    ASSERT_EQ(Skin({"new", "--depth", "16", "-o", skin}).exitCode, 0);
+    const auto folder = dir.Path() / "set";
+    std::filesystem::create_directory(folder);
+    for (const auto& e : kSkinElements) WriteBytes((folder / (std::string(e.name) + ".bmp")).string(), {7});
+
+    // Every key label fits in 38 blocks; "scnormal.bmp", 25th of the set, does not.
+    const auto run = SkinWithFileLimit(38, {"extract", skin, "-o", folder.string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "corvane: cannot write '" + (folder / "scnormal.bmp").string() +
+                           "': File too large; no file in '" + folder.string() + "' was changed\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 35);
+    for (const auto& e : kSkinElements)
+        EXPECT_EQ(ReadBytes((folder / (std::string(e.name) + ".bmp")).string()), Bytes{7}) << e.name;
+}
+
+TEST_F(SkinCommandTest, StandardOutputThatCannotBeWrittenIsAFailure) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full to fill";
+    const auto skin = dir.File("Summer.pdb");
+    ASSERT_EQ(Skin({"new", "--depth", "16", "-o", skin}).exitCode, 0);
+    for (const std::string& command : {"skin extract " + ShellQuote(skin) + " -o " + ShellQuote(dir.File("set")), std::string("--help")}) {
+        const auto run = RunShell(ShellQuote(CORVANE_CLI) + " " + command + " >/dev/full");
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_EQ(run.err, "corvane: cannot write to standard output: No space left on device\n") << command;
+    }
+}
+
+// Root may write any file, so the real check runs as "nobody" where root can
+// switch to it; anyone else is checked as themselves.
+TEST_F(SkinCommandTest, FilesAreJudgedByWhatTheUserMayWrite) {
+    const bool root = geteuid() == 0;
+    const passwd* nobody = root ? getpwnam("nobody") : nullptr;
+    std::string prefix;
+    if (root) {
+        if (!nobody) GTEST_SKIP() << "no user 'nobody' to run the tool as";
+        prefix = "runuser -u nobody -- ";
+        if (RunShell(prefix + "test -x " + ShellQuote(CORVANE_CLI)).exitCode != 0)
+            GTEST_SKIP() << "cannot run the tool as 'nobody' (runuser missing, or the build folder is closed to it)";
+    }
+    const auto own = [&](const std::filesystem::path& path, mode_t mode) {
+        if (nobody) {
+            ASSERT_EQ(::chown(path.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+        }
+        std::filesystem::permissions(path, static_cast<std::filesystem::perms>(mode));
+    };
+    const auto run = [&](const std::string& output) {
+        return RunShell(prefix + ShellQuote(CORVANE_CLI) + " skin new --depth 8 -o " + ShellQuote(output));
+    };
+    const auto open = dir.Path() / "open";
+    const auto locked = dir.Path() / "locked";
+    std::filesystem::create_directories(open);
+    std::filesystem::create_directories(locked);
+    const auto readOnly = (open / "ro.pdb").string();
+    const auto writable = (locked / "rw.pdb").string();
+    WriteBytes(readOnly, {1, 2, 3});
+    WriteBytes(writable, {1, 2, 3});
+    own(open, 0755);
+    own(readOnly, 0444);
+    own(writable, 0644);
+    if (!root) std::filesystem::permissions(locked, static_cast<std::filesystem::perms>(0555));
+
+    // A file the user made read-only is refused and untouched.
+    const auto refused = run(readOnly);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "corvane: cannot create '" + readOnly + "': Permission denied\n");
+    EXPECT_EQ(ReadBytes(readOnly), (Bytes{1, 2, 3}));
+
+    // A writable file in a folder that takes no new file is rewritten in place.
+    struct stat before {}, after {};
+    ::stat(writable.c_str(), &before);
+    const auto rewritten = run(writable);
+    EXPECT_EQ(rewritten.exitCode, 0) << rewritten.err;
+    ::stat(writable.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    const auto reference = dir.File("rw.pdb");
+    ASSERT_EQ(Skin({"new", "--depth", "8", "-o", reference}).exitCode, 0);
+    EXPECT_EQ(WithoutNameAndDates(ReadBytes(writable)), WithoutNameAndDates(ReadBytes(reference)));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(locked), {}), 1);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
 }
 
 }  // namespace

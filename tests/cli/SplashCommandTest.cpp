@@ -40,8 +40,9 @@ std::string Fixture(const std::string& name) { return std::string(CORVANE_SOURCE
 
 class SplashCli : public ::testing::Test {
 protected:
-    CliRun Corvane(const std::vector<std::string>& args) {
-        std::string command = Quoted(CORVANE_CLI);
+    // shell: what the shell does first, such as limiting the size of files.
+    CliRun Corvane(const std::vector<std::string>& args, const std::string& shell = "") {
+        std::string command = shell + Quoted(CORVANE_CLI);
         for (const auto& a : args) command += " " + Quoted(a);
         const std::string out = io.File("stdout");
         const std::string err = io.File("stderr");
@@ -104,7 +105,7 @@ TEST_F(SplashCli, BuildRefusesJpegsTheEditorWouldRefuse) {
 
     const std::string unwritable = dir.File("no-such-folder/out.pdb");
     ExpectFailure(Corvane({"splash", "build", welcome, goodbye, "-o", unwritable}),
-                  unwritable + ": could not open the file for writing");
+                  unwritable + ": could not open the file for writing: No such file or directory");
 
     EXPECT_EQ(Corvane({"splash", "build", welcome, goodbye}).exitCode, 2);
     EXPECT_EQ(Corvane({"splash", "build", welcome, "-o", path}).exitCode, 2);
@@ -133,13 +134,20 @@ TEST_F(SplashCli, ExtractChangesNothingWhenItCannotFinish) {
     const std::string welcomeOut = folder + "/Summer-welcome.jpg";
 
     ExpectFailure(Corvane({"splash", "extract", path, "-o", folder}),
-                  folder + "/Summer-goodbye.jpg: could not open the file for writing");
+                  folder + "/Summer-goodbye.jpg: could not open the file for writing: Is a directory (neither image was changed)");
     EXPECT_FALSE(FileExists(welcomeOut));
 
     WriteBytes(welcomeOut, {1, 2, 3});
     ExpectFailure(Corvane({"splash", "extract", path, "-o", folder}),
-                  folder + "/Summer-goodbye.jpg: could not open the file for writing");
+                  folder + "/Summer-goodbye.jpg: could not open the file for writing: Is a directory (neither image was changed)");
     EXPECT_EQ(ReadBytes(welcomeOut), (Bytes{1, 2, 3}));
+
+    // A full disk after the welcome image: 885 bytes fit in two blocks, the goodbye's 1125 do not.
+    std::filesystem::remove(folder + "/Summer-goodbye.jpg");
+    ExpectFailure(Corvane({"splash", "extract", path, "-o", folder}, "trap '' XFSZ; ulimit -f 2; "),
+                  folder + "/Summer-goodbye.jpg: error writing the file: File too large (neither image was changed)");
+    EXPECT_EQ(ReadBytes(welcomeOut), (Bytes{1, 2, 3}));
+    EXPECT_FALSE(FileExists(folder + "/Summer-goodbye.jpg"));
 
     const std::string notSplash = dir.File("photo.pdb");
     WriteBytes(notSplash, ReadBytes(welcome));

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
+#include <filesystem>
 
 #include "pdb/FileAccess.h"
 #include "splash/CCarrierDlg.h"
@@ -188,7 +189,33 @@ private slots:
         QVERIFY(FileExists(dir.File("x.pdb")));
     }
 
-    void openingShowsSourcesAndFailedOpenShowsNoImage() {
+    void labelsNameTheImageHeldWithLongPathsElided() {
+        TempDir dir;
+        const auto folder = dir.Path() / std::string(120, 'd') / std::string(120, 'e');
+        std::filesystem::create_directories(folder);
+        const std::string longPath = (folder / "welcome.jpg").string();
+        std::filesystem::copy_file(kData + "baseline-320x320.jpg", longPath);
+        ScriptedUser user;
+        user.ChoosesFile(longPath).ChoosesFile(kData + "baseline-320x240.jpg").ChoosesFile(kData + "baseline-320x240.jpg");
+        CCarrierDlg w(&user);
+        Click(w, "1074");
+        auto* label = w.findChild<QLabel*>("1081");
+        QVERIFY(label->text().contains(QChar(0x2026)));
+        QVERIFY(label->text().startsWith(QString::fromStdString(longPath.substr(0, 10))));
+        QVERIFY(label->text().endsWith("welcome.jpg"));
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width());
+        QCOMPARE(label->toolTip(), QString::fromStdString(longPath));
+        const QString shown = label->text();
+
+        Click(w, "1074");  // refused: the image held before stays, and so does its name
+        QCOMPARE(label->text(), shown);
+        QCOMPARE(label->toolTip(), QString::fromStdString(longPath));
+        Click(w, "1075");  // refused with nothing held
+        QCOMPARE(LabelText(w, "1082"), QString("(no image)"));
+        QVERIFY(user.ScriptUsedUp());
+    }
+
+    void openingShowsSourcesAndFailedOpenKeepsThem() {
         TempDir dir;
         ScriptedUser user;
         user.ChoosesFile(kData + "baseline-320x320.jpg")
@@ -209,8 +236,10 @@ private slots:
         QCOMPARE(w.windowTitle(), QString("Summer.pdb - Corvane Desktop for Treo 650/700p"));
         Action(w, "57601")->trigger();  // a JPEG is not a splash file
         QCOMPARE(reader.MessageTexts().back(), std::string("This is not a splash image file."));
-        QCOMPARE(LabelText(w, "1081"), QString("(no image)"));
-        QVERIFY(Button(w, "1076")->isEnabled());  // the images held before stay
+        // The images held before stay, and the labels keep naming them.
+        QCOMPARE(LabelText(w, "1081"), QString("(welcome image from Summer splash file)"));
+        QCOMPARE(LabelText(w, "1082"), QString("(goodbye image from Summer splash file)"));
+        QVERIFY(Button(w, "1076")->isEnabled());
     }
 };
 

@@ -158,6 +158,20 @@ TEST_F(SkinFileTest, EncodingMatchesTheCommandApartFromTheDates) {
     EXPECT_FALSE(EncodeSkinFile(doc.Set(16), 24, "My", 0));
 }
 
+TEST_F(SkinFileTest, BothDatesAreTheTimeOfTheSave) {
+    const std::uint32_t before = PalmNow();
+    const auto path = Saved("Dated.pdb");
+    const std::uint32_t after = PalmNow();
+    const Bytes bytes = ReadBytes(path);
+    BigEndianReader in(bytes);
+    in.Skip(36);
+    for (const char* date : {"created", "modified"}) {
+        const std::uint32_t value = in.U32();
+        EXPECT_GE(value, before) << date;
+        EXPECT_LE(value, after) << date;
+    }
+}
+
 TEST_F(SkinFileTest, DatabaseNameComesFromTheFileName) {
     const Bytes my = ReadBytes(Saved("My.Skin.pdb"));
     Bytes expected(32, 0);
@@ -248,6 +262,13 @@ TEST_F(SkinFileTest, FileThatCannotBeCreatedIsReportedAndChangesNothing) {
     EXPECT_EQ(ReadBytes(path), original);
     SetWriteFaultForTesting(WriteFault::None);
 
+    // A file the user made read-only (root may write it anyway: the seam answers for anyone else).
+    SetWriteSeamsForTesting({.mayWrite = [](const std::string&) { return false; }});
+    EXPECT_EQ(SaveSkin(doc, user), SaveSkinOutcome::CouldNotOpen);
+    SetWriteSeamsForTesting({});
+    EXPECT_EQ(user.MessageTexts().back(), "Could not open file for writing.");
+    EXPECT_EQ(ReadBytes(path), original);
+
     // A real one: the chosen folder does not exist. Save as keeps the new name.
     const auto nowhere = dir.File("missing/x.pdb");
     ScriptedUser as;
@@ -320,9 +341,9 @@ TEST_F(OpenSkinTest, OwnFileOpensSilentlyIntoBothSets) {
     SkinDocument opened;
     opened.MarkModified();
     ScriptedUser u;
-    u.ChoosesFile(saved);
+    u.Answers(Answer::Yes).ChoosesFile(saved);  // yes, give up the unsaved changes
     EXPECT_EQ(OpenSkin(opened, u), OpenSkinOutcome::Opened);
-    EXPECT_TRUE(u.Messages().empty());
+    EXPECT_EQ(u.Messages().size(), 1u);
     EXPECT_EQ(opened.FilePath(), saved);
     EXPECT_FALSE(opened.IsModified());
     EXPECT_FALSE(opened.HasUnsupportedResources());
@@ -348,14 +369,37 @@ TEST_F(OpenSkinTest, ForeignHeaderWithAllResourcesOpensSilently) {
     EXPECT_TRUE(user.Messages().empty());
 }
 
+TEST_F(OpenSkinTest, UnsavedChangesAreAskedAboutAndOnlyYesOpens) {
+    const auto saved = Saved("Other.pdb");
+    doc.Slot(16, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, 16);
+    doc.MarkModified();
+    const Image changed = doc.Slot(16, kFive).Picture();
+    for (const Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
+        ScriptedUser u;
+        u.Answers(answer);
+        if (answer == Answer::Yes) u.ChoosesFile(saved);
+        EXPECT_EQ(OpenSkin(doc, u), answer == Answer::Yes ? OpenSkinOutcome::Opened : OpenSkinOutcome::Cancelled);
+        ASSERT_FALSE(u.Messages().empty());
+        const Message& question = u.Messages()[0];
+        EXPECT_EQ(question.text, "You changed the current skin and did not save your changes. Open another skin anyway?");
+        EXPECT_EQ(question.icon, MessageIcon::Question);
+        EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+        EXPECT_EQ(question.defaultButton, Answer::No);
+        EXPECT_EQ(question.caption, u.ApplicationName());
+        EXPECT_EQ(u.FileCalls().size(), answer == Answer::Yes ? 1u : 0u);
+        EXPECT_EQ(doc.IsModified(), answer != Answer::Yes);
+        EXPECT_EQ(doc.Slot(16, kFive).Picture() == changed, answer != Answer::Yes);
+    }
+}
+
 TEST_F(OpenSkinTest, UnreadableFileChangesNothing) {
     doc.MarkModified();
-    user.ChoosesFile(dir.File("gone.pdb"));
+    user.Answers(Answer::Yes).ChoosesFile(dir.File("gone.pdb"));
     EXPECT_EQ(OpenSkin(doc, user), OpenSkinOutcome::CouldNotOpen);
-    ASSERT_EQ(user.Messages().size(), 1u);
-    EXPECT_EQ(user.Messages()[0].text, "Could not open file.");
-    EXPECT_EQ(user.Messages()[0].icon, MessageIcon::Error);
-    EXPECT_EQ(user.Messages()[0].caption, user.ApplicationName());
+    ASSERT_EQ(user.Messages().size(), 2u);  // the question about the unsaved changes, then the failure
+    EXPECT_EQ(user.Messages()[1].text, "Could not open file.");
+    EXPECT_EQ(user.Messages()[1].icon, MessageIcon::Error);
+    EXPECT_EQ(user.Messages()[1].caption, user.ApplicationName());
     EXPECT_EQ(doc.FilePath(), "untitled.pdb");
     EXPECT_TRUE(doc.IsModified());
 }
@@ -364,10 +408,11 @@ TEST_F(OpenSkinTest, CarrierLogoIsRefusedAndChangesNothing) {
     Bytes bytes = SkinFileWith(AllIdsBut({}), Colour{0, 0, 255});
     std::copy_n("logo", 4, bytes.begin() + 60);
     doc.MarkModified();
+    user.Answers(Answer::Yes);
     EXPECT_EQ(Open(bytes), OpenSkinOutcome::CarrierLogo);
-    ASSERT_EQ(user.Messages().size(), 1u);
-    EXPECT_EQ(user.Messages()[0].text, "This file is a carrier logo skin file. Please open it with the logo editor.");
-    EXPECT_EQ(user.Messages()[0].icon, MessageIcon::Error);
+    ASSERT_EQ(user.Messages().size(), 2u);
+    EXPECT_EQ(user.Messages()[1].text, "This file is a carrier logo skin file. Please open it with the logo editor.");
+    EXPECT_EQ(user.Messages()[1].icon, MessageIcon::Error);
     EXPECT_EQ(doc.FilePath(), "untitled.pdb");
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.Slot(16, kFive).Picture(), DefaultElementImage(kFive));
@@ -407,13 +452,13 @@ TEST_F(OpenSkinTest, ForeignFilesAreReportedByUnsupportedAndMissing) {
         const auto file = dir.File("judged.pdb");
         WriteBytes(file, bytes);
         ScriptedUser u;
-        u.ChoosesFile(file);
+        u.Answers(Answer::Yes).ChoosesFile(file);
         EXPECT_EQ(OpenSkin(fresh, u), OpenSkinOutcome::Opened);
-        ASSERT_EQ(u.Messages().size(), 1u);
-        EXPECT_EQ(u.Messages()[0].text, c.message);
-        EXPECT_EQ(u.Messages()[0].icon, MessageIcon::Warning);
-        EXPECT_EQ(u.Messages()[0].buttons, MessageButtons::Ok);
-        EXPECT_EQ(u.Messages()[0].caption, u.ApplicationName());
+        ASSERT_EQ(u.Messages().size(), 2u);
+        EXPECT_EQ(u.Messages()[1].text, c.message);
+        EXPECT_EQ(u.Messages()[1].icon, MessageIcon::Warning);
+        EXPECT_EQ(u.Messages()[1].buttons, MessageButtons::Ok);
+        EXPECT_EQ(u.Messages()[1].caption, u.ApplicationName());
         EXPECT_EQ(fresh.HasUnsupportedResources(), c.unsupported);
         EXPECT_FALSE(fresh.IsModified());
         EXPECT_EQ(fresh.FilePath(), file);

@@ -467,6 +467,47 @@ TEST_F(SplashCommands, OpeningWhatWasSavedNamesTheSourcesAfterTheFile) {
     EXPECT_EQ(reopened.FileName(), path);
 }
 
+TEST_F(SplashCommands, UnsavedChangesAreAskedAboutAndOnlyYesOpens) {
+    const std::string path = dir.File("Caf\u00e9.pdb");
+    WriteBytes(path, *BuildSplashFile("Caf\xE9", Pattern(20, 1), Pattern(30, 2), kDate));
+    LoadBoth();
+    for (const Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
+        user.Answers(answer);
+        if (answer == Answer::Yes) user.ChoosesFile(path);
+        EXPECT_EQ(splash.ReadSplash(), answer == Answer::Yes ? SplashFile::ReadOutcome::Ok : SplashFile::ReadOutcome::Cancelled);
+        const Message& question = user.Messages().back();
+        EXPECT_EQ(question.text,
+                  "You changed the current splash file and did not save your changes. Open another splash file anyway?");
+        EXPECT_EQ(question.icon, MessageIcon::Question);
+        EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+        EXPECT_EQ(question.defaultButton, Answer::No);
+        EXPECT_EQ(question.caption, user.ApplicationName());
+        EXPECT_EQ(user.FileCalls().size(), answer == Answer::Yes ? 1u : 0u);
+        EXPECT_EQ(splash.IsModified(), answer != Answer::Yes);
+        EXPECT_EQ(splash.WelcomeSource(), answer == Answer::Yes ? "(welcome image from Caf\u00e9 splash file)" : welcomePath);
+    }
+    // The name is kept as stored; only the sources show it decoded.
+    EXPECT_EQ(splash.Name(), "Caf\xE9");
+}
+
+TEST_F(SplashCommands, BothDatesAreTheTimeOfTheSave) {
+    SplashFile clocked{user};
+    ASSERT_EQ(clocked.LoadSplashImage(SplashFile::WelcomeId, welcomePath), SplashFile::LoadOutcome::Ok);
+    ASSERT_EQ(clocked.LoadSplashImage(SplashFile::GoodbyeId, goodbyePath), SplashFile::LoadOutcome::Ok);
+    user.ChoosesFile(dir.File("Dated.pdb"));
+    const std::uint32_t before = PalmNow();
+    ASSERT_EQ(clocked.SaveSplashAs(), SplashFile::SaveOutcome::Ok);
+    const std::uint32_t after = PalmNow();
+    const Bytes bytes = ReadBytes(dir.File("Dated.pdb"));
+    BigEndianReader in(bytes);
+    in.Skip(36);
+    for (const char* date : {"created", "modified"}) {
+        const std::uint32_t value = in.U32();
+        EXPECT_GE(value, before) << date;
+        EXPECT_LE(value, after) << date;
+    }
+}
+
 TEST_F(SplashCommands, RefusedOpenChangesNothing) {
     LoadBoth();
     const std::string damaged = dir.File("damaged.pdb");
@@ -477,8 +518,9 @@ TEST_F(SplashCommands, RefusedOpenChangesNothing) {
     ExpectMessage("This is not a splash image file.", std::nullopt, MessageIcon::Warning);
 
     const std::string missing = dir.File("nowhere.pdb");
-    user.ChoosesFile(missing);
+    user.Answers(Answer::Yes).ChoosesFile(missing);
     EXPECT_EQ(splash.ReadSplash(), SplashFile::ReadOutcome::CouldNotOpen);
+    ++seenMessages;  // the question about the unsaved changes
     ExpectMessage("Could not open file " + missing + " for reading.", std::nullopt, MessageIcon::Warning);
 
     EXPECT_EQ(splash.WelcomeBytes(), FixtureBytes("baseline-320x320.jpg"));

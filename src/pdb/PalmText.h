@@ -1,0 +1,25 @@
+// Text as the phone stores it. Palm database names are single-byte text in
+// the phone's character set, Windows-1252; our file names are UTF-8.
+//
+// Windows-1252 is Latin-1 (bytes A0-FF are U+00A0-U+00FF, 00-7F are ASCII)
+// with typographic characters in 80-9F (the euro sign at 80, curly quotes at
+// 91-94, dashes at 96-97...); the five bytes 81, 8D, 8F, 90 and 9D stand for
+// nothing.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// UTF-8 text in Windows-1252, one byte per character; each character the set
+// lacks, and each byte that is not valid UTF-8, becomes "_".
+std::string Utf8ToPalmText(std::string_view utf8);
+
+// Windows-1252 text as UTF-8; the five bytes that stand for nothing become U+FFFD.
+std::string PalmTextToUtf8(std::string_view palm);
+
+// PalmTextToUtf8 safe for a terminal: control characters and '\' as \xNN.
+std::string PrintablePalmText(std::string_view palm);
+
+}  // namespace corvane

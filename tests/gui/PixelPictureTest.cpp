@@ -1,0 +1,85 @@
+// Pictures at display scale factors above 1: every screen pixel must take
+// the colour of a picture pixel, never a blend of neighbours.
+#include <QApplication>
+#include <QLabel>
+#include <QSet>
+#include <QStyle>
+#include <QtTest>
+#include <cstdlib>
+#include <string>
+
+#include "app/CStartDlg.h"
+#include "app/WelcomeMarker.h"
+#include "editor/CSkinEditorDlg.h"
+#include "support/ScriptedUser.h"
+#include "support/Subprocess.h"
+
+using namespace corvane;
+using corvane::testing::ScriptedUser;
+
+namespace {
+
+QSet<QRgb> ColoursOf(const QImage& image) {
+    QSet<QRgb> colours;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x) colours.insert(rgb.pixel(x, y));
+    return colours;
+}
+
+// The colours the label shows on screen inside its picture, a device pixel
+// clear of the picture's edges.
+QSet<QRgb> ColoursShown(QLabel& label) {
+    const QPixmap screen = label.grab();
+    const qreal ratio = screen.devicePixelRatio();
+    const QSize logical = label.pixmap().size();
+    const QRect picture = QStyle::alignedRect(label.layoutDirection(), label.alignment(), logical, label.contentsRect());
+    const QRect inside(QPoint(qCeil(picture.left() * ratio) + 1, qCeil(picture.top() * ratio) + 1),
+                       QPoint(qFloor((picture.right() + 1) * ratio) - 2, qFloor((picture.bottom() + 1) * ratio) - 2));
+    return ColoursOf(screen.toImage().copy(inside));
+}
+
+}  // namespace
+
+class PixelPictureTest : public QObject {
+    Q_OBJECT
+private slots:
+    void picturesAreNeverSmoothed() {
+        QVERIFY2(QWidget().devicePixelRatio() > 1, "the display scale factor did not take effect");
+        ScriptedUser user;
+        QTemporaryDir marker;
+        CSkinEditorDlg editor(&user, WelcomeMarker(marker.path(), marker.path()));
+        CStartDlg start([](EditorKind) { return false; });
+
+        QLabel* logo = nullptr;
+        for (auto* label : start.findChildren<QLabel*>())
+            if (!label->pixmap().isNull()) logo = label;
+        QVERIFY(logo);
+
+        for (QLabel* label : {editor.findChild<QLabel*>("1001"), editor.findChild<QLabel*>("1005"), logo}) {
+            const QSet<QRgb> source = ColoursOf(label->pixmap().toImage());
+            const QSet<QRgb> shown = ColoursShown(*label);
+            QVERIFY2(!shown.isEmpty(), qPrintable(label->objectName()));
+            QVERIFY2(source.contains(shown), qPrintable(QString("%1: %2 colours shown that the picture does not have")
+                                                            .arg(label->objectName())
+                                                            .arg((shown - source).size())));
+        }
+    }
+};
+
+// A display scale factor holds from the application's start: each factor
+// runs in a process of its own.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR")) {
+        int failures = 0;
+        for (const char* factor : {"1.25", "1.5", "2"}) {
+            const std::string run = std::string("QT_SCALE_FACTOR=") + factor + " " + corvane::testing::ShellQuote(argv[0]);
+            failures += std::system(run.c_str()) != 0;
+        }
+        return failures == 0 ? 0 : 1;
+    }
+    QApplication app(argc, argv);
+    PixelPictureTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "PixelPictureTest.moc"
