@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "app/PixelPicture.h"
 #include "app/QtImage.h"
 
 namespace corvane {
@@ -39,8 +40,7 @@ void CColorChooseBitmap::paintEvent(QPaintEvent*) {
     if (!image_) return;
     QPainter painter(this);
     // Every block must show exactly the colour a click there picks.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRect(0, 0, image_->Width() * kZoom, image_->Height() * kZoom), ToQImage(*image_));
+    DrawUnsmoothed(painter, QRectF(0, 0, image_->Width() * kZoom, image_->Height() * kZoom), ToQImage(*image_));
     if (hasFocus()) {
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);

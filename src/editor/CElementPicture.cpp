@@ -5,6 +5,7 @@
 #include <QMimeData>
 #include <QPainter>
 
+#include "app/PixelPicture.h"
 #include "app/QtImage.h"
 
 namespace corvane {
@@ -29,8 +30,7 @@ QSize CElementPicture::sizeHint() const { return QSize(slot_.Width(), slot_.Heig
 
 void CElementPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRect(0, 0, slot_.Width(), slot_.Height()), ToQImage(slot_.Picture()));
+    DrawUnsmoothed(painter, QRectF(0, 0, slot_.Width(), slot_.Height()), ToQImage(slot_.Picture()));
 }
 
 void CElementPicture::dragEnterEvent(QDragEnterEvent* event) {

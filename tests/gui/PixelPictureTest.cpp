@@ -10,7 +10,10 @@
 
 #include "app/CStartDlg.h"
 #include "app/WelcomeMarker.h"
+#include "editor/CElementDlg.h"
 #include "editor/CSkinEditorDlg.h"
+#include "editor/CTransparencyDlg.h"
+#include "app/QtImage.h"
 #include "support/ScriptedUser.h"
 #include "support/Subprocess.h"
 
@@ -62,6 +65,29 @@ private slots:
             QVERIFY2(!shown.isEmpty(), qPrintable(label->objectName()));
             QVERIFY2(source.contains(shown), qPrintable(QString("%1: %2 colours shown that the picture does not have")
                                                             .arg(label->objectName())
+                                                            .arg((shown - source).size())));
+        }
+    }
+
+    // The element editors' pictures (one image pixel per logical pixel) and the
+    // chooser's (four per image pixel) draw their own slots.
+    void elementPicturesAreNeverSmoothed() {
+        ScriptedUser user;
+        SkinDocument doc;
+        CKeypadTextDlg editor(doc, user);
+        CTransparencyDlg chooser(doc.Slot(16, 5));
+        editor.show();
+        chooser.show();
+        const QSet<QRgb> source = ColoursOf(ToQImage(doc.Slot(16, 5).Picture()));
+        for (QWidget* picture : {editor.findChild<QWidget*>("1041"), chooser.findChild<QWidget*>("1008")}) {
+            const QPixmap screen = picture->grab();
+            const qreal ratio = screen.devicePixelRatio();
+            const int zoom = picture == editor.findChild<QWidget*>("1041") ? 1 : 4;
+            const QSize logical(102 * zoom, 46 * zoom);
+            const QSet<QRgb> shown =
+                ColoursOf(screen.toImage().copy(QRect(QPoint(0, 0), (QSizeF(logical) * ratio).toSize())));
+            QVERIFY2(source.contains(shown), qPrintable(QString("%1: %2 colours shown that the picture does not have")
+                                                            .arg(picture->objectName())
                                                             .arg((shown - source).size())));
         }
     }
