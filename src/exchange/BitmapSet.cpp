@@ -44,17 +44,23 @@ bool ImportElementBitmap(ImageSlot& slot, std::string_view baseName, const std::
     return slot.LoadFromFile(BitmapFilePath(folder, baseName), depth);
 }
 
-ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user) {
+ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture>& pictures) {
     const auto folder = user.AskFolder(std::string(kExportFolderTitle));
     if (!folder) return ExportOutcome::Cancelled;
     bool allWritten = true;
-    for (const int element : kBitmapSetOrder) {
-        const ImageSlot& slot = document.CurrentSet()[static_cast<std::size_t>(element)];
-        allWritten = SaveBitmapWithPrompt(user, slot.Picture(), ElementByIndex(element)->name, *folder) && allWritten;
-    }
+    for (const auto& [baseName, picture] : pictures)
+        allWritten = SaveBitmapWithPrompt(user, picture, baseName, *folder) && allWritten;
     if (allWritten) return ExportOutcome::Exported;
     Warn(user, std::string(kNotAllExported));
     return ExportOutcome::NotAllExported;
+}
+
+ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user) {
+    std::vector<NamedPicture> pictures;
+    for (const int element : kBitmapSetOrder)
+        pictures.push_back({std::string(ElementByIndex(element)->name),
+                            document.CurrentSet()[static_cast<std::size_t>(element)].Picture()});
+    return ExportPictures(user, pictures);
 }
 
 std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std::string& folder) {

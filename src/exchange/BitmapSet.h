@@ -45,6 +45,16 @@ enum class ExportOutcome {
     NotAllExported,  // "Not all bitmaps could be exported." was shown
 };
 
+struct NamedPicture {
+    std::string baseName;  // the file name without ".bmp"
+    Image picture;
+};
+
+// What every export command does: asks for the destination folder, saves
+// each picture with SaveBitmapWithPrompt, all of them attempted whatever
+// happened to the ones before, and warns once if any could not be written.
+ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture>& pictures);
+
 // Export Bitmaps: the 35 pictures of the target depth's set, every file
 // attempted whatever happened to the ones before. Changes nothing in the document.
 ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user);

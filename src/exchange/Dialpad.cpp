@@ -32,21 +32,6 @@ void DrawSlot(Image& canvas, const ImageSlot& slot, int x, int y) {
     DrawTransparent(canvas, slot.Picture(), x, y, slot.Transparent());
 }
 
-ExportOutcome ExportPictures(const std::vector<NamedPicture>& pictures, UserInterface& user) {
-    const auto folder = user.AskFolder(std::string(kExportFolderTitle));
-    if (!folder) return ExportOutcome::Cancelled;
-    bool allWritten = true;
-    for (const auto& [baseName, picture] : pictures)
-        allWritten = SaveBitmapWithPrompt(user, picture, baseName, *folder) && allWritten;
-    if (allWritten) return ExportOutcome::Exported;
-    Message warning;
-    warning.text = std::string(kNotAllExported);
-    warning.caption = user.ApplicationName();
-    warning.icon = MessageIcon::Warning;
-    user.ShowMessage(warning);
-    return ExportOutcome::NotAllExported;
-}
-
 bool ConfirmBackupWarning(UserInterface& user) {
     Message warning;
     warning.text = std::string(kBackupWarning);
@@ -105,11 +90,11 @@ std::vector<NamedPicture> DialpadPictures(const SkinDocument& document) {
 }
 
 ExportOutcome ExportPreview(const SkinDocument& document, UserInterface& user) {
-    return ExportPictures(PreviewPictures(document), user);
+    return ExportPictures(user, PreviewPictures(document));
 }
 
 ExportOutcome ExportDialpadBitmaps(const SkinDocument& document, UserInterface& user) {
-    return ExportPictures(DialpadPictures(document), user);
+    return ExportPictures(user, DialpadPictures(document));
 }
 
 void ComposeDialpad(Image& released, Image& pressed, const SkinDocument& document) {
@@ -126,12 +111,12 @@ void ComposeDialpad(Image& released, Image& pressed, const SkinDocument& documen
 }
 
 void CutDialpad(const Image& released, const Image& pressed, SkinDocument& document) {
-    for (const auto* picture : {&released, &pressed}) {
-        const int offset = picture == &released ? 0 : kPressedOffset;
-        ForEachCell([&](int key, int x, int y) {
-            for (const int depth : {8, 16}) document.Slot(depth, key + offset).CopyFrom(*picture, x, y, depth);
-        });
-    }
+    ForEachCell([&](int key, int x, int y) {
+        for (const int depth : {8, 16}) document.Slot(depth, key).CopyFrom(released, x, y, depth);
+    });
+    ForEachCell([&](int key, int x, int y) {
+        for (const int depth : {8, 16}) document.Slot(depth, key + kPressedOffset).CopyFrom(pressed, x, y, depth);
+    });
     for (const int button : {kDialButton, kDialButtonPressed})
         for (const int depth : {8, 16}) document.Slot(depth, button).FillWhite();
 }

@@ -43,11 +43,6 @@ std::string SkinBaseName(std::string_view filePath);
 // The 306 x 184 dial-pad rectangle of a preview canvas.
 Image DialpadOfPreview(const Image& canvas);
 
-struct NamedPicture {
-    std::string baseName;  // the file name without ".bmp"
-    Image picture;
-};
-
 // What Export Preview writes: SkinBaseName + "-preview", the released canvas as last composed.
 std::vector<NamedPicture> PreviewPictures(const SkinDocument& document);
 // What Export Dialpad Bitmaps writes: the dial pads of the released and the

@@ -140,32 +140,6 @@ TEST_F(SkinExchangeCommandTest, DialpadAndBackgroundSaveWhatTheEditorSaves) {
         }
 }
 
-TEST_F(SkinExchangeCommandTest, RefusalsWriteNothing) {
-    const std::string skin = WriteSkin(16, "In.pdb");
-    const std::string out = dir.File("Out.pdb");
-    WriteBytes(dir.File("broken.bmp"), {'B', 'M', 0, 0});
-    struct Case {
-        std::vector<std::string> args;
-        int exitCode;
-    };
-    const Case cases[] = {
-        {{"background", skin, dir.File("broken.bmp"), "-o", out}, 1},
-        {{"background", skin, dir.File("missing.png"), "-o", out}, 1},
-        {{"dialpad", skin, dir.File("broken.bmp"), dir.File("broken.bmp"), "-o", out}, 1},
-        {{"dialpad", dir.File("missing.pdb"), dir.File("broken.bmp"), dir.File("broken.bmp"), "-o", out}, 1},
-        {{"dialpad", skin, dir.File("broken.bmp"), "-o", out}, 2},
-        {{"background", skin, dir.File("broken.bmp")}, 2},
-        {{"preview", skin}, 2},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.args[0] + " " + c.args.back());
-        const auto run = Skin(c.args);
-        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
-        EXPECT_NE(run.err, "");
-        EXPECT_FALSE(std::filesystem::exists(out));
-    }
-}
-
 // An 8-bit skin from another tool whose title bar has three opaque pixels
 // under a second palette index of its transparent black.
 Bytes SkinWithOpaqueBlack() {

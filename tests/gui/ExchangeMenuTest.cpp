@@ -99,7 +99,7 @@ private slots:
         TempDir dir;
         QVERIFY(WriteBmpFile(Image(306, 184, Colour{0, 0, 200}), dir.File("blue.bmp")));
         ScriptedUser user;
-        user.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp")).Answers(Answer::Cancel);
+        user.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp"));
         CSkinEditorDlg w(&user, nw.Marker());
         w.findChild<QPushButton*>("1071")->click();
         // Sets that differ, so the picture tells which one was composed.
@@ -111,11 +111,6 @@ private slots:
         QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);
         QVERIFY(Shown(w, "1005") != before);
         ExpectShownComposedAt(w, 16);
-
-        const QImage shown = Shown(w, "1001");
-        Action(w, "32797")->trigger();  // warning cancelled
-        QCOMPARE(Shown(w, "1001"), shown);
-        QVERIFY(user.ScriptUsedUp());
     }
 };
 
