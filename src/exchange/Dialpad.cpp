@@ -122,10 +122,10 @@ void CutDialpad(const Image& released, const Image& pressed, SkinDocument& docum
 }
 
 void InsertBackgroundPicture(SkinDocument& document, const Image& background) {
-    Image released(std::max(background.Width(), kDialpadWidth), std::max(background.Height(), kDialpadHeight),
-                   kWhite);
-    for (int y = 0; y < background.Height(); ++y)
-        for (int x = 0; x < background.Width(); ++x) released.Set(x, y, background.At(x, y));
+    // Only the grid is ever cut out, so the rest of a large picture is left behind.
+    Image released(kDialpadWidth, kDialpadHeight, kWhite);
+    for (int y = 0; y < std::min(background.Height(), kDialpadHeight); ++y)
+        for (int x = 0; x < std::min(background.Width(), kDialpadWidth); ++x) released.Set(x, y, background.At(x, y));
     Image pressed = released;
     ComposeDialpad(released, pressed, document);
     CutDialpad(released, pressed, document);
