@@ -70,6 +70,7 @@ Answer QtUserInterface::ShowMessage(const Message& message) {
     box.setWindowTitle(message.caption ? QString::fromStdString(*message.caption) : QString());
     switch (message.buttons) {
         case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
         case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
         case MessageButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

@@ -14,8 +14,12 @@
 
 #include "cli/ColourText.h"
 #include "cli/Command.h"
+#include "exchange/BitmapSet.h"
 #include "exchange/BmpFile.h"
+#include "exchange/Dialpad.h"
+#include "imaging/ImageFile.h"
 #include "model/SkinCatalogue.h"
+#include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
 #include "pdb/FileAccess.h"
 #include "pdb/PalmText.h"
@@ -40,6 +44,16 @@ constexpr const char* kHelp =
     "  corvane skin extract FILE.pdb -o FOLDER\n"
     "      Writes the skin's 35 pictures as a bitmap set and prints each one's transparent colour\n"
     "      as \"NAME.bmp RRGGBB\".\n"
+    "  corvane skin preview FILE.pdb -o FOLDER\n"
+    "      Writes what the editor's Export Preview and Export Dialpad Bitmaps write for the skin at\n"
+    "      its own depth: NAME-preview.bmp, NAME-dial-unpressed.bmp and NAME-dial-pressed.bmp.\n"
+    "  corvane skin dialpad FILE.pdb UNPRESSED PRESSED -o OUT.pdb\n"
+    "      The editor's Import Dialpad Bitmaps: cuts the 24 key pictures out of two dial-pad\n"
+    "      pictures (306x184, laid out as 'preview' writes them) and makes both dial buttons\n"
+    "      see-through, then saves at the skin's own depth.\n"
+    "  corvane skin background FILE.pdb PICTURE -o OUT.pdb\n"
+    "      The editor's Insert Background Image: draws the dial buttons and key labels over the\n"
+    "      picture's top-left 306x184 and makes the result the key pictures, then saves.\n"
     "  corvane skin info FILE.pdb\n"
     "      Lists the resources and tells how the editor would judge the file on opening; exits\n"
     "      with 1 when the editor would warn or refuse.\n";
@@ -231,6 +245,19 @@ std::optional<DecodedSkin> ReadSkin(const std::string& path, std::string& error)
     return DecodeSkinFile(*bytes);
 }
 
+// An 8-bit skin may hold opaque pixels in the exact colour of the see-through
+// ones (the palette has duplicates); a bitmap file cannot keep them apart.
+void WarnOpaqueInTransparentColour(const DecodedSkin& skin) {
+    for (const int element : kBitmapSetOrder) {
+        const int count = skin.opaqueInTransparentColour[static_cast<std::size_t>(element)];
+        const auto& picture = skin.pictures[static_cast<std::size_t>(element)];
+        if (count == 0 || !picture) continue;
+        std::cerr << "corvane: warning: " << FileNameOf(element) << ": " << count
+                  << " opaque pixel(s) in the transparent colour " << FormatColour(picture->transparent)
+                  << " become see-through when the set is built or imported again\n";
+    }
+}
+
 int RunExtract(const Options& options) {
     std::string error;
     if (!OnlyKnownOptions(options, {"output"}, error)) return UsageError(error);
@@ -267,7 +294,95 @@ int RunExtract(const Options& options) {
         return Fail("cannot write '" + written.path + "': " + written.Reason() + "; no file in '" + *folder +
                     "' was changed");
     std::cout << colours;
+    WarnOpaqueInTransparentColour(*skin);
     return 0;
+}
+
+// ---- the editor's Import/Export commands --------------------------------------------
+
+// The skin in the document as the editor's Open leaves it, at the file's own depth.
+bool OpenSkinFile(const std::string& path, SkinDocument& document, std::string& error) {
+    const auto skin = ReadSkin(path, error);
+    if (!skin) return false;
+    if (skin->outcome == DatabaseReadOutcome::CarrierLogo) {
+        error = "'" + path + "' is a carrier logo file, not a skin";
+        return false;
+    }
+    if (skin->missing > 0)
+        std::cerr << "corvane: warning: '" << path << "' has no readable picture for " << skin->missing
+                  << " element(s); the default pictures stand in for them\n";
+    ApplyDecodedSkin(*skin, document);
+    document.SetFilePath(path);
+    document.SetTargetDepth(DecodedSkinDepth(*skin));
+    return true;
+}
+
+int RunPreview(const Options& options) {
+    std::string error;
+    if (!OnlyKnownOptions(options, {"output"}, error)) return UsageError(error);
+    if (options.positional.size() != 1) return UsageError("'skin preview' needs one FILE.pdb");
+    const auto folder = Value(options, "output");
+    if (!folder) return UsageError("'skin preview' needs -o FOLDER");
+    SkinDocument document;
+    if (!OpenSkinFile(options.positional[0], document, error)) return Fail(error);
+    ComposePreviews(document, document.TargetDepth());
+
+    std::error_code ec;
+    std::filesystem::create_directories(*folder, ec);
+    if (!std::filesystem::is_directory(*folder, ec)) return Fail("cannot create the folder '" + *folder + "'");
+    auto pictures = PreviewPictures(document);
+    for (auto& picture : DialpadPictures(document)) pictures.push_back(std::move(picture));
+    // As in extract, a failed run takes back the files it added.
+    std::vector<std::string> created;
+    std::string written;
+    for (const auto& [baseName, picture] : pictures) {
+        const std::string file = BitmapFilePath(*folder, baseName);
+        const bool existed = FileExists(file);
+        if (!WriteBmpFile(picture, file)) {
+            for (const auto& name : created) std::filesystem::remove(name, ec);
+            return Fail("cannot write '" + file + "'");
+        }
+        if (!existed) created.push_back(file);
+        written += "wrote " + file + "\n";
+    }
+    std::cout << written;
+    return 0;
+}
+
+std::optional<Image> ReadPicture(const std::string& path, std::string& error) {
+    auto picture = DecodeImageFile(path);
+    if (!picture) error = "cannot read '" + path + "' as a picture";
+    return picture;
+}
+
+int RunDialpad(const Options& options) {
+    std::string error;
+    if (!OnlyKnownOptions(options, {"output"}, error)) return UsageError(error);
+    if (options.positional.size() != 3) return UsageError("'skin dialpad' needs FILE.pdb UNPRESSED PRESSED");
+    const auto output = Value(options, "output");
+    if (!output) return UsageError("'skin dialpad' needs -o OUT.pdb");
+    SkinDocument document;
+    if (!OpenSkinFile(options.positional[0], document, error)) return Fail(error);
+    const auto released = ReadPicture(options.positional[1], error);
+    if (!released) return Fail(error);
+    const auto pressed = ReadPicture(options.positional[2], error);
+    if (!pressed) return Fail(error);
+    ApplyDialpadPictures(document, *released, *pressed);
+    return WriteSkin(document, document.TargetDepth(), *output);
+}
+
+int RunBackground(const Options& options) {
+    std::string error;
+    if (!OnlyKnownOptions(options, {"output"}, error)) return UsageError(error);
+    if (options.positional.size() != 2) return UsageError("'skin background' needs FILE.pdb PICTURE");
+    const auto output = Value(options, "output");
+    if (!output) return UsageError("'skin background' needs -o OUT.pdb");
+    SkinDocument document;
+    if (!OpenSkinFile(options.positional[0], document, error)) return Fail(error);
+    const auto background = ReadPicture(options.positional[1], error);
+    if (!background) return Fail(error);
+    InsertBackgroundPicture(document, *background);
+    return WriteSkin(document, document.TargetDepth(), *output);
 }
 
 // The byte length of each entry's resource: up to the next resource or the end of the file.
@@ -346,7 +461,7 @@ int RunInfo(const Options& options) {
 }
 
 int RunSkin(const std::vector<std::string>& args) {
-    if (args.empty()) return UsageError("'skin' needs a subcommand: new, build, extract or info");
+    if (args.empty()) return UsageError("'skin' needs a subcommand: new, build, extract, info, preview, dialpad or background");
     if (args[0] == "--help" || args[0] == "-h") {
         std::cout << kHelp;
         return 0;
@@ -362,10 +477,13 @@ int RunSkin(const std::vector<std::string>& args) {
     if (args[0] == "build") return RunBuild(*options);
     if (args[0] == "extract") return RunExtract(*options);
     if (args[0] == "info") return RunInfo(*options);
+    if (args[0] == "preview") return RunPreview(*options);
+    if (args[0] == "dialpad") return RunDialpad(*options);
+    if (args[0] == "background") return RunBackground(*options);
     return UsageError("unknown skin subcommand '" + args[0] + "'");
 }
 
-const RegisterCommand kRegistered{{"skin", "create, build, extract and inspect phone-application skins", RunSkin}};
+const RegisterCommand kRegistered{{"skin", "create, build, extract, inspect and rework phone-application skins", RunSkin}};
 
 }  // namespace
 }  // namespace corvane::cli

@@ -9,6 +9,8 @@
 #include "app/PixelPicture.h"
 #include "app/QtImage.h"
 #include "editor/CElementDlg.h"
+#include "exchange/BitmapSet.h"
+#include "exchange/Dialpad.h"
 #include "model/PreviewComposition.h"
 #include "pdb/SkinFile.h"
 
@@ -67,6 +69,7 @@ CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker>
     file->addSeparator();
     QAction* splash = AddAction(file, "&Work on Splash Images", 1);
     QAction* exitAction = AddAction(file, "E&xit\tEsc", 2);
+    AddExchangeMenu();
     QAction* about = AddAction(AddMenu("&?"), "&About Corvane Desktop", 32784);
 
     connect(keypadButtons, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CKeypadButtonsDlg>);
@@ -102,6 +105,10 @@ void CSkinEditorDlg::UpdateTitle() { setWindowTitle(TitleFor(document_->FilePath
 
 void CSkinEditorDlg::RefreshPreviews() {
     ComposePreviews(*document_, document_->TargetDepth());
+    ShowPreviews();
+}
+
+void CSkinEditorDlg::ShowPreviews() {
     releasedPreview_->setPixmap(QPixmap::fromImage(ToQImage(document_->ReleasedPreview())));
     pressedPreview_->setPixmap(QPixmap::fromImage(ToQImage(document_->PressedPreview())));
 }
@@ -137,6 +144,35 @@ void CSkinEditorDlg::Open() {
 void CSkinEditorDlg::Save(bool saveAs) {
     const SaveSkinOutcome outcome = saveAs ? SaveSkinAs(*document_, User()) : SaveSkin(*document_, User());
     if (TitleMayHaveChanged(outcome)) UpdateTitle();
+}
+
+void CSkinEditorDlg::AddExchangeMenu() {
+    QMenu* menu = AddMenu("&Import/Export");
+    connect(AddAction(menu, "&Export Bitmaps...", 32781), &QAction::triggered, this,
+            [this] { ExportBitmaps(*document_, User()); });
+    connect(AddAction(menu, "E&xport Dialpad Bitmaps...", 32798), &QAction::triggered, this,
+            [this] { ExportDialpadBitmaps(*document_, User()); });
+    connect(AddAction(menu, "Ex&port Preview...", 32787), &QAction::triggered, this,
+            [this] { ExportPreview(*document_, User()); });
+    menu->addSeparator();
+    connect(AddAction(menu, "&Import Bitmaps...", 32780), &QAction::triggered, this, &CSkinEditorDlg::ImportSet);
+    connect(AddAction(menu, "I&mport Dialpad Bitmaps...", 32797), &QAction::triggered, this,
+            [this] { ChangeDialpad(ImportDialpadBitmaps(*document_, User())); });
+    connect(AddAction(menu, "I&nsert Background Image...", 32796), &QAction::triggered, this,
+            [this] { ChangeDialpad(InsertBackground(*document_, User())); });
+}
+
+void CSkinEditorDlg::ImportSet() {
+    // Marks the skin modified even when the folder browser was cancelled.
+    ImportBitmaps(*document_, User());
+    UpdateTitle();
+    RefreshPreviews();
+}
+
+void CSkinEditorDlg::ChangeDialpad(DialpadOutcome outcome) {
+    // The command composed the previews from the 16-bit set and leaves the
+    // title alone; the pictures only need showing.
+    if (outcome == DialpadOutcome::Changed) ShowPreviews();
 }
 
 void CSkinEditorDlg::accept() { Leave(QDialog::Accepted); }

@@ -9,6 +9,7 @@
 
 #include "app/EditorWindow.h"
 #include "app/WelcomeMarker.h"
+#include "exchange/Dialpad.h"
 #include "model/SkinDocument.h"
 
 namespace corvane {
@@ -42,6 +43,12 @@ private:
     void Open();
     void Save(bool saveAs);
     void Leave(int result);
+    // The "&Import/Export" menu.
+    void AddExchangeMenu();
+    void ImportSet();
+    void ChangeDialpad(DialpadOutcome outcome);
+    // Shows both canvases as they were last composed.
+    void ShowPreviews();
 
     std::unique_ptr<SkinDocument> document_;
     WelcomeMarker marker_;

@@ -1,5 +1,8 @@
 #include "pdb/SkinFile.h"
 
+#include <algorithm>
+
+#include "imaging/PalmColour.h"
 #include "model/UserInterface.h"
 #include "pdb/FileAccess.h"
 #include "pdb/PathNames.h"
@@ -25,6 +28,26 @@ Answer Tell(UserInterface& user, std::string text, MessageIcon icon,
     return user.ShowMessage(message);
 }
 
+// The resource FindBitmap decodes for the ID: the first entry with it.
+const PalmBitmap* BitmapOfId(const ResourceDatabase& database, std::uint16_t id) {
+    for (const auto& entry : database.Entries())
+        if (entry.id == id) return entry.Readable() ? &*entry.bitmap : nullptr;
+    return nullptr;
+}
+
+int OpaqueInTransparentColour(const PalmBitmap& bitmap) {
+    if (bitmap.pixelSize != 8) return 0;
+    const int transparentIndex = static_cast<int>(bitmap.transparentValue & 0xFF);
+    const Colour transparent = PaletteColour(transparentIndex);
+    int count = 0;
+    for (std::size_t y = 0; y < bitmap.height; ++y)
+        for (std::size_t x = 0; x < bitmap.width; ++x) {
+            const int index = bitmap.pixels[y * bitmap.rowBytes + x];
+            if (index != transparentIndex && PaletteColour(index) == transparent) ++count;
+        }
+    return count;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const SlotSet& set, int depth, std::string_view databaseName,
@@ -46,10 +69,23 @@ DecodedSkin DecodeSkinFile(std::span<const std::uint8_t> bytes) {
     for (const auto& row : kSkinResourceTable) {
         auto& picture = skin.pictures[static_cast<std::size_t>(row.element)];
         picture = database.FindBitmap(row.id);
-        if (!picture) ++skin.missing;
+        if (!picture) {
+            ++skin.missing;
+            continue;
+        }
+        const PalmBitmap& bitmap = *BitmapOfId(database, row.id);
+        skin.depths[static_cast<std::size_t>(row.element)] = bitmap.pixelSize;
+        skin.opaqueInTransparentColour[static_cast<std::size_t>(row.element)] = OpaqueInTransparentColour(bitmap);
     }
     skin.unsupported = database.HasUnsupported();
     return skin;
+}
+
+int DecodedSkinDepth(const DecodedSkin& skin) {
+    const auto has = [&skin](int depth) {
+        return std::find(skin.depths.begin(), skin.depths.end(), depth) != skin.depths.end();
+    };
+    return has(16) || !has(8) ? 16 : 8;
 }
 
 void ApplyDecodedSkin(const DecodedSkin& skin, SkinDocument& document) {

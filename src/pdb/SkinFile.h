@@ -45,9 +45,20 @@ struct DecodedSkin {
     std::array<std::optional<FoundBitmap>, kElementCount> pictures;
     bool unsupported = false;  // a resource outside SupportedSkinIds
     int missing = 0;           // rows of kSkinResourceTable that gave no picture
+    // By element index: the bits per pixel of the picture's resource (0 where
+    // there is no picture), and the opaque pixels of an 8-bit picture whose
+    // palette colour is the transparent colour under another index. The
+    // palette holds such duplicates; once decoded to colours, or written as a
+    // picture file, those pixels cannot be told from the see-through ones.
+    std::array<int, kElementCount> depths{};
+    std::array<int, kElementCount> opaqueInTransparentColour{};
 };
 
 DecodedSkin DecodeSkinFile(std::span<const std::uint8_t> bytes);
+
+// The depth the skin's pictures are stored at: 16 when any is, else 8 when
+// any is, else 16, the depth of a new skin.
+int DecodedSkinDepth(const DecodedSkin& skin);
 
 // Every decoded picture into both slots of its element, each reduced for its
 // own depth together with the picture's transparent colour. Elements without

@@ -62,6 +62,18 @@ private slots:
         QCOMPARE(ui.ShowMessage(question), Answer::Cancel);
     }
 
+    void okCancelOffersBothAndEscapeMeansCancel() {
+        QtUserInterface ui;
+        const Message warning{"Backup?", std::nullopt, MessageIcon::Information, MessageButtons::OkCancel, Answer::Ok,
+                              false};
+        WhenModal([](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QCOMPARE(box->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        QCOMPARE(ui.ShowMessage(warning), Answer::Cancel);
+    }
+
     void saveDialogTakesDefaultExtensionAndConfirmation() {
         QtUserInterface ui;
         QTemporaryDir dir;

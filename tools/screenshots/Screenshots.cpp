@@ -1,8 +1,10 @@
 // Draws the README's screenshots: the start, welcome and about dialogs, the
 // skin editor with the default skin, its element editors and colour chooser,
-// and the splash editor, each window grabbed by Qt itself.
+// and with a skin made by Insert Background Image, and the splash editor, each
+// window grabbed by Qt itself.
 // Usage: corvane_screenshots OUTPUT_FOLDER
 #include <QApplication>
+#include <cmath>
 #include <QDir>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 #include "editor/CElementDlg.h"
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
+#include "exchange/Dialpad.h"
 #include "splash/CCarrierDlg.h"
 
 namespace {
@@ -52,6 +55,54 @@ bool SaveElementEditors(corvane::CSkinEditorDlg& skin, const QDir& out) {
     return ok;
 }
 
+// A sky with a sun and hills: the background of the Insert Background screenshot.
+corvane::Image Sky() {
+    corvane::Image sky(306, 184);
+    for (int y = 0; y < sky.Height(); ++y)
+        for (int x = 0; x < sky.Width(); ++x) {
+            const double t = y / 183.0;
+            corvane::Colour c{static_cast<std::uint8_t>(120 + 130 * t), static_cast<std::uint8_t>(170 + 30 * t),
+                              static_cast<std::uint8_t>(230 - 80 * t)};
+            const int sx = x - 228, sy = y - 118;
+            if (sx * sx + sy * sy < 34 * 34) c = {255, 232, 130};
+            if (y > 150 + 12 * std::sin(x / 30.0)) c = {150, 195, 125};
+            sky.Set(x, y, c);
+        }
+    return sky;
+}
+
+// A dial button that is only a rounded outline, see-through (pure green) inside
+// and out, so the inserted background shows behind every key label.
+corvane::Image OutlineButton(corvane::Colour line) {
+    const auto inside = [](int x, int y, int inset) {
+        const int r = 9, left = inset, top = inset, right = 101 - inset, bottom = 45 - inset;
+        if (x < left || x > right || y < top || y > bottom) return false;
+        const int cx = x < left + r ? left + r : x > right - r ? right - r : x;
+        const int cy = y < top + r ? top + r : y > bottom - r ? bottom - r : y;
+        return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r;
+    };
+    corvane::Image button(102, 46, corvane::kPureGreen);
+    for (int y = 0; y < 46; ++y)
+        for (int x = 0; x < 102; ++x)
+            if (inside(x, y, 3) && !inside(x, y, 5)) button.Set(x, y, line);
+    return button;
+}
+
+// The skin editor after Insert Background Image on a skin with outline buttons.
+bool SaveBackgroundSkin(const QString& path, const QString& noWelcomeFolder) {
+    corvane::CSkinEditorDlg skin(nullptr, corvane::WelcomeMarker(noWelcomeFolder, noWelcomeFolder));
+    corvane::SkinDocument& document = skin.Document();
+    for (const int depth : {8, 16}) {
+        document.Slot(depth, 24).CopyFrom(OutlineButton(corvane::kWhite), 0, 0, depth);
+        document.Slot(depth, 25).CopyFrom(OutlineButton(corvane::Colour{255, 160, 40}), 0, 0, depth);
+    }
+    document.SetFilePath("Evening.pdb");
+    corvane::InsertBackgroundPicture(document, Sky());
+    skin.UpdateTitle();
+    skin.RefreshPreviews();
+    return Save(skin, path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,6 +131,7 @@ int main(int argc, char** argv) {
         ok = Save(skin, out.filePath("skin-editor.png")) && ok;
         ok = SaveElementEditors(skin, out) && ok;
     }
+    ok = SaveBackgroundSkin(out.filePath("skin-background.png"), noWelcome.path()) && ok;
     {
         corvane::CCarrierDlg splash;
         ok = Save(splash, out.filePath("splash-editor.png")) && ok;

@@ -1,0 +1,86 @@
+#include "exchange/BitmapSet.h"
+
+#include "exchange/BmpFile.h"
+#include "model/SkinDocument.h"
+#include "model/UserInterface.h"
+#include "pdb/FileAccess.h"
+#include "pdb/PathNames.h"
+
+namespace corvane {
+namespace {
+
+bool AskToOverwrite(UserInterface& user, const std::string& path) {
+    Message question;
+    question.text = "The file\n\n     " + path + "\n\nalready exists. Do you want to overwrite it?";
+    question.caption = "Corvane Desktop";
+    question.icon = MessageIcon::Question;
+    question.buttons = MessageButtons::YesNo;
+    question.defaultButton = Answer::No;
+    return user.ShowMessage(question) == Answer::Yes;
+}
+
+void Warn(UserInterface& user, std::string text) {
+    Message warning;
+    warning.text = std::move(text);
+    warning.caption = user.ApplicationName();
+    warning.icon = MessageIcon::Warning;
+    user.ShowMessage(warning);
+}
+
+}  // namespace
+
+std::string BitmapFilePath(const std::string& folder, std::string_view baseName) {
+    return JoinPath(folder, std::string(baseName) + ".bmp");
+}
+
+bool SaveBitmapWithPrompt(UserInterface& user, const Image& picture, std::string_view baseName,
+                          const std::string& folder) {
+    const std::string path = BitmapFilePath(folder, baseName);
+    if (FileExists(path) && !AskToOverwrite(user, path)) return true;
+    return WriteBmpFile(picture, path);
+}
+
+bool ImportElementBitmap(ImageSlot& slot, std::string_view baseName, const std::string& folder, int depth) {
+    return slot.LoadFromFile(BitmapFilePath(folder, baseName), depth);
+}
+
+ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture>& pictures) {
+    const auto folder = user.AskFolder(std::string(kExportFolderTitle));
+    if (!folder) return ExportOutcome::Cancelled;
+    bool allWritten = true;
+    for (const auto& [baseName, picture] : pictures)
+        allWritten = SaveBitmapWithPrompt(user, picture, baseName, *folder) && allWritten;
+    if (allWritten) return ExportOutcome::Exported;
+    Warn(user, std::string(kNotAllExported));
+    return ExportOutcome::NotAllExported;
+}
+
+ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user) {
+    std::vector<NamedPicture> pictures;
+    for (const int element : kBitmapSetOrder)
+        pictures.push_back({std::string(ElementByIndex(element)->name),
+                            document.CurrentSet()[static_cast<std::size_t>(element)].Picture()});
+    return ExportPictures(user, pictures);
+}
+
+std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std::string& folder) {
+    std::vector<std::string_view> failed;
+    for (const int depth : {8, 16})
+        for (const int element : kBitmapSetOrder) {
+            const std::string_view name = ElementByIndex(element)->name;
+            if (!ImportElementBitmap(document.Slot(depth, element), name, folder, depth)) failed.push_back(name);
+        }
+    return failed;
+}
+
+void ImportBitmaps(SkinDocument& document, UserInterface& user) {
+    if (const auto folder = user.AskFolder(std::string(kImportFolderTitle))) {
+        std::string list;
+        for (const std::string_view name : ImportBitmapSet(document, *folder))
+            list += "     " + std::string(name) + ".bmp\n";
+        if (!list.empty()) Warn(user, std::string(kImportFailureIntro) + list);
+    }
+    document.MarkModified();
+}
+
+}  // namespace corvane

@@ -1,0 +1,71 @@
+// The bitmap set: the 35 element pictures of a skin as ".bmp" files in one
+// folder, named after the elements ("0.bmp" ... "dialbuttonpressed.bmp", in
+// kBitmapSetOrder). Export writes the target depth's set; import reads every
+// file into both sets, each reduced for its own depth.
+//
+// Files are written whole through WriteFileReplacing, so a file that cannot be
+// written completely counts as a failure and leaves any earlier file intact.
+// Paths are not limited in length: a path the system refuses is a failed file.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "imaging/Image.h"
+
+namespace corvane {
+
+class ImageSlot;
+class SkinDocument;
+class UserInterface;
+
+inline constexpr std::string_view kExportFolderTitle = "Select a destination directory for the exported bitmaps:";
+inline constexpr std::string_view kImportFolderTitle =
+    "Select the directory including the bitmap files to be imported:";
+inline constexpr std::string_view kNotAllExported = "Not all bitmaps could be exported.";
+inline constexpr std::string_view kImportFailureIntro = "The following bitmap(s) could not be imported:\n\n";
+
+// The folder, a separator unless the folder ends with '\' or '/', the base name and ".bmp".
+std::string BitmapFilePath(const std::string& folder, std::string_view baseName);
+
+// Writes the picture as BASE.bmp in the folder. When something is already
+// there, asks first whether to overwrite it; any answer but Yes skips the file
+// and counts as success. False only when the file could not be written.
+bool SaveBitmapWithPrompt(UserInterface& user, const Image& picture, std::string_view baseName,
+                          const std::string& folder);
+
+// Loads BASE.bmp of the folder into the slot, reduced for the depth. A missing
+// file is simply a failed load; the slot then keeps its picture.
+bool ImportElementBitmap(ImageSlot& slot, std::string_view baseName, const std::string& folder, int depth);
+
+enum class ExportOutcome {
+    Cancelled,       // the folder browser was closed: nothing happened
+    Exported,        // every file written or, where the user declined, skipped
+    NotAllExported,  // "Not all bitmaps could be exported." was shown
+};
+
+struct NamedPicture {
+    std::string baseName;  // the file name without ".bmp"
+    Image picture;
+};
+
+// What every export command does: asks for the destination folder, saves
+// each picture with SaveBitmapWithPrompt, all of them attempted whatever
+// happened to the ones before, and warns once if any could not be written.
+ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture>& pictures);
+
+// Export Bitmaps: the 35 pictures of the target depth's set, every file
+// attempted whatever happened to the ones before. Changes nothing in the document.
+ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user);
+
+// Every file of the folder into the 8-bit set, then into the 16-bit set. The
+// base names of the files that failed, once per set and in that order.
+std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std::string& folder);
+
+// Import Bitmaps: names the files that failed in one warning. The skin is
+// marked modified in every case, also when the browser was cancelled; the
+// window then refreshes its title and recomposes both previews.
+void ImportBitmaps(SkinDocument& document, UserInterface& user);
+
+}  // namespace corvane

@@ -1,0 +1,160 @@
+#include "exchange/Dialpad.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "exchange/BitmapSet.h"
+#include "imaging/ImageFile.h"
+#include "model/PreviewComposition.h"
+#include "model/SkinDocument.h"
+#include "model/UserInterface.h"
+#include "pdb/PathNames.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kCellWidth = 102;
+constexpr int kCellHeight = 46;
+constexpr int kDialButton = 24;
+constexpr int kDialButtonPressed = 25;
+constexpr int kPressedOffset = 12;  // "1pressed" is twelve elements after "1"
+
+// Released key labels by grid position, row by row: "1" ... "9", "star", "0", "#".
+constexpr int kKeyCells[4][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {11, 0, 10}};
+
+template <typename Visit>
+void ForEachCell(Visit visit) {
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 3; ++col) visit(kKeyCells[row][col], col * kCellWidth, row * kCellHeight);
+}
+
+void DrawSlot(Image& canvas, const ImageSlot& slot, int x, int y) {
+    DrawTransparent(canvas, slot.Picture(), x, y, slot.Transparent());
+}
+
+bool ConfirmBackupWarning(UserInterface& user) {
+    Message warning;
+    warning.text = std::string(kBackupWarning);
+    warning.caption = user.ApplicationName();
+    warning.icon = MessageIcon::Information;
+    warning.buttons = MessageButtons::OkCancel;
+    warning.defaultButton = Answer::Ok;
+    return user.ShowMessage(warning) == Answer::Ok;
+}
+
+// The chosen picture, or nothing: cancelled (path left empty) or unreadable (reported).
+std::optional<Image> AskPicture(UserInterface& user, std::string_view label, std::string& path) {
+    path = ChooseImageFile(user, label);
+    if (path.empty()) return std::nullopt;
+    auto picture = DecodeImageFile(path);
+    if (!picture) {
+        Message warning;
+        warning.text = "Could not open file " + path + " for reading.";
+        warning.caption = user.ApplicationName();
+        warning.icon = MessageIcon::Warning;
+        user.ShowMessage(warning);
+    }
+    return picture;
+}
+
+void FinishDialpadChange(SkinDocument& document) {
+    document.MarkModified();
+    ComposePreviews(document, 16);
+}
+
+}  // namespace
+
+std::string SkinBaseName(std::string_view filePath) {
+    std::string name = LastPathComponent(filePath);
+    if (const auto dot = name.find('.'); dot != std::string::npos) name.resize(dot);
+    return name;
+}
+
+Image DialpadOfPreview(const Image& canvas) {
+    Image pad(kDialpadWidth, kDialpadHeight);
+    for (int y = 0; y < kDialpadHeight; ++y)
+        for (int x = 0; x < kDialpadWidth; ++x)
+            if (canvas.Contains(kDialpadLeft + x, kDialpadTop + y))
+                pad.Set(x, y, canvas.At(kDialpadLeft + x, kDialpadTop + y));
+    return pad;
+}
+
+std::vector<NamedPicture> PreviewPictures(const SkinDocument& document) {
+    return {{SkinBaseName(document.FilePath()) + "-preview", document.ReleasedPreview()}};
+}
+
+std::vector<NamedPicture> DialpadPictures(const SkinDocument& document) {
+    const std::string base = SkinBaseName(document.FilePath());
+    return {{base + "-dial-unpressed", DialpadOfPreview(document.ReleasedPreview())},
+            {base + "-dial-pressed", DialpadOfPreview(document.PressedPreview())}};
+}
+
+ExportOutcome ExportPreview(const SkinDocument& document, UserInterface& user) {
+    return ExportPictures(user, PreviewPictures(document));
+}
+
+ExportOutcome ExportDialpadBitmaps(const SkinDocument& document, UserInterface& user) {
+    return ExportPictures(user, DialpadPictures(document));
+}
+
+void ComposeDialpad(Image& released, Image& pressed, const SkinDocument& document) {
+    const SlotSet& set = document.Set(16);
+    const auto slot = [&set](int element) -> const ImageSlot& { return set[static_cast<std::size_t>(element)]; };
+    ForEachCell([&](int, int x, int y) {
+        DrawSlot(released, slot(kDialButton), x, y);
+        DrawSlot(pressed, slot(kDialButtonPressed), x, y);
+    });
+    ForEachCell([&](int key, int x, int y) {
+        DrawSlot(released, slot(key), x, y);
+        DrawSlot(pressed, slot(key + kPressedOffset), x, y);
+    });
+}
+
+void CutDialpad(const Image& released, const Image& pressed, SkinDocument& document) {
+    ForEachCell([&](int key, int x, int y) {
+        for (const int depth : {8, 16}) document.Slot(depth, key).CopyFrom(released, x, y, depth);
+    });
+    ForEachCell([&](int key, int x, int y) {
+        for (const int depth : {8, 16}) document.Slot(depth, key + kPressedOffset).CopyFrom(pressed, x, y, depth);
+    });
+    for (const int button : {kDialButton, kDialButtonPressed})
+        for (const int depth : {8, 16}) document.Slot(depth, button).FillWhite();
+}
+
+void InsertBackgroundPicture(SkinDocument& document, const Image& background) {
+    // Only the grid is ever cut out, so the rest of a large picture is left behind.
+    Image released(kDialpadWidth, kDialpadHeight, kWhite);
+    for (int y = 0; y < std::min(background.Height(), kDialpadHeight); ++y)
+        for (int x = 0; x < std::min(background.Width(), kDialpadWidth); ++x) released.Set(x, y, background.At(x, y));
+    Image pressed = released;
+    ComposeDialpad(released, pressed, document);
+    CutDialpad(released, pressed, document);
+    FinishDialpadChange(document);
+}
+
+void ApplyDialpadPictures(SkinDocument& document, const Image& released, const Image& pressed) {
+    CutDialpad(released, pressed, document);
+    FinishDialpadChange(document);
+}
+
+DialpadOutcome InsertBackground(SkinDocument& document, UserInterface& user) {
+    if (!ConfirmBackupWarning(user)) return DialpadOutcome::Cancelled;
+    std::string path;
+    const auto background = AskPicture(user, "background to be inserted", path);
+    if (!background) return path.empty() ? DialpadOutcome::Cancelled : DialpadOutcome::CouldNotOpen;
+    InsertBackgroundPicture(document, *background);
+    return DialpadOutcome::Changed;
+}
+
+DialpadOutcome ImportDialpadBitmaps(SkinDocument& document, UserInterface& user) {
+    if (!ConfirmBackupWarning(user)) return DialpadOutcome::Cancelled;
+    std::string path;
+    const auto released = AskPicture(user, "background with unpressed buttons", path);
+    if (!released) return path.empty() ? DialpadOutcome::Cancelled : DialpadOutcome::CouldNotOpen;
+    const auto pressed = AskPicture(user, "background with pressed buttons", path);
+    if (!pressed) return path.empty() ? DialpadOutcome::Cancelled : DialpadOutcome::CouldNotOpen;
+    ApplyDialpadPictures(document, *released, *pressed);
+    return DialpadOutcome::Changed;
+}
+
+}  // namespace corvane

@@ -1,0 +1,151 @@
+#include "exchange/BitmapSet.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "exchange/BmpFile.h"
+#include "imaging/ImageFile.h"
+#include "imaging/PalmColour.h"
+#include "model/SkinDocument.h"
+#include "pdb/FileAccess.h"
+#include "support/ScriptedUser.h"
+#include "support/TempDir.h"
+
+namespace corvane {
+namespace {
+
+using testing::ReadBytes;
+using testing::ScriptedUser;
+using testing::TempDir;
+
+constexpr int kScArrow = 32, kKey5 = 5;
+
+std::set<std::string> FileNames(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+}
+
+// A picture with many colours, most of them off both the palette and the 5-6-5 grid.
+Image Busy(int width, int height) {
+    Image image(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.Set(x, y, Colour{static_cast<std::uint8_t>(x * 5 + 1), static_cast<std::uint8_t>(y * 9 + 3),
+                                   static_cast<std::uint8_t>(x * y % 251)});
+    return image;
+}
+
+void ExportInto(const SkinDocument& document, const std::string& folder) {
+    ScriptedUser user;
+    user.ChoosesFolder(folder);
+    ASSERT_EQ(ExportBitmaps(document, user), ExportOutcome::Exported);
+}
+
+TEST(ExportBitmaps, EmptyFolderGetsExactlyTheThirtyFiveNames) {
+    TempDir dir;
+    ScriptedUser user;
+    user.ChoosesFolder(dir.Path().string());
+    EXPECT_EQ(ExportBitmaps(SkinDocument(), user), ExportOutcome::Exported);
+    EXPECT_EQ(user.FolderTitles(), std::vector<std::string>{"Select a destination directory for the exported bitmaps:"});
+    EXPECT_TRUE(user.Messages().empty());
+    std::set<std::string> expected;
+    for (const auto& e : kSkinElements) expected.insert(std::string(e.name) + ".bmp");
+    EXPECT_EQ(FileNames(dir.Path()), expected);
+    for (const char* name : {"0.bmp", "#.bmp", "#pressed.bmp", "starpressed.bmp", "dialbuttonpressed.bmp"})
+        EXPECT_TRUE(expected.count(name)) << name;
+}
+
+TEST(ExportBitmaps, AnsweringNoToEveryQuestionWritesNothingAndWarnsNothing) {
+    TempDir dir;
+    const std::string folder = dir.Path().string();
+    ExportInto(SkinDocument(), folder);
+    const auto before = ReadBytes(dir.File("5.bmp"));
+
+    SkinDocument changed;
+    changed.Slot(16, kKey5).CopyFrom(Busy(102, 46), 0, 0, 16);
+    ScriptedUser user;
+    user.ChoosesFolder(folder);
+    for (int i = 0; i < kElementCount; ++i) user.Answers(i == 0 ? Answer::Cancel : Answer::No);
+    EXPECT_EQ(ExportBitmaps(changed, user), ExportOutcome::Exported);
+    ASSERT_EQ(user.Messages().size(), std::size_t{kElementCount});
+    const Message& first = user.Messages()[0];
+    EXPECT_EQ(first.text, "The file\n\n     " + dir.File("0.bmp") + "\n\nalready exists. Do you want to overwrite it?");
+    EXPECT_EQ(first.caption, std::optional<std::string>("Corvane Desktop"));
+    EXPECT_EQ(first.icon, MessageIcon::Question);
+    EXPECT_EQ(first.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(first.defaultButton, Answer::No);
+    EXPECT_EQ(ReadBytes(dir.File("5.bmp")), before);
+    EXPECT_EQ(FileNames(dir.Path()).size(), std::size_t{kElementCount});
+}
+
+// Files that cannot be written are failures, and nothing half-written stays;
+// a path is never refused for its length alone.
+TEST(ExportBitmaps, UnwritableFilesEndInOneWarning) {
+    TempDir dir;
+    const std::pair<std::string, WriteFault> cases[] = {{dir.Path().string(), WriteFault::WriteFails},
+                                                        {dir.File(std::string(300, 'x')), WriteFault::None}};
+    for (const auto& [folder, fault] : cases) {
+        ScriptedUser user;
+        user.ChoosesFolder(folder);
+        SetWriteFaultForTesting(fault);
+        EXPECT_EQ(ExportBitmaps(SkinDocument(), user), ExportOutcome::NotAllExported);
+        SetWriteFaultForTesting(WriteFault::None);
+        EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"Not all bitmaps could be exported."});
+        EXPECT_EQ(user.Messages()[0].caption, std::optional<std::string>("corvane-desktop"));
+        EXPECT_TRUE(FileNames(dir.Path()).empty());
+    }
+    std::filesystem::path deep = dir.Path() / std::string(100, 'a') / std::string(100, 'b') / std::string(100, 'c');
+    std::filesystem::create_directories(deep);
+    ExportInto(SkinDocument(), deep.string() + "/");  // either separator may end the folder
+    EXPECT_EQ(FileNames(deep).size(), std::size_t{kElementCount});
+}
+
+TEST(ImportBitmaps, MissingFileIsListedOncePerSetAndTheRestIsImported) {
+    TempDir dir;
+    ExportInto(SkinDocument(), dir.Path().string());
+    std::filesystem::remove(dir.File("scarrow.bmp"));
+    ASSERT_TRUE(WriteBmpFile(Image(102, 46, Colour{255, 0, 0}), dir.File("5.bmp")));
+
+    SkinDocument document;
+    document.Slot(8, kScArrow).CopyFrom(Image(18, 10, kBlack), 0, 0, 8);
+    ScriptedUser user;
+    user.ChoosesFolder(dir.Path().string());
+    ImportBitmaps(document, user);
+    EXPECT_EQ(user.FolderTitles(),
+              std::vector<std::string>{"Select the directory including the bitmap files to be imported:"});
+    EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"The following bitmap(s) could not be imported:\n\n"
+                                                            "     scarrow.bmp\n     scarrow.bmp\n"});
+    EXPECT_EQ(user.Messages()[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(document.Slot(8, kScArrow).Picture(), Image(18, 10, kBlack));  // kept
+    EXPECT_EQ(document.Slot(8, kKey5).Picture().At(50, 20), (Colour{255, 0, 0}));
+    EXPECT_EQ(document.Slot(16, kKey5).Picture().At(50, 20), (Colour{248, 0, 0}));
+}
+
+TEST(ImportBitmaps, EightBitExportComesBackIntoBothSets) {
+    TempDir dir;
+    SkinDocument source;
+    source.SetTargetDepth(8);
+    source.Slot(8, kKey5).CopyFrom(Busy(102, 46), 0, 0, 8);
+    ExportInto(source, dir.Path().string());
+    const Image exported = source.Slot(8, kKey5).Picture();
+    ASSERT_EQ(DecodeImageFile(dir.File("5.bmp")), exported);
+
+    SkinDocument document;
+    ScriptedUser user;
+    user.ChoosesFolder(dir.Path().string());
+    ImportBitmaps(document, user);
+    EXPECT_TRUE(user.Messages().empty());
+    EXPECT_EQ(document.Slot(8, kKey5).Picture(), exported);
+    const Image& sixteen = document.Slot(16, kKey5).Picture();
+    for (int y = 0; y < 46; ++y)
+        for (int x = 0; x < 102; ++x) ASSERT_EQ(sixteen.At(x, y), Quantise565(exported.At(x, y))) << x << "," << y;
+    // Transparent colours are not reset by an import.
+    EXPECT_EQ(document.Slot(8, kKey5).Transparent(), kPureGreen);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,118 @@
+// The skin editor's "&Import/Export" menu: its items, and how each command
+// refreshes the window.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/QtImage.h"
+#include "editor/CSkinEditorDlg.h"
+#include "exchange/BitmapSet.h"
+#include "exchange/BmpFile.h"
+#include "model/PreviewComposition.h"
+#include "pdb/FileAccess.h"
+#include "support/ScriptedUser.h"
+#include "support/TempDir.h"
+
+using namespace corvane;
+using corvane::testing::ScriptedUser;
+using corvane::testing::TempDir;
+
+namespace {
+
+const QString kSuffix = " - Corvane Desktop for Treo 650/700p";
+
+struct NoWelcome {
+    QTemporaryDir dir;
+    NoWelcome() { QFile(dir.filePath("no.welcome")).open(QIODevice::WriteOnly); }
+    WelcomeMarker Marker() const { return WelcomeMarker(dir.path(), dir.path()); }
+};
+
+QImage Shown(const CSkinEditorDlg& w, const char* id) {
+    return w.findChild<QLabel*>(id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+}
+QAction* Action(const CSkinEditorDlg& w, const char* id) { return w.findChild<QAction*>(id); }
+
+// Both pictures show the document's canvases as composed from the set of the depth.
+void ExpectShownComposedAt(CSkinEditorDlg& w, int depth) {
+    SkinDocument copy = w.Document();
+    ComposePreviews(copy, depth);
+    QCOMPARE(Shown(w, "1001"), ToQImage(copy.ReleasedPreview()));
+    QCOMPARE(Shown(w, "1005"), ToQImage(copy.PressedPreview()));
+}
+
+}  // namespace
+
+class ExchangeMenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ScriptedUser::onUnexpected = [](const std::string& what) { qWarning("%s", what.c_str()); }; }
+
+    void menuSitsBetweenFileAndAboutWithItsSixItems() {
+        NoWelcome nw;
+        ScriptedUser user;
+        CSkinEditorDlg w(&user, nw.Marker());
+        QStringList menus;
+        for (QAction* a : w.findChild<QMenuBar*>()->actions()) menus << a->text();
+        QCOMPARE(menus, QStringList({"&File", "&Import/Export", "&?"}));
+
+        const QList<QAction*> items = w.findChild<QMenuBar*>()->actions()[1]->menu()->actions();
+        QStringList shown;
+        for (QAction* a : items) shown << (a->isSeparator() ? "-" : a->objectName() + " " + a->text());
+        QCOMPARE(shown, QStringList({"32781 &Export Bitmaps...", "32798 E&xport Dialpad Bitmaps...",
+                                     "32787 Ex&port Preview...", "-", "32780 &Import Bitmaps...",
+                                     "32797 I&mport Dialpad Bitmaps...", "32796 I&nsert Background Image..."}));
+    }
+
+    // Export, change one file outside, import: both previews show the change.
+    void importBitmapsMarksModifiedAndRecomposesBothPreviews() {
+        NoWelcome nw;
+        TempDir dir;
+        ScriptedUser user;
+        user.ChoosesFolder(dir.Path().string()).ChoosesFolder(dir.Path().string()).ChoosesFolder(std::nullopt);
+        CSkinEditorDlg w(&user, nw.Marker());
+        Action(w, "32781")->trigger();
+        QVERIFY(FileExists(dir.File("titlebar.bmp")));
+        QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);  // exporting changes nothing
+        QVERIFY(WriteBmpFile(Image(320, 30, Colour{255, 0, 0}), dir.File("titlebar.bmp")));
+
+        Action(w, "32780")->trigger();
+        QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
+        QCOMPARE(Shown(w, "1001").pixelColor(10, 40), QColor(248, 0, 0));
+        QCOMPARE(Shown(w, "1005").pixelColor(10, 40), QColor(248, 0, 0));
+        ExpectShownComposedAt(w, 16);
+
+        w.Document().ClearModified();
+        w.UpdateTitle();
+        Action(w, "32780")->trigger();  // browser cancelled
+        QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
+        QVERIFY(user.Messages().empty());
+        QVERIFY(user.ScriptUsedUp());
+    }
+
+    // The dial-pad commands show the 16-bit composition and leave the title alone.
+    void insertBackgroundShowsTheSixteenBitSetWithoutTouchingTheTitle() {
+        NoWelcome nw;
+        TempDir dir;
+        QVERIFY(WriteBmpFile(Image(306, 184, Colour{0, 0, 200}), dir.File("blue.bmp")));
+        ScriptedUser user;
+        user.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp"));
+        CSkinEditorDlg w(&user, nw.Marker());
+        w.findChild<QPushButton*>("1071")->click();
+        // Sets that differ, so the picture tells which one was composed.
+        w.Document().Slot(8, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 8);
+        const QImage before = Shown(w, "1005");
+
+        Action(w, "32796")->trigger();
+        QVERIFY(w.Document().IsModified());
+        QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);
+        QVERIFY(Shown(w, "1005") != before);
+        ExpectShownComposedAt(w, 16);
+    }
+};
+
+QTEST_MAIN(ExchangeMenuTest)
+#include "ExchangeMenuTest.moc"
