@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/PrintableText.h"
 #include "pdb/FileAccess.h"
 #include "pdb/PalmDate.h"
 #include "pdb/PathNames.h"
@@ -87,10 +88,14 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& words, b
     return args;
 }
 
+// A splash file, or a JPEG to go into one: neither can be larger than a splash file may be.
 std::optional<std::vector<std::uint8_t>> ReadInput(const std::string& path, std::string& error) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes) error = path + ": cannot open the file for reading";
-    return bytes;
+    FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
+    if (!read.Ok()) {
+        error = path + ": " + ReadProblemText(read.problem, kDatabaseFileLimit, "splash files and their images");
+        return std::nullopt;
+    }
+    return std::move(read.bytes);
 }
 
 std::string JpegProblem(JpegCheck check) {
@@ -180,22 +185,6 @@ std::string CheckText(std::span<const std::uint8_t> image) {
             break;
     }
     return "fails the JPEG check: not a JPEG image";
-}
-
-// A name field may hold any bytes; the terminal gets only printable ones.
-std::string Printable(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F && c != '\\') {
-            out += c;
-        } else {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            out += escaped;
-        }
-    }
-    return out;
 }
 
 int Info(const Arguments& args) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "exchange/LittleEndian.h"
+#include "imaging/ImageFile.h"
 #include "pdb/FileAccess.h"
 
 namespace corvane {
@@ -16,10 +17,6 @@ constexpr std::uint32_t kPixelDataOffset = kFileHeaderSize + kInfoHeaderSize;
 constexpr std::uint32_t kCompressionNone = 0;
 constexpr std::uint32_t kCompressionBitFields = 3;
 constexpr std::uint32_t kCompressionAlphaBitFields = 6;
-
-// Far more than any picture a skin is made from, and small enough that the
-// picture's memory is never a problem.
-constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
 
 // Where one colour channel sits in a pixel value, and how to bring it to 8 bits.
 struct Channel {
@@ -166,7 +163,7 @@ BitFieldBmpResult DecodeBitFieldBmp(std::span<const std::uint8_t> file) {
     const bool topDown = layout.height < 0;
     const std::uint64_t width = static_cast<std::uint64_t>(layout.width);
     const std::uint64_t height = static_cast<std::uint64_t>(std::llabs(layout.height));
-    if (width * height > kMaxPixels) return {BitFieldBmp::Refused, {}};
+    if (width * height > kMaxPicturePixels) return {BitFieldBmp::Refused, {}};
 
     const std::uint64_t bytesPerPixel = static_cast<std::uint64_t>(layout.bitsPerPixel) / 8;
     const std::uint64_t rowBytes = (width * bytesPerPixel + 3) / 4 * 4;

@@ -1,6 +1,7 @@
 #include "imaging/ScanLine.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "pdb/BigEndianFile.h"
 
@@ -126,6 +127,27 @@ std::optional<std::vector<std::uint8_t>> ScanLineDecompress(std::span<const std:
         if (!in.Ok()) return std::nullopt;
     }
     return block;
+}
+
+bool ScanLineHoldsRows(std::span<const std::uint8_t> compressed, std::size_t rowLength, std::size_t rows,
+                       int sizeFieldWidth) {
+    if (sizeFieldWidth != 2 && sizeFieldWidth != 4) return false;
+    const auto field = static_cast<std::size_t>(sizeFieldWidth);
+    if (compressed.size() < field) return false;
+    const std::size_t groupsPerRow = (rowLength + kGroup - 1) / kGroup;
+    const std::size_t lastGroup = rowLength % kGroup == 0 ? kGroup : rowLength % kGroup;
+    // Only the bits of a group's own bytes call for input, as in ScanLineDecompress.
+    const unsigned lastMask = (0xFF00u >> lastGroup) & 0xFFu;
+    std::size_t at = field;
+    for (std::size_t r = 0; r < rows; ++r) {
+        for (std::size_t g = 0; g < groupsPerRow; ++g) {
+            if (at >= compressed.size()) return false;
+            const unsigned flags = compressed[at++] & (g + 1 == groupsPerRow ? lastMask : 0xFFu);
+            at += static_cast<std::size_t>(std::popcount(flags));
+        }
+        if (at > compressed.size()) return false;
+    }
+    return true;
 }
 
 }  // namespace corvane

@@ -37,13 +37,22 @@ std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const SlotSet& set, int 
 }
 
 DecodedSkin DecodeSkinFile(std::span<const std::uint8_t> bytes) {
-    DecodedSkin skin;
     ResourceDatabase database;
-    skin.outcome = database.ReadDatabase(bytes);
+    const DatabaseReadOutcome outcome = database.ReadDatabase(bytes);
+    return DecodeSkin(database, outcome);
+}
+
+DecodedSkin DecodeSkin(const ResourceDatabase& database, DatabaseReadOutcome outcome) {
+    DecodedSkin skin;
+    skin.outcome = outcome;
     if (skin.outcome == DatabaseReadOutcome::CarrierLogo) return skin;
     for (const auto& row : kSkinResourceTable) {
+        const SkinElement& element = kSkinElements[static_cast<std::size_t>(row.element)];
         auto& picture = skin.pictures[static_cast<std::size_t>(row.element)];
-        picture = database.FindBitmap(row.id);
+        // The slots take no more than their element's size from the top left.
+        picture = database.FindBitmap(row.id, element.width, element.height);
+        // A bitmap without pixels would change nothing but the slot's transparent colour.
+        if (picture && picture->image.Empty()) picture.reset();
         if (!picture) ++skin.missing;
     }
     skin.unsupported = database.HasUnsupported();
@@ -80,12 +89,12 @@ OpenSkinOutcome OpenSkin(SkinDocument& document, UserInterface& user) {
     const std::optional<std::string> path = user.AskOpenFile(prompt);
     if (!path) return OpenSkinOutcome::Cancelled;
 
-    const auto bytes = ReadWholeFile(*path);
-    if (!bytes) {
+    const FileRead read = ReadFileAtMost(*path, kDatabaseFileLimit);
+    if (!read.Ok()) {
         Tell(user, "Could not open file.", MessageIcon::Error);
         return OpenSkinOutcome::CouldNotOpen;
     }
-    const DecodedSkin skin = DecodeSkinFile(*bytes);
+    const DecodedSkin skin = DecodeSkinFile(read.bytes);
     if (skin.outcome == DatabaseReadOutcome::CarrierLogo) {
         Tell(user, "This file is a carrier logo skin file. Please open it with the logo editor.", MessageIcon::Error);
         return OpenSkinOutcome::CarrierLogo;
