@@ -63,7 +63,7 @@ FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit) {
         }
     }
     std::fclose(f);
-    if (!read.Ok()) read.bytes = {};
+    if (!read.Ok()) read.bytes = std::vector<std::uint8_t>();
     return read;
 }
 

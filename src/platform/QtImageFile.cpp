@@ -96,7 +96,7 @@ ImageFileResult ReadImageFile(const std::string& path) {
     // The toolkit reads the file itself, so the file's bytes, its decoded copy
     // and ours are never all held at once.
     const QByteArray format = FormatOf(read.bytes);
-    read.bytes = {};
+    read.bytes = std::vector<std::uint8_t>();  // gives the memory back, as clear() would not
     QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
     if (!file.open(QIODevice::ReadOnly)) return Refused(ImageFileProblem::CouldNotOpen);
     QImageReader reader(&file, format);
