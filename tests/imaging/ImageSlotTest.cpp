@@ -205,6 +205,30 @@ TEST_F(ImageSlotFileTest, UnreadableFileFailsAndLeavesTheSlot) {
     EXPECT_EQ(slot.Transparent(), (Colour{7, 7, 7}));
 }
 
+// One decode for both slots gives what the two separate loads give.
+TEST_F(ImageSlotFileTest, ElementLoadFillsBothSlotsAsTwoLoadsWould) {
+    const auto path = dir.File("p.ppm");
+    Image picture = Gradient(110, 50);
+    picture.Set(4, 4, Colour{0, 254, 0});
+    WritePictureFile(path, picture);
+    ImageSlot eight = SlotOf(Image(102, 46, kBlack)), sixteen = eight, eightAlone = eight, sixteenAlone = eight;
+    for (ImageSlot* slot : {&eight, &sixteen, &eightAlone, &sixteenAlone}) slot->SetTransparent(Colour{0, 254, 0});
+    const ElementLoad load = LoadElementFromFile(eight, sixteen, path);
+    EXPECT_TRUE(load.Both());
+    ASSERT_TRUE(eightAlone.LoadFromFile(path, 8));
+    ASSERT_TRUE(sixteenAlone.LoadFromFile(path, 16));
+    EXPECT_EQ(eight.Picture(), eightAlone.Picture());
+    EXPECT_EQ(eight.Transparent(), eightAlone.Transparent());
+    EXPECT_EQ(sixteen.Picture(), sixteenAlone.Picture());
+    EXPECT_EQ(sixteen.Transparent(), sixteenAlone.Transparent());
+
+    std::ofstream(dir.File("text.bmp")) << "not a picture";
+    const ElementLoad failed = LoadElementFromFile(eight, sixteen, dir.File("text.bmp"));
+    EXPECT_FALSE(failed.eightBit || failed.sixteenBit);
+    EXPECT_EQ(failed.file.problem, ImageFileProblem::NotAPicture);
+    EXPECT_EQ(eight.Picture(), eightAlone.Picture());
+}
+
 TEST_F(ImageSlotFileTest, LoadAtAnUnknownDepthCopiesButReportsFailure) {
     const auto path = dir.File("p.ppm");
     WritePictureFile(path, Image(2, 2, Colour{10, 20, 30}));
