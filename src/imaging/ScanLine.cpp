@@ -1,7 +1,7 @@
 #include "imaging/ScanLine.h"
 
 #include <algorithm>
-#include <bit>
+#include <array>
 
 #include "pdb/BigEndianFile.h"
 
@@ -17,6 +17,14 @@ bool ValidShape(std::span<const std::uint8_t> block, std::size_t rowLength, std:
 }
 
 std::size_t RoundUpTo4(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
+
+// How many bytes a flag byte calls for. A table: without a popcount
+// instruction in the target, std::popcount is a library call per group.
+constexpr std::array<std::uint8_t, 256> kBitsSet = [] {
+    std::array<std::uint8_t, 256> bits{};
+    for (std::size_t i = 1; i < bits.size(); ++i) bits[i] = static_cast<std::uint8_t>(bits[i / 2] + (i & 1));
+    return bits;
+}();
 
 // Walks the groups of every row and hands each group's flag byte, the number
 // of bytes it writes and the group itself to `emit`; the size and the output
@@ -143,7 +151,7 @@ bool ScanLineHoldsRows(std::span<const std::uint8_t> compressed, std::size_t row
         for (std::size_t g = 0; g < groupsPerRow; ++g) {
             if (at >= compressed.size()) return false;
             const unsigned flags = compressed[at++] & (g + 1 == groupsPerRow ? lastMask : 0xFFu);
-            at += static_cast<std::size_t>(std::popcount(flags));
+            at += kBitsSet[flags];
         }
         if (at > compressed.size()) return false;
     }
