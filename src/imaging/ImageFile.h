@@ -7,6 +7,7 @@
 // at most kMaxPicturePixels, and a BMP or PNG must hold all its data.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,7 +38,9 @@ struct ImageFileResult {
     std::uint64_t height = 0;
 };
 
-ImageFileResult ReadImageFile(const std::string& path);
+// The picture, or its top-left part of at most maxWidth x maxHeight (all an
+// image slot keeps of it); the file is checked whole either way.
+ImageFileResult ReadImageFile(const std::string& path, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
 // One line for the problem, without the file's name, such as
 // "the picture is 9000 x 9000 pixels, more than the 64 megapixels a picture may have".

@@ -15,7 +15,8 @@ void ImageSlot::LoadDefault(Image picture) {
 }
 
 bool ImageSlot::LoadFromFile(const std::string& path, int depth) {
-    const std::optional<Image> picture = DecodeImageFile(path);
+    // The slot keeps only the picture's top-left part of its own size.
+    const std::optional<Image> picture = ReadImageFile(path, Width(), Height()).image;
     return picture && CopyFrom(*picture, 0, 0, depth);
 }
 
@@ -48,7 +49,8 @@ void ImageSlot::FillWhite() {
 
 ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path) {
     ElementLoad load;
-    load.file = ReadImageFile(path);
+    load.file = ReadImageFile(path, std::max(eightBit.Width(), sixteenBit.Width()),
+                              std::max(eightBit.Height(), sixteenBit.Height()));
     if (!load.file.image) return load;
     load.eightBit = eightBit.CopyFrom(*load.file.image, 0, 0, 8);
     load.sixteenBit = sixteenBit.CopyFrom(*load.file.image, 0, 0, 16);

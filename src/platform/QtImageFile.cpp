@@ -45,10 +45,13 @@ QByteArray FormatOf(std::span<const std::uint8_t> head) {
     return {};
 }
 
+// Rows of `rgb` from its top, as many as fit, into the image from row `top` on.
 void CopyRows(const QImage& rgb, int top, Image& image) {
-    for (int y = 0; y < rgb.height(); ++y) {
+    const int rows = std::min(rgb.height(), image.Height() - top);
+    const int columns = std::min(rgb.width(), image.Width());
+    for (int y = 0; y < rows; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x)
+        for (int x = 0; x < columns; ++x)
             image.Set(x, top + y, Colour{static_cast<std::uint8_t>(qRed(line[x])), static_cast<std::uint8_t>(qGreen(line[x])),
                                          static_cast<std::uint8_t>(qBlue(line[x]))});
     }
@@ -56,24 +59,25 @@ void CopyRows(const QImage& rgb, int top, Image& image) {
 
 // Not premultiplied: a pixel's colour stays what the file says, whatever its alpha,
 // as the alpha byte of a 32-bit BMP has always been ignored.
-Image ToImage(const QImage& decoded) {
+Image ToImage(const QImage& decoded, int maxWidth, int maxHeight) {
     // The size comes from the decoded picture: the reader reports top-down files with a negative height.
-    Image image(decoded.width(), decoded.height());
+    Image image(std::min(decoded.width(), maxWidth), std::min(decoded.height(), maxHeight));
     if (decoded.format() == QImage::Format_RGB32 || decoded.format() == QImage::Format_ARGB32) {
         CopyRows(decoded, 0, image);
         return image;
     }
-    const int band = static_cast<int>(std::max<std::size_t>(1, kBandPixels / static_cast<std::size_t>(decoded.width())));
-    for (int top = 0; top < decoded.height(); top += band) {
-        const int rows = std::min(band, decoded.height() - top);
-        CopyRows(decoded.copy(0, top, decoded.width(), rows).convertToFormat(QImage::Format_ARGB32), top, image);
+    if (image.Empty()) return image;
+    const int band = static_cast<int>(std::max<std::size_t>(1, kBandPixels / static_cast<std::size_t>(image.Width())));
+    for (int top = 0; top < image.Height(); top += band) {
+        const int rows = std::min(band, image.Height() - top);
+        CopyRows(decoded.copy(0, top, image.Width(), rows).convertToFormat(QImage::Format_ARGB32), top, image);
     }
     return image;
 }
 
 }  // namespace
 
-ImageFileResult ReadImageFile(const std::string& path) {
+ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeight) {
     FileRead read = ReadFileAtMost(path, kPictureFileLimit);
     if (!read.Ok()) return Refused(FromReadProblem(read.problem));
     const PictureHeader header = CheckPictureFile(read.bytes);
@@ -86,7 +90,7 @@ ImageFileResult ReadImageFile(const std::string& path) {
     }
     // Qt shifts bit-field channels where they must be scaled (a 16-bit white would read as
     // F8 FC F8), so those BMPs are read by our own reader.
-    auto bitFields = DecodeBitFieldBmp(read.bytes);
+    auto bitFields = DecodeBitFieldBmp(read.bytes, maxWidth, maxHeight);
     switch (bitFields.outcome) {
         case BitFieldBmp::Decoded: return {std::move(bitFields.image), ImageFileProblem::None, 0, 0};
         case BitFieldBmp::Refused: return Refused(ImageFileProblem::NotAPicture);
@@ -110,7 +114,7 @@ ImageFileResult ReadImageFile(const std::string& path) {
     }
     QImage decoded;
     if (!reader.read(&decoded) || decoded.isNull()) return Refused(ImageFileProblem::NotAPicture);
-    return {ToImage(decoded), ImageFileProblem::None, 0, 0};
+    return {ToImage(decoded, std::max(maxWidth, 0), std::max(maxHeight, 0)), ImageFileProblem::None, 0, 0};
 }
 
 }  // namespace corvane

@@ -232,6 +232,21 @@ TEST(ImageFile, DamagedHugeAndNonRegularFilesAreRefusedWithTheirReason) {
     EXPECT_TRUE(ReadImageFile(dir.File("small.png")).image.has_value());
 }
 
+// The toolkit's reader gives the top-left part of a bottom-up file too.
+TEST(ImageFile, TopLeftPartOfAPicture) {
+    TempDir dir;
+    Image picture(7, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) picture.Set(x, y, Colour{static_cast<std::uint8_t>(x * 30), static_cast<std::uint8_t>(y * 50), 9});
+    ASSERT_TRUE(WriteBmpFile(picture, dir.File("p.bmp")));
+    const ImageFileResult part = ReadImageFile(dir.File("p.bmp"), 3, 2);
+    ASSERT_TRUE(part.image.has_value());
+    ASSERT_EQ(part.image->Width(), 3);
+    ASSERT_EQ(part.image->Height(), 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(part.image->At(x, y), picture.At(x, y));
+}
+
 // A 31-megapixel picture is over the toolkit's default allocation limit but within ours.
 TEST(ImageFile, LargePicturesUpToTheLimitLoad) {
     TempDir dir;
