@@ -52,9 +52,23 @@ void DropToolkitMessages(QtMsgType type, const QMessageLogContext&, const QStrin
     [[maybe_unused]] const ssize_t written = ::write(g_ownErrors, text.constData(), static_cast<std::size_t>(text.size()));
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
 struct SilenceToolkit {
     SilenceToolkit() {
         qInstallMessageHandler(DropToolkitMessages);
+        // A sanitizer's report goes to stderr too, and must not be lost.
+        if (kSanitized) return;
         const int copy = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
         const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
         if (copy < 0 || null < 0) return;  // stderr stays as it was: noisy, but nothing is lost
