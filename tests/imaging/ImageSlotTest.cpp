@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "exchange/BmpFile.h"
 #include "imaging/PalmColour.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
@@ -16,6 +17,7 @@ namespace {
 
 using testing::ScriptedUser;
 using testing::TempDir;
+using testing::WriteBytes;
 
 // A picture whose every pixel differs from its neighbours, so a shifted copy shows.
 Image Gradient(int width, int height) {
@@ -201,6 +203,10 @@ TEST_F(ImageSlotFileTest, UnreadableFileFailsAndLeavesTheSlot) {
     std::ofstream(dir.File("text.bmp")) << "not a picture";
     EXPECT_FALSE(slot.LoadFromFile(dir.File("text.bmp"), 16));
     EXPECT_FALSE(slot.LoadFromFile(dir.Path().string(), 16));
+    // Cut short: the rows that are there are not loaded with black below them.
+    const auto bmp = EncodeBmp(Gradient(6, 6));
+    WriteBytes(dir.File("cut.bmp"), std::vector<std::uint8_t>(bmp.begin(), bmp.end() - 4));
+    EXPECT_FALSE(slot.LoadFromFile(dir.File("cut.bmp"), 8));
     EXPECT_EQ(slot.Picture(), before);
     EXPECT_EQ(slot.Transparent(), (Colour{7, 7, 7}));
 }
