@@ -6,6 +6,10 @@
 #   one-bitmap-4096x4000  35 entries sharing one 16-bit 4096 x 4096 bitmap,
 #                         the largest that is read
 #   35-bitmaps-4096x3500  35 different 8-bit 4096 x 3500 bitmaps (62 MB)
+#   35-overlapping        35 different 16-bit 4096 x 4070 bitmaps in 4 MB: their
+#                         headers side by side, each one's data running over
+#                         the later headers into one shared run of zero flags,
+#                         so each is checked over its full 4070 rows
 # and on a 2 GB sparse file, each through 'skin info' and 'skin extract'.
 # Targets: under 256 MB and 2 s for every run.
 #
@@ -64,12 +68,25 @@ def write(name, data):
 write("one-bitmap-2048x8174", database(([(i, 0) for i in IDS], [bitmap(2048, 8174, 16)])))
 write("one-bitmap-4096x4000", database(([(i, 0) for i in IDS], [bitmap(4096, 4000, 16)])))
 write("35-bitmaps-4096x3500", database(([(i, n) for n, i in enumerate(IDS)], [bitmap(4096, 3500, 8)] * 35)))
+def overlapping(width, height):
+    row = width * 2
+    data = row // 8 * height + 64 * len(IDS)
+    headers = b"".join(struct.pack(">HHHBBBBBBBBHII", width, height, row, 0xA4, 0, 16, 3, 24, 1, 0, 0, 144, 0, 0) +
+                       struct.pack(">I", 4 + data) for _ in IDS)
+    start = 78 + 10 * len(IDS) + 2
+    out = bytearray(b"overlap".ljust(32, b"\x00"))
+    out += struct.pack(">HHII", 1, 0, 0, 0) + b"\x00" * 16 + b"Skn7TSkn" + b"\x00" * 8 + struct.pack(">H", len(IDS))
+    for n, i in enumerate(IDS):
+        out += b"Tbmp" + struct.pack(">HI", i, start + 28 * n)
+    return bytes(out + b"\x00\x00" + headers + b"\x00" * (data + 64))
+
+write("35-overlapping", overlapping(4096, 4070))
 with open(f"{work}/sparse-2GB.pdb", "wb") as f:
     f.truncate(2 << 30)
 PY
 
 printf '%-24s %-8s %10s %9s %s\n' file command "peak MB" "seconds" exit
-for file in one-bitmap-2048x8174 one-bitmap-4096x4000 35-bitmaps-4096x3500 sparse-2GB; do
+for file in one-bitmap-2048x8174 one-bitmap-4096x4000 35-bitmaps-4096x3500 35-overlapping sparse-2GB; do
   for command in info extract; do
     args=("skin" "$command" "$work/$file.pdb")
     [ "$command" = extract ] && args+=("-o" "$work/out-$file")
