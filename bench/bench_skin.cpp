@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "model/SkinDocument.h"
+#include "pdb/BigEndianFile.h"
 #include "pdb/FileAccess.h"
 #include "pdb/SkinFile.h"
 
@@ -69,6 +70,42 @@ void BM_SaveDefaultSkin(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(EncodeSkinFile(document.Set(depth), depth, "bench", 0));
 }
 BENCHMARK(BM_SaveDefaultSkin)->Arg(8)->Arg(16)->Unit(benchmark::kMillisecond);
+
+// A hostile file: all 35 entries point at one large 16-bit bitmap, one
+// colour throughout, so the file stays small (4.2 MB at 2048 x 8174). Peak
+// memory of the same files through the tool: bench/hostile-input.sh.
+std::vector<std::uint8_t> EntriesSharingOneBitmap(int width, int height) {
+    PalmBitmap bitmap = EncodePalmBitmap(Image(width, height, Colour{0, 0, 248}), kPureGreen, true, 16);
+    BigEndianWriter w;
+    w.Zeros(60);
+    w.FourCC("Skn7");
+    w.FourCC("TSkn");
+    w.Zeros(8);
+    w.U16(kElementCount);
+    const auto resourceAt = static_cast<std::uint32_t>(kDatabaseHeaderSize + kDatabaseEntrySize * kElementCount + 2);
+    for (const auto id : SupportedSkinIds()) {
+        w.FourCC("Tbmp");
+        w.U16(id);
+        w.U32(resourceAt);
+    }
+    w.Zeros(2);
+    std::vector<std::uint8_t> file = w.Take();
+    bitmap.WriteTo(file);
+    return file;
+}
+
+void BM_OpenSkinWhoseEntriesShareOneBitmap(benchmark::State& state) {
+    const auto bytes = EntriesSharingOneBitmap(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    SkinDocument document;
+    int missing = 0;
+    for (auto _ : state) {
+        const DecodedSkin skin = DecodeSkinFile(bytes);
+        ApplyDecodedSkin(skin, document);
+        missing = skin.missing;
+    }
+    state.SetLabel(std::to_string(bytes.size()) + " bytes, " + std::to_string(missing) + " missing");
+}
+BENCHMARK(BM_OpenSkinWhoseEntriesShareOneBitmap)->Args({2048, 8174})->Args({4096, 4000})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace corvane

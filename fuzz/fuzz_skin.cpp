@@ -1,13 +1,15 @@
 // The skin file reader on arbitrary bytes: read the database, then look up
 // every ID the editor's Open looks up. Whatever is found must have the size
 // its bitmap declares and must survive an encode and a second read with the
-// same pixels, so reader and writer agree.
+// same pixels, so reader and writer agree. The skin decoder on the same
+// database must cut every picture to its element.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
 #include "pdb/ResourceDatabase.h"
+#include "pdb/SkinFile.h"
 
 using namespace corvane;
 
@@ -18,6 +20,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     if (db.Count() * kDatabaseEntrySize > size) __builtin_trap();  // every entry needs its ID in the file
+
+    // The editor's view: pictures no larger than their elements, every
+    // supported ID either found or counted missing.
+    const DecodedSkin skin = DecodeSkin(db, DatabaseReadOutcome::Read);
+    int found = 0;
+    for (const auto& e : kSkinElements) {
+        const auto& picture = skin.pictures[static_cast<std::size_t>(e.index)];
+        if (!picture) continue;
+        ++found;
+        if (picture->image.Empty() || picture->image.Width() > e.width || picture->image.Height() > e.height)
+            __builtin_trap();
+    }
+    if (found + skin.missing != kElementCount) __builtin_trap();
 
     ResourceDatabase again;
     for (const auto id : SupportedSkinIds()) {

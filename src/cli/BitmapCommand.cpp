@@ -104,13 +104,16 @@ int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes) {
 
 int Encode(const BitmapOptions& options) {
     if (!options.depth) return UsageError("bitmap encode: --depth 8 or --depth 16 is required");
-    auto picture = DecodeImageFile(options.input);
-    if (!picture) {
+    ImageFileResult read = ReadImageFile(options.input);
+    if (!read.image) {
         if (!FileExists(options.input)) return Fail(options.input + ": no such file");
-        return Fail(options.input + ": not a picture file that can be read (BMP or PNG expected)");
+        return Fail(options.input + ": " + ImageFileProblemText(read));
     }
+    std::optional<Image>& picture = read.image;
     if (picture->Empty()) return Fail(options.input + ": the picture has no pixels");
-    if (!FitsPalmBitmap(picture->Width(), picture->Height(), *options.depth))
+    // What the decoder would refuse to read back is not written either.
+    if (!FitsPalmBitmap(picture->Width(), picture->Height(), *options.depth) || picture->Width() > kMaxReadableSide ||
+        picture->Height() > kMaxReadableSide)
         return Fail(options.input + ": the picture is " + std::to_string(picture->Width()) + " x " +
                     std::to_string(picture->Height()) + " pixels, too large for a " +
                     std::to_string(*options.depth) + "-bit Palm bitmap");
@@ -128,13 +131,15 @@ int Encode(const BitmapOptions& options) {
 int Decode(const BitmapOptions& options) {
     if (options.depth || options.transparent)
         return UsageError("bitmap decode: --depth and --transparent belong to encode");
-    const auto bytes = ReadWholeFile(options.input);
-    if (!bytes) return Fail(options.input + ": cannot read the file");
+    // A resource lives inside a skin file, so it can be no larger than one.
+    const FileRead bytes = ReadFileAtMost(options.input, kDatabaseFileLimit);
+    if (!bytes.Ok())
+        return Fail(options.input + ": " + ReadProblemText(bytes.problem, kDatabaseFileLimit, "bitmap resources"));
     PalmBitmap bitmap;
     Image picture;
     Colour transparent;
     ToImageResult result = ToImageResult::Rejected;
-    if (bitmap.ReadFrom(*bytes)) result = bitmap.ToImage(picture, transparent);
+    if (bitmap.ReadFrom(bytes.bytes)) result = bitmap.ToImage(picture, transparent);
     if (result == ToImageResult::Rejected)
         return Fail(options.input + ": not a Palm bitmap resource of 1, 8 or 16 bits that can be read");
     if (picture.Empty()) return Fail(options.input + ": the bitmap has no pixels, so there is no picture to write");

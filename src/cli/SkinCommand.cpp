@@ -15,6 +15,7 @@
 #include "cli/ColourText.h"
 #include "cli/Command.h"
 #include "exchange/BitmapSet.h"
+#include "imaging/ImageSlot.h"
 #include "exchange/BmpFile.h"
 #include "exchange/Dialpad.h"
 #include "imaging/ImageFile.h"
@@ -217,31 +218,37 @@ int RunBuild(const Options& options) {
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) return Fail("'" + folder + "' is not a folder");
 
-    // As Import Bitmaps: every file into the 8-bit set, then into the
-    // 16-bit set, each slot keeping its transparent colour, reduced by the load.
+    // As Import Bitmaps: every file into the 8-bit and the 16-bit set, each
+    // slot keeping its transparent colour, reduced by the load.
     SkinDocument document;
     for (const auto& [element, colour] : transparent)
         for (const int d : {8, 16}) document.Slot(d, element).SetTransparent(colour);
-    std::vector<std::string> failed;
-    for (const int d : {8, 16})
-        for (const int element : kBitmapSetOrder)
-            if (!document.Slot(d, element).LoadFromFile(JoinPath(folder, FileNameOf(element)), d) &&
-                std::find(failed.begin(), failed.end(), FileNameOf(element)) == failed.end())
-                failed.push_back(FileNameOf(element));
-    if (!failed.empty()) {
-        std::string list;
-        for (const auto& name : failed) list += (list.empty() ? "" : ", ") + name;
-        return Fail("nothing written: the following bitmap(s) could not be imported from '" + folder + "': " + list);
+    std::string list, reasons;
+    for (const int element : kBitmapSetOrder) {
+        const ElementLoad load =
+            LoadElementFromFile(document.Slot(8, element), document.Slot(16, element), JoinPath(folder, FileNameOf(element)));
+        if (load.Both()) continue;
+        list += (list.empty() ? "" : ", ") + FileNameOf(element);
+        reasons += "; " + FileNameOf(element) + ": " + ImageFileProblemText(load.file);
     }
+    if (!list.empty())
+        return Fail("nothing written: the following bitmap(s) could not be imported from '" + folder + "': " + list +
+                    reasons);
     return WriteSkin(document, *depth, *output);
 }
 
-std::optional<DecodedSkin> ReadSkin(const std::string& path, std::string& error) {
-    const auto bytes = ReadWholeFile(path);
-    if (!bytes) {
-        error = "cannot read '" + path + "'";
+std::optional<std::vector<std::uint8_t>> ReadSkinBytes(const std::string& path, std::string& error) {
+    FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
+    if (!read.Ok()) {
+        error = "cannot read '" + path + "': " + ReadProblemText(read.problem, kDatabaseFileLimit, "skin files");
         return std::nullopt;
     }
+    return std::move(read.bytes);
+}
+
+std::optional<DecodedSkin> ReadSkin(const std::string& path, std::string& error) {
+    const auto bytes = ReadSkinBytes(path, error);
+    if (!bytes) return std::nullopt;
     return DecodeSkinFile(*bytes);
 }
 
@@ -413,18 +420,18 @@ int RunInfo(const Options& options) {
     if (!OnlyKnownOptions(options, {}, error)) return UsageError(error);
     if (options.positional.size() != 1) return UsageError("'skin info' needs one FILE.pdb");
     const std::string& path = options.positional[0];
-    const auto bytes = ReadWholeFile(path);
-    if (!bytes) return Fail("cannot read '" + path + "'");
+    const auto bytes = ReadSkinBytes(path, error);
+    if (!bytes) return Fail(error);
 
     ResourceDatabase db;
     const DatabaseReadOutcome outcome = db.ReadDatabase(*bytes);
     std::ostringstream out;
-    out << path << ": name \"" << PrintablePalmText(db.Name()) << "\", type '" << db.Type() << "'";
+    out << path << ": name \"" << PrintablePalmText(db.Name()) << "\", type '" << PrintablePalmText(db.Type()) << "'";
     if (outcome == DatabaseReadOutcome::CarrierLogo) {
         std::cout << out.str() << "\n";
         return Fail("'" + path + "' is a carrier logo file: the editor refuses to open it");
     }
-    out << ", creator '" << db.Creator() << "', " << db.Count() << " entries\n";
+    out << ", creator '" << PrintablePalmText(db.Creator()) << "', " << db.Count() << " entries\n";
 
     char line[160];
     std::snprintf(line, sizeof line, "%-6s %-18s %-9s %-6s %-11s %-12s %s\n", "ID", "element", "size", "depth",
@@ -449,7 +456,7 @@ int RunInfo(const Options& options) {
         out << line;
     }
 
-    const DecodedSkin skin = DecodeSkinFile(*bytes);
+    const DecodedSkin skin = DecodeSkin(db, outcome);
     const auto warning = OpenWarningText(skin.unsupported, skin.missing);
     out << "unsupported resources: " << (skin.unsupported ? "yes" : "no") << "; missing or unreadable: " << skin.missing
         << " of 35\n";

@@ -88,10 +88,14 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& words, b
     return args;
 }
 
+// A splash file, or a JPEG to go into one: neither can be larger than a splash file may be.
 std::optional<std::vector<std::uint8_t>> ReadInput(const std::string& path, std::string& error) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes) error = path + ": cannot open the file for reading";
-    return bytes;
+    FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
+    if (!read.Ok()) {
+        error = path + ": " + ReadProblemText(read.problem, kDatabaseFileLimit, "splash files and their images");
+        return std::nullopt;
+    }
+    return std::move(read.bytes);
 }
 
 std::string JpegProblem(JpegCheck check) {

@@ -40,8 +40,9 @@ bool SaveBitmapWithPrompt(UserInterface& user, const Image& picture, std::string
     return WriteBmpFile(picture, path);
 }
 
-bool ImportElementBitmap(ImageSlot& slot, std::string_view baseName, const std::string& folder, int depth) {
-    return slot.LoadFromFile(BitmapFilePath(folder, baseName), depth);
+ElementLoad ImportElementBitmap(ImageSlot& eightBit, ImageSlot& sixteenBit, std::string_view baseName,
+                                const std::string& folder) {
+    return LoadElementFromFile(eightBit, sixteenBit, BitmapFilePath(folder, baseName));
 }
 
 ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture>& pictures) {
@@ -64,12 +65,16 @@ ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user) {
 }
 
 std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std::string& folder) {
-    std::vector<std::string_view> failed;
-    for (const int depth : {8, 16})
-        for (const int element : kBitmapSetOrder) {
-            const std::string_view name = ElementByIndex(element)->name;
-            if (!ImportElementBitmap(document.Slot(depth, element), name, folder, depth)) failed.push_back(name);
-        }
+    // Each file is read once for both sets; the list still names the 8-bit
+    // set's failures first, then the 16-bit set's.
+    std::vector<std::string_view> failed, failed16;
+    for (const int element : kBitmapSetOrder) {
+        const std::string_view name = ElementByIndex(element)->name;
+        const ElementLoad load = ImportElementBitmap(document.Slot(8, element), document.Slot(16, element), name, folder);
+        if (!load.eightBit) failed.push_back(name);
+        if (!load.sixteenBit) failed16.push_back(name);
+    }
+    failed.insert(failed.end(), failed16.begin(), failed16.end());
     return failed;
 }
 

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "imaging/Image.h"
+#include "imaging/ImageSlot.h"
 
 namespace corvane {
 
-class ImageSlot;
 class SkinDocument;
 class UserInterface;
 
@@ -35,9 +35,11 @@ std::string BitmapFilePath(const std::string& folder, std::string_view baseName)
 bool SaveBitmapWithPrompt(UserInterface& user, const Image& picture, std::string_view baseName,
                           const std::string& folder);
 
-// Loads BASE.bmp of the folder into the slot, reduced for the depth. A missing
-// file is simply a failed load; the slot then keeps its picture.
-bool ImportElementBitmap(ImageSlot& slot, std::string_view baseName, const std::string& folder, int depth);
+// Loads BASE.bmp of the folder into an element's two slots, each reduced for
+// its depth, reading the file once. A missing file is simply a failed load;
+// the slots then keep their pictures.
+ElementLoad ImportElementBitmap(ImageSlot& eightBit, ImageSlot& sixteenBit, std::string_view baseName,
+                                const std::string& folder);
 
 enum class ExportOutcome {
     Cancelled,       // the folder browser was closed: nothing happened

@@ -1,9 +1,12 @@
 #include "exchange/BmpFile.h"
 
+#include <algorithm>
 #include <bit>
+#include <climits>
 #include <cstdlib>
 
 #include "exchange/LittleEndian.h"
+#include "imaging/ImageFile.h"
 #include "pdb/FileAccess.h"
 
 namespace corvane {
@@ -16,10 +19,6 @@ constexpr std::uint32_t kPixelDataOffset = kFileHeaderSize + kInfoHeaderSize;
 constexpr std::uint32_t kCompressionNone = 0;
 constexpr std::uint32_t kCompressionBitFields = 3;
 constexpr std::uint32_t kCompressionAlphaBitFields = 6;
-
-// Far more than any picture a skin is made from, and small enough that the
-// picture's memory is never a problem.
-constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
 
 // Where one colour channel sits in a pixel value, and how to bring it to 8 bits.
 struct Channel {
@@ -158,7 +157,7 @@ bool WriteBmpFile(const Image& image, const std::string& path) {
     return WriteFileReplacing(path, bytes) == WriteOutcome::Ok;
 }
 
-BitFieldBmpResult DecodeBitFieldBmp(std::span<const std::uint8_t> file) {
+BitFieldBmpResult DecodeBitFieldBmp(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
     BitFieldLayout layout;
     const BitFieldBmp kind = ReadBitFieldLayout(file, layout);
     if (kind != BitFieldBmp::Decoded) return {kind, {}};
@@ -166,7 +165,7 @@ BitFieldBmpResult DecodeBitFieldBmp(std::span<const std::uint8_t> file) {
     const bool topDown = layout.height < 0;
     const std::uint64_t width = static_cast<std::uint64_t>(layout.width);
     const std::uint64_t height = static_cast<std::uint64_t>(std::llabs(layout.height));
-    if (width * height > kMaxPixels) return {BitFieldBmp::Refused, {}};
+    if (width * height > kMaxPicturePixels) return {BitFieldBmp::Refused, {}};
 
     const std::uint64_t bytesPerPixel = static_cast<std::uint64_t>(layout.bitsPerPixel) / 8;
     const std::uint64_t rowBytes = (width * bytesPerPixel + 3) / 4 * 4;
@@ -175,12 +174,15 @@ BitFieldBmpResult DecodeBitFieldBmp(std::span<const std::uint8_t> file) {
     if (layout.pixelOffset > file.size() || needed > file.size() - layout.pixelOffset)
         return {BitFieldBmp::Refused, {}};
 
-    BitFieldBmpResult result{BitFieldBmp::Decoded, Image(static_cast<int>(width), static_cast<int>(height))};
+    // Only the top-left part asked for is decoded; rows are stored bottom-up unless top-down.
+    const int keepWidth = static_cast<int>(std::min<std::uint64_t>(width, static_cast<std::uint64_t>(std::max(maxWidth, 0))));
+    const int keepHeight = static_cast<int>(std::min<std::uint64_t>(height, static_cast<std::uint64_t>(std::max(maxHeight, 0))));
+    BitFieldBmpResult result{BitFieldBmp::Decoded, Image(keepWidth, keepHeight)};
     LittleEndianReader in(file);
-    for (std::uint64_t row = 0; row < height; ++row) {
+    for (int y = 0; y < keepHeight; ++y) {
+        const std::uint64_t row = topDown ? static_cast<std::uint64_t>(y) : height - 1 - static_cast<std::uint64_t>(y);
         in.Seek(static_cast<std::size_t>(layout.pixelOffset + row * rowBytes));
-        const int y = static_cast<int>(topDown ? row : height - 1 - row);
-        for (int x = 0; x < static_cast<int>(width); ++x) {
+        for (int x = 0; x < keepWidth; ++x) {
             const std::uint32_t pixel = layout.bitsPerPixel == 16 ? in.U16() : in.U32();
             result.image.Set(x, y, Colour{layout.red.Expand(pixel), layout.green.Expand(pixel),
                                           layout.blue.Expand(pixel)});

@@ -28,6 +28,7 @@
 // white is white and not F8 FC F8; the alpha mask is ignored.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -56,6 +57,8 @@ struct BitFieldBmpResult {
     Image image;  // set when Decoded
 };
 
-BitFieldBmpResult DecodeBitFieldBmp(std::span<const std::uint8_t> file);
+// The picture, or its top-left part of at most maxWidth x maxHeight; a file
+// is checked whole whatever part of it is decoded.
+BitFieldBmpResult DecodeBitFieldBmp(std::span<const std::uint8_t> file, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
 }  // namespace corvane

@@ -15,10 +15,9 @@ void ImageSlot::LoadDefault(Image picture) {
 }
 
 bool ImageSlot::LoadFromFile(const std::string& path, int depth) {
-    const std::optional<Image> picture = DecodeImageFile(path);
-    if (!picture) return false;
-    if (!CopyRectangle(*picture, 0, 0)) return false;
-    return ReduceToDepth(depth);
+    // The slot keeps only the picture's top-left part of its own size.
+    const std::optional<Image> picture = ReadImageFile(path, Width(), Height()).image;
+    return picture && CopyFrom(*picture, 0, 0, depth);
 }
 
 bool ImageSlot::CopyFrom(const Image& picture, int x, int y, int depth) {
@@ -46,6 +45,17 @@ bool ImageSlot::ReduceToDepth(int depth) { return ReduceImageToDepth(image_, tra
 void ImageSlot::FillWhite() {
     std::fill(image_.Pixels().begin(), image_.Pixels().end(), kWhite);
     transparent_ = kWhite;
+}
+
+ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path) {
+    ElementLoad load;
+    load.file = ReadImageFile(path, std::max(eightBit.Width(), sixteenBit.Width()),
+                              std::max(eightBit.Height(), sixteenBit.Height()));
+    if (!load.file.image) return load;
+    load.eightBit = eightBit.CopyFrom(*load.file.image, 0, 0, 8);
+    load.sixteenBit = sixteenBit.CopyFrom(*load.file.image, 0, 0, 16);
+    load.file.image.reset();
+    return load;
 }
 
 std::string ChooseImageFile(UserInterface& user, std::string_view label) {

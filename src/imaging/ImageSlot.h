@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "imaging/Image.h"
+#include "imaging/ImageFile.h"
 
 namespace corvane {
 
@@ -55,6 +56,22 @@ private:
     Image image_;
     Colour transparent_ = kPureGreen;
 };
+
+// Which of an element's two slots took a picture.
+struct ElementLoad {
+    bool eightBit = false;
+    bool sixteenBit = false;
+    // Why the file gave no picture, for messages that say more than the
+    // editor's; the picture itself is not kept here.
+    ImageFileResult file;
+
+    bool Both() const { return eightBit && sixteenBit; }
+};
+
+// What LoadFromFile(path, 8) on the element's 8-bit slot and
+// LoadFromFile(path, 16) on its 16-bit slot do, with the file read and
+// decoded once for both.
+ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path);
 
 // The image-file prompt of the element editors: the chosen file's full path,
 // or an empty text when the user cancelled.

@@ -217,72 +217,88 @@ void ReadVersion3Header(BigEndianReader& in, PalmBitmap& b) {
 }
 
 bool AcceptableHeader(const PalmBitmap& b) {
-    return ValidHeader(b) && (!b.compressed || b.compressionType == kScanLineCompression);
+    return ValidHeader(b) && b.width <= kMaxReadableSide && b.height <= kMaxReadableSide &&
+           (!b.compressed || b.compressionType == kScanLineCompression);
 }
 
-// `in` reads `bytes` and stands at the pixel data.
-std::optional<std::vector<std::uint8_t>> ReadPixelBlock(std::span<const std::uint8_t> bytes, BigEndianReader& in,
-                                                        const PalmBitmap& b) {
-    const std::size_t blockBytes = std::size_t{b.height} * b.rowBytes;
-    if (!b.compressed) {
-        const auto raw = in.Bytes(blockBytes);
-        if (!in.Ok()) return std::nullopt;
-        return std::vector<std::uint8_t>(raw.begin(), raw.end());
-    }
-    const std::size_t start = in.Position();
-    const std::uint32_t n = in.U32();  // counts its own 4 bytes; not always padded to 4
-    if (!in.Ok() || n < 4) return std::nullopt;
-    in.Skip(n - 4);
-    if (!in.Ok()) return std::nullopt;
-    return ScanLineDecompress(bytes.subspan(start, n), b.rowBytes, b.height, 4);
-}
+struct PixelData {
+    std::size_t start = 0;
+    std::size_t length = 0;  // the raw block, or the compressed bytes with their 4-byte size field
+};
 
-}  // namespace
-
-bool PalmBitmap::ReadFrom(std::span<const std::uint8_t> bytes) {
-    *this = PalmBitmap{};
-    PalmBitmap parsed;
+// Follows the family to its first version-3 bitmap, fills its header and
+// finds its pixel data; nothing when the resource is not accepted. Compressed
+// data are only known to lie inside the bytes, not yet to be whole.
+std::optional<PixelData> ParseResource(std::span<const std::uint8_t> bytes, PalmBitmap& parsed) {
     BigEndianReader in(bytes);
     for (;;) {
         const std::size_t start = in.Position();
         ReadCommonHeader(in, parsed);
-        if (!in.Ok()) break;
+        if (!in.Ok()) return std::nullopt;
         if (parsed.version == 2) {
             // A chain of older bitmaps in front: follow it to the first version 3.
             const std::uint16_t nextDepthOffset = in.U16();
             in.Skip(4);
             const std::size_t next = start + std::size_t{nextDepthOffset} * 4;
             // An offset of 0 ends the chain; one inside the header would go back.
-            if (!in.Ok() || next < in.Position() || next > in.Size()) break;
+            if (!in.Ok() || next < in.Position() || next > in.Size()) return std::nullopt;
             in.Seek(next);
             continue;
         }
-        if (parsed.version != 3) break;
+        if (parsed.version != 3) return std::nullopt;
         ReadVersion3Header(in, parsed);
-        if (!in.Ok() || !AcceptableHeader(parsed)) break;
-        auto block = ReadPixelBlock(bytes, in, parsed);
-        if (!block) break;
-        parsed.pixels = std::move(*block);
-        parsed.placeholder = PlaceholderBitmap::ForSize(parsed.width, parsed.height);
-        *this = std::move(parsed);
-        return true;
+        if (!in.Ok() || !AcceptableHeader(parsed)) return std::nullopt;
+        PixelData data{in.Position(), std::size_t{parsed.height} * parsed.rowBytes};
+        if (parsed.compressed) {
+            data.length = in.U32();  // counts its own 4 bytes; not always padded to 4
+            if (!in.Ok() || data.length < 4) return std::nullopt;
+            in.Skip(data.length - 4);
+        } else {
+            in.Skip(data.length);
+        }
+        if (!in.Ok()) return std::nullopt;
+        return data;
     }
-    rejected = true;
-    return false;
 }
 
-ToImageResult PalmBitmap::ToImage(Image& image, Colour& transparent) const {
-    // A bitmap filled by hand rather than by ReadFrom may not hold its rows.
-    if (!ValidBitmap(*this)) return ToImageResult::Rejected;
-    const std::size_t walkRow = PalmRowBytes(width, pixelSize);
+// The first `rows` rows of the pixel block.
+std::optional<std::vector<std::uint8_t>> DecodeRows(std::span<const std::uint8_t> data, const PalmBitmap& b,
+                                                    std::size_t rows) {
+    if (!b.compressed) {
+        const auto raw = data.first(rows * b.rowBytes);
+        return std::vector<std::uint8_t>(raw.begin(), raw.end());
+    }
+    return ScanLineDecompress(data, b.rowBytes, rows, 4);
+}
 
+Colour TransparentColour(const PalmBitmap& b) {
+    return b.pixelSize == 16 ? FromRgb565(static_cast<std::uint16_t>(b.transparentValue & 0xFFFF))
+                             : PaletteColour(static_cast<int>(b.transparentValue & 0xFF));
+}
+
+int OpaqueInTransparentColour(const PalmBitmap& b, std::span<const std::uint8_t> block, int width, int height) {
+    if (b.pixelSize != 8) return 0;
+    const int transparentIndex = static_cast<int>(b.transparentValue & 0xFF);
+    const Colour transparent = PaletteColour(transparentIndex);
+    int count = 0;
+    for (int y = 0; y < height; ++y) {
+        const auto row = block.subspan(static_cast<std::size_t>(y) * b.rowBytes, static_cast<std::size_t>(width));
+        for (const std::uint8_t index : row)
+            if (index != transparentIndex && PaletteColour(index) == transparent) ++count;
+    }
+    return count;
+}
+
+// The top-left width x height pixels from a block of the bitmap's first rows.
+Image PictureFromRows(const PalmBitmap& b, std::span<const std::uint8_t> block, int width, int height) {
     // Rows are rowBytes apart. Every writer we know pads a row to exactly the
     // length the walk takes, and where one pads more, stepping by the walk's
     // length would shear the picture.
+    const std::size_t walkRow = PalmRowBytes(width, b.pixelSize);
     Image out(width, height);
     for (int y = 0; y < height; ++y) {
-        const auto row = std::span<const std::uint8_t>(pixels).subspan(static_cast<std::size_t>(y) * rowBytes, walkRow);
-        switch (pixelSize) {
+        const auto row = block.subspan(static_cast<std::size_t>(y) * b.rowBytes, walkRow);
+        switch (b.pixelSize) {
             case 8:
                 for (int x = 0; x < width; ++x) out.Set(x, y, PaletteColour(row[static_cast<std::size_t>(x)]));
                 break;
@@ -299,9 +315,72 @@ ToImageResult PalmBitmap::ToImage(Image& image, Colour& transparent) const {
                 break;
         }
     }
-    image = std::move(out);
-    transparent = pixelSize == 16 ? FromRgb565(static_cast<std::uint16_t>(transparentValue & 0xFFFF))
-                                  : PaletteColour(static_cast<int>(transparentValue & 0xFF));
+    return out;
+}
+
+}  // namespace
+
+bool PalmBitmap::ReadFrom(std::span<const std::uint8_t> bytes) {
+    *this = PalmBitmap{};
+    PalmBitmap parsed;
+    const auto data = ParseResource(bytes, parsed);
+    auto block = data ? DecodeRows(bytes.subspan(data->start, data->length), parsed, parsed.height) : std::nullopt;
+    if (!block) {
+        rejected = true;
+        return false;
+    }
+    parsed.pixels = std::move(*block);
+    parsed.placeholder = PlaceholderBitmap::ForSize(parsed.width, parsed.height);
+    *this = std::move(parsed);
+    return true;
+}
+
+bool PalmBitmap::ReadHeaderFrom(std::span<const std::uint8_t> bytes) {
+    *this = PalmBitmap{};
+    PalmBitmap parsed;
+    const auto data = ParseResource(bytes, parsed);
+    const bool whole = data && (!parsed.compressed || ScanLineHoldsRows(bytes.subspan(data->start, data->length),
+                                                                         parsed.rowBytes, parsed.height, 4));
+    if (!whole) {
+        rejected = true;
+        return false;
+    }
+    parsed.placeholder = PlaceholderBitmap::ForSize(parsed.width, parsed.height);
+    parsed.dataStart_ = data->start;
+    parsed.dataLength_ = data->length;
+    parsed.headerOnly_ = true;
+    *this = std::move(parsed);
+    return true;
+}
+
+ToImageResult PalmBitmap::DecodeTopLeft(std::span<const std::uint8_t> bytes, int maxWidth, int maxHeight,
+                                        Image& image, Colour& transparent, int* opaqueInTransparentColour) const {
+    const int w = std::clamp(maxWidth, 0, int{width});
+    const int h = std::clamp(maxHeight, 0, int{height});
+    if (!headerOnly_ || rejected) {
+        const ToImageResult result = ToImage(image, transparent, maxWidth, maxHeight);
+        if (result != ToImageResult::Rejected && opaqueInTransparentColour)
+            *opaqueInTransparentColour = OpaqueInTransparentColour(*this, pixels, w, h);
+        return result;
+    }
+    if (dataStart_ > bytes.size() || dataLength_ > bytes.size() - dataStart_) return ToImageResult::Rejected;
+    const auto block = DecodeRows(bytes.subspan(dataStart_, dataLength_), *this, static_cast<std::size_t>(h));
+    if (!block) return ToImageResult::Rejected;
+    image = PictureFromRows(*this, *block, w, h);
+    if (opaqueInTransparentColour) *opaqueInTransparentColour = OpaqueInTransparentColour(*this, *block, w, h);
+    transparent = TransparentColour(*this);
+    return hasTransparency ? ToImageResult::Transparent : ToImageResult::Opaque;
+}
+
+ToImageResult PalmBitmap::ToImage(Image& image, Colour& transparent) const {
+    return ToImage(image, transparent, width, height);
+}
+
+ToImageResult PalmBitmap::ToImage(Image& image, Colour& transparent, int maxWidth, int maxHeight) const {
+    // A bitmap filled by hand rather than by ReadFrom may not hold its rows.
+    if (!ValidBitmap(*this)) return ToImageResult::Rejected;
+    image = PictureFromRows(*this, pixels, std::clamp(maxWidth, 0, int{width}), std::clamp(maxHeight, 0, int{height}));
+    transparent = TransparentColour(*this);
     return hasTransparency ? ToImageResult::Transparent : ToImageResult::Opaque;
 }
 

@@ -41,6 +41,7 @@
 // Reading accepts more than writing produces: any chain of version-2 bitmaps
 // in front (or none: other tools put the version-3 bitmap first), a compressed
 // size that is not padded to 4, any pixelFormat or density, 1-bit bitmaps.
+// It refuses a bitmap wider or taller than kMaxReadableSide.
 #pragma once
 
 #include <cstdint>
@@ -71,6 +72,10 @@ std::size_t PalmRowBytes(int width, int depth);
 // placeholder's compressed size. The decoder refuses what fails it too, so
 // everything read can be written back.
 bool FitsPalmBitmap(int width, int height, int depth);
+
+// No skin picture is larger than the phone's 320 x 320 screen; a few kilobytes
+// of scan-line data could otherwise unfold into gigabytes of pixels.
+inline constexpr int kMaxReadableSide = 4096;
 
 enum class ToImageResult { Rejected = 0, Transparent = 1, Opaque = 2 };
 
@@ -124,10 +129,31 @@ public:
     // or one filled by hand that the decoder would refuse) neither output is
     // touched.
     ToImageResult ToImage(Image& image, Colour& transparent) const;
+    // ToImage of the top-left part, at most maxWidth x maxHeight.
+    ToImageResult ToImage(Image& image, Colour& transparent, int maxWidth, int maxHeight) const;
+
+    // ReadFrom in two steps, for readers of files whose many resources would
+    // not fit in memory together. ReadHeaderFrom accepts exactly what ReadFrom
+    // accepts and fills the same fields, but only checks that the pixel data
+    // are complete: pixels stays empty (so EncodedSize is 0). DecodeTopLeft,
+    // given the same bytes again, is ToImage of the top-left part of at most
+    // maxWidth x maxHeight, and decodes no more rows than that part needs.
+    bool ReadHeaderFrom(std::span<const std::uint8_t> bytes);
+    // It also counts, where asked, the 8-bit pixels of that part stored with
+    // another palette index than the transparent one but showing its colour
+    // (the palette repeats some colours): a picture file cannot keep them
+    // apart from the see-through ones.
+    ToImageResult DecodeTopLeft(std::span<const std::uint8_t> bytes, int maxWidth, int maxHeight, Image& image,
+                                Colour& transparent, int* opaqueInTransparentColour = nullptr) const;
 
 private:
     bool decided_ = false;
     std::size_t dataSize_ = 0;
+    // Where ReadHeaderFrom found the pixel data: the raw block, or the
+    // compressed bytes with their size field.
+    std::size_t dataStart_ = 0;
+    std::size_t dataLength_ = 0;
+    bool headerOnly_ = false;
 };
 
 // Depth 8 or 16. The result is rejected for another depth or a picture that

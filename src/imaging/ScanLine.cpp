@@ -1,6 +1,7 @@
 #include "imaging/ScanLine.h"
 
 #include <algorithm>
+#include <array>
 
 #include "pdb/BigEndianFile.h"
 
@@ -16,6 +17,14 @@ bool ValidShape(std::span<const std::uint8_t> block, std::size_t rowLength, std:
 }
 
 std::size_t RoundUpTo4(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
+
+// How many bytes a flag byte calls for. A table: without a popcount
+// instruction in the target, std::popcount is a library call per group.
+constexpr std::array<std::uint8_t, 256> kBitsSet = [] {
+    std::array<std::uint8_t, 256> bits{};
+    for (std::size_t i = 1; i < bits.size(); ++i) bits[i] = static_cast<std::uint8_t>(bits[i / 2] + (i & 1));
+    return bits;
+}();
 
 // Walks the groups of every row and hands each group's flag byte, the number
 // of bytes it writes and the group itself to `emit`; the size and the output
@@ -126,6 +135,27 @@ std::optional<std::vector<std::uint8_t>> ScanLineDecompress(std::span<const std:
         if (!in.Ok()) return std::nullopt;
     }
     return block;
+}
+
+bool ScanLineHoldsRows(std::span<const std::uint8_t> compressed, std::size_t rowLength, std::size_t rows,
+                       int sizeFieldWidth) {
+    if (sizeFieldWidth != 2 && sizeFieldWidth != 4) return false;
+    const auto field = static_cast<std::size_t>(sizeFieldWidth);
+    if (compressed.size() < field) return false;
+    const std::size_t groupsPerRow = (rowLength + kGroup - 1) / kGroup;
+    const std::size_t lastGroup = rowLength % kGroup == 0 ? kGroup : rowLength % kGroup;
+    // Only the bits of a group's own bytes call for input, as in ScanLineDecompress.
+    const unsigned lastMask = (0xFF00u >> lastGroup) & 0xFFu;
+    std::size_t at = field;
+    for (std::size_t r = 0; r < rows; ++r) {
+        for (std::size_t g = 0; g < groupsPerRow; ++g) {
+            if (at >= compressed.size()) return false;
+            const unsigned flags = compressed[at++] & (g + 1 == groupsPerRow ? lastMask : 0xFFu);
+            at += kBitsSet[flags];
+        }
+        if (at > compressed.size()) return false;
+    }
+    return true;
 }
 
 }  // namespace corvane

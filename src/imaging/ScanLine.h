@@ -37,11 +37,18 @@ std::size_t ScanLineCompressedSize(std::span<const std::uint8_t> block, std::siz
 
 // Rebuilds the rows x rowLength block from the compressed bytes (size field
 // included; its value is not consulted, the caller has already cut the bytes
-// to it). Nothing when the flags ask for more bytes than there are; the
+// to it). The first rows of a block need only the front of its bytes, so
+// asking for fewer rows than the block has decodes just those. Nothing when
+// the flags ask for more bytes than there are; the
 // output is never reserved before the input is known to hold a flag byte for
 // every group.
 std::optional<std::vector<std::uint8_t>> ScanLineDecompress(std::span<const std::uint8_t> compressed,
                                                             std::size_t rowLength, std::size_t rows,
                                                             int sizeFieldWidth);
+
+// Whether the compressed bytes describe every one of the rows, checked without
+// building them: ScanLineDecompress succeeds exactly when this is true.
+bool ScanLineHoldsRows(std::span<const std::uint8_t> compressed, std::size_t rowLength, std::size_t rows,
+                       int sizeFieldWidth);
 
 }  // namespace corvane

@@ -18,9 +18,7 @@ ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& u
     if (!ElementByIndex(element)) return ElementLoadOutcome::Failed;
     // Both depths are always attempted: a file that only one of them takes
     // still changes that slot, as the user will see after switching depth.
-    const bool loaded8 = document.Slot(8, element).LoadFromFile(path, 8);
-    const bool loaded16 = document.Slot(16, element).LoadFromFile(path, 16);
-    if (loaded8 && loaded16) {
+    if (LoadElementFromFile(document.Slot(8, element), document.Slot(16, element), path).Both()) {
         document.MarkModified();
         return ElementLoadOutcome::Loaded;
     }

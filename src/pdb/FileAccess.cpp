@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <system_error>
+#include <utility>
 
 namespace corvane {
 namespace {
@@ -328,25 +330,66 @@ WriteResult Commit(Staged& file) {
 void SetWriteFaultForTesting(WriteFault fault) { g_fault = fault; }
 void SetWriteSeamsForTesting(const WriteSeams& seams) { g_seams = seams; }
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit) {
+    namespace fs = std::filesystem;
+    FileRead read;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
+    // Looked at before opening: opening a pipe for reading waits for a writer.
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
+        read.problem = ReadProblem::CouldNotOpen;
+        return read;
+    }
+    if (!fs::is_regular_file(status)) {
+        read.problem = ReadProblem::NotRegularFile;
+        return read;
+    }
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size > limit) {
+        read.problem = ReadProblem::TooLarge;
+        return read;
+    }
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
+    if (!f) {
+        read.problem = ReadProblem::CouldNotOpen;
+        return read;
+    }
+    if (!ec) read.bytes.reserve(static_cast<std::size_t>(size));
+    // The size may have changed since it was asked: the limit holds for what is read.
     std::uint8_t buffer[65536];
-    bool ok = true;
     for (;;) {
         const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
-        bytes.insert(bytes.end(), buffer, buffer + n);
+        if (read.bytes.size() + n > limit) {
+            read.problem = ReadProblem::TooLarge;
+            break;
+        }
+        read.bytes.insert(read.bytes.end(), buffer, buffer + n);
         if (n < sizeof buffer) {
-            ok = !std::ferror(f);
+            if (std::ferror(f)) read.problem = ReadProblem::ReadFailed;
             break;
         }
     }
     std::fclose(f);
-    if (!ok) return std::nullopt;
-    return bytes;
+    if (!read.Ok()) read.bytes = std::vector<std::uint8_t>();
+    return read;
+}
+
+std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::string_view kind) {
+    switch (problem) {
+        case ReadProblem::None: return "read";
+        case ReadProblem::CouldNotOpen: return "cannot open the file for reading";
+        case ReadProblem::NotRegularFile: return "not a regular file (a folder, device or pipe is not read)";
+        case ReadProblem::TooLarge:
+            return "larger than " + std::to_string(limit >> 20) + " MiB, the limit for " + std::string(kind);
+        case ReadProblem::ReadFailed: return "reading the file failed";
+    }
+    return "cannot read the file";
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+    FileRead read = ReadFileAtMost(path, kPictureFileLimit);
+    if (!read.Ok()) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 bool FileExists(const std::string& path) {

@@ -22,11 +22,41 @@
 #include <span>
 #include <string>
 #include <system_error>
+#include <string_view>
 #include <vector>
 
 namespace corvane {
 
-// The whole content of the file, or nothing when it cannot be opened or read.
+// What a reader will take at most. A skin or splash file larger than the
+// phone's whole storage cannot be one; a picture file larger than the biggest
+// picture the editor loads (see ImageFile.h) cannot be one either. Both are
+// refused before a byte is read, so a sparse or endless file costs nothing.
+inline constexpr std::uint64_t kDatabaseFileLimit = std::uint64_t{64} << 20;
+inline constexpr std::uint64_t kPictureFileLimit = std::uint64_t{256} << 20;
+
+enum class ReadProblem {
+    None,
+    CouldNotOpen,    // missing, or no permission
+    NotRegularFile,  // a folder, a device or a pipe: never opened, so nothing blocks
+    TooLarge,        // over the limit the caller gave
+    ReadFailed,      // opened, but reading failed
+};
+
+struct FileRead {
+    ReadProblem problem = ReadProblem::None;
+    std::vector<std::uint8_t> bytes;  // the whole content when problem is None
+
+    bool Ok() const { return problem == ReadProblem::None; }
+};
+
+// The whole content of a regular file of at most `limit` bytes.
+FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit);
+
+// One line saying why the read failed, such as "larger than 64 MiB, the limit
+// for skin and splash files"; `kind` names the files the limit is for.
+std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::string_view kind);
+
+// ReadFileAtMost with the picture-file limit, for callers that need no reason.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 
 bool FileExists(const std::string& path);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
+#include <memory>
 
 #include "pdb/BigEndianFile.h"
 
@@ -52,7 +54,9 @@ std::optional<std::vector<std::uint8_t>> ResourceDatabase::WriteDatabase(std::ui
     const std::uint64_t firstOffset = offset;
     for (auto& e : entries_) {
         e.offset = static_cast<std::uint32_t>(offset);
-        offset += e.bitmap->EncodedSize();
+        const std::size_t size = e.bitmap->EncodedSize();
+        if (size == 0) return std::nullopt;  // a bitmap read from a file keeps no pixels to write
+        offset += size;
         if (offset > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
     }
 
@@ -90,6 +94,10 @@ DatabaseReadOutcome ResourceDatabase::ReadDatabase(std::span<const std::uint8_t>
     *this = ResourceDatabase();
     type_.clear();
     creator_.clear();
+    // Kept for FindBitmap, which decodes pixels only when they are asked for:
+    // 35 bitmaps decoded up front could take gigabytes.
+    file_ = std::make_shared<const std::vector<std::uint8_t>>(bytes.begin(), bytes.end());
+    bytes = *file_;
     BigEndianReader r(bytes);
 
     const auto name = r.Bytes(std::min(kDatabaseNameSize, r.Remaining()));
@@ -104,6 +112,8 @@ DatabaseReadOutcome ResourceDatabase::ReadDatabase(std::span<const std::uint8_t>
     const std::uint16_t count = r.U16();
 
     std::vector<std::uint16_t> parsedIds;
+    // Entries that share an offset share one check of their bitmap, however many there are.
+    std::map<std::uint32_t, PalmBitmap> checked;
     for (std::uint16_t i = 0; i < count; ++i) {
         r.Skip(4);  // the entry's own type code: every entry is taken as a bitmap
         ResourceEntry entry;
@@ -122,8 +132,14 @@ DatabaseReadOutcome ResourceDatabase::ReadDatabase(std::span<const std::uint8_t>
                 entry.bitmap.reset();
             } else {
                 parsedIds.push_back(entry.id);
-                if (!offsetRead || entry.offset >= bytes.size() || !entry.bitmap->ReadFrom(bytes.subspan(entry.offset)))
+                if (!offsetRead || entry.offset >= bytes.size()) {
                     entry.bitmap->rejected = true;
+                } else if (const auto known = checked.find(entry.offset); known != checked.end()) {
+                    entry.bitmap = known->second;
+                } else {
+                    entry.bitmap->ReadHeaderFrom(bytes.subspan(entry.offset));
+                    checked.emplace(entry.offset, *entry.bitmap);
+                }
             }
         }
         entries_.push_back(std::move(entry));
@@ -132,11 +148,15 @@ DatabaseReadOutcome ResourceDatabase::ReadDatabase(std::span<const std::uint8_t>
     return DatabaseReadOutcome::Read;
 }
 
-std::optional<FoundBitmap> ResourceDatabase::FindBitmap(std::uint16_t id) const {
+std::optional<FoundBitmap> ResourceDatabase::FindBitmap(std::uint16_t id, int maxWidth, int maxHeight) const {
     const auto entry = std::find_if(entries_.begin(), entries_.end(), [id](const ResourceEntry& e) { return e.id == id; });
     if (entry == entries_.end() || !entry->Readable()) return std::nullopt;
-    FoundBitmap found{Image(), kPureGreen};
-    if (entry->bitmap->ToImage(found.image, found.transparent) == ToImageResult::Rejected) return std::nullopt;
+    FoundBitmap found{Image(), kPureGreen, entry->bitmap->pixelSize, 0};
+    std::span<const std::uint8_t> resource;
+    if (file_ && entry->offset < file_->size()) resource = std::span<const std::uint8_t>(*file_).subspan(entry->offset);
+    if (entry->bitmap->DecodeTopLeft(resource, maxWidth, maxHeight, found.image, found.transparent,
+                                     &found.opaqueInTransparentColour) == ToImageResult::Rejected)
+        return std::nullopt;
     return found;
 }
 

@@ -23,10 +23,16 @@
 // Real files may be cut short or carry offsets anywhere: a resource whose
 // entry or bytes lie outside the file is kept as an unreadable entry, and
 // nothing is ever read outside the given bytes.
+//
+// Hostile files may point every entry at one huge bitmap. Reading checks each
+// resource once per offset, without decoding its pixels; FindBitmap decodes
+// only the rows of the part it is asked for. So reading costs about the
+// file's size in memory whatever the entries say.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -78,6 +84,9 @@ enum class DatabaseReadOutcome { Read, CarrierLogo };
 struct FoundBitmap {
     Image image;
     Colour transparent;
+    int depth = 0;
+    // See PalmBitmap::DecodeTopLeft.
+    int opaqueInTransparentColour = 0;
 };
 
 class ResourceDatabase {
@@ -102,12 +111,15 @@ public:
     // when the database has no entry.
     std::optional<std::vector<std::uint8_t>> WriteDatabase(std::uint32_t now);
 
-    // Replaces the contents with the database in the bytes.
+    // Replaces the contents with the database in the bytes. Bitmaps read this
+    // way keep only their headers (see PalmBitmap::ReadHeaderFrom): the
+    // database can be queried but not written back.
     DatabaseReadOutcome ReadDatabase(std::span<const std::uint8_t> bytes);
 
-    // The first entry with the ID, decoded; nothing when there is none or it
-    // has no readable bitmap.
-    std::optional<FoundBitmap> FindBitmap(std::uint16_t id) const;
+    // The first entry with the ID, decoded, its picture cut to the top-left
+    // maxWidth x maxHeight; nothing when there is none or it has no readable bitmap.
+    std::optional<FoundBitmap> FindBitmap(std::uint16_t id, int maxWidth = kMaxReadableSide,
+                                          int maxHeight = kMaxReadableSide) const;
 
     // True when an entry's ID lies outside SupportedSkinIds.
     bool HasUnsupported() const;
@@ -120,6 +132,7 @@ private:
     std::string type_ = "Skn7";
     std::string creator_ = "TSkn";
     std::vector<ResourceEntry> entries_;
+    std::shared_ptr<const std::vector<std::uint8_t>> file_;  // the bytes read, for FindBitmap
 };
 
 }  // namespace corvane

@@ -28,26 +28,6 @@ Answer Tell(UserInterface& user, std::string text, MessageIcon icon,
     return user.ShowMessage(message);
 }
 
-// The resource FindBitmap decodes for the ID: the first entry with it.
-const PalmBitmap* BitmapOfId(const ResourceDatabase& database, std::uint16_t id) {
-    for (const auto& entry : database.Entries())
-        if (entry.id == id) return entry.Readable() ? &*entry.bitmap : nullptr;
-    return nullptr;
-}
-
-int OpaqueInTransparentColour(const PalmBitmap& bitmap) {
-    if (bitmap.pixelSize != 8) return 0;
-    const int transparentIndex = static_cast<int>(bitmap.transparentValue & 0xFF);
-    const Colour transparent = PaletteColour(transparentIndex);
-    int count = 0;
-    for (std::size_t y = 0; y < bitmap.height; ++y)
-        for (std::size_t x = 0; x < bitmap.width; ++x) {
-            const int index = bitmap.pixels[y * bitmap.rowBytes + x];
-            if (index != transparentIndex && PaletteColour(index) == transparent) ++count;
-        }
-    return count;
-}
-
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const SlotSet& set, int depth, std::string_view databaseName,
@@ -62,20 +42,28 @@ std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const SlotSet& set, int 
 }
 
 DecodedSkin DecodeSkinFile(std::span<const std::uint8_t> bytes) {
-    DecodedSkin skin;
     ResourceDatabase database;
-    skin.outcome = database.ReadDatabase(bytes);
+    const DatabaseReadOutcome outcome = database.ReadDatabase(bytes);
+    return DecodeSkin(database, outcome);
+}
+
+DecodedSkin DecodeSkin(const ResourceDatabase& database, DatabaseReadOutcome outcome) {
+    DecodedSkin skin;
+    skin.outcome = outcome;
     if (skin.outcome == DatabaseReadOutcome::CarrierLogo) return skin;
     for (const auto& row : kSkinResourceTable) {
+        const SkinElement& element = kSkinElements[static_cast<std::size_t>(row.element)];
         auto& picture = skin.pictures[static_cast<std::size_t>(row.element)];
-        picture = database.FindBitmap(row.id);
+        // The slots take no more than their element's size from the top left.
+        picture = database.FindBitmap(row.id, element.width, element.height);
+        // A bitmap without pixels would change nothing but the slot's transparent colour.
+        if (picture && picture->image.Empty()) picture.reset();
         if (!picture) {
             ++skin.missing;
             continue;
         }
-        const PalmBitmap& bitmap = *BitmapOfId(database, row.id);
-        skin.depths[static_cast<std::size_t>(row.element)] = bitmap.pixelSize;
-        skin.opaqueInTransparentColour[static_cast<std::size_t>(row.element)] = OpaqueInTransparentColour(bitmap);
+        skin.depths[static_cast<std::size_t>(row.element)] = picture->depth;
+        skin.opaqueInTransparentColour[static_cast<std::size_t>(row.element)] = picture->opaqueInTransparentColour;
     }
     skin.unsupported = database.HasUnsupported();
     return skin;
@@ -121,12 +109,12 @@ OpenSkinOutcome OpenSkin(SkinDocument& document, UserInterface& user) {
     const std::optional<std::string> path = user.AskOpenFile(prompt);
     if (!path) return OpenSkinOutcome::Cancelled;
 
-    const auto bytes = ReadWholeFile(*path);
-    if (!bytes) {
+    const FileRead read = ReadFileAtMost(*path, kDatabaseFileLimit);
+    if (!read.Ok()) {
         Tell(user, "Could not open file.", MessageIcon::Error);
         return OpenSkinOutcome::CouldNotOpen;
     }
-    const DecodedSkin skin = DecodeSkinFile(*bytes);
+    const DecodedSkin skin = DecodeSkinFile(read.bytes);
     if (skin.outcome == DatabaseReadOutcome::CarrierLogo) {
         Tell(user, "This file is a carrier logo skin file. Please open it with the logo editor.", MessageIcon::Error);
         return OpenSkinOutcome::CarrierLogo;

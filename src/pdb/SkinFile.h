@@ -41,7 +41,9 @@ std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const SlotSet& set, int 
 // What a skin file holds for the editor.
 struct DecodedSkin {
     DatabaseReadOutcome outcome = DatabaseReadOutcome::Read;
-    // By element index; nothing where the resource is absent or unreadable.
+    // By element index; nothing where the resource is absent, unreadable or
+    // has no pixels. A picture larger than its element is cut to the
+    // element's size from the top left, all the editor keeps of it.
     std::array<std::optional<FoundBitmap>, kElementCount> pictures;
     bool unsupported = false;  // a resource outside SupportedSkinIds
     int missing = 0;           // rows of kSkinResourceTable that gave no picture
@@ -55,6 +57,8 @@ struct DecodedSkin {
 };
 
 DecodedSkin DecodeSkinFile(std::span<const std::uint8_t> bytes);
+// The same for a database already read, with the outcome of its reading.
+DecodedSkin DecodeSkin(const ResourceDatabase& database, DatabaseReadOutcome outcome);
 
 // The depth the skin's pictures are stored at: 16 when any is, else 8 when
 // any is, else 16, the depth of a new skin.

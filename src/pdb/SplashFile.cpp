@@ -95,7 +95,8 @@ std::optional<SplashContent> ParseSplashFile(std::span<const std::uint8_t> bytes
 
     const std::uint32_t o1 = content.welcomeOffset;
     const std::uint32_t o2 = content.goodbyeOffset;
-    if (o1 < kEntriesEnd || o2 < o1 || o2 > bytes.size()) return std::nullopt;
+    // An image of no bytes is as bad as one outside the file: there is nothing to show.
+    if (o1 < kEntriesEnd || o2 <= o1 || o2 >= bytes.size()) return std::nullopt;
     content.welcome = bytes.subspan(o1, o2 - o1);
     content.goodbye = bytes.subspan(o2);
     return content;
@@ -171,12 +172,13 @@ void SplashFile::Tell(const std::string& text, bool captioned, MessageIcon icon)
 }
 
 SplashFile::LoadOutcome SplashFile::LoadSplashImage(std::uint16_t id, const std::string& path) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes) {
+    // An image larger than a whole splash file may be could never be saved in one.
+    FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
+    if (!read.Ok()) {
         Tell("Could not open file " + path + " for reading.", false, MessageIcon::Warning);
         return LoadOutcome::CouldNotOpen;
     }
-    switch (CheckJpeg(*bytes)) {
+    switch (CheckJpeg(read.bytes)) {
         case JpegCheck::NotJpeg:
             Tell("File " + path + " is not a Jpeg image.", false, MessageIcon::Warning);
             return LoadOutcome::NotJpeg;
@@ -188,7 +190,7 @@ SplashFile::LoadOutcome SplashFile::LoadSplashImage(std::uint16_t id, const std:
     }
     Image* image = ImageFor(id);
     if (!image) return LoadOutcome::UnknownId;
-    image->bytes = std::move(*bytes);
+    image->bytes = std::move(read.bytes);
     image->source = path;
     modified_ = true;
     return LoadOutcome::Ok;
@@ -295,12 +297,12 @@ SplashFile::ReadOutcome SplashFile::ReadSplash() {
 }
 
 SplashFile::ReadOutcome SplashFile::ReadSplashFile(const std::string& path) {
-    const auto bytes = ReadWholeFile(path);
-    if (!bytes) {
+    const FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
+    if (!read.Ok()) {
         Tell("Could not open file " + path + " for reading.", false, MessageIcon::Warning);
         return ReadOutcome::CouldNotOpen;
     }
-    const auto content = ParseSplashFile(*bytes);
+    const auto content = ParseSplashFile(read.bytes);
     if (!content) {
         Tell("This is not a splash image file.", false, MessageIcon::Warning);
         return ReadOutcome::NotSplashFile;

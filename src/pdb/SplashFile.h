@@ -25,8 +25,8 @@
 // The welcome image is everything from entry 1's offset to entry 2's, the
 // goodbye image everything from entry 2's offset to the end of the file, so
 // a file whose count says 3 still reads. Offsets that run backwards, point
-// into the header or its two entries, or lie past the end make the file
-// unreadable.
+// into the header or its two entries, lie past the end or leave an image
+// without bytes make the file unreadable.
 #pragma once
 
 #include <cstdint>

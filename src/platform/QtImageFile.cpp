@@ -1,12 +1,13 @@
 #include <algorithm>
 #include <span>
 
-#include <QBuffer>
 #include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 
 #include "exchange/BmpFile.h"
+#include "exchange/PictureFile.h"
 #include "imaging/ImageFile.h"
 #include "pdb/FileAccess.h"
 
@@ -14,54 +15,106 @@ namespace corvane {
 namespace {
 
 constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+// The toolkit's own cap on a decoded picture, in MiB: 4 bytes a pixel for the
+// largest picture accepted. Formats the header check does not know are held to it.
+constexpr int kDecodedLimitMiB = static_cast<int>(kMaxPicturePixels * 4 >> 20);
+// Rows converted at a time: the picture is never held twice by the toolkit.
+constexpr std::size_t kBandPixels = std::size_t{1} << 20;
 
-std::optional<Image> DecodeWithQt(const std::vector<std::uint8_t>& bytes) {
-    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
-    QImageReader reader(&buffer);
-    // Naming the two everyday formats up front spares the reader from loading
-    // every image-format plugin to sniff the content, which costs more than the decoding.
-    const std::span<const std::uint8_t> head(bytes.data(), std::min<std::size_t>(bytes.size(), 8));
-    const bool bmp = head.size() >= 2 && head[0] == 'B' && head[1] == 'M';
-    const bool png = head.size() == 8 && std::equal(head.begin(), head.end(), kPngSignature);
-    if (bmp || png) {
-        reader.setFormat(bmp ? "bmp" : "png");
-        reader.setAutoDetectImageFormat(false);
+ImageFileResult Refused(ImageFileProblem problem, std::uint64_t width = 0, std::uint64_t height = 0) {
+    ImageFileResult result;
+    result.problem = problem;
+    result.width = width;
+    result.height = height;
+    return result;
+}
+
+ImageFileProblem FromReadProblem(ReadProblem problem) {
+    switch (problem) {
+        case ReadProblem::NotRegularFile: return ImageFileProblem::NotRegularFile;
+        case ReadProblem::TooLarge: return ImageFileProblem::FileTooLarge;
+        default: return ImageFileProblem::CouldNotOpen;
     }
-    reader.setAutoTransform(false);
-    QImage decoded;
-    if (!reader.read(&decoded) || decoded.isNull()) return std::nullopt;
+}
 
-    // Not premultiplied: a pixel's colour stays what the file says, whatever its alpha,
-    // as the alpha byte of a 32-bit BMP has always been ignored.
-    const QImage rgb = decoded.convertToFormat(QImage::Format_ARGB32);
-    // The size comes from the decoded picture: the reader reports top-down files with a negative height.
-    Image image(rgb.width(), rgb.height());
-    for (int y = 0; y < rgb.height(); ++y) {
+// Naming the two everyday formats up front spares the reader from loading
+// every image-format plugin to sniff the content, which costs more than the decoding.
+QByteArray FormatOf(std::span<const std::uint8_t> head) {
+    if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') return "bmp";
+    if (head.size() >= 8 && std::equal(head.begin(), head.begin() + 8, kPngSignature)) return "png";
+    return {};
+}
+
+// Rows of `rgb` from its top, as many as fit, into the image from row `top` on.
+void CopyRows(const QImage& rgb, int top, Image& image) {
+    const int rows = std::min(rgb.height(), image.Height() - top);
+    const int columns = std::min(rgb.width(), image.Width());
+    for (int y = 0; y < rows; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x)
-            image.Set(x, y, Colour{static_cast<std::uint8_t>(qRed(line[x])), static_cast<std::uint8_t>(qGreen(line[x])),
-                                   static_cast<std::uint8_t>(qBlue(line[x]))});
+        for (int x = 0; x < columns; ++x)
+            image.Set(x, top + y, Colour{static_cast<std::uint8_t>(qRed(line[x])), static_cast<std::uint8_t>(qGreen(line[x])),
+                                         static_cast<std::uint8_t>(qBlue(line[x]))});
+    }
+}
+
+// Not premultiplied: a pixel's colour stays what the file says, whatever its alpha,
+// as the alpha byte of a 32-bit BMP has always been ignored.
+Image ToImage(const QImage& decoded, int maxWidth, int maxHeight) {
+    // The size comes from the decoded picture: the reader reports top-down files with a negative height.
+    Image image(std::min(decoded.width(), maxWidth), std::min(decoded.height(), maxHeight));
+    if (decoded.format() == QImage::Format_RGB32 || decoded.format() == QImage::Format_ARGB32) {
+        CopyRows(decoded, 0, image);
+        return image;
+    }
+    if (image.Empty()) return image;
+    const int band = static_cast<int>(std::max<std::size_t>(1, kBandPixels / static_cast<std::size_t>(image.Width())));
+    for (int top = 0; top < image.Height(); top += band) {
+        const int rows = std::min(band, image.Height() - top);
+        CopyRows(decoded.copy(0, top, image.Width(), rows).convertToFormat(QImage::Format_ARGB32), top, image);
     }
     return image;
 }
 
 }  // namespace
 
-std::optional<Image> DecodeImageFile(const std::string& path) {
-    const auto bytes = ReadWholeFile(path);
-    if (!bytes) return std::nullopt;
+ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeight) {
+    FileRead read = ReadFileAtMost(path, kPictureFileLimit);
+    if (!read.Ok()) return Refused(FromReadProblem(read.problem));
+    const PictureHeader header = CheckPictureFile(read.bytes);
+    switch (header.check) {
+        case PictureCheck::TooManyPixels: return Refused(ImageFileProblem::TooManyPixels, header.width, header.height);
+        case PictureCheck::CutShort: return Refused(ImageFileProblem::CutShort);
+        case PictureCheck::BadChecksum: return Refused(ImageFileProblem::BadChecksum);
+        case PictureCheck::Whole:
+        case PictureCheck::NotChecked: break;
+    }
     // Qt shifts bit-field channels where they must be scaled (a 16-bit white would read as
     // F8 FC F8), so those BMPs are read by our own reader.
-    auto bitFields = DecodeBitFieldBmp(*bytes);
+    auto bitFields = DecodeBitFieldBmp(read.bytes, maxWidth, maxHeight);
     switch (bitFields.outcome) {
-        case BitFieldBmp::Decoded: return std::move(bitFields.image);
-        case BitFieldBmp::Refused: return std::nullopt;
+        case BitFieldBmp::Decoded: return {std::move(bitFields.image), ImageFileProblem::None, 0, 0};
+        case BitFieldBmp::Refused: return Refused(ImageFileProblem::NotAPicture);
         case BitFieldBmp::NotBitFields: break;
     }
-    return DecodeWithQt(*bytes);
+
+    // The toolkit reads the file itself, so the file's bytes, its decoded copy
+    // and ours are never all held at once.
+    const QByteArray format = FormatOf(read.bytes);
+    read.bytes = std::vector<std::uint8_t>();  // gives the memory back, as clear() would not
+    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!file.open(QIODevice::ReadOnly)) return Refused(ImageFileProblem::CouldNotOpen);
+    QImageReader reader(&file, format);
+    if (!format.isEmpty()) reader.setAutoDetectImageFormat(false);
+    reader.setAutoTransform(false);
+    reader.setAllocationLimit(kDecodedLimitMiB);
+    if (header.check == PictureCheck::NotChecked) {
+        const QSize size = reader.size();
+        if (size.isValid() && std::uint64_t(size.width()) * std::uint64_t(size.height()) > kMaxPicturePixels)
+            return Refused(ImageFileProblem::TooManyPixels, std::uint64_t(size.width()), std::uint64_t(size.height()));
+    }
+    QImage decoded;
+    if (!reader.read(&decoded) || decoded.isNull()) return Refused(ImageFileProblem::NotAPicture);
+    return {ToImage(decoded, std::max(maxWidth, 0), std::max(maxHeight, 0)), ImageFileProblem::None, 0, 0};
 }
 
 }  // namespace corvane

@@ -1,9 +1,13 @@
 // `corvane bitmap`, run as the user runs it: the built tool in a subprocess.
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QImage>
+
 #include <algorithm>
 
 #include "exchange/BmpFile.h"
+#include "exchange/PictureFile.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PalmBitmap.h"
 #include "pdb/FileAccess.h"
@@ -194,6 +198,36 @@ TEST_F(BitmapCommand, PictureTooWideForAPalmBitmapIsRefused) {
     const auto run = Corvane({"bitmap", "encode", in, "--depth", "16", "-o", dir.File("wide.bin")});
     ExpectFileFailure(run, "wide.bmp");
     EXPECT_FALSE(FileExists(dir.File("wide.bin")));
+}
+
+// Damaged pictures are refused with one line of ours, also when the
+// toolkit's PNG reader has words of its own about the damage.
+TEST_F(BitmapCommand, DamagedPicturesFailWithOneLine) {
+    QImage small(40, 30, QImage::Format_RGB32);
+    small.fill(QColor(10, 200, 30));
+    ASSERT_TRUE(small.save(QString::fromStdString(dir.File("ok.png"))));
+    auto png = ReadBytes(dir.File("ok.png"));
+    // Garbage deflate data behind IDAT's zlib header, under a correct CRC:
+    // only the decoder can tell.
+    const std::string tag = "IDAT";
+    const std::size_t idat = static_cast<std::size_t>(std::search(png.begin(), png.end(), tag.begin(), tag.end()) - png.begin()) - 4;
+    ASSERT_LT(idat, png.size());
+    const std::uint32_t length = std::uint32_t{png[idat]} << 24 | std::uint32_t{png[idat + 1]} << 16 |
+                                 std::uint32_t{png[idat + 2]} << 8 | png[idat + 3];
+    std::fill(png.begin() + std::ptrdiff_t(idat + 10), png.begin() + std::ptrdiff_t(idat + 8 + length), std::uint8_t{0xFF});
+    const std::uint32_t crc = Crc32(std::span(png).subspan(idat + 4, length + 4));
+    for (int i = 0; i < 4; ++i) png[idat + 8 + length + std::size_t(i)] = std::uint8_t(crc >> (24 - 8 * i));
+    WriteBytes(dir.File("deflate.png"), png);
+    const auto bmp = EncodeBmp(GreenWhite());
+    WriteBytes(dir.File("cut.bmp"), std::vector<std::uint8_t>(bmp.begin(), bmp.end() - 1));
+
+    for (const char* name : {"deflate.png", "cut.bmp"}) {
+        const auto run = Corvane({"bitmap", "encode", dir.File(name), "--depth", "8", "-o", dir.File("out")});
+        ExpectFileFailure(run, name);
+        EXPECT_FALSE(FileExists(dir.File("out")));
+    }
+    EXPECT_NE(Corvane({"bitmap", "encode", dir.File("cut.bmp"), "--depth", "8", "-o", dir.File("out")}).err.find("cut short"),
+              std::string::npos);
 }
 
 }  // namespace

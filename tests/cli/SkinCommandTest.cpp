@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -378,6 +380,51 @@ TEST_F(SkinCommandTest, FilesAreJudgedByWhatTheUserMayWrite) {
     EXPECT_EQ(WithoutNameAndDates(ReadBytes(writable)), WithoutNameAndDates(ReadBytes(reference)));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(locked), {}), 1);
     std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+}
+
+// Inputs that are no file to read, or too large to be a skin, are refused
+// at once with one line; a picture cut short stops a build the same way.
+TEST_F(SkinCommandTest, RefusesWhatCannotBeASkinWithOneLine) {
+    const auto fifo = dir.File("fifo.pdb");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto sparse = dir.File("sparse.pdb");
+    WriteBytes(sparse, {});
+    std::filesystem::resize_file(sparse, std::uint64_t{2} << 30);
+    const std::pair<std::string, std::string> cases[] = {
+        {"/dev/zero", "not a regular file"}, {fifo, "not a regular file"}, {sparse, "larger than 64 MiB"}};
+    for (const auto& [path, reason] : cases)
+        for (const char* command : {"info", "extract"}) {
+            auto args = std::vector<std::string>{command, path};
+            if (std::string(command) == "extract") args.insert(args.end(), {"-o", dir.File("out")});
+            const auto run = Skin(args);
+            EXPECT_EQ(run.exitCode, 1) << path;
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+            EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+        }
+
+    const auto set = dir.Path() / "set";
+    WriteBitmapSet(set);
+    const auto whole = ReadBytes((set / "5.bmp").string());
+    WriteBytes((set / "5.bmp").string(), Bytes(whole.begin(), whole.begin() + 3000));
+    const auto build = Skin({"build", set.string(), "--depth", "8", "-o", dir.File("x.pdb")});
+    EXPECT_EQ(build.exitCode, 1);
+    EXPECT_EQ(std::count(build.err.begin(), build.err.end(), '\n'), 1) << build.err;
+    EXPECT_NE(build.err.find("5.bmp: the picture file is cut short"), std::string::npos) << build.err;
+    EXPECT_FALSE(FileExists(dir.File("x.pdb")));
+}
+
+// A database name is printed with its control bytes escaped, as splash info does.
+TEST_F(SkinCommandTest, InfoEscapesTheDatabaseName) {
+    SkinDocument document;
+    const auto path = dir.File("own.pdb");
+    Bytes bytes = EditorSaves(document, path);
+    const std::string name = "\x1B[2Jx\\";
+    std::copy(name.begin(), name.end(), bytes.begin());
+    WriteBytes(path, bytes);
+    const auto run = Skin({"info", path});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("name \"\\x1B[2Jx\\x5C\""), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find('\x1B'), std::string::npos);
 }
 
 }  // namespace

@@ -220,6 +220,28 @@ TEST(BitFieldBmp, RowOrderFollowsTheSignOfTheHeight) {
     EXPECT_EQ(topDown.At(1, 1), kBlack);
 }
 
+// Asking for the top-left part decodes the top rows, whichever way they are stored.
+TEST(BitFieldBmp, TopLeftPartIsTheTopRowsInEitherOrder) {
+    BitFieldFile file;
+    file.width = 3;
+    file.height = 2;
+    file.pixels = {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0x0000, 0x7FFF};
+    for (const std::int32_t height : {2, -2}) {
+        file.height = height;
+        const Image whole = Decoded(file);
+        const auto part = DecodeBitFieldBmp(file.Bytes(), 2, 1);
+        ASSERT_EQ(part.outcome, BitFieldBmp::Decoded);
+        ASSERT_EQ(part.image.Width(), 2);
+        ASSERT_EQ(part.image.Height(), 1);
+        EXPECT_EQ(part.image.At(0, 0), whole.At(0, 0)) << height;
+        EXPECT_EQ(part.image.At(1, 0), whole.At(1, 0)) << height;
+    }
+    // The part is no excuse for a file cut short.
+    auto cut = file.Bytes();
+    cut.resize(cut.size() - 4);
+    EXPECT_EQ(DecodeBitFieldBmp(cut, 1, 1).outcome, BitFieldBmp::Refused);
+}
+
 TEST(BitFieldBmp, LastRowMayLackItsPadding) {
     BitFieldFile file;
     file.width = 1;

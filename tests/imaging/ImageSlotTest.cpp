@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "exchange/BmpFile.h"
 #include "imaging/PalmColour.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
@@ -16,6 +17,7 @@ namespace {
 
 using testing::ScriptedUser;
 using testing::TempDir;
+using testing::WriteBytes;
 
 // A picture whose every pixel differs from its neighbours, so a shifted copy shows.
 Image Gradient(int width, int height) {
@@ -201,8 +203,36 @@ TEST_F(ImageSlotFileTest, UnreadableFileFailsAndLeavesTheSlot) {
     std::ofstream(dir.File("text.bmp")) << "not a picture";
     EXPECT_FALSE(slot.LoadFromFile(dir.File("text.bmp"), 16));
     EXPECT_FALSE(slot.LoadFromFile(dir.Path().string(), 16));
+    // Cut short: the rows that are there are not loaded with black below them.
+    const auto bmp = EncodeBmp(Gradient(6, 6));
+    WriteBytes(dir.File("cut.bmp"), std::vector<std::uint8_t>(bmp.begin(), bmp.end() - 4));
+    EXPECT_FALSE(slot.LoadFromFile(dir.File("cut.bmp"), 8));
     EXPECT_EQ(slot.Picture(), before);
     EXPECT_EQ(slot.Transparent(), (Colour{7, 7, 7}));
+}
+
+// One decode for both slots gives what the two separate loads give.
+TEST_F(ImageSlotFileTest, ElementLoadFillsBothSlotsAsTwoLoadsWould) {
+    const auto path = dir.File("p.ppm");
+    Image picture = Gradient(110, 50);
+    picture.Set(4, 4, Colour{0, 254, 0});
+    WritePictureFile(path, picture);
+    ImageSlot eight = SlotOf(Image(102, 46, kBlack)), sixteen = eight, eightAlone = eight, sixteenAlone = eight;
+    for (ImageSlot* slot : {&eight, &sixteen, &eightAlone, &sixteenAlone}) slot->SetTransparent(Colour{0, 254, 0});
+    const ElementLoad load = LoadElementFromFile(eight, sixteen, path);
+    EXPECT_TRUE(load.Both());
+    ASSERT_TRUE(eightAlone.LoadFromFile(path, 8));
+    ASSERT_TRUE(sixteenAlone.LoadFromFile(path, 16));
+    EXPECT_EQ(eight.Picture(), eightAlone.Picture());
+    EXPECT_EQ(eight.Transparent(), eightAlone.Transparent());
+    EXPECT_EQ(sixteen.Picture(), sixteenAlone.Picture());
+    EXPECT_EQ(sixteen.Transparent(), sixteenAlone.Transparent());
+
+    std::ofstream(dir.File("text.bmp")) << "not a picture";
+    const ElementLoad failed = LoadElementFromFile(eight, sixteen, dir.File("text.bmp"));
+    EXPECT_FALSE(failed.eightBit || failed.sixteenBit);
+    EXPECT_EQ(failed.file.problem, ImageFileProblem::NotAPicture);
+    EXPECT_EQ(eight.Picture(), eightAlone.Picture());
 }
 
 TEST_F(ImageSlotFileTest, LoadAtAnUnknownDepthCopiesButReportsFailure) {

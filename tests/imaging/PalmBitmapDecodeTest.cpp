@@ -270,6 +270,11 @@ std::vector<Fixture> MalformedFixtures() {
     f.push_back({"absurd-size-compressed",
                  Version3(with([](Header& h) { h.width = 1000; h.height = 0xFFFF; h.rowBytes = 1000; h.flags = 0xA0; h.compressionType = 0; }),
                           Hex("00 00 00 08 00 00 00 00"))});
+    f.push_back({"wider-than-readable", Version3(with([](Header& h) { h.width = 4097; h.rowBytes = 4098; }),
+                                                 std::vector<std::uint8_t>(4098))});
+    f.push_back({"taller-than-readable",
+                 Version3(with([](Header& h) { h.width = 1; h.height = 4097; h.flags = 0xA0; h.compressionType = 0; }),
+                          Join(Hex("00 00 10 06 80 D2"), std::vector<std::uint8_t>(4096)))});
     f.push_back({"too-big-for-its-placeholder", Version3(with([](Header& h) { h.pixelSize = 1; h.width = 0xFFFF; h.height = 0xFFFF; h.rowBytes = 8192; }),
                                                          Hex("00"))});
     return f;
@@ -291,6 +296,38 @@ TEST(PalmBitmapDecode, MalformedResourcesAreRefusedCleanly) {
         std::vector<std::uint8_t> out;
         bitmap.WriteTo(out);
         EXPECT_TRUE(out.empty()) << fixture.name;
+        PalmBitmap header;
+        EXPECT_FALSE(header.ReadHeaderFrom(fixture.bytes)) << fixture.name;
+        EXPECT_EQ(header.DecodeTopLeft(fixture.bytes, 10, 10, image, transparent), ToImageResult::Rejected) << fixture.name;
+    }
+}
+
+// The two-step read sees what the whole read sees: the same header, and the
+// top-left part of the same picture, from decoding only the rows it needs.
+TEST(PalmBitmapDecode, HeaderThenTopLeftMatchesTheWholeRead) {
+    Header h;
+    h.flags = 0xA0;
+    h.compressionType = 0;
+    h.width = 3;
+    h.height = 2;
+    h.rowBytes = 4;
+    const auto compressed = Join(Version2(4), Version3(h, Hex("00 00 00 0D F0 D2 00 7D 00 E0 5F D2 00")));
+    for (const auto* resource : {&kTwoByOne, &compressed}) {
+        PalmBitmap whole, header;
+        ASSERT_TRUE(whole.ReadFrom(*resource));
+        ASSERT_TRUE(header.ReadHeaderFrom(*resource));
+        EXPECT_EQ(header.width, whole.width);
+        EXPECT_EQ(header.transparentValue, whole.transparentValue);
+        EXPECT_TRUE(header.pixels.empty());
+        Image all, part;
+        Colour t1, t2;
+        ASSERT_EQ(whole.ToImage(all, t1), header.DecodeTopLeft(*resource, 2, 1, part, t2));
+        EXPECT_EQ(t1, t2);
+        ASSERT_EQ(part.Width(), std::min(2, all.Width()));
+        ASSERT_EQ(part.Height(), 1);
+        for (int x = 0; x < part.Width(); ++x) EXPECT_EQ(part.At(x, 0), all.At(x, 0));
+        // Every prefix that ReadFrom refuses, ReadHeaderFrom refuses too.
+        for (std::size_t n = 0; n < resource->size(); ++n) EXPECT_FALSE(header.ReadHeaderFrom(std::span(*resource).first(n))) << n;
     }
 }
 

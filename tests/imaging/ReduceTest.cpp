@@ -30,6 +30,20 @@ TEST(Reduce, EightBitsMovesTheTransparentColourOntoItsPaletteEntry) {
     EXPECT_EQ(image, Row({kBlack, kBlack, kPureGreen}));
 }
 
+// (0, 254, 0) is no palette colour; its nearest entry is pure green. Pixels
+// of exactly that colour are transparent and must land on pure green, while
+// a pure green pixel, not being the transparent colour, must stay off it.
+TEST(Reduce, EightBitsTransparentColourOutsideThePaletteTakesItsPixelsAlong) {
+    Image image = Row({Colour{0, 254, 0}, Colour{10, 20, 30}, Colour{0, 254, 0}, kPureGreen});
+    Colour transparent{0, 254, 0};
+    ASSERT_TRUE(ReduceImageToDepth(image, transparent, 8));
+    EXPECT_EQ(transparent, kPureGreen);
+    EXPECT_EQ(image.At(0, 0), kPureGreen);
+    EXPECT_EQ(image.At(1, 0), (Colour{17, 17, 17}));
+    EXPECT_EQ(image.At(2, 0), kPureGreen);
+    EXPECT_NE(image.At(3, 0), kPureGreen);
+}
+
 TEST(Reduce, SixteenBitsQuantisesPixelsAndTransparentColourAlike) {
     Image image = Row({kPureGreen, Colour{0, 254, 0}, Colour{10, 20, 30}, Colour{200, 100, 50}, kWhite});
     Colour transparent = kPureGreen;

@@ -76,5 +76,19 @@ TEST(ScanLine, DecompressRefusesInputThatRunsOut) {
     EXPECT_EQ(ScanLineDecompress(Hex("00 04"), 0, 3, 2), Hex("")) << "rows of no bytes need no input";
 }
 
+// The check without output agrees with the decompressor on every prefix.
+TEST(ScanLine, HoldsRowsExactlyWhenDecompressionSucceeds) {
+    const std::vector<std::uint8_t> block = {1, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2, 3, 4, 5, 6, 7, 0, 0, 9, 9, 9};
+    const auto packed = ScanLineCompress(block, 7, 3, 4);
+    ASSERT_FALSE(packed.empty());
+    for (std::size_t n = 0; n <= packed.size(); ++n) {
+        const auto prefix = std::span(packed).first(n);
+        for (std::size_t rows = 0; rows <= 3; ++rows)
+            EXPECT_EQ(ScanLineHoldsRows(prefix, 7, rows, 4), ScanLineDecompress(prefix, 7, rows, 4).has_value())
+                << n << " bytes, " << rows << " rows";
+    }
+    EXPECT_EQ(ScanLineDecompress(packed, 7, 2, 4).value(), std::vector<std::uint8_t>(block.begin(), block.begin() + 14));
+}
+
 }  // namespace
 }  // namespace corvane

@@ -7,6 +7,10 @@
 #include <csignal>
 #include <fcntl.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "support/TempDir.h"
 
 namespace corvane {
@@ -182,6 +186,27 @@ TEST_F(FileAccessTest, TemporaryDoesNotOutliveAProcessStoppedBySigterm) {
         EXPECT_EQ(ReadBytes(path), kOld);
         EXPECT_EQ(Names(), std::vector<std::string>{"a.pdb"}) << (named ? "named" : "unnamed");
     }
+}
+
+// Pipes, devices and folders are refused without being opened (opening a
+// pipe would wait for a writer); a file over the limit without being read.
+TEST_F(FileAccessTest, ReadsOnlyRegularFilesUpToTheLimit) {
+    const auto fifo = dir.File("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero"), dir.Path().string()})
+        EXPECT_EQ(ReadFileAtMost(path, kDatabaseFileLimit).problem, ReadProblem::NotRegularFile) << path;
+
+    const auto sparse = dir.File("sparse.pdb");
+    WriteBytes(sparse, {});
+    std::filesystem::resize_file(sparse, std::uint64_t{2} << 30);
+    EXPECT_EQ(ReadFileAtMost(sparse, kDatabaseFileLimit).problem, ReadProblem::TooLarge);
+    EXPECT_EQ(ReadProblemText(ReadProblem::TooLarge, kDatabaseFileLimit, "skin files"),
+              "larger than 64 MiB, the limit for skin files");
+
+    WriteBytes(dir.File("ten"), std::vector<std::uint8_t>(10, 7));
+    EXPECT_EQ(ReadFileAtMost(dir.File("ten"), 10).bytes, std::vector<std::uint8_t>(10, 7));
+    EXPECT_EQ(ReadFileAtMost(dir.File("ten"), 9).problem, ReadProblem::TooLarge);
+    EXPECT_EQ(ReadFileAtMost(dir.File("nope"), 9).problem, ReadProblem::CouldNotOpen);
 }
 
 }  // namespace

@@ -365,5 +365,17 @@ TEST(ResourceDatabaseRead, ManyEntriesOnOneBitmapAreParsedOnce) {
     EXPECT_FALSE(db.Entries()[1].bitmap.has_value());
 }
 
+// A name field of 32 letters and no terminator: the name is its first 31
+// bytes, and nothing behind the field is taken for part of it.
+TEST(ResourceDatabaseRead, NameFieldWithoutZeroByte) {
+    Bytes bytes = DatabaseWith({1301});
+    std::fill(bytes.begin(), bytes.begin() + 32, std::uint8_t{'N'});
+    ResourceDatabase db;
+    ASSERT_EQ(db.ReadDatabase(bytes), DatabaseReadOutcome::Read);
+    EXPECT_EQ(db.Name(), std::string(31, 'N'));
+    EXPECT_EQ(db.Type(), "Skn7");
+    EXPECT_TRUE(db.FindBitmap(1301));
+}
+
 }  // namespace
 }  // namespace corvane

@@ -494,6 +494,61 @@ TEST_F(OpenSkinTest, FirstOfTwoEqualIdsIsUsed) {
     EXPECT_EQ(doc.Slot(16, kFive).Picture().At(1, 1), (Colour{248, 0, 0}));
 }
 
+// A bitmap with no pixels, or one too large to read, is as good as absent:
+// the warning counts it and the element's slots keep what they had.
+TEST_F(OpenSkinTest, EmptyAndOversizedBitmapsCountAsMissing) {
+    for (const Image& picture : {Image(0, 0), Image(4097, 2, kBlack)}) {
+        SCOPED_TRACE(picture.Width());
+        ResourceDatabase db;
+        for (const auto id : AllIdsBut({1305}))
+            ASSERT_TRUE(db.AddBitmap(ElementPicture(kFive, kBlack), id, kPureGreen, true, 16));
+        ASSERT_TRUE(db.AddBitmap(picture, 1305, Colour{0, 0, 255}, true, 16));
+        SkinDocument fresh;
+        WriteBytes(dir.File("in.pdb"), db.WriteDatabase(0).value());
+        user.ChoosesFile(dir.File("in.pdb"));
+        EXPECT_EQ(OpenSkin(fresh, user), OpenSkinOutcome::Opened);
+        EXPECT_EQ(user.MessageTexts().back(), std::string(kNotOurs) + "1 resources cannot not be imported.");
+        for (const int depth : {8, 16}) {
+            EXPECT_EQ(fresh.Slot(depth, kFive).Picture(), DefaultElementImage(kFive));
+            EXPECT_EQ(fresh.Slot(depth, kFive).Transparent(), kPureGreen);
+        }
+    }
+}
+
+// Every entry points at one bitmap larger than any element: each element
+// gets its own top-left part of it, no larger than the element.
+TEST(DecodeSkinFile, EntriesSharingOneLargeBitmapEachGetTheirElementsPart) {
+    Image picture(400, 300, Colour{0, 0, 248});
+    picture.Set(101, 45, Colour{248, 0, 0});
+    PalmBitmap bitmap = EncodePalmBitmap(picture, kPureGreen, true, 16);
+    BigEndianWriter w;
+    w.Zeros(60);
+    w.FourCC("Skn7");
+    w.FourCC("TSkn");
+    w.Zeros(8);
+    w.U16(kElementCount);
+    const auto resourceAt = static_cast<std::uint32_t>(kDatabaseHeaderSize + kDatabaseEntrySize * kElementCount + 2);
+    for (const auto id : SupportedSkinIds()) {
+        w.FourCC("Tbmp");
+        w.U16(id);
+        w.U32(resourceAt);
+    }
+    w.Zeros(2);
+    Bytes file = w.Take();
+    bitmap.WriteTo(file);
+
+    const DecodedSkin skin = DecodeSkinFile(file);
+    EXPECT_EQ(skin.missing, 0);
+    for (const auto& e : kSkinElements) {
+        const auto& found = skin.pictures[std::size_t(e.index)];
+        ASSERT_TRUE(found) << e.name;
+        ASSERT_EQ(found->image.Width(), e.width) << e.name;
+        ASSERT_EQ(found->image.Height(), e.height) << e.name;
+        EXPECT_EQ(found->image.At(e.width - 1, e.height - 1), (e.width == 102 ? Colour{248, 0, 0} : Colour{0, 0, 248}))
+            << e.name;
+    }
+}
+
 TEST(OpenWarningText, CoversTheFourCombinations) {
     EXPECT_FALSE(OpenWarningText(false, 0));
     EXPECT_EQ(*OpenWarningText(true, 0), std::string(kNotOurs) + kUnsupported);

@@ -264,11 +264,16 @@ TEST(SplashCodec, AcceptsOffsetsAtTheEdges) {
     auto read = ParseSplashFile(file);
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->welcome.size(), 22u);
-    PutU32(file, 94, static_cast<std::uint32_t>(file.size()));
+    PutU32(file, 94, static_cast<std::uint32_t>(file.size() - 1));
     read = ParseSplashFile(file);
     ASSERT_TRUE(read.has_value());
-    EXPECT_TRUE(read->goodbye.empty());
-    EXPECT_EQ(read->welcome.size(), 52u);  // from 98 up to the end
+    EXPECT_EQ(read->goodbye.size(), 1u);
+    EXPECT_EQ(read->welcome.size(), 51u);  // from 98 up to the last byte
+    // An image of no bytes is nothing to show: the file is not a splash file.
+    PutU32(file, 94, static_cast<std::uint32_t>(file.size()));
+    EXPECT_FALSE(ParseSplashFile(file).has_value());
+    PutU32(file, 94, 98);
+    EXPECT_FALSE(ParseSplashFile(file).has_value());
 }
 
 TEST(SplashCodec, ExtractedNamesDropTheLastFourCharacters) {

@@ -10,6 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <QColor>
+#include <QImage>
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -184,6 +189,77 @@ TEST(ImageFile, MissingBrokenOrNonPictureFilesGiveNothing) {
     EXPECT_FALSE(DecodeImageFile(dir.File("text.bmp")).has_value());
     testing::WriteBytes(dir.File("bm.bmp"), {'B', 'M', 1, 2});
     EXPECT_FALSE(DecodeImageFile(dir.File("bm.bmp")).has_value());
+}
+
+// Each refusal comes before decoding, with its reason.
+TEST(ImageFile, DamagedHugeAndNonRegularFilesAreRefusedWithTheirReason) {
+    TempDir dir;
+    QImage small(40, 30, QImage::Format_RGB32);
+    small.fill(QColor(10, 200, 30));
+    ASSERT_TRUE(small.save(QString::fromStdString(dir.File("small.png"))));
+    const auto png = testing::ReadBytes(dir.File("small.png"));
+    testing::WriteBytes(dir.File("cut.png"), std::vector<std::uint8_t>(png.begin(), png.end() - 20));
+    auto badCrc = png;
+    badCrc[png.size() - 20] ^= 0x10;  // inside the last IDAT
+    testing::WriteBytes(dir.File("crc.png"), badCrc);
+    const auto bmp = EncodeBmp(Image(100, 60));
+    testing::WriteBytes(dir.File("cut.bmp"), std::vector<std::uint8_t>(bmp.begin(), bmp.begin() + 3000));
+    auto huge = EncodeBmp(Image(1, 1));
+    huge[18] = 0x28;  // 9000 x 9000
+    huge[19] = 0x23;
+    huge[22] = 0x28;
+    huge[23] = 0x23;
+    testing::WriteBytes(dir.File("huge.bmp"), huge);
+    ASSERT_EQ(mkfifo(dir.File("fifo.bmp").c_str(), 0600), 0);
+    testing::WriteBytes(dir.File("sparse.bmp"), {'B', 'M'});
+    fs::resize_file(dir.File("sparse.bmp"), std::uint64_t{300} << 20);
+
+    const std::pair<const char*, ImageFileProblem> cases[] = {
+        {"cut.png", ImageFileProblem::CutShort},           {"crc.png", ImageFileProblem::BadChecksum},
+        {"cut.bmp", ImageFileProblem::CutShort},           {"huge.bmp", ImageFileProblem::TooManyPixels},
+        {"fifo.bmp", ImageFileProblem::NotRegularFile},    {"sparse.bmp", ImageFileProblem::FileTooLarge},
+        {"missing.bmp", ImageFileProblem::CouldNotOpen},
+    };
+    for (const auto& [name, problem] : cases) {
+        const ImageFileResult read = ReadImageFile(dir.File(name));
+        EXPECT_FALSE(read.image.has_value()) << name;
+        EXPECT_EQ(read.problem, problem) << name;
+    }
+    EXPECT_EQ(ImageFileProblemText(ReadImageFile(dir.File("huge.bmp"))),
+              "the picture is 9000 x 9000 pixels, more than the 64 megapixels a picture may have");
+    EXPECT_EQ(ImageFileProblemText(ReadImageFile(dir.File("sparse.bmp"))),
+              "larger than 256 MiB, the limit for picture files");
+    EXPECT_TRUE(ReadImageFile(dir.File("small.png")).image.has_value());
+}
+
+// The toolkit's reader gives the top-left part of a bottom-up file too.
+TEST(ImageFile, TopLeftPartOfAPicture) {
+    TempDir dir;
+    Image picture(7, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) picture.Set(x, y, Colour{static_cast<std::uint8_t>(x * 30), static_cast<std::uint8_t>(y * 50), 9});
+    ASSERT_TRUE(WriteBmpFile(picture, dir.File("p.bmp")));
+    const ImageFileResult part = ReadImageFile(dir.File("p.bmp"), 3, 2);
+    ASSERT_TRUE(part.image.has_value());
+    ASSERT_EQ(part.image->Width(), 3);
+    ASSERT_EQ(part.image->Height(), 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(part.image->At(x, y), picture.At(x, y));
+}
+
+// A 31-megapixel picture is over the toolkit's default allocation limit but within ours.
+TEST(ImageFile, LargePicturesUpToTheLimitLoad) {
+    TempDir dir;
+    QImage large(5600, 5600, QImage::Format_RGB32);
+    large.fill(QColor(0, 0, 255));
+    large.setPixel(5599, 5599, qRgb(255, 0, 0));
+    ASSERT_TRUE(large.save(QString::fromStdString(dir.File("large.png"))));
+    large = QImage();
+    const auto image = DecodeImageFile(dir.File("large.png"));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->Width(), 5600);
+    EXPECT_EQ(image->At(0, 0), (Colour{0, 0, 255}));
+    EXPECT_EQ(image->At(5599, 5599), (Colour{255, 0, 0}));
 }
 
 }  // namespace

@@ -1,0 +1,27 @@
+#include "imaging/ImageFile.h"
+
+#include "pdb/FileAccess.h"
+
+namespace corvane {
+
+std::string ImageFileProblemText(const ImageFileResult& result) {
+    switch (result.problem) {
+        case ImageFileProblem::None: return "read";
+        case ImageFileProblem::CouldNotOpen: return ReadProblemText(ReadProblem::CouldNotOpen, 0, "");
+        case ImageFileProblem::NotRegularFile: return ReadProblemText(ReadProblem::NotRegularFile, 0, "");
+        case ImageFileProblem::FileTooLarge:
+            return ReadProblemText(ReadProblem::TooLarge, kPictureFileLimit, "picture files");
+        case ImageFileProblem::TooManyPixels:
+            return "the picture is " + std::to_string(result.width) + " x " + std::to_string(result.height) +
+                   " pixels, more than the " + std::to_string(kMaxPicturePixels >> 20) +
+                   " megapixels a picture may have";
+        case ImageFileProblem::CutShort: return "the picture file is cut short: its pixel data are incomplete";
+        case ImageFileProblem::BadChecksum: return "the picture file is damaged: a PNG chunk fails its checksum";
+        case ImageFileProblem::NotAPicture: return "not a picture file that can be read (BMP or PNG expected)";
+    }
+    return "cannot read the picture";
+}
+
+std::optional<Image> DecodeImageFile(const std::string& path) { return ReadImageFile(path).image; }
+
+}  // namespace corvane
