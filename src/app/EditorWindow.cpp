@@ -48,12 +48,11 @@ QAction* EditorWindow::AddAction(QMenu* menu, const char* text, int id) {
 }
 
 void EditorWindow::ShowWarning(const std::string& text) {
-    user_->ShowMessage(Message{text, user_->ApplicationName(), MessageIcon::Warning, MessageButtons::Ok, Answer::Ok, true});
+    Tell(*user_, text, MessageIcon::Warning);
 }
 
 Answer EditorWindow::AskBeforeLeaving(const std::string& question) {
-    return user_->ShowMessage(
-        Message{question, user_->ApplicationName(), MessageIcon::Question, MessageButtons::YesNoCancel, Answer::Yes, true});
+    return Tell(*user_, question, MessageIcon::Question, MessageButtons::YesNoCancel, Answer::Yes);
 }
 
 }  // namespace corvane

@@ -19,14 +19,6 @@ bool AskToOverwrite(UserInterface& user, const std::string& path) {
     return user.ShowMessage(question) == Answer::Yes;
 }
 
-void Warn(UserInterface& user, std::string text) {
-    Message warning;
-    warning.text = std::move(text);
-    warning.caption = user.ApplicationName();
-    warning.icon = MessageIcon::Warning;
-    user.ShowMessage(warning);
-}
-
 }  // namespace
 
 std::string BitmapFilePath(const std::string& folder, std::string_view baseName) {
@@ -52,7 +44,7 @@ ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture
     for (const auto& [baseName, picture] : pictures)
         allWritten = SaveBitmapWithPrompt(user, picture, baseName, *folder) && allWritten;
     if (allWritten) return ExportOutcome::Exported;
-    Warn(user, std::string(kNotAllExported));
+    Tell(user, std::string(kNotAllExported), MessageIcon::Warning);
     return ExportOutcome::NotAllExported;
 }
 
@@ -83,7 +75,7 @@ void ImportBitmaps(SkinDocument& document, UserInterface& user) {
         std::string list;
         for (const std::string_view name : ImportBitmapSet(document, *folder))
             list += "     " + std::string(name) + ".bmp\n";
-        if (!list.empty()) Warn(user, std::string(kImportFailureIntro) + list);
+        if (!list.empty()) Tell(user, std::string(kImportFailureIntro) + list, MessageIcon::Warning);
     }
     document.MarkModified();
 }

@@ -33,13 +33,7 @@ void DrawSlot(Image& canvas, const ImageSlot& slot, int x, int y) {
 }
 
 bool ConfirmBackupWarning(UserInterface& user) {
-    Message warning;
-    warning.text = std::string(kBackupWarning);
-    warning.caption = user.ApplicationName();
-    warning.icon = MessageIcon::Information;
-    warning.buttons = MessageButtons::OkCancel;
-    warning.defaultButton = Answer::Ok;
-    return user.ShowMessage(warning) == Answer::Ok;
+    return Tell(user, std::string(kBackupWarning), MessageIcon::Information, MessageButtons::OkCancel) == Answer::Ok;
 }
 
 // The chosen picture, or nothing: cancelled (path left empty) or unreadable (reported).
@@ -48,11 +42,7 @@ std::optional<Image> AskPicture(UserInterface& user, std::string_view label, std
     if (path.empty()) return std::nullopt;
     auto picture = DecodeImageFile(path);
     if (!picture) {
-        Message warning;
-        warning.text = "Could not open file " + path + " for reading.";
-        warning.caption = user.ApplicationName();
-        warning.icon = MessageIcon::Warning;
-        user.ShowMessage(warning);
+        Tell(user, "Could not open file " + path + " for reading.", MessageIcon::Warning);
     }
     return picture;
 }

@@ -22,8 +22,7 @@ ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& u
         document.MarkModified();
         return ElementLoadOutcome::Loaded;
     }
-    user.ShowMessage(Message{std::string(kErrorLoadingBitmap), user.ApplicationName(), MessageIcon::Warning,
-                             MessageButtons::Ok, Answer::Ok, true});
+    Tell(user, std::string(kErrorLoadingBitmap), MessageIcon::Warning);
     return ElementLoadOutcome::Failed;
 }
 

@@ -28,13 +28,9 @@ void SkinDocument::ResetToDefaults() {
 
 bool ResetSkin(SkinDocument& document, UserInterface& user) {
     if (document.IsModified()) {
-        Message question;
-        question.text = std::string(kResetQuestion);
-        question.caption = user.ApplicationName();
-        question.icon = MessageIcon::Question;
-        question.buttons = MessageButtons::YesNo;
-        question.defaultButton = Answer::No;
-        if (user.ShowMessage(question) != Answer::Yes) return false;
+        if (Tell(user, std::string(kResetQuestion), MessageIcon::Question, MessageButtons::YesNo, Answer::No) !=
+            Answer::Yes)
+            return false;
     }
     document.ResetToDefaults();
     document.ClearModified();

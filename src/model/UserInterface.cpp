@@ -2,6 +2,16 @@
 
 namespace corvane {
 
+Answer Tell(UserInterface& user, std::string text, MessageIcon icon, MessageButtons buttons, Answer defaultButton) {
+    Message message;
+    message.text = std::move(text);
+    message.caption = user.ApplicationName();
+    message.icon = icon;
+    message.buttons = buttons;
+    message.defaultButton = defaultButton;
+    return user.ShowMessage(message);
+}
+
 std::vector<std::pair<std::string, std::string>> SplitFilter(const std::string& filter) {
     std::vector<std::string> parts;
     std::string current;

@@ -51,6 +51,11 @@ public:
     virtual std::optional<std::string> AskFolder(const std::string& title) = 0;
 };
 
+// A message of the window the command runs in, captioned with the
+// application's name; the user's answer.
+Answer Tell(UserInterface& user, std::string text, MessageIcon icon, MessageButtons buttons = MessageButtons::Ok,
+            Answer defaultButton = Answer::Ok);
+
 // Splits a "a|b|c|d||" filter into its (description, pattern) pairs.
 std::vector<std::pair<std::string, std::string>> SplitFilter(const std::string& filter);
 

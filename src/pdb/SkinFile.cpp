@@ -17,16 +17,6 @@ constexpr std::string_view kUnsupportedText =
     "It contains unsupported resources that will get lost if you save this skin. You should use \"Save as...\" "
     "instead.";
 
-Answer Tell(UserInterface& user, std::string text, MessageIcon icon,
-            MessageButtons buttons = MessageButtons::Ok, Answer defaultButton = Answer::Ok) {
-    Message message;
-    message.text = std::move(text);
-    message.caption = user.ApplicationName();
-    message.icon = icon;
-    message.buttons = buttons;
-    message.defaultButton = defaultButton;
-    return user.ShowMessage(message);
-}
 
 }  // namespace
 

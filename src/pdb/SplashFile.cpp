@@ -279,13 +279,8 @@ SplashFile::SaveOutcome SplashFile::SaveSplashAs() {
 
 SplashFile::ReadOutcome SplashFile::ReadSplash() {
     if (modified_) {
-        Message question;
-        question.text = kOpenQuestion;
-        question.caption = ui_.ApplicationName();
-        question.icon = MessageIcon::Question;
-        question.buttons = MessageButtons::YesNo;
-        question.defaultButton = Answer::No;
-        if (ui_.ShowMessage(question) != Answer::Yes) return ReadOutcome::Cancelled;
+        if (corvane::Tell(ui_, kOpenQuestion, MessageIcon::Question, MessageButtons::YesNo, Answer::No) != Answer::Yes)
+            return ReadOutcome::Cancelled;
     }
     FilePrompt prompt;
     prompt.filter = kSplashFilter;
