@@ -6,6 +6,7 @@
 
 #include "cli/ColourText.h"
 #include "cli/Command.h"
+#include "platform/QtPictureReader.h"
 
 #ifndef CORVANE_VERSION
 #define CORVANE_VERSION "0"
@@ -116,4 +117,7 @@ CLI::Option* AddColourOption(CLI::App& command, const std::string& name, std::op
 
 }  // namespace corvane::cli
 
-int main(int argc, char** argv) { return corvane::cli::CheckStandardOutput(corvane::cli::Run(argc, argv)); }
+int main(int argc, char** argv) {
+    corvane::QtPictureReader::Install();
+    return corvane::cli::CheckStandardOutput(corvane::cli::Run(argc, argv));
+}
