@@ -10,9 +10,16 @@
 #include "exchange/BmpFile.h"
 #include "exchange/Dialpad.h"
 #include "model/SkinDocument.h"
+#include "platform/QtPictureReader.h"
 
 namespace corvane {
 namespace {
+
+// The imports read their pictures as the editor does.
+const bool kReaderInstalled = [] {
+    corvane::QtPictureReader::Install();
+    return true;
+}();
 
 std::filesystem::path BenchFolder() {
     const auto folder = std::filesystem::temp_directory_path() / ("corvane-bench-" + std::to_string(std::random_device{}()));

@@ -15,6 +15,7 @@ std::optional<int> HexDigit(char c) {
 }  // namespace
 
 std::optional<Colour> ParseColour(std::string_view text) {
+    if (text.starts_with('#')) text.remove_prefix(1);
     if (text.size() != 6) return std::nullopt;
     std::uint8_t channels[3];
     for (std::size_t i = 0; i < 3; ++i) {

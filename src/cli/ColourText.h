@@ -9,7 +9,8 @@
 
 namespace corvane::cli {
 
-// Exactly six hexadecimal digits, either case; nothing otherwise.
+// Exactly six hexadecimal digits, either case, after an optional '#' (as
+// colour pickers copy them); nothing otherwise.
 std::optional<Colour> ParseColour(std::string_view text);
 
 // Six upper-case hexadecimal digits.

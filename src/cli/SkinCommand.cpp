@@ -30,109 +30,13 @@
 namespace corvane::cli {
 namespace {
 
-constexpr const char* kHelp =
-    "Usage: corvane skin SUBCOMMAND ...\n"
-    "Phone-application skin files (.pdb) of the Treo 650/700p.\n"
-    "\n"
-    "  corvane skin new --depth 8|16 -o FILE.pdb\n"
-    "      Writes the default skin.\n"
-    "  corvane skin build FOLDER --depth 8|16 -o FILE.pdb [--transparent RRGGBB] [--transparent-from LIST]\n"
-    "      Builds a skin from a bitmap set: the 35 pictures named by element (0.bmp ... titlebar.bmp),\n"
-    "      loaded as the editor's Import Bitmaps loads them. Transparent colours start as pure green\n"
-    "      (00FF00); --transparent sets one colour for every element, --transparent-from sets them\n"
-    "      per element from lines \"NAME.bmp RRGGBB\" as 'extract' prints them. Each colour is reduced\n"
-    "      with its picture. Nothing is written when a picture cannot be loaded.\n"
-    "  corvane skin extract FILE.pdb -o FOLDER\n"
-    "      Writes the skin's 35 pictures as a bitmap set and prints each one's transparent colour\n"
-    "      as \"NAME.bmp RRGGBB\".\n"
-    "  corvane skin preview FILE.pdb -o FOLDER\n"
-    "      Writes what the editor's Export Preview and Export Dialpad Bitmaps write for the skin at\n"
-    "      its own depth: NAME-preview.bmp, NAME-dial-unpressed.bmp and NAME-dial-pressed.bmp.\n"
-    "  corvane skin dialpad FILE.pdb UNPRESSED PRESSED -o OUT.pdb\n"
-    "      The editor's Import Dialpad Bitmaps: cuts the 24 key pictures out of two dial-pad\n"
-    "      pictures (306x184, laid out as 'preview' writes them) and makes both dial buttons\n"
-    "      see-through, then saves at the skin's own depth.\n"
-    "  corvane skin background FILE.pdb PICTURE -o OUT.pdb\n"
-    "      The editor's Insert Background Image: draws the dial buttons and key labels over the\n"
-    "      picture's top-left 306x184 and makes the result the key pictures, then saves.\n"
-    "  corvane skin info FILE.pdb\n"
-    "      Lists the resources and tells how the editor would judge the file on opening; exits\n"
-    "      with 1 when the editor would warn or refuse.\n";
-
-// ---- options ------------------------------------------------------------------
-
-struct Options {
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> values;  // option name without dashes -> value
-    bool help = false;
+struct SkinOptions {
+    std::vector<std::string> files;  // the subcommand's FILE, FOLDER and PICTURE arguments, in order
+    int depth = 0;
+    std::string output;
+    std::optional<Colour> transparent;
+    std::string transparentFrom;
 };
-
-// Options that take a value; "-o" is "output".
-bool TakesValue(const std::string& name) {
-    return name == "depth" || name == "output" || name == "transparent" || name == "transparent-from";
-}
-
-std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
-    Options options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            continue;
-        }
-        if (arg.size() < 2 || arg[0] != '-') {
-            options.positional.push_back(arg);
-            continue;
-        }
-        std::string name = arg == "-o" ? "output" : arg.rfind("--", 0) == 0 ? arg.substr(2) : "";
-        std::optional<std::string> value;
-        if (const auto eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-        }
-        if (!TakesValue(name)) {
-            error = "unknown option '" + arg + "'";
-            return std::nullopt;
-        }
-        if (!value) {
-            if (i + 1 >= args.size()) {
-                error = "option '" + arg + "' needs a value";
-                return std::nullopt;
-            }
-            value = args[++i];
-        }
-        if (options.values.count(name)) {
-            error = "option '--" + name + "' given twice";
-            return std::nullopt;
-        }
-        options.values[name] = *value;
-    }
-    return options;
-}
-
-std::optional<std::string> Value(const Options& options, const std::string& name) {
-    const auto it = options.values.find(name);
-    if (it == options.values.end()) return std::nullopt;
-    return it->second;
-}
-
-// Every option given must be one the subcommand knows.
-bool OnlyKnownOptions(const Options& options, std::initializer_list<const char*> known, std::string& error) {
-    for (const auto& entry : options.values) {
-        const std::string& name = entry.first;
-        if (std::none_of(known.begin(), known.end(), [&name](const char* k) { return name == k; })) {
-            error = "option '--" + name + "' does not apply here";
-            return false;
-        }
-    }
-    return true;
-}
-
-std::optional<int> ParseDepth(const std::optional<std::string>& text) {
-    if (text == "8") return 8;
-    if (text == "16") return 16;
-    return std::nullopt;
-}
 
 std::string FileNameOf(int element) { return std::string(kSkinElements[static_cast<std::size_t>(element)].name) + ".bmp"; }
 
@@ -182,36 +86,19 @@ int WriteSkin(const SkinDocument& document, int depth, const std::string& output
 
 // ---- subcommands ----------------------------------------------------------------
 
-int RunNew(const Options& options) {
-    std::string error;
-    if (!OnlyKnownOptions(options, {"depth", "output"}, error)) return UsageError(error);
-    if (!options.positional.empty()) return UsageError("'skin new' takes no file or folder argument");
-    const auto depth = ParseDepth(Value(options, "depth"));
-    if (!depth) return UsageError("'skin new' needs --depth 8 or --depth 16");
-    const auto output = Value(options, "output");
-    if (!output) return UsageError("'skin new' needs -o FILE.pdb");
+int RunNew(const SkinOptions& options) {
     const SkinDocument document;
-    return WriteSkin(document, *depth, *output);
+    return WriteSkin(document, options.depth, options.output);
 }
 
-int RunBuild(const Options& options) {
-    std::string error;
-    if (!OnlyKnownOptions(options, {"depth", "output", "transparent", "transparent-from"}, error)) return UsageError(error);
-    if (options.positional.size() != 1) return UsageError("'skin build' needs one FOLDER");
-    const std::string& folder = options.positional[0];
-    const auto depth = ParseDepth(Value(options, "depth"));
-    if (!depth) return UsageError("'skin build' needs --depth 8 or --depth 16");
-    const auto output = Value(options, "output");
-    if (!output) return UsageError("'skin build' needs -o FILE.pdb");
-
+int RunBuild(const SkinOptions& options) {
+    const std::string& folder = options.files[0];
     std::map<int, Colour> transparent;
-    if (const auto all = Value(options, "transparent")) {
-        const auto colour = ParseColour(*all);
-        if (!colour) return UsageError("--transparent needs a colour RRGGBB, such as 00FF00");
-        for (int i = 0; i < kElementCount; ++i) transparent[i] = *colour;
-    }
-    if (const auto list = Value(options, "transparent-from")) {
-        const auto colours = ReadColourList(*list, error);
+    if (options.transparent)
+        for (int i = 0; i < kElementCount; ++i) transparent[i] = *options.transparent;
+    if (!options.transparentFrom.empty()) {
+        std::string error;
+        const auto colours = ReadColourList(options.transparentFrom, error);
         if (!colours) return Fail(error);
         for (const auto& [element, colour] : *colours) transparent[element] = colour;
     }
@@ -234,7 +121,7 @@ int RunBuild(const Options& options) {
     if (!list.empty())
         return Fail("nothing written: the following bitmap(s) could not be imported from '" + folder + "': " + list +
                     reasons);
-    return WriteSkin(document, *depth, *output);
+    return WriteSkin(document, options.depth, options.output);
 }
 
 std::optional<std::vector<std::uint8_t>> ReadSkinBytes(const std::string& path, std::string& error) {
@@ -265,14 +152,10 @@ void WarnOpaqueInTransparentColour(const DecodedSkin& skin) {
     }
 }
 
-int RunExtract(const Options& options) {
+int RunExtract(const SkinOptions& options) {
+    const std::string& path = options.files[0];
+    const std::string& folder = options.output;
     std::string error;
-    if (!OnlyKnownOptions(options, {"output"}, error)) return UsageError(error);
-    if (options.positional.size() != 1) return UsageError("'skin extract' needs one FILE.pdb");
-    const auto folder = Value(options, "output");
-    if (!folder) return UsageError("'skin extract' needs -o FOLDER");
-    const std::string& path = options.positional[0];
-
     const auto skin = ReadSkin(path, error);
     if (!skin) return Fail(error);
     if (skin->outcome == DatabaseReadOutcome::CarrierLogo) return Fail("'" + path + "' is a carrier logo file, not a skin");
@@ -282,9 +165,9 @@ int RunExtract(const Options& options) {
     if (!missing.empty()) return Fail("nothing written: '" + path + "' has no readable picture for " + missing);
 
     std::error_code ec;
-    std::filesystem::create_directories(*folder, ec);
-    if (!std::filesystem::is_directory(*folder))
-        return Fail("cannot create the folder '" + *folder + "'" + (ec ? ": " + ec.message() : std::string()));
+    std::filesystem::create_directories(folder, ec);
+    if (!std::filesystem::is_directory(folder))
+        return Fail("cannot create the folder '" + folder + "'" + (ec ? ": " + ec.message() : std::string()));
 
     // The whole set or nothing: a failed write leaves every file in the folder as it was.
     std::vector<std::vector<std::uint8_t>> encoded;
@@ -296,9 +179,9 @@ int RunExtract(const Options& options) {
         colours += FileNameOf(element) + " " + FormatColour(picture.transparent) + "\n";
     }
     for (std::size_t i = 0; i < encoded.size(); ++i)
-        files.push_back({JoinPath(*folder, FileNameOf(kBitmapSetOrder[i])), encoded[i]});
+        files.push_back({JoinPath(folder, FileNameOf(kBitmapSetOrder[i])), encoded[i]});
     if (const WriteResult written = WriteFilesAllOrNothing(files); !written.Ok())
-        return Fail("cannot write '" + written.path + "': " + written.Reason() + "; no file in '" + *folder +
+        return Fail("cannot write '" + written.path + "': " + written.Reason() + "; no file in '" + folder +
                     "' was changed");
     std::cout << colours;
     WarnOpaqueInTransparentColour(*skin);
@@ -324,26 +207,23 @@ bool OpenSkinFile(const std::string& path, SkinDocument& document, std::string& 
     return true;
 }
 
-int RunPreview(const Options& options) {
+int RunPreview(const SkinOptions& options) {
+    const std::string& folder = options.output;
     std::string error;
-    if (!OnlyKnownOptions(options, {"output"}, error)) return UsageError(error);
-    if (options.positional.size() != 1) return UsageError("'skin preview' needs one FILE.pdb");
-    const auto folder = Value(options, "output");
-    if (!folder) return UsageError("'skin preview' needs -o FOLDER");
     SkinDocument document;
-    if (!OpenSkinFile(options.positional[0], document, error)) return Fail(error);
+    if (!OpenSkinFile(options.files[0], document, error)) return Fail(error);
     ComposePreviews(document, document.TargetDepth());
 
     std::error_code ec;
-    std::filesystem::create_directories(*folder, ec);
-    if (!std::filesystem::is_directory(*folder, ec)) return Fail("cannot create the folder '" + *folder + "'");
+    std::filesystem::create_directories(folder, ec);
+    if (!std::filesystem::is_directory(folder, ec)) return Fail("cannot create the folder '" + folder + "'");
     auto pictures = PreviewPictures(document);
     for (auto& picture : DialpadPictures(document)) pictures.push_back(std::move(picture));
     // As in extract, a failed run takes back the files it added.
     std::vector<std::string> created;
     std::string written;
     for (const auto& [baseName, picture] : pictures) {
-        const std::string file = BitmapFilePath(*folder, baseName);
+        const std::string file = BitmapFilePath(folder, baseName);
         const bool existed = FileExists(file);
         if (!WriteBmpFile(picture, file)) {
             for (const auto& name : created) std::filesystem::remove(name, ec);
@@ -362,34 +242,28 @@ std::optional<Image> ReadPicture(const std::string& path, std::string& error) {
     return picture;
 }
 
-int RunDialpad(const Options& options) {
+int RunDialpad(const SkinOptions& options) {
+    const std::string& output = options.output;
     std::string error;
-    if (!OnlyKnownOptions(options, {"output"}, error)) return UsageError(error);
-    if (options.positional.size() != 3) return UsageError("'skin dialpad' needs FILE.pdb UNPRESSED PRESSED");
-    const auto output = Value(options, "output");
-    if (!output) return UsageError("'skin dialpad' needs -o OUT.pdb");
     SkinDocument document;
-    if (!OpenSkinFile(options.positional[0], document, error)) return Fail(error);
-    const auto released = ReadPicture(options.positional[1], error);
+    if (!OpenSkinFile(options.files[0], document, error)) return Fail(error);
+    const auto released = ReadPicture(options.files[1], error);
     if (!released) return Fail(error);
-    const auto pressed = ReadPicture(options.positional[2], error);
+    const auto pressed = ReadPicture(options.files[2], error);
     if (!pressed) return Fail(error);
     ApplyDialpadPictures(document, *released, *pressed);
-    return WriteSkin(document, document.TargetDepth(), *output);
+    return WriteSkin(document, document.TargetDepth(), output);
 }
 
-int RunBackground(const Options& options) {
+int RunBackground(const SkinOptions& options) {
+    const std::string& output = options.output;
     std::string error;
-    if (!OnlyKnownOptions(options, {"output"}, error)) return UsageError(error);
-    if (options.positional.size() != 2) return UsageError("'skin background' needs FILE.pdb PICTURE");
-    const auto output = Value(options, "output");
-    if (!output) return UsageError("'skin background' needs -o OUT.pdb");
     SkinDocument document;
-    if (!OpenSkinFile(options.positional[0], document, error)) return Fail(error);
-    const auto background = ReadPicture(options.positional[1], error);
+    if (!OpenSkinFile(options.files[0], document, error)) return Fail(error);
+    const auto background = ReadPicture(options.files[1], error);
     if (!background) return Fail(error);
     InsertBackgroundPicture(document, *background);
-    return WriteSkin(document, document.TargetDepth(), *output);
+    return WriteSkin(document, document.TargetDepth(), output);
 }
 
 // The byte length of each entry's resource: up to the next resource or the end of the file.
@@ -415,11 +289,9 @@ std::string ElementNameOfId(std::uint16_t id) {
     return "(unsupported)";
 }
 
-int RunInfo(const Options& options) {
+int RunInfo(const SkinOptions& options) {
     std::string error;
-    if (!OnlyKnownOptions(options, {}, error)) return UsageError(error);
-    if (options.positional.size() != 1) return UsageError("'skin info' needs one FILE.pdb");
-    const std::string& path = options.positional[0];
+    const std::string& path = options.files[0];
     const auto bytes = ReadSkinBytes(path, error);
     if (!bytes) return Fail(error);
 
@@ -467,30 +339,75 @@ int RunInfo(const Options& options) {
     return 0;
 }
 
-int RunSkin(const std::vector<std::string>& args) {
-    if (args.empty()) return UsageError("'skin' needs a subcommand: new, build, extract, info, preview, dialpad or background");
-    if (args[0] == "--help" || args[0] == "-h") {
-        std::cout << kHelp;
-        return 0;
-    }
-    std::string error;
-    const auto options = ParseOptions(std::vector<std::string>(args.begin() + 1, args.end()), error);
-    if (!options) return UsageError(error);
-    if (options->help) {
-        std::cout << kHelp;
-        return 0;
-    }
-    if (args[0] == "new") return RunNew(*options);
-    if (args[0] == "build") return RunBuild(*options);
-    if (args[0] == "extract") return RunExtract(*options);
-    if (args[0] == "info") return RunInfo(*options);
-    if (args[0] == "preview") return RunPreview(*options);
-    if (args[0] == "dialpad") return RunDialpad(*options);
-    if (args[0] == "background") return RunBackground(*options);
-    return UsageError("unknown skin subcommand '" + args[0] + "'");
+// Declares one subcommand: its FILE, FOLDER and PICTURE arguments, in order, and its work.
+CLI::App* Subcommand(CLI::App& skin, Action& action, const std::string& name, const std::string& description,
+                     std::vector<std::string> arguments, int (*work)(const SkinOptions&),
+                     std::shared_ptr<SkinOptions> options = std::make_shared<SkinOptions>()) {
+    CLI::App* sub = skin.add_subcommand(name, description);
+    options->files.resize(arguments.size());
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+        sub->add_option(arguments[i], options->files[i])->type_name("")->required();
+    RunsWith(*sub, action, options, work);
+    return sub;
 }
 
-const RegisterCommand kRegistered{{"skin", "create, build, extract, inspect and rework phone-application skins", RunSkin}};
+void DefineSkin(CLI::App& skin, Action& action) {
+    auto creating = std::make_shared<SkinOptions>();
+    CLI::App* create = Subcommand(skin, action, "new", "Write the default skin.", {}, &RunNew, creating);
+    AddDepthOption(*create, creating->depth);
+    AddOutputOption(*create, creating->output, "the skin file to write");
+
+    auto building = std::make_shared<SkinOptions>();
+    CLI::App* build = Subcommand(skin, action, "build",
+                                 "Build a skin from a bitmap set: the 35 pictures named by element (0.bmp ... "
+                                 "titlebar.bmp),\nloaded as the editor's Import Bitmaps loads them.",
+                                 {"FOLDER"}, &RunBuild, building);
+    AddDepthOption(*build, building->depth);
+    AddOutputOption(*build, building->output, "the skin file to write");
+    AddColourOption(*build, "--transparent", building->transparent, "one transparent colour for every element");
+    build->add_option("--transparent-from", building->transparentFrom,
+                      "per-element colours from lines \"NAME.bmp RRGGBB\", as 'extract' prints them")
+        ->type_name("LIST");
+    build->footer(
+        "Transparent colours start as pure green (00FF00) and are reduced with their pictures.\n"
+        "Nothing is written when a picture cannot be loaded.");
+
+    auto extracting = std::make_shared<SkinOptions>();
+    CLI::App* extract = Subcommand(skin, action, "extract",
+                                   "Write the skin's 35 pictures as a bitmap set and print each one's transparent "
+                                   "colour\nas \"NAME.bmp RRGGBB\".",
+                                   {"FILE.pdb"}, &RunExtract, extracting);
+    AddOutputOption(*extract, extracting->output, "the folder to write the set into");
+
+    Subcommand(skin, action, "info",
+               "List the resources and tell how the editor would judge the file on opening; exits\n"
+               "with 1 when the editor would warn or refuse.",
+               {"FILE.pdb"}, &RunInfo);
+
+    auto previewing = std::make_shared<SkinOptions>();
+    CLI::App* preview = Subcommand(skin, action, "preview",
+                                   "Write NAME-preview.bmp, NAME-dial-unpressed.bmp and NAME-dial-pressed.bmp, as the\n"
+                                   "editor's Export Preview and Export Dialpad Bitmaps do, at the file's own depth.",
+                                   {"FILE.pdb"}, &RunPreview, previewing);
+    AddOutputOption(*preview, previewing->output, "the folder to write the pictures into");
+
+    auto dialpad = std::make_shared<SkinOptions>();
+    CLI::App* cut = Subcommand(skin, action, "dialpad",
+                               "Import Dialpad Bitmaps: cut the 24 key pictures out of the released and pressed\n"
+                               "dial-pad pictures, then save the skin.",
+                               {"FILE.pdb", "UNPRESSED", "PRESSED"}, &RunDialpad, dialpad);
+    AddOutputOption(*cut, dialpad->output, "the skin file to write");
+
+    auto background = std::make_shared<SkinOptions>();
+    CLI::App* insert = Subcommand(skin, action, "background",
+                                  "Insert Background Image: draw the dial buttons and key labels over the picture\n"
+                                  "and make the result the 24 key pictures, then save the skin.",
+                                  {"FILE.pdb", "PICTURE"}, &RunBackground, background);
+    AddOutputOption(*insert, background->output, "the skin file to write");
+}
+
+const RegisterCommand kRegistered{
+    {"skin", "create, build, extract, inspect and rework phone-application skins", &DefineSkin}};
 
 }  // namespace
 }  // namespace corvane::cli

@@ -18,77 +18,11 @@
 namespace corvane::cli {
 namespace {
 
-constexpr const char* kHelp =
-    "Usage: corvane splash build WELCOME.jpg GOODBYE.jpg -o FILE.pdb\n"
-    "       corvane splash extract FILE.pdb -o FOLDER\n"
-    "       corvane splash info FILE.pdb\n"
-    "Work on splash files: the two 320x320 JPEG pictures a Treo 650/700p shows\n"
-    "when it is switched on (welcome) and off (goodbye).\n"
-    "Run 'corvane splash SUBCOMMAND --help' for a subcommand's details.\n";
-
-constexpr const char* kBuildHelp =
-    "Usage: corvane splash build WELCOME.jpg GOODBYE.jpg -o FILE.pdb\n"
-    "Write a splash file holding the two JPEG files byte for byte.\n"
-    "Each JPEG must start with the JPEG start-of-image marker and its first\n"
-    "frame (baseline, extended, progressive or lossless) must be 320x320.\n"
-    "The database name inside the file is FILE's name up to its first dot,\n"
-    "at most its last 31 characters. An existing FILE is replaced only once\n"
-    "the new one is completely written.\n"
-    "Options:\n"
-    "  -o, --output FILE.pdb  the splash file to write (required)\n"
-    "  -h, --help             show this text\n";
-
-constexpr const char* kExtractHelp =
-    "Usage: corvane splash extract FILE.pdb -o FOLDER\n"
-    "Write the two images of a splash file, byte for byte, as\n"
-    "FOLDER/NAME-welcome.jpg and FOLDER/NAME-goodbye.jpg, and print their paths.\n"
-    "NAME is FILE's own name without its extension (Summer.pdb gives Summer),\n"
-    "not the database name inside the file, which may be empty or hold\n"
-    "characters a file name cannot. FOLDER is created when it does not exist.\n"
-    "Either both images are written or neither is changed.\n"
-    "Options:\n"
-    "  -o, --output FOLDER  where to write the images (required)\n"
-    "  -h, --help           show this text\n";
-
-constexpr const char* kInfoHelp =
-    "Usage: corvane splash info FILE.pdb\n"
-    "Print a splash file's database name, its size, and for each image its\n"
-    "offset, its size and whether it passes the JPEG check (start-of-image\n"
-    "marker and a 320x320 frame). Exits 0 for any readable splash file, also\n"
-    "when an image fails the check.\n"
-    "Options:\n"
-    "  -h, --help  show this text\n";
-
 struct Arguments {
     std::vector<std::string> positional;
-    std::optional<std::string> output;
-    bool help = false;
+    std::string output;
 };
 
-// Splits the words after the subcommand; nothing when they are malformed.
-std::optional<Arguments> ParseArguments(const std::vector<std::string>& words, bool takesOutput, std::string& error) {
-    Arguments args;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        if (word == "-h" || word == "--help") {
-            args.help = true;
-        } else if (takesOutput && (word == "-o" || word == "--output")) {
-            if (i + 1 == words.size()) {
-                error = "option " + word + " needs a value";
-                return std::nullopt;
-            }
-            args.output = words[++i];
-        } else if (word.size() > 1 && word[0] == '-') {
-            error = "unknown option '" + word + "'";
-            return std::nullopt;
-        } else {
-            args.positional.push_back(word);
-        }
-    }
-    return args;
-}
-
-// A splash file, or a JPEG to go into one: neither can be larger than a splash file may be.
 std::optional<std::vector<std::uint8_t>> ReadInput(const std::string& path, std::string& error) {
     FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
     if (!read.Ok()) {
@@ -110,8 +44,6 @@ std::string WriteProblem(const WriteResult& result) {
 }
 
 int Build(const Arguments& args) {
-    if (args.positional.size() != 2) return UsageError("splash build needs WELCOME.jpg and GOODBYE.jpg");
-    if (!args.output) return UsageError("splash build needs -o FILE.pdb");
     std::vector<std::uint8_t> images[2];
     for (int i = 0; i < 2; ++i) {
         const std::string& path = args.positional[static_cast<std::size_t>(i)];
@@ -121,7 +53,7 @@ int Build(const Arguments& args) {
         if (const JpegCheck check = CheckJpeg(*bytes); check != JpegCheck::Ok) return Fail(path + ": " + JpegProblem(check));
         images[i] = std::move(*bytes);
     }
-    const std::string& output = *args.output;
+    const std::string& output = args.output;
     const auto file = BuildSplashFile(DatabaseNameFromPath(output), images[0], images[1], PalmNow());
     if (!file) return Fail(args.positional[0] + ": too large for a splash file");
     if (const WriteResult written = WriteFileWithReason(output, *file); !written.Ok()) {
@@ -139,8 +71,6 @@ std::string ExtractBaseName(const std::string& path) {
 }
 
 int Extract(const Arguments& args) {
-    if (args.positional.size() != 1) return UsageError("splash extract needs one FILE.pdb");
-    if (!args.output) return UsageError("splash extract needs -o FOLDER");
     const std::string& input = args.positional[0];
     std::string error;
     const auto bytes = ReadInput(input, error);
@@ -149,7 +79,7 @@ int Extract(const Arguments& args) {
     if (!content) return Fail(input + ": not a splash image file");
 
     namespace fs = std::filesystem;
-    const std::string& folder = *args.output;
+    const std::string& folder = args.output;
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
         if (fs::exists(folder, ec)) return Fail(folder + ": not a folder");
@@ -180,7 +110,6 @@ std::string CheckText(std::span<const std::uint8_t> image) {
 }
 
 int Info(const Arguments& args) {
-    if (args.positional.size() != 1) return UsageError("splash info needs one FILE.pdb");
     const std::string& input = args.positional[0];
     std::string error;
     const auto bytes = ReadInput(input, error);
@@ -200,42 +129,52 @@ int Info(const Arguments& args) {
     return 0;
 }
 
-int RunSplash(const std::vector<std::string>& words) {
-    if (words.empty()) {
-        std::cerr << kHelp;
-        return kExitUsage;
-    }
-    const std::string& sub = words[0];
-    if (sub == "-h" || sub == "--help") {
-        std::cout << kHelp;
-        return 0;
-    }
-    struct Subcommand {
-        const char* name;
-        const char* help;
-        bool takesOutput;
-        int (*run)(const Arguments&);
-    };
-    static const Subcommand subcommands[] = {
-        {"build", kBuildHelp, true, &Build},
-        {"extract", kExtractHelp, true, &Extract},
-        {"info", kInfoHelp, false, &Info},
-    };
-    for (const auto& s : subcommands) {
-        if (sub != s.name) continue;
-        std::string error;
-        const auto args = ParseArguments(std::vector<std::string>(words.begin() + 1, words.end()), s.takesOutput, error);
-        if (!args) return UsageError("splash " + sub + ": " + error);
-        if (args->help) {
-            std::cout << s.help;
-            return 0;
-        }
-        return s.run(*args);
-    }
-    return UsageError("splash: unknown subcommand '" + sub + "'");
+void DefineSplash(CLI::App& splash, Action& action) {
+    auto building = std::make_shared<Arguments>();
+    CLI::App* build = splash.add_subcommand("build", "Write a splash file holding the two JPEG files byte for byte.");
+    building->positional.resize(2);
+    build->add_option("WELCOME.jpg", building->positional[0], "the picture shown when the phone is switched on")
+        ->type_name("")
+        ->required();
+    build->add_option("GOODBYE.jpg", building->positional[1], "the picture shown when it is switched off")
+        ->type_name("")
+        ->required();
+    AddOutputOption(*build, building->output, "the splash file to write");
+    build->footer(
+        "Each JPEG must start with the JPEG start-of-image marker and its first\n"
+        "frame (baseline, extended, progressive or lossless) must be 320x320.\n"
+        "The database name inside the file is FILE's name up to its first dot,\n"
+        "at most its last 31 characters. An existing FILE is replaced only once\n"
+        "the new one is completely written.");
+    RunsWith(*build, action, building, &Build);
+
+    auto extracting = std::make_shared<Arguments>();
+    CLI::App* extract = splash.add_subcommand(
+        "extract", "Write the two images of a splash file, byte for byte, and print their paths.");
+    extracting->positional.resize(1);
+    extract->add_option("FILE.pdb", extracting->positional[0], "the splash file")->type_name("")->required();
+    AddOutputOption(*extract, extracting->output, "the folder to write the images into");
+    extract->footer(
+        "The images are FOLDER/NAME-welcome.jpg and FOLDER/NAME-goodbye.jpg.\n"
+        "NAME is FILE's own name without its extension (Summer.pdb gives Summer),\n"
+        "not the database name inside the file, which may be empty or hold\n"
+        "characters a file name cannot. FOLDER is created when it does not exist.\n"
+        "Either both images are written or neither is changed.");
+    RunsWith(*extract, action, extracting, &Extract);
+
+    auto describing = std::make_shared<Arguments>();
+    CLI::App* info = splash.add_subcommand(
+        "info", "Print a splash file's database name, its size, and each image's offset, size and JPEG check.");
+    describing->positional.resize(1);
+    info->add_option("FILE.pdb", describing->positional[0], "the splash file")->type_name("")->required();
+    info->footer(
+        "The JPEG check is the start-of-image marker and a 320x320 frame. Exits 0 for\n"
+        "any readable splash file, also when an image fails the check.");
+    RunsWith(*info, action, describing, &Info);
 }
 
-const RegisterCommand kRegistered{{"splash", "build, extract or describe a splash file (two 320x320 JPEGs)", &RunSplash}};
+const RegisterCommand kRegistered{
+    {"splash", "build, extract or describe a splash file (two 320x320 JPEGs)", &DefineSplash}};
 
 }  // namespace
 }  // namespace corvane::cli

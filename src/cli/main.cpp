@@ -4,7 +4,9 @@
 #include <iostream>
 #include <system_error>
 
+#include "cli/ColourText.h"
 #include "cli/Command.h"
+#include "platform/QtPictureReader.h"
 
 #ifndef CORVANE_VERSION
 #define CORVANE_VERSION "0"
@@ -18,15 +20,49 @@ std::vector<Command>& Registry() {
     return commands;
 }
 
-void PrintHelp() {
-    std::cout << "Usage: corvane COMMAND [ARGS...]\n"
-                 "Batch work on Treo 650/700p phone-application skins and splash files.\n\n"
-                 "Commands:\n";
-    auto sorted = Commands();
-    std::sort(sorted.begin(), sorted.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
-    for (const auto& c : sorted) std::printf("  %-10.*s %.*s\n", int(c.name.size()), c.name.data(), int(c.summary.size()), c.summary.data());
-    std::cout << "\nRun 'corvane COMMAND --help' for a command's own options.\n"
-                 "Options:\n  --help     show this text\n  --version  show the version\n";
+// "corvane skin build": the commands the words named before the parser stopped.
+std::string CommandPath(const CLI::App& app) {
+    std::string path = app.get_name();
+    for (const CLI::App* at = &app;;) {
+        const auto chosen = at->get_subcommands();
+        if (chosen.empty()) return path;
+        at = chosen.front();
+        path += " " + at->get_name();
+    }
+}
+
+int Run(int argc, char** argv) {
+    CLI::App app("Batch work on Treo 650/700p phone-application skins and splash files.", "corvane");
+    app.set_help_flag("-h,--help", "show this text");
+    app.set_version_flag("--version", "corvane " CORVANE_VERSION, "show the version");
+    app.require_subcommand(1);
+    app.footer("Run 'corvane COMMAND --help' for a command's subcommands and options.");
+
+    auto commands = Registry();
+    std::sort(commands.begin(), commands.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
+    Action action;
+    for (const Command& c : commands) {
+        CLI::App* command = app.add_subcommand(std::string(c.name), std::string(c.summary));
+        command->require_subcommand(1);
+        command->footer("");  // not handed down to the subcommands
+        c.define(*command, action);
+        command->footer("Run 'corvane " + std::string(c.name) + " SUBCOMMAND --help' for a subcommand's arguments and options.");
+    }
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion&) {
+        std::cout << "corvane " CORVANE_VERSION "\n";
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "corvane: " << e.what() << "\nTry '" << CommandPath(app) << " --help'.\n";
+        return kExitUsage;
+    }
+    return action ? action() : kExitUsage;
 }
 
 }  // namespace
@@ -54,36 +90,34 @@ int CheckStandardOutput(int exitCode) {
     return exitCode != 0 ? exitCode : kExitFailure;
 }
 
-int UsageError(const std::string& message) {
-    std::cerr << "corvane: " << message << "\nTry 'corvane --help'.\n";
-    return kExitUsage;
+CLI::Option* AddDepthOption(CLI::App& command, int& depth) {
+    return command.add_option("--depth", depth, "bits per pixel: 8 (the phone's palette) or 16 (5-6-5 colour)")
+        ->required()
+        ->type_name("8|16")
+        ->check(CLI::IsMember({8, 16}).description(""));
+}
+
+CLI::Option* AddOutputOption(CLI::App& command, std::string& path, const std::string& what) {
+    return command.add_option("-o,--output", path, what)->required()->type_name("PATH");
+}
+
+CLI::Option* AddColourOption(CLI::App& command, const std::string& name, std::optional<Colour>& colour,
+                             const std::string& description) {
+    const CLI::Validator isColour(
+        [](std::string& text) {
+            return ParseColour(text) ? std::string() : "'" + text + "' is no colour RRGGBB in hexadecimal, such as 00FF00";
+        },
+        "", "colour");
+    return command
+        .add_option_function<std::string>(
+            name, [&colour](const std::string& text) { colour = ParseColour(text); }, description)
+        ->type_name("RRGGBB")
+        ->check(isColour);
 }
 
 }  // namespace corvane::cli
 
-namespace {
-
-int Run(int argc, char** argv) {
-    using namespace corvane::cli;
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) {
-        PrintHelp();
-        return kExitUsage;
-    }
-    if (args[0] == "--help" || args[0] == "-h") {
-        PrintHelp();
-        return 0;
-    }
-    if (args[0] == "--version") {
-        std::cout << "corvane " CORVANE_VERSION "\n";
-        return 0;
-    }
-    for (const auto& c : Commands()) {
-        if (c.name == args[0]) return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
-    }
-    return UsageError("unknown command '" + args[0] + "'");
+int main(int argc, char** argv) {
+    corvane::QtPictureReader::Install();
+    return corvane::cli::CheckStandardOutput(corvane::cli::Run(argc, argv));
 }
-
-}  // namespace
-
-int main(int argc, char** argv) { return corvane::cli::CheckStandardOutput(Run(argc, argv)); }

@@ -3,6 +3,23 @@
 #include "pdb/FileAccess.h"
 
 namespace corvane {
+namespace {
+
+const PictureReader*& InstalledReader() {
+    static const PictureReader* reader = nullptr;
+    return reader;
+}
+
+}  // namespace
+
+void SetPictureReader(const PictureReader* reader) { InstalledReader() = reader; }
+
+ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeight) {
+    if (const PictureReader* reader = InstalledReader()) return reader->Read(path, maxWidth, maxHeight);
+    ImageFileResult refused;
+    refused.problem = ImageFileProblem::NotAPicture;
+    return refused;
+}
 
 std::string ImageFileProblemText(const ImageFileResult& result) {
     switch (result.problem) {

@@ -1,6 +1,7 @@
 // Reading a picture file (BMP in all its common variants, PNG) is the one
-// thing the core cannot do with the standard library alone. ReadImageFile is
-// defined by the platform layer, so the core never sees the toolkit.
+// thing the core cannot do with the standard library alone. The core owns the
+// interface; each program hands in the toolkit's reader (src/platform) when it
+// starts, and tests may hand in a fake. The core never sees the toolkit.
 //
 // Every read is bounded before any picture is decoded: the file must be a
 // regular file of at most kPictureFileLimit bytes (FileAccess.h), the picture
@@ -38,8 +39,20 @@ struct ImageFileResult {
     std::uint64_t height = 0;
 };
 
-// The picture, or its top-left part of at most maxWidth x maxHeight (all an
-// image slot keeps of it); the file is checked whole either way.
+// Reads a picture file: the picture, or its top-left part of at most
+// maxWidth x maxHeight (all an image slot keeps of it), the file checked
+// whole either way.
+class PictureReader {
+public:
+    virtual ~PictureReader() = default;
+    virtual ImageFileResult Read(const std::string& path, int maxWidth, int maxHeight) const = 0;
+};
+
+// The reader every picture load goes through from now on; it must outlive
+// its use. Without one, every file reads as NotAPicture.
+void SetPictureReader(const PictureReader* reader);
+
+// The installed reader's Read.
 ImageFileResult ReadImageFile(const std::string& path, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
 // One line for the problem, without the file's name, such as

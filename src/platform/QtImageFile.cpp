@@ -9,6 +9,7 @@
 #include "exchange/BmpFile.h"
 #include "exchange/PictureFile.h"
 #include "imaging/ImageFile.h"
+#include "platform/QtPictureReader.h"
 #include "pdb/FileAccess.h"
 
 namespace corvane {
@@ -77,7 +78,7 @@ Image ToImage(const QImage& decoded, int maxWidth, int maxHeight) {
 
 }  // namespace
 
-ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeight) {
+ImageFileResult QtPictureReader::Read(const std::string& path, int maxWidth, int maxHeight) const {
     FileRead read = ReadFileAtMost(path, kPictureFileLimit);
     if (!read.Ok()) return Refused(FromReadProblem(read.problem));
     const PictureHeader header = CheckPictureFile(read.bytes);
@@ -115,6 +116,11 @@ ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeig
     QImage decoded;
     if (!reader.read(&decoded) || decoded.isNull()) return Refused(ImageFileProblem::NotAPicture);
     return {ToImage(decoded, std::max(maxWidth, 0), std::max(maxHeight, 0)), ImageFileProblem::None, 0, 0};
+}
+
+void QtPictureReader::Install() {
+    static const QtPictureReader reader;
+    SetPictureReader(&reader);
 }
 
 }  // namespace corvane

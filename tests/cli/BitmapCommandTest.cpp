@@ -54,15 +54,6 @@ Image GreenWhite() {
     return image;
 }
 
-TEST_F(BitmapCommand, HelpDescribesBothActions) {
-    const auto run = Corvane({"bitmap", "--help"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_NE(run.out.find("corvane bitmap encode IN --depth 8|16 [--transparent RRGGBB] -o OUT"), std::string::npos);
-    EXPECT_NE(run.out.find("corvane bitmap decode IN -o OUT.bmp"), std::string::npos);
-    const auto top = Corvane({"--help"});
-    EXPECT_NE(top.out.find("bitmap"), std::string::npos);
-}
-
 TEST_F(BitmapCommand, EncodesTheKnownEightBitResourceByteForByte) {
     const auto in = Picture("gw.bmp", GreenWhite());
     const auto run = Corvane({"bitmap", "encode", in, "--depth", "8", "-o", dir.File("gw.bin")});

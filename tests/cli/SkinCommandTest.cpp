@@ -277,11 +277,6 @@ TEST_F(SkinCommandTest, BadUsageAndBadFilesFailInOneLine) {
         EXPECT_EQ(run.out, "");
     }
     EXPECT_FALSE(FileExists(dir.File("a.pdb")));
-
-    const auto help = Skin({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("corvane skin build FOLDER --depth 8|16 -o FILE.pdb"), std::string::npos);
-    EXPECT_EQ(Skin({"info", "--help"}).out, help.out);
 }
 
 // ---- failed writes --------------------------------------------------------------

@@ -188,19 +188,5 @@ TEST_F(SplashCli, InfoDescribesTheFileAndChecksEachImage) {
     ExpectFailure(Corvane({"splash", "info", missing}), missing + ": cannot open the file for reading");
 }
 
-TEST_F(SplashCli, HelpAndUsage) {
-    for (const std::string sub : {"build", "extract", "info"}) {
-        const CliRun run = Corvane({"splash", sub, "--help"});
-        EXPECT_EQ(run.exitCode, 0) << sub;
-        EXPECT_EQ(run.out.rfind("Usage: corvane splash " + sub, 0), 0u) << run.out;
-    }
-    EXPECT_NE(Corvane({"splash", "extract", "-h"}).out.find("NAME is FILE's own name without its extension"),
-              std::string::npos);
-    EXPECT_EQ(Corvane({"splash", "--help"}).exitCode, 0);
-    EXPECT_EQ(Corvane({"splash"}).exitCode, 2);
-    EXPECT_EQ(Corvane({"splash", "explode"}).exitCode, 2);
-    EXPECT_NE(Corvane({"--help"}).out.find("splash"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace corvane

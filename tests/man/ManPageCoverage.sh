@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
-# Every command the README shows and every command `corvane --help` lists must
-# be described in the corvane(1) page.
+# Every command the README shows and every subcommand `corvane --help` leads
+# to must be described in the corvane(1) page.
 # Usage: ManPageCoverage.sh README.md corvane.1.gz CORVANE
 set -euo pipefail
 readme=$1 page=$2 tool=$3
 text=$(zcat "$page" | sed 's/\\f[BIRP]//g')
 missing=0
-while read -r command; do
-  if ! grep -qF -- "$command" <<<"$text"; then
-    echo "corvane(1) does not describe '$command', which the README shows" >&2
+require() {  # COMMAND WHERE
+  if ! grep -qE -- "$1( |$)" <<<"$text"; then
+    echo "corvane(1) does not describe '$1', which $2 shows" >&2
     missing=1
   fi
-done < <(grep -oE 'corvane (bitmap|skin|splash) [a-z]+' "$readme" | sort -u)
-while read -r command; do
-  if ! grep -qE -- "corvane $command( |$)" <<<"$text"; then
-    echo "corvane(1) does not describe 'corvane $command', which 'corvane --help' lists" >&2
-    missing=1
-  fi
-done < <("$tool" --help | sed -n '/^Commands:/,/^$/p' | awk 'NF >= 2 && $1 != "Commands:" {print $1}')
+}
+# The names under "Subcommands:" in a help text.
+subcommands() { sed -n '/^Subcommands:/,/^$/p' | sed -n 's/^  \([a-z][a-z]*\) .*/\1/p'; }
+
+while read -r command; do require "$command" "the README"; done \
+  < <(grep -oE 'corvane (bitmap|skin|splash) [a-z]+' "$readme" | sort -u)
+commands=$("$tool" --help | subcommands)
+[ -n "$commands" ] || { echo "'corvane --help' lists no commands" >&2; exit 1; }
+for command in $commands; do
+  for sub in $("$tool" "$command" --help | subcommands); do require "corvane $command $sub" "'corvane $command --help'"; done
+done
 exit $missing

@@ -4,6 +4,7 @@
 
 #include "exchange/BmpFile.h"
 #include "model/SkinDocument.h"
+#include "platform/QtPictureReader.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 
@@ -96,6 +97,34 @@ TEST(ShareTransparentColour, TouchesOnlyTheTargetsAtTheCurrentDepth) {
     EXPECT_EQ(doc.Slot(16, 30).Transparent(), kPureGreen);  // other depth
     EXPECT_EQ(doc.Slot(8, 30).Picture(), SkinDocument().Slot(8, 30).Picture());
     EXPECT_FALSE(doc.IsModified());
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Hands out one picture and counts the reads; puts the toolkit's reader back afterwards.
+class CountingReader : public PictureReader {
+public:
+    CountingReader() { SetPictureReader(this); }
+    ~CountingReader() override { QtPictureReader::Install(); }
+    ImageFileResult Read(const std::string&, int, int) const override {
+        ++reads;
+        return {Image(4, 4, Colour{250, 3, 7}), ImageFileProblem::None, 0, 0};
+    }
+    mutable int reads = 0;
+};
+
+TEST(LoadElementImage, ReadsTheFileOnceForBothDepths) {
+    CountingReader reader;
+    ScriptedUser user;
+    SkinDocument doc;
+    EXPECT_EQ(LoadElementImageFile(doc, user, 5, "any.bmp"), ElementLoadOutcome::Loaded);
+    EXPECT_EQ(reader.reads, 1);
+    EXPECT_EQ(doc.Slot(8, 5).Picture().At(3, 3), (Colour{255, 0, 0}));
+    EXPECT_EQ(doc.Slot(16, 5).Picture().At(3, 3), (Colour{248, 0, 0}));
 }
 
 }  // namespace

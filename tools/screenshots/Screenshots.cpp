@@ -17,6 +17,7 @@
 #include "editor/CTransparencyDlg.h"
 #include "exchange/Dialpad.h"
 #include "splash/CCarrierDlg.h"
+#include "platform/QtPictureReader.h"
 
 namespace {
 
@@ -107,6 +108,7 @@ bool SaveBackgroundSkin(const QString& path, const QString& noWelcomeFolder) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    corvane::QtPictureReader::Install();
     if (argc != 2) {
         qWarning("usage: corvane_screenshots OUTPUT_FOLDER");
         return 2;

@@ -21,6 +21,7 @@
 #include "model/SkinDocument.h"
 #include "pdb/FileAccess.h"
 #include "pdb/SkinFile.h"
+#include "platform/QtPictureReader.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ int MeasureOpen(const std::string& path, int rounds) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    corvane::QtPictureReader::Install();
     const std::string what = argc > 1 ? argv[1] : "";
     if (what == "start") return MeasureStart(app);
     if (what == "open" && argc > 2) return MeasureOpen(argv[2], argc > 3 ? std::atoi(argv[3]) : 20);
