@@ -40,8 +40,7 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
         auto* keypad = new QGridLayout;
         for (std::size_t i = 0; i + 1 < rows.size(); i += 2) {
             const int key = static_cast<int>(i / 2);
-            keypad->addWidget(BuildGroup(Text(rows[i].caption), rows.subspan(i, 2)),
-                              key / 3, key % 3);
+            keypad->addWidget(BuildGroup(Text(rows[i].caption), rows.subspan(i, 2)), key / 3, key % 3);
         }
         layout->addLayout(keypad);
     } else {
