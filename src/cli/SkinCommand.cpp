@@ -219,27 +219,26 @@ int RunPreview(const SkinOptions& options) {
     if (!std::filesystem::is_directory(folder, ec)) return Fail("cannot create the folder '" + folder + "'");
     auto pictures = PreviewPictures(document);
     for (auto& picture : DialpadPictures(document)) pictures.push_back(std::move(picture));
-    // As in extract, a failed run takes back the files it added.
-    std::vector<std::string> created;
+    // As extract: all three files or none, and a failure leaves the old ones as they were.
+    std::vector<std::vector<std::uint8_t>> encoded;
+    std::vector<FileToWrite> files;
     std::string written;
-    for (const auto& [baseName, picture] : pictures) {
-        const std::string file = BitmapFilePath(folder, baseName);
-        const bool existed = FileExists(file);
-        if (!WriteBmpFile(picture, file)) {
-            for (const auto& name : created) std::filesystem::remove(name, ec);
-            return Fail("cannot write '" + file + "'");
-        }
-        if (!existed) created.push_back(file);
-        written += "wrote " + file + "\n";
+    for (const NamedPicture& named : pictures) encoded.push_back(EncodeBmp(named.picture));
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        files.push_back({BitmapFilePath(folder, pictures[i].baseName), encoded[i]});
+        written += "wrote " + files.back().path + "\n";
     }
+    if (const WriteResult result = WriteFilesAllOrNothing(files); !result.Ok())
+        return Fail("cannot write '" + result.path + "': " + result.Reason() + "; no file in '" + folder +
+                    "' was changed");
     std::cout << written;
     return 0;
 }
 
 std::optional<Image> ReadPicture(const std::string& path, std::string& error) {
-    auto picture = DecodeImageFile(path);
-    if (!picture) error = "cannot read '" + path + "' as a picture";
-    return picture;
+    ImageFileResult read = ReadImageFile(path);
+    if (!read.image) error = "cannot read '" + path + "' as a picture: " + ImageFileProblemText(read);
+    return std::move(read.image);
 }
 
 int RunDialpad(const SkinOptions& options) {
