@@ -7,7 +7,7 @@
 #include <random>
 
 #include "exchange/BitmapSet.h"
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "exchange/Dialpad.h"
 #include "model/SkinDocument.h"
 #include "platform/QtPictureReader.h"

@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "model/SkinDocument.h"
-#include "pdb/BigEndianFile.h"
-#include "pdb/FileAccess.h"
-#include "pdb/SkinFile.h"
+#include "io/ByteOrder.h"
+#include "io/FileAccess.h"
+#include "model/SkinFile.h"
 
 namespace corvane {
 namespace {

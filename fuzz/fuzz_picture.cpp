@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "exchange/PictureFile.h"
+#include "imaging/PictureFile.h"
 #include "imaging/ImageFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -9,7 +9,7 @@
 #include <span>
 
 #include "pdb/ResourceDatabase.h"
-#include "pdb/SkinFile.h"
+#include "model/SkinFile.h"
 
 using namespace corvane;
 

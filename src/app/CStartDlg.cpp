@@ -4,9 +4,9 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "app/DialogUnits.h"
-#include "app/PixelPicture.h"
-#include "app/QtImage.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/PixelPicture.h"
+#include "widgets/QtImage.h"
 #include "model/DefaultArtwork.h"
 
 namespace corvane {

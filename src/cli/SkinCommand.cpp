@@ -15,17 +15,17 @@
 #include "cli/ColourText.h"
 #include "cli/Command.h"
 #include "exchange/BitmapSet.h"
-#include "imaging/ImageSlot.h"
-#include "exchange/BmpFile.h"
+#include "model/ImageSlot.h"
+#include "imaging/BmpFile.h"
 #include "exchange/Dialpad.h"
 #include "imaging/ImageFile.h"
-#include "model/SkinCatalogue.h"
+#include "pdb/SkinCatalogue.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
-#include "pdb/FileAccess.h"
+#include "io/FileAccess.h"
 #include "pdb/PalmText.h"
-#include "pdb/PathNames.h"
-#include "pdb/SkinFile.h"
+#include "io/PathNames.h"
+#include "model/SkinFile.h"
 
 namespace corvane::cli {
 namespace {

@@ -10,7 +10,7 @@
 #include "editor/CElementPicture.h"
 #include "editor/CTransparencyDlg.h"
 #include "model/ElementEditing.h"
-#include "model/SkinCatalogue.h"
+#include "pdb/SkinCatalogue.h"
 #include "model/SkinDocument.h"
 
 namespace corvane {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/EditorWindow.h"
-#include "app/WelcomeMarker.h"
+#include "widgets/EditorWindow.h"
+#include "widgets/WelcomeMarker.h"
 #include "exchange/Dialpad.h"
 #include "model/SkinDocument.h"
 

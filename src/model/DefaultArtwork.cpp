@@ -12,7 +12,7 @@
 // and a redrawn picture shows in a diff as the rows it changed.
 #include "model/DefaultArtwork.h"
 
-#include "model/SkinCatalogue.h"
+#include "pdb/SkinCatalogue.h"
 
 #include <algorithm>
 #include <cassert>

@@ -1,6 +1,6 @@
 #include "model/ElementEditing.h"
 
-#include "model/SkinCatalogue.h"
+#include "pdb/SkinCatalogue.h"
 #include "model/SkinDocument.h"
 #include "model/UserInterface.h"
 

@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/CAboutDlg.h"
-#include "app/CIntroDlg.h"
+#include "widgets/CAboutDlg.h"
+#include "widgets/CIntroDlg.h"
 #include "app/CStartDlg.h"
-#include "app/WelcomeMarker.h"
+#include "widgets/WelcomeMarker.h"
 #include "support/ModalDriver.h"
 
 using namespace corvane;

@@ -13,7 +13,7 @@
 #include "editor/CElementPicture.h"
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"

@@ -8,12 +8,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/QtImage.h"
+#include "widgets/QtImage.h"
 #include "editor/CSkinEditorDlg.h"
 #include "exchange/BitmapSet.h"
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "model/PreviewComposition.h"
-#include "pdb/FileAccess.h"
+#include "io/FileAccess.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "app/CStartDlg.h"
-#include "app/WelcomeMarker.h"
+#include "widgets/WelcomeMarker.h"
 #include "editor/CElementDlg.h"
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
-#include "app/QtImage.h"
+#include "widgets/QtImage.h"
 #include "support/ScriptedUser.h"
 #include "support/Subprocess.h"
 

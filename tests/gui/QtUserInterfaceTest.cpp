@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/QtUserInterface.h"
+#include "widgets/QtUserInterface.h"
 #include "support/ModalDriver.h"
 
 using namespace corvane;

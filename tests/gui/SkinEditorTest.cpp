@@ -6,12 +6,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/CIntroDlg.h"
-#include "app/QtImage.h"
+#include "widgets/CIntroDlg.h"
+#include "widgets/QtImage.h"
 #include "editor/CSkinEditorDlg.h"
 #include "model/PreviewComposition.h"
-#include "pdb/FileAccess.h"
-#include "pdb/SkinFile.h"
+#include "io/FileAccess.h"
+#include "model/SkinFile.h"
 #include "splash/CCarrierDlg.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedUser.h"

@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "pdb/FileAccess.h"
+#include "io/FileAccess.h"
 #include "splash/CCarrierDlg.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedUser.h"

@@ -5,7 +5,7 @@
 #include "imaging/PalmBitmap.h"
 #include "imaging/PalmColour.h"
 #include "imaging/ImagingTestUtil.h"
-#include "pdb/BigEndianFile.h"
+#include "io/ByteOrder.h"
 
 namespace corvane {
 namespace {

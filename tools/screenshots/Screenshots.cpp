@@ -9,8 +9,8 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 
-#include "app/CAboutDlg.h"
-#include "app/CIntroDlg.h"
+#include "widgets/CAboutDlg.h"
+#include "widgets/CIntroDlg.h"
 #include "app/CStartDlg.h"
 #include "editor/CElementDlg.h"
 #include "editor/CSkinEditorDlg.h"

@@ -16,11 +16,11 @@
 #include <unistd.h>
 
 #include "app/CStartDlg.h"
-#include "app/QtImage.h"
+#include "widgets/QtImage.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
-#include "pdb/FileAccess.h"
-#include "pdb/SkinFile.h"
+#include "io/FileAccess.h"
+#include "model/SkinFile.h"
 #include "platform/QtPictureReader.h"
 
 namespace {
