@@ -192,18 +192,19 @@ int RunExtract(const SkinOptions& options) {
 
 // The skin in the document as the editor's Open leaves it, at the file's own depth.
 bool OpenSkinFile(const std::string& path, SkinDocument& document, std::string& error) {
-    const auto skin = ReadSkin(path, error);
-    if (!skin) return false;
-    if (skin->outcome == DatabaseReadOutcome::CarrierLogo) {
+    const LoadedSkin loaded = LoadSkinFile(path, document);
+    if (loaded.problem != ReadProblem::None) {
+        error = "cannot read '" + path + "': " + ReadProblemText(loaded.problem, kDatabaseFileLimit, "skin files");
+        return false;
+    }
+    if (!loaded.Loaded()) {
         error = "'" + path + "' is a carrier logo file, not a skin";
         return false;
     }
-    if (skin->missing > 0)
-        std::cerr << "corvane: warning: '" << path << "' has no readable picture for " << skin->missing
+    if (loaded.skin.missing > 0)
+        std::cerr << "corvane: warning: '" << path << "' has no readable picture for " << loaded.skin.missing
                   << " element(s); the default pictures stand in for them\n";
-    ApplyDecodedSkin(*skin, document);
-    document.SetFilePath(path);
-    document.SetTargetDepth(DecodedSkinDepth(*skin));
+    document.SetTargetDepth(DecodedSkinDepth(loaded.skin));
     return true;
 }
 

@@ -15,10 +15,12 @@
 #include "editor/CTransparencyDlg.h"
 #include "imaging/BmpFile.h"
 #include "support/ModalDriver.h"
+#include "support/UnexpectedPrompt.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 
 using namespace corvane;
+using corvane::testing::FailOnUnexpectedPrompts;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
@@ -68,7 +70,7 @@ struct NoWelcome {
 class ElementEditorsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ScriptedUser::onUnexpected = [](const std::string& what) { qWarning("%s", what.c_str()); }; }
+    void init() { FailOnUnexpectedPrompts(); }
 
     void chooserPicksTheBlockUnderTheClick_data() {
         QTest::addColumn<QList<QPoint>>("clicks");

@@ -14,10 +14,12 @@
 #include "imaging/BmpFile.h"
 #include "model/PreviewComposition.h"
 #include "io/FileAccess.h"
+#include "support/UnexpectedPrompt.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 
 using namespace corvane;
+using corvane::testing::FailOnUnexpectedPrompts;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 
@@ -49,7 +51,7 @@ void ExpectShownComposedAt(CSkinEditorDlg& w, int depth) {
 class ExchangeMenuTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ScriptedUser::onUnexpected = [](const std::string& what) { qWarning("%s", what.c_str()); }; }
+    void init() { FailOnUnexpectedPrompts(); }
 
     void menuSitsBetweenFileAndAboutWithItsSixItems() {
         NoWelcome nw;
