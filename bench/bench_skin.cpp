@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "model/SkinDocument.h"
 #include "io/ByteOrder.h"
 #include "io/FileAccess.h"
+#include "model/SkinDocument.h"
 #include "model/SkinFile.h"
 
 namespace corvane {

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <span>
 
-#include "pdb/ResourceDatabase.h"
 #include "model/SkinFile.h"
+#include "pdb/ResourceDatabase.h"
 
 using namespace corvane;
 

@@ -4,10 +4,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "model/DefaultArtwork.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/PixelPicture.h"
 #include "widgets/QtImage.h"
-#include "model/DefaultArtwork.h"
 
 namespace corvane {
 

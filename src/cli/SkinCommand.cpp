@@ -15,17 +15,17 @@
 #include "cli/ColourText.h"
 #include "cli/Command.h"
 #include "exchange/BitmapSet.h"
-#include "model/ImageSlot.h"
-#include "imaging/BmpFile.h"
 #include "exchange/Dialpad.h"
+#include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
-#include "pdb/SkinCatalogue.h"
+#include "io/FileAccess.h"
+#include "io/PathNames.h"
+#include "model/ImageSlot.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
-#include "io/FileAccess.h"
-#include "pdb/PalmText.h"
-#include "io/PathNames.h"
 #include "model/SkinFile.h"
+#include "pdb/PalmText.h"
+#include "pdb/SkinCatalogue.h"
 
 namespace corvane::cli {
 namespace {

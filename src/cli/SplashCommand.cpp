@@ -10,9 +10,9 @@
 
 #include "cli/Command.h"
 #include "io/FileAccess.h"
+#include "io/PathNames.h"
 #include "pdb/PalmDate.h"
 #include "pdb/PalmText.h"
-#include "io/PathNames.h"
 #include "pdb/SplashCodec.h"
 
 namespace corvane::cli {

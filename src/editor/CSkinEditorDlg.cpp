@@ -3,16 +3,16 @@
 #include <QGroupBox>
 #include <QPixmap>
 
-#include "widgets/CAboutDlg.h"
-#include "widgets/CIntroDlg.h"
-#include "widgets/DialogUnits.h"
-#include "widgets/PixelPicture.h"
-#include "widgets/QtImage.h"
 #include "editor/CElementDlg.h"
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinFile.h"
+#include "widgets/CAboutDlg.h"
+#include "widgets/CIntroDlg.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/PixelPicture.h"
+#include "widgets/QtImage.h"
 
 namespace corvane {
 namespace {

@@ -1,10 +1,10 @@
 #include "exchange/BitmapSet.h"
 
 #include "imaging/BmpFile.h"
-#include "model/SkinDocument.h"
-#include "model/UserInterface.h"
 #include "io/FileAccess.h"
 #include "io/PathNames.h"
+#include "model/SkinDocument.h"
+#include "model/UserInterface.h"
 
 namespace corvane {
 namespace {

@@ -5,11 +5,11 @@
 
 #include "exchange/BitmapSet.h"
 #include "imaging/ImageFile.h"
+#include "io/PathNames.h"
 #include "model/DialScreen.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
 #include "model/UserInterface.h"
-#include "io/PathNames.h"
 
 namespace corvane {
 namespace {

@@ -5,9 +5,9 @@
 #include <climits>
 #include <cstdlib>
 
-#include "io/ByteOrder.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PictureFile.h"
+#include "io/ByteOrder.h"
 #include "io/FileAccess.h"
 
 namespace corvane {

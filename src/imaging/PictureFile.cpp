@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdlib>
 
-#include "io/ByteOrder.h"
 #include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
+#include "io/ByteOrder.h"
 
 namespace corvane {
 namespace {

@@ -34,9 +34,9 @@
 
 #include "imaging/Image.h"
 #include "imaging/PalmBitmap.h"
-#include "pdb/SkinCatalogue.h"
 #include "pdb/DatabaseHeader.h"
 #include "pdb/PalmDate.h"
+#include "pdb/SkinCatalogue.h"
 
 namespace corvane {
 

@@ -7,10 +7,10 @@
 #include <QImageReader>
 
 #include "imaging/BmpFile.h"
-#include "imaging/PictureFile.h"
 #include "imaging/ImageFile.h"
-#include "platform/QtPictureReader.h"
+#include "imaging/PictureFile.h"
 #include "io/FileAccess.h"
+#include "platform/QtPictureReader.h"
 
 namespace corvane {
 namespace {

@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <memory>
 
-#include "widgets/EditorWindow.h"
 #include "model/SplashFile.h"
+#include "widgets/EditorWindow.h"
 
 namespace corvane {
 

@@ -2,9 +2,9 @@
 
 #include <QVBoxLayout>
 
+#include "io/PathNames.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/QtUserInterface.h"
-#include "io/PathNames.h"
 
 namespace corvane {
 

@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "imaging/BmpFile.h"
-#include "imaging/PictureFile.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PalmBitmap.h"
+#include "imaging/PictureFile.h"
 #include "io/FileAccess.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"

@@ -13,8 +13,8 @@
 
 #include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
-#include "model/SkinDocument.h"
 #include "io/FileAccess.h"
+#include "model/SkinDocument.h"
 #include "model/SkinFile.h"
 #include "support/ScriptedUser.h"
 #include "support/Subprocess.h"

@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "imaging/BmpFile.h"
 #include "exchange/Dialpad.h"
+#include "imaging/BmpFile.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
 #include "model/SkinFile.h"

@@ -8,8 +8,8 @@
 #include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PalmColour.h"
-#include "model/SkinDocument.h"
 #include "io/FileAccess.h"
+#include "model/SkinDocument.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 

@@ -5,11 +5,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/CStartDlg.h"
+#include "support/ModalDriver.h"
 #include "widgets/CAboutDlg.h"
 #include "widgets/CIntroDlg.h"
-#include "app/CStartDlg.h"
 #include "widgets/WelcomeMarker.h"
-#include "support/ModalDriver.h"
 
 using namespace corvane;
 using corvane::testing::WhenModal;

@@ -15,9 +15,9 @@
 #include "editor/CTransparencyDlg.h"
 #include "imaging/BmpFile.h"
 #include "support/ModalDriver.h"
-#include "support/UnexpectedPrompt.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
+#include "support/UnexpectedPrompt.h"
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;

@@ -8,15 +8,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "widgets/QtImage.h"
 #include "editor/CSkinEditorDlg.h"
 #include "exchange/BitmapSet.h"
 #include "imaging/BmpFile.h"
-#include "model/PreviewComposition.h"
 #include "io/FileAccess.h"
-#include "support/UnexpectedPrompt.h"
+#include "model/PreviewComposition.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
+#include "support/UnexpectedPrompt.h"
+#include "widgets/QtImage.h"
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;

@@ -6,17 +6,17 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "widgets/CIntroDlg.h"
-#include "widgets/QtImage.h"
 #include "editor/CSkinEditorDlg.h"
-#include "model/PreviewComposition.h"
 #include "io/FileAccess.h"
+#include "model/PreviewComposition.h"
 #include "model/SkinFile.h"
 #include "splash/CCarrierDlg.h"
 #include "support/ModalDriver.h"
-#include "support/UnexpectedPrompt.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
+#include "support/UnexpectedPrompt.h"
+#include "widgets/CIntroDlg.h"
+#include "widgets/QtImage.h"
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;

@@ -7,9 +7,9 @@
 #include "io/FileAccess.h"
 #include "splash/CCarrierDlg.h"
 #include "support/ModalDriver.h"
-#include "support/UnexpectedPrompt.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
+#include "support/UnexpectedPrompt.h"
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;

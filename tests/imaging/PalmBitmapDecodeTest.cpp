@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "imaging/ImagingTestUtil.h"
 #include "imaging/PalmBitmap.h"
 #include "imaging/PalmColour.h"
-#include "imaging/ImagingTestUtil.h"
 #include "io/ByteOrder.h"
 
 namespace corvane {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "imaging/BmpFile.h"
-#include "io/ByteOrder.h"
 #include "imaging/ImagingTestUtil.h"
+#include "io/ByteOrder.h"
 
 namespace corvane {
 namespace {

@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "imaging/PalmColour.h"
-#include "model/DefaultArtwork.h"
 #include "io/ByteOrder.h"
 #include "io/FileAccess.h"
+#include "model/DefaultArtwork.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 
