@@ -281,6 +281,58 @@ TEST_F(SkinCommandTest, BadUsageAndBadFilesFailInOneLine) {
 
 // ---- failed writes --------------------------------------------------------------
 
+// Each message carries the system's reason, and the file names in it (and on
+// standard output) reach the terminal escaped as database names are.
+TEST_F(SkinCommandTest, MessagesSayWhyAndEscapeFileNames) {
+    WriteBytes(dir.File("afile"), {1});
+    const auto set = dir.Path() / "set";
+    WriteBitmapSet(set);
+    const std::string evil = dir.File("evil\x1B[2J\nx.pdb"), shown = dir.File("evil\\x1B[2J\\x0Ax.pdb");
+    ASSERT_EQ(Skin({"new", "--depth", "8", "-o", dir.File("s.pdb")}).exitCode, 0);
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"extract", dir.File("s.pdb"), "-o", dir.File("afile")},
+         "corvane: cannot create the folder '" + dir.File("afile") + "': Not a directory\n", ""},
+        {{"build", set.string(), "--depth", "8", "--transparent-from", dir.File("none.txt"), "-o", dir.File("b.pdb")},
+         "corvane: cannot read '" + dir.File("none.txt") + "': cannot open the file for reading: No such file or directory\n", ""},
+        {{"background", dir.File("s.pdb"), dir.File("none.png"), "-o", dir.File("b.pdb")},
+         "corvane: cannot read '" + dir.File("none.png") + "' as a picture: cannot open the file for reading: No such file or directory\n", ""},
+        {{"info", evil}, "corvane: cannot read '" + shown + "': cannot open the file for reading: No such file or directory\n", ""},
+        {{"new", "--depth", "8", "-o", evil}, "", "wrote " + shown + ": 35 bitmaps at 8 bits, 42346 bytes\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        const auto run = Skin(c.args);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.out, c.out);
+    }
+    const auto info = Skin({"info", evil});
+    EXPECT_EQ(info.out.rfind(shown + ": name \"evil\\x1B[2J\\x0Ax\"", 0), 0u) << info.out;
+    EXPECT_EQ(info.out.find('\x1B'), std::string::npos);
+}
+
+// The editor's commands never change their input, also when -o names it.
+TEST_F(SkinCommandTest, OutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
+    const auto skin = dir.File("S.pdb");
+    ASSERT_EQ(Skin({"new", "--depth", "16", "-o", skin}).exitCode, 0);
+    const Bytes before = ReadBytes(skin);
+    ASSERT_TRUE(WriteBmpFile(Image(306, 184, kWhite), dir.File("u.bmp")));
+    std::filesystem::create_symlink(skin, dir.File("link.pdb"));
+    for (const auto& args : {std::vector<std::string>{"dialpad", skin, dir.File("u.bmp"), dir.File("u.bmp"), "-o", skin},
+                             {"background", skin, dir.File("u.bmp"), "-o", dir.File("link.pdb")},
+                             {"background", skin, dir.File("u.bmp"), "-o", dir.File("u.bmp")}}) {
+        const auto run = Skin(args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, "corvane: cannot create '" + args.back() +
+                               "': it is the same file as one of the inputs, which are never overwritten\n");
+    }
+    EXPECT_EQ(ReadBytes(skin), before);
+}
+
 TEST_F(SkinCommandTest, FailedWritesSayWhyAndKeepThePreviousFile) {
     const auto missing = dir.File("no/such/folder.pdb");
     EXPECT_EQ(Skin({"new", "--depth", "8", "-o", missing}).err,
