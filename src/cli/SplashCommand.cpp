@@ -1,7 +1,6 @@
 // `corvane splash`: build a splash file from two JPEGs, take one apart, or
 // describe one. The same checks and codecs as the editor, without its dialogs.
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <sstream>
