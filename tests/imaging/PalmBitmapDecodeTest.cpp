@@ -286,15 +286,11 @@ TEST(PalmBitmapDecode, SidesUpToTheReadableLimitAndNotOneMore) {
         bool read;
     } cases[] = {{1, 4096, true}, {1, 4097, false}, {4096, 1, true}, {4097, 1, false}};
     for (const auto& c : cases) {
-        Header h;
-        h.width = c.width;
-        h.height = c.height;
-        h.rowBytes = static_cast<std::uint16_t>((c.width + 1) / 2 * 2);
-        const auto d = Decode(Version3(h, std::vector<std::uint8_t>(std::size_t{h.rowBytes} * c.height)));
+        const auto rowBytes = static_cast<std::uint16_t>((c.width + 1) / 2 * 2);
+        const Header h{c.width, c.height, rowBytes};
+        const auto d = Decode(Version3(h, std::vector<std::uint8_t>(std::size_t{rowBytes} * c.height)));
         EXPECT_EQ(d.result != ToImageResult::Rejected, c.read) << c.width << " x " << c.height;
-        if (c.read) {
-            EXPECT_EQ(d.image.Height(), c.height);
-        }
+        EXPECT_EQ(d.image.Height(), c.read ? c.height : 0);
     }
 }
 
