@@ -6,7 +6,6 @@
 
 #include "cli/ColourText.h"
 #include "cli/Command.h"
-#include "platform/QtPictureReader.h"
 
 #ifndef CORVANE_VERSION
 #define CORVANE_VERSION "0"
@@ -118,6 +117,5 @@ CLI::Option* AddColourOption(CLI::App& command, const std::string& name, std::op
 }  // namespace corvane::cli
 
 int main(int argc, char** argv) {
-    corvane::QtPictureReader::Install();
     return corvane::cli::CheckStandardOutput(corvane::cli::Run(argc, argv));
 }

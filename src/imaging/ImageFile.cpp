@@ -1,5 +1,9 @@
 #include "imaging/ImageFile.h"
 
+#include "imaging/BmpDecoder.h"
+#include "imaging/JpegDecoder.h"
+#include "imaging/PngCodec.h"
+#include "imaging/PnmCodec.h"
 #include "pdb/FileAccess.h"
 
 namespace corvane {
@@ -14,11 +18,40 @@ const PictureReader*& InstalledReader() {
 
 void SetPictureReader(const PictureReader* reader) { InstalledReader() = reader; }
 
-ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeight) {
-    if (const PictureReader* reader = InstalledReader()) return reader->Read(path, maxWidth, maxHeight);
+ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width, std::uint64_t height) {
     ImageFileResult refused;
-    refused.problem = ImageFileProblem::NotAPicture;
+    refused.problem = problem;
+    refused.width = width;
+    refused.height = height;
     return refused;
+}
+
+bool IsCorePictureFormat(std::span<const std::uint8_t> bytes) {
+    return (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') || IsPng(bytes) || IsJpeg(bytes) || IsPnm(bytes);
+}
+
+ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWidth, int maxHeight) {
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return DecodeBmp(bytes, maxWidth, maxHeight);
+    if (IsPng(bytes)) return DecodePng(bytes, maxWidth, maxHeight);
+    if (IsJpeg(bytes)) return DecodeJpeg(bytes, maxWidth, maxHeight);
+    if (IsPnm(bytes)) return DecodePnm(bytes, maxWidth, maxHeight);
+    return RefusedPicture(ImageFileProblem::NotAPicture);
+}
+
+ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeight) {
+    FileRead read = ReadFileAtMost(path, kPictureFileLimit);
+    switch (read.problem) {
+        case ReadProblem::None: break;
+        case ReadProblem::NotRegularFile: return RefusedPicture(ImageFileProblem::NotRegularFile);
+        case ReadProblem::TooLarge: return RefusedPicture(ImageFileProblem::FileTooLarge);
+        case ReadProblem::CouldNotOpen:
+        case ReadProblem::ReadFailed: return RefusedPicture(ImageFileProblem::CouldNotOpen);
+    }
+    if (IsCorePictureFormat(read.bytes)) return DecodeImageBytes(read.bytes, maxWidth, maxHeight);
+    // The fallback reads the file itself: the bytes are given back first.
+    read.bytes = std::vector<std::uint8_t>();
+    if (const PictureReader* reader = InstalledReader()) return reader->Read(path, maxWidth, maxHeight);
+    return RefusedPicture(ImageFileProblem::NotAPicture);
 }
 
 std::string ImageFileProblemText(const ImageFileResult& result) {
@@ -34,7 +67,9 @@ std::string ImageFileProblemText(const ImageFileResult& result) {
                    " megapixels a picture may have";
         case ImageFileProblem::CutShort: return "the picture file is cut short: its pixel data are incomplete";
         case ImageFileProblem::BadChecksum: return "the picture file is damaged: a PNG chunk fails its checksum";
-        case ImageFileProblem::NotAPicture: return "not a picture file that can be read (BMP or PNG expected)";
+        case ImageFileProblem::NotAPicture:
+            return "not a picture file that can be read (BMP, PNG, JPEG or PNM expected)";
+        case ImageFileProblem::Damaged: return "the picture file is damaged: its pixel data cannot be decoded";
     }
     return "cannot read the picture";
 }
