@@ -26,7 +26,8 @@ struct BmpLayout {
     std::vector<Colour> palette;
 };
 
-bool IsOs2V2Header(std::uint32_t size) { return size >= 16 && size <= 64 && size != 40 && size != 52 && size != 56; }
+bool IsOs2V2Header(std::uint32_t size) { return size == 16 || size == 64; }
+bool IsWindowsHeader(std::uint32_t size) { return size == 40 || size == 52 || size == 56 || size == 108 || size == 124; }
 
 // The headers and the palette; false for a kind this reader does not know.
 bool ReadLayout(std::span<const std::uint8_t> file, BmpLayout& layout) {
@@ -36,15 +37,16 @@ bool ReadLayout(std::span<const std::uint8_t> file, BmpLayout& layout) {
     const std::uint32_t headerSize = in.U32();
     std::int64_t height = 0;
     std::uint32_t coloursUsed = 0;
+    std::uint16_t planes = 0;
     if (headerSize == kOs2V1Header) {
         layout.width = in.U16();
         height = in.U16();
-        in.U16();  // planes: readers have always ignored it
+        planes = in.U16();
         layout.bits = in.U16();
-    } else if (headerSize >= 16 && headerSize <= 124) {
+    } else if (IsOs2V2Header(headerSize) || IsWindowsHeader(headerSize)) {
         layout.width = static_cast<std::uint64_t>(std::max<std::int64_t>(in.I32(), 0));
         height = in.I32();
-        in.U16();
+        planes = in.U16();
         layout.bits = in.U16();
         if (headerSize >= 20) layout.compression = in.U32();
         if (headerSize >= 36) {
@@ -56,7 +58,7 @@ bool ReadLayout(std::span<const std::uint8_t> file, BmpLayout& layout) {
     } else {
         return false;
     }
-    if (!in.Ok() || layout.width == 0 || height == 0) return false;
+    if (!in.Ok() || layout.width == 0 || height == 0 || planes != 1) return false;
     layout.topDown = height < 0;
     layout.height = static_cast<std::uint64_t>(std::llabs(height));
     // Run-length rows have no top-down form.
@@ -71,7 +73,9 @@ bool ReadLayout(std::span<const std::uint8_t> file, BmpLayout& layout) {
     if (indexed) {
         const std::size_t entrySize = headerSize == kOs2V1Header ? 3 : 4;
         const std::size_t room = std::size_t{1} << layout.bits;
-        std::size_t count = coloursUsed == 0 || coloursUsed > room ? room : coloursUsed;
+        // More colours than the pixels can name is a damaged header, refused as the toolkit refuses it.
+        if (coloursUsed > room) return false;
+        std::size_t count = coloursUsed == 0 ? room : coloursUsed;
         in.Seek(kFileHeaderSize + headerSize);
         // A palette the pixels overlap is cut where they start.
         if (layout.pixelOffset > in.Position())
@@ -114,7 +118,7 @@ void DecodeRows(std::span<const std::uint8_t> file, const BmpLayout& layout, Ima
 
 // Draws the run-length stream; only pixels inside the image are kept.
 void DecodeRle(std::span<const std::uint8_t> file, const BmpLayout& layout, Image& image) {
-    std::fill(image.Pixels().begin(), image.Pixels().end(), Entry(layout, 0));
+    std::fill(image.Pixels().begin(), image.Pixels().end(), kBlack);
     const bool fourBit = layout.compression == kRle4;
     std::uint64_t x = 0;
     std::uint64_t fromBottom = 0;

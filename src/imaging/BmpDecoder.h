@@ -15,7 +15,7 @@
 //   32 bits           blue, green, red, unused (compression 0)
 //   16 and 32 bits    bit fields: see BmpFile.h
 // Compression 1 (RLE8) and 2 (RLE4) are the run-length streams PictureFile.h
-// describes; pixels the stream never draws take palette entry 0.
+// describes; pixels the stream never draws are black, as in the toolkit's reader.
 #pragma once
 
 #include <climits>
