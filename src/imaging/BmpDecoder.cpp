@@ -174,7 +174,7 @@ ImageFileResult DecodeBmp(std::span<const std::uint8_t> file, int maxWidth, int 
     }
     auto bitFields = DecodeBitFieldBmp(file, maxWidth, maxHeight);
     switch (bitFields.outcome) {
-        case BitFieldBmp::Decoded: return {std::move(bitFields.image), ImageFileProblem::None, 0, 0};
+        case BitFieldBmp::Decoded: return {std::move(bitFields.image), ImageFileProblem::None, header.width, header.height};
         case BitFieldBmp::Refused: return RefusedPicture(ImageFileProblem::NotAPicture);
         case BitFieldBmp::NotBitFields: break;
     }
@@ -187,7 +187,7 @@ ImageFileResult DecodeBmp(std::span<const std::uint8_t> file, int maxWidth, int 
         DecodeRows(file, layout, image);
     else
         DecodeRle(file, layout, image);
-    return {std::move(image), ImageFileProblem::None, 0, 0};
+    return {std::move(image), ImageFileProblem::None, layout.width, layout.height};
 }
 
 }  // namespace corvane

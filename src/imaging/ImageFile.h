@@ -42,7 +42,9 @@ enum class ImageFileProblem {
 struct ImageFileResult {
     std::optional<Image> image;  // the picture at its own size, when problem is None
     ImageFileProblem problem = ImageFileProblem::None;
-    std::uint64_t width = 0;  // the size the header announced, for TooManyPixels
+    // The size the header announced: for TooManyPixels, and for a picture the
+    // core decoded, whose image may be only the part asked for.
+    std::uint64_t width = 0;
     std::uint64_t height = 0;
 };
 

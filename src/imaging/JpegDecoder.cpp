@@ -52,7 +52,7 @@ ImageFileResult DecodeJpeg(std::span<const std::uint8_t> file, int maxWidth, int
         const std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w) * 3;
         for (int x = 0; x < image.Width(); ++x, row += 3) image.Set(x, y, Colour{row[0], row[1], row[2]});
     }
-    return {std::move(image), ImageFileProblem::None, 0, 0};
+    return {std::move(image), ImageFileProblem::None, w, h};
 }
 
 }  // namespace corvane

@@ -77,7 +77,7 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
                         row.begin());
             StoreRow(row, sixteen, y, image);
         }
-        return {std::move(image), ImageFileProblem::None, 0, 0};
+        return {std::move(image), ImageFileProblem::None, ihdr.width, ihdr.height};
     }
     if (spng_decode_image(context.get(), nullptr, 0, format, SPNG_DECODE_PROGRESSIVE) != 0)
         return RefusedPicture(ImageFileProblem::NotAPicture);
@@ -87,7 +87,7 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
         if (status != 0 && status != SPNG_EOI) return RefusedPicture(ImageFileProblem::Damaged);
         StoreRow(row, sixteen, y, image);
     }
-    return {std::move(image), ImageFileProblem::None, 0, 0};
+    return {std::move(image), ImageFileProblem::None, ihdr.width, ihdr.height};
 }
 
 std::vector<std::uint8_t> EncodePng(const Image& image) {

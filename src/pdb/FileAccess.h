@@ -56,6 +56,9 @@ FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit);
 // for skin and splash files"; `kind` names the files the limit is for.
 std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::string_view kind);
 
+// Standard input read to its end, at most `limit` bytes, for commands given "-".
+FileRead ReadStandardInputAtMost(std::uint64_t limit);
+
 // ReadFileAtMost with the picture-file limit, for callers that need no reason.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 
