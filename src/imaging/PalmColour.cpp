@@ -224,38 +224,6 @@ constinit PaletteCandidates gCandidates;
 
 PaletteCandidates& Candidates() { return gCandidates; }
 
-// Every colour's nearest entry with nothing excluded, found once and then
-// read back: the nearest index plus one, 0 while not yet known (the surplus
-// blacks 232..255 never win, so the sum fits a byte). Colours are placed in
-// Morton order, so a 4 KiB page holds a 16 x 16 x 16 block of colours and a
-// picture touches only the pages of the colours it has; the rest of the
-// 16 MiB stay untouched zero pages that cost no memory.
-constexpr std::array<std::uint32_t, 256> kFullSpread = [] {
-    std::array<std::uint32_t, 256> spread{};
-    for (std::uint32_t v = 0; v < 256; ++v)
-        for (int k = 0; k < 8; ++k) spread[v] |= ((v >> k) & 1u) << (3 * k);
-    return spread;
-}();
-
-std::uint8_t gNearestPlusOne[std::size_t{1} << 24];
-
-int NearestOf(Colour colour) {
-    const std::size_t key = (std::size_t{kFullSpread[colour.r]} << 2) | (std::size_t{kFullSpread[colour.g]} << 1) |
-                            kFullSpread[colour.b];
-    std::atomic_ref<std::uint8_t> slot(gNearestPlusOne[key]);
-    if (const std::uint8_t known = slot.load(std::memory_order_relaxed); known != 0) return known - 1;
-    const int index = Candidates().Nearest(colour, -1);
-    slot.store(static_cast<std::uint8_t>(index + 1), std::memory_order_relaxed);
-    return index;
-}
-
-// Leaving out an entry that does not win changes nothing; only the colours
-// nearest to the excluded entry need a search.
-int NearestExcluding(Colour colour, int excluded) {
-    const int index = NearestOf(colour);
-    return index != excluded ? index : Candidates().Nearest(colour, excluded);
-}
-
 }  // namespace
 
 const std::array<Colour, 256>& PalmPalette() { return kPalette; }
@@ -275,13 +243,13 @@ int NearestPaletteIndexBySearch(Colour colour, int excluded) {
     return best;
 }
 
-int NearestPaletteIndex(Colour colour) { return NearestOf(colour); }
+int NearestPaletteIndex(Colour colour) { return Candidates().Nearest(colour, -1); }
 
-int NearestPaletteIndexExcluding(Colour colour, int excluded) { return NearestExcluding(colour, excluded); }
+int NearestPaletteIndexExcluding(Colour colour, int excluded) { return Candidates().Nearest(colour, excluded); }
 
 PaletteMatcher::PaletteMatcher(int excluded) : excluded_(excluded), palette_(kPalette) {}
 
-int PaletteMatcher::Index(Colour colour) const { return NearestExcluding(colour, excluded_); }
+int PaletteMatcher::Search(Colour colour) const { return Candidates().Nearest(colour, excluded_); }
 
 Colour PaletteColour(int index) {
     return index >= 0 && index < 256 ? kPalette[static_cast<std::size_t>(index)] : kBlack;

@@ -43,18 +43,35 @@ Colour NearestPaletteColourExcluding(Colour colour, int excluded);
 int NearestPaletteIndexBySearch(Colour colour, int excluded);
 
 // The nearest-index search for every pixel of a picture, all with the same
-// excluded index: the answers of NearestPaletteIndexExcluding. Every colour's
-// answer is remembered once found, so a picture costs one look-up a pixel.
+// excluded index: the answers of NearestPaletteIndexExcluding, with the
+// answers for recent colours remembered (a reduced picture has few colours).
 class PaletteMatcher {
 public:
     explicit PaletteMatcher(int excluded);
-    int Index(Colour colour) const;
+    int Index(Colour colour) {
+        const std::uint32_t key = colour.ToColorRef() | kValid;
+        Slot& slot = memo_[(key * 0x9E3779B1u) >> (32 - kMemoBits)];
+        if (slot.key != key) {
+            slot.key = key;
+            slot.index = static_cast<std::uint8_t>(Search(colour));
+        }
+        return slot.index;
+    }
     // PaletteColour(Index(colour)).
-    Colour NearestColour(Colour colour) const { return palette_[static_cast<std::size_t>(Index(colour))]; }
+    Colour NearestColour(Colour colour) { return palette_[static_cast<std::size_t>(Index(colour))]; }
 
 private:
+    static constexpr int kMemoBits = 10;
+    static constexpr std::uint32_t kValid = 0x01000000;
+    struct Slot {
+        std::uint32_t key = 0;  // 0: empty, no colour has it
+        std::uint8_t index = 0;
+    };
+    int Search(Colour colour) const;
+
     int excluded_;
     const std::array<Colour, 256>& palette_;
+    std::array<Slot, std::size_t{1} << kMemoBits> memo_{};
 };
 
 constexpr std::uint16_t ToRgb565(Colour colour) {
