@@ -89,7 +89,7 @@ std::size_t CellIndex(Colour colour) {
 // Squared distances along one channel from a value to the nearest and the
 // farthest value of the range low .. low + size - 1.
 int AxisNear(int value, int low, int size) {
-    const int d = value < low ? low - value : (value >= low + size ? value - (low + size - 1) : 0);
+    const int d = std::max(0, std::max(low - value, value - (low + size - 1)));
     return d * d;
 }
 int AxisFar(int value, int low, int size) {
@@ -112,17 +112,21 @@ struct CellLists {
 // `low`, from the entries `from` (in index order).
 template <std::size_t Capacity>
 void ListCandidates(std::span<const std::uint8_t> from, Colour low, int size, CellLists<Capacity>& lists) {
-    std::array<int, 256> nearest;  // only the entries of `from` are written and read
+    std::array<int, 256> nearest;  // by position in `from`
+    std::array<int, 256> farthest;
+    for (std::size_t j = 0; j < from.size(); ++j) {
+        const Colour p = kPalette[from[j]];
+        nearest[j] = AxisNear(p.r, low.r, size) + AxisNear(p.g, low.g, size) + AxisNear(p.b, low.b, size);
+        farthest[j] = AxisFar(p.r, low.r, size) + AxisFar(p.g, low.g, size) + AxisFar(p.b, low.b, size);
+    }
     int far1 = std::numeric_limits<int>::max();
     int far2 = far1;
-    for (const std::uint8_t i : from) {
-        const Colour p = kPalette[i];
-        nearest[i] = AxisNear(p.r, low.r, size) + AxisNear(p.g, low.g, size) + AxisNear(p.b, low.b, size);
-        const int d = AxisFar(p.r, low.r, size) + AxisFar(p.g, low.g, size) + AxisFar(p.b, low.b, size);
+    for (std::size_t j = 0; j < from.size(); ++j) {
+        const int d = farthest[j];
         if (d < far1) {
             far2 = far1;
             far1 = d;
-            lists.bounding = i;
+            lists.bounding = from[j];
         } else if (d < far2) {
             far2 = d;
         }
@@ -132,11 +136,11 @@ void ListCandidates(std::span<const std::uint8_t> from, Colour low, int size, Ce
         assert(count < Capacity);
         if (count < Capacity) lists.entries[count++] = i;
     };
-    for (const std::uint8_t i : from)
-        if (nearest[i] <= far1) add(i);
+    for (std::size_t j = 0; j < from.size(); ++j)
+        if (nearest[j] <= far1) add(from[j]);
     lists.shortCount = static_cast<std::uint8_t>(count);
-    for (const std::uint8_t i : from)
-        if (nearest[i] > far1 && nearest[i] <= far2) add(i);
+    for (std::size_t j = 0; j < from.size(); ++j)
+        if (nearest[j] > far1 && nearest[j] <= far2) add(from[j]);
     lists.longCount = static_cast<std::uint8_t>(count);
 }
 
@@ -157,34 +161,26 @@ constexpr std::array<std::uint8_t, 232> kDistinctEntries = [] {
 
 }  // namespace
 
-// Each cell's lists are made the first time a colour of the cell is looked
-// up, so a program that reduces one small picture pays for the few hundred
-// cells it touches, not for all 32768. The tables start zeroed, in memory
+// Each cell's lists are made when colours of the cell are looked up, so a
+// program that reduces one small picture pays for the cells it touches, not
+// for all 32768. The tables start zeroed, in memory
 // the system hands out untouched.
 class PaletteCandidates {
 public:
     int Nearest(Colour colour, int excluded) {
         const std::size_t index = CellIndex(colour);
         Cell& cell = cells_[index];
-        if (!cell.ready.load(std::memory_order_acquire)) Fill(cell, colour);
+        if (!cell.ready.load(std::memory_order_acquire))
+            if (const int early = Fill(cell, colour, excluded); early >= 0) return early;
         const bool useShort = excluded != cell.lists.bounding;
         if (useShort && cell.lists.shortCount == 1) return cell.lists.bounding;
-        const std::uint8_t* entry = cell.lists.entries.data();
-        const std::uint8_t* end = entry + (useShort ? cell.lists.shortCount : cell.lists.longCount);
-        // Distance and index in one key: the smallest key is the smallest
-        // distance, the lowest index among equals.
-        int best = std::numeric_limits<int>::max();
-        for (; entry != end; ++entry) {
-            const int candidate = *entry;
-            if (candidate == excluded) continue;
-            best = std::min(best, (Distance(colour, kPalette[static_cast<std::size_t>(candidate)]) << 8) | candidate);
-        }
-        return best & 0xFF;
+        return Search(colour, excluded, cell.lists.entries.data(), useShort ? cell.lists.shortCount : cell.lists.longCount);
     }
 
 private:
     struct Cell {
         std::atomic<bool> ready{false};
+        std::atomic<std::uint8_t> visits{0};
         CellLists<16> lists;
     };
     struct BigCell {
@@ -198,19 +194,48 @@ private:
                       static_cast<std::uint8_t>(colour.b & mask)};
     }
 
-    void Fill(Cell& cell, Colour colour) {
-        const std::lock_guard<std::mutex> lock(filling_);
-        if (cell.ready.load(std::memory_order_relaxed)) return;
+    // Distance and index in one key: the smallest key is the smallest
+    // distance, the lowest index among equals.
+    static int Search(Colour colour, int excluded, const std::uint8_t* entry, std::size_t count) {
+        int best = std::numeric_limits<int>::max();
+        for (const std::uint8_t* end = entry + count; entry != end; ++entry) {
+            const int candidate = *entry;
+            if (candidate == excluded) continue;
+            best = std::min(best, (Distance(colour, kPalette[static_cast<std::size_t>(candidate)]) << 8) | candidate);
+        }
+        return best & 0xFF;
+    }
+
+    const BigCell& ReadyBigCell(Colour colour) {
         const Colour bigLow = Low(colour, kBigCellBits);
         BigCell& big = bigCells_[(std::size_t{bigLow.r} << 1) | (std::size_t{bigLow.g} >> 2) | (std::size_t{bigLow.b} >> 5)];
+        if (big.ready.load(std::memory_order_acquire)) return big;
+        const std::lock_guard<std::mutex> lock(filling_);
         if (!big.ready.load(std::memory_order_relaxed)) {
             ListCandidates(kDistinctEntries, bigLow, kBigCellSize, big.lists);
             big.ready.store(true, std::memory_order_release);
         }
-        ListCandidates(std::span<const std::uint8_t>(big.lists.entries.data(), big.lists.longCount), Low(colour, kCellBits),
-                       kCellSize, cell.lists);
-        cell.ready.store(true, std::memory_order_release);
+        return big;
     }
+
+    // The first colours of a cell are answered from its big cell's long list,
+    // which holds every entry that can win there: making the cell's own lists
+    // costs several such searches, and in a picture most cells are met only
+    // once or twice. Returns -1 once the cell is ready.
+    int Fill(Cell& cell, Colour colour, int excluded) {
+        const BigCell& big = ReadyBigCell(colour);
+        if (cell.visits.fetch_add(1, std::memory_order_relaxed) < kVisitsBeforeLists)
+            return Search(colour, excluded, big.lists.entries.data(), big.lists.longCount);
+        const std::lock_guard<std::mutex> lock(filling_);
+        if (!cell.ready.load(std::memory_order_relaxed)) {
+            ListCandidates(std::span<const std::uint8_t>(big.lists.entries.data(), big.lists.longCount),
+                           Low(colour, kCellBits), kCellSize, cell.lists);
+            cell.ready.store(true, std::memory_order_release);
+        }
+        return -1;
+    }
+
+    static constexpr std::uint8_t kVisitsBeforeLists = 4;
 
     std::array<Cell, kCellCount> cells_{};
     std::array<BigCell, kBigCellCount> bigCells_{};
