@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-mapfile -t debs < <(scripts/build-deb.sh 2>/dev/null | tail -n 2)
+mapfile -t debs < <(scripts/build-deb.sh | tail -n 2)
 tool=${debs[0]:-}
 editor=${debs[1]:-}
 [ -f "$tool" ] && [ -f "$editor" ] || { echo "the two packages were not built" >&2; exit 1; }

@@ -10,8 +10,8 @@
 #include "editor/CElementPicture.h"
 #include "editor/CTransparencyDlg.h"
 #include "model/ElementEditing.h"
-#include "model/SkinCatalogue.h"
 #include "model/SkinDocument.h"
+#include "pdb/SkinCatalogue.h"
 
 namespace corvane {
 namespace {

@@ -3,16 +3,16 @@
 #include <QGroupBox>
 #include <QPixmap>
 
-#include "app/CAboutDlg.h"
-#include "app/CIntroDlg.h"
-#include "app/DialogUnits.h"
-#include "app/PixelPicture.h"
-#include "app/QtImage.h"
 #include "editor/CElementDlg.h"
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
 #include "model/PreviewComposition.h"
-#include "pdb/SkinFile.h"
+#include "model/SkinFile.h"
+#include "widgets/CAboutDlg.h"
+#include "widgets/CIntroDlg.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/PixelPicture.h"
+#include "widgets/QtImage.h"
 
 namespace corvane {
 namespace {

@@ -7,10 +7,10 @@
 #include <memory>
 #include <optional>
 
-#include "app/EditorWindow.h"
-#include "app/WelcomeMarker.h"
 #include "exchange/Dialpad.h"
 #include "model/SkinDocument.h"
+#include "widgets/EditorWindow.h"
+#include "widgets/WelcomeMarker.h"
 
 namespace corvane {
 

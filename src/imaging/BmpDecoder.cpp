@@ -5,89 +5,74 @@
 #include <cstdlib>
 #include <vector>
 
-#include "exchange/BmpFile.h"
-#include "exchange/LittleEndian.h"
-#include "exchange/PictureFile.h"
+#include "imaging/BmpFile.h"
+#include "imaging/PictureFile.h"
+#include "io/ByteOrder.h"
 
 namespace corvane {
 namespace {
-
-constexpr std::size_t kFileHeaderSize = 14;
-constexpr std::uint32_t kOs2V1Header = 12;
-constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2;
 
 struct BmpLayout {
     std::uint64_t width = 0;
     std::uint64_t height = 0;
     bool topDown = false;
-    int bits = 0;
-    std::uint32_t compression = kRgb;
+    unsigned bits = 0;
+    std::uint32_t compression = kBmpRgb;
     std::uint64_t pixelOffset = 0;
     std::vector<Colour> palette;
 };
 
+// OS/2 2.x headers are 16 or 64 bytes; the Windows ones 40 (V1), 52, 56, 108 and 124.
 bool IsOs2V2Header(std::uint32_t size) { return size == 16 || size == 64; }
-bool IsWindowsHeader(std::uint32_t size) { return size == 40 || size == 52 || size == 56 || size == 108 || size == 124; }
+bool IsKnownHeader(std::uint32_t size) {
+    return size == kBmpOs2HeaderSize || IsOs2V2Header(size) || size == 40 || size == 52 || size == 56 || size == 108 ||
+           size == 124;
+}
 
 // The headers and the palette; false for a kind this reader does not know.
 bool ReadLayout(std::span<const std::uint8_t> file, BmpLayout& layout) {
-    LittleEndianReader in(file);
-    in.Skip(10);
-    const std::uint32_t pixelOffset = in.U32();
-    const std::uint32_t headerSize = in.U32();
-    std::int64_t height = 0;
-    std::uint32_t coloursUsed = 0;
-    std::uint16_t planes = 0;
-    if (headerSize == kOs2V1Header) {
-        layout.width = in.U16();
-        height = in.U16();
-        planes = in.U16();
-        layout.bits = in.U16();
-    } else if (IsOs2V2Header(headerSize) || IsWindowsHeader(headerSize)) {
-        layout.width = static_cast<std::uint64_t>(std::max<std::int64_t>(in.I32(), 0));
-        height = in.I32();
-        planes = in.U16();
-        layout.bits = in.U16();
-        if (headerSize >= 20) layout.compression = in.U32();
-        if (headerSize >= 36) {
-            in.Seek(kFileHeaderSize + 32);
-            coloursUsed = in.U32();
-        }
-        // OS/2 numbers its compressions differently: 3 and 4 are Huffman and RLE24, read by nobody.
-        if (IsOs2V2Header(headerSize) && layout.compression > kRle4) return false;
-    } else {
-        return false;
-    }
-    if (!in.Ok() || layout.width == 0 || height == 0 || planes != 1) return false;
-    layout.topDown = height < 0;
-    layout.height = static_cast<std::uint64_t>(std::llabs(height));
+    BmpHeader header;
+    if (ReadBmpHeader(file, header) != BmpHeaderRead::Read) return false;
+    // Other planes and header sizes are damaged headers, refused as the toolkit refuses them.
+    if (!IsKnownHeader(header.headerSize) || header.planes != 1) return false;
+    if (header.width <= 0 || header.height == 0) return false;
+    layout.width = static_cast<std::uint64_t>(header.width);
+    layout.topDown = header.height < 0;
+    layout.height = static_cast<std::uint64_t>(std::llabs(header.height));
+    layout.bits = header.bitsPerPixel;
+    layout.compression = header.compression;
+    // OS/2 numbers its compressions differently: 3 and 4 are Huffman and RLE24, read by nobody.
+    if (layout.compression > kBmpRle4) return false;
     // Run-length rows have no top-down form.
-    if (layout.topDown && layout.compression != kRgb) return false;
-    if (layout.compression == kRle8 && layout.bits != 8) return false;
-    if (layout.compression == kRle4 && layout.bits != 4) return false;
-    if (layout.compression > kRle4) return false;
+    if (layout.topDown && layout.compression != kBmpRgb) return false;
+    if (layout.compression == kBmpRle8 && layout.bits != 8) return false;
+    if (layout.compression == kBmpRle4 && layout.bits != 4) return false;
     const bool indexed = layout.bits == 1 || layout.bits == 2 || layout.bits == 4 || layout.bits == 8;
     if (!indexed && layout.bits != 24 && layout.bits != 32) return false;
-    layout.pixelOffset = std::max<std::uint64_t>(pixelOffset, kFileHeaderSize + headerSize);
+    layout.pixelOffset = std::max<std::uint64_t>(header.pixelOffset, kBmpFileHeaderSize + header.headerSize);
+    if (!indexed) return true;
 
-    if (indexed) {
-        const std::size_t entrySize = headerSize == kOs2V1Header ? 3 : 4;
-        const std::size_t room = std::size_t{1} << layout.bits;
-        // More colours than the pixels can name is a damaged header, refused as the toolkit refuses it.
-        if (coloursUsed > room) return false;
-        std::size_t count = coloursUsed == 0 ? room : coloursUsed;
-        in.Seek(kFileHeaderSize + headerSize);
-        // A palette the pixels overlap is cut where they start.
-        if (layout.pixelOffset > in.Position())
-            count = std::min<std::size_t>(count, static_cast<std::size_t>(layout.pixelOffset - in.Position()) / entrySize);
-        for (std::size_t i = 0; i < count && in.Remaining() >= entrySize; ++i) {
-            const std::uint8_t b = in.U8(), g = in.U8(), r = in.U8();
-            if (entrySize == 4) in.U8();
-            layout.palette.push_back(Colour{r, g, b});
-        }
-        if (layout.palette.empty()) return false;
+    LittleEndianReader in(file);
+    std::uint32_t coloursUsed = 0;
+    if (header.headerSize >= 40) {
+        in.Seek(kBmpFileHeaderSize + 32);
+        coloursUsed = in.U32();
     }
-    return in.Ok();
+    const std::size_t entrySize = header.headerSize == kBmpOs2HeaderSize ? 3 : 4;
+    const std::size_t room = std::size_t{1} << layout.bits;
+    // More colours than the pixels can name is a damaged header.
+    if (coloursUsed > room) return false;
+    std::size_t count = coloursUsed == 0 ? room : coloursUsed;
+    in.Seek(kBmpFileHeaderSize + header.headerSize);
+    // A palette the pixels overlap is cut where they start.
+    if (layout.pixelOffset > in.Position())
+        count = std::min<std::size_t>(count, static_cast<std::size_t>(layout.pixelOffset - in.Position()) / entrySize);
+    for (std::size_t i = 0; i < count && in.Remaining() >= entrySize; ++i) {
+        const std::uint8_t b = in.U8(), g = in.U8(), r = in.U8();
+        if (entrySize == 4) in.U8();
+        layout.palette.push_back(Colour{r, g, b});
+    }
+    return in.Ok() && !layout.palette.empty();
 }
 
 // Palette entries outside the palette show black, as the toolkit's reader shows them.
@@ -96,8 +81,8 @@ Colour Entry(const BmpLayout& layout, std::size_t index) {
 }
 
 void DecodeRows(std::span<const std::uint8_t> file, const BmpLayout& layout, Image& image) {
-    const std::uint64_t rowBytes = (layout.width * static_cast<std::uint64_t>(layout.bits) + 31) / 32 * 4;
-    const auto bits = static_cast<unsigned>(layout.bits);
+    const std::uint64_t rowBytes = (layout.width * layout.bits + 31) / 32 * 4;
+    const unsigned bits = layout.bits;
     for (int y = 0; y < image.Height(); ++y) {
         const std::uint64_t row = layout.topDown ? static_cast<std::uint64_t>(y) : layout.height - 1 - static_cast<std::uint64_t>(y);
         const std::uint8_t* line = file.data() + layout.pixelOffset + row * rowBytes;
@@ -119,7 +104,7 @@ void DecodeRows(std::span<const std::uint8_t> file, const BmpLayout& layout, Ima
 // Draws the run-length stream; only pixels inside the image are kept.
 void DecodeRle(std::span<const std::uint8_t> file, const BmpLayout& layout, Image& image) {
     std::fill(image.Pixels().begin(), image.Pixels().end(), kBlack);
-    const bool fourBit = layout.compression == kRle4;
+    const bool fourBit = layout.compression == kBmpRle4;
     std::uint64_t x = 0;
     std::uint64_t fromBottom = 0;
     const auto put = [&](std::size_t index) {
@@ -183,7 +168,7 @@ ImageFileResult DecodeBmp(std::span<const std::uint8_t> file, int maxWidth, int 
     if (header.check != PictureCheck::Whole || !ReadLayout(file, layout))
         return RefusedPicture(ImageFileProblem::NotAPicture);
     Image image(Kept(layout.width, maxWidth), Kept(layout.height, maxHeight));
-    if (layout.compression == kRgb)
+    if (layout.compression == kBmpRgb)
         DecodeRows(file, layout, image);
     else
         DecodeRle(file, layout, image);

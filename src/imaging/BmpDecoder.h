@@ -1,13 +1,11 @@
 // Windows and OS/2 bitmaps of every common kind, decoded by the core.
 //
-// Little-endian. After the 14-byte file header ("BM", file size, reserved,
-// offset of the pixels) comes the information header, whose size names it:
-//   12       OS/2 1.x: width 2, height 2, planes 2, bits 2; palette entries of 3 bytes
-//   16..64   OS/2 2.x: width 4, height 4, planes 2, bits 2, compression 4...
-//   40..124  Windows (V1, V2, V3, V4, V5): as OS/2 2.x, then image size,
-//            resolutions, colours used (offset 46), important colours
-// Palette entries (blue, green, red, reserved) follow the header; a palette
-// has at most 2^bits entries, "colours used" of 0 meaning all of them.
+// Little-endian; the headers are read by ReadBmpHeader (BmpFile.h). Header
+// sizes: 12 (OS/2 1.x), 16 and 64 (OS/2 2.x), 40, 52, 56, 108 and 124
+// (Windows V1 to V5, with "colours used" at offset 46). Palette entries
+// (blue, green, red, and a reserved byte except after the 12-byte header)
+// follow the header; a palette has at most 2^bits entries, "colours used" of
+// 0 meaning all of them.
 // Rows are stored bottom-up (top-down when the Windows height is negative),
 // each padded to 4 bytes:
 //   1, 2, 4, 8 bits   palette indices, first pixel in the high bits

@@ -1,10 +1,13 @@
 #include "imaging/ImageFile.h"
 
+#include <utility>
+
 #include "imaging/BmpDecoder.h"
 #include "imaging/JpegDecoder.h"
 #include "imaging/PngCodec.h"
+#include "imaging/PictureFile.h"
 #include "imaging/PnmCodec.h"
-#include "pdb/FileAccess.h"
+#include "io/FileAccess.h"
 
 namespace corvane {
 namespace {
@@ -16,7 +19,9 @@ const PictureReader*& InstalledReader() {
 
 }  // namespace
 
-void SetPictureReader(const PictureReader* reader) { InstalledReader() = reader; }
+const PictureReader* SetPictureReader(const PictureReader* reader) {
+    return std::exchange(InstalledReader(), reader);
+}
 
 ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width, std::uint64_t height) {
     ImageFileResult refused;
@@ -27,12 +32,12 @@ ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width, st
 }
 
 bool IsCorePictureFormat(std::span<const std::uint8_t> bytes) {
-    return (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') || IsPng(bytes) || IsJpeg(bytes) || IsPnm(bytes);
+    return LooksLikeBmp(bytes) || LooksLikePng(bytes) || IsJpeg(bytes) || IsPnm(bytes);
 }
 
 ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWidth, int maxHeight) {
-    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return DecodeBmp(bytes, maxWidth, maxHeight);
-    if (IsPng(bytes)) return DecodePng(bytes, maxWidth, maxHeight);
+    if (LooksLikeBmp(bytes)) return DecodeBmp(bytes, maxWidth, maxHeight);
+    if (LooksLikePng(bytes)) return DecodePng(bytes, maxWidth, maxHeight);
     if (IsJpeg(bytes)) return DecodeJpeg(bytes, maxWidth, maxHeight);
     if (IsPnm(bytes)) return DecodePnm(bytes, maxWidth, maxHeight);
     return RefusedPicture(ImageFileProblem::NotAPicture);

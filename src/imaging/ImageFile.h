@@ -58,8 +58,9 @@ public:
 };
 
 // The reader for formats the core does not decode from now on; it must
-// outlive its use. Without one, such files read as NotAPicture.
-void SetPictureReader(const PictureReader* reader);
+// outlive its use. Without one, such files read as NotAPicture. Gives the
+// reader installed before.
+const PictureReader* SetPictureReader(const PictureReader* reader);
 
 // The picture of a file: decoded by the core when it is a format the core
 // reads, else by the installed reader.

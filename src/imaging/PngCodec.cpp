@@ -6,12 +6,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "exchange/PictureFile.h"
+#include "imaging/PictureFile.h"
 
 namespace corvane {
 namespace {
-
-constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
 struct FreeContext {
     void operator()(spng_ctx* context) const { spng_ctx_free(context); }
@@ -38,10 +36,6 @@ void StoreRow(const std::vector<std::uint8_t>& row, bool sixteen, int y, Image& 
 }
 
 }  // namespace
-
-bool IsPng(std::span<const std::uint8_t> file) {
-    return file.size() >= sizeof kSignature && std::equal(std::begin(kSignature), std::end(kSignature), file.begin());
-}
 
 ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
     const PictureHeader header = CheckPictureFile(file);

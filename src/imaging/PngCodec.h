@@ -20,8 +20,6 @@
 
 namespace corvane {
 
-bool IsPng(std::span<const std::uint8_t> file);
-
 // The picture, or its top-left part of at most maxWidth x maxHeight. The
 // chunks are checked whole first (cut short, checksums); of a picture that is
 // not interlaced, rows below the part are not decoded.

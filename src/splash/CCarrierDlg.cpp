@@ -2,8 +2,8 @@
 
 #include <QGroupBox>
 
-#include "app/CAboutDlg.h"
-#include "app/DialogUnits.h"
+#include "widgets/CAboutDlg.h"
+#include "widgets/DialogUnits.h"
 
 namespace corvane {
 namespace {

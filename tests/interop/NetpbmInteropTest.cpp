@@ -23,7 +23,7 @@
 #include "imaging/PalmColour.h"
 #include "imaging/PnmCodec.h"
 #include "imaging/Reduce.h"
-#include "pdb/BigEndianFile.h"
+#include "io/ByteOrder.h"
 #include "support/Pnm.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"

@@ -14,7 +14,7 @@
 #include <set>
 
 #include "imaging/ImageFile.h"
-#include "pdb/FileAccess.h"
+#include "io/FileAccess.h"
 #include "platform/QtPictureReader.h"
 
 namespace corvane {
