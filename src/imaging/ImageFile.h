@@ -33,7 +33,7 @@ enum class ImageFileProblem {
     NotRegularFile,
     FileTooLarge,   // over kPictureFileLimit
     TooManyPixels,  // over kMaxPicturePixels
-    CutShort,       // a BMP or PNG whose data end early
+    CutShort,       // a file whose data end early
     BadChecksum,    // a PNG chunk with a wrong CRC
     NotAPicture,    // no format the program reads, or damaged beyond what the checks see
     Damaged,        // a format the core reads whose data do not decode (a corrupt JPEG)
