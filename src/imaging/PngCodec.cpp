@@ -27,7 +27,7 @@ std::uint8_t Channel(const std::uint8_t* pixel, std::size_t channel, bool sixtee
     return static_cast<std::uint8_t>((v + 128u) / 257u);
 }
 
-void StoreRow(const std::vector<std::uint8_t>& row, bool sixteen, int y, Image& image) {
+void StoreRow(std::span<const std::uint8_t> row, bool sixteen, int y, Image& image) {
     const std::size_t pixelBytes = sixteen ? 8 : 4;
     for (int x = 0; x < image.Width(); ++x) {
         const std::uint8_t* p = row.data() + static_cast<std::size_t>(x) * pixelBytes;
@@ -57,24 +57,26 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
     const int format = sixteen ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
     Image image(Kept(ihdr.width, maxWidth), Kept(ihdr.height, maxHeight));
     const std::size_t rowBytes = std::size_t{ihdr.width} * (sixteen ? 8 : 4);
-    if (ihdr.interlace_method != 0) {
-        // Interlaced rows arrive spread over seven passes: the whole picture is needed.
-        std::size_t size = 0;
-        if (spng_decoded_image_size(context.get(), format, &size) != 0)
-            return RefusedPicture(ImageFileProblem::NotAPicture);
-        std::vector<std::uint8_t> pixels(size);
-        if (spng_decode_image(context.get(), pixels.data(), size, format, 0) != 0)
-            return RefusedPicture(ImageFileProblem::Damaged);
-        std::vector<std::uint8_t> row(rowBytes);
-        for (int y = 0; y < image.Height(); ++y) {
-            std::copy_n(pixels.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * rowBytes), rowBytes,
-                        row.begin());
-            StoreRow(row, sixteen, y, image);
-        }
-        return {std::move(image), ImageFileProblem::None, ihdr.width, ihdr.height};
-    }
     if (spng_decode_image(context.get(), nullptr, 0, format, SPNG_DECODE_PROGRESSIVE) != 0)
         return RefusedPicture(ImageFileProblem::NotAPicture);
+    if (ihdr.interlace_method != 0) {
+        // The seven passes each add pixels to rows all over the picture: the
+        // kept rows gather theirs, a pass's other rows go to a scratch row.
+        std::vector<std::uint8_t> kept(rowBytes * static_cast<std::size_t>(image.Height()));
+        std::vector<std::uint8_t> scratch(rowBytes);
+        for (int status = 0; status != SPNG_EOI;) {
+            spng_row_info row{};
+            if (spng_get_row_info(context.get(), &row) != 0) return RefusedPicture(ImageFileProblem::Damaged);
+            const bool keep = row.row_num < static_cast<std::uint32_t>(image.Height());
+            std::uint8_t* out = keep ? kept.data() + std::size_t{row.row_num} * rowBytes : scratch.data();
+            status = spng_decode_row(context.get(), out, rowBytes);
+            if (status != 0 && status != SPNG_EOI) return RefusedPicture(ImageFileProblem::Damaged);
+        }
+        for (int y = 0; y < image.Height(); ++y)
+            StoreRow(std::span<const std::uint8_t>(kept).subspan(static_cast<std::size_t>(y) * rowBytes, rowBytes), sixteen,
+                     y, image);
+        return {std::move(image), ImageFileProblem::None, ihdr.width, ihdr.height};
+    }
     std::vector<std::uint8_t> row(rowBytes);
     for (int y = 0; y < image.Height(); ++y) {
         const int status = spng_decode_row(context.get(), row.data(), row.size());

@@ -21,8 +21,8 @@
 namespace corvane {
 
 // The picture, or its top-left part of at most maxWidth x maxHeight. The
-// chunks are checked whole first (cut short, checksums); of a picture that is
-// not interlaced, rows below the part are not decoded.
+// chunks are checked whole first (cut short, checksums); rows below the part
+// are not decoded, or, in an interlaced picture, not kept.
 ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
 // The PNG file of the picture; empty for an empty picture.
