@@ -171,10 +171,21 @@ ImageFileResult DecodePlain(std::span<const std::uint8_t> file, const PnmHeader&
     return {std::move(image), ImageFileProblem::None, header.width, header.height};
 }
 
+std::uint64_t BinaryRowBytes(const PnmHeader& header) {
+    const std::uint64_t sampleBytes = header.maxval > 255 ? 2 : 1;
+    return header.kind == '4' ? (header.width + 7) / 8 : header.width * header.depth * sampleBytes;
+}
+
+// The fewest bytes the raster can take: a binary one its rows, a plain one a
+// digit a sample (P1 needs no space between its digits).
+std::uint64_t RasterBytesNeeded(const PnmHeader& header) {
+    if (!header.plain) return BinaryRowBytes(header) * header.height;
+    return header.width * header.height * header.depth * (header.kind == '1' ? 1 : 2) - (header.kind == '1' ? 0 : 1);
+}
+
 ImageFileResult DecodeBinary(std::span<const std::uint8_t> file, const PnmHeader& header, Image& image) {
     const std::uint64_t sampleBytes = header.maxval > 255 ? 2 : 1;
-    const std::uint64_t rowBytes = header.kind == '4' ? (header.width + 7) / 8 : header.width * header.depth * sampleBytes;
-    if (rowBytes * header.height > file.size() - header.rasterStart) return RefusedPicture(ImageFileProblem::CutShort);
+    const std::uint64_t rowBytes = BinaryRowBytes(header);
     std::uint64_t samples[4] = {};
     for (int y = 0; y < image.Height(); ++y) {
         const std::uint8_t* row = file.data() + header.rasterStart + static_cast<std::uint64_t>(y) * rowBytes;
@@ -214,6 +225,9 @@ ImageFileResult DecodePnm(std::span<const std::uint8_t> file, int maxWidth, int 
     if (header.width == 0 || header.height == 0) return RefusedPicture(ImageFileProblem::NotAPicture);
     if (header.width * header.height > kMaxPicturePixels)
         return RefusedPicture(ImageFileProblem::TooManyPixels, header.width, header.height);
+    // Checked before the picture is allocated: a header alone costs nothing.
+    if (RasterBytesNeeded(header) > file.size() - std::min<std::size_t>(header.rasterStart, file.size()))
+        return RefusedPicture(ImageFileProblem::CutShort);
     Image image(Kept(header.width, maxWidth), Kept(header.height, maxHeight));
     return header.plain ? DecodePlain(file, header, image) : DecodeBinary(file, header, image);
 }
