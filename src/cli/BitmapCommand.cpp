@@ -52,13 +52,23 @@ int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes) {
     return kExitFailure;
 }
 
-// Only as much as a bitmap can hold is decoded; the size is the whole picture's.
+// The picture is read twice: first only as far as its size, so that one too
+// large for a bitmap is refused before its pixels are decoded, then as much
+// of it as a bitmap can hold. The size is the whole picture's either way.
 ImageFileResult ReadPicture(const std::string& input) {
-    if (input != kStandardStream) return ReadImageFile(input, kMaxReadableSide, kMaxReadableSide);
-    const FileRead bytes = ReadStandardInputAtMost(kPictureFileLimit);
-    if (bytes.problem == ReadProblem::TooLarge) return RefusedPicture(ImageFileProblem::FileTooLarge);
-    if (!bytes.Ok()) return RefusedPicture(ImageFileProblem::CouldNotOpen);
-    return DecodeImageBytes(bytes.bytes, kMaxReadableSide, kMaxReadableSide);
+    FileRead bytes;
+    if (input == kStandardStream) {
+        bytes = ReadStandardInputAtMost(kPictureFileLimit);
+        if (bytes.problem == ReadProblem::TooLarge) return RefusedPicture(ImageFileProblem::FileTooLarge);
+        if (!bytes.Ok()) return RefusedPicture(ImageFileProblem::CouldNotOpen);
+    }
+    const auto read = [&](int maxSide) {
+        return input == kStandardStream ? DecodeImageBytes(bytes.bytes, maxSide, maxSide)
+                                        : ReadImageFile(input, maxSide, maxSide);
+    };
+    ImageFileResult size = read(0);
+    if (!size.image || size.width > kMaxReadableSide || size.height > kMaxReadableSide) return size;
+    return read(kMaxReadableSide);
 }
 
 int Encode(const BitmapOptions& options) {
@@ -69,7 +79,6 @@ int Encode(const BitmapOptions& options) {
         return Fail(name + ": " + ImageFileProblemText(read));
     }
     std::optional<Image>& picture = read.image;
-    if (picture->Empty()) return Fail(name + ": the picture has no pixels");
     const std::uint64_t width = std::max<std::uint64_t>(read.width, static_cast<std::uint64_t>(picture->Width()));
     const std::uint64_t height = std::max<std::uint64_t>(read.height, static_cast<std::uint64_t>(picture->Height()));
     // What the decoder would refuse to read back is not written either.
@@ -77,6 +86,7 @@ int Encode(const BitmapOptions& options) {
         !FitsPalmBitmap(static_cast<int>(width), static_cast<int>(height), options.depth))
         return Fail(name + ": the picture is " + std::to_string(width) + " x " + std::to_string(height) +
                     " pixels, too large for a " + std::to_string(options.depth) + "-bit Palm bitmap");
+    if (picture->Empty()) return Fail(name + ": the picture has no pixels");
 
     Colour transparent = options.transparent.value_or(kPureGreen);
     ReduceImageToDepth(*picture, transparent, options.depth);

@@ -63,7 +63,8 @@ public:
 const PictureReader* SetPictureReader(const PictureReader* reader);
 
 // The picture of a file: decoded by the core when it is a format the core
-// reads, else by the installed reader.
+// reads, else by the installed reader. Asked for no pixels (a maximum of 0),
+// the core reads the headers and gives the size with an empty picture.
 ImageFileResult ReadImageFile(const std::string& path, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
 // The picture in a file's bytes (standard input, say), by the core alone.
