@@ -20,15 +20,16 @@ qt_add_resources(corvane_gui "corvane_icons" PREFIX "/" BASE src/resources FILES
 add_executable(corvane-desktop src/app/main.cpp)
 target_link_libraries(corvane-desktop PRIVATE corvane_gui)
 corvane_warnings(corvane-desktop)
-install(TARGETS corvane-desktop RUNTIME DESTINATION bin)
-install(FILES src/resources/corvane-desktop.desktop DESTINATION share/applications)
+install(TARGETS corvane-desktop RUNTIME DESTINATION bin COMPONENT desktop)
+install(FILES src/resources/corvane-desktop.desktop DESTINATION share/applications COMPONENT desktop)
 foreach(size 16 32 48 64 128 256)
   install(FILES src/resources/app-icon-${size}.png DESTINATION share/icons/hicolor/${size}x${size}/apps
-    RENAME corvane-desktop.png)
+    RENAME corvane-desktop.png COMPONENT desktop)
 endforeach()
 configure_file(src/resources/org.corvane.CorvaneDesktop.metainfo.xml.in
   ${CMAKE_CURRENT_BINARY_DIR}/org.corvane.CorvaneDesktop.metainfo.xml @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.corvane.CorvaneDesktop.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.corvane.CorvaneDesktop.metainfo.xml DESTINATION share/metainfo
+  COMPONENT desktop)
 
 # One QtTest program per file under tests/gui, run on the offscreen platform.
 file(GLOB GUI_TESTS CONFIGURE_DEPENDS tests/gui/*Test.cpp)

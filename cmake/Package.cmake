@@ -1,5 +1,6 @@
-# Man pages (written in scdoc, turned into roff at build time) and the Debian
-# package: scripts/build-deb.sh runs `cpack -G DEB` on a configured build.
+# Man pages (written in scdoc, turned into roff at build time) and the two
+# Debian packages, corvane (the tool) and corvane-desktop (the editor):
+# scripts/build-deb.sh runs `cpack -G DEB` on a configured build.
 find_program(SCDOC scdoc REQUIRED)
 foreach(page corvane.1 corvane-desktop.1)
   set(source ${CMAKE_CURRENT_SOURCE_DIR}/docs/man/${page}.scd)
@@ -11,16 +12,27 @@ foreach(page corvane.1 corvane-desktop.1)
   list(APPEND MAN_PAGES ${output})
 endforeach()
 add_custom_target(man_pages ALL DEPENDS ${MAN_PAGES})
-install(FILES ${MAN_PAGES} DESTINATION share/man/man1)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/corvane.1.gz DESTINATION share/man/man1 COMPONENT tool)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/corvane-desktop.1.gz DESTINATION share/man/man1 COMPONENT desktop)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corvane-desktop)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL tool desktop)
+set(CPACK_DEBIAN_TOOL_PACKAGE_NAME corvane)
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME corvane-desktop)
 set(CPACK_PACKAGE_VENDOR "Corvane")
 set(CPACK_PACKAGE_CONTACT "Corvane Desktop developers <developers@corvane.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for Treo 650/700p phone skins and splash images")
-set(CPACK_PACKAGE_DESCRIPTION "Corvane Desktop edits the phone-application skin and the splash file
-of the Treo 650 and 700p smartphones, both Palm OS resource databases.
-The package holds the editor, corvane-desktop, and the command-line tool corvane.")
+set(CPACK_COMPONENT_TOOL_DESCRIPTION "command-line tool for Treo 650/700p phone skins and splash images
+corvane builds, extracts, inspects and converts the phone-application skins
+and splash files of the Treo 650 and 700p smartphones, both Palm OS resource
+databases, and encodes and decodes single Palm bitmaps, in scripts and pipelines.
+It reads BMP, PNG, JPEG and netpbm pictures without any graphical toolkit.")
+set(CPACK_COMPONENT_DESKTOP_DESCRIPTION "editor for Treo 650/700p phone skins and splash images
+Corvane Desktop edits the phone-application skin and the splash file of the
+Treo 650 and 700p smartphones, both Palm OS resource databases. The
+command-line tool for the same files is in the package corvane.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -28,8 +40,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # Depends comes from the libraries the binaries really link, not from a hand-kept list.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its display plugins at run time, so no linked library names them:
-# without them the editor cannot open a window.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# without them the editor cannot open a window. The tool needs nothing beyond its libraries.
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS "corvane")
+set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION utils)
 include(CPack)
 
 add_test(NAME man_page_coverage COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/man/ManPageCoverage.sh

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the Debian package corvane-desktop_VERSION_ARCH.deb into build/package
-# from a release build, and prints its path.
+# Builds the two Debian packages, corvane_VERSION_ARCH.deb (the command-line
+# tool) and corvane-desktop_VERSION_ARCH.deb (the editor), into build/package
+# from a release build, and prints their paths, the tool's first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/ensure-packages.sh $(grep -v '^#' scripts/packages.txt)
 scripts/quietly.sh cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++
 scripts/quietly.sh cmake --build build/release -j "$(nproc)"
 mkdir -p build/package
+rm -f build/package/corvane_*.deb build/package/corvane-desktop_*.deb
 (cd build/package && ../../scripts/quietly.sh cpack -G DEB --config ../release/CPackConfig.cmake)
-ls build/package/corvane-desktop_*.deb
+for name in corvane corvane-desktop; do ls build/package/"$name"_*.deb; done

@@ -3,6 +3,12 @@
 // encode reduces the picture to the depth exactly as an image slot of the
 // editor does (pixels and transparent colour), then encodes what the slot
 // would hold, so the bytes are those the editor saves for that picture.
+//
+// "-" as the input reads standard input, "-o -" writes standard output, so
+// both commands sit in a pipeline; decode then says the transparent colour
+// on standard error, where it cannot mix with the picture.
+#include <algorithm>
+#include <cctype>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -13,6 +19,8 @@
 #include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PalmBitmap.h"
+#include "imaging/PngCodec.h"
+#include "imaging/PnmCodec.h"
 #include "imaging/Reduce.h"
 #include "io/FileAccess.h"
 
@@ -24,9 +32,16 @@ struct BitmapOptions {
     std::string output;
     int depth = 0;
     std::optional<Colour> transparent;
+    std::string format;  // decode: bmp, png, ppm or pam; empty to follow the output's extension
 };
 
+constexpr std::string_view kStandardStream = "-";
+
 int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes, const std::string& input) {
+    if (path == kStandardStream) {
+        std::cout.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return 0;
+    }
     const WriteResult written = WriteFileWithReason(path, bytes, std::span(&input, 1));
     switch (written.outcome) {
         case WriteOutcome::Ok: return 0;
@@ -37,34 +52,74 @@ int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes, co
     return kExitFailure;
 }
 
+// The picture is read twice: first only as far as its size, so that one too
+// large for a bitmap is refused before its pixels are decoded, then as much
+// of it as a bitmap can hold. The size is the whole picture's either way.
+ImageFileResult ReadPicture(const std::string& input) {
+    FileRead bytes;
+    if (input == kStandardStream) {
+        bytes = ReadStandardInputAtMost(kPictureFileLimit);
+        if (bytes.problem == ReadProblem::TooLarge) return RefusedPicture(ImageFileProblem::FileTooLarge);
+        if (!bytes.Ok()) return RefusedPicture(ImageFileProblem::CouldNotOpen);
+    }
+    const auto read = [&](int maxSide) {
+        return input == kStandardStream ? DecodeImageBytes(bytes.bytes, maxSide, maxSide)
+                                        : ReadImageFile(input, maxSide, maxSide);
+    };
+    ImageFileResult size = read(0);
+    if (!size.image || size.width > kMaxReadableSide || size.height > kMaxReadableSide) return size;
+    return read(kMaxReadableSide);
+}
+
 int Encode(const BitmapOptions& options) {
-    ImageFileResult read = ReadImageFile(options.input);
+    const std::string name = options.input == kStandardStream ? "standard input" : Shown(options.input);
+    ImageFileResult read = ReadPicture(options.input);
     if (!read.image) {
-        if (!FileExists(options.input)) return Fail(Shown(options.input) + ": no such file");
-        return Fail(Shown(options.input) + ": " + ImageFileProblemText(read));
+        if (options.input != kStandardStream && !FileExists(options.input)) return Fail(name + ": no such file");
+        return Fail(name + ": " + ImageFileProblemText(read));
     }
     std::optional<Image>& picture = read.image;
-    if (picture->Empty()) return Fail(Shown(options.input) + ": the picture has no pixels");
+    const std::uint64_t width = std::max<std::uint64_t>(read.width, static_cast<std::uint64_t>(picture->Width()));
+    const std::uint64_t height = std::max<std::uint64_t>(read.height, static_cast<std::uint64_t>(picture->Height()));
     // What the decoder would refuse to read back is not written either.
-    if (!FitsPalmBitmap(picture->Width(), picture->Height(), options.depth) || picture->Width() > kMaxReadableSide ||
-        picture->Height() > kMaxReadableSide)
-        return Fail(Shown(options.input) + ": the picture is " + std::to_string(picture->Width()) + " x " +
-                    std::to_string(picture->Height()) + " pixels, too large for a " +
-                    std::to_string(options.depth) + "-bit Palm bitmap");
+    if (width > kMaxReadableSide || height > kMaxReadableSide ||
+        !FitsPalmBitmap(static_cast<int>(width), static_cast<int>(height), options.depth))
+        return Fail(name + ": the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels, too large for a " + std::to_string(options.depth) + "-bit Palm bitmap");
+    if (picture->Empty()) return Fail(name + ": the picture has no pixels");
 
     Colour transparent = options.transparent.value_or(kPureGreen);
     ReduceImageToDepth(*picture, transparent, options.depth);
     PalmBitmap bitmap = EncodePalmBitmap(*picture, transparent, true, options.depth);
-    if (bitmap.rejected) return Fail(Shown(options.input) + ": the picture cannot be encoded as a Palm bitmap");
+    if (bitmap.rejected) return Fail(name + ": the picture cannot be encoded as a Palm bitmap");
     std::vector<std::uint8_t> bytes;
     bytes.reserve(bitmap.EncodedSize());
     bitmap.WriteTo(bytes);
     return WriteOutput(options.output, bytes, options.input);
 }
 
+// The picture format of `--format`, else of the output's extension; BMP when neither says.
+std::string OutputFormat(const BitmapOptions& options) {
+    if (!options.format.empty()) return options.format;
+    const auto dot = options.output.rfind('.');
+    if (dot == std::string::npos || options.output.find('/', dot) != std::string::npos) return "bmp";
+    std::string extension = options.output.substr(dot + 1);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == "pnm") return "ppm";
+    return extension == "png" || extension == "ppm" || extension == "pam" ? extension : "bmp";
+}
+
+std::vector<std::uint8_t> EncodePicture(const Image& picture, const std::string& format) {
+    if (format == "png") return EncodePng(picture);
+    if (format == "ppm") return EncodePnm(picture, PnmKind::Ppm);
+    if (format == "pam") return EncodePnm(picture, PnmKind::Pam);
+    return EncodeBmp(picture);
+}
+
 int Decode(const BitmapOptions& options) {
     // A resource lives inside a skin file, so it can be no larger than one.
-    const FileRead bytes = ReadFileAtMost(options.input, kDatabaseFileLimit);
+    const FileRead bytes = options.input == kStandardStream ? ReadStandardInputAtMost(kDatabaseFileLimit)
+                                                             : ReadFileAtMost(options.input, kDatabaseFileLimit);
     if (!bytes.Ok())
         return Fail(Shown(options.input) + ": " + ReadProblemText(bytes.problem, kDatabaseFileLimit, "bitmap resources", bytes.error));
     PalmBitmap bitmap;
@@ -75,10 +130,11 @@ int Decode(const BitmapOptions& options) {
     if (result == ToImageResult::Rejected)
         return Fail(Shown(options.input) + ": not a Palm bitmap resource of 1, 8 or 16 bits that can be read");
     if (picture.Empty()) return Fail(Shown(options.input) + ": the bitmap has no pixels, so there is no picture to write");
-    const auto bmp = EncodeBmp(picture);
-    if (bmp.empty()) return Fail(Shown(options.input) + ": the picture is too large for a .bmp file");
-    if (const int status = WriteOutput(options.output, bmp, options.input); status != 0) return status;
-    std::cout << "transparent colour: " << FormatColour(transparent)
+    const std::string format = OutputFormat(options);
+    const auto encoded = EncodePicture(picture, format);
+    if (encoded.empty()) return Fail(Shown(options.input) + ": the picture is too large for a ." + format + " file");
+    if (const int status = WriteOutput(options.output, encoded, options.input); status != 0) return status;
+    (options.output == kStandardStream ? std::cerr : std::cout) << "transparent colour: " << FormatColour(transparent)
               << (result == ToImageResult::Transparent ? "" : " (not used: the bitmap has no transparency)") << "\n";
     return 0;
 }
@@ -89,17 +145,26 @@ void DefineBitmap(CLI::App& bitmap, Action& action) {
         "encode",
         "Reduce the picture (BMP, PNG...) to the depth as the editor does and write the resource's bytes\n"
         "(a blank placeholder and the version-3 bitmap).");
-    encode->add_option("IN", encoding->input, "the picture file")->type_name("")->required();
+    encode->add_option("IN", encoding->input, "the picture file (BMP, PNG, JPEG, PBM/PGM/PPM/PAM); - for standard input")
+        ->type_name("")
+        ->required();
     AddDepthOption(*encode, encoding->depth);
     AddColourOption(*encode, "--transparent", encoding->transparent, "the transparent colour; 00FF00 when not given");
-    AddOutputOption(*encode, encoding->output, "the resource file to write; it appears whole or not at all");
+    AddOutputOption(*encode, encoding->output,
+                    "the resource file to write; it appears whole or not at all; - for standard output");
     RunsWith(*encode, action, encoding, &Encode);
 
     auto decoding = std::make_shared<BitmapOptions>();
     CLI::App* decode = bitmap.add_subcommand(
-        "decode", "Write the resource's picture as a 32-bit .bmp file and print its transparent colour.");
-    decode->add_option("IN", decoding->input, "the bitmap resource file")->type_name("")->required();
-    AddOutputOption(*decode, decoding->output, "the .bmp file to write; it appears whole or not at all");
+        "decode",
+        "Write the resource's picture as a 32-bit .bmp file (or PNG, PPM, PAM) and print its transparent colour.");
+    decode->add_option("IN", decoding->input, "the bitmap resource file; - for standard input")->type_name("")->required();
+    AddOutputOption(*decode, decoding->output,
+                    "the picture file to write, its format from its extension (.bmp, .png, .ppm, .pam); it appears\n"
+                    "whole or not at all; - for standard output");
+    decode->add_option("--format", decoding->format, "the picture format, whatever the output's name")
+        ->type_name("bmp|png|ppm|pam")
+        ->check(CLI::IsMember({"bmp", "png", "ppm", "pam"}).description(""));
     RunsWith(*decode, action, decoding, &Decode);
 }
 

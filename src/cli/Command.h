@@ -34,9 +34,7 @@ struct RegisterCommand {
 
 // Conventions shared by every command: errors go to stderr as one line
 // "corvane: ..." and the exit code is 1 for a failed operation, 2 for a usage error.
-// Write them through std::cerr (as Fail does): the C stream stderr is
-// silenced, as the image libraries write their own complaints there
-// (see ToolkitMessages.cpp).
+// Write them through std::cerr, as Fail does.
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 int Fail(const std::string& message);

@@ -237,8 +237,9 @@ int RunPreview(const SkinOptions& options) {
     return 0;
 }
 
+// The top-left dial pad is all `background` and `dialpad` use of a picture.
 std::optional<Image> ReadPicture(const std::string& path, std::string& error) {
-    ImageFileResult read = ReadImageFile(path);
+    ImageFileResult read = ReadImageFile(path, kDialpadWidth, kDialpadHeight);
     if (!read.image) error = "cannot read '" + Shown(path) + "' as a picture: " + ImageFileProblemText(read);
     return std::move(read.image);
 }

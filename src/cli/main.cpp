@@ -8,7 +8,6 @@
 #include "cli/Command.h"
 #include "io/FileAccess.h"
 #include "pdb/PalmText.h"
-#include "platform/QtPictureReader.h"
 
 #ifndef CORVANE_VERSION
 #define CORVANE_VERSION "0"
@@ -151,6 +150,5 @@ CLI::Option* AddColourOption(CLI::App& command, const std::string& name, std::op
 }  // namespace corvane::cli
 
 int main(int argc, char** argv) {
-    corvane::QtPictureReader::Install();
     return corvane::cli::CheckStandardOutput(corvane::cli::Run(argc, argv));
 }

@@ -37,7 +37,7 @@ bool ConfirmBackupWarning(UserInterface& user) {
 std::optional<Image> AskPicture(UserInterface& user, std::string_view label, std::string& path) {
     path = ChooseImageFile(user, label);
     if (path.empty()) return std::nullopt;
-    auto picture = DecodeImageFile(path);
+    auto picture = ReadImageFile(path, kDialpadWidth, kDialpadHeight).image;
     if (!picture) {
         Tell(user, "Could not open file " + path + " for reading.", MessageIcon::Warning);
     }

@@ -119,12 +119,12 @@ BmpHeaderRead ReadBmpHeader(std::span<const std::uint8_t> file, BmpHeader& heade
     if (header.headerSize == kBmpOs2HeaderSize) {
         header.width = in.U16();
         header.height = in.U16();
-        in.U16();  // planes: readers have always ignored it
+        header.planes = in.U16();
         header.bitsPerPixel = in.U16();
     } else if (header.headerSize >= 40) {
         header.width = in.I32();
         header.height = in.I32();
-        in.U16();  // planes
+        header.planes = in.U16();
         header.bitsPerPixel = in.U16();
         header.compression = in.U32();
     } else {

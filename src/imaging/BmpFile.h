@@ -62,6 +62,7 @@ struct BmpHeader {
     std::uint32_t headerSize = 0;
     std::int64_t width = 0;
     std::int64_t height = 0;  // negative: rows stored top-down
+    std::uint32_t planes = 0;  // 1 in every valid file; most readers ignore it
     std::uint32_t bitsPerPixel = 0;
     std::uint32_t compression = kBmpRgb;
 };

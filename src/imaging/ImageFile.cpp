@@ -2,6 +2,11 @@
 
 #include <utility>
 
+#include "imaging/BmpDecoder.h"
+#include "imaging/JpegDecoder.h"
+#include "imaging/PngCodec.h"
+#include "imaging/PictureFile.h"
+#include "imaging/PnmCodec.h"
 #include "io/FileAccess.h"
 
 namespace corvane {
@@ -18,11 +23,44 @@ const PictureReader* SetPictureReader(const PictureReader* reader) {
     return std::exchange(InstalledReader(), reader);
 }
 
-ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeight) {
-    if (const PictureReader* reader = InstalledReader()) return reader->Read(path, maxWidth, maxHeight);
+ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width, std::uint64_t height) {
     ImageFileResult refused;
-    refused.problem = ImageFileProblem::NotAPicture;
+    refused.problem = problem;
+    refused.width = width;
+    refused.height = height;
     return refused;
+}
+
+bool IsCorePictureFormat(std::span<const std::uint8_t> bytes) {
+    return LooksLikeBmp(bytes) || LooksLikePng(bytes) || IsJpeg(bytes) || IsPnm(bytes);
+}
+
+ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWidth, int maxHeight) {
+    if (LooksLikeBmp(bytes)) return DecodeBmp(bytes, maxWidth, maxHeight);
+    if (LooksLikePng(bytes)) return DecodePng(bytes, maxWidth, maxHeight);
+    if (IsJpeg(bytes)) return DecodeJpeg(bytes, maxWidth, maxHeight);
+    if (IsPnm(bytes)) return DecodePnm(bytes, maxWidth, maxHeight);
+    return RefusedPicture(ImageFileProblem::NotAPicture);
+}
+
+ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeight) {
+    FileRead read = ReadFileAtMost(path, kPictureFileLimit);
+    switch (read.problem) {
+        case ReadProblem::None: break;
+        case ReadProblem::NotRegularFile: return RefusedPicture(ImageFileProblem::NotRegularFile);
+        case ReadProblem::TooLarge: return RefusedPicture(ImageFileProblem::FileTooLarge);
+        case ReadProblem::CouldNotOpen:
+        case ReadProblem::ReadFailed: {
+            ImageFileResult refused = RefusedPicture(ImageFileProblem::CouldNotOpen);
+            refused.error = read.error;
+            return refused;
+        }
+    }
+    if (IsCorePictureFormat(read.bytes)) return DecodeImageBytes(read.bytes, maxWidth, maxHeight);
+    // The fallback reads the file itself: the bytes are given back first.
+    read.bytes = std::vector<std::uint8_t>();
+    if (const PictureReader* reader = InstalledReader()) return reader->Read(path, maxWidth, maxHeight);
+    return RefusedPicture(ImageFileProblem::NotAPicture);
 }
 
 std::string ImageFileProblemText(const ImageFileResult& result) {
@@ -38,7 +76,9 @@ std::string ImageFileProblemText(const ImageFileResult& result) {
                    " megapixels a picture may have";
         case ImageFileProblem::CutShort: return "the picture file is cut short: its pixel data are incomplete";
         case ImageFileProblem::BadChecksum: return "the picture file is damaged: a PNG chunk fails its checksum";
-        case ImageFileProblem::NotAPicture: return "not a picture file that can be read (BMP or PNG expected)";
+        case ImageFileProblem::NotAPicture:
+            return "not a picture file that can be read (BMP, PNG, JPEG or PNM expected)";
+        case ImageFileProblem::Damaged: return "the picture file is damaged: its pixel data cannot be decoded";
     }
     return "cannot read the picture";
 }

@@ -1,16 +1,22 @@
-// Reading a picture file (BMP in all its common variants, PNG) is the one
-// thing the core cannot do with the standard library alone. The core owns the
-// interface; each program hands in the toolkit's reader (src/platform) when it
-// starts, and tests may hand in a fake. The core never sees the toolkit.
+// Reading a picture file. The core decodes BMP, PNG, JPEG and the netpbm
+// formats (PBM, PGM, PPM, PAM) itself, from the file's bytes, so every
+// program gives the same pixels for them and the command-line tool needs no
+// toolkit. Any other format goes to the fallback reader a program may hand in
+// at start-up (the editor hands in the toolkit's, src/platform); tests may
+// hand in a fake. The core never sees the toolkit.
 //
 // Every read is bounded before any picture is decoded: the file must be a
 // regular file of at most kPictureFileLimit bytes (FileAccess.h), the picture
-// at most kMaxPicturePixels, and a BMP or PNG must hold all its data.
+// at most kMaxPicturePixels, and a file must hold all its data. A file name
+// is bytes, never converted through a text encoding. Only the part of the
+// picture the caller keeps is converted: rows below it are not decoded where
+// the format allows stopping, pixels right of it are never held.
 #pragma once
 
 #include <climits>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 
@@ -28,15 +34,18 @@ enum class ImageFileProblem {
     NotRegularFile,
     FileTooLarge,   // over kPictureFileLimit
     TooManyPixels,  // over kMaxPicturePixels
-    CutShort,       // a BMP or PNG whose data end early
+    CutShort,       // a file whose data end early
     BadChecksum,    // a PNG chunk with a wrong CRC
     NotAPicture,    // no format the program reads, or damaged beyond what the checks see
+    Damaged,        // a format the core reads whose data do not decode (a corrupt JPEG)
 };
 
 struct ImageFileResult {
     std::optional<Image> image;  // the picture at its own size, when problem is None
     ImageFileProblem problem = ImageFileProblem::None;
-    std::uint64_t width = 0;  // the size the header announced, for TooManyPixels
+    // The size the header announced: for TooManyPixels, and for a picture the
+    // core decoded, whose image may be only the part asked for.
+    std::uint64_t width = 0;
     std::uint64_t height = 0;
     std::error_code error;  // the system's reason for CouldNotOpen
 };
@@ -50,13 +59,24 @@ public:
     virtual ImageFileResult Read(const std::string& path, int maxWidth, int maxHeight) const = 0;
 };
 
-// The reader every picture load goes through from now on; it must outlive
-// its use. Without one, every file reads as NotAPicture. Gives the reader
-// installed before.
+// The reader for formats the core does not decode from now on; it must
+// outlive its use. Without one, such files read as NotAPicture. Gives the
+// reader installed before.
 const PictureReader* SetPictureReader(const PictureReader* reader);
 
-// The installed reader's Read.
+// The picture of a file: decoded by the core when it is a format the core
+// reads, else by the installed reader. Asked for no pixels (a maximum of 0),
+// the core reads the headers and gives the size with an empty picture.
 ImageFileResult ReadImageFile(const std::string& path, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
+
+// The picture in a file's bytes (standard input, say), by the core alone.
+ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
+
+// Whether the bytes start like a format the core decodes.
+bool IsCorePictureFormat(std::span<const std::uint8_t> bytes);
+
+// A refusal, for the decoders.
+ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width = 0, std::uint64_t height = 0);
 
 // One line for the problem, without the file's name, such as
 // "the picture is 9000 x 9000 pixels, more than the 64 megapixels a picture may have".

@@ -1,8 +1,11 @@
 #include "imaging/PalmColour.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cassert>
 #include <limits>
-#include <vector>
+#include <mutex>
+#include <span>
 
 namespace corvane {
 namespace {
@@ -55,9 +58,9 @@ int Distance(Colour a, Colour b) {
 // Searching a list with the same tie rule as the full search (smallest
 // distance, then lowest index) gives exactly the full search's answer.
 //
-// The table is built in two steps: first for cells of 32 x 32 x 32 from all
-// entries, then for each cell of 8 from its big cell's long list, which
-// holds every entry that can win anywhere in the big cell. F1 and F2 taken
+// A cell's lists are made in two steps: first for its cell of 32 x 32 x 32
+// from all entries, then for the cell of 8 from its big cell's long list,
+// which holds every entry that can win anywhere in the big cell. F1 and F2 taken
 // over that list are still distances of real entries, so the bounds hold.
 constexpr int kCellBits = 3;
 constexpr int kCellSize = 1 << kCellBits;
@@ -86,7 +89,7 @@ std::size_t CellIndex(Colour colour) {
 // Squared distances along one channel from a value to the nearest and the
 // farthest value of the range low .. low + size - 1.
 int AxisNear(int value, int low, int size) {
-    const int d = value < low ? low - value : (value >= low + size ? value - (low + size - 1) : 0);
+    const int d = std::max(0, std::max(low - value, value - (low + size - 1)));
     return d * d;
 }
 int AxisFar(int value, int low, int size) {
@@ -94,108 +97,157 @@ int AxisFar(int value, int low, int size) {
     return d * d;
 }
 
+// The lists of one cell, short list first. No cell of 8 has more than 10
+// entries, no cell of 32 more than 34 (the all-colours test would catch a
+// list cut short).
+template <std::size_t Capacity>
 struct CellLists {
-    std::uint8_t bounding = 0;               // f
-    std::vector<std::uint8_t> entries;       // the short list, then what the long list adds
-    std::size_t shortCount = 0;
+    std::uint8_t bounding = 0;  // f
+    std::uint8_t shortCount = 0;
+    std::uint8_t longCount = 0;
+    std::array<std::uint8_t, Capacity> entries{};
 };
 
 // The lists for the cube of `size` colours a side whose lowest colour is
 // `low`, from the entries `from` (in index order).
-CellLists ListCandidates(const std::vector<std::uint8_t>& from, Colour low, int size) {
-    std::array<int, 256> nearest;  // only the entries of `from` are written and read
+template <std::size_t Capacity>
+void ListCandidates(std::span<const std::uint8_t> from, Colour low, int size, CellLists<Capacity>& lists) {
+    std::array<int, 256> nearest;  // by position in `from`
+    std::array<int, 256> farthest;
+    for (std::size_t j = 0; j < from.size(); ++j) {
+        const Colour p = kPalette[from[j]];
+        nearest[j] = AxisNear(p.r, low.r, size) + AxisNear(p.g, low.g, size) + AxisNear(p.b, low.b, size);
+        farthest[j] = AxisFar(p.r, low.r, size) + AxisFar(p.g, low.g, size) + AxisFar(p.b, low.b, size);
+    }
     int far1 = std::numeric_limits<int>::max();
     int far2 = far1;
-    CellLists lists;
-    for (const std::uint8_t i : from) {
-        const Colour p = kPalette[i];
-        nearest[i] = AxisNear(p.r, low.r, size) + AxisNear(p.g, low.g, size) + AxisNear(p.b, low.b, size);
-        const int d = AxisFar(p.r, low.r, size) + AxisFar(p.g, low.g, size) + AxisFar(p.b, low.b, size);
+    for (std::size_t j = 0; j < from.size(); ++j) {
+        const int d = farthest[j];
         if (d < far1) {
             far2 = far1;
             far1 = d;
-            lists.bounding = i;
+            lists.bounding = from[j];
         } else if (d < far2) {
             far2 = d;
         }
     }
-    for (const std::uint8_t i : from)
-        if (nearest[i] <= far1) lists.entries.push_back(i);
-    lists.shortCount = lists.entries.size();
-    for (const std::uint8_t i : from)
-        if (nearest[i] > far1 && nearest[i] <= far2) lists.entries.push_back(i);
-    return lists;
+    std::size_t count = 0;
+    const auto add = [&](std::uint8_t i) {
+        assert(count < Capacity);
+        if (count < Capacity) lists.entries[count++] = i;
+    };
+    for (std::size_t j = 0; j < from.size(); ++j)
+        if (nearest[j] <= far1) add(from[j]);
+    lists.shortCount = static_cast<std::uint8_t>(count);
+    for (std::size_t j = 0; j < from.size(); ++j)
+        if (nearest[j] > far1 && nearest[j] <= far2) add(from[j]);
+    lists.longCount = static_cast<std::uint8_t>(count);
 }
+
+constexpr int kBigCellBits = 5;
+constexpr std::size_t kBigCellCount = std::size_t{1} << (3 * (8 - kBigCellBits));
+
+// The 232 entries that can win somewhere: every colour, at most twice.
+constexpr std::array<std::uint8_t, 232> kDistinctEntries = [] {
+    std::array<std::uint8_t, 232> entries{};
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < 256; ++i) {
+        int earlier = 0;
+        for (std::size_t j = 0; j < i; ++j) earlier += kPalette[j] == kPalette[i] ? 1 : 0;
+        if (earlier < 2) entries[count++] = static_cast<std::uint8_t>(i);
+    }
+    return entries;
+}();
 
 }  // namespace
 
+// Each cell's lists are made when colours of the cell are looked up, so a
+// program that reduces one small picture pays for the cells it touches, not
+// for all 32768. The tables start zeroed, in memory
+// the system hands out untouched.
 class PaletteCandidates {
 public:
-    PaletteCandidates() {
-        std::vector<std::uint8_t> all;
-        for (std::size_t i = 0; i < 256; ++i)
-            if (std::count(kPalette.begin(), kPalette.begin() + static_cast<std::ptrdiff_t>(i), kPalette[i]) < 2)
-                all.push_back(static_cast<std::uint8_t>(i));
-
-        cells_.resize(kCellCount);
-        constexpr int kSteps = kBigCellSize / kCellSize;
-        for (int br = 0; br < 256; br += kBigCellSize)
-            for (int bg = 0; bg < 256; bg += kBigCellSize)
-                for (int bb = 0; bb < 256; bb += kBigCellSize) {
-                    const CellLists big = ListCandidates(all, ToColour(br, bg, bb), kBigCellSize);
-                    for (int r = 0; r < kSteps; ++r)
-                        for (int g = 0; g < kSteps; ++g)
-                            for (int b = 0; b < kSteps; ++b) {
-                                const Colour low = ToColour(br + r * kCellSize, bg + g * kCellSize, bb + b * kCellSize);
-                                const CellLists lists = ListCandidates(big.entries, low, kCellSize);
-                                Cell& cell = cells_[CellIndex(low)];
-                                cell.start = static_cast<std::uint32_t>(entries_.size());
-                                cell.bounding = lists.bounding;
-                                cell.shortCount = static_cast<std::uint8_t>(lists.shortCount);
-                                cell.longCount = static_cast<std::uint8_t>(lists.entries.size());
-                                entries_.insert(entries_.end(), lists.entries.begin(), lists.entries.end());
-                            }
-                }
+    int Nearest(Colour colour, int excluded) {
+        const std::size_t index = CellIndex(colour);
+        Cell& cell = cells_[index];
+        if (!cell.ready.load(std::memory_order_acquire))
+            if (const int early = Fill(cell, colour, excluded); early >= 0) return early;
+        const bool useShort = excluded != cell.lists.bounding;
+        if (useShort && cell.lists.shortCount == 1) return cell.lists.bounding;
+        return Search(colour, excluded, cell.lists.entries.data(), useShort ? cell.lists.shortCount : cell.lists.longCount);
     }
 
-    int Nearest(Colour colour, int excluded) const {
-        const Cell& cell = cells_[CellIndex(colour)];
-        const bool useShort = excluded != cell.bounding;
-        if (useShort && cell.shortCount == 1) return cell.bounding;
-        const std::uint8_t* entry = entries_.data() + cell.start;
-        const std::uint8_t* end = entry + (useShort ? cell.shortCount : cell.longCount);
-        // Distance and index in one key: the smallest key is the smallest
-        // distance, the lowest index among equals.
+private:
+    struct Cell {
+        std::atomic<bool> ready{false};
+        std::atomic<std::uint8_t> visits{0};
+        CellLists<16> lists;
+    };
+    struct BigCell {
+        std::atomic<bool> ready{false};
+        CellLists<48> lists;
+    };
+
+    static Colour Low(Colour colour, int bits) {
+        const auto mask = static_cast<std::uint8_t>(0xFF << bits);
+        return Colour{static_cast<std::uint8_t>(colour.r & mask), static_cast<std::uint8_t>(colour.g & mask),
+                      static_cast<std::uint8_t>(colour.b & mask)};
+    }
+
+    // Distance and index in one key: the smallest key is the smallest
+    // distance, the lowest index among equals.
+    static int Search(Colour colour, int excluded, const std::uint8_t* entry, std::size_t count) {
         int best = std::numeric_limits<int>::max();
-        for (; entry != end; ++entry) {
-            const int index = *entry;
-            if (index == excluded) continue;
-            best = std::min(best, (Distance(colour, kPalette[static_cast<std::size_t>(index)]) << 8) | index);
+        for (const std::uint8_t* end = entry + count; entry != end; ++entry) {
+            const int candidate = *entry;
+            if (candidate == excluded) continue;
+            best = std::min(best, (Distance(colour, kPalette[static_cast<std::size_t>(candidate)]) << 8) | candidate);
         }
         return best & 0xFF;
     }
 
-private:
-    static Colour ToColour(int r, int g, int b) {
-        return Colour{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
+    const BigCell& ReadyBigCell(Colour colour) {
+        const Colour bigLow = Low(colour, kBigCellBits);
+        BigCell& big = bigCells_[(std::size_t{bigLow.r} << 1) | (std::size_t{bigLow.g} >> 2) | (std::size_t{bigLow.b} >> 5)];
+        if (big.ready.load(std::memory_order_acquire)) return big;
+        const std::lock_guard<std::mutex> lock(filling_);
+        if (!big.ready.load(std::memory_order_relaxed)) {
+            ListCandidates(kDistinctEntries, bigLow, kBigCellSize, big.lists);
+            big.ready.store(true, std::memory_order_release);
+        }
+        return big;
     }
 
-    struct Cell {
-        std::uint32_t start = 0;
-        std::uint8_t shortCount = 0;
-        std::uint8_t longCount = 0;
-        std::uint8_t bounding = 0;  // f: the short list holds only while it is not excluded
-    };
-    std::vector<Cell> cells_;
-    std::vector<std::uint8_t> entries_;
+    // The first colours of a cell are answered from its big cell's long list,
+    // which holds every entry that can win there: making the cell's own lists
+    // costs several such searches, and in a picture most cells are met only
+    // once or twice. Returns -1 once the cell is ready.
+    int Fill(Cell& cell, Colour colour, int excluded) {
+        const BigCell& big = ReadyBigCell(colour);
+        if (cell.visits.fetch_add(1, std::memory_order_relaxed) < kVisitsBeforeLists)
+            return Search(colour, excluded, big.lists.entries.data(), big.lists.longCount);
+        const std::lock_guard<std::mutex> lock(filling_);
+        if (!cell.ready.load(std::memory_order_relaxed)) {
+            ListCandidates(std::span<const std::uint8_t>(big.lists.entries.data(), big.lists.longCount),
+                           Low(colour, kCellBits), kCellSize, cell.lists);
+            cell.ready.store(true, std::memory_order_release);
+        }
+        return -1;
+    }
+
+    static constexpr std::uint8_t kVisitsBeforeLists = 4;
+
+    std::array<Cell, kCellCount> cells_{};
+    std::array<BigCell, kBigCellCount> bigCells_{};
+    std::mutex filling_;
 };
 
 namespace {
 
-const PaletteCandidates& Candidates() {
-    static const PaletteCandidates table;
-    return table;
-}
+// Zeroed at load: nothing runs before the first look-up.
+constinit PaletteCandidates gCandidates;
+
+PaletteCandidates& Candidates() { return gCandidates; }
 
 }  // namespace
 
@@ -220,7 +272,7 @@ int NearestPaletteIndex(Colour colour) { return Candidates().Nearest(colour, -1)
 
 int NearestPaletteIndexExcluding(Colour colour, int excluded) { return Candidates().Nearest(colour, excluded); }
 
-PaletteMatcher::PaletteMatcher(int excluded) : excluded_(excluded), palette_(kPalette) { Candidates(); }
+PaletteMatcher::PaletteMatcher(int excluded) : excluded_(excluded), palette_(kPalette) {}
 
 int PaletteMatcher::Search(Colour colour) const { return Candidates().Nearest(colour, excluded_); }
 

@@ -35,8 +35,9 @@ int NearestPaletteIndexExcluding(Colour colour, int excluded);
 Colour PaletteColour(int index);
 Colour NearestPaletteColourExcluding(Colour colour, int excluded);
 
-// The two searches above answer from a table built once on first use, which
-// narrows the 256 entries to the few that can win near the colour. This is
+// The two searches above answer from a table, filled a cell at a time as
+// colours are looked up, which narrows the 256 entries to the few that can
+// win near the colour. This is
 // the plain search over every entry that the table must always agree with;
 // tests and benchmarks compare against it.
 int NearestPaletteIndexBySearch(Colour colour, int excluded);

@@ -527,6 +527,25 @@ std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::strin
     return "cannot read the file";
 }
 
+FileRead ReadStandardInputAtMost(std::uint64_t limit) {
+    FileRead read;
+    std::uint8_t buffer[65536];
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, stdin);
+        if (read.bytes.size() + n > limit) {
+            read.problem = ReadProblem::TooLarge;
+            break;
+        }
+        read.bytes.insert(read.bytes.end(), buffer, buffer + n);
+        if (n < sizeof buffer) {
+            if (std::ferror(stdin)) read.problem = ReadProblem::ReadFailed;
+            break;
+        }
+    }
+    if (!read.Ok()) read.bytes = std::vector<std::uint8_t>();
+    return read;
+}
+
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
     FileRead read = ReadFileAtMost(path, kPictureFileLimit);
     if (!read.Ok()) return std::nullopt;

@@ -69,6 +69,9 @@ FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit);
 std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::string_view kind,
                             std::error_code error = {});
 
+// Standard input read to its end, at most `limit` bytes, for commands given "-".
+FileRead ReadStandardInputAtMost(std::uint64_t limit);
+
 // ReadFileAtMost with the picture-file limit, for callers that need no reason.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 

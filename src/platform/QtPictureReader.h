@@ -1,5 +1,6 @@
 // Picture files read with the toolkit's image readers, behind the core's
-// PictureReader. The editor and the tool install one when they start.
+// PictureReader: the editor's fallback for formats the core does not decode
+// (GIF and the like). The editor installs one when it starts.
 #pragma once
 
 #include "imaging/ImageFile.h"

@@ -223,3 +223,50 @@ TEST_F(BitmapCommand, DamagedPicturesFailWithOneLine) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// A picture a pipeline hands over: encode from standard input, decode to
+// standard output in each format, and the same pixels come back as the
+// resource decoded to a file.
+TEST_F(BitmapCommand, PipelinesReadStandardInputAndWriteStandardOutput) {
+    Image picture(3, 2);
+    picture.Set(2, 1, Colour{0x10, 0x80, 0xF0});
+    const auto in = Picture("p.bmp", picture);
+    const auto encoded = testing::RunShell("cat " + testing::ShellQuote(in) + " | " + testing::ShellQuote(CORVANE_CLI) +
+                                           " bitmap encode - --depth 16 -o - | " + testing::ShellQuote(CORVANE_CLI) +
+                                           " bitmap decode - -o " +
+                                           testing::ShellQuote(dir.File("back.bmp")));
+    ASSERT_EQ(encoded.exitCode, 0) << encoded.err;
+    const auto expected = DecodeImageFile(dir.File("back.bmp"));
+    ASSERT_TRUE(expected.has_value());
+    EXPECT_EQ(expected->At(2, 1), (Colour{0x10, 0x80, 0xF0}));
+    ASSERT_EQ(Corvane({"bitmap", "encode", in, "--depth", "16", "-o", dir.File("p.res")}).exitCode, 0);
+    for (const std::string format : {"bmp", "png", "ppm", "pam"}) {
+        SCOPED_TRACE(format);
+        const auto run = testing::RunShell(testing::ShellQuote(CORVANE_CLI) + " bitmap decode " + testing::ShellQuote(dir.File("p.res")) +
+                                           " -o - --format " + format);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "transparent colour: 00FC00\n");
+        const std::vector<std::uint8_t> bytes(run.out.begin(), run.out.end());
+        EXPECT_EQ(DecodeImageBytes(bytes).image, expected);
+    }
+}
+
+// Faults found by trying the tool: a name that is not UTF-8 is still a name,
+// and a JPEG cut short is refused, never shown with grey rows.
+TEST_F(BitmapCommand, ReadsAnyFileNameAndRefusesACutJpeg) {
+    const auto jpeg = ReadBytes(std::string(CORVANE_SOURCE_DIR) + "/tests/data/splash/progressive-320x320.jpg");
+    WriteBytes(dir.File("pic\xff.jpg"), jpeg);
+    WriteBytes(dir.File("cut.jpg"), std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + 600));
+    const auto named = Corvane({"bitmap", "encode", dir.File("pic\xff.jpg"), "--depth", "8", "-o", dir.File("o.res")});
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+    const auto cut = Corvane({"bitmap", "encode", dir.File("cut.jpg"), "--depth", "8", "-o", dir.File("c.res")});
+    ExpectFileFailure(cut, "cut.jpg");
+    EXPECT_NE(cut.err.find("cut short"), std::string::npos) << cut.err;
+    EXPECT_FALSE(FileExists(dir.File("c.res")));
+}
+
+}  // namespace
+}  // namespace corvane

@@ -19,7 +19,9 @@
 
 #include "imaging/ImagingTestUtil.h"
 #include "imaging/PalmBitmap.h"
+#include "imaging/ImageFile.h"
 #include "imaging/PalmColour.h"
+#include "imaging/PnmCodec.h"
 #include "imaging/Reduce.h"
 #include "io/ByteOrder.h"
 #include "support/Pnm.h"
@@ -416,6 +418,45 @@ TEST_F(Netpbm, WeReadPnmtopalmSixteenBitBitmaps) {
     EXPECT_EQ(bytes[9], 1) << "pnmtopalm now writes another version without -density";
     PalmBitmap ours;
     EXPECT_FALSE(ours.ReadFrom(bytes));
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Pictures in every netpbm format, made by netpbm's own converters from one
+// noise picture, decode to the pixels netpbm itself reads from them (turned
+// into a plain 8-bit PPM by ppmtoppm and pamdepth); and netpbm reads our PPM
+// and PAM back as the picture.
+TEST_F(Netpbm, PnmPicturesReadAsNetpbmReadsThemAndOursReadBack) {
+    const Image picture = Noise(7, 5, 11);
+    const auto ppm = dir.File("in.ppm");
+    WriteBytes(ppm, EncodePnm(picture, PnmKind::Ppm));
+    const std::string in = ShellQuote(ppm);
+    const std::vector<std::string> variants = {
+        "cat " + in,                                     "pnmtoplainpnm " + in,
+        "ppmtopgm " + in,                                "ppmtopgm " + in + " | pnmtoplainpnm",
+        "ppmtopgm " + in + " | pgmtopbm",                "ppmtopgm " + in + " | pgmtopbm | pnmtoplainpnm",
+        "ppmtopgm " + in + " | pamditherbw",             "pamtopam < " + in,
+        "pamdepth 65535 " + in,                          "pamdepth 1000 " + in,
+        "ppmtopgm " + in + " | pamdepth 300",
+    };
+    for (const std::string& variant : variants) {
+        SCOPED_TRACE(variant);
+        const auto file = dir.File("variant");
+        ASSERT_EQ(RunShell(variant + " > " + ShellQuote(file)).exitCode, 0);
+        const auto expected = ParsePpm(RunShell("pamdepth 255 " + ShellQuote(file) + " | ppmtoppm").out);
+        ASSERT_TRUE(expected.has_value());
+        const auto ours = ReadImageFile(file);
+        ASSERT_TRUE(ours.image.has_value()) << ImageFileProblemText(ours);
+        EXPECT_EQ(*ours.image, *expected);
+    }
+    const auto pam = dir.File("ours.pam");
+    WriteBytes(pam, EncodePnm(picture, PnmKind::Pam));
+    EXPECT_EQ(ParsePpm(RunShell("pamtopnm " + ShellQuote(pam)).out), picture);
+    EXPECT_EQ(ParsePpm(RunShell("ppmtoppm < " + in).out), picture);
 }
 
 }  // namespace

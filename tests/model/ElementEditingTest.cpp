@@ -104,7 +104,8 @@ TEST(ShareTransparentColour, TouchesOnlyTheTargetsAtTheCurrentDepth) {
 namespace corvane {
 namespace {
 
-// Hands out one picture and counts the reads; puts the previous reader back afterwards.
+// Hands out one picture for a format the core leaves to the installed reader,
+// and counts the reads; puts the previous reader back afterwards.
 class CountingReader : public PictureReader {
 public:
     CountingReader() : previous_(SetPictureReader(this)) {}
@@ -123,7 +124,9 @@ TEST(LoadElementImage, ReadsTheFileOnceForBothDepths) {
     CountingReader reader;
     ScriptedUser user;
     SkinDocument doc;
-    EXPECT_EQ(LoadElementImageFile(doc, user, 5, "any.bmp"), ElementLoadOutcome::Loaded);
+    testing::TempDir dir;
+    testing::WriteBytes(dir.File("any.gif"), {'G', 'I', 'F', '8', '9', 'a'});
+    EXPECT_EQ(LoadElementImageFile(doc, user, 5, dir.File("any.gif")), ElementLoadOutcome::Loaded);
     EXPECT_EQ(reader.reads, 1);
     EXPECT_EQ(doc.Slot(8, 5).Picture().At(3, 3), (Colour{255, 0, 0}));
     EXPECT_EQ(doc.Slot(16, 5).Picture().At(3, 3), (Colour{248, 0, 0}));

@@ -1,0 +1,27 @@
+// JPEG pictures, through libjpeg-turbo's TurboJPEG interface.
+//
+// Big-endian markers FF xx: SOI (FF D8) first, then segments of a marker and
+// a two-byte length (which counts itself); a SOFn segment gives precision,
+// height (2), width (2) and the components; after SOS the entropy-coded data
+// run up to the next marker that is not FF 00 or a restart; EOI (FF D9) ends
+// the picture.
+//
+// A warning of the library (data that end early, a corrupt stream) stops
+// decoding and refuses the file: a picture is shown whole or not at all, not
+// with grey rows. No EXIF rotation is applied: pixels come as stored.
+#pragma once
+
+#include <climits>
+#include <cstdint>
+#include <span>
+
+#include "imaging/ImageFile.h"
+
+namespace corvane {
+
+bool IsJpeg(std::span<const std::uint8_t> file);
+
+// The picture, or its top-left part of at most maxWidth x maxHeight.
+ImageFileResult DecodeJpeg(std::span<const std::uint8_t> file, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
+
+}  // namespace corvane

@@ -1,0 +1,113 @@
+#include "imaging/PngCodec.h"
+
+#include <spng.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "imaging/PictureFile.h"
+
+namespace corvane {
+namespace {
+
+struct FreeContext {
+    void operator()(spng_ctx* context) const { spng_ctx_free(context); }
+};
+using Context = std::unique_ptr<spng_ctx, FreeContext>;
+
+int Kept(std::uint64_t size, int max) {
+    return static_cast<int>(std::min<std::uint64_t>(size, static_cast<std::uint64_t>(std::max(max, 0))));
+}
+
+std::uint8_t Channel(const std::uint8_t* pixel, std::size_t channel, bool sixteen) {
+    if (!sixteen) return pixel[channel];
+    std::uint16_t v;  // host order, as libspng gives 16-bit samples
+    std::copy_n(pixel + 2 * channel, 2, reinterpret_cast<std::uint8_t*>(&v));
+    return static_cast<std::uint8_t>((v + 128u) / 257u);
+}
+
+void StoreRow(std::span<const std::uint8_t> row, bool sixteen, int y, Image& image) {
+    const std::size_t pixelBytes = sixteen ? 8 : 4;
+    for (int x = 0; x < image.Width(); ++x) {
+        const std::uint8_t* p = row.data() + static_cast<std::size_t>(x) * pixelBytes;
+        image.Set(x, y, Colour{Channel(p, 0, sixteen), Channel(p, 1, sixteen), Channel(p, 2, sixteen)});
+    }
+}
+
+}  // namespace
+
+ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
+    const PictureHeader header = CheckPictureFile(file);
+    switch (header.check) {
+        case PictureCheck::TooManyPixels:
+            return RefusedPicture(ImageFileProblem::TooManyPixels, header.width, header.height);
+        case PictureCheck::CutShort: return RefusedPicture(ImageFileProblem::CutShort);
+        case PictureCheck::BadChecksum: return RefusedPicture(ImageFileProblem::BadChecksum);
+        case PictureCheck::NotChecked: return RefusedPicture(ImageFileProblem::NotAPicture);
+        case PictureCheck::Whole: break;
+    }
+    Context context(spng_ctx_new(0));
+    if (!context || spng_set_png_buffer(context.get(), file.data(), file.size()) != 0)
+        return RefusedPicture(ImageFileProblem::NotAPicture);
+    spng_ihdr ihdr{};
+    if (spng_get_ihdr(context.get(), &ihdr) != 0) return RefusedPicture(ImageFileProblem::NotAPicture);
+
+    const bool sixteen = ihdr.bit_depth == 16;
+    const int format = sixteen ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
+    Image image(Kept(ihdr.width, maxWidth), Kept(ihdr.height, maxHeight));
+    const std::size_t rowBytes = std::size_t{ihdr.width} * (sixteen ? 8 : 4);
+    if (spng_decode_image(context.get(), nullptr, 0, format, SPNG_DECODE_PROGRESSIVE) != 0)
+        return RefusedPicture(ImageFileProblem::NotAPicture);
+    if (ihdr.interlace_method != 0) {
+        // The seven passes each add pixels to rows all over the picture: the
+        // kept rows gather theirs, a pass's other rows go to a scratch row.
+        std::vector<std::uint8_t> kept(rowBytes * static_cast<std::size_t>(image.Height()));
+        std::vector<std::uint8_t> scratch(rowBytes);
+        for (int status = 0; status != SPNG_EOI;) {
+            spng_row_info row{};
+            if (spng_get_row_info(context.get(), &row) != 0) return RefusedPicture(ImageFileProblem::Damaged);
+            const bool keep = row.row_num < static_cast<std::uint32_t>(image.Height());
+            std::uint8_t* out = keep ? kept.data() + std::size_t{row.row_num} * rowBytes : scratch.data();
+            status = spng_decode_row(context.get(), out, rowBytes);
+            if (status != 0 && status != SPNG_EOI) return RefusedPicture(ImageFileProblem::Damaged);
+        }
+        for (int y = 0; y < image.Height(); ++y)
+            StoreRow(std::span<const std::uint8_t>(kept).subspan(static_cast<std::size_t>(y) * rowBytes, rowBytes), sixteen,
+                     y, image);
+        return {std::move(image), ImageFileProblem::None, ihdr.width, ihdr.height};
+    }
+    std::vector<std::uint8_t> row(rowBytes);
+    for (int y = 0; y < image.Height(); ++y) {
+        const int status = spng_decode_row(context.get(), row.data(), row.size());
+        if (status != 0 && status != SPNG_EOI) return RefusedPicture(ImageFileProblem::Damaged);
+        StoreRow(row, sixteen, y, image);
+    }
+    return {std::move(image), ImageFileProblem::None, ihdr.width, ihdr.height};
+}
+
+std::vector<std::uint8_t> EncodePng(const Image& image) {
+    if (image.Empty()) return {};
+    Context context(spng_ctx_new(SPNG_CTX_ENCODER));
+    if (!context) return {};
+    spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1);
+    spng_ihdr ihdr{};
+    ihdr.width = static_cast<std::uint32_t>(image.Width());
+    ihdr.height = static_cast<std::uint32_t>(image.Height());
+    ihdr.bit_depth = 8;
+    ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
+    if (spng_set_ihdr(context.get(), &ihdr) != 0) return {};
+    std::vector<std::uint8_t> pixels;
+    pixels.reserve(image.Pixels().size() * 3);
+    for (const Colour c : image.Pixels()) pixels.insert(pixels.end(), {c.r, c.g, c.b});
+    if (spng_encode_image(context.get(), pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) != 0)
+        return {};
+    std::size_t length = 0;
+    int error = 0;
+    std::unique_ptr<void, decltype(&std::free)> buffer(spng_get_png_buffer(context.get(), &length, &error), &std::free);
+    if (!buffer || error != 0) return {};
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer.get());
+    return std::vector<std::uint8_t>(bytes, bytes + length);
+}
+
+}  // namespace corvane

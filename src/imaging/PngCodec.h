@@ -1,0 +1,31 @@
+// PNG pictures, through libspng.
+//
+// Big-endian: an 8-byte signature 89 'P' 'N' 'G' 0D 0A 1A 0A, then chunks of
+// length (4), type (4), data, CRC-32 of type and data (4). IHDR comes first
+// (width, height, bit depth, colour type, interlace); IDAT chunks hold the
+// zlib stream of filtered rows; IEND ends the file.
+//
+// Decoding keeps the colour of every pixel as stored whatever its alpha (the
+// alpha of a picture has never been used), applies no gamma, and brings
+// 16-bit channels to 8 bits as round(v / 257). The encoder writes 8-bit RGB
+// without interlacing, the form every reader takes.
+#pragma once
+
+#include <climits>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "imaging/ImageFile.h"
+
+namespace corvane {
+
+// The picture, or its top-left part of at most maxWidth x maxHeight. The
+// chunks are checked whole first (cut short, checksums); rows below the part
+// are not decoded, or, in an interlaced picture, not kept.
+ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
+
+// The PNG file of the picture; empty for an empty picture.
+std::vector<std::uint8_t> EncodePng(const Image& image);
+
+}  // namespace corvane
