@@ -1,6 +1,6 @@
 # The Qt editor: corvane-desktop, its library of windows, and the window tests.
 file(GLOB GUI_SOURCES CONFIGURE_DEPENDS src/app/*.cpp src/app/*.h src/editor/*.cpp src/editor/*.h
-  src/splash/*.cpp src/splash/*.h)
+  src/splash/*.cpp src/splash/*.h src/widgets/*.cpp src/widgets/*.h)
 list(FILTER GUI_SOURCES EXCLUDE REGEX "src/app/main\\.cpp$")
 add_library(corvane_gui STATIC ${GUI_SOURCES})
 set_target_properties(corvane_gui PROPERTIES AUTOMOC ON)
