@@ -4,7 +4,9 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/DialogUnits.h"
 #include "app/QtUserInterface.h"
@@ -103,6 +105,12 @@ void EditorWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void EditorWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (openWhenShown_.empty()) return;
+    QTimer::singleShot(0, this, [this, path = std::exchange(openWhenShown_, {})] { OpenPath(path); });
 }
 
 void EditorWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -35,6 +35,8 @@ public:
     // Opens the file as Open does after its file prompt, asking first about
     // unsaved changes.
     virtual void OpenPath(const std::string& path) = 0;
+    // OpenPath once the window has shown, so that its messages have a window to sit on.
+    void OpenWhenShown(std::string path) { openWhenShown_ = std::move(path); }
 
 protected:
     QPushButton* AddButton(const char* text, int id, int x, int y, int w, int h);
@@ -51,6 +53,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     std::unique_ptr<UserInterface> ownUser_;
@@ -58,6 +61,7 @@ private:
     QMenuBar* menuBar_;
     QWidget* client_;
     QString recentKind_;
+    std::string openWhenShown_;
 };
 
 }  // namespace corvane

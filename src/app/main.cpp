@@ -11,6 +11,11 @@ int main(int argc, char** argv) {
     QIcon icon;
     for (int size : {16, 32, 48, 256}) icon.addFile(QString(":/app-icon-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
-    corvane::CEditorApp::InitInstance(&corvane::CEditorApp::RunEditor);
+    // A file handed over by the file manager ("corvane-desktop FILE.pdb") skips the start dialog.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        corvane::CEditorApp::InitInstanceWithFile(arguments.at(1).toStdString());
+    else
+        corvane::CEditorApp::InitInstance([](corvane::EditorKind kind) { return corvane::CEditorApp::RunEditor(kind); });
     return 0;
 }

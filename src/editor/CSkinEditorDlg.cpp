@@ -14,6 +14,7 @@
 #include "exchange/Dialpad.h"
 #include "model/PreviewComposition.h"
 #include "pdb/SkinFile.h"
+#include "widgets/ChoiceButton.h"
 #include "widgets/UndoHistory.h"
 
 namespace corvane {
@@ -56,6 +57,7 @@ CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker>
     auto* depths = new QButtonGroup(this);
     for (QPushButton* b : {depth8_, depth16_}) {
         b->setCheckable(true);
+        AnnounceAsChoiceOfOne(b);
         depths->addButton(b);
     }
     depths->setExclusive(true);
