@@ -189,6 +189,7 @@ void CElementDlg::ChooseTransparentForAll() {
 void CElementDlg::Change(const QString& text, const std::function<void()>& change) {
     RunRecorded(history_, document_, text, change);
     Refresh();
+    emit DocumentChanged();
 }
 
 bool CElementDlg::RunChooser(int element) {

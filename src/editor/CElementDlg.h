@@ -29,6 +29,10 @@ public:
     // Every picture and transparent-colour swatch from the document.
     void Refresh();
 
+signals:
+    // After every command that may have changed the document.
+    void DocumentChanged();
+
 private:
     QWidget* BuildElements();
     QWidget* BuildGroup(const QString& caption, std::span<const ElementRow> rows);

@@ -133,6 +133,11 @@ template <class Dialog>
 void CSkinEditorDlg::EditElements() {
     {
         Dialog dialog(*document_, User(), this, history_);
+        // The previews follow every change while the editor is open.
+        connect(&dialog, &CElementDlg::DocumentChanged, this, [this] {
+            RefreshPreviews();
+            UpdateTitle();
+        });
         dialog.exec();
     }
     // However the editor was closed, its changes are already in the document.

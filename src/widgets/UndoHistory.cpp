@@ -35,6 +35,10 @@ private:
 
 UndoHistory::UndoHistory(QObject* parent) : QObject(parent), stack_(this) {}
 
+// The stack says it is clean again while it is destroyed, when the window
+// and the document its receivers update are already gone.
+UndoHistory::~UndoHistory() { stack_.disconnect(); }
+
 void UndoHistory::Push(const QString& text, std::function<void()> undo, std::function<void()> redo) {
     stack_.push(new DoneCommand(text, std::move(undo), std::move(redo), *this));
 }

@@ -17,6 +17,7 @@ class UndoHistory : public QObject {
     Q_OBJECT
 public:
     explicit UndoHistory(QObject* parent = nullptr);
+    ~UndoHistory() override;
 
     QUndoStack& Stack() { return stack_; }
 
