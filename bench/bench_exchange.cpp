@@ -7,8 +7,8 @@
 #include <random>
 
 #include "exchange/BitmapSet.h"
-#include "exchange/BmpFile.h"
 #include "exchange/Dialpad.h"
+#include "imaging/BmpFile.h"
 #include "model/SkinDocument.h"
 #include "platform/QtPictureReader.h"
 

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
+#include "io/ByteOrder.h"
+#include "io/FileAccess.h"
 #include "model/SkinDocument.h"
-#include "pdb/BigEndianFile.h"
-#include "pdb/FileAccess.h"
-#include "pdb/SkinFile.h"
+#include "model/SkinFile.h"
 
 namespace corvane {
 namespace {

@@ -1,11 +1,19 @@
-# The Qt editor: corvane-desktop, its library of windows, and the window tests.
-file(GLOB GUI_SOURCES CONFIGURE_DEPENDS src/app/*.cpp src/app/*.h src/editor/*.cpp src/editor/*.h
-  src/splash/*.cpp src/splash/*.h src/widgets/*.cpp src/widgets/*.h)
-list(FILTER GUI_SOURCES EXCLUDE REGEX "src/app/main\\.cpp$")
-add_library(corvane_gui STATIC ${GUI_SOURCES})
-set_target_properties(corvane_gui PROPERTIES AUTOMOC ON)
-target_link_libraries(corvane_gui PUBLIC corvane_platform Qt6::Widgets)
-corvane_warnings(corvane_gui)
+# The Qt editor: corvane-desktop, its libraries of windows, and the window tests.
+# The widgets every window shares; the two editor windows, which never include
+# each other; the application that starts them.
+function(corvane_window_layer name folder)
+  file(GLOB sources CONFIGURE_DEPENDS src/${folder}/*.cpp src/${folder}/*.h)
+  list(FILTER sources EXCLUDE REGEX "src/app/main\\.cpp$")
+  add_library(${name} STATIC ${sources})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${name} PUBLIC ${ARGN})
+  corvane_warnings(${name})
+endfunction()
+
+corvane_window_layer(corvane_widgets widgets corvane_model Qt6::Widgets)
+corvane_window_layer(corvane_editor editor corvane_widgets corvane_exchange)
+corvane_window_layer(corvane_splash splash corvane_widgets)
+corvane_window_layer(corvane_gui app corvane_editor corvane_splash corvane_platform)
 file(GLOB ICON_FILES CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} src/resources/*.png)
 qt_add_resources(corvane_gui "corvane_icons" PREFIX "/" BASE src/resources FILES ${ICON_FILES})
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

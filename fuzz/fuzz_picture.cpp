@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <span>
 
-#include "exchange/PictureFile.h"
 #include "imaging/ImageFile.h"
+#include "imaging/PictureFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <span>
 
+#include "model/SkinFile.h"
 #include "pdb/ResourceDatabase.h"
-#include "pdb/SkinFile.h"
 
 using namespace corvane;
 

@@ -4,8 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/ensure-packages.sh $(grep -v '^#' scripts/packages.txt)
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ >/dev/null
-cmake --build build/release -j "$(nproc)" >/dev/null
+scripts/quietly.sh cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++
+scripts/quietly.sh cmake --build build/release -j "$(nproc)"
 mkdir -p build/package
-(cd build/package && cpack -G DEB --config ../release/CPackConfig.cmake >/dev/null)
+(cd build/package && ../../scripts/quietly.sh cpack -G DEB --config ../release/CPackConfig.cmake)
 ls build/package/corvane-desktop_*.deb

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-deb=$(scripts/build-deb.sh 2>/dev/null | tail -n 1)
+deb=$(scripts/build-deb.sh | tail -n 1)
 [ -f "$deb" ] || { echo "no package was built" >&2; exit 1; }
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "Depends lacks the Qt libraries" >&2; exit 1; }
 

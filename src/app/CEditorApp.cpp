@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "editor/CSkinEditorDlg.h"
+#include "io/FileAccess.h"
 #include "pdb/DatabaseKind.h"
-#include "pdb/FileAccess.h"
 #include "splash/CCarrierDlg.h"
 
 namespace corvane {

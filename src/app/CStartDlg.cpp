@@ -4,10 +4,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "app/DialogUnits.h"
-#include "app/PixelPicture.h"
-#include "app/QtImage.h"
 #include "model/DefaultArtwork.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/PixelPicture.h"
+#include "widgets/QtImage.h"
 
 namespace corvane {
 

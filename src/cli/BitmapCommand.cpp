@@ -10,11 +10,11 @@
 
 #include "cli/ColourText.h"
 #include "cli/Command.h"
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PalmBitmap.h"
 #include "imaging/Reduce.h"
-#include "pdb/FileAccess.h"
+#include "io/FileAccess.h"
 
 namespace corvane::cli {
 namespace {

@@ -15,17 +15,17 @@
 #include "cli/ColourText.h"
 #include "cli/Command.h"
 #include "exchange/BitmapSet.h"
-#include "imaging/ImageSlot.h"
-#include "exchange/BmpFile.h"
 #include "exchange/Dialpad.h"
+#include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
-#include "model/SkinCatalogue.h"
+#include "io/FileAccess.h"
+#include "io/PathNames.h"
+#include "model/ImageSlot.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
-#include "pdb/FileAccess.h"
+#include "model/SkinFile.h"
 #include "pdb/PalmText.h"
-#include "pdb/PathNames.h"
-#include "pdb/SkinFile.h"
+#include "pdb/SkinCatalogue.h"
 
 namespace corvane::cli {
 namespace {
@@ -192,18 +192,19 @@ int RunExtract(const SkinOptions& options) {
 
 // The skin in the document as the editor's Open leaves it, at the file's own depth.
 bool OpenSkinFile(const std::string& path, SkinDocument& document, std::string& error) {
-    const auto skin = ReadSkin(path, error);
-    if (!skin) return false;
-    if (skin->outcome == DatabaseReadOutcome::CarrierLogo) {
+    const LoadedSkin loaded = LoadSkinFile(path, document);
+    if (loaded.problem != ReadProblem::None) {
+        error = "cannot read '" + path + "': " + ReadProblemText(loaded.problem, kDatabaseFileLimit, "skin files");
+        return false;
+    }
+    if (!loaded.Loaded()) {
         error = "'" + path + "' is a carrier logo file, not a skin";
         return false;
     }
-    if (skin->missing > 0)
-        std::cerr << "corvane: warning: '" << path << "' has no readable picture for " << skin->missing
+    if (loaded.skin.missing > 0)
+        std::cerr << "corvane: warning: '" << path << "' has no readable picture for " << loaded.skin.missing
                   << " element(s); the default pictures stand in for them\n";
-    ApplyDecodedSkin(*skin, document);
-    document.SetFilePath(path);
-    document.SetTargetDepth(DecodedSkinDepth(*skin));
+    document.SetTargetDepth(DecodedSkinDepth(loaded.skin));
     return true;
 }
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "cli/Command.h"
-#include "pdb/FileAccess.h"
+#include "io/FileAccess.h"
+#include "io/PathNames.h"
 #include "pdb/PalmDate.h"
 #include "pdb/PalmText.h"
-#include "pdb/PathNames.h"
-#include "pdb/SplashFile.h"
+#include "pdb/SplashCodec.h"
 
 namespace corvane::cli {
 namespace {
@@ -63,13 +63,6 @@ int Build(const Arguments& args) {
     return 0;
 }
 
-// The file's own name without its extension: "dir/Summer.pdb" gives "Summer".
-std::string ExtractBaseName(const std::string& path) {
-    std::string name = LastPathComponent(path);
-    if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.resize(dot);
-    return name;
-}
-
 int Extract(const Arguments& args) {
     const std::string& input = args.positional[0];
     std::string error;
@@ -87,7 +80,7 @@ int Extract(const Arguments& args) {
         if (ec) return Fail(folder + ": cannot create the folder: " + ec.message());
     }
 
-    const std::string name = ExtractBaseName(input);
+    const std::string name = BaseName(input, NameCut::AtLastDot);
     const std::string targets[2] = {JoinPath(folder, name + "-welcome.jpg"), JoinPath(folder, name + "-goodbye.jpg")};
     const FileToWrite files[2] = {{targets[0], content->welcome}, {targets[1], content->goodbye}};
     if (const WriteResult written = WriteFilesAllOrNothing(files); !written.Ok()) {

@@ -4,8 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/PixelPicture.h"
-#include "app/QtImage.h"
+#include "widgets/PixelPicture.h"
+#include "widgets/QtImage.h"
 
 namespace corvane {
 

@@ -15,8 +15,8 @@
 #include "editor/CTransparencyDlg.h"
 #include "editor/SkinUndo.h"
 #include "model/ElementEditing.h"
-#include "model/SkinCatalogue.h"
 #include "model/SkinDocument.h"
+#include "pdb/SkinCatalogue.h"
 #include "widgets/UndoHistory.h"
 
 namespace corvane {

@@ -5,8 +5,8 @@
 #include <QMimeData>
 #include <QPainter>
 
-#include "app/PixelPicture.h"
-#include "app/QtImage.h"
+#include "widgets/PixelPicture.h"
+#include "widgets/QtImage.h"
 
 namespace corvane {
 namespace {

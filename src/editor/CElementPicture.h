@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "imaging/ImageSlot.h"
+#include "model/ImageSlot.h"
 
 namespace corvane {
 

@@ -3,18 +3,18 @@
 #include <QGroupBox>
 #include <QPixmap>
 
-#include "app/CAboutDlg.h"
-#include "app/CIntroDlg.h"
-#include "app/DialogUnits.h"
-#include "app/PixelPicture.h"
-#include "app/QtImage.h"
 #include "editor/CElementDlg.h"
 #include "editor/SkinUndo.h"
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
 #include "model/PreviewComposition.h"
-#include "pdb/SkinFile.h"
+#include "model/SkinFile.h"
+#include "widgets/CAboutDlg.h"
+#include "widgets/CIntroDlg.h"
 #include "widgets/ChoiceButton.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/PixelPicture.h"
+#include "widgets/QtImage.h"
 #include "widgets/UndoHistory.h"
 
 namespace corvane {

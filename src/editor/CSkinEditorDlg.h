@@ -8,11 +8,11 @@
 #include <memory>
 #include <optional>
 
-#include "app/EditorWindow.h"
-#include "app/WelcomeMarker.h"
 #include "exchange/Dialpad.h"
 #include "model/SkinDocument.h"
-#include "pdb/SkinFile.h"
+#include "model/SkinFile.h"
+#include "widgets/EditorWindow.h"
+#include "widgets/WelcomeMarker.h"
 
 namespace corvane {
 

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 
-#include "app/DialogUnits.h"
+#include "widgets/DialogUnits.h"
 
 namespace corvane {
 

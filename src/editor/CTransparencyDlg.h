@@ -7,7 +7,7 @@
 
 #include "editor/CColorChooseBitmap.h"
 #include "editor/CColorIndicator.h"
-#include "imaging/ImageSlot.h"
+#include "model/ImageSlot.h"
 
 namespace corvane {
 

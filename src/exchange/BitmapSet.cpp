@@ -1,10 +1,10 @@
 #include "exchange/BitmapSet.h"
 
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
+#include "io/FileAccess.h"
+#include "io/PathNames.h"
 #include "model/SkinDocument.h"
 #include "model/UserInterface.h"
-#include "pdb/FileAccess.h"
-#include "pdb/PathNames.h"
 
 namespace corvane {
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "imaging/Image.h"
-#include "imaging/ImageSlot.h"
+#include "model/ImageSlot.h"
 
 namespace corvane {
 

@@ -5,27 +5,24 @@
 
 #include "exchange/BitmapSet.h"
 #include "imaging/ImageFile.h"
+#include "io/PathNames.h"
+#include "model/DialScreen.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
 #include "model/UserInterface.h"
-#include "pdb/PathNames.h"
 
 namespace corvane {
 namespace {
 
-constexpr int kCellWidth = 102;
-constexpr int kCellHeight = 46;
 constexpr int kDialButton = 24;
 constexpr int kDialButtonPressed = 25;
-constexpr int kPressedOffset = 12;  // "1pressed" is twelve elements after "1"
 
-// Released key labels by grid position, row by row: "1" ... "9", "star", "0", "#".
-constexpr int kKeyCells[4][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {11, 0, 10}};
-
+// Calls visit(released label, pressed label, x, y) for every key cell of a dial-pad picture.
 template <typename Visit>
 void ForEachCell(Visit visit) {
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 3; ++col) visit(kKeyCells[row][col], col * kCellWidth, row * kCellHeight);
+    ForEachKeyCell([&](int row, int column, int x, int y) {
+        visit(KeyLabel(row, column, false), KeyLabel(row, column, true), x, y);
+    });
 }
 
 void DrawSlot(Image& canvas, const ImageSlot& slot, int x, int y) {
@@ -54,12 +51,6 @@ void FinishDialpadChange(SkinDocument& document) {
 
 }  // namespace
 
-std::string SkinBaseName(std::string_view filePath) {
-    std::string name = LastPathComponent(filePath);
-    if (const auto dot = name.find('.'); dot != std::string::npos) name.resize(dot);
-    return name;
-}
-
 Image DialpadOfPreview(const Image& canvas) {
     Image pad(kDialpadWidth, kDialpadHeight);
     for (int y = 0; y < kDialpadHeight; ++y)
@@ -70,11 +61,11 @@ Image DialpadOfPreview(const Image& canvas) {
 }
 
 std::vector<NamedPicture> PreviewPictures(const SkinDocument& document) {
-    return {{SkinBaseName(document.FilePath()) + "-preview", document.ReleasedPreview()}};
+    return {{BaseName(document.FilePath(), NameCut::AtFirstDot) + "-preview", document.ReleasedPreview()}};
 }
 
 std::vector<NamedPicture> DialpadPictures(const SkinDocument& document) {
-    const std::string base = SkinBaseName(document.FilePath());
+    const std::string base = BaseName(document.FilePath(), NameCut::AtFirstDot);
     return {{base + "-dial-unpressed", DialpadOfPreview(document.ReleasedPreview())},
             {base + "-dial-pressed", DialpadOfPreview(document.PressedPreview())}};
 }
@@ -90,22 +81,22 @@ ExportOutcome ExportDialpadBitmaps(const SkinDocument& document, UserInterface& 
 void ComposeDialpad(Image& released, Image& pressed, const SkinDocument& document) {
     const SlotSet& set = document.Set(16);
     const auto slot = [&set](int element) -> const ImageSlot& { return set[static_cast<std::size_t>(element)]; };
-    ForEachCell([&](int, int x, int y) {
+    ForEachCell([&](int, int, int x, int y) {
         DrawSlot(released, slot(kDialButton), x, y);
         DrawSlot(pressed, slot(kDialButtonPressed), x, y);
     });
-    ForEachCell([&](int key, int x, int y) {
+    ForEachCell([&](int key, int pressedKey, int x, int y) {
         DrawSlot(released, slot(key), x, y);
-        DrawSlot(pressed, slot(key + kPressedOffset), x, y);
+        DrawSlot(pressed, slot(pressedKey), x, y);
     });
 }
 
 void CutDialpad(const Image& released, const Image& pressed, SkinDocument& document) {
-    ForEachCell([&](int key, int x, int y) {
+    ForEachCell([&](int key, int, int x, int y) {
         for (const int depth : {8, 16}) document.Slot(depth, key).CopyFrom(released, x, y, depth);
     });
-    ForEachCell([&](int key, int x, int y) {
-        for (const int depth : {8, 16}) document.Slot(depth, key + kPressedOffset).CopyFrom(pressed, x, y, depth);
+    ForEachCell([&](int, int pressedKey, int x, int y) {
+        for (const int depth : {8, 16}) document.Slot(depth, pressedKey).CopyFrom(pressed, x, y, depth);
     });
     for (const int button : {kDialButton, kDialButtonPressed})
         for (const int depth : {8, 16}) document.Slot(depth, button).FillWhite();

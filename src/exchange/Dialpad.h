@@ -1,14 +1,9 @@
 // The previews and the dial pad as pictures: Export Preview, Export Dialpad
 // Bitmaps, Insert Background Image and Import Dialpad Bitmaps.
 //
-// The dial pad is a grid of 3 x 4 cells of 102 x 46 pixels, one key each, at
-// (102 c, 46 r) of a dial-pad picture and at (6 + 102 c, 90 + 46 r) of a preview:
-//
-//            x 0    x 102   x 204
-//   y   0    "1"    "2"     "3"
-//   y  46    "4"    "5"     "6"
-//   y  92    "7"    "8"     "9"
-//   y 138    star   "0"     "#"       (306 x 184 in all; the pressed keys alike)
+// The dial pad is the keypad grid of the dial screen (see DialScreen.h), cut
+// out of a preview: its cells sit at (102 c, 46 r) of a dial-pad picture,
+// 306 x 184 in all, the pressed keys alike.
 //
 // A dial-pad picture exported from the previews imports back into the same
 // cells. Once the key pictures carry the button faces, both dial buttons are
@@ -21,29 +16,26 @@
 
 #include "exchange/BitmapSet.h"
 #include "imaging/Image.h"
+#include "model/DialScreen.h"
 
 namespace corvane {
 
 class SkinDocument;
 class UserInterface;
 
-inline constexpr int kDialpadLeft = 6;
-inline constexpr int kDialpadTop = 90;
-inline constexpr int kDialpadWidth = 306;
-inline constexpr int kDialpadHeight = 184;
+inline constexpr int kDialpadLeft = kKeypadLeft;
+inline constexpr int kDialpadTop = kKeypadTop;
+inline constexpr int kDialpadWidth = kKeyColumns * kKeyCellWidth;
+inline constexpr int kDialpadHeight = kKeyRows * kKeyCellHeight;
 
 inline constexpr std::string_view kBackupWarning =
     "This function will modify all of the loaded images. Please make sure to have a backup available. For details "
     "and instructions on this functionality, please refer to the manual.";
 
-// The skin's file name behind its last '\' or '/', cut before its first '.':
-// "C:\skins\my.new.pdb" and "/home/u/my.new.pdb" give "my", ".hidden.pdb" gives "".
-std::string SkinBaseName(std::string_view filePath);
-
 // The 306 x 184 dial-pad rectangle of a preview canvas.
 Image DialpadOfPreview(const Image& canvas);
 
-// What Export Preview writes: SkinBaseName + "-preview", the released canvas as last composed.
+// What Export Preview writes: the skin's base name (NameCut::AtFirstDot) + "-preview", the released canvas as last composed.
 std::vector<NamedPicture> PreviewPictures(const SkinDocument& document);
 // What Export Dialpad Bitmaps writes: the dial pads of the released and the
 // pressed canvas as "-dial-unpressed" and "-dial-pressed".

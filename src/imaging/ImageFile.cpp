@@ -1,6 +1,8 @@
 #include "imaging/ImageFile.h"
 
-#include "pdb/FileAccess.h"
+#include <utility>
+
+#include "io/FileAccess.h"
 
 namespace corvane {
 namespace {
@@ -12,7 +14,9 @@ const PictureReader*& InstalledReader() {
 
 }  // namespace
 
-void SetPictureReader(const PictureReader* reader) { InstalledReader() = reader; }
+const PictureReader* SetPictureReader(const PictureReader* reader) {
+    return std::exchange(InstalledReader(), reader);
+}
 
 ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeight) {
     if (const PictureReader* reader = InstalledReader()) return reader->Read(path, maxWidth, maxHeight);

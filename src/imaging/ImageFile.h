@@ -49,8 +49,9 @@ public:
 };
 
 // The reader every picture load goes through from now on; it must outlive
-// its use. Without one, every file reads as NotAPicture.
-void SetPictureReader(const PictureReader* reader);
+// its use. Without one, every file reads as NotAPicture. Gives the reader
+// installed before.
+const PictureReader* SetPictureReader(const PictureReader* reader);
 
 // The installed reader's Read.
 ImageFileResult ReadImageFile(const std::string& path, int maxWidth = INT_MAX, int maxHeight = INT_MAX);

@@ -4,7 +4,7 @@
 
 #include "imaging/PalmColour.h"
 #include "imaging/ScanLine.h"
-#include "pdb/BigEndianFile.h"
+#include "io/ByteOrder.h"
 
 namespace corvane {
 namespace {

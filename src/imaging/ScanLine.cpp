@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "pdb/BigEndianFile.h"
+#include "io/ByteOrder.h"
 
 namespace corvane {
 namespace {

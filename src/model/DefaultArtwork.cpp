@@ -12,7 +12,7 @@
 // and a redrawn picture shows in a diff as the rows it changed.
 #include "model/DefaultArtwork.h"
 
-#include "model/SkinCatalogue.h"
+#include "pdb/SkinCatalogue.h"
 
 #include <algorithm>
 #include <cassert>
@@ -30,6 +30,8 @@ struct PackedPicture {
     std::span<const std::uint16_t> runs;
 };
 
+#include "model/artwork/DialButton.inc"
+#include "model/artwork/DialButtonPressed.inc"
 #include "model/artwork/Key0.inc"
 #include "model/artwork/Key1.inc"
 #include "model/artwork/Key2.inc"
@@ -42,15 +44,13 @@ struct PackedPicture {
 #include "model/artwork/Key9.inc"
 #include "model/artwork/KeyHash.inc"
 #include "model/artwork/KeyStar.inc"
-#include "model/artwork/DialButton.inc"
-#include "model/artwork/DialButtonPressed.inc"
-#include "model/artwork/SpeedDialLight.inc"
-#include "model/artwork/SpeedDialMiddle.inc"
+#include "model/artwork/Logo.inc"
+#include "model/artwork/PreviewBackground.inc"
+#include "model/artwork/SpeedDialArrow.inc"
 #include "model/artwork/SpeedDialDark.inc"
 #include "model/artwork/SpeedDialEdge.inc"
-#include "model/artwork/SpeedDialArrow.inc"
-#include "model/artwork/PreviewBackground.inc"
-#include "model/artwork/Logo.inc"
+#include "model/artwork/SpeedDialLight.inc"
+#include "model/artwork/SpeedDialMiddle.inc"
 
 // Binding colours of the two bars: plain fills, nothing to draw.
 constexpr Colour kTitleBarBlue{153, 204, 255};

@@ -1,8 +1,8 @@
 #include "model/ElementEditing.h"
 
-#include "model/SkinCatalogue.h"
 #include "model/SkinDocument.h"
 #include "model/UserInterface.h"
+#include "pdb/SkinCatalogue.h"
 
 namespace corvane {
 

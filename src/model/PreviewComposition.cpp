@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
+#include "model/DialScreen.h"
 #include "model/SkinDocument.h"
 
 namespace corvane {
 namespace {
-
-constexpr int kColumns[3] = {6, 108, 210};
-constexpr int kRows[4] = {90, 136, 182, 228};
-
-// Key labels by keypad position, released index; the pressed label is 12 further on.
-constexpr int kKeypad[4][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {11, 0, 10}};
 
 constexpr int kTitleBar = 33, kEventBar = 34, kDialButton = 24, kDialButtonPressed = 25;
 constexpr int kEdge = 31, kNormal = 29, kPressed = 30, kArrow = 32;
@@ -38,17 +33,16 @@ void ComposePreview(Image& canvas, const Image& background, const ElementPicture
     canvas = background;
     Draw(canvas, elements, kTitleBar, 0, 27);
     Draw(canvas, elements, kEventBar, 0, 57);
-    for (int y : kRows)
-        for (int x : kColumns) Draw(canvas, elements, pressed ? kDialButtonPressed : kDialButton, x, y);
+    ForEachKeyCell([&](int, int, int x, int y) {
+        Draw(canvas, elements, pressed ? kDialButtonPressed : kDialButton, kKeypadLeft + x, kKeypadTop + y);
+    });
     Draw(canvas, elements, kEdge, 0, 280);
     Draw(canvas, elements, pressed ? kPressed : kNormal, 2, 288);
     Draw(canvas, elements, pressed ? kPressed : kNormal, 161, 288);
     Draw(canvas, elements, kArrow, 150, 310);
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 3; ++col) {
-            const int label = kKeypad[row][col] + (pressed ? 12 : 0);
-            Draw(canvas, elements, label, kColumns[col], kRows[row]);
-        }
+    ForEachKeyCell([&](int row, int column, int x, int y) {
+        Draw(canvas, elements, KeyLabel(row, column, pressed), kKeypadLeft + x, kKeypadTop + y);
+    });
 }
 
 void ComposePreviews(SkinDocument& document, int depth) {

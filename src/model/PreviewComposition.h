@@ -3,16 +3,16 @@
 //
 // Drawing order and positions (x, y) on the empty screen:
 //   titlebar (0,27)  eventbar (0,57)
-//   dial button at the 12 key cells: columns x = 6, 108, 210; rows y = 90, 136, 182, 228
+//   dial button at the 12 key cells of the keypad grid (see DialScreen.h)
 //   scedge (0,280)  scnormal / scpressed at (2,288) and (161,288)  scarrow (150,310)
-//   key labels over their buttons: 1 2 3 / 4 5 6 / 7 8 9 / star 0 #
+//   key labels over their buttons, in the grid's order
 // Pressed: dialbuttonpressed, scpressed and the "...pressed" labels instead.
 #pragma once
 
 #include <array>
 
 #include "imaging/Image.h"
-#include "model/SkinCatalogue.h"
+#include "pdb/SkinCatalogue.h"
 
 namespace corvane {
 

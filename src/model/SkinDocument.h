@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "imaging/ImageSlot.h"
-#include "model/SkinCatalogue.h"
+#include "model/ImageSlot.h"
+#include "pdb/SkinCatalogue.h"
 
 namespace corvane {
 

@@ -1,14 +1,13 @@
 #include "pdb/DatabaseKind.h"
 
-#include "pdb/BigEndianFile.h"
+#include "io/ByteOrder.h"
+#include "pdb/DatabaseHeader.h"
 
 namespace corvane {
 
 DatabaseKind KindOfDatabase(std::span<const std::uint8_t> bytes) {
-    constexpr std::size_t kTypeOffset = 60;
-    BigEndianReader reader(bytes);
-    reader.Skip(kTypeOffset);
-    return reader.FourCC() == "spl3" ? DatabaseKind::Splash : DatabaseKind::Skin;
+    BigEndianReader in(bytes);
+    return ReadDatabaseHeader(in).type == "spl3" ? DatabaseKind::Splash : DatabaseKind::Skin;
 }
 
 }  // namespace corvane

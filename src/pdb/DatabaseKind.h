@@ -1,5 +1,5 @@
 // Which editor a .pdb file is for, told by the type field of its database
-// header (offset 60, four bytes): 'spl3' is a splash file; anything else is
+// header (see DatabaseHeader.h): 'spl3' is a splash file; anything else is
 // handed to the skin editor, which judges a skin by its resources and names
 // what is wrong with a file that is none.
 #pragma once

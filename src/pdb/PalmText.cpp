@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "io/PathNames.h"
+
 namespace corvane {
 namespace {
 
@@ -109,6 +111,14 @@ std::string PrintablePalmText(std::string_view palm) {
         }
     }
     return out;
+}
+
+std::string DatabaseNameFromPath(std::string_view path) {
+    // Cut only once every character is one byte, never inside a character.
+    std::string name = Utf8ToPalmText(BaseName(path, NameCut::AtFirstDot));
+    constexpr std::size_t kMaxName = 31;  // 32-byte field with its terminating zero
+    if (name.size() > kMaxName) name.erase(0, name.size() - kMaxName);
+    return name;
 }
 
 }  // namespace corvane

@@ -19,6 +19,11 @@ std::string Utf8ToPalmText(std::string_view utf8);
 // Windows-1252 text as UTF-8; the five bytes that stand for nothing become U+FFFD.
 std::string PalmTextToUtf8(std::string_view palm);
 
+// The Palm database name for a file: its base name up to the first '.', in
+// the phone's character set, keeping at most its last 31 characters
+// ("C:\skins\My.Skin.pdb" gives "My").
+std::string DatabaseNameFromPath(std::string_view path);
+
 // PalmTextToUtf8 safe for a terminal: control characters and '\' as \xNN.
 std::string PrintablePalmText(std::string_view palm);
 

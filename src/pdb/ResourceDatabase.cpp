@@ -5,7 +5,7 @@
 #include <map>
 #include <memory>
 
-#include "pdb/BigEndianFile.h"
+#include "io/ByteOrder.h"
 
 namespace corvane {
 namespace {
@@ -13,20 +13,14 @@ namespace {
 constexpr std::string_view kSkinType = "Skn7";
 constexpr std::string_view kSkinCreator = "TSkn";
 constexpr std::string_view kCarrierLogoType = "logo";
-constexpr std::uint16_t kResourceDatabaseAttribute = 0x0001;
 
 }  // namespace
 
 void ResourceDatabase::SetName(std::string_view name) {
-    name_.fill(0);
-    const std::size_t n = std::min(name.size(), kDatabaseNameSize - 1);
-    std::copy_n(name.begin(), n, name_.begin());
+    name_ = MakeDatabaseNameField(name);
 }
 
-std::string ResourceDatabase::Name() const {
-    const auto end = std::find(name_.begin(), name_.end(), std::uint8_t{0});
-    return std::string(name_.begin(), end);
-}
+std::string ResourceDatabase::Name() const { return DatabaseNameText(name_); }
 
 bool ResourceDatabase::AddBitmap(const Image& image, std::uint16_t id, Colour transparent, bool hasTransparency,
                                  int depth) {
@@ -63,21 +57,9 @@ std::optional<std::vector<std::uint8_t>> ResourceDatabase::WriteDatabase(std::ui
     std::vector<std::uint8_t> out;
     out.reserve(static_cast<std::size_t>(offset));
     BigEndianWriter w(out);
-    for (const std::uint8_t b : name_) w.U8(b);
-    w.U16(kResourceDatabaseAttribute);
-    w.U16(0);  // version
-    w.U32(now);
-    w.U32(now);
-    w.Zeros(16);  // lastBackupDate, modificationNumber, appInfoID, sortInfoID
-    w.FourCC(kSkinType);
-    w.FourCC(kSkinCreator);
-    w.Zeros(8);  // uniqueIDSeed, nextRecordListID
-    w.U16(static_cast<std::uint16_t>(count));
-    for (const auto& e : entries_) {
-        w.FourCC(ResourceEntry::kType);
-        w.U16(e.id);
-        w.U32(e.offset);
-    }
+    WriteDatabaseHeader(w, {name_, std::string(kSkinType), std::string(kSkinCreator), now,
+                            static_cast<std::uint16_t>(count)});
+    for (const auto& e : entries_) WriteDatabaseEntry(w, ResourceEntry::kType, e.id, e.offset);
     w.Zeros(2);
     if (out.size() != firstOffset) return std::nullopt;
     for (auto& e : entries_) {
@@ -100,16 +82,14 @@ DatabaseReadOutcome ResourceDatabase::ReadDatabase(std::span<const std::uint8_t>
     bytes = *file_;
     BigEndianReader r(bytes);
 
-    const auto name = r.Bytes(std::min(kDatabaseNameSize, r.Remaining()));
-    std::copy(name.begin(), name.end(), name_.begin());
+    DatabaseHeader header = ReadDatabaseHeader(r);
+    name_ = header.name;
     name_.back() = 0;  // the name stays a terminated text whatever the file holds
-    r.Seek(60);
-    type_ = r.FourCC();
+    type_ = std::move(header.type);
     if (type_ == kCarrierLogoType) return DatabaseReadOutcome::CarrierLogo;
-    creator_ = r.FourCC();
-    r.Skip(8);
+    creator_ = std::move(header.creator);
     // A header cut short reads as zero entries.
-    const std::uint16_t count = r.U16();
+    const std::uint16_t count = header.count;
 
     std::vector<std::uint16_t> parsedIds;
     // Entries that share an offset share one check of their bitmap, however many there are.

@@ -1,17 +1,10 @@
 // A Palm OS resource database holding bitmap resources: the container of a
 // skin file. All numbers big-endian, four-character codes as four ASCII bytes.
 //
+// The header is that of every Palm database (see DatabaseHeader.h), type
+// 'Skn7', creator 'TSkn'; behind it:
+//
 //   offset  size  field
-//        0    32  name, zero-terminated, zero-filled
-//       32     2  attributes          0x0001 (resource database)
-//       34     2  version             0
-//       36     4  creationDate        now (seconds since 1904-01-01)
-//       40     4  modificationDate    now, the same value
-//       44    16  lastBackupDate, modificationNumber, appInfoID, sortInfoID: 0
-//       60     4  type                'Skn7'
-//       64     4  creator             'TSkn'
-//       68     8  uniqueIDSeed, nextRecordListID: 0
-//       76     2  numRecords          n
 //       78  10 n  entries: type 'Tbmp' (4), id (2), absolute offset of the resource (4)
 //  78+10 n     2  zero gap
 //  80+10 n   ...  the resources, one after another in entry order, no padding
@@ -41,8 +34,9 @@
 
 #include "imaging/Image.h"
 #include "imaging/PalmBitmap.h"
-#include "model/SkinCatalogue.h"
+#include "pdb/DatabaseHeader.h"
 #include "pdb/PalmDate.h"
+#include "pdb/SkinCatalogue.h"
 
 namespace corvane {
 
@@ -58,9 +52,6 @@ inline constexpr std::array<std::uint16_t, kElementCount> SupportedSkinIds() {
     return ids;
 }
 
-inline constexpr std::size_t kDatabaseHeaderSize = 78;
-inline constexpr std::size_t kDatabaseEntrySize = 10;
-inline constexpr std::size_t kDatabaseNameSize = 32;
 
 struct ResourceEntry {
     std::uint16_t id = 0;
@@ -93,7 +84,7 @@ class ResourceDatabase {
 public:
     // Copies at most 31 bytes of the text and zero-fills the rest of the field.
     void SetName(std::string_view name);
-    const std::array<std::uint8_t, kDatabaseNameSize>& NameField() const { return name_; }
+    const DatabaseNameField& NameField() const { return name_; }
     // The name up to its terminator.
     std::string Name() const;
 
@@ -128,7 +119,7 @@ public:
     const std::vector<ResourceEntry>& Entries() const { return entries_; }
 
 private:
-    std::array<std::uint8_t, kDatabaseNameSize> name_{};
+    DatabaseNameField name_{};
     std::string type_ = "Skn7";
     std::string creator_ = "TSkn";
     std::vector<ResourceEntry> entries_;

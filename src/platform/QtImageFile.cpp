@@ -6,16 +6,15 @@
 #include <QImage>
 #include <QImageReader>
 
-#include "exchange/BmpFile.h"
-#include "exchange/PictureFile.h"
+#include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
+#include "imaging/PictureFile.h"
+#include "io/FileAccess.h"
 #include "platform/QtPictureReader.h"
-#include "pdb/FileAccess.h"
 
 namespace corvane {
 namespace {
 
-constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 // The toolkit's own cap on a decoded picture, in MiB: 4 bytes a pixel for the
 // largest picture accepted. Formats the header check does not know are held to it.
 constexpr int kDecodedLimitMiB = static_cast<int>(kMaxPicturePixels * 4 >> 20);
@@ -41,8 +40,8 @@ ImageFileProblem FromReadProblem(ReadProblem problem) {
 // Naming the two everyday formats up front spares the reader from loading
 // every image-format plugin to sniff the content, which costs more than the decoding.
 QByteArray FormatOf(std::span<const std::uint8_t> head) {
-    if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') return "bmp";
-    if (head.size() >= 8 && std::equal(head.begin(), head.begin() + 8, kPngSignature)) return "png";
+    if (LooksLikeBmp(head)) return "bmp";
+    if (LooksLikePng(head)) return "png";
     return {};
 }
 

@@ -4,9 +4,9 @@
 #include <QImage>
 #include <QPixmap>
 
-#include "app/CAboutDlg.h"
-#include "app/DialogUnits.h"
-#include "app/PixelPicture.h"
+#include "widgets/CAboutDlg.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/PixelPicture.h"
 #include "widgets/UndoHistory.h"
 
 namespace corvane {

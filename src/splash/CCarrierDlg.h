@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <memory>
 
-#include "app/EditorWindow.h"
-#include "pdb/SplashFile.h"
+#include "model/SplashFile.h"
+#include "widgets/EditorWindow.h"
 
 namespace corvane {
 

@@ -6,11 +6,11 @@
 
 #include <algorithm>
 
-#include "exchange/BmpFile.h"
-#include "exchange/PictureFile.h"
+#include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PalmBitmap.h"
-#include "pdb/FileAccess.h"
+#include "imaging/PictureFile.h"
+#include "io/FileAccess.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"
 

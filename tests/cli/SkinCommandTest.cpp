@@ -11,11 +11,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
+#include "io/FileAccess.h"
 #include "model/SkinDocument.h"
-#include "pdb/FileAccess.h"
-#include "pdb/SkinFile.h"
+#include "model/SkinFile.h"
 #include "support/ScriptedUser.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"

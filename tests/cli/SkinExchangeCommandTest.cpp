@@ -6,11 +6,11 @@
 
 #include <filesystem>
 
-#include "exchange/BmpFile.h"
 #include "exchange/Dialpad.h"
+#include "imaging/BmpFile.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
-#include "pdb/SkinFile.h"
+#include "model/SkinFile.h"
 #include "support/ScriptedUser.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"

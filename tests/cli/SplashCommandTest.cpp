@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "pdb/FileAccess.h"
-#include "pdb/SplashFile.h"
+#include "io/FileAccess.h"
+#include "pdb/SplashCodec.h"
 #include "support/TempDir.h"
 
 namespace corvane {

@@ -5,7 +5,7 @@
 
 #include <regex>
 
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"
 

@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <set>
 
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PalmColour.h"
+#include "io/FileAccess.h"
 #include "model/SkinDocument.h"
-#include "pdb/FileAccess.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PalmColour.h"
 #include "model/PreviewComposition.h"
@@ -36,15 +36,6 @@ Image Cell(const Image& picture, int x, int y) {
     for (int j = 0; j < 46; ++j)
         for (int i = 0; i < 102; ++i) cell.Set(i, j, picture.At(x + i, y + j));
     return cell;
-}
-
-TEST(SkinBaseName, CutsTheFileNameAtItsFirstDot) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"untitled.pdb", "untitled"},      {"C:\\skins\\my.new.pdb", "my"}, {"C:\\a.b\\skin.v2.pdb", "skin"},
-        {".hidden.pdb", ""},               {"/home/u/my.new.pdb", "my"},    {"/home/u.v/NoDot", "NoDot"},
-        {"C:\\mixed/x\\Win.Skin.pdb", "Win"},
-    };
-    for (const auto& [path, base] : cases) EXPECT_EQ(SkinBaseName(path), base) << path;
 }
 
 TEST(ExportDialpad, UntitledSkinWritesThePreviewAndBothDialpadsAsComposed) {

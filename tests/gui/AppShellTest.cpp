@@ -5,11 +5,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/CAboutDlg.h"
-#include "app/CIntroDlg.h"
 #include "app/CStartDlg.h"
-#include "app/WelcomeMarker.h"
 #include "support/ModalDriver.h"
+#include "widgets/CAboutDlg.h"
+#include "widgets/CIntroDlg.h"
+#include "widgets/WelcomeMarker.h"
 
 using namespace corvane;
 using corvane::testing::WhenModal;

@@ -16,17 +16,20 @@
 #include "editor/CElementDlg.h"
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
-#include "exchange/BmpFile.h"
-#include "pdb/FileAccess.h"
-#include "pdb/SkinFile.h"
-#include "pdb/SplashFile.h"
+#include "imaging/BmpFile.h"
+#include "io/FileAccess.h"
+#include "model/SkinFile.h"
+#include "model/SplashFile.h"
+#include "pdb/SplashCodec.h"
 #include "splash/CCarrierDlg.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
+#include "support/UnexpectedPrompt.h"
 #include "widgets/UndoHistory.h"
 
 using namespace corvane;
+using corvane::testing::FailOnUnexpectedPrompts;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
@@ -78,7 +81,7 @@ void PickAndConfirm(const SkinDocument& doc, int element) {
 class EditHistoryTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ScriptedUser::onUnexpected = [](const std::string& what) { qWarning("%s", what.c_str()); }; }
+    void init() { FailOnUnexpectedPrompts(); }
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     // Each command, done, undone with Ctrl+Z and redone with Ctrl+Shift+Z,

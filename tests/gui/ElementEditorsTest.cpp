@@ -13,12 +13,14 @@
 #include "editor/CElementPicture.h"
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
+#include "support/UnexpectedPrompt.h"
 
 using namespace corvane;
+using corvane::testing::FailOnUnexpectedPrompts;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
@@ -68,7 +70,7 @@ struct NoWelcome {
 class ElementEditorsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ScriptedUser::onUnexpected = [](const std::string& what) { qWarning("%s", what.c_str()); }; }
+    void init() { FailOnUnexpectedPrompts(); }
 
     void chooserPicksTheBlockUnderTheClick_data() {
         QTest::addColumn<QList<QPoint>>("clicks");

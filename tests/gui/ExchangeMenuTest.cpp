@@ -8,16 +8,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/QtImage.h"
 #include "editor/CSkinEditorDlg.h"
 #include "exchange/BitmapSet.h"
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
+#include "io/FileAccess.h"
 #include "model/PreviewComposition.h"
-#include "pdb/FileAccess.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
+#include "support/UnexpectedPrompt.h"
+#include "widgets/QtImage.h"
 
 using namespace corvane;
+using corvane::testing::FailOnUnexpectedPrompts;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 
@@ -49,7 +51,7 @@ void ExpectShownComposedAt(CSkinEditorDlg& w, int depth) {
 class ExchangeMenuTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ScriptedUser::onUnexpected = [](const std::string& what) { qWarning("%s", what.c_str()); }; }
+    void init() { FailOnUnexpectedPrompts(); }
 
     void menuSitsBetweenFileAndAboutWithItsSixItems() {
         NoWelcome nw;

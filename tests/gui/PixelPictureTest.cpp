@@ -9,13 +9,13 @@
 #include <string>
 
 #include "app/CStartDlg.h"
-#include "app/WelcomeMarker.h"
 #include "editor/CElementDlg.h"
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
-#include "app/QtImage.h"
 #include "support/ScriptedUser.h"
 #include "support/Subprocess.h"
+#include "widgets/QtImage.h"
+#include "widgets/WelcomeMarker.h"
 
 using namespace corvane;
 using corvane::testing::ScriptedUser;

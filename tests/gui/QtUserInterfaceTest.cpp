@@ -3,8 +3,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/QtUserInterface.h"
 #include "support/ModalDriver.h"
+#include "widgets/QtUserInterface.h"
 
 using namespace corvane;
 using corvane::testing::WhenModal;

@@ -6,18 +6,20 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/CIntroDlg.h"
-#include "app/QtImage.h"
 #include "editor/CSkinEditorDlg.h"
+#include "io/FileAccess.h"
 #include "model/PreviewComposition.h"
-#include "pdb/FileAccess.h"
-#include "pdb/SkinFile.h"
+#include "model/SkinFile.h"
 #include "splash/CCarrierDlg.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
+#include "support/UnexpectedPrompt.h"
+#include "widgets/CIntroDlg.h"
+#include "widgets/QtImage.h"
 
 using namespace corvane;
+using corvane::testing::FailOnUnexpectedPrompts;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
@@ -62,7 +64,7 @@ std::string WriteRedTitleSkin(const TempDir& dir, int depth) {
 class SkinEditorTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ScriptedUser::onUnexpected = [](const std::string& what) { qWarning("%s", what.c_str()); }; }
+    void init() { FailOnUnexpectedPrompts(); }
 
     void newWindowShowsUntitledAt16Bits() {
         NoWelcome nw;

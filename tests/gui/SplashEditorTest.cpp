@@ -4,13 +4,15 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "pdb/FileAccess.h"
+#include "io/FileAccess.h"
 #include "splash/CCarrierDlg.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
+#include "support/UnexpectedPrompt.h"
 
 using namespace corvane;
+using corvane::testing::FailOnUnexpectedPrompts;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
@@ -30,7 +32,7 @@ void Click(const CCarrierDlg& w, const char* id) { Button(w, id)->click(); }
 class SplashEditorTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ScriptedUser::onUnexpected = [](const std::string& what) { qWarning("%s", what.c_str()); }; }
+    void init() { FailOnUnexpectedPrompts(); }
 
     void startsEmptyWithSaveCommandsDisabled() {
         ScriptedUser user;

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "imaging/ImagingTestUtil.h"
 #include "imaging/PalmBitmap.h"
 #include "imaging/PalmColour.h"
-#include "imaging/ImagingTestUtil.h"
-#include "pdb/BigEndianFile.h"
+#include "io/ByteOrder.h"
 
 namespace corvane {
 namespace {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "imaging/ImagingTestUtil.h"
 #include "imaging/PalmBitmap.h"
 #include "imaging/PalmColour.h"
 #include "imaging/Reduce.h"
 #include "imaging/ScanLine.h"
-#include "imaging/ImagingTestUtil.h"
 
 namespace corvane {
 namespace {

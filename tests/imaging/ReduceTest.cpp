@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "imaging/ImagingTestUtil.h"
 #include "imaging/PalmColour.h"
 #include "imaging/Reduce.h"
-#include "imaging/ImagingTestUtil.h"
 
 namespace corvane {
 namespace {

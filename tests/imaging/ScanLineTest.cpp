@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "imaging/ScanLine.h"
 #include "imaging/ImagingTestUtil.h"
+#include "imaging/ScanLine.h"
 
 namespace corvane {
 namespace {

@@ -21,7 +21,7 @@
 #include "imaging/PalmBitmap.h"
 #include "imaging/PalmColour.h"
 #include "imaging/Reduce.h"
-#include "pdb/BigEndianFile.h"
+#include "io/ByteOrder.h"
 #include "support/Pnm.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "model/SkinDocument.h"
-#include "platform/QtPictureReader.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 
@@ -105,16 +104,19 @@ TEST(ShareTransparentColour, TouchesOnlyTheTargetsAtTheCurrentDepth) {
 namespace corvane {
 namespace {
 
-// Hands out one picture and counts the reads; puts the toolkit's reader back afterwards.
+// Hands out one picture and counts the reads; puts the previous reader back afterwards.
 class CountingReader : public PictureReader {
 public:
-    CountingReader() { SetPictureReader(this); }
-    ~CountingReader() override { QtPictureReader::Install(); }
+    CountingReader() : previous_(SetPictureReader(this)) {}
+    ~CountingReader() override { SetPictureReader(previous_); }
     ImageFileResult Read(const std::string&, int, int) const override {
         ++reads;
         return {Image(4, 4, Colour{250, 3, 7}), ImageFileProblem::None, 0, 0};
     }
     mutable int reads = 0;
+
+private:
+    const PictureReader* previous_;
 };
 
 TEST(LoadElementImage, ReadsTheFileOnceForBothDepths) {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "imaging/PalmColour.h"
-#include "pdb/BigEndianFile.h"
+#include "io/ByteOrder.h"
 
 namespace corvane {
 namespace {

@@ -19,7 +19,7 @@
 #include <filesystem>
 #include <map>
 
-#include "exchange/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "support/Pnm.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"

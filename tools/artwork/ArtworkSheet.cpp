@@ -4,7 +4,7 @@
 //
 //   artwork_sheet OUT.png
 #include "model/DefaultArtwork.h"
-#include "model/SkinCatalogue.h"
+#include "pdb/SkinCatalogue.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -9,15 +9,15 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 
-#include "app/CAboutDlg.h"
-#include "app/CIntroDlg.h"
 #include "app/CStartDlg.h"
 #include "editor/CElementDlg.h"
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
 #include "exchange/Dialpad.h"
-#include "splash/CCarrierDlg.h"
 #include "platform/QtPictureReader.h"
+#include "splash/CCarrierDlg.h"
+#include "widgets/CAboutDlg.h"
+#include "widgets/CIntroDlg.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include <unistd.h>
 
 #include "app/CStartDlg.h"
-#include "app/QtImage.h"
+#include "io/FileAccess.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
-#include "pdb/FileAccess.h"
-#include "pdb/SkinFile.h"
+#include "model/SkinFile.h"
 #include "platform/QtPictureReader.h"
+#include "widgets/QtImage.h"
 
 namespace {
 

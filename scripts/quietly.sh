@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs a command with its output held back: nothing on success, all of it
+# (and the command) on failure, so a failed build says why.
+set -uo pipefail
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+"$@" >"$log" 2>&1
+status=$?
+if [ "$status" -ne 0 ]; then
+  cat "$log" >&2
+  echo "failed ($status): $*" >&2
+fi
+exit "$status"

@@ -1,0 +1,425 @@
+#include "io/FileAccess.h"
+
+// The standard library cannot ask whether the user may write a file, create
+// an unnamed file or clean up on a signal, so the writes use POSIX directly.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <system_error>
+#include <utility>
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+WriteFault g_fault = WriteFault::None;
+WriteSeams g_seams;
+
+std::error_code SystemError(int code) { return {code, std::generic_category()}; }
+
+WriteResult Failure(WriteOutcome outcome, const std::string& path, int code) {
+    return WriteResult{outcome, path, SystemError(code)};
+}
+
+// ---- named temporaries removed on Ctrl+C and SIGTERM ---------------------------
+
+// Paths of the named temporaries that exist right now. The handler only reads
+// the slots and calls unlink, both safe inside a signal handler.
+constexpr int kTemporarySlots = 64;
+std::atomic<char*> g_temporaries[kTemporarySlots];
+std::atomic<bool> g_handlersInstalled{false};
+struct sigaction g_previousInt;
+struct sigaction g_previousTerm;
+
+void RemoveTemporariesAndResignal(int signal) {
+    const int savedErrno = errno;
+    for (auto& slot : g_temporaries)
+        if (const char* path = slot.load()) unlink(path);
+    // The previous handler, usually the default one that ends the process,
+    // gets the signal once this handler returns.
+    sigaction(signal, signal == SIGINT ? &g_previousInt : &g_previousTerm, nullptr);
+    g_handlersInstalled = false;
+    raise(signal);
+    errno = savedErrno;
+}
+
+void InstallHandlers() {
+    if (g_handlersInstalled.exchange(true)) return;
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporariesAndResignal;
+    sigemptyset(&action.sa_mask);
+    for (const auto& [signal, previous] : {std::pair{SIGINT, &g_previousInt}, std::pair{SIGTERM, &g_previousTerm}}) {
+        struct sigaction current {};
+        sigaction(signal, nullptr, &current);
+        if (current.sa_handler == SIG_IGN) continue;  // a process told to ignore it keeps ignoring it
+        sigaction(signal, &action, previous);
+    }
+}
+
+class NamedTemporary {
+public:
+    explicit NamedTemporary(const std::string& path) {
+        InstallHandlers();
+        auto* copy = new char[path.size() + 1];
+        std::memcpy(copy, path.c_str(), path.size() + 1);
+        for (int i = 0; i < kTemporarySlots && slot_ < 0; ++i) {
+            char* expected = nullptr;
+            if (g_temporaries[i].compare_exchange_strong(expected, copy)) slot_ = i;
+        }
+        if (slot_ < 0) delete[] copy;  // more at once than any command writes: left to the normal cleanup
+    }
+    ~NamedTemporary() {
+        if (slot_ >= 0) delete[] g_temporaries[slot_].exchange(nullptr);
+    }
+    NamedTemporary(const NamedTemporary&) = delete;
+    NamedTemporary& operator=(const NamedTemporary&) = delete;
+
+private:
+    int slot_ = -1;
+};
+
+// ---- steps ------------------------------------------------------------------------
+
+// Follows symbolic links to the file they finally name, so that the links stay.
+std::string FinalTarget(const std::string& path) {
+    fs::path current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec))) break;
+        const fs::path next = fs::read_symlink(current, ec);
+        if (ec) break;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return current.string();
+}
+
+std::string FolderOf(const std::string& path) {
+    const fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+// 0 when the current user may write the existing file, otherwise why not
+// (a read-only file, a read-only file system).
+int WriteAccess(const std::string& path) {
+    if (g_seams.mayWrite) return g_seams.mayWrite(path) ? 0 : EACCES;
+    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
+// Unnamed files get their name through /proc; without it they cannot.
+bool CanUseUnnamedTemporaries() {
+#ifdef O_TMPFILE
+    static const bool procMounted = access("/proc/self/fd", X_OK) == 0;
+    return procMounted && !g_seams.namedTemporaries;
+#else
+    return false;
+#endif
+}
+
+// Every byte written, or false with errno set.
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+    if (g_fault == WriteFault::WriteFails) {
+        errno = ENOSPC;
+        return false;
+    }
+    while (!bytes.empty()) {
+        const ssize_t n = write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool CloseChecked(int& fd) {
+    const int result = close(fd);
+    fd = -1;
+    return result == 0;
+}
+
+std::string TemporaryNameIn(const std::string& folder) {
+    // Short, so that a target whose name is as long as the file system allows still has room beside it.
+    static std::mt19937 rng{std::random_device{}()};
+    char name[32];
+    std::snprintf(name, sizeof name, ".corvane-%08x.tmp", static_cast<unsigned>(rng()));
+    return (fs::path(folder) / name).string();
+}
+
+// One file of a write: where it goes and how.
+struct Staged {
+    enum class Kind { Replace, Direct, InPlace };
+    std::string requested;  // the path as given, for messages
+    std::string target;     // symbolic links followed
+    std::span<const std::uint8_t> bytes;
+    Kind kind = Kind::Replace;
+    bool existed = false;
+    struct stat old {};
+    int fd = -1;                                 // the temporary, while it is open
+    std::string temporary;                       // its name, once it has one
+    std::unique_ptr<NamedTemporary> cleanup;     // removes it on a signal
+
+    Staged() = default;
+    Staged(const Staged&) = delete;
+    Staged& operator=(const Staged&) = delete;
+    ~Staged() { Discard(); }
+
+    void Discard() {
+        if (fd >= 0) close(fd);
+        fd = -1;
+        if (!temporary.empty()) unlink(temporary.c_str());
+        temporary.clear();
+        cleanup.reset();
+    }
+};
+
+// Decides how the file is written; the outcome is Ok or a refusal.
+WriteResult Plan(Staged& file) {
+    if (g_fault == WriteFault::CannotOpen) return Failure(WriteOutcome::CouldNotOpen, file.requested, EACCES);
+    if (file.requested.empty()) return Failure(WriteOutcome::CouldNotOpen, file.requested, ENOENT);
+    file.target = FinalTarget(file.requested);
+    if (lstat(file.target.c_str(), &file.old) != 0) {
+        if (errno != ENOENT) return Failure(WriteOutcome::CouldNotOpen, file.requested, errno);
+        file.kind = Staged::Kind::Replace;
+        return {};
+    }
+    file.existed = true;
+    if (S_ISLNK(file.old.st_mode)) return Failure(WriteOutcome::CouldNotOpen, file.requested, ELOOP);
+    if (S_ISDIR(file.old.st_mode)) return Failure(WriteOutcome::CouldNotOpen, file.requested, EISDIR);
+    if (!S_ISREG(file.old.st_mode)) {
+        file.kind = Staged::Kind::Direct;
+        return {};
+    }
+    if (const int refused = WriteAccess(file.target)) return Failure(WriteOutcome::CouldNotOpen, file.requested, refused);
+    file.kind = Staged::Kind::Replace;
+    return {};
+}
+
+// Creates the temporary of a replaced file. Where the folder takes no new
+// file but the target may be written, the file is rewritten in place instead.
+WriteResult OpenTemporary(Staged& file) {
+    const std::string folder = FolderOf(file.target);
+    int error = EOPNOTSUPP;
+#ifdef O_TMPFILE
+    if (CanUseUnnamedTemporaries()) {
+        file.fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (file.fd >= 0) return {};
+        error = errno;
+    }
+#endif
+    // File systems without unnamed files say so in one of three ways.
+    if (error == EOPNOTSUPP || error == EISDIR || error == EINVAL) {
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            std::string name = TemporaryNameIn(folder);
+            auto cleanup = std::make_unique<NamedTemporary>(name);
+            file.fd = open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+            if (file.fd >= 0) {
+                file.temporary = std::move(name);
+                file.cleanup = std::move(cleanup);
+                return {};
+            }
+            error = errno;
+            if (error != EEXIST) break;
+        }
+    }
+    if (file.existed && (error == EACCES || error == EPERM || error == ENAMETOOLONG)) {
+        file.kind = Staged::Kind::InPlace;
+        return {};
+    }
+    return Failure(WriteOutcome::CouldNotOpen, file.requested, error);
+}
+
+// The complete temporary of a replaced file, flushed to disk, with the old file's permissions.
+WriteResult WriteTemporary(Staged& file) {
+    if (WriteResult opened = OpenTemporary(file); !opened.Ok()) return opened;
+    if (file.kind != Staged::Kind::Replace) return {};
+    if (file.existed) {
+        // Root replacing someone's file gives it back to them; nobody else can, nor needs to.
+        if (geteuid() == 0 && fchown(file.fd, file.old.st_uid, file.old.st_gid) != 0) {
+            // then root keeps it, as when it had written a new file
+        }
+        fchmod(file.fd, file.old.st_mode & 07777);
+    }
+    if (!WriteAll(file.fd, file.bytes) || fsync(file.fd) != 0) {
+        const int error = errno;
+        file.Discard();
+        return Failure(WriteOutcome::WriteFailed, file.requested, error);
+    }
+    if (g_seams.temporaryWritten) g_seams.temporaryWritten();
+    return {};
+}
+
+// Writes into the existing file itself: a device or FIFO, or a file whose folder takes no temporary.
+WriteResult WriteIntoTarget(const Staged& file) {
+    int fd = open(file.target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return Failure(WriteOutcome::CouldNotOpen, file.requested, errno);
+    bool ok = WriteAll(fd, file.bytes);
+    // Written over before it is cut to length: on a full disk a file no
+    // longer than before is rewritten without needing a single new block.
+    if (ok && file.kind == Staged::Kind::InPlace)
+        ok = ftruncate(fd, static_cast<off_t>(file.bytes.size())) == 0 && fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (!CloseChecked(fd) && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) return Failure(WriteOutcome::WriteFailed, file.requested, error);
+    return {};
+}
+
+// Gives a complete temporary the target's name.
+WriteResult MoveIntoPlace(Staged& file) {
+    if (file.temporary.empty()) {
+        // An unnamed temporary: a new file takes the target's name at once;
+        // an existing one is replaced through a named step, as a link cannot overwrite.
+        const std::string self = "/proc/self/fd/" + std::to_string(file.fd);
+        if (!file.existed && linkat(AT_FDCWD, self.c_str(), AT_FDCWD, file.target.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            file.Discard();
+            return {};
+        }
+        for (int attempt = 0; attempt < 16 && file.temporary.empty(); ++attempt) {
+            std::string name = TemporaryNameIn(FolderOf(file.target));
+            auto cleanup = std::make_unique<NamedTemporary>(name);
+            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                file.temporary = std::move(name);
+                file.cleanup = std::move(cleanup);
+            } else if (errno != EEXIST) {
+                break;
+            }
+        }
+        if (file.temporary.empty()) {
+            const int error = errno;
+            file.Discard();
+            return Failure(WriteOutcome::WriteFailed, file.requested, error);
+        }
+    }
+    if (!CloseChecked(file.fd) || rename(file.temporary.c_str(), file.target.c_str()) != 0) {
+        const int error = errno;
+        file.Discard();
+        return Failure(WriteOutcome::WriteFailed, file.requested, error);
+    }
+    file.temporary.clear();
+    file.Discard();
+    return {};
+}
+
+WriteResult Stage(Staged& file) {
+    if (WriteResult planned = Plan(file); !planned.Ok()) return planned;
+    if (file.kind == Staged::Kind::Replace) return WriteTemporary(file);
+    return {};
+}
+
+WriteResult Commit(Staged& file) {
+    if (file.kind == Staged::Kind::Replace) return MoveIntoPlace(file);
+    return WriteIntoTarget(file);
+}
+
+}  // namespace
+
+void SetWriteFaultForTesting(WriteFault fault) { g_fault = fault; }
+void SetWriteSeamsForTesting(const WriteSeams& seams) { g_seams = seams; }
+
+FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit) {
+    namespace fs = std::filesystem;
+    FileRead read;
+    std::error_code ec;
+    // Looked at before opening: opening a pipe for reading waits for a writer.
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
+        read.problem = ReadProblem::CouldNotOpen;
+        return read;
+    }
+    if (!fs::is_regular_file(status)) {
+        read.problem = ReadProblem::NotRegularFile;
+        return read;
+    }
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size > limit) {
+        read.problem = ReadProblem::TooLarge;
+        return read;
+    }
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        read.problem = ReadProblem::CouldNotOpen;
+        return read;
+    }
+    if (!ec) read.bytes.reserve(static_cast<std::size_t>(size));
+    // The size may have changed since it was asked: the limit holds for what is read.
+    std::uint8_t buffer[65536];
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
+        if (read.bytes.size() + n > limit) {
+            read.problem = ReadProblem::TooLarge;
+            break;
+        }
+        read.bytes.insert(read.bytes.end(), buffer, buffer + n);
+        if (n < sizeof buffer) {
+            if (std::ferror(f)) read.problem = ReadProblem::ReadFailed;
+            break;
+        }
+    }
+    std::fclose(f);
+    if (!read.Ok()) read.bytes = std::vector<std::uint8_t>();
+    return read;
+}
+
+std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::string_view kind) {
+    switch (problem) {
+        case ReadProblem::None: return "read";
+        case ReadProblem::CouldNotOpen: return "cannot open the file for reading";
+        case ReadProblem::NotRegularFile: return "not a regular file (a folder, device or pipe is not read)";
+        case ReadProblem::TooLarge:
+            return "larger than " + std::to_string(limit >> 20) + " MiB, the limit for " + std::string(kind);
+        case ReadProblem::ReadFailed: return "reading the file failed";
+    }
+    return "cannot read the file";
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+    FileRead read = ReadFileAtMost(path, kPictureFileLimit);
+    if (!read.Ok()) return std::nullopt;
+    return std::move(read.bytes);
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
+WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files) {
+    std::vector<Staged> staged(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        staged[i].requested = files[i].path;
+        staged[i].bytes = files[i].bytes;
+        // A failure here discards every temporary made so far; no target has been touched.
+        if (WriteResult result = Stage(staged[i]); !result.Ok()) return result;
+    }
+    // Replaced files first: they cannot fail for want of space any more.
+    for (const bool replacing : {true, false})
+        for (Staged& file : staged)
+            if ((file.kind == Staged::Kind::Replace) == replacing)
+                if (WriteResult result = Commit(file); !result.Ok()) return result;
+    return {};
+}
+
+WriteResult WriteFileWithReason(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const FileToWrite file{path, bytes};
+    return WriteFilesAllOrNothing(std::span(&file, 1));
+}
+
+WriteOutcome WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes) {
+    return WriteFileWithReason(path, bytes).outcome;
+}
+
+}  // namespace corvane

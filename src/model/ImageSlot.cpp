@@ -1,0 +1,69 @@
+#include "model/ImageSlot.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "imaging/ImageFile.h"
+#include "imaging/Reduce.h"
+#include "model/UserInterface.h"
+
+namespace corvane {
+
+void ImageSlot::LoadDefault(Image picture) {
+    image_ = std::move(picture);
+    transparent_ = kPureGreen;
+}
+
+bool ImageSlot::LoadFromFile(const std::string& path, int depth) {
+    // The slot keeps only the picture's top-left part of its own size.
+    const std::optional<Image> picture = ReadImageFile(path, Width(), Height()).image;
+    return picture && CopyFrom(*picture, 0, 0, depth);
+}
+
+bool ImageSlot::CopyFrom(const Image& picture, int x, int y, int depth) {
+    if (!CopyRectangle(picture, x, y)) return false;
+    return ReduceToDepth(depth);
+}
+
+bool ImageSlot::CopyRectangle(const Image& picture, int x, int y) {
+    if (image_.Empty() || picture.Empty()) return false;
+    // Only the overlap of the slot-sized rectangle at (x, y) with the picture
+    // is copied; in slot coordinates it runs from (left, top) to (right, bottom).
+    const long left = std::max(0L, -static_cast<long>(x));
+    const long top = std::max(0L, -static_cast<long>(y));
+    const long right = std::min<long>(image_.Width(), static_cast<long>(picture.Width()) - x);
+    const long bottom = std::min<long>(image_.Height(), static_cast<long>(picture.Height()) - y);
+    for (long row = top; row < bottom; ++row)
+        for (long col = left; col < right; ++col)
+            image_.Set(static_cast<int>(col), static_cast<int>(row),
+                       picture.At(static_cast<int>(col + x), static_cast<int>(row + y)));
+    return true;
+}
+
+bool ImageSlot::ReduceToDepth(int depth) { return ReduceImageToDepth(image_, transparent_, depth); }
+
+void ImageSlot::FillWhite() {
+    std::fill(image_.Pixels().begin(), image_.Pixels().end(), kWhite);
+    transparent_ = kWhite;
+}
+
+ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path) {
+    ElementLoad load;
+    load.file = ReadImageFile(path, std::max(eightBit.Width(), sixteenBit.Width()),
+                              std::max(eightBit.Height(), sixteenBit.Height()));
+    if (!load.file.image) return load;
+    load.eightBit = eightBit.CopyFrom(*load.file.image, 0, 0, 8);
+    load.sixteenBit = sixteenBit.CopyFrom(*load.file.image, 0, 0, 16);
+    load.file.image.reset();
+    return load;
+}
+
+std::string ChooseImageFile(UserInterface& user, std::string_view label) {
+    FilePrompt prompt;
+    prompt.title = "Select image for '" + std::string(label) + "'";
+    prompt.filter = std::string(kImageFileFilter);
+    prompt.mustExist = true;
+    return user.AskOpenFile(prompt).value_or(std::string());
+}
+
+}  // namespace corvane

@@ -1,0 +1,54 @@
+#include "pdb/SkinCodec.h"
+
+#include <algorithm>
+
+namespace corvane {
+
+std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const std::array<SkinPicture, kElementCount>& pictures,
+                                                        int depth, std::string_view databaseName, std::uint32_t now) {
+    ResourceDatabase database;
+    database.SetName(databaseName);
+    for (const auto& row : kSkinResourceTable) {
+        const SkinPicture& picture = pictures[static_cast<std::size_t>(row.element)];
+        if (!picture.image || !database.AddBitmap(*picture.image, row.id, picture.transparent, true, depth))
+            return std::nullopt;
+    }
+    return database.WriteDatabase(now);
+}
+
+DecodedSkin DecodeSkinFile(std::span<const std::uint8_t> bytes) {
+    ResourceDatabase database;
+    const DatabaseReadOutcome outcome = database.ReadDatabase(bytes);
+    return DecodeSkin(database, outcome);
+}
+
+DecodedSkin DecodeSkin(const ResourceDatabase& database, DatabaseReadOutcome outcome) {
+    DecodedSkin skin;
+    skin.outcome = outcome;
+    if (skin.outcome == DatabaseReadOutcome::CarrierLogo) return skin;
+    for (const auto& row : kSkinResourceTable) {
+        const SkinElement& element = kSkinElements[static_cast<std::size_t>(row.element)];
+        auto& picture = skin.pictures[static_cast<std::size_t>(row.element)];
+        // The slots take no more than their element's size from the top left.
+        picture = database.FindBitmap(row.id, element.width, element.height);
+        // A bitmap without pixels would change nothing but the slot's transparent colour.
+        if (picture && picture->image.Empty()) picture.reset();
+        if (!picture) {
+            ++skin.missing;
+            continue;
+        }
+        skin.depths[static_cast<std::size_t>(row.element)] = picture->depth;
+        skin.opaqueInTransparentColour[static_cast<std::size_t>(row.element)] = picture->opaqueInTransparentColour;
+    }
+    skin.unsupported = database.HasUnsupported();
+    return skin;
+}
+
+int DecodedSkinDepth(const DecodedSkin& skin) {
+    const auto has = [&skin](int depth) {
+        return std::find(skin.depths.begin(), skin.depths.end(), depth) != skin.depths.end();
+    };
+    return has(16) || !has(8) ? 16 : 8;
+}
+
+}  // namespace corvane

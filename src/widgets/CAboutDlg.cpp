@@ -1,0 +1,43 @@
+#include "widgets/CAboutDlg.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "model/DefaultArtwork.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/PixelPicture.h"
+#include "widgets/QtImage.h"
+
+namespace corvane {
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName("100");
+    setWindowTitle("About Corvane Desktop");
+    setFixedSize(DluX(250), DluY(162));
+
+    auto* logo = new PixelPicture(this);
+    logo->setPixmap(QPixmap::fromImage(ToQImage(LogoPictureImage())));
+    logo->setAlignment(Qt::AlignCenter);
+    Place(logo, 6, 6, 237, 79);
+
+    auto* text = new QLabel(
+        "Corvane Desktop for Treo 650/700p\nVersion 3.3\n\n"
+        "In case of questions, please consult the manual for contact information for support.",
+        this);
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Place(text, 7, 96, 143, 60);
+
+    auto* ok = new QPushButton("OK", this);
+    ok->setDefault(true);
+    Place(ok, 180, 132, 50, 16, 1);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void ShowAboutBox() {
+    CAboutDlg about;
+    about.exec();
+}
+
+}  // namespace corvane

@@ -1,0 +1,16 @@
+// A window test fails on any prompt its script did not expect: a surprise
+// dialog is a fault, not a warning to scroll past.
+#pragma once
+
+#include <QTest>
+#include <string>
+
+#include "support/ScriptedUser.h"
+
+namespace corvane::testing {
+
+inline void FailOnUnexpectedPrompts() {
+    ScriptedUser::onUnexpected = [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); };
+}
+
+}  // namespace corvane::testing

@@ -1,0 +1,348 @@
+#include "imaging/BmpFile.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "io/ByteOrder.h"
+#include "io/FileAccess.h"
+#include "support/TempDir.h"
+
+namespace corvane {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    LittleEndianReader in(bytes);
+    in.Seek(offset);
+    return in.U32();
+}
+std::uint16_t U16At(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    LittleEndianReader in(bytes);
+    in.Seek(offset);
+    return in.U16();
+}
+
+// ---- writer -------------------------------------------------------------------
+
+TEST(BmpWriter, HeaderFieldsFollowTheLayout) {
+    const auto bytes = EncodeBmp(Image(3, 2));
+    const std::uint32_t imageSize = 3 * 2 * 4;
+    ASSERT_EQ(bytes.size(), 54 + imageSize);
+    EXPECT_EQ(bytes[0], 'B');
+    EXPECT_EQ(bytes[1], 'M');
+    EXPECT_EQ(U32At(bytes, 2), 54 + imageSize);
+    EXPECT_EQ(U32At(bytes, 6), 0u);   // both reserved fields
+    EXPECT_EQ(U32At(bytes, 10), 54u);
+    EXPECT_EQ(U32At(bytes, 14), 40u);
+    EXPECT_EQ(U32At(bytes, 18), 3u);
+    EXPECT_EQ(U32At(bytes, 22), 2u);  // positive: bottom-up
+    EXPECT_EQ(U16At(bytes, 26), 1u);
+    EXPECT_EQ(U16At(bytes, 28), 32u);
+    EXPECT_EQ(U32At(bytes, 30), 0u);
+    EXPECT_EQ(U32At(bytes, 34), imageSize);
+    for (std::size_t offset : {38u, 42u, 46u, 50u}) EXPECT_EQ(U32At(bytes, offset), 0u) << offset;
+}
+
+TEST(BmpWriter, PixelsAreBlueGreenRedZeroBottomRowFirst) {
+    Image image(2, 2);
+    image.Set(0, 0, Colour{1, 2, 3});
+    image.Set(1, 0, Colour{4, 5, 6});
+    image.Set(0, 1, Colour{7, 8, 9});
+    image.Set(1, 1, Colour{10, 11, 12});
+    const auto bytes = EncodeBmp(image);
+    const std::vector<std::uint8_t> pixels(bytes.begin() + 54, bytes.end());
+    EXPECT_EQ(pixels, (std::vector<std::uint8_t>{9, 8, 7, 0, 12, 11, 10, 0, 3, 2, 1, 0, 6, 5, 4, 0}));
+}
+
+TEST(BmpWriter, OddWidthRowsNeedNoPadding) {
+    // 4-byte pixels: rows of any width are a multiple of 4 bytes.
+    for (int width : {1, 3, 5, 47}) {
+        const auto bytes = EncodeBmp(Image(width, 3));
+        EXPECT_EQ(bytes.size(), 54u + 4u * static_cast<unsigned>(width) * 3u);
+        EXPECT_EQ(U32At(bytes, 34), 4u * static_cast<unsigned>(width) * 3u);
+    }
+}
+
+TEST(BmpWriter, EmptyPictureIsNotWritten) {
+    TempDir dir;
+    EXPECT_TRUE(EncodeBmp(Image()).empty());
+    EXPECT_FALSE(WriteBmpFile(Image(), dir.File("e.bmp")));
+    EXPECT_FALSE(FileExists(dir.File("e.bmp")));
+}
+
+TEST(BmpWriter, WritesTheEncodedBytesAndKeepsTheOldFileOnFailure) {
+    TempDir dir;
+    const auto path = dir.File("a.bmp");
+    const Image picture(4, 4, Colour{9, 99, 199});
+    ASSERT_TRUE(WriteBmpFile(picture, path));
+    EXPECT_EQ(ReadBytes(path), EncodeBmp(picture));
+
+    SetWriteFaultForTesting(WriteFault::WriteFails);
+    EXPECT_FALSE(WriteBmpFile(Image(2, 2), path));
+    SetWriteFaultForTesting(WriteFault::None);
+    EXPECT_EQ(ReadBytes(path), EncodeBmp(picture));
+    EXPECT_FALSE(WriteBmpFile(picture, dir.File("no/such/folder.bmp")));
+}
+
+// ---- bit-field reader ---------------------------------------------------------
+
+struct BitFieldFile {
+    std::uint32_t headerSize = 40;
+    std::int32_t width = 1;
+    std::int32_t height = 1;
+    std::uint16_t bitsPerPixel = 16;
+    std::uint32_t compression = 0;
+    std::vector<std::uint32_t> masks;  // after the 40-byte header, or inside a larger one
+    std::vector<std::uint32_t> pixels;  // row by row as stored, each row padded here
+    std::int64_t pixelOffset = -1;      // -1: right after the headers
+
+    std::vector<std::uint8_t> Bytes() const {
+        std::vector<std::uint8_t> out;
+        LittleEndianWriter w(out);
+        const std::uint32_t maskBytes = headerSize == 40 ? 4 * static_cast<std::uint32_t>(masks.size()) : 0;
+        const std::uint32_t offset =
+            pixelOffset >= 0 ? static_cast<std::uint32_t>(pixelOffset) : 14 + headerSize + maskBytes;
+        w.U8('B');
+        w.U8('M');
+        w.U32(0);  // file size: readers ignore it
+        w.U32(0);
+        w.U32(offset);
+        w.U32(headerSize);
+        w.I32(width);
+        w.I32(height);
+        w.U16(1);
+        w.U16(bitsPerPixel);
+        w.U32(compression);
+        w.Zeros(20);
+        for (const auto m : masks) w.U32(m);
+        if (out.size() < 14 + headerSize) w.Zeros(14 + headerSize - out.size());
+        if (out.size() < offset && offset < 4096) w.Zeros(offset - out.size());
+        const std::size_t perRow = static_cast<std::size_t>(width < 1 ? 1 : width);
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            if (bitsPerPixel == 16)
+                w.U16(static_cast<std::uint16_t>(pixels[i]));
+            else
+                w.U32(pixels[i]);
+            if ((i + 1) % perRow == 0)
+                while (out.size() % 4 != offset % 4) w.U8(0);
+        }
+        return out;
+    }
+};
+
+Image Decoded(const BitFieldFile& file) {
+    const auto result = DecodeBitFieldBmp(file.Bytes());
+    EXPECT_EQ(result.outcome, BitFieldBmp::Decoded);
+    return result.image;
+}
+
+TEST(BitFieldBmp, SixteenBitChannelsAreScaledNotShifted) {
+    // 5-5-5: white, the levels 3 and 16 of every channel, and black.
+    BitFieldFile plain;
+    plain.width = 4;
+    plain.pixels = {0x7FFF, 0x0C63, 0x4210, 0x0000};
+    const Image a = Decoded(plain);
+    ASSERT_EQ(a.Width(), 4);
+    EXPECT_EQ(a.At(0, 0), kWhite);
+    EXPECT_EQ(a.At(1, 0), (Colour{25, 25, 25}));     // round(3 x 255 / 31) = round(24.68)
+    EXPECT_EQ(a.At(2, 0), (Colour{132, 132, 132}));  // round(16 x 255 / 31) = round(131.61)
+    EXPECT_EQ(a.At(3, 0), kBlack);
+
+    // 5-6-5 through BI_BITFIELDS: white, green level 32, red level 1.
+    BitFieldFile rgb565 = plain;
+    rgb565.compression = 3;
+    rgb565.masks = {0xF800, 0x07E0, 0x001F};
+    rgb565.width = 3;
+    rgb565.pixels = {0xFFFF, 32u << 5, 1u << 11};
+    const Image b = Decoded(rgb565);
+    EXPECT_EQ(b.At(0, 0), kWhite);
+    EXPECT_EQ(b.At(1, 0), (Colour{0, 130, 0}));  // round(32 x 255 / 63) = round(129.52)
+    EXPECT_EQ(b.At(2, 0), (Colour{8, 0, 0}));    // round(255 / 31) = round(8.23)
+}
+
+TEST(BitFieldBmp, WideAndNarrowChannelsAndAbsentOnes) {
+    // 32-bit, 10-10-10 with the top two bits unused: 1023 is 255, 512 is round(127.62) = 128.
+    BitFieldFile file;
+    file.bitsPerPixel = 32;
+    file.compression = 3;
+    file.masks = {0x3FF00000, 0x000FFC00, 0x000003FF};
+    file.width = 2;
+    file.pixels = {0xFFFFFFFF, (512u << 20) | (1u << 10) | 1023u};
+    const Image a = Decoded(file);
+    EXPECT_EQ(a.At(0, 0), kWhite);
+    EXPECT_EQ(a.At(1, 0), (Colour{128, 0, 255}));  // 10-bit 1 is round(0.25) = 0
+
+    // A channel without a mask is 0; a 1-bit channel is 0 or 255.
+    file.masks = {0x1, 0x0, 0x80000000};
+    file.pixels = {0x80000001, 0x7FFFFFFE};
+    const Image b = Decoded(file);
+    EXPECT_EQ(b.At(0, 0), (Colour{255, 0, 255}));
+    EXPECT_EQ(b.At(1, 0), kBlack);
+}
+
+TEST(BitFieldBmp, MasksInsideLargerHeadersAndAlphaIgnored) {
+    for (std::uint32_t headerSize : {52u, 56u, 108u, 124u}) {
+        SCOPED_TRACE(headerSize);
+        BitFieldFile file;
+        file.headerSize = headerSize;
+        file.compression = 3;
+        file.masks = {0x001F, 0x07E0, 0xF800};  // blue in the top bits
+        file.pixels = {0x001F};
+        EXPECT_EQ(Decoded(file).At(0, 0), (Colour{255, 0, 0}));
+    }
+    BitFieldFile alpha;
+    alpha.bitsPerPixel = 32;
+    alpha.compression = 6;
+    alpha.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    alpha.pixels = {0x00102030};
+    EXPECT_EQ(Decoded(alpha).At(0, 0), (Colour{0x10, 0x20, 0x30}));
+}
+
+TEST(BitFieldBmp, RowOrderFollowsTheSignOfTheHeight) {
+    BitFieldFile file;
+    file.width = 3;  // 6-byte rows, padded to 8
+    file.height = 2;
+    file.pixels = {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0x0000, 0x7FFF};
+    const Image bottomUp = Decoded(file);
+    ASSERT_EQ(bottomUp.Height(), 2);
+    EXPECT_EQ(bottomUp.At(0, 1), (Colour{255, 0, 0}));
+    EXPECT_EQ(bottomUp.At(2, 1), (Colour{0, 0, 255}));
+    EXPECT_EQ(bottomUp.At(1, 0), kBlack);
+
+    file.height = -2;
+    const Image topDown = Decoded(file);
+    ASSERT_EQ(topDown.Height(), 2);
+    EXPECT_EQ(topDown.At(0, 0), (Colour{255, 0, 0}));
+    EXPECT_EQ(topDown.At(1, 1), kBlack);
+}
+
+// Asking for the top-left part decodes the top rows, whichever way they are stored.
+TEST(BitFieldBmp, TopLeftPartIsTheTopRowsInEitherOrder) {
+    BitFieldFile file;
+    file.width = 3;
+    file.height = 2;
+    file.pixels = {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0x0000, 0x7FFF};
+    for (const std::int32_t height : {2, -2}) {
+        file.height = height;
+        const Image whole = Decoded(file);
+        const auto part = DecodeBitFieldBmp(file.Bytes(), 2, 1);
+        ASSERT_EQ(part.outcome, BitFieldBmp::Decoded);
+        ASSERT_EQ(part.image.Width(), 2);
+        ASSERT_EQ(part.image.Height(), 1);
+        EXPECT_EQ(part.image.At(0, 0), whole.At(0, 0)) << height;
+        EXPECT_EQ(part.image.At(1, 0), whole.At(1, 0)) << height;
+    }
+    // The part is no excuse for a file cut short.
+    auto cut = file.Bytes();
+    cut.resize(cut.size() - 4);
+    EXPECT_EQ(DecodeBitFieldBmp(cut, 1, 1).outcome, BitFieldBmp::Refused);
+}
+
+TEST(BitFieldBmp, LastRowMayLackItsPadding) {
+    BitFieldFile file;
+    file.width = 1;
+    file.pixels = {0x7FFF};
+    auto bytes = file.Bytes();
+    bytes.resize(bytes.size() - 2);
+    const auto result = DecodeBitFieldBmp(bytes);
+    ASSERT_EQ(result.outcome, BitFieldBmp::Decoded);
+    EXPECT_EQ(result.image.At(0, 0), kWhite);
+}
+
+TEST(BitFieldBmp, OtherFilesAreLeftToTheGeneralReader) {
+    BitFieldFile rgb24;
+    rgb24.bitsPerPixel = 24;
+    BitFieldFile rgb32;
+    rgb32.bitsPerPixel = 32;
+    BitFieldFile os2;  // OS/2 2.x numbers compression 3 as Huffman coding
+    os2.headerSize = 64;
+    os2.compression = 3;
+    BitFieldFile rle8;
+    rle8.bitsPerPixel = 8;
+    rle8.compression = 1;
+    const std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    for (const auto& bytes : {rgb24.Bytes(), rgb32.Bytes(), os2.Bytes(), rle8.Bytes(), png, EncodeBmp(Image(2, 2)),
+                              std::vector<std::uint8_t>{}, std::vector<std::uint8_t>{'B'}})
+        EXPECT_EQ(DecodeBitFieldBmp(bytes).outcome, BitFieldBmp::NotBitFields);
+}
+
+// Each fixture is named after its defect and must be refused.
+TEST(BitFieldBmp, MalformedFilesAreRefused) {
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> fixtures;
+    const auto add = [&](const std::string& name, BitFieldFile file) { fixtures.emplace_back(name, file.Bytes()); };
+    BitFieldFile good;
+    good.width = 2;
+    good.height = 2;
+    good.pixels = {1, 2, 3, 4};
+    ASSERT_EQ(DecodeBitFieldBmp(good.Bytes()).outcome, BitFieldBmp::Decoded);
+
+    fixtures.emplace_back("cut-in-file-header", std::vector<std::uint8_t>{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54});
+    {
+        auto bytes = good.Bytes();
+        bytes.resize(30);
+        fixtures.emplace_back("cut-in-info-header", bytes);
+        bytes = good.Bytes();
+        bytes.resize(bytes.size() - 3);
+        fixtures.emplace_back("pixels-cut-short", bytes);
+    }
+    {
+        BitFieldFile f = good;
+        f.compression = 3;
+        auto bytes = f.Bytes();
+        bytes.resize(60);
+        fixtures.emplace_back("cut-in-masks", bytes);
+    }
+    {
+        BitFieldFile f = good;
+        f.pixels.clear();
+        add("no-pixels", f);
+        f = good;
+        f.pixelOffset = 40;
+        add("offset-inside-header", f);
+        f = good;
+        f.pixelOffset = 0xFFFFFFF0;
+        add("offset-past-end", f);
+        f = good;
+        f.width = 0;
+        add("zero-width", f);
+        f = good;
+        f.width = -2;
+        add("negative-width", f);
+        f = good;
+        f.height = 0;
+        add("zero-height", f);
+        f = good;
+        f.height = std::numeric_limits<std::int32_t>::min();
+        add("most-negative-height", f);
+        f = good;
+        f.width = 0x7FFFFFFF;
+        f.height = 0x7FFFFFFF;
+        add("absurd-size", f);
+        f = good;
+        f.width = 40000;
+        f.height = 40000;
+        add("too-many-pixels", f);
+        f = good;
+        f.compression = 3;
+        f.masks = {0xF00F, 0x0F00, 0x00F0};
+        add("mask-with-holes", f);
+        f.masks = {0x1F0000, 0x07E0, 0x001F};
+        add("mask-beyond-16-bits", f);
+        f = good;
+        f.bitsPerPixel = 24;
+        f.compression = 3;
+        f.masks = {0xFF0000, 0xFF00, 0xFF};
+        add("bit-fields-at-24-bits", f);
+        f.bitsPerPixel = 8;
+        add("bit-fields-at-8-bits", f);
+    }
+    for (const auto& [name, bytes] : fixtures)
+        EXPECT_EQ(DecodeBitFieldBmp(bytes).outcome, BitFieldBmp::Refused) << name;
+}
+
+}  // namespace
+}  // namespace corvane

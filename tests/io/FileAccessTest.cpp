@@ -1,0 +1,213 @@
+#include "io/FileAccess.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fcntl.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "support/TempDir.h"
+
+namespace corvane {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+class FileAccessTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        SetWriteFaultForTesting(WriteFault::None);
+        SetWriteSeamsForTesting({});
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    TempDir dir;
+};
+
+const std::vector<std::uint8_t> kOld{9, 8, 7, 6};
+const std::vector<std::uint8_t> kNew{1, 2};
+
+TEST_F(FileAccessTest, WritesAndReadsWholeFile) {
+    const std::vector<std::uint8_t> bytes{1, 2, 3, 0, 255};
+    const auto path = dir.File("a.pdb");
+    ASSERT_EQ(WriteFileReplacing(path, bytes), WriteOutcome::Ok);
+    EXPECT_EQ(ReadWholeFile(path), bytes);
+    EXPECT_TRUE(FileExists(path));
+}
+
+TEST_F(FileAccessTest, ReplacingKeepsNoTemporaryBehind) {
+    const auto path = dir.File("a.pdb");
+    WriteBytes(path, {9, 9, 9, 9, 9, 9});
+    ASSERT_EQ(WriteFileReplacing(path, std::vector<std::uint8_t>{1}), WriteOutcome::Ok);
+    EXPECT_EQ(ReadBytes(path), std::vector<std::uint8_t>{1});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST_F(FileAccessTest, FailedWriteLeavesPreviousFileIntact) {
+    const auto path = dir.File("a.pdb");
+    WriteBytes(path, {9, 8, 7});
+    SetWriteFaultForTesting(WriteFault::WriteFails);
+    EXPECT_EQ(WriteFileReplacing(path, std::vector<std::uint8_t>{1, 2}), WriteOutcome::WriteFailed);
+    EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{9, 8, 7}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST_F(FileAccessTest, UncreatableFileIsCouldNotOpen) {
+    EXPECT_EQ(WriteFileReplacing(dir.File("missing/a.pdb"), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
+    EXPECT_EQ(WriteFileReplacing(dir.Path().string(), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
+    SetWriteFaultForTesting(WriteFault::CannotOpen);
+    EXPECT_EQ(WriteFileReplacing(dir.File("b.pdb"), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
+    EXPECT_FALSE(FileExists(dir.File("b.pdb")));
+}
+
+TEST_F(FileAccessTest, ReadingMissingFileOrFolderGivesNothing) {
+    EXPECT_FALSE(ReadWholeFile(dir.File("nope")).has_value());
+    EXPECT_FALSE(ReadWholeFile(dir.Path().string()).has_value());
+    WriteBytes(dir.File("empty"), {});
+    ASSERT_TRUE(ReadWholeFile(dir.File("empty")).has_value());
+    EXPECT_TRUE(ReadWholeFile(dir.File("empty"))->empty());
+}
+
+// ---- what is at the target ------------------------------------------------------
+
+TEST_F(FileAccessTest, ReplacedFileKeepsItsPermissionsAndNewFilesFollowTheUmask) {
+    const auto path = dir.File("a.pdb");
+    WriteBytes(path, kOld);
+    ::chmod(path.c_str(), 0640);
+    ASSERT_EQ(WriteFileReplacing(path, kNew), WriteOutcome::Ok);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    ASSERT_EQ(WriteFileReplacing(dir.File("new.pdb"), kNew), WriteOutcome::Ok);
+    ASSERT_EQ(::stat(dir.File("new.pdb").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666u & ~mask);
+}
+
+TEST_F(FileAccessTest, FileTheUserMayNotWriteIsRefusedAndUntouched) {
+    // Root may write any file; the seam answers as the system would for anyone else.
+    const auto path = dir.File("a.pdb");
+    WriteBytes(path, kOld);
+    SetWriteSeamsForTesting({.mayWrite = [](const std::string&) { return false; }});
+    const WriteResult result = WriteFileWithReason(path, kNew);
+    EXPECT_EQ(result.outcome, WriteOutcome::CouldNotOpen);
+    EXPECT_EQ(result.Reason(), "Permission denied");
+    EXPECT_EQ(ReadBytes(path), kOld);
+    EXPECT_EQ(Names(), std::vector<std::string>{"a.pdb"});
+}
+
+TEST_F(FileAccessTest, SymbolicLinksStayAndTheirFileIsReplaced) {
+    std::filesystem::create_directory(dir.Path() / "real");
+    WriteBytes(dir.File("real/a.pdb"), kOld);
+    std::filesystem::create_symlink("real/a.pdb", dir.Path() / "link.pdb");
+    std::filesystem::create_symlink("link.pdb", dir.Path() / "chain.pdb");
+    std::filesystem::create_symlink("real/missing.pdb", dir.Path() / "dangling.pdb");
+
+    ASSERT_EQ(WriteFileReplacing(dir.File("chain.pdb"), kNew), WriteOutcome::Ok);
+    ASSERT_EQ(WriteFileReplacing(dir.File("dangling.pdb"), kOld), WriteOutcome::Ok);
+    for (const char* link : {"link.pdb", "chain.pdb", "dangling.pdb"})
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / link)) << link;
+    EXPECT_EQ(ReadBytes(dir.File("real/a.pdb")), kNew);
+    EXPECT_EQ(ReadBytes(dir.File("real/missing.pdb")), kOld);
+}
+
+TEST_F(FileAccessTest, FifoIsWrittenDirectlyNotReplaced) {
+    const auto fifo = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_EQ(WriteFileReplacing(fifo, kNew), WriteOutcome::Ok);
+    std::uint8_t got[8] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 2);
+    ::close(reader);
+    EXPECT_EQ(got[0], 1);
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
+TEST_F(FileAccessTest, NamesAsLongAsTheFileSystemAllowsAreWrittenAndReplaced) {
+    const auto path = dir.File(std::string(255, 'n'));
+    ASSERT_EQ(WriteFileReplacing(path, kOld), WriteOutcome::Ok);
+    ASSERT_EQ(WriteFileReplacing(path, kNew), WriteOutcome::Ok);
+    EXPECT_EQ(ReadBytes(path), kNew);
+    EXPECT_EQ(Names().size(), 1u);
+}
+
+// ---- sets and interruptions -----------------------------------------------------------
+
+TEST_F(FileAccessTest, SetIsWrittenWholeOrNotAtAll) {
+    WriteBytes(dir.File("a.bmp"), kOld);
+    WriteBytes(dir.File("b.bmp"), kOld);
+    const std::vector<FileToWrite> failing{
+        {dir.File("a.bmp"), kNew}, {dir.File("b.bmp"), kNew}, {dir.File("c.bmp"), kNew}, {dir.File("gone/d.bmp"), kNew}};
+    const WriteResult failed = WriteFilesAllOrNothing(failing);
+    EXPECT_EQ(failed.outcome, WriteOutcome::CouldNotOpen);
+    EXPECT_EQ(failed.path, dir.File("gone/d.bmp"));
+    EXPECT_EQ(failed.Reason(), "No such file or directory");
+    EXPECT_EQ(ReadBytes(dir.File("a.bmp")), kOld);
+    EXPECT_EQ(ReadBytes(dir.File("b.bmp")), kOld);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.bmp", "b.bmp"}));
+
+    for (const bool named : {false, true}) {
+        SetWriteSeamsForTesting({.namedTemporaries = named});
+        SetWriteFaultForTesting(WriteFault::WriteFails);
+        EXPECT_EQ(WriteFilesAllOrNothing(std::span(failing).first(3)).Reason(), "No space left on device");
+        EXPECT_EQ(Names(), (std::vector<std::string>{"a.bmp", "b.bmp"}));
+        SetWriteFaultForTesting(WriteFault::None);
+    }
+
+    ASSERT_TRUE(WriteFilesAllOrNothing(std::span(failing).first(3)).Ok());
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) EXPECT_EQ(ReadBytes(dir.File(name)), kNew) << name;
+}
+
+TEST_F(FileAccessTest, TemporaryDoesNotOutliveAProcessStoppedBySigterm) {
+    const auto path = dir.File("a.pdb");
+    WriteBytes(path, kOld);
+    for (const bool named : {false, true}) {
+        EXPECT_EXIT(
+            {
+                SetWriteSeamsForTesting({.namedTemporaries = named, .temporaryWritten = [] { std::raise(SIGTERM); }});
+                WriteFileReplacing(path, kNew);
+            },
+            ::testing::KilledBySignal(SIGTERM), "");
+        EXPECT_EQ(ReadBytes(path), kOld);
+        EXPECT_EQ(Names(), std::vector<std::string>{"a.pdb"}) << (named ? "named" : "unnamed");
+    }
+}
+
+// Pipes, devices and folders are refused without being opened (opening a
+// pipe would wait for a writer); a file over the limit without being read.
+TEST_F(FileAccessTest, ReadsOnlyRegularFilesUpToTheLimit) {
+    const auto fifo = dir.File("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero"), dir.Path().string()})
+        EXPECT_EQ(ReadFileAtMost(path, kDatabaseFileLimit).problem, ReadProblem::NotRegularFile) << path;
+
+    const auto sparse = dir.File("sparse.pdb");
+    WriteBytes(sparse, {});
+    std::filesystem::resize_file(sparse, std::uint64_t{2} << 30);
+    EXPECT_EQ(ReadFileAtMost(sparse, kDatabaseFileLimit).problem, ReadProblem::TooLarge);
+    EXPECT_EQ(ReadProblemText(ReadProblem::TooLarge, kDatabaseFileLimit, "skin files"),
+              "larger than 64 MiB, the limit for skin files");
+
+    WriteBytes(dir.File("ten"), std::vector<std::uint8_t>(10, 7));
+    EXPECT_EQ(ReadFileAtMost(dir.File("ten"), 10).bytes, std::vector<std::uint8_t>(10, 7));
+    EXPECT_EQ(ReadFileAtMost(dir.File("ten"), 9).problem, ReadProblem::TooLarge);
+    EXPECT_EQ(ReadFileAtMost(dir.File("nope"), 9).problem, ReadProblem::CouldNotOpen);
+}
+
+}  // namespace
+}  // namespace corvane

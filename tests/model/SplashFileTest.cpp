@@ -1,0 +1,357 @@
+#include "model/SplashFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+
+#include "io/ByteOrder.h"
+#include "io/FileAccess.h"
+#include "pdb/SplashTestUtil.h"
+#include "support/ScriptedUser.h"
+#include "support/TempDir.h"
+
+namespace corvane {
+namespace {
+
+using namespace splash_testing;
+using testing::ReadBytes;
+using testing::ScriptedUser;
+using testing::TempDir;
+using testing::WriteBytes;
+
+constexpr std::uint32_t kDate = 0xC0FFEE00;
+
+TEST(SplashFile, ExtractedNamesDropTheLastFourCharacters) {
+    EXPECT_EQ(ExtractedImageName("untitled.pdb", SplashFile::WelcomeId), "untitled-welcome.jpg");
+    EXPECT_EQ(ExtractedImageName("C:\\x\\Summer.pdb", SplashFile::GoodbyeId), "C:\\x\\Summer-goodbye.jpg");
+    EXPECT_EQ(ExtractedImageName("/x/Summer.PDB", SplashFile::WelcomeId), "/x/Summer-welcome.jpg");
+    EXPECT_EQ(ExtractedImageName("abc", SplashFile::WelcomeId), "-welcome.jpg");
+}
+
+class SplashCommands : public ::testing::Test {
+protected:
+    void TearDown() override { SetWriteFaultForTesting(WriteFault::None); }
+
+    // The one message shown since the last call, checked whole.
+    void ExpectMessage(const std::string& text, std::optional<std::string> caption, MessageIcon icon) {
+        ASSERT_EQ(user.Messages().size(), seenMessages + 1) << "expected: " << text;
+        const Message& m = user.Messages().back();
+        EXPECT_EQ(m.text, text);
+        EXPECT_EQ(m.caption, caption);
+        EXPECT_EQ(m.icon, icon);
+        EXPECT_EQ(m.buttons, MessageButtons::Ok);
+        EXPECT_FALSE(m.ownedByWindow);
+        seenMessages = user.Messages().size();
+    }
+    void ExpectNoMessage() { EXPECT_EQ(user.Messages().size(), seenMessages); }
+
+    void LoadBoth() {
+        ASSERT_EQ(splash.LoadSplashImage(SplashFile::WelcomeId, welcomePath), SplashFile::LoadOutcome::Ok);
+        ASSERT_EQ(splash.LoadSplashImage(SplashFile::GoodbyeId, goodbyePath), SplashFile::LoadOutcome::Ok);
+    }
+
+    TempDir dir;
+    ScriptedUser user;
+    SplashFile splash{user, [] { return kDate; }};
+    std::size_t seenMessages = 0;
+    const std::string welcomePath = Fixture("baseline-320x320.jpg");
+    const std::string goodbyePath = Fixture("progressive-320x320.jpg");
+    const std::string kDesktop = "Corvane Desktop";
+    const std::string jpegFilter = "Jpeg Image (*.jpg)|*.jpg|All files (*.*)|*.*||";
+    const std::string splashFilter = "Splash File (*.pdb)|*.pdb|All files (*.*)|*.*||";
+};
+
+TEST_F(SplashCommands, StartsEmptyAndUntitled) {
+    EXPECT_EQ(splash.FileName(), "untitled.pdb");
+    EXPECT_FALSE(splash.IsModified());
+    EXPECT_FALSE(splash.HasImage(SplashFile::WelcomeId));
+    EXPECT_FALSE(splash.HasImage(SplashFile::GoodbyeId));
+    EXPECT_EQ(splash.WelcomeSource(), "");
+    EXPECT_EQ(splash.Name(), "");
+}
+
+TEST_F(SplashCommands, ChoosingAJpegAsksForAnExistingFileAndKeepsItsBytes) {
+    user.ChoosesFile(goodbyePath);
+    EXPECT_EQ(splash.ChooseSplashImage(SplashFile::GoodbyeId), SplashFile::LoadOutcome::Ok);
+    ASSERT_EQ(user.FileCalls().size(), 1u);
+    const auto& call = user.FileCalls()[0];
+    EXPECT_FALSE(call.save);
+    EXPECT_EQ(call.prompt.filter, jpegFilter);
+    EXPECT_EQ(call.prompt.defaultExtension, "");
+    EXPECT_EQ(call.prompt.proposedName, "");
+    EXPECT_TRUE(call.prompt.mustExist);
+    EXPECT_FALSE(call.prompt.ownedByWindow);
+    EXPECT_EQ(splash.GoodbyeBytes(), FixtureBytes("progressive-320x320.jpg"));
+    EXPECT_EQ(splash.GoodbyeSource(), goodbyePath);
+    EXPECT_EQ(splash.Source(SplashFile::GoodbyeId), goodbyePath);
+    EXPECT_FALSE(splash.HasImage(SplashFile::WelcomeId));
+    EXPECT_TRUE(splash.IsModified());
+    ExpectNoMessage();
+
+    user.ChoosesFile(std::nullopt);
+    EXPECT_EQ(splash.ChooseSplashImage(SplashFile::WelcomeId), SplashFile::LoadOutcome::Cancelled);
+    EXPECT_FALSE(splash.HasImage(SplashFile::WelcomeId));
+    ExpectNoMessage();
+}
+
+TEST_F(SplashCommands, RefusedLoadsSayWhyAndKeepWhatWasHeld) {
+    LoadBoth();
+    user.ChoosesFile(dir.File("saved.pdb"));
+    ASSERT_EQ(splash.SaveSplash(), SplashFile::SaveOutcome::Ok);
+    seenMessages = user.Messages().size();
+    ASSERT_FALSE(splash.IsModified());
+
+    const std::string missing = dir.File("missing.jpg");
+    EXPECT_EQ(splash.LoadSplashImage(SplashFile::WelcomeId, missing), SplashFile::LoadOutcome::CouldNotOpen);
+    ExpectMessage("Could not open file " + missing + " for reading.", std::nullopt, MessageIcon::Warning);
+
+    const std::string png = Fixture("flat-320x320.png");
+    EXPECT_EQ(splash.LoadSplashImage(SplashFile::WelcomeId, png), SplashFile::LoadOutcome::NotJpeg);
+    ExpectMessage("File " + png + " is not a Jpeg image.", std::nullopt, MessageIcon::Warning);
+
+    const std::string noFrame = dir.File("no-frame.jpg");
+    WriteBytes(noFrame, JpegBuilder().Segment(0xE0, 16, 14).Raw({0xFF, 0xD9}).Take());
+    EXPECT_EQ(splash.LoadSplashImage(SplashFile::GoodbyeId, noFrame), SplashFile::LoadOutcome::NotJpeg);
+    ExpectMessage("File " + noFrame + " is not a Jpeg image.", std::nullopt, MessageIcon::Warning);
+
+    const std::string landscape = Fixture("baseline-320x240.jpg");
+    EXPECT_EQ(splash.LoadSplashImage(SplashFile::GoodbyeId, landscape), SplashFile::LoadOutcome::WrongSize);
+    ExpectMessage("File " + landscape + " does not have dimension 320x320.", std::nullopt, MessageIcon::Warning);
+
+    EXPECT_EQ(splash.LoadSplashImage(4711, welcomePath), SplashFile::LoadOutcome::UnknownId);
+    ExpectNoMessage();
+
+    EXPECT_EQ(splash.WelcomeBytes(), FixtureBytes("baseline-320x320.jpg"));
+    EXPECT_EQ(splash.GoodbyeBytes(), FixtureBytes("progressive-320x320.jpg"));
+    EXPECT_EQ(splash.WelcomeSource(), welcomePath);
+    EXPECT_FALSE(splash.IsModified());
+}
+
+TEST_F(SplashCommands, SavingUntitledAsksForANameThenWritesAndSaysSo) {
+    LoadBoth();
+    const std::string path = dir.File("Summer.pdb");
+    user.ChoosesFile(path);
+    EXPECT_EQ(splash.SaveSplash(), SplashFile::SaveOutcome::Ok);
+    ASSERT_EQ(user.FileCalls().size(), 1u);
+    const auto& call = user.FileCalls()[0];
+    EXPECT_TRUE(call.save);
+    EXPECT_EQ(call.prompt.filter, splashFilter);
+    EXPECT_EQ(call.prompt.defaultExtension, "pdb");
+    EXPECT_EQ(call.prompt.proposedName, "untitled.pdb");
+    EXPECT_TRUE(call.prompt.confirmOverwrite);
+    EXPECT_FALSE(call.prompt.ownedByWindow);
+    ExpectMessage("Splash saved successfully.", kDesktop, MessageIcon::Information);
+    EXPECT_EQ(splash.FileName(), path);
+    EXPECT_EQ(splash.Name(), "Summer");
+    EXPECT_FALSE(splash.IsModified());
+    EXPECT_EQ(ReadBytes(path), *BuildSplashFile("Summer", splash.WelcomeBytes(), splash.GoodbyeBytes(), kDate));
+
+    // Named now: saving again writes without asking.
+    ASSERT_EQ(splash.LoadSplashImage(SplashFile::GoodbyeId, welcomePath), SplashFile::LoadOutcome::Ok);
+    EXPECT_EQ(splash.SaveSplash(), SplashFile::SaveOutcome::Ok);
+    EXPECT_EQ(user.FileCalls().size(), 1u);
+    ExpectMessage("Splash saved successfully.", kDesktop, MessageIcon::Information);
+    EXPECT_TRUE(std::ranges::equal(ParseSplashFile(ReadBytes(path))->goodbye, FixtureBytes("baseline-320x320.jpg")));
+
+    // Save as proposes the current full path.
+    user.ChoosesFile(std::nullopt);
+    EXPECT_EQ(splash.SaveSplashAs(), SplashFile::SaveOutcome::Cancelled);
+    EXPECT_EQ(user.FileCalls().back().prompt.proposedName, path);
+    EXPECT_EQ(splash.FileName(), path);
+    ExpectNoMessage();
+}
+
+TEST_F(SplashCommands, WritingNeedsBothImages) {
+    ASSERT_EQ(splash.LoadSplashImage(SplashFile::WelcomeId, welcomePath), SplashFile::LoadOutcome::Ok);
+    user.ChoosesFile(dir.File("half.pdb"));
+    EXPECT_EQ(splash.SaveSplashAs(), SplashFile::SaveOutcome::ImageMissing);
+    EXPECT_FALSE(FileExists(dir.File("half.pdb")));
+    EXPECT_TRUE(splash.IsModified());
+    ExpectNoMessage();
+    EXPECT_EQ(splash.SaveSplashImage(SplashFile::GoodbyeId, dir.File("g.jpg")), SplashFile::SaveImageOutcome::ImageMissing);
+    EXPECT_FALSE(FileExists(dir.File("g.jpg")));
+    ExpectNoMessage();
+}
+
+TEST_F(SplashCommands, OpeningWhatWasSavedNamesTheSourcesAfterTheFile) {
+    LoadBoth();
+    // Typed the Windows way: the database name is what follows the last backslash.
+    const std::string path = dir.File("C:\\x\\Summer.pdb");
+    user.ChoosesFile(path);
+    ASSERT_EQ(splash.SaveSplashAs(), SplashFile::SaveOutcome::Ok);
+
+    ScriptedUser other;
+    SplashFile reopened{other};
+    other.ChoosesFile(path);
+    EXPECT_EQ(reopened.ReadSplash(), SplashFile::ReadOutcome::Ok);
+    ASSERT_EQ(other.FileCalls().size(), 1u);
+    const auto& call = other.FileCalls()[0];
+    EXPECT_FALSE(call.save);
+    EXPECT_EQ(call.prompt.filter, splashFilter);
+    EXPECT_EQ(call.prompt.defaultExtension, "");
+    EXPECT_EQ(call.prompt.proposedName, "");
+    EXPECT_TRUE(call.prompt.mustExist);
+    EXPECT_FALSE(call.prompt.ownedByWindow);
+    EXPECT_TRUE(other.Messages().empty());
+
+    EXPECT_EQ(reopened.WelcomeSource(), "(welcome image from Summer splash file)");
+    EXPECT_EQ(reopened.GoodbyeSource(), "(goodbye image from Summer splash file)");
+    EXPECT_EQ(reopened.Name(), "Summer");
+    EXPECT_EQ(reopened.FileName(), path);
+    EXPECT_EQ(reopened.WelcomeBytes(), splash.WelcomeBytes());
+    EXPECT_EQ(reopened.GoodbyeBytes(), splash.GoodbyeBytes());
+    EXPECT_FALSE(reopened.IsModified());
+
+    other.ChoosesFile(std::nullopt);
+    EXPECT_EQ(reopened.ReadSplash(), SplashFile::ReadOutcome::Cancelled);
+    EXPECT_EQ(reopened.FileName(), path);
+}
+
+TEST_F(SplashCommands, UnsavedChangesAreAskedAboutAndOnlyYesOpens) {
+    const std::string path = dir.File("Caf\u00e9.pdb");
+    WriteBytes(path, *BuildSplashFile("Caf\xE9", Pattern(20, 1), Pattern(30, 2), kDate));
+    LoadBoth();
+    for (const Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
+        user.Answers(answer);
+        if (answer == Answer::Yes) user.ChoosesFile(path);
+        EXPECT_EQ(splash.ReadSplash(), answer == Answer::Yes ? SplashFile::ReadOutcome::Ok : SplashFile::ReadOutcome::Cancelled);
+        const Message& question = user.Messages().back();
+        EXPECT_EQ(question.text,
+                  "You changed the current splash file and did not save your changes. Open another splash file anyway?");
+        EXPECT_EQ(question.icon, MessageIcon::Question);
+        EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+        EXPECT_EQ(question.defaultButton, Answer::No);
+        EXPECT_EQ(question.caption, user.ApplicationName());
+        EXPECT_EQ(user.FileCalls().size(), answer == Answer::Yes ? 1u : 0u);
+        EXPECT_EQ(splash.IsModified(), answer != Answer::Yes);
+        EXPECT_EQ(splash.WelcomeSource(), answer == Answer::Yes ? "(welcome image from Caf\u00e9 splash file)" : welcomePath);
+    }
+    // The name is kept as stored; only the sources show it decoded.
+    EXPECT_EQ(splash.Name(), "Caf\xE9");
+}
+
+TEST_F(SplashCommands, BothDatesAreTheTimeOfTheSave) {
+    SplashFile clocked{user};
+    ASSERT_EQ(clocked.LoadSplashImage(SplashFile::WelcomeId, welcomePath), SplashFile::LoadOutcome::Ok);
+    ASSERT_EQ(clocked.LoadSplashImage(SplashFile::GoodbyeId, goodbyePath), SplashFile::LoadOutcome::Ok);
+    user.ChoosesFile(dir.File("Dated.pdb"));
+    const std::uint32_t before = PalmNow();
+    ASSERT_EQ(clocked.SaveSplashAs(), SplashFile::SaveOutcome::Ok);
+    const std::uint32_t after = PalmNow();
+    const Bytes bytes = ReadBytes(dir.File("Dated.pdb"));
+    BigEndianReader in(bytes);
+    in.Skip(36);
+    for (const char* date : {"created", "modified"}) {
+        const std::uint32_t value = in.U32();
+        EXPECT_GE(value, before) << date;
+        EXPECT_LE(value, after) << date;
+    }
+}
+
+TEST_F(SplashCommands, RefusedOpenChangesNothing) {
+    LoadBoth();
+    const std::string damaged = dir.File("damaged.pdb");
+    Bytes bytes = *BuildSplashFile("Winter", Pattern(20, 1), Pattern(30, 2), kDate);
+    PutU32(bytes, 94, 500);  // past the end
+    WriteBytes(damaged, bytes);
+    EXPECT_EQ(splash.ReadSplashFile(damaged), SplashFile::ReadOutcome::NotSplashFile);
+    ExpectMessage("This is not a splash image file.", std::nullopt, MessageIcon::Warning);
+
+    const std::string missing = dir.File("nowhere.pdb");
+    user.Answers(Answer::Yes).ChoosesFile(missing);
+    EXPECT_EQ(splash.ReadSplash(), SplashFile::ReadOutcome::CouldNotOpen);
+    ++seenMessages;  // the question about the unsaved changes
+    ExpectMessage("Could not open file " + missing + " for reading.", std::nullopt, MessageIcon::Warning);
+
+    EXPECT_EQ(splash.WelcomeBytes(), FixtureBytes("baseline-320x320.jpg"));
+    EXPECT_EQ(splash.GoodbyeSource(), goodbyePath);
+    EXPECT_EQ(splash.FileName(), "untitled.pdb");
+    EXPECT_EQ(splash.Name(), "");
+    EXPECT_TRUE(splash.IsModified());
+}
+
+TEST_F(SplashCommands, ExtractingProposesANameBesideTheSplashFile) {
+    LoadBoth();
+    const std::string out = dir.File("w.jpg");
+    user.ChoosesFile(out);
+    EXPECT_EQ(splash.ExtractSplashImage(SplashFile::WelcomeId), SplashFile::SaveImageOutcome::Ok);
+    const auto& call = user.FileCalls().back();
+    EXPECT_TRUE(call.save);
+    EXPECT_EQ(call.prompt.filter, jpegFilter);
+    EXPECT_EQ(call.prompt.defaultExtension, "jpg");
+    EXPECT_EQ(call.prompt.proposedName, "untitled-welcome.jpg");
+    EXPECT_TRUE(call.prompt.confirmOverwrite);
+    EXPECT_FALSE(call.prompt.ownedByWindow);
+    ExpectMessage("Jpeg image saved successfully.", kDesktop, MessageIcon::Information);
+    EXPECT_EQ(ReadBytes(out), FixtureBytes("baseline-320x320.jpg"));
+    EXPECT_TRUE(splash.IsModified());  // extracting saves no splash
+
+    // The name is kept from the save-as dialog even though the write fails.
+    SetWriteFaultForTesting(WriteFault::CannotOpen);
+    user.ChoosesFile("C:\\x\\Summer.pdb");
+    EXPECT_EQ(splash.SaveSplashAs(), SplashFile::SaveOutcome::CouldNotOpen);
+    ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
+    SetWriteFaultForTesting(WriteFault::None);
+    user.ChoosesFile(std::nullopt);
+    EXPECT_EQ(splash.ExtractSplashImage(SplashFile::GoodbyeId), SplashFile::SaveImageOutcome::Cancelled);
+    EXPECT_EQ(user.FileCalls().back().prompt.proposedName, "C:\\x\\Summer-goodbye.jpg");
+    ExpectNoMessage();
+
+    const std::size_t prompts = user.FileCalls().size();
+    EXPECT_EQ(splash.ExtractSplashImage(4711), SplashFile::SaveImageOutcome::UnknownId);
+    EXPECT_EQ(user.FileCalls().size(), prompts);
+}
+
+TEST_F(SplashCommands, AnUnknownImageLeavesTheTargetFileAlone) {
+    LoadBoth();
+    const std::string path = dir.File("keep.jpg");
+    WriteBytes(path, {1, 2, 3});
+    EXPECT_EQ(splash.SaveSplashImage(4711, path), SplashFile::SaveImageOutcome::UnknownId);
+    EXPECT_EQ(ReadBytes(path), (Bytes{1, 2, 3}));
+    ExpectNoMessage();
+}
+
+TEST_F(SplashCommands, FailedSplashWritesKeepThePreviousFileAndTheModifiedFlag) {
+    LoadBoth();
+    const std::string path = dir.File("Summer.pdb");
+    WriteBytes(path, {9, 9, 9});
+    user.ChoosesFile(path);
+    SetWriteFaultForTesting(WriteFault::WriteFails);
+    EXPECT_EQ(splash.SaveSplash(), SplashFile::SaveOutcome::WriteFailed);
+    ExpectMessage("Error writing splash file.", kDesktop, MessageIcon::Warning);
+    EXPECT_EQ(ReadBytes(path), (Bytes{9, 9, 9}));
+    EXPECT_TRUE(splash.IsModified());
+    EXPECT_EQ(splash.Name(), "");
+
+    SetWriteFaultForTesting(WriteFault::CannotOpen);
+    EXPECT_EQ(splash.WriteSplash(), SplashFile::SaveOutcome::CouldNotOpen);
+    ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
+    EXPECT_EQ(ReadBytes(path), (Bytes{9, 9, 9}));
+    EXPECT_TRUE(splash.IsModified());
+
+    // A folder that does not exist cannot hold the file: no fault needed.
+    SetWriteFaultForTesting(WriteFault::None);
+    user.ChoosesFile(dir.File("no-such-folder/Summer.pdb"));
+    EXPECT_EQ(splash.SaveSplashAs(), SplashFile::SaveOutcome::CouldNotOpen);
+    ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
+    EXPECT_TRUE(splash.IsModified());
+}
+
+TEST_F(SplashCommands, FailedImageWritesKeepThePreviousFile) {
+    LoadBoth();
+    const std::string path = dir.File("goodbye.jpg");
+    WriteBytes(path, {7, 7});
+    SetWriteFaultForTesting(WriteFault::WriteFails);
+    EXPECT_EQ(splash.SaveSplashImage(SplashFile::GoodbyeId, path), SplashFile::SaveImageOutcome::WriteFailed);
+    ExpectMessage("Error writing Jpeg image.", kDesktop, MessageIcon::Warning);
+    EXPECT_EQ(ReadBytes(path), (Bytes{7, 7}));
+
+    SetWriteFaultForTesting(WriteFault::CannotOpen);
+    EXPECT_EQ(splash.SaveSplashImage(SplashFile::GoodbyeId, path), SplashFile::SaveImageOutcome::CouldNotOpen);
+    ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
+    EXPECT_EQ(ReadBytes(path), (Bytes{7, 7}));
+}
+
+}  // namespace
+}  // namespace corvane
