@@ -82,7 +82,6 @@ class EditHistoryTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { FailOnUnexpectedPrompts(); }
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     // Each command, done, undone with Ctrl+Z and redone with Ctrl+Shift+Z,
     // in the editor where the user gave it.
