@@ -48,6 +48,10 @@ void AnnounceAsChoiceOfOne(QPushButton* button) {
     }();
     (void)installed;
     button->setProperty(kChoiceProperty, true);
+    // An interface made before, when the button became checkable, would go on
+    // saying "check box": the next question makes a new one.
+    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(button);
+    if (made && made->role() != QAccessible::RadioButton) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 }  // namespace corvane

@@ -1,5 +1,6 @@
 // Undo and redo in both editors, the keyboard in the colour chooser and the
 // skin editor, and opening a file named on the command line.
+#include <QAccessible>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -218,6 +219,9 @@ private slots:
         eightBit->setFocus();
         Press(eightBit, Qt::Key_Return);
         QCOMPARE(w.Document().TargetDepth(), 8);
+        // A choice of one, not a check box.
+        QCOMPARE(QAccessible::queryAccessibleInterface(eightBit)->role(), QAccessible::RadioButton);
+        QVERIFY(QAccessible::queryAccessibleInterface(eightBit)->state().checked);
     }
 
     void chooserKeepsTheKeyboardCursorInSight() {
