@@ -71,8 +71,7 @@ QAction* EditorWindow::AddAction(QMenu* menu, const char* text, int id) {
 void EditorWindow::AddRecentMenu(QMenu* menu, const QString& kind) {
     recentKind_ = kind;
     QMenu* recent = menu->addMenu("Open &Recent");
-    // Filled when opened: another editor window may have added files since.
-    connect(recent, &QMenu::aboutToShow, this, [this, recent] {
+    const auto fill = [this, recent] {
         recent->clear();
         const QStringList files = RecentFiles(recentKind_).Files();
         for (int i = 0; i < files.size(); ++i) {
@@ -81,7 +80,10 @@ void EditorWindow::AddRecentMenu(QMenu* menu, const QString& kind) {
                     &QAction::triggered, this, [this, path] { OpenPath(path.toStdString()); });
         }
         if (files.isEmpty()) recent->addAction("(none)")->setEnabled(false);
-    });
+    };
+    fill();
+    // Filled again when opened: another editor window may have added files since.
+    connect(recent, &QMenu::aboutToShow, this, fill);
 }
 
 void EditorWindow::RememberRecent(const std::string& path) {
