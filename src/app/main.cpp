@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 
 #include "app/CEditorApp.h"
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
     // A file handed over by the file manager ("corvane-desktop FILE.pdb") skips the start dialog.
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
-        corvane::CEditorApp::InitInstanceWithFile(arguments.at(1).toStdString());
+        corvane::CEditorApp::InitInstanceWithFile(QFileInfo(arguments.at(1)).absoluteFilePath().toStdString());
     else
         corvane::CEditorApp::InitInstance([](corvane::EditorKind kind) { return corvane::CEditorApp::RunEditor(kind); });
     return 0;
