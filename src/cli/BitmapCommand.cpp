@@ -26,13 +26,13 @@ struct BitmapOptions {
     std::optional<Colour> transparent;
 };
 
-int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const WriteResult written = WriteFileWithReason(path, bytes);
+int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes, const std::string& input) {
+    const WriteResult written = WriteFileWithReason(path, bytes, std::span(&input, 1));
     switch (written.outcome) {
         case WriteOutcome::Ok: return 0;
-        case WriteOutcome::CouldNotOpen: return Fail(path + ": cannot create the file: " + written.Reason());
+        case WriteOutcome::CouldNotOpen: return Fail(Shown(path) + ": cannot create the file: " + written.Reason());
         case WriteOutcome::WriteFailed:
-            return Fail(path + ": writing the file failed; nothing was written: " + written.Reason());
+            return Fail(Shown(path) + ": writing the file failed; nothing was written: " + written.Reason());
     }
     return kExitFailure;
 }
@@ -40,44 +40,44 @@ int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes) {
 int Encode(const BitmapOptions& options) {
     ImageFileResult read = ReadImageFile(options.input);
     if (!read.image) {
-        if (!FileExists(options.input)) return Fail(options.input + ": no such file");
-        return Fail(options.input + ": " + ImageFileProblemText(read));
+        if (!FileExists(options.input)) return Fail(Shown(options.input) + ": no such file");
+        return Fail(Shown(options.input) + ": " + ImageFileProblemText(read));
     }
     std::optional<Image>& picture = read.image;
-    if (picture->Empty()) return Fail(options.input + ": the picture has no pixels");
+    if (picture->Empty()) return Fail(Shown(options.input) + ": the picture has no pixels");
     // What the decoder would refuse to read back is not written either.
     if (!FitsPalmBitmap(picture->Width(), picture->Height(), options.depth) || picture->Width() > kMaxReadableSide ||
         picture->Height() > kMaxReadableSide)
-        return Fail(options.input + ": the picture is " + std::to_string(picture->Width()) + " x " +
+        return Fail(Shown(options.input) + ": the picture is " + std::to_string(picture->Width()) + " x " +
                     std::to_string(picture->Height()) + " pixels, too large for a " +
                     std::to_string(options.depth) + "-bit Palm bitmap");
 
     Colour transparent = options.transparent.value_or(kPureGreen);
     ReduceImageToDepth(*picture, transparent, options.depth);
     PalmBitmap bitmap = EncodePalmBitmap(*picture, transparent, true, options.depth);
-    if (bitmap.rejected) return Fail(options.input + ": the picture cannot be encoded as a Palm bitmap");
+    if (bitmap.rejected) return Fail(Shown(options.input) + ": the picture cannot be encoded as a Palm bitmap");
     std::vector<std::uint8_t> bytes;
     bytes.reserve(bitmap.EncodedSize());
     bitmap.WriteTo(bytes);
-    return WriteOutput(options.output, bytes);
+    return WriteOutput(options.output, bytes, options.input);
 }
 
 int Decode(const BitmapOptions& options) {
     // A resource lives inside a skin file, so it can be no larger than one.
     const FileRead bytes = ReadFileAtMost(options.input, kDatabaseFileLimit);
     if (!bytes.Ok())
-        return Fail(options.input + ": " + ReadProblemText(bytes.problem, kDatabaseFileLimit, "bitmap resources"));
+        return Fail(Shown(options.input) + ": " + ReadProblemText(bytes.problem, kDatabaseFileLimit, "bitmap resources", bytes.error));
     PalmBitmap bitmap;
     Image picture;
     Colour transparent;
     ToImageResult result = ToImageResult::Rejected;
     if (bitmap.ReadFrom(bytes.bytes)) result = bitmap.ToImage(picture, transparent);
     if (result == ToImageResult::Rejected)
-        return Fail(options.input + ": not a Palm bitmap resource of 1, 8 or 16 bits that can be read");
-    if (picture.Empty()) return Fail(options.input + ": the bitmap has no pixels, so there is no picture to write");
+        return Fail(Shown(options.input) + ": not a Palm bitmap resource of 1, 8 or 16 bits that can be read");
+    if (picture.Empty()) return Fail(Shown(options.input) + ": the bitmap has no pixels, so there is no picture to write");
     const auto bmp = EncodeBmp(picture);
-    if (bmp.empty()) return Fail(options.input + ": the picture is too large for a .bmp file");
-    if (const int status = WriteOutput(options.output, bmp); status != 0) return status;
+    if (bmp.empty()) return Fail(Shown(options.input) + ": the picture is too large for a .bmp file");
+    if (const int status = WriteOutput(options.output, bmp, options.input); status != 0) return status;
     std::cout << "transparent colour: " << FormatColour(transparent)
               << (result == ToImageResult::Transparent ? "" : " (not used: the bitmap has no transparency)") << "\n";
     return 0;

@@ -43,6 +43,11 @@ int Fail(const std::string& message);
 // The exit code once standard output has been flushed: a failed write or
 // flush of it turns success into kExitFailure, with one line on stderr.
 int CheckStandardOutput(int exitCode);
+// Every file name the tool prints, on either stream, goes through this: escaped
+// like database names, so that no name moves the cursor or starts a line of its own.
+std::string Shown(const std::string& path);
+// "cannot create the folder 'F': REASON", or nothing when the folder is there or was made.
+std::optional<std::string> CreateOutputFolder(const std::string& folder);
 
 // The options several commands share, spelled and checked alike everywhere.
 CLI::Option* AddDepthOption(CLI::App& command, int& depth);

@@ -43,13 +43,13 @@ std::string FileNameOf(int element) { return std::string(kSkinElements[static_ca
 // Lines "NAME.bmp RRGGBB", as `extract` prints them; blank lines are skipped. ('#' is no
 // comment sign here: "#.bmp" is the hash key's picture.)
 std::optional<std::map<int, Colour>> ReadColourList(const std::string& path, std::string& error) {
-    const auto bytes = ReadWholeFile(path);
-    if (!bytes) {
-        error = "cannot read '" + path + "'";
+    const FileRead read = ReadFileAtMost(path, kPictureFileLimit);
+    if (!read.Ok()) {
+        error = "cannot read '" + Shown(path) + "': " + ReadProblemText(read.problem, kPictureFileLimit, "colour lists", read.error);
         return std::nullopt;
     }
     std::map<int, Colour> colours;
-    std::istringstream in(std::string(bytes->begin(), bytes->end()));
+    std::istringstream in(std::string(read.bytes.begin(), read.bytes.end()));
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -60,7 +60,7 @@ std::optional<std::map<int, Colour>> ReadColourList(const std::string& path, std
             file.size() > 4 && file.ends_with(".bmp") ? ElementByName(file.substr(0, file.size() - 4)) : nullptr;
         const auto value = (fields >> colour) ? ParseColour(colour) : std::nullopt;
         if (!element || !value || (fields >> extra)) {
-            error = path + ":" + std::to_string(number) + ": expected \"NAME.bmp RRGGBB\"";
+            error = Shown(path) + ":" + std::to_string(number) + ": expected \"NAME.bmp RRGGBB\"";
             return std::nullopt;
         }
         colours[element->index] = *value;
@@ -68,19 +68,21 @@ std::optional<std::map<int, Colour>> ReadColourList(const std::string& path, std
     return colours;
 }
 
-int WriteSkin(const SkinDocument& document, int depth, const std::string& output) {
+// `inputs` are the files the skin was made from: none of them is overwritten.
+int WriteSkin(const SkinDocument& document, int depth, const std::string& output,
+              std::span<const std::string> inputs = {}) {
     const auto bytes = EncodeSkinFile(document.Set(depth), depth, DatabaseNameFromPath(output), PalmNow());
     if (!bytes) return Fail("cannot encode the skin at " + std::to_string(depth) + " bits");
-    const WriteResult written = WriteFileWithReason(output, *bytes);
+    const WriteResult written = WriteFileWithReason(output, *bytes, inputs);
     switch (written.outcome) {
         case WriteOutcome::CouldNotOpen:
-            return Fail("cannot create '" + output + "': " + written.Reason());
+            return Fail("cannot create '" + Shown(output) + "': " + written.Reason());
         case WriteOutcome::WriteFailed:
-            return Fail("error writing '" + output + "': " + written.Reason() + "; any previous file is unchanged");
+            return Fail("error writing '" + Shown(output) + "': " + written.Reason() + "; any previous file is unchanged");
         case WriteOutcome::Ok:
             break;
     }
-    std::cout << "wrote " << output << ": 35 bitmaps at " << depth << " bits, " << bytes->size() << " bytes\n";
+    std::cout << "wrote " << Shown(output) << ": 35 bitmaps at " << depth << " bits, " << bytes->size() << " bytes\n";
     return 0;
 }
 
@@ -103,7 +105,7 @@ int RunBuild(const SkinOptions& options) {
         for (const auto& [element, colour] : *colours) transparent[element] = colour;
     }
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) return Fail("'" + folder + "' is not a folder");
+    if (!std::filesystem::is_directory(folder, ec)) return Fail("'" + Shown(folder) + "' is not a folder");
 
     // As Import Bitmaps: every file into the 8-bit and the 16-bit set, each
     // slot keeping its transparent colour, reduced by the load.
@@ -111,23 +113,25 @@ int RunBuild(const SkinOptions& options) {
     for (const auto& [element, colour] : transparent)
         for (const int d : {8, 16}) document.Slot(d, element).SetTransparent(colour);
     std::string list, reasons;
+    std::vector<std::string> inputs;
+    if (!options.transparentFrom.empty()) inputs.push_back(options.transparentFrom);
     for (const int element : kBitmapSetOrder) {
-        const ElementLoad load =
-            LoadElementFromFile(document.Slot(8, element), document.Slot(16, element), JoinPath(folder, FileNameOf(element)));
+        inputs.push_back(JoinPath(folder, FileNameOf(element)));
+        const ElementLoad load = LoadElementFromFile(document.Slot(8, element), document.Slot(16, element), inputs.back());
         if (load.Both()) continue;
         list += (list.empty() ? "" : ", ") + FileNameOf(element);
         reasons += "; " + FileNameOf(element) + ": " + ImageFileProblemText(load.file);
     }
     if (!list.empty())
-        return Fail("nothing written: the following bitmap(s) could not be imported from '" + folder + "': " + list +
+        return Fail("nothing written: the following bitmap(s) could not be imported from '" + Shown(folder) + "': " + list +
                     reasons);
-    return WriteSkin(document, options.depth, options.output);
+    return WriteSkin(document, options.depth, options.output, inputs);
 }
 
 std::optional<std::vector<std::uint8_t>> ReadSkinBytes(const std::string& path, std::string& error) {
     FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
     if (!read.Ok()) {
-        error = "cannot read '" + path + "': " + ReadProblemText(read.problem, kDatabaseFileLimit, "skin files");
+        error = "cannot read '" + Shown(path) + "': " + ReadProblemText(read.problem, kDatabaseFileLimit, "skin files", read.error);
         return std::nullopt;
     }
     return std::move(read.bytes);
@@ -158,16 +162,12 @@ int RunExtract(const SkinOptions& options) {
     std::string error;
     const auto skin = ReadSkin(path, error);
     if (!skin) return Fail(error);
-    if (skin->outcome == DatabaseReadOutcome::CarrierLogo) return Fail("'" + path + "' is a carrier logo file, not a skin");
+    if (skin->outcome == DatabaseReadOutcome::CarrierLogo) return Fail("'" + Shown(path) + "' is a carrier logo file, not a skin");
     std::string missing;
     for (const int element : kBitmapSetOrder)
         if (!skin->pictures[static_cast<std::size_t>(element)]) missing += (missing.empty() ? "" : ", ") + FileNameOf(element);
-    if (!missing.empty()) return Fail("nothing written: '" + path + "' has no readable picture for " + missing);
-
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (!std::filesystem::is_directory(folder))
-        return Fail("cannot create the folder '" + folder + "'" + (ec ? ": " + ec.message() : std::string()));
+    if (!missing.empty()) return Fail("nothing written: '" + Shown(path) + "' has no readable picture for " + missing);
+    if (const auto problem = CreateOutputFolder(folder)) return Fail(*problem);
 
     // The whole set or nothing: a failed write leaves every file in the folder as it was.
     std::vector<std::vector<std::uint8_t>> encoded;
@@ -180,8 +180,9 @@ int RunExtract(const SkinOptions& options) {
     }
     for (std::size_t i = 0; i < encoded.size(); ++i)
         files.push_back({JoinPath(folder, FileNameOf(kBitmapSetOrder[i])), encoded[i]});
-    if (const WriteResult written = WriteFilesAllOrNothing(files); !written.Ok())
-        return Fail("cannot write '" + written.path + "': " + written.Reason() + "; no file in '" + folder +
+    const std::string inputs[] = {path};
+    if (const WriteResult written = WriteFilesAllOrNothing(files, inputs); !written.Ok())
+        return Fail("cannot write '" + Shown(written.path) + "': " + written.Reason() + "; no file in '" + Shown(folder) +
                     "' was changed");
     std::cout << colours;
     WarnOpaqueInTransparentColour(*skin);
@@ -194,15 +195,16 @@ int RunExtract(const SkinOptions& options) {
 bool OpenSkinFile(const std::string& path, SkinDocument& document, std::string& error) {
     const LoadedSkin loaded = LoadSkinFile(path, document);
     if (loaded.problem != ReadProblem::None) {
-        error = "cannot read '" + path + "': " + ReadProblemText(loaded.problem, kDatabaseFileLimit, "skin files");
+        error = "cannot read '" + Shown(path) + "': " +
+                ReadProblemText(loaded.problem, kDatabaseFileLimit, "skin files", loaded.error);
         return false;
     }
     if (!loaded.Loaded()) {
-        error = "'" + path + "' is a carrier logo file, not a skin";
+        error = "'" + Shown(path) + "' is a carrier logo file, not a skin";
         return false;
     }
     if (loaded.skin.missing > 0)
-        std::cerr << "corvane: warning: '" << path << "' has no readable picture for " << loaded.skin.missing
+        std::cerr << "corvane: warning: '" << Shown(path) << "' has no readable picture for " << loaded.skin.missing
                   << " element(s); the default pictures stand in for them\n";
     document.SetTargetDepth(DecodedSkinDepth(loaded.skin));
     return true;
@@ -215,9 +217,7 @@ int RunPreview(const SkinOptions& options) {
     if (!OpenSkinFile(options.files[0], document, error)) return Fail(error);
     ComposePreviews(document, document.TargetDepth());
 
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (!std::filesystem::is_directory(folder, ec)) return Fail("cannot create the folder '" + folder + "'");
+    if (const auto problem = CreateOutputFolder(folder)) return Fail(*problem);
     auto pictures = PreviewPictures(document);
     for (auto& picture : DialpadPictures(document)) pictures.push_back(std::move(picture));
     // As extract: all three files or none, and a failure leaves the old ones as they were.
@@ -227,10 +227,11 @@ int RunPreview(const SkinOptions& options) {
     for (const NamedPicture& named : pictures) encoded.push_back(EncodeBmp(named.picture));
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         files.push_back({BitmapFilePath(folder, pictures[i].baseName), encoded[i]});
-        written += "wrote " + files.back().path + "\n";
+        written += "wrote " + Shown(files.back().path) + "\n";
     }
-    if (const WriteResult result = WriteFilesAllOrNothing(files); !result.Ok())
-        return Fail("cannot write '" + result.path + "': " + result.Reason() + "; no file in '" + folder +
+    const std::string inputs[] = {options.files[0]};
+    if (const WriteResult result = WriteFilesAllOrNothing(files, inputs); !result.Ok())
+        return Fail("cannot write '" + Shown(result.path) + "': " + result.Reason() + "; no file in '" + Shown(folder) +
                     "' was changed");
     std::cout << written;
     return 0;
@@ -238,7 +239,7 @@ int RunPreview(const SkinOptions& options) {
 
 std::optional<Image> ReadPicture(const std::string& path, std::string& error) {
     ImageFileResult read = ReadImageFile(path);
-    if (!read.image) error = "cannot read '" + path + "' as a picture: " + ImageFileProblemText(read);
+    if (!read.image) error = "cannot read '" + Shown(path) + "' as a picture: " + ImageFileProblemText(read);
     return std::move(read.image);
 }
 
@@ -252,7 +253,7 @@ int RunDialpad(const SkinOptions& options) {
     const auto pressed = ReadPicture(options.files[2], error);
     if (!pressed) return Fail(error);
     ApplyDialpadPictures(document, *released, *pressed);
-    return WriteSkin(document, document.TargetDepth(), output);
+    return WriteSkin(document, document.TargetDepth(), output, options.files);
 }
 
 int RunBackground(const SkinOptions& options) {
@@ -263,7 +264,7 @@ int RunBackground(const SkinOptions& options) {
     const auto background = ReadPicture(options.files[1], error);
     if (!background) return Fail(error);
     InsertBackgroundPicture(document, *background);
-    return WriteSkin(document, document.TargetDepth(), output);
+    return WriteSkin(document, document.TargetDepth(), output, options.files);
 }
 
 // The byte length of each entry's resource: up to the next resource or the end of the file.
@@ -298,10 +299,10 @@ int RunInfo(const SkinOptions& options) {
     ResourceDatabase db;
     const DatabaseReadOutcome outcome = db.ReadDatabase(*bytes);
     std::ostringstream out;
-    out << path << ": name \"" << PrintablePalmText(db.Name()) << "\", type '" << PrintablePalmText(db.Type()) << "'";
+    out << Shown(path) << ": name \"" << PrintablePalmText(db.Name()) << "\", type '" << PrintablePalmText(db.Type()) << "'";
     if (outcome == DatabaseReadOutcome::CarrierLogo) {
         std::cout << out.str() << "\n";
-        return Fail("'" + path + "' is a carrier logo file: the editor refuses to open it");
+        return Fail("'" + Shown(path) + "' is a carrier logo file: the editor refuses to open it");
     }
     out << ", creator '" << PrintablePalmText(db.Creator()) << "', " << db.Count() << " entries\n";
 
@@ -334,7 +335,7 @@ int RunInfo(const SkinOptions& options) {
         << " of 35\n";
     out << (warning ? "the editor opens it with a warning" : "the editor opens it without a message") << "\n";
     std::cout << out.str();
-    if (warning) return Fail("'" + path + "' was not made by this editor: " + std::to_string(skin.missing) +
+    if (warning) return Fail("'" + Shown(path) + "' was not made by this editor: " + std::to_string(skin.missing) +
                              " resources missing or unreadable" + (skin.unsupported ? ", unsupported resources present" : ""));
     return 0;
 }

@@ -1,7 +1,6 @@
 // `corvane splash`: build a splash file from two JPEGs, take one apart, or
 // describe one. The same checks and codecs as the editor, without its dialogs.
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -26,7 +25,7 @@ struct Arguments {
 std::optional<std::vector<std::uint8_t>> ReadInput(const std::string& path, std::string& error) {
     FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
     if (!read.Ok()) {
-        error = path + ": " + ReadProblemText(read.problem, kDatabaseFileLimit, "splash files and their images");
+        error = Shown(path) + ": " + ReadProblemText(read.problem, kDatabaseFileLimit, "splash files and their images", read.error);
         return std::nullopt;
     }
     return std::move(read.bytes);
@@ -50,15 +49,16 @@ int Build(const Arguments& args) {
         std::string error;
         auto bytes = ReadInput(path, error);
         if (!bytes) return Fail(error);
-        if (const JpegCheck check = CheckJpeg(*bytes); check != JpegCheck::Ok) return Fail(path + ": " + JpegProblem(check));
+        if (const JpegCheck check = CheckJpeg(*bytes); check != JpegCheck::Ok)
+            return Fail(Shown(path) + ": " + JpegProblem(check));
         images[i] = std::move(*bytes);
     }
     const std::string& output = args.output;
     const auto file = BuildSplashFile(DatabaseNameFromPath(output), images[0], images[1], PalmNow());
-    if (!file) return Fail(args.positional[0] + ": too large for a splash file");
-    if (const WriteResult written = WriteFileWithReason(output, *file); !written.Ok()) {
+    if (!file) return Fail(Shown(args.positional[0]) + ": too large for a splash file");
+    if (const WriteResult written = WriteFileWithReason(output, *file, args.positional); !written.Ok()) {
         const bool started = written.outcome == WriteOutcome::WriteFailed;
-        return Fail(output + ": " + WriteProblem(written) + (started ? " (any previous file is unchanged)" : ""));
+        return Fail(Shown(output) + ": " + WriteProblem(written) + (started ? " (any previous file is unchanged)" : ""));
     }
     return 0;
 }
@@ -69,24 +69,18 @@ int Extract(const Arguments& args) {
     const auto bytes = ReadInput(input, error);
     if (!bytes) return Fail(error);
     const auto content = ParseSplashFile(*bytes);
-    if (!content) return Fail(input + ": not a splash image file");
+    if (!content) return Fail(Shown(input) + ": not a splash image file");
 
-    namespace fs = std::filesystem;
     const std::string& folder = args.output;
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
-        if (fs::exists(folder, ec)) return Fail(folder + ": not a folder");
-        fs::create_directories(folder, ec);
-        if (ec) return Fail(folder + ": cannot create the folder: " + ec.message());
-    }
+    if (const auto problem = CreateOutputFolder(folder)) return Fail(*problem);
 
     const std::string name = BaseName(input, NameCut::AtLastDot);
     const std::string targets[2] = {JoinPath(folder, name + "-welcome.jpg"), JoinPath(folder, name + "-goodbye.jpg")};
     const FileToWrite files[2] = {{targets[0], content->welcome}, {targets[1], content->goodbye}};
-    if (const WriteResult written = WriteFilesAllOrNothing(files); !written.Ok()) {
-        return Fail(written.path + ": " + WriteProblem(written) + " (neither image was changed)");
+    if (const WriteResult written = WriteFilesAllOrNothing(files, args.positional); !written.Ok()) {
+        return Fail(Shown(written.path) + ": " + WriteProblem(written) + " (neither image was changed)");
     }
-    std::cout << targets[0] << "\n" << targets[1] << "\n";
+    std::cout << Shown(targets[0]) << "\n" << Shown(targets[1]) << "\n";
     return 0;
 }
 
@@ -108,10 +102,10 @@ int Info(const Arguments& args) {
     const auto bytes = ReadInput(input, error);
     if (!bytes) return Fail(error);
     const auto content = ParseSplashFile(*bytes);
-    if (!content) return Fail(input + ": not a splash image file");
+    if (!content) return Fail(Shown(input) + ": not a splash image file");
 
     std::ostringstream out;
-    out << "file:    " << input << "\n"
+    out << "file:    " << Shown(input) << "\n"
         << "name:    " << PrintablePalmText(content->name) << "\n"
         << "size:    " << bytes->size() << " bytes\n"
         << "welcome: offset " << content->welcomeOffset << ", " << content->welcome.size() << " bytes, "

@@ -6,6 +6,8 @@
 
 #include "cli/ColourText.h"
 #include "cli/Command.h"
+#include "io/FileAccess.h"
+#include "pdb/PalmText.h"
 #include "platform/QtPictureReader.h"
 
 #ifndef CORVANE_VERSION
@@ -29,6 +31,23 @@ std::string CommandPath(const CLI::App& app) {
         at = chosen.front();
         path += " " + at->get_name();
     }
+}
+
+// The deepest command the words chose.
+const CLI::App& ChosenCommand(const CLI::App& app) {
+    const CLI::App* at = &app;
+    while (!at->get_subcommands().empty()) at = at->get_subcommands().front();
+    return *at;
+}
+
+// The parser's complaint, except where it misleads: a word where a
+// subcommand belongs that names none is an unknown subcommand, not a missing one.
+std::string UsageProblem(const CLI::App& app, const CLI::ParseError& error) {
+    const CLI::App& at = ChosenCommand(app);
+    if (dynamic_cast<const CLI::RequiredError*>(&error) && at.get_require_subcommand_min() > 0)
+        for (const std::string& word : at.remaining())
+            if (!word.starts_with('-')) return "unknown subcommand '" + word + "'";
+    return error.what();
 }
 
 int Run(int argc, char** argv) {
@@ -59,7 +78,8 @@ int Run(int argc, char** argv) {
         std::cout << "corvane " CORVANE_VERSION "\n";
         return 0;
     } catch (const CLI::ParseError& e) {
-        std::cerr << "corvane: " << e.what() << "\nTry '" << CommandPath(app) << " --help'.\n";
+        // The words are the user's: escaped like file names, they cannot reach the terminal raw.
+        std::cerr << "corvane: " << Shown(UsageProblem(app, e)) << "\nTry '" << CommandPath(app) << " --help'.\n";
         return kExitUsage;
     }
     return action ? action() : kExitUsage;
@@ -90,11 +110,24 @@ int CheckStandardOutput(int exitCode) {
     return exitCode != 0 ? exitCode : kExitFailure;
 }
 
+std::string Shown(const std::string& path) { return PrintableFileName(path); }
+
+std::optional<std::string> CreateOutputFolder(const std::string& folder) {
+    if (const std::error_code error = CreateFolder(folder))
+        return "cannot create the folder '" + Shown(folder) + "': " + error.message();
+    return std::nullopt;
+}
+
 CLI::Option* AddDepthOption(CLI::App& command, int& depth) {
+    const CLI::Validator isDepth(
+        [](std::string& text) {
+            return text == "8" || text == "16" ? std::string() : "'" + text + "' is no depth: 8 or 16 bits per pixel";
+        },
+        "", "depth");
     return command.add_option("--depth", depth, "bits per pixel: 8 (the phone's palette) or 16 (5-6-5 colour)")
         ->required()
         ->type_name("8|16")
-        ->check(CLI::IsMember({8, 16}).description(""));
+        ->check(isDepth);
 }
 
 CLI::Option* AddOutputOption(CLI::App& command, std::string& path, const std::string& what) {

@@ -28,8 +28,12 @@ std::string BitmapFilePath(const std::string& folder, std::string_view baseName)
 bool SaveBitmapWithPrompt(UserInterface& user, const Image& picture, std::string_view baseName,
                           const std::string& folder) {
     const std::string path = BitmapFilePath(folder, baseName);
-    if (FileExists(path) && !AskToOverwrite(user, path)) return true;
-    return WriteBmpFile(picture, path);
+    // Whatever has the name is asked about, a link to nowhere included; an
+    // answered link is replaced itself, so the file lands in the chosen folder.
+    if (NameTaken(path) && !AskToOverwrite(user, path)) return true;
+    const auto bytes = EncodeBmp(picture);
+    const FileToWrite file{path, bytes, LinkPolicy::ReplaceLink};
+    return !bytes.empty() && WriteFilesAllOrNothing(std::span(&file, 1)).Ok();
 }
 
 ElementLoad ImportElementBitmap(ImageSlot& eightBit, ImageSlot& sixteenBit, std::string_view baseName,

@@ -3,7 +3,7 @@
 // kBitmapSetOrder). Export writes the target depth's set; import reads every
 // file into both sets, each reduced for its own depth.
 //
-// Files are written whole through WriteFileReplacing, so a file that cannot be
+// Files are written whole through FileAccess.h, so a file that cannot be
 // written completely counts as a failure and leaves any earlier file intact.
 // Paths are not limited in length: a path the system refuses is a failed file.
 #pragma once
@@ -30,8 +30,10 @@ inline constexpr std::string_view kImportFailureIntro = "The following bitmap(s)
 std::string BitmapFilePath(const std::string& folder, std::string_view baseName);
 
 // Writes the picture as BASE.bmp in the folder. When something is already
-// there, asks first whether to overwrite it; any answer but Yes skips the file
-// and counts as success. False only when the file could not be written.
+// there (a symbolic link too, even one to nothing), asks first whether to
+// overwrite it; any answer but Yes skips the file and counts as success. A
+// link is replaced, never followed out of the folder. False only when the
+// file could not be written.
 bool SaveBitmapWithPrompt(UserInterface& user, const Image& picture, std::string_view baseName,
                           const std::string& folder);
 

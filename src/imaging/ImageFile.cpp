@@ -28,7 +28,7 @@ ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeig
 std::string ImageFileProblemText(const ImageFileResult& result) {
     switch (result.problem) {
         case ImageFileProblem::None: return "read";
-        case ImageFileProblem::CouldNotOpen: return ReadProblemText(ReadProblem::CouldNotOpen, 0, "");
+        case ImageFileProblem::CouldNotOpen: return ReadProblemText(ReadProblem::CouldNotOpen, 0, "", result.error);
         case ImageFileProblem::NotRegularFile: return ReadProblemText(ReadProblem::NotRegularFile, 0, "");
         case ImageFileProblem::FileTooLarge:
             return ReadProblemText(ReadProblem::TooLarge, kPictureFileLimit, "picture files");

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "imaging/Image.h"
 
@@ -37,6 +38,7 @@ struct ImageFileResult {
     ImageFileProblem problem = ImageFileProblem::None;
     std::uint64_t width = 0;  // the size the header announced, for TooManyPixels
     std::uint64_t height = 0;
+    std::error_code error;  // the system's reason for CouldNotOpen
 };
 
 // Reads a picture file: the picture, or its top-left part of at most

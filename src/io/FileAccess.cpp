@@ -2,7 +2,9 @@
 
 // The standard library cannot ask whether the user may write a file, create
 // an unnamed file or clean up on a signal, so the writes use POSIX directly.
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <set>
 #include <system_error>
 #include <utility>
 
@@ -30,6 +33,24 @@ std::error_code SystemError(int code) { return {code, std::generic_category()}; 
 WriteResult Failure(WriteOutcome outcome, const std::string& path, int code) {
     return WriteResult{outcome, path, SystemError(code)};
 }
+
+WriteResult Refusal(const std::string& path, WriteRefusal refusal) {
+    return WriteResult{WriteOutcome::CouldNotOpen, path, MakeErrorCode(refusal)};
+}
+
+class RefusalCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "corvane write"; }
+    std::string message(int code) const override {
+        switch (static_cast<WriteRefusal>(code)) {
+            case WriteRefusal::LinkInSharedFolder:
+                return "a symbolic link in a shared sticky folder that belongs to another user is not followed";
+            case WriteRefusal::SameAsInput:
+                return "it is the same file as one of the inputs, which are never overwritten";
+        }
+        return "refused";
+    }
+};
 
 // ---- named temporaries removed on Ctrl+C and SIGTERM ---------------------------
 
@@ -88,24 +109,101 @@ private:
     int slot_ = -1;
 };
 
-// ---- steps ------------------------------------------------------------------------
-
-// Follows symbolic links to the file they finally name, so that the links stay.
-std::string FinalTarget(const std::string& path) {
-    fs::path current = path;
-    for (int hop = 0; hop < 40; ++hop) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(current, ec))) break;
-        const fs::path next = fs::read_symlink(current, ec);
-        if (ec) break;
-        current = next.is_absolute() ? next : current.parent_path() / next;
+// Holds off the signals that end a process while a set takes its names,
+// so that an interrupted set is all old or all new; they arrive afterwards.
+class SignalsHeldOff {
+public:
+    SignalsHeldOff() {
+        sigset_t hold;
+        sigfillset(&hold);
+        // Those the process raises on itself for a fault cannot wait.
+        for (const int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS}) sigdelset(&hold, fault);
+        pthread_sigmask(SIG_BLOCK, &hold, &previous_);
     }
-    return current.string();
+    ~SignalsHeldOff() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    SignalsHeldOff(const SignalsHeldOff&) = delete;
+    SignalsHeldOff& operator=(const SignalsHeldOff&) = delete;
+
+private:
+    sigset_t previous_;
+};
+
+// ---- temporaries: named alike, locked while their writer lives ------------------
+
+constexpr std::string_view kTemporaryPrefix = ".corvane-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::size_t kTemporaryDigits = 8;
+
+bool IsTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryDigits + kTemporarySuffix.size() ||
+        !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix))
+        return false;
+    const std::string_view digits = name.substr(kTemporaryPrefix.size(), kTemporaryDigits);
+    return digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
 }
+
+// Every temporary is locked by its writer from its creation on; one nobody
+// holds was left by a process that was killed outright (SIGKILL, a power cut).
+bool LockTemporary(int fd) { return flock(fd, LOCK_EX | LOCK_NB) == 0; }
+
+// Removes this user's temporaries in the folder that no living writer holds.
+void RemoveAbandonedTemporaries(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    const int dirFd = dirfd(dir);
+    while (const dirent* entry = readdir(dir)) {
+        if (!IsTemporaryName(entry->d_name)) continue;
+        const int fd = openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat opened {}, named {};
+        // Another user's file of that name, or one that took the name meanwhile, is not ours to remove.
+        if (fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == geteuid() && LockTemporary(fd) &&
+            fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == opened.st_dev &&
+            named.st_ino == opened.st_ino)
+            unlinkat(dirFd, entry->d_name, 0);
+        close(fd);
+    }
+    closedir(dir);
+}
+
+// True when the name still leads to the open file: a cleaner that locked it
+// in the moment before its writer did has removed the name.
+bool StillNamed(int fd, const std::string& name) {
+    struct stat opened {}, named {};
+    return fstat(fd, &opened) == 0 && lstat(name.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+           opened.st_ino == named.st_ino;
+}
+
+// ---- steps ------------------------------------------------------------------------
 
 std::string FolderOf(const std::string& path) {
     const fs::path parent = fs::path(path).parent_path();
     return parent.empty() ? std::string(".") : parent.string();
+}
+
+// The kernel's rule for links in sticky, world-writable folders
+// (fs.protected_symlinks): only the link's owner and the folder's owner follow them.
+bool KernelWouldFollow(const fs::path& link) {
+    struct stat linkStat {}, folderStat {};
+    if (lstat(link.c_str(), &linkStat) != 0 || stat(FolderOf(link.string()).c_str(), &folderStat) != 0) return false;
+    const bool shared = (folderStat.st_mode & S_ISVTX) && (folderStat.st_mode & S_IWOTH);
+    return !shared || linkStat.st_uid == geteuid() || linkStat.st_uid == folderStat.st_uid;
+}
+
+// Follows symbolic links to the file they finally name, so that the links
+// stay; false when a link on the way is one the kernel would not follow.
+bool FinalTarget(const std::string& path, std::string& target) {
+    fs::path current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec))) break;
+        if (!KernelWouldFollow(current)) return false;
+        const fs::path next = fs::read_symlink(current, ec);
+        if (ec) break;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    target = current.string();
+    return true;
 }
 
 // 0 when the current user may write the existing file, otherwise why not
@@ -163,6 +261,7 @@ struct Staged {
     std::string requested;  // the path as given, for messages
     std::string target;     // symbolic links followed
     std::span<const std::uint8_t> bytes;
+    LinkPolicy links = LinkPolicy::FollowLink;
     Kind kind = Kind::Replace;
     bool existed = false;
     struct stat old {};
@@ -188,10 +287,18 @@ struct Staged {
 WriteResult Plan(Staged& file) {
     if (g_fault == WriteFault::CannotOpen) return Failure(WriteOutcome::CouldNotOpen, file.requested, EACCES);
     if (file.requested.empty()) return Failure(WriteOutcome::CouldNotOpen, file.requested, ENOENT);
-    file.target = FinalTarget(file.requested);
+    if (file.links == LinkPolicy::ReplaceLink) {
+        file.target = file.requested;
+    } else if (!FinalTarget(file.requested, file.target)) {
+        return Refusal(file.requested, WriteRefusal::LinkInSharedFolder);
+    }
     if (lstat(file.target.c_str(), &file.old) != 0) {
         if (errno != ENOENT) return Failure(WriteOutcome::CouldNotOpen, file.requested, errno);
         file.kind = Staged::Kind::Replace;
+        return {};
+    }
+    if (S_ISLNK(file.old.st_mode) && file.links == LinkPolicy::ReplaceLink) {
+        file.kind = Staged::Kind::Replace;  // a new file with its own permissions, as where nothing was
         return {};
     }
     file.existed = true;
@@ -214,7 +321,10 @@ WriteResult OpenTemporary(Staged& file) {
 #ifdef O_TMPFILE
     if (CanUseUnnamedTemporaries()) {
         file.fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-        if (file.fd >= 0) return {};
+        if (file.fd >= 0) {
+            LockTemporary(file.fd);  // unnamed: nobody else can reach it yet
+            return {};
+        }
         error = errno;
     }
 #endif
@@ -225,9 +335,15 @@ WriteResult OpenTemporary(Staged& file) {
             auto cleanup = std::make_unique<NamedTemporary>(name);
             file.fd = open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
             if (file.fd >= 0) {
-                file.temporary = std::move(name);
-                file.cleanup = std::move(cleanup);
-                return {};
+                if (LockTemporary(file.fd) && StillNamed(file.fd, name)) {
+                    file.temporary = std::move(name);
+                    file.cleanup = std::move(cleanup);
+                    return {};
+                }
+                close(file.fd);  // taken for abandoned by another writer's cleaning: another name
+                file.fd = -1;
+                error = EEXIST;
+                continue;
             }
             error = errno;
             if (error != EEXIST) break;
@@ -304,7 +420,10 @@ WriteResult MoveIntoPlace(Staged& file) {
             return Failure(WriteOutcome::WriteFailed, file.requested, error);
         }
     }
-    if (!CloseChecked(file.fd) || rename(file.temporary.c_str(), file.target.c_str()) != 0) {
+    if (g_seams.beforeRename) g_seams.beforeRename();
+    // Closed only once renamed, as the lock tells a cleaner that the temporary
+    // is alive; its bytes are on disk since the fsync, so the close cannot lose them.
+    if (rename(file.temporary.c_str(), file.target.c_str()) != 0) {
         const int error = errno;
         file.Discard();
         return Failure(WriteOutcome::WriteFailed, file.requested, error);
@@ -314,8 +433,24 @@ WriteResult MoveIntoPlace(Staged& file) {
     return {};
 }
 
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Refuses a target that is one of the inputs, however it is reached (a
+// link, another name of the same file).
+WriteResult RefuseInput(const Staged& file, std::span<const std::string> inputs) {
+    struct stat target {};
+    if (file.links == LinkPolicy::ReplaceLink ? lstat(file.target.c_str(), &target) != 0
+                                              : stat(file.target.c_str(), &target) != 0)
+        return {};
+    for (const std::string& input : inputs) {
+        struct stat read {};
+        if (stat(input.c_str(), &read) == 0 && SameFile(read, target))
+            return Refusal(file.requested, WriteRefusal::SameAsInput);
+    }
+    return {};
+}
+
 WriteResult Stage(Staged& file) {
-    if (WriteResult planned = Plan(file); !planned.Ok()) return planned;
     if (file.kind == Staged::Kind::Replace) return WriteTemporary(file);
     return {};
 }
@@ -338,6 +473,7 @@ FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit) {
     const fs::file_status status = fs::status(path, ec);
     if (ec || !fs::exists(status)) {
         read.problem = ReadProblem::CouldNotOpen;
+        read.error = ec ? ec : SystemError(ENOENT);
         return read;
     }
     if (!fs::is_regular_file(status)) {
@@ -352,6 +488,7 @@ FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         read.problem = ReadProblem::CouldNotOpen;
+        read.error = SystemError(errno);
         return read;
     }
     if (!ec) read.bytes.reserve(static_cast<std::size_t>(size));
@@ -365,7 +502,10 @@ FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit) {
         }
         read.bytes.insert(read.bytes.end(), buffer, buffer + n);
         if (n < sizeof buffer) {
-            if (std::ferror(f)) read.problem = ReadProblem::ReadFailed;
+            if (std::ferror(f)) {
+                read.problem = ReadProblem::ReadFailed;
+                read.error = SystemError(errno);
+            }
             break;
         }
     }
@@ -374,14 +514,15 @@ FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit) {
     return read;
 }
 
-std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::string_view kind) {
+std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::string_view kind, std::error_code error) {
+    const std::string reason = error ? ": " + error.message() : std::string();
     switch (problem) {
         case ReadProblem::None: return "read";
-        case ReadProblem::CouldNotOpen: return "cannot open the file for reading";
+        case ReadProblem::CouldNotOpen: return "cannot open the file for reading" + reason;
         case ReadProblem::NotRegularFile: return "not a regular file (a folder, device or pipe is not read)";
         case ReadProblem::TooLarge:
             return "larger than " + std::to_string(limit >> 20) + " MiB, the limit for " + std::string(kind);
-        case ReadProblem::ReadFailed: return "reading the file failed";
+        case ReadProblem::ReadFailed: return "reading the file failed" + reason;
     }
     return "cannot read the file";
 }
@@ -397,25 +538,58 @@ bool FileExists(const std::string& path) {
     return std::filesystem::exists(path, ec);
 }
 
-WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files) {
+bool NameTaken(const std::string& path) {
+    struct stat any {};
+    return lstat(path.c_str(), &any) == 0;
+}
+
+std::error_code CreateFolder(const std::string& path) {
+    std::error_code ec;
+    if (fs::create_directories(path, ec) || fs::is_directory(path)) return {};
+    if (ec) return ec;
+    // create_directories says nothing when a file already has the name.
+    return SystemError(fs::exists(path) ? ENOTDIR : ENOENT);
+}
+
+std::error_code MakeErrorCode(WriteRefusal refusal) {
+    static const RefusalCategory category;
+    return {static_cast<int>(refusal), category};
+}
+
+WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files, std::span<const std::string> inputs) {
     std::vector<Staged> staged(files.size());
+    // Every target is judged before the first byte is written anywhere.
+    std::set<std::string> folders;
     for (std::size_t i = 0; i < files.size(); ++i) {
         staged[i].requested = files[i].path;
         staged[i].bytes = files[i].bytes;
-        // A failure here discards every temporary made so far; no target has been touched.
-        if (WriteResult result = Stage(staged[i]); !result.Ok()) return result;
+        staged[i].links = files[i].links;
+        if (WriteResult planned = Plan(staged[i]); !planned.Ok()) return planned;
+        if (WriteResult refused = RefuseInput(staged[i], inputs); !refused.Ok()) return refused;
+        if (staged[i].kind == Staged::Kind::Replace) folders.insert(FolderOf(staged[i].target));
     }
+    for (const std::string& folder : folders) RemoveAbandonedTemporaries(folder);
+    for (Staged& file : staged)
+        // A failure here discards every temporary made so far; no target has been touched.
+        if (WriteResult result = Stage(file); !result.Ok()) return result;
     // Replaced files first: they cannot fail for want of space any more.
-    for (const bool replacing : {true, false})
+    {
+        const SignalsHeldOff heldOff;
         for (Staged& file : staged)
-            if ((file.kind == Staged::Kind::Replace) == replacing)
+            if (file.kind == Staged::Kind::Replace)
                 if (WriteResult result = Commit(file); !result.Ok()) return result;
+    }
+    // A FIFO may wait for a reader: Ctrl+C must still end that wait.
+    for (Staged& file : staged)
+        if (file.kind != Staged::Kind::Replace)
+            if (WriteResult result = Commit(file); !result.Ok()) return result;
     return {};
 }
 
-WriteResult WriteFileWithReason(const std::string& path, std::span<const std::uint8_t> bytes) {
+WriteResult WriteFileWithReason(const std::string& path, std::span<const std::uint8_t> bytes,
+                                std::span<const std::string> inputs) {
     const FileToWrite file{path, bytes};
-    return WriteFilesAllOrNothing(std::span(&file, 1));
+    return WriteFilesAllOrNothing(std::span(&file, 1), inputs);
 }
 
 WriteOutcome WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes) {

@@ -10,11 +10,21 @@
 //     user's previous file, and no temporary outlives the process, also when
 //     it is stopped by Ctrl+C or SIGTERM;
 //   - a file the user may not write is refused and left alone;
-//   - a symbolic link stays a link: the file it points to is replaced;
+//   - a symbolic link stays a link: the file it points to is replaced. The
+//     link is followed as the kernel would follow it for this user: in a
+//     sticky, world-writable folder (/tmp) a link owned by neither the user
+//     nor the folder's owner is refused (fs.protected_symlinks), as reading
+//     it here would otherwise let another user point root's write anywhere.
+//     A set written into a folder of its own may instead replace the link
+//     itself (LinkPolicy::ReplaceLink), so that nothing lands outside it;
 //   - anything else that exists (a device such as /dev/null, a FIFO) is
 //     written directly, never replaced;
 //   - a writable file in a folder where nothing can be created is rewritten
 //     in place, the only case where a failed write can damage the old file.
+// An output that is the same file as one of the command's inputs is refused
+// before anything is written. While a set takes its names, the signals that
+// end a process are held off, so a set is all old or all new; a temporary
+// that a SIGKILL left behind is removed by the next write into its folder.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +55,7 @@ enum class ReadProblem {
 struct FileRead {
     ReadProblem problem = ReadProblem::None;
     std::vector<std::uint8_t> bytes;  // the whole content when problem is None
+    std::error_code error;            // the system's reason for CouldNotOpen and ReadFailed
 
     bool Ok() const { return problem == ReadProblem::None; }
 };
@@ -53,13 +64,28 @@ struct FileRead {
 FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit);
 
 // One line saying why the read failed, such as "larger than 64 MiB, the limit
-// for skin and splash files"; `kind` names the files the limit is for.
-std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::string_view kind);
+// for skin and splash files" or "cannot open the file for reading: Permission
+// denied"; `kind` names the files the limit is for, `error` is the system's reason.
+std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::string_view kind,
+                            std::error_code error = {});
 
 // ReadFileAtMost with the picture-file limit, for callers that need no reason.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 
 bool FileExists(const std::string& path);
+// Whether anything has that name, a dangling symbolic link included.
+bool NameTaken(const std::string& path);
+
+// Creates the folder and any missing parents; empty when it exists or was
+// made, otherwise why not ("Not a directory" for a file of that name).
+std::error_code CreateFolder(const std::string& path);
+
+// Refusals of our own, beside the system's errors, so that WriteResult::Reason reads alike for both.
+enum class WriteRefusal {
+    LinkInSharedFolder = 1,  // a link the kernel would not follow for this user
+    SameAsInput,             // the output is one of the files being read
+};
+std::error_code MakeErrorCode(WriteRefusal refusal);
 
 enum class WriteOutcome {
     Ok,
@@ -79,19 +105,27 @@ struct WriteResult {
     std::string Reason() const { return error ? error.message() : std::string("unknown error"); }
 };
 
-WriteResult WriteFileWithReason(const std::string& path, std::span<const std::uint8_t> bytes);
+WriteResult WriteFileWithReason(const std::string& path, std::span<const std::uint8_t> bytes,
+                                std::span<const std::string> inputs = {});
+
+enum class LinkPolicy {
+    FollowLink,   // the file a link points to is replaced; the link stays
+    ReplaceLink,  // a link at the path is itself replaced by the file
+};
 
 struct FileToWrite {
     std::string path;
     std::span<const std::uint8_t> bytes;
+    LinkPolicy links = LinkPolicy::FollowLink;
 };
 
 // A set of files, all or nothing: every file is first written completely to a
 // temporary beside its target; only when all are written do they take their
 // names. On any failure before that every temporary is removed and every old
 // file stays as it was. (Targets rewritten directly or in place, see above,
-// are written last.)
-WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files);
+// are written last.) `inputs` are the files the command read: an output that
+// is the same file as one of them is refused before anything is written.
+WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files, std::span<const std::string> inputs = {});
 
 // Tests force the failures that a real disk rarely shows on demand.
 enum class WriteFault { None, CannotOpen, WriteFails };
@@ -105,6 +139,8 @@ struct WriteSeams {
     bool namedTemporaries = false;
     // Called once a temporary holds all its bytes, before it takes its name.
     void (*temporaryWritten)() = nullptr;
+    // Called just before each temporary takes its name.
+    void (*beforeRename)() = nullptr;
 };
 void SetWriteSeamsForTesting(const WriteSeams& seams);
 

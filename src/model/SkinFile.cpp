@@ -32,6 +32,7 @@ LoadedSkin LoadSkinFile(const std::string& path, SkinDocument& document) {
     LoadedSkin loaded;
     const FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
     loaded.problem = read.problem;
+    loaded.error = read.error;
     if (!read.Ok()) return loaded;
     loaded.skin = DecodeSkinFile(read.bytes);
     if (!loaded.Loaded()) return loaded;

@@ -40,6 +40,7 @@ std::optional<std::string> OpenWarningText(bool unsupported, int missing);
 // its pictures to the document's slots, and becomes its file, unmodified.
 struct LoadedSkin {
     ReadProblem problem = ReadProblem::None;  // why the file could not be read
+    std::error_code error;                    // and the system's reason, where it gave one
     DecodedSkin skin;
 
     bool Loaded() const { return problem == ReadProblem::None && skin.outcome == DatabaseReadOutcome::Read; }

@@ -98,17 +98,43 @@ std::string PalmTextToUtf8(std::string_view palm) {
     return out;
 }
 
+namespace {
+
+bool NeedsEscape(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == '\\'; }
+
+void AppendEscaped(std::string& out, std::string_view bytes) {
+    for (const char byte : bytes) {
+        char escaped[5];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(static_cast<std::uint8_t>(byte)));
+        out += escaped;
+    }
+}
+
+}  // namespace
+
 std::string PrintablePalmText(std::string_view palm) {
     std::string out;
-    for (const char c : palm) {
-        const auto byte = static_cast<std::uint8_t>(c);
-        if (byte < 0x20 || byte == 0x7F || c == '\\') {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            out += escaped;
-        } else {
-            AppendUtf8(out, CharacterOf(byte));
-        }
+    for (std::size_t at = 0; at < palm.size(); ++at) {
+        const char32_t c = static_cast<std::uint8_t>(palm[at]);
+        // Bytes 80-9F are printable characters in this set, not C1 controls.
+        if (c < 0x80 && NeedsEscape(c))
+            AppendEscaped(out, palm.substr(at, 1));
+        else
+            AppendUtf8(out, CharacterOf(static_cast<std::uint8_t>(c)));
+    }
+    return out;
+}
+
+std::string PrintableFileName(std::string_view name) {
+    std::string out;
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t start = at;
+        const auto c = NextCharacter(name, at);
+        const std::string_view bytes = name.substr(start, at - start);
+        if (!c || NeedsEscape(*c))
+            AppendEscaped(out, bytes);
+        else
+            out += bytes;
     }
     return out;
 }

@@ -27,4 +27,8 @@ std::string DatabaseNameFromPath(std::string_view path);
 // PalmTextToUtf8 safe for a terminal: control characters and '\' as \xNN.
 std::string PrintablePalmText(std::string_view palm);
 
+// A file name (UTF-8, or any bytes) escaped the same way for a terminal:
+// control characters (C1 ones too), '\' and bytes that are no UTF-8 as \xNN.
+std::string PrintableFileName(std::string_view name);
+
 }  // namespace corvane

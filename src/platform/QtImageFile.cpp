@@ -79,7 +79,11 @@ Image ToImage(const QImage& decoded, int maxWidth, int maxHeight) {
 
 ImageFileResult QtPictureReader::Read(const std::string& path, int maxWidth, int maxHeight) const {
     FileRead read = ReadFileAtMost(path, kPictureFileLimit);
-    if (!read.Ok()) return Refused(FromReadProblem(read.problem));
+    if (!read.Ok()) {
+        ImageFileResult refused = Refused(FromReadProblem(read.problem));
+        refused.error = read.error;
+        return refused;
+    }
     const PictureHeader header = CheckPictureFile(read.bytes);
     switch (header.check) {
         case PictureCheck::TooManyPixels: return Refused(ImageFileProblem::TooManyPixels, header.width, header.height);
@@ -92,7 +96,7 @@ ImageFileResult QtPictureReader::Read(const std::string& path, int maxWidth, int
     // F8 FC F8), so those BMPs are read by our own reader.
     auto bitFields = DecodeBitFieldBmp(read.bytes, maxWidth, maxHeight);
     switch (bitFields.outcome) {
-        case BitFieldBmp::Decoded: return {std::move(bitFields.image), ImageFileProblem::None, 0, 0};
+        case BitFieldBmp::Decoded: return {std::move(bitFields.image), ImageFileProblem::None, 0, 0, {}};
         case BitFieldBmp::Refused: return Refused(ImageFileProblem::NotAPicture);
         case BitFieldBmp::NotBitFields: break;
     }
@@ -114,7 +118,7 @@ ImageFileResult QtPictureReader::Read(const std::string& path, int maxWidth, int
     }
     QImage decoded;
     if (!reader.read(&decoded) || decoded.isNull()) return Refused(ImageFileProblem::NotAPicture);
-    return {ToImage(decoded, std::max(maxWidth, 0), std::max(maxHeight, 0)), ImageFileProblem::None, 0, 0};
+    return {ToImage(decoded, std::max(maxWidth, 0), std::max(maxHeight, 0)), ImageFileProblem::None, 0, 0, {}};
 }
 
 void QtPictureReader::Install() {

@@ -281,6 +281,40 @@ TEST_F(SkinCommandTest, BadUsageAndBadFilesFailInOneLine) {
 
 // ---- failed writes --------------------------------------------------------------
 
+// Each message carries the system's reason, and the file names in it (and on
+// standard output) reach the terminal escaped as database names are.
+TEST_F(SkinCommandTest, MessagesSayWhyAndEscapeFileNames) {
+    const std::string evil = dir.File("evil\x1B[2J\nx.pdb"), shown = dir.File("evil\\x1B[2J\\x0Ax.pdb");
+    const std::string missing = ": cannot open the file for reading: No such file or directory\n";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {  // in order: the first makes `evil`
+        {{"new", "--depth", "8", "-o", evil}, "wrote " + shown + ": 35 bitmaps at 8 bits, 42346 bytes\n"},
+        {{"build", ".", "--depth", "8", "--transparent-from", dir.File("no"), "-o", evil},
+         "corvane: cannot read '" + dir.File("no") + "'" + missing},
+        {{"background", evil, dir.File("no"), "-o", dir.File("b.pdb")},
+         "corvane: cannot read '" + dir.File("no") + "' as a picture" + missing},
+        {{"info", evil + "\r"}, "corvane: cannot read '" + shown + "\\x0D'" + missing},
+    };
+    for (const auto& [args, text] : cases) {
+        const auto run = Skin(args);
+        EXPECT_EQ(run.out + run.err, text) << args[0];
+    }
+    EXPECT_EQ(Skin({"info", evil}).out.rfind(shown + ": name \"evil\\x1B[2J\\x0Ax\"", 0), 0u);
+}
+
+// The editor's commands never change their input, by whatever name -o gives it.
+TEST_F(SkinCommandTest, OutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
+    const auto skin = dir.File("S.pdb");
+    ASSERT_EQ(Skin({"new", "--depth", "16", "-o", skin}).exitCode, 0);
+    const Bytes before = ReadBytes(skin);
+    ASSERT_TRUE(WriteBmpFile(Image(306, 184, kWhite), dir.File("u.bmp")));
+    std::filesystem::create_hard_link(skin, dir.File("same.pdb"));
+    for (const auto& args : {std::vector<std::string>{"dialpad", skin, dir.File("u.bmp"), dir.File("u.bmp"), "-o", skin},
+                             {"background", skin, dir.File("u.bmp"), "-o", dir.File("same.pdb")}})
+        EXPECT_EQ(Skin(args).err, "corvane: cannot create '" + args.back() +
+                                      "': it is the same file as one of the inputs, which are never overwritten\n");
+    EXPECT_EQ(ReadBytes(skin), before);
+}
+
 TEST_F(SkinCommandTest, FailedWritesSayWhyAndKeepThePreviousFile) {
     const auto missing = dir.File("no/such/folder.pdb");
     EXPECT_EQ(Skin({"new", "--depth", "8", "-o", missing}).err,

@@ -100,7 +100,7 @@ TEST_F(SplashCli, BuildRefusesJpegsTheEditorWouldRefuse) {
                   png + ": not a JPEG image (no start-of-image marker or no frame header)");
     const std::string missing = dir.File("missing.jpg");
     ExpectFailure(Corvane({"splash", "build", welcome, missing, "-o", path}),
-                  missing + ": cannot open the file for reading");
+                  missing + ": cannot open the file for reading: No such file or directory");
     EXPECT_EQ(ReadBytes(path), (Bytes{5, 5, 5}));
 
     const std::string unwritable = dir.File("no-such-folder/out.pdb");
@@ -157,7 +157,7 @@ TEST_F(SplashCli, ExtractChangesNothingWhenItCannotFinish) {
 
     const std::string aFile = dir.File("plain");
     WriteBytes(aFile, {0});
-    ExpectFailure(Corvane({"splash", "extract", path, "-o", aFile}), aFile + ": not a folder");
+    ExpectFailure(Corvane({"splash", "extract", path, "-o", aFile}), "cannot create the folder '" + aFile + "': Not a directory");
 }
 
 TEST_F(SplashCli, InfoDescribesTheFileAndChecksEachImage) {
@@ -185,7 +185,7 @@ TEST_F(SplashCli, InfoDescribesTheFileAndChecksEachImage) {
                               "goodbye: offset 835, 3 bytes, fails the JPEG check: not a JPEG image\n");
 
     const std::string missing = dir.File("missing.pdb");
-    ExpectFailure(Corvane({"splash", "info", missing}), missing + ": cannot open the file for reading");
+    ExpectFailure(Corvane({"splash", "info", missing}), missing + ": cannot open the file for reading: No such file or directory");
 }
 
 }  // namespace

@@ -83,6 +83,14 @@ TEST(Usage, EverySubcommandHelpsAndRefusesBadWordsAlike) {
         EXPECT_EQ(run.exitCode, 2) << Joined(words);
         EXPECT_EQ(run.err.rfind("corvane: ", 0), 0u) << run.err;
     }
+    const std::pair<std::vector<std::string>, std::string> misleading[] = {
+        {{"frob"}, "corvane: unknown subcommand 'frob'\nTry 'corvane --help'.\n"},
+        {{"skin", "frob"}, "corvane: unknown subcommand 'frob'\nTry 'corvane skin --help'.\n"},
+        {{"skin", "new", "--depth", "08", "-o", out},
+         "corvane: --depth: '08' is no depth: 8 or 16 bits per pixel\nTry 'corvane skin new --help'.\n"},
+        {{"skin", "fr\x1B[2Job"}, "corvane: unknown subcommand 'fr\\x1B[2Job'\nTry 'corvane skin --help'.\n"},
+    };
+    for (const auto& [words, err] : misleading) EXPECT_EQ(Corvane(words).err, err) << Joined(words);
     const auto version = Corvane({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(std::regex_match(version.out, std::regex("corvane [0-9]+\\.[0-9]+(\\.[0-9]+)?\n"))) << version.out;

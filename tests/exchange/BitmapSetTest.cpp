@@ -103,6 +103,26 @@ TEST(ExportBitmaps, UnwritableFilesEndInOneWarning) {
     EXPECT_EQ(FileNames(deep).size(), std::size_t{kElementCount});
 }
 
+// A link to nothing is asked about like a file and, answered Yes, replaced
+// in the folder; a file that cannot be written stops none of the others.
+TEST(ExportBitmaps, AsksAboutEveryNameTakenAndWritesOnlyIntoTheFolder) {
+    TempDir dir;
+    const auto folder = dir.Path() / "set";
+    std::filesystem::create_directories(folder / "5.bmp");  // a folder: cannot be written
+    std::filesystem::create_symlink(dir.File("elsewhere.bmp"), folder / "0.bmp");
+    ScriptedUser user;
+    user.ChoosesFolder(folder.string());
+    user.Answers(Answer::Yes).Answers(Answer::Yes);
+    EXPECT_EQ(ExportBitmaps(SkinDocument(), user), ExportOutcome::NotAllExported);
+    const auto texts = user.MessageTexts();
+    ASSERT_EQ(texts.size(), 3u);  // 0.bmp, 5.bmp, then the warning
+    EXPECT_NE(texts[0].find((folder / "0.bmp").string() + "\n\nalready exists."), std::string::npos);
+    EXPECT_EQ(texts[2], "Not all bitmaps could be exported.");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("elsewhere.bmp")));
+    EXPECT_EQ(DecodeImageFile((folder / "0.bmp").string()), SkinDocument().Slot(16, 0).Picture());
+    EXPECT_EQ(FileNames(folder).size(), std::size_t{kElementCount});
+}
+
 TEST(ImportBitmaps, MissingFileIsListedOncePerSetAndTheRestIsImported) {
     TempDir dir;
     ExportInto(SkinDocument(), dir.Path().string());

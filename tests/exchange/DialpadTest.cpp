@@ -60,6 +60,18 @@ TEST(ExportDialpad, UntitledSkinWritesThePreviewAndBothDialpadsAsComposed) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3);
 }
 
+// The released keys sit on the released button face, the pressed keys on the pressed one.
+TEST(ComposeDialpad, EachPadOnItsOwnButtonFace) {
+    SkinDocument document;
+    for (int key = 0; key < 24; ++key) document.Slot(16, key).CopyFrom(Image(102, 46, kPureGreen), 0, 0, 16);
+    document.Slot(16, kDialButton).CopyFrom(Image(102, 46, Colour{248, 0, 0}), 0, 0, 16);
+    document.Slot(16, kDialButtonPressed).CopyFrom(Image(102, 46, kBlue), 0, 0, 16);
+    Image released(306, 184, kWhite), pressed(306, 184, kWhite);
+    ComposeDialpad(released, pressed, document);
+    EXPECT_EQ(released.At(150, 100), (Colour{248, 0, 0}));
+    EXPECT_EQ(pressed.At(150, 100), document.Slot(16, kDialButtonPressed).Picture().At(0, 0));
+}
+
 TEST(ImportDialpad, ExportedDialpadComesBackIntoTheSameKeys) {
     TempDir dir;
     // A skin as loaded from files: every picture already at 16-bit colours.

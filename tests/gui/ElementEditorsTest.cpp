@@ -1,4 +1,6 @@
 #include <QDropEvent>
+#include <QGroupBox>
+#include <QLayout>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -85,6 +87,8 @@ private slots:
         // A yellow pick first, which clicks beside the 12 x 8 enlarged image must not replace.
         QTest::newRow("beside the image picks nothing") << QList<QPoint>{{10, 2}, {12, 0}, {40, 2}, {1, 8}} << "1"
                                                         << true << QColor(255, 255, 0);
+        QTest::newRow("above the image picks nothing") << QList<QPoint>{{10, 2}, {2, -1}} << "1" << true
+                                                       << QColor(255, 255, 0);
         QTest::newRow("Cancel after clicks") << QList<QPoint>{{0, 1}, {9, 1}} << "2" << false << QColor(0, 255, 0);
         QTest::newRow("Esc after a click") << QList<QPoint>{{5, 5}} << "esc" << false << QColor(0, 255, 0);
     }
@@ -107,6 +111,18 @@ private slots:
         if (stored) QCOMPARE(shown, (Colour{uchar(expected.red()), uchar(expected.green()), uchar(expected.blue())}));
         const Colour want = stored ? shown : kPureGreen;
         QCOMPARE(slot.Transparent(), want);
+    }
+
+    void keypadTextGroupsSitInKeypadOrder() {
+        SkinDocument document;
+        ScriptedUser user;
+        CKeypadTextDlg dialog(document, user);
+        dialog.show();
+        dialog.layout()->activate();
+        QMap<std::pair<int, int>, QString> titles;  // by row, then column
+        for (const QGroupBox* group : dialog.findChildren<QGroupBox*>())
+            titles[{group->y(), group->x()}] = group->title();
+        QCOMPARE(titles.values(), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "Star", "0", "#"}));
     }
 
     void chooserReachesTheLastPixelOfAWideElement() {

@@ -1,4 +1,5 @@
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -87,7 +88,13 @@ private slots:
             confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
             suffix = dialog->defaultSuffix();
             filters = dialog->nameFilters();
-            dialog->selectFile(dir.filePath("Mine"));
+            // Typed into the name field, as a user types: selectFile leaves that
+            // field alone once it has the focus, which it gains sooner or later
+            // depending on how busy the machine is.
+            dialog->setDirectory(dir.path());
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(name);
+            name->setText("Mine");
             QMetaObject::invokeMethod(dialog, "accept");
         });
         const auto chosen = ui.AskSaveFile(FilePrompt{"", "Skin File (*.pdb)|*.pdb|All files (*.*)|*.*||", "pdb",

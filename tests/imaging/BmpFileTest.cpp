@@ -339,6 +339,11 @@ TEST(BitFieldBmp, MalformedFilesAreRefused) {
         add("bit-fields-at-24-bits", f);
         f.bitsPerPixel = 8;
         add("bit-fields-at-8-bits", f);
+        f = good;
+        f.compression = 6;
+        f.masks = {0x7C00, 0x03E0, 0x001F, 0x8000};
+        f.pixelOffset = 14 + 40 + 12;
+        add("offset-inside-alpha-mask", f);
     }
     for (const auto& [name, bytes] : fixtures)
         EXPECT_EQ(DecodeBitFieldBmp(bytes).outcome, BitFieldBmp::Refused) << name;

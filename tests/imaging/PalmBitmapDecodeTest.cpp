@@ -280,6 +280,20 @@ std::vector<Fixture> MalformedFixtures() {
     return f;
 }
 
+TEST(PalmBitmapDecode, SidesUpToTheReadableLimitAndNotOneMore) {
+    const struct {
+        std::uint16_t width, height;
+        bool read;
+    } cases[] = {{1, 4096, true}, {1, 4097, false}, {4096, 1, true}, {4097, 1, false}};
+    for (const auto& c : cases) {
+        const auto rowBytes = static_cast<std::uint16_t>((c.width + 1) / 2 * 2);
+        const Header h{c.width, c.height, rowBytes};
+        const auto d = Decode(Version3(h, std::vector<std::uint8_t>(std::size_t{rowBytes} * c.height)));
+        EXPECT_EQ(d.result != ToImageResult::Rejected, c.read) << c.width << " x " << c.height;
+        EXPECT_EQ(d.image.Height(), c.read ? c.height : 0);
+    }
+}
+
 TEST(PalmBitmapDecode, MalformedResourcesAreRefusedCleanly) {
     for (const Fixture& fixture : MalformedFixtures()) {
         PalmBitmap bitmap;

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <sys/file.h>
 
 #include <sys/stat.h>
 
@@ -186,6 +187,55 @@ TEST_F(FileAccessTest, TemporaryDoesNotOutliveAProcessStoppedBySigterm) {
         EXPECT_EQ(ReadBytes(path), kOld);
         EXPECT_EQ(Names(), std::vector<std::string>{"a.pdb"}) << (named ? "named" : "unnamed");
     }
+}
+
+// A signal that comes while a set takes its names waits until all have them.
+TEST_F(FileAccessTest, SignalDuringTheRenamesLeavesTheWholeNewSet) {
+    const std::vector<std::string> names{"a.bmp", "b.bmp", "c.bmp"};
+    const std::vector<FileToWrite> set{{dir.File("a.bmp"), kNew}, {dir.File("b.bmp"), kNew}, {dir.File("c.bmp"), kNew}};
+    for (const bool named : {false, true}) {
+        for (const auto& name : names) WriteBytes(dir.File(name), kOld);
+        EXPECT_EXIT(
+            {
+                SetWriteSeamsForTesting({.namedTemporaries = named, .beforeRename = [] { std::raise(SIGTERM); }});
+                WriteFilesAllOrNothing(set);
+            },
+            ::testing::KilledBySignal(SIGTERM), "");
+        for (const auto& name : names) EXPECT_EQ(ReadBytes(dir.File(name)), kNew) << name;
+        EXPECT_EQ(Names(), names) << (named ? "named" : "unnamed");
+    }
+}
+
+// What a SIGKILL leaves is removed by the next write into the folder, but a
+// temporary whose writer is alive (it holds the lock) and another user's are not.
+TEST_F(FileAccessTest, NextWriteRemovesTemporariesNoLivingWriterHolds) {
+    WriteBytes(dir.File(".corvane-0badc0de.tmp"), kOld);
+    WriteBytes(dir.File(".corvane-00c0ffee.tmp"), kOld);
+    WriteBytes(dir.File(".corvane-notours.tmp"), kOld);
+    const int alive = open(dir.File(".corvane-00c0ffee.tmp").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(alive, LOCK_EX), 0);
+    ASSERT_TRUE(WriteFileWithReason(dir.File("a.pdb"), kNew).Ok());
+    close(alive);
+    EXPECT_EQ(Names(), (std::vector<std::string>{".corvane-00c0ffee.tmp", ".corvane-notours.tmp", "a.pdb"}));
+}
+
+// The kernel lets only the link's owner and the folder's owner follow a link
+// in a sticky, world-writable folder; root reading the link itself must too.
+TEST_F(FileAccessTest, LinkOfAnotherUserInASharedStickyFolderIsNotFollowed) {
+    if (geteuid() != 0) GTEST_SKIP() << "a link owned by another user needs root to make";
+    const auto shared = dir.File("shared"), secret = dir.File("secret"), link = shared + "/out.pdb";
+    std::filesystem::create_directory(shared);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    WriteBytes(secret, kOld);
+    std::filesystem::create_symlink(secret, link);
+    ASSERT_EQ(lchown(link.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(WriteFileWithReason(link, kNew).Reason(),
+              "a symbolic link in a shared sticky folder that belongs to another user is not followed");
+    EXPECT_EQ(ReadBytes(secret), kOld);
+
+    ASSERT_EQ(chmod(shared.c_str(), 0755), 0);  // an ordinary folder: the link is followed
+    ASSERT_TRUE(WriteFileWithReason(link, kNew).Ok());
+    EXPECT_EQ(ReadBytes(secret), kNew);
 }
 
 // Pipes, devices and folders are refused without being opened (opening a

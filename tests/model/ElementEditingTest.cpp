@@ -111,7 +111,7 @@ public:
     ~CountingReader() override { SetPictureReader(previous_); }
     ImageFileResult Read(const std::string&, int, int) const override {
         ++reads;
-        return {Image(4, 4, Colour{250, 3, 7}), ImageFileProblem::None, 0, 0};
+        return {Image(4, 4, Colour{250, 3, 7}), ImageFileProblem::None, 0, 0, {}};
     }
     mutable int reads = 0;
 

@@ -32,6 +32,7 @@ TEST(DatabaseNameFromPath, IsInThePhonesCharacterSetCutBetweenCharacters) {
         {"/skins/\u00df\u65e5\u672c\U0001F600.pdb", "\xDF___"},          // characters Windows-1252 lacks
         {"/skins/a\xFF\xC3(b\xE2\x82.pdb", "a__(b__"},                    // bytes that are no UTF-8
         {"/skins/\xC0\xAF\xED\xA0\x80.pdb", "_____"},                    // overlong and surrogate forms
+        {"/skins/a\uFFFDb.pdb", "a_b"},  // the replacement character stands for no byte of the set
         {"/skins/" + std::string(40, 'x') + "\u00e9\u00e9.pdb", std::string(29, 'x') + "\xE9\xE9"},
     };
     for (const auto& c : cases) EXPECT_EQ(DatabaseNameFromPath(c.path), c.name) << c.path;
@@ -41,6 +42,8 @@ TEST(PalmText, DecodesEveryByteOfWindows1252) {
     EXPECT_EQ(PalmTextToUtf8("Caf\xE9 \x80\x99\x9F\xFF"), "Caf\u00e9 \u20ac\u2122\u0178\u00ff");
     EXPECT_EQ(PalmTextToUtf8("\x81\x8D\x8F\x90\x9D"), "\ufffd\ufffd\ufffd\ufffd\ufffd");
     EXPECT_EQ(PrintablePalmText("Odd\x01\\\xE9\x7F"), "Odd\\x01\\x5C\u00e9\\x7F");
+    // File names: C1 controls and bytes that are no UTF-8 too.
+    EXPECT_EQ(PrintableFileName("a\x1B[2J\n\xC2\x9B\\\xFF\u00e9.pdb"), "a\\x1B[2J\\x0A\\xC2\\x9B\\x5C\\xFF\u00e9.pdb");
     // Every character the set has comes back as the byte it came from.
     for (int byte = 0x20; byte <= 0xFF; ++byte) {
         const std::string one(1, static_cast<char>(byte));
