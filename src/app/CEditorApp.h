@@ -1,6 +1,8 @@
 // The program: the start dialog, then the editors in turn, then the end.
 #pragma once
 
+#include <string>
+
 #include "app/CStartDlg.h"
 
 namespace corvane {
@@ -9,10 +11,18 @@ class CEditorApp {
 public:
     // Runs the start dialog to its end; the program ends when it returns.
     static void InitInstance(const EditorRunner& runEditor);
+    // A file named on the command line: no start dialog, the editor its
+    // database type names opens it, and the editors then alternate as usual.
+    static void InitInstanceWithFile(const std::string& file);
 
     // The real editors: a fresh skin editor (with a fresh document) or a
-    // fresh splash editor for every run, destroyed when its run ends.
-    static bool RunEditor(EditorKind kind);
+    // fresh splash editor for every run, destroyed when its run ends; the
+    // file, if any, opened as soon as the window shows.
+    static bool RunEditor(EditorKind kind, const std::string& file = {});
+
+    // The editor for a file: splash files by their type, everything else,
+    // unreadable files too, in the skin editor, which says what is wrong.
+    static EditorKind EditorKindForFile(const std::string& file);
 };
 
 }  // namespace corvane

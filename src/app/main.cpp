@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 
 #include "app/CEditorApp.h"
@@ -11,6 +12,11 @@ int main(int argc, char** argv) {
     QIcon icon;
     for (int size : {16, 32, 48, 256}) icon.addFile(QString(":/app-icon-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
-    corvane::CEditorApp::InitInstance(&corvane::CEditorApp::RunEditor);
+    // A file handed over by the file manager ("corvane-desktop FILE.pdb") skips the start dialog.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        corvane::CEditorApp::InitInstanceWithFile(QFileInfo(arguments.at(1)).absoluteFilePath().toStdString());
+    else
+        corvane::CEditorApp::InitInstance([](corvane::EditorKind kind) { return corvane::CEditorApp::RunEditor(kind); });
     return 0;
 }

@@ -12,12 +12,14 @@ namespace corvane {
 CColorChooseBitmap::CColorChooseBitmap(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName("Picture: click the color that is to be transparent");
+    setAccessibleDescription(kChooserInstruction);
     setCursor(Qt::CrossCursor);
 }
 
 void CColorChooseBitmap::SetImage(const Image* image) {
     image_ = image && !image->Empty() ? image : nullptr;
     cursor_ = QPoint(0, 0);
+    picked_.reset();
     setMinimumSize(sizeHint());
     updateGeometry();
     update();
@@ -41,18 +43,32 @@ void CColorChooseBitmap::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Every block must show exactly the colour a click there picks.
     DrawUnsmoothed(painter, QRectF(0, 0, image_->Width() * kZoom, image_->Height() * kZoom), ToQImage(*image_));
-    if (hasFocus()) {
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(cursor_.x() * kZoom, cursor_.y() * kZoom, kZoom - 1, kZoom - 1);
-    }
+    if (picked_) Outline(painter, *picked_, Qt::SolidLine);
+    if (hasFocus() && cursor_ != picked_) Outline(painter, cursor_, Qt::DashLine);
 }
+
+// A white ring inside a black one around the pixel's block: one of the two
+// stands out on any colour, and each is a whole logical pixel wide, so also
+// at a display scale of 2 the mark is two screen pixels thick, not a dotted hairline.
+void CColorChooseBitmap::Outline(QPainter& painter, QPoint pixel, Qt::PenStyle style) const {
+    const QRectF block(pixel.x() * kZoom, pixel.y() * kZoom, kZoom, kZoom);
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::black, 1, style, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(block.adjusted(-1.5, -1.5, 1.5, 1.5));
+    painter.setPen(QPen(Qt::white, 1, style, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(block.adjusted(-0.5, -0.5, 0.5, 0.5));
+    painter.restore();
+}
+
+QRect CColorChooseBitmap::Block(QPoint pixel) { return QRect(pixel * kZoom, QSize(kZoom, kZoom)); }
 
 void CColorChooseBitmap::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPoint point = event->position().toPoint();
     if (const std::optional<Colour> colour = Pick(point)) {
         cursor_ = QPoint(point.x() / kZoom, point.y() / kZoom);
+        picked_ = cursor_;
         update();
         emit Picked(*colour);
     }
@@ -67,12 +83,15 @@ void CColorChooseBitmap::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Up: next.ry() -= 1; break;
         case Qt::Key_Down: next.ry() += 1; break;
         case Qt::Key_Space:
+            picked_ = cursor_;
+            update();
             emit Picked(image_->At(cursor_.x(), cursor_.y()));
             return;
         default: return QWidget::keyPressEvent(event);
     }
     if (image_->Contains(next.x(), next.y())) cursor_ = next;
     update();
+    emit CursorMoved(Block(cursor_));
 }
 
 }  // namespace corvane

@@ -4,13 +4,18 @@
 // so only colours the image really holds can reach the swatch.
 #pragma once
 
+#include <QPainter>
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 #include <optional>
 
 #include "imaging/Image.h"
 
 namespace corvane {
+
+inline constexpr const char* kChooserInstruction =
+    "Click the color that is to be transparent, or move to it with the arrow keys and press Space.";
 
 class CColorChooseBitmap : public QWidget {
     Q_OBJECT
@@ -29,6 +34,8 @@ public:
 
 signals:
     void Picked(corvane::Colour colour);
+    // The keyboard cursor's block, in control coordinates, after every move.
+    void CursorMoved(QRect block);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,9 +43,15 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void Outline(QPainter& painter, QPoint pixel, Qt::PenStyle style) const;
+    static QRect Block(QPoint pixel);
+
+private:
     const Image* image_ = nullptr;
     // Keyboard users move this image pixel with the arrow keys and pick it with Space.
     QPoint cursor_{0, 0};
+    // The image pixel picked last, outlined so that it can be found again.
+    std::optional<QPoint> picked_;
 };
 
 }  // namespace corvane

@@ -4,6 +4,8 @@
 
 namespace corvane {
 
+QString ColourName(Colour colour) { return QColor(colour.r, colour.g, colour.b).name(QColor::HexRgb).toUpper(); }
+
 CColorIndicator::CColorIndicator(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
@@ -14,7 +16,7 @@ CColorIndicator::CColorIndicator(QWidget* parent) : QFrame(parent) {
 void CColorIndicator::SetColour(Colour colour) {
     colour_ = colour;
     // Screen readers cannot see the swatch: they read the colour's value.
-    setAccessibleDescription(QColor(colour.r, colour.g, colour.b).name(QColor::HexRgb).toUpper());
+    setAccessibleDescription(ColourName(colour));
     update();
 }
 

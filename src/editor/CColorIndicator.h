@@ -7,6 +7,9 @@
 
 namespace corvane {
 
+// "#RRGGBB", as screen readers read a swatch.
+QString ColourName(Colour colour);
+
 class CColorIndicator : public QFrame {
     Q_OBJECT
 public:

@@ -5,13 +5,19 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include "editor/CColorIndicator.h"
 #include "editor/CElementPicture.h"
 #include "editor/CTransparencyDlg.h"
+#include "editor/SkinUndo.h"
 #include "model/ElementEditing.h"
 #include "model/SkinDocument.h"
 #include "pdb/SkinCatalogue.h"
+#include "widgets/UndoHistory.h"
 
 namespace corvane {
 namespace {
@@ -26,14 +32,38 @@ QPushButton* CommandButton(const char* text, int id, const QString& label) {
     return button;
 }
 
+// The screen's height left for the groups once the title bar and the row of
+// buttons below them are drawn.
+constexpr int kRoomBesideGroups = 120;
+
+// The groups as they are, or in a scroll area where the screen is lower than them.
+QWidget* ScrollingWhereTooTall(QWidget* groups, const QWidget* window) {
+    const QScreen* screen = window->screen();
+    const QSize wanted = groups->sizeHint();
+    const int room = screen ? screen->availableGeometry().height() - kRoomBesideGroups : wanted.height();
+    if (wanted.height() <= room) return groups;
+    auto* scroller = new QScrollArea;
+    scroller->setObjectName("elements");
+    scroller->setAccessibleName("Images");
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(groups);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setFixedSize(wanted.width() + scroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent), room);
+    return scroller;
+}
+
 }  // namespace
 
-CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document, UserInterface& user, QWidget* parent)
-    : QDialog(parent), table_(table), document_(document), user_(user) {
+CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document, UserInterface& user, QWidget* parent,
+                         UndoHistory* history)
+    : QDialog(parent), table_(table), document_(document), user_(user), history_(history) {
     setWindowTitle(Text(table.title));
     setObjectName(QString::number(table.resource));
 
     auto* layout = new QVBoxLayout(this);
+    auto* elements = new QWidget;
+    auto* elementsLayout = new QVBoxLayout(elements);
+    elementsLayout->setContentsMargins(0, 0, 0, 0);
     const auto rows = table.rows;
     if (table.layout == ElementLayout::Keypad) {
         // A key's normal and pressed labels share its group: rows come in pairs.
@@ -42,14 +72,15 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
             const int key = static_cast<int>(i / 2);
             keypad->addWidget(BuildGroup(Text(rows[i].caption), rows.subspan(i, 2)), key / 3, key % 3);
         }
-        layout->addLayout(keypad);
+        elementsLayout->addLayout(keypad);
     } else {
         QBoxLayout* groups = table.layout == ElementLayout::SideBySide ? static_cast<QBoxLayout*>(new QHBoxLayout)
                                                                        : static_cast<QBoxLayout*>(new QVBoxLayout);
         for (std::size_t i = 0; i < rows.size(); ++i)
             groups->addWidget(BuildGroup(Text(rows[i].caption), rows.subspan(i, 1)));
-        layout->addLayout(groups);
+        elementsLayout->addLayout(groups);
     }
+    layout->addWidget(ScrollingWhereTooTall(elements, this));
 
     auto* bottom = new QHBoxLayout;
     if (!table.shareText.empty()) {
@@ -66,6 +97,21 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
     bottom->addWidget(ok);
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    if (history_) {
+        history_->AddShortcutsTo(this);
+        connect(history_, &UndoHistory::Restored, this, &CElementDlg::Refresh);
+    }
+    Refresh();
+}
+
+void CElementDlg::Refresh() {
+    for (auto it = pictures_.cbegin(); it != pictures_.cend(); ++it) it.value()->update();
+    for (auto it = swatches_.cbegin(); it != swatches_.cend(); ++it) {
+        it.value()->SetColour(document_.Slot(document_.TargetDepth(), it.key()).Transparent());
+        // Read out instead of the chooser's caption: the swatch has no label of its own.
+        it.value()->setAccessibleName(ColourName(it.value()->GetColour()));
+    }
 }
 
 QWidget* CElementDlg::BuildGroup(const QString& caption, std::span<const ElementRow> rows) {
@@ -93,6 +139,9 @@ QWidget* CElementDlg::BuildElement(const ElementRow& row, bool picturesBesideBut
     pictures_.insert(row.element, picture);
     auto* load = CommandButton("Load Image", row.load, label);
     auto* transparent = CommandButton("Transparent Color", row.transparent, label);
+    auto* swatch = new CColorIndicator;
+    swatch->setFixedSize(transparent->sizeHint().height(), transparent->sizeHint().height());
+    swatches_.insert(row.element, swatch);
     connect(load, &QPushButton::clicked, this, [this, &row] { LoadImage(row); });
     connect(transparent, &QPushButton::clicked, this, [this, &row] { ChooseTransparent(row); });
     connect(picture, &CElementPicture::FileDropped, this, [this, &row](const QString& path) { LoadImageFile(row, path); });
@@ -100,7 +149,10 @@ QWidget* CElementDlg::BuildElement(const ElementRow& row, bool picturesBesideBut
     auto* box = new QWidget;
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(load);
-    buttons->addWidget(transparent);
+    auto* transparentRow = new QHBoxLayout;
+    transparentRow->addWidget(transparent);
+    transparentRow->addWidget(swatch);
+    buttons->addLayout(transparentRow);
     QBoxLayout* layout = picturesBesideButtons ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
                                                : static_cast<QBoxLayout*>(new QVBoxLayout(box));
     layout->setContentsMargins(0, 0, 0, 0);
@@ -111,23 +163,33 @@ QWidget* CElementDlg::BuildElement(const ElementRow& row, bool picturesBesideBut
 }
 
 void CElementDlg::LoadImage(const ElementRow& row) {
-    LoadElementImage(document_, user_, row.element);
-    pictures_.value(row.element)->update();
+    Change(QString("Load Image (%1)").arg(Text(ElementByIndex(row.element)->label)),
+           [&] { LoadElementImage(document_, user_, row.element); });
 }
 
 void CElementDlg::LoadImageFile(const ElementRow& row, const QString& path) {
-    LoadElementImageFile(document_, user_, row.element, path.toStdString());
-    pictures_.value(row.element)->update();
+    Change(QString("Load Image (%1)").arg(Text(ElementByIndex(row.element)->label)),
+           [&] { LoadElementImageFile(document_, user_, row.element, path.toStdString()); });
 }
 
 void CElementDlg::ChooseTransparent(const ElementRow& row) {
-    if (RunChooser(row.element)) document_.MarkModified();
+    Change(QString("Transparent Color (%1)").arg(Text(ElementByIndex(row.element)->label)), [&] {
+        if (RunChooser(row.element)) document_.MarkModified();
+    });
 }
 
 void CElementDlg::ChooseTransparentForAll() {
-    if (RunChooser(table_.shareSource)) document_.MarkModified();
-    // Even after "Cancel": the others then get the source's unchanged colour.
-    ShareTransparentColour(document_, table_.shareSource, table_.shareTargets);
+    Change(Text(table_.shareText), [&] {
+        if (RunChooser(table_.shareSource)) document_.MarkModified();
+        // Even after "Cancel": the others then get the source's unchanged colour.
+        ShareTransparentColour(document_, table_.shareSource, table_.shareTargets);
+    });
+}
+
+void CElementDlg::Change(const QString& text, const std::function<void()>& change) {
+    RunRecorded(history_, document_, text, change);
+    Refresh();
+    emit DocumentChanged();
 }
 
 bool CElementDlg::RunChooser(int element) {

@@ -1,27 +1,40 @@
 // The element editors: one window built from a table of elements (see
 // ElementDialogTables.h). Every "Load Image", "Transparent Color" and share
 // button goes to one handler that takes the table row; the changes go
-// straight into the live document, and closing undoes nothing.
+// straight into the live document, and closing undoes nothing. With the
+// window's history each change is recorded there, and Ctrl+Z and
+// Ctrl+Shift+Z work inside the editor too.
 #pragma once
 
 #include <QDialog>
 #include <QHash>
+#include <functional>
 
 #include "editor/ElementDialogTables.h"
 
 namespace corvane {
 
+class CColorIndicator;
 class CElementPicture;
 class SkinDocument;
+class UndoHistory;
 class UserInterface;
 
 class CElementDlg : public QDialog {
     Q_OBJECT
 public:
     CElementDlg(const ElementDialogTable& table, SkinDocument& document, UserInterface& user,
-                QWidget* parent = nullptr);
+                QWidget* parent = nullptr, UndoHistory* history = nullptr);
+
+    // Every picture and transparent-colour swatch from the document.
+    void Refresh();
+
+signals:
+    // After every command that may have changed the document.
+    void DocumentChanged();
 
 private:
+    QWidget* BuildElements();
     QWidget* BuildGroup(const QString& caption, std::span<const ElementRow> rows);
     QWidget* BuildElement(const ElementRow& row, bool picturesBesideButtons);
     void LoadImage(const ElementRow& row);
@@ -30,35 +43,43 @@ private:
     void ChooseTransparentForAll();
     // Runs the chooser on the element's slot of the current depth; true on "OK".
     bool RunChooser(int element);
+    // Runs a change on the document, recorded under the text when it changed anything.
+    void Change(const QString& text, const std::function<void()>& change);
 
     const ElementDialogTable& table_;
     SkinDocument& document_;
     UserInterface& user_;
+    UndoHistory* history_;
     QHash<int, CElementPicture*> pictures_;  // by element
+    QHash<int, CColorIndicator*> swatches_;  // by element
 };
 
 class CKeypadButtonsDlg : public CElementDlg {
 public:
-    CKeypadButtonsDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr)
-        : CElementDlg(kKeypadButtonsTable, document, user, parent) {}
+    CKeypadButtonsDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
+        UndoHistory* history = nullptr)
+        : CElementDlg(kKeypadButtonsTable, document, user, parent, history) {}
 };
 
 class CKeypadTextDlg : public CElementDlg {
 public:
-    CKeypadTextDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr)
-        : CElementDlg(kKeypadTextTable, document, user, parent) {}
+    CKeypadTextDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
+        UndoHistory* history = nullptr)
+        : CElementDlg(kKeypadTextTable, document, user, parent, history) {}
 };
 
 class CSpeedDialDlg : public CElementDlg {
 public:
-    CSpeedDialDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr)
-        : CElementDlg(kSpeedDialTable, document, user, parent) {}
+    CSpeedDialDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
+        UndoHistory* history = nullptr)
+        : CElementDlg(kSpeedDialTable, document, user, parent, history) {}
 };
 
 class CTitleDlg : public CElementDlg {
 public:
-    CTitleDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr)
-        : CElementDlg(kTitleTable, document, user, parent) {}
+    CTitleDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
+        UndoHistory* history = nullptr)
+        : CElementDlg(kTitleTable, document, user, parent, history) {}
 };
 
 }  // namespace corvane

@@ -4,15 +4,18 @@
 #include <QPixmap>
 
 #include "editor/CElementDlg.h"
+#include "editor/SkinUndo.h"
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinFile.h"
 #include "widgets/CAboutDlg.h"
 #include "widgets/CIntroDlg.h"
+#include "widgets/ChoiceButton.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/PixelPicture.h"
 #include "widgets/QtImage.h"
+#include "widgets/UndoHistory.h"
 
 namespace corvane {
 namespace {
@@ -35,6 +38,7 @@ QLabel* PreviewPicture(QWidget* parent, int x, int id, const char* name) {
 CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker> marker)
     : EditorWindow(user, 102, 472, 338),
       document_(std::make_unique<SkinDocument>()),
+      history_(new UndoHistory(this)),
       marker_(marker ? *marker : WelcomeMarker::ForThisProgram()) {
     QWidget* c = Client();
     Place(new QLabel("Preview:", c), 12, 12, 54, 8);
@@ -53,6 +57,7 @@ CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker>
     auto* depths = new QButtonGroup(this);
     for (QPushButton* b : {depth8_, depth16_}) {
         b->setCheckable(true);
+        AnnounceAsChoiceOfOne(b);
         depths->addButton(b);
     }
     depths->setExclusive(true);
@@ -63,12 +68,16 @@ CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker>
 
     QMenu* file = AddMenu("&File");
     QAction* reset = AddAction(file, "&Reset", 57600);
-    QAction* openAction = AddAction(file, "&Open", 57601);
-    QAction* saveAction = AddAction(file, "&Save", 57603);
-    QAction* saveAsAction = AddAction(file, "Save &as...", 32779);
+    QAction* openAction = AddAction(file, "&Open\tCtrl+O", 57601);
+    AddRecentMenu(file, "recent/skins");
+    QAction* saveAction = AddAction(file, "&Save\tCtrl+S", 57603);
+    QAction* saveAsAction = AddAction(file, "Save &as...\tCtrl+Shift+S", 32779);
     file->addSeparator();
     QAction* splash = AddAction(file, "&Work on Splash Images", 1);
     QAction* exitAction = AddAction(file, "E&xit\tEsc", 2);
+    QMenu* edit = AddMenu("&Edit");
+    edit->addAction(history_->CreateUndoAction(edit));
+    edit->addAction(history_->CreateRedoAction(edit));
     AddExchangeMenu();
     QAction* about = AddAction(AddMenu("&?"), "&About Corvane Desktop", 32784);
 
@@ -88,6 +97,13 @@ CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker>
     connect(exit, &QPushButton::clicked, this, &CSkinEditorDlg::reject);
     connect(exitAction, &QAction::triggered, this, &CSkinEditorDlg::reject);
     connect(about, &QAction::triggered, this, [] { ShowAboutBox(); });
+
+    FollowCleanState(*history_, *document_);
+    connect(&history_->Stack(), &QUndoStack::cleanChanged, this, &CSkinEditorDlg::UpdateTitle);
+    connect(history_, &UndoHistory::Restored, this, [this] {
+        RefreshPreviews();
+        UpdateTitle();
+    });
 
     // A new window starts at 16 bits with both previews composed from that set.
     depth16_->setChecked(true);
@@ -116,7 +132,12 @@ void CSkinEditorDlg::ShowPreviews() {
 template <class Dialog>
 void CSkinEditorDlg::EditElements() {
     {
-        Dialog dialog(*document_, User(), this);
+        Dialog dialog(*document_, User(), this, history_);
+        // The previews follow every change while the editor is open.
+        connect(&dialog, &CElementDlg::DocumentChanged, this, [this] {
+            RefreshPreviews();
+            UpdateTitle();
+        });
         dialog.exec();
     }
     // However the editor was closed, its changes are already in the document.
@@ -130,19 +151,35 @@ void CSkinEditorDlg::SetDepth(int depth) {
 }
 
 void CSkinEditorDlg::Reset() {
-    if (!ResetSkin(*document_, User())) return;
+    bool reset = false;
+    RunRecorded(history_, *document_, "Reset", [&] { reset = ResetSkin(*document_, User()); });
+    if (!reset) return;
     UpdateTitle();
     RefreshPreviews();
 }
 
-void CSkinEditorDlg::Open() {
-    if (OpenSkin(*document_, User()) != OpenSkinOutcome::Opened) return;
+void CSkinEditorDlg::Open() { ShowOpened(OpenSkin(*document_, User())); }
+
+void CSkinEditorDlg::OpenPath(const std::string& path) { ShowOpened(OpenSkin(*document_, User(), path)); }
+
+void CSkinEditorDlg::ShowOpened(OpenSkinOutcome outcome) {
+    if (outcome != OpenSkinOutcome::Opened) return;
+    // Another file: nothing of the previous one can be undone into it.
+    history_->Stack().clear();
+    RememberRecent(document_->FilePath());
     UpdateTitle();
     RefreshPreviews();
 }
 
 void CSkinEditorDlg::Save(bool saveAs) {
-    const SaveSkinOutcome outcome = saveAs ? SaveSkinAs(*document_, User()) : SaveSkin(*document_, User());
+    ShowSaved(saveAs ? SaveSkinAs(*document_, User()) : SaveSkin(*document_, User()));
+}
+
+void CSkinEditorDlg::ShowSaved(SaveSkinOutcome outcome) {
+    if (outcome == SaveSkinOutcome::Saved) {
+        history_->Stack().setClean();
+        RememberRecent(document_->FilePath());
+    }
     if (TitleMayHaveChanged(outcome)) UpdateTitle();
 }
 
@@ -156,20 +193,24 @@ void CSkinEditorDlg::AddExchangeMenu() {
             [this] { ExportPreview(*document_, User()); });
     menu->addSeparator();
     connect(AddAction(menu, "&Import Bitmaps...", 32780), &QAction::triggered, this, &CSkinEditorDlg::ImportSet);
-    connect(AddAction(menu, "I&mport Dialpad Bitmaps...", 32797), &QAction::triggered, this,
-            [this] { ChangeDialpad(ImportDialpadBitmaps(*document_, User())); });
-    connect(AddAction(menu, "I&nsert Background Image...", 32796), &QAction::triggered, this,
-            [this] { ChangeDialpad(InsertBackground(*document_, User())); });
+    connect(AddAction(menu, "I&mport Dialpad Bitmaps...", 32797), &QAction::triggered, this, [this] {
+        ChangeDialpad("Import Dialpad Bitmaps", [this] { return ImportDialpadBitmaps(*document_, User()); });
+    });
+    connect(AddAction(menu, "I&nsert Background Image...", 32796), &QAction::triggered, this, [this] {
+        ChangeDialpad("Insert Background Image", [this] { return InsertBackground(*document_, User()); });
+    });
 }
 
 void CSkinEditorDlg::ImportSet() {
     // Marks the skin modified even when the folder browser was cancelled.
-    ImportBitmaps(*document_, User());
+    RunRecorded(history_, *document_, "Import Bitmaps", [this] { ImportBitmaps(*document_, User()); });
     UpdateTitle();
     RefreshPreviews();
 }
 
-void CSkinEditorDlg::ChangeDialpad(DialpadOutcome outcome) {
+void CSkinEditorDlg::ChangeDialpad(const QString& text, const std::function<DialpadOutcome()>& command) {
+    DialpadOutcome outcome = DialpadOutcome::Cancelled;
+    RunRecorded(history_, *document_, text, [&] { outcome = command(); });
     // The command composed the previews from the 16-bit set and leaves the
     // title alone; the pictures only need showing.
     if (outcome == DialpadOutcome::Changed) ShowPreviews();
@@ -186,7 +227,7 @@ void CSkinEditorDlg::Leave(int result) {
             case Answer::Yes: {
                 // The user asked to keep their work: leave only once it is saved.
                 const SaveSkinOutcome outcome = SaveSkin(*document_, User());
-                if (TitleMayHaveChanged(outcome)) UpdateTitle();
+                ShowSaved(outcome);
                 if (outcome != SaveSkinOutcome::Saved) return;
                 break;
             }

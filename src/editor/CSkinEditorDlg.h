@@ -4,15 +4,19 @@
 
 #include <QButtonGroup>
 #include <QLabel>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "exchange/Dialpad.h"
 #include "model/SkinDocument.h"
+#include "model/SkinFile.h"
 #include "widgets/EditorWindow.h"
 #include "widgets/WelcomeMarker.h"
 
 namespace corvane {
+
+class UndoHistory;
 
 class CSkinEditorDlg : public EditorWindow {
     Q_OBJECT
@@ -21,6 +25,7 @@ public:
     explicit CSkinEditorDlg(UserInterface* user = nullptr, std::optional<WelcomeMarker> marker = std::nullopt);
 
     SkinDocument& Document() { return *document_; }
+    UndoHistory& History() { return *history_; }
 
     // Shows the welcome first, unless the user turned it off.
     int exec() override;
@@ -34,6 +39,8 @@ public:
     // "Exit", "E&xit\tEsc", Esc and the close box: leave the program.
     void reject() override;
 
+    void OpenPath(const std::string& path) override;
+
 private:
     void SetDepth(int depth);
     // Runs an element editor on the document, then shows what it changed.
@@ -41,16 +48,19 @@ private:
     void EditElements();
     void Reset();
     void Open();
+    void ShowOpened(OpenSkinOutcome outcome);
     void Save(bool saveAs);
+    void ShowSaved(SaveSkinOutcome outcome);
     void Leave(int result);
     // The "&Import/Export" menu.
     void AddExchangeMenu();
     void ImportSet();
-    void ChangeDialpad(DialpadOutcome outcome);
+    void ChangeDialpad(const QString& text, const std::function<DialpadOutcome()>& command);
     // Shows both canvases as they were last composed.
     void ShowPreviews();
 
     std::unique_ptr<SkinDocument> document_;
+    UndoHistory* history_;
     WelcomeMarker marker_;
     QLabel* releasedPreview_;
     QLabel* pressedPreview_;

@@ -23,6 +23,15 @@ CTransparencyDlg::CTransparencyDlg(ImageSlot& slot, QWidget* parent) : QDialog(p
     picture_->setObjectName("1008");
     scroller->setWidget(picture_);
 
+    // The keyboard cursor stays in sight, so that Space picks a pixel the user can see.
+    connect(picture_, &CColorChooseBitmap::CursorMoved, scroller, [scroller](QRect block) {
+        scroller->ensureVisible(block.center().x(), block.center().y(), block.width() * 2, block.height() * 2);
+    });
+
+    auto* instruction = new QLabel(kChooserInstruction, this);
+    instruction->setWordWrap(true);
+    Place(instruction, 96, 132, 206, 32);
+
     auto* caption = new QLabel("Chosen color:", this);
     Place(caption, 6, 132, 45, 8);
     swatch_ = new CColorIndicator(this);
@@ -34,7 +43,6 @@ CTransparencyDlg::CTransparencyDlg(ImageSlot& slot, QWidget* parent) : QDialog(p
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
     Place(cancel, 372, 150, 50, 14, 2);
-    cancel->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &CTransparencyDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CTransparencyDlg::reject);
 

@@ -50,6 +50,8 @@ public:
     int Width() const { return image_.Width(); }
     int Height() const { return image_.Height(); }
 
+    friend bool operator==(const ImageSlot&, const ImageSlot&) = default;
+
 private:
     bool CopyRectangle(const Image& picture, int x, int y);
 

@@ -66,14 +66,14 @@ std::optional<std::string> OpenWarningText(bool unsupported, int missing) {
     return std::nullopt;
 }
 
-OpenSkinOutcome OpenSkin(SkinDocument& document, UserInterface& user) {
+OpenSkinOutcome OpenSkin(SkinDocument& document, UserInterface& user, const std::optional<std::string>& chosen) {
     if (document.IsModified() && Tell(user, std::string(kOpenQuestion), MessageIcon::Question, MessageButtons::YesNo,
                                       Answer::No) != Answer::Yes)
         return OpenSkinOutcome::Cancelled;
     FilePrompt prompt;
     prompt.filter = std::string(kSkinFileFilter);
     prompt.mustExist = true;
-    const std::optional<std::string> path = user.AskOpenFile(prompt);
+    const std::optional<std::string> path = chosen ? chosen : user.AskOpenFile(prompt);
     if (!path) return OpenSkinOutcome::Cancelled;
 
     const LoadedSkin loaded = LoadSkinFile(*path, document);

@@ -57,8 +57,10 @@ enum class OpenSkinOutcome {
     Opened,        // the window refreshes its title and recomposes both previews
 };
 
-// The Open command. With unsaved changes it asks first, as Reset does.
-OpenSkinOutcome OpenSkin(SkinDocument& document, UserInterface& user);
+// The Open command. With unsaved changes it asks first, as Reset does. A
+// path given (a file dropped on the window, say) takes the file prompt's place.
+OpenSkinOutcome OpenSkin(SkinDocument& document, UserInterface& user,
+                         const std::optional<std::string>& chosen = std::nullopt);
 
 enum class SaveSkinOutcome {
     Cancelled,     // the user kept their unsaved changes or closed the file prompt: nothing changed

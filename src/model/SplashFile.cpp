@@ -62,6 +62,15 @@ void SplashFile::Tell(const std::string& text, bool captioned, MessageIcon icon)
     ui_.ShowMessage(message);
 }
 
+SplashFile::Images SplashFile::CurrentImages() const {
+    return Images{welcome_.bytes, goodbye_.bytes, welcome_.source, goodbye_.source};
+}
+
+void SplashFile::RestoreImages(const Images& images) {
+    welcome_ = {images.welcome, images.welcomeSource};
+    goodbye_ = {images.goodbye, images.goodbyeSource};
+}
+
 SplashFile::LoadOutcome SplashFile::LoadSplashImage(std::uint16_t id, const std::string& path) {
     // An image larger than a whole splash file may be could never be saved in one.
     FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
@@ -168,7 +177,7 @@ SplashFile::SaveOutcome SplashFile::SaveSplashAs() {
     return WriteSplash();
 }
 
-SplashFile::ReadOutcome SplashFile::ReadSplash() {
+SplashFile::ReadOutcome SplashFile::ReadSplash(const std::optional<std::string>& chosen) {
     if (modified_) {
         if (corvane::Tell(ui_, kOpenQuestion, MessageIcon::Question, MessageButtons::YesNo, Answer::No) != Answer::Yes)
             return ReadOutcome::Cancelled;
@@ -177,7 +186,7 @@ SplashFile::ReadOutcome SplashFile::ReadSplash() {
     prompt.filter = kSplashFilter;
     prompt.mustExist = true;
     prompt.ownedByWindow = false;
-    const auto path = ui_.AskOpenFile(prompt);
+    const auto path = chosen ? chosen : ui_.AskOpenFile(prompt);
     if (!path) return ReadOutcome::Cancelled;
     return ReadSplashFile(*path);
 }

@@ -50,6 +50,17 @@ public:
     const std::string& Name() const { return name_; }
     const std::string& FileName() const { return fileName_; }
     bool IsModified() const { return modified_; }
+    // For the editor's history, whose clean state decides it.
+    void SetModified(bool modified) { modified_ = modified; }
+
+    // Both images with where they came from: what loading one changes.
+    struct Images {
+        std::vector<std::uint8_t> welcome, goodbye;
+        std::string welcomeSource, goodbyeSource;
+        friend bool operator==(const Images&, const Images&) = default;
+    };
+    Images CurrentImages() const;
+    void RestoreImages(const Images& images);
 
     // Reads one JPEG file into the image named by id.
     LoadOutcome LoadSplashImage(std::uint16_t id, const std::string& path);
@@ -68,8 +79,9 @@ public:
     SaveOutcome SaveSplashAs();
 
     // Asks for a splash file, then ReadSplashFile. With unsaved changes it
-    // asks first; any answer but Yes is Cancelled.
-    ReadOutcome ReadSplash();
+    // asks first; any answer but Yes is Cancelled. A path given takes the
+    // file prompt's place.
+    ReadOutcome ReadSplash(const std::optional<std::string>& chosen = std::nullopt);
     // Replaces both images with those of the splash file at path.
     ReadOutcome ReadSplashFile(const std::string& path);
 

@@ -41,7 +41,7 @@ class UserInterface {
 public:
     virtual ~UserInterface() = default;
 
-    // The caption of window-owned messages: the program file's name without its extension.
+    // The caption of window-owned messages: the program's name, "Corvane Desktop" on screen.
     virtual std::string ApplicationName() const = 0;
 
     virtual Answer ShowMessage(const Message& message) = 0;

@@ -1,9 +1,13 @@
 #include "splash/CCarrierDlg.h"
 
 #include <QGroupBox>
+#include <QImage>
+#include <QPixmap>
 
 #include "widgets/CAboutDlg.h"
 #include "widgets/DialogUnits.h"
+#include "widgets/PixelPicture.h"
+#include "widgets/UndoHistory.h"
 
 namespace corvane {
 namespace {
@@ -19,9 +23,23 @@ QLabel* SourceLabel(QWidget* parent, int y, int id) {
     return label;
 }
 
+// The phone's 320 x 320 pictures at half size, right of the window's own controls.
+constexpr int kPictureSide = 160;
+
+QLabel* SplashPicture(QWidget* parent, int y, const char* name) {
+    auto* picture = new PixelPicture(parent);
+    picture->setObjectName(name);
+    picture->setAccessibleName(name);
+    picture->setFrameStyle(QFrame::Box | QFrame::Plain);
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setGeometry(DluX(390), y, kPictureSide + 2, kPictureSide + 2);
+    return picture;
+}
+
 }  // namespace
 
-CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 394, 198) {
+// Wider and taller than the window's 394 x 198 units: the two pictures sit at its right.
+CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223), history_(new UndoHistory(this)) {
     splash_ = std::make_unique<SplashFile>(User());
     setWindowTitle("Corvane Desktop");
 
@@ -34,18 +52,24 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 394, 198
     goodbyeLabel_ = SourceLabel(c, 102, 1082);
     auto* loadGoodbye = AddButton("Load Goodbye Image", 1075, 24, 126, 110, 16);
     saveGoodbye_ = AddButton("Save Goodbye Image", 1077, 144, 126, 110, 16);
+    welcomePicture_ = SplashPicture(c, DluY(12), "Welcome picture");
+    goodbyePicture_ = SplashPicture(c, DluY(12) + kPictureSide + 2 + DluY(6), "Goodbye picture");
     auto* open = AddButton("Open Splash File", 57601, 18, 168, 110, 16);
     saveSplash_ = AddButton("Save Splash File", 57603, 144, 168, 110, 16);
     auto* exit = AddButton("Exit", 2, 270, 168, 110, 16);
     // The group boxes were created first so that the controls above them stay on top.
 
     QMenu* file = AddMenu("&File");
-    QAction* openAction = AddAction(file, "&Open", 57601);
-    saveAction_ = AddAction(file, "&Save", 57603);
-    saveAsAction_ = AddAction(file, "Save &as...", 32779);
+    QAction* openAction = AddAction(file, "&Open\tCtrl+O", 57601);
+    AddRecentMenu(file, "recent/splash");
+    saveAction_ = AddAction(file, "&Save\tCtrl+S", 57603);
+    saveAsAction_ = AddAction(file, "Save &as...\tCtrl+Shift+S", 32779);
     file->addSeparator();
     QAction* skins = AddAction(file, "&Work on Phone Application Skins", 1);
     QAction* exitAction = AddAction(file, "E&xit\tEsc", 2);
+    QMenu* edit = AddMenu("&Edit");
+    edit->addAction(history_->CreateUndoAction(edit));
+    edit->addAction(history_->CreateRedoAction(edit));
     QAction* about = AddAction(AddMenu("&?"), "&About Corvane Desktop", 32784);
 
     connect(loadWelcome, &QPushButton::clicked, this, [this] { LoadImage(SplashFile::WelcomeId); });
@@ -63,6 +87,11 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 394, 198
     connect(exit, &QPushButton::clicked, this, &CCarrierDlg::reject);
     connect(exitAction, &QAction::triggered, this, &CCarrierDlg::reject);
     connect(about, &QAction::triggered, this, [] { ShowAboutBox(); });
+    connect(&history_->Stack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
+        splash_->SetModified(!clean);
+        RefreshSplashWindow();
+    });
+    connect(history_, &UndoHistory::Restored, this, &CCarrierDlg::RefreshSplashWindow);
 
     RefreshSplashWindow();
 }
@@ -71,6 +100,8 @@ void CCarrierDlg::RefreshSplashWindow() {
     setWindowTitle(TitleFor(splash_->FileName(), splash_->IsModified()));
     ShowSource(welcomeLabel_, SplashFile::WelcomeId);
     ShowSource(goodbyeLabel_, SplashFile::GoodbyeId);
+    ShowPicture(welcomePicture_, splash_->WelcomeBytes());
+    ShowPicture(goodbyePicture_, splash_->GoodbyeBytes());
     saveWelcome_->setEnabled(splash_->HasImage(SplashFile::WelcomeId));
     saveGoodbye_->setEnabled(splash_->HasImage(SplashFile::GoodbyeId));
     const bool both = splash_->HasBothImages();
@@ -80,8 +111,29 @@ void CCarrierDlg::RefreshSplashWindow() {
 }
 
 void CCarrierDlg::LoadImage(std::uint16_t id) {
+    const SplashFile::Images before = splash_->CurrentImages();
     splash_->ChooseSplashImage(id);
+    const SplashFile::Images after = splash_->CurrentImages();
+    if (!(before == after))
+        history_->Push(id == SplashFile::WelcomeId ? "Load Welcome Image" : "Load Goodbye Image",
+                       [this, before] { splash_->RestoreImages(before); },
+                       [this, after] { splash_->RestoreImages(after); });
     RefreshSplashWindow();
+}
+
+// Smoothed when made smaller, never when made larger: at a display scale of
+// two or more the picture is drawn pixel for pixel, as the phone shows it.
+void CCarrierDlg::ShowPicture(QLabel* picture, const std::vector<std::uint8_t>& jpeg) {
+    QImage image;
+    if (!jpeg.empty()) image.loadFromData(jpeg.data(), static_cast<int>(jpeg.size()), "JPEG");
+    if (image.isNull()) {
+        picture->setPixmap({});
+        return;
+    }
+    const int device = std::min(image.width(), static_cast<int>(kPictureSide * picture->devicePixelRatioF()));
+    QImage shown = image.scaled(device, device, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    shown.setDevicePixelRatio(static_cast<qreal>(device) / kPictureSide);
+    picture->setPixmap(QPixmap::fromImage(shown));
 }
 
 // The label names the image the splash holds, whatever happened to the last
@@ -107,8 +159,15 @@ void CCarrierDlg::SaveImage(std::uint16_t id, const char* missingMessage) {
         ShowWarning(missingMessage);
 }
 
-void CCarrierDlg::OpenSplash() {
-    splash_->ReadSplash();
+void CCarrierDlg::OpenSplash() { ShowOpened(splash_->ReadSplash()); }
+
+void CCarrierDlg::OpenPath(const std::string& path) { ShowOpened(splash_->ReadSplash(path)); }
+
+void CCarrierDlg::ShowOpened(SplashFile::ReadOutcome outcome) {
+    if (outcome == SplashFile::ReadOutcome::Ok) {
+        history_->Stack().clear();
+        RememberRecent(splash_->FileName());
+    }
     RefreshSplashWindow();
 }
 
@@ -117,11 +176,16 @@ void CCarrierDlg::SaveSplashFile(bool saveAs) {
         ShowWarning(kNeedBoth);
         return;
     }
-    if (saveAs)
-        splash_->SaveSplashAs();
-    else
-        splash_->SaveSplash();
+    ShowSaved(saveAs ? splash_->SaveSplashAs() : splash_->SaveSplash());
+}
+
+SplashFile::SaveOutcome CCarrierDlg::ShowSaved(SplashFile::SaveOutcome outcome) {
+    if (outcome == SplashFile::SaveOutcome::Ok) {
+        history_->Stack().setClean();
+        RememberRecent(splash_->FileName());
+    }
     RefreshSplashWindow();
+    return outcome;
 }
 
 void CCarrierDlg::accept() {
@@ -142,11 +206,7 @@ void CCarrierDlg::Leave(const char* question, int result) {
                     ShowWarning(kNeedBoth);
                     return;
                 }
-                if (splash_->SaveSplash() != SplashFile::SaveOutcome::Ok) {
-                    RefreshSplashWindow();
-                    return;
-                }
-                RefreshSplashWindow();
+                if (ShowSaved(splash_->SaveSplash()) != SplashFile::SaveOutcome::Ok) return;
                 break;
             default: return;  // Cancel: stay
         }

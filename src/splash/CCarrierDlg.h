@@ -1,5 +1,6 @@
 // The splash editor: a welcome and a goodbye JPEG, the splash file they
-// make, and the way back to the skin editor.
+// make, and the way back to the skin editor. Both pictures are shown beside
+// their labels as the phone will show them.
 #pragma once
 
 #include <QLabel>
@@ -10,12 +11,15 @@
 
 namespace corvane {
 
+class UndoHistory;
+
 class CCarrierDlg : public EditorWindow {
     Q_OBJECT
 public:
     explicit CCarrierDlg(UserInterface* user = nullptr);
 
     const SplashFile& Splash() const { return *splash_; }
+    UndoHistory& History() { return *history_; }
 
     // Title, the two source labels and the availability of the save commands, from the splash.
     void RefreshSplashWindow();
@@ -25,17 +29,25 @@ public:
     // "Exit", "E&xit\tEsc", Esc and the close box: leave the program.
     void reject() override;
 
+    void OpenPath(const std::string& path) override;
+
 private:
     void LoadImage(std::uint16_t id);
     void ShowSource(QLabel* label, std::uint16_t id);
     void SaveImage(std::uint16_t id, const char* missingMessage);
     void OpenSplash();
+    void ShowOpened(SplashFile::ReadOutcome outcome);
+    void ShowPicture(QLabel* picture, const std::vector<std::uint8_t>& jpeg);
     void SaveSplashFile(bool saveAs);
+    SplashFile::SaveOutcome ShowSaved(SplashFile::SaveOutcome outcome);
     void Leave(const char* question, int result);
 
     std::unique_ptr<SplashFile> splash_;
+    UndoHistory* history_;
     QLabel* welcomeLabel_;
     QLabel* goodbyeLabel_;
+    QLabel* welcomePicture_;
+    QLabel* goodbyePicture_;
     QPushButton* saveWelcome_;
     QPushButton* saveGoodbye_;
     QPushButton* saveSplash_;

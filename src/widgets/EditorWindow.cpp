@@ -1,12 +1,29 @@
 #include "widgets/EditorWindow.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "io/PathNames.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/QtUserInterface.h"
+#include "widgets/RecentFiles.h"
 
 namespace corvane {
+namespace {
+
+// One local .pdb file, or nothing.
+QString DroppedDatabase(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 || !mime->urls().front().isLocalFile()) return {};
+    const QString path = mime->urls().front().toLocalFile();
+    return path.endsWith(".pdb", Qt::CaseInsensitive) ? path : QString();
+}
+
+}  // namespace
 
 EditorWindow::EditorWindow(UserInterface* user, int templateId, int widthDlu, int heightDlu)
     : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -17,6 +34,7 @@ EditorWindow::EditorWindow(UserInterface* user, int templateId, int widthDlu, in
     }
     user_ = user;
     setObjectName(QString::number(templateId));
+    setAcceptDrops(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -42,9 +60,34 @@ QPushButton* EditorWindow::AddButton(const char* text, int id, int x, int y, int
 }
 
 QAction* EditorWindow::AddAction(QMenu* menu, const char* text, int id) {
-    QAction* action = menu->addAction(text);
+    // A tab in the text would reach screen readers as part of the item's name.
+    const QStringList parts = QString(text).split('\t');
+    QAction* action = menu->addAction(parts.front());
+    if (parts.size() > 1) action->setShortcut(QKeySequence(parts.back()));
     action->setObjectName(QString::number(id));
     return action;
+}
+
+void EditorWindow::AddRecentMenu(QMenu* menu, const QString& kind) {
+    recentKind_ = kind;
+    QMenu* recent = menu->addMenu("Open &Recent");
+    const auto fill = [this, recent] {
+        recent->clear();
+        const QStringList files = RecentFiles(recentKind_).Files();
+        for (int i = 0; i < files.size(); ++i) {
+            const QString path = files[i];
+            connect(recent->addAction(QString("&%1 %2").arg(i + 1).arg(QString(path).replace("&", "&&"))),
+                    &QAction::triggered, this, [this, path] { OpenPath(path.toStdString()); });
+        }
+        if (files.isEmpty()) recent->addAction("(none)")->setEnabled(false);
+    };
+    fill();
+    // Filled again when opened: another editor window may have added files since.
+    connect(recent, &QMenu::aboutToShow, this, fill);
+}
+
+void EditorWindow::RememberRecent(const std::string& path) {
+    if (!recentKind_.isEmpty()) RecentFiles(recentKind_).Add(QString::fromStdString(path));
 }
 
 void EditorWindow::ShowWarning(const std::string& text) {
@@ -53,6 +96,34 @@ void EditorWindow::ShowWarning(const std::string& text) {
 
 Answer EditorWindow::AskBeforeLeaving(const std::string& question) {
     return Tell(*user_, question, MessageIcon::Question, MessageButtons::YesNoCancel, Answer::Yes);
+}
+
+void EditorWindow::keyPressEvent(QKeyEvent* event) {
+    // The buttons are not auto-default, so that Enter elsewhere presses none
+    // of them; the one that has the focus takes it, as Space does.
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (button && button->isEnabled() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void EditorWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (openWhenShown_.empty()) return;
+    QTimer::singleShot(0, this, [this, path = std::exchange(openWhenShown_, {})] { OpenPath(path); });
+}
+
+void EditorWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedDatabase(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void EditorWindow::dropEvent(QDropEvent* event) {
+    const QString path = DroppedDatabase(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    OpenPath(path.toStdString());
 }
 
 }  // namespace corvane

@@ -1,6 +1,8 @@
 // What the two editor windows share: a dialog with a menu bar above a client
 // area laid out in dialog units, commands shared by buttons and menu items,
-// and the title rule "NAME[*] - Corvane Desktop for Treo 650/700p".
+// and the title rule "NAME[*] - Corvane Desktop for Treo 650/700p". A .pdb
+// file dropped on the window, or chosen under "Open &Recent", is handed to
+// the editor's OpenPath.
 #pragma once
 
 #include <QAction>
@@ -30,19 +32,36 @@ public:
     // separator, "*" when modified, then the program's suffix.
     static QString TitleFor(const std::string& filePath, bool modified);
 
+    // Opens the file as Open does after its file prompt, asking first about
+    // unsaved changes.
+    virtual void OpenPath(const std::string& path) = 0;
+    // OpenPath once the window has shown, so that its messages have a window to sit on.
+    void OpenWhenShown(std::string path) { openWhenShown_ = std::move(path); }
+
 protected:
     QPushButton* AddButton(const char* text, int id, int x, int y, int w, int h);
+    // A text "NAME\tKEY" gives the item NAME with the shortcut KEY.
     QAction* AddAction(QMenu* menu, const char* text, int id);
+    // "Open &Recent": the files last opened or saved in this kind of editor.
+    void AddRecentMenu(QMenu* menu, const QString& kind);
+    void RememberRecent(const std::string& path);
     QMenu* AddMenu(const char* title) { return menuBar_->addMenu(title); }
     void ShowWarning(const std::string& text);
     // Yes, No or Cancel to the question about unsaved changes before leaving.
     Answer AskBeforeLeaving(const std::string& question);
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     std::unique_ptr<UserInterface> ownUser_;
     UserInterface* user_;
     QMenuBar* menuBar_;
     QWidget* client_;
+    QString recentKind_;
+    std::string openWhenShown_;
 };
 
 }  // namespace corvane

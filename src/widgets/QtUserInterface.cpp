@@ -5,6 +5,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
+
+#include "widgets/RecentFiles.h"
 
 namespace corvane {
 namespace {
@@ -35,10 +38,27 @@ std::optional<std::string> Chosen(const QString& path) {
     return QFileInfo(path).absoluteFilePath().toStdString();
 }
 
+// Each kind of file, named by its filter, has its own last folder; folder
+// prompts share one.
+QString FolderKey(const std::string& kind) { return "folders/" + QString::fromStdString(kind); }
+
+QString LastFolder(const std::string& kind) {
+    const QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    return settings.value(FolderKey(kind)).toString();
+}
+
+void RememberFolder(const std::string& kind, const std::optional<std::string>& chosen, bool isFolder) {
+    if (!chosen) return;
+    const QFileInfo info(QString::fromStdString(*chosen));
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    settings.setValue(FolderKey(kind), isFolder ? info.absoluteFilePath() : info.absolutePath());
+}
+
 void Configure(QFileDialog& dialog, const FilePrompt& prompt) {
     if (!prompt.title.empty()) dialog.setWindowTitle(QString::fromStdString(prompt.title));
     dialog.setNameFilters(QtNameFilters(prompt.filter));
     dialog.setDefaultSuffix(QString::fromStdString(prompt.defaultExtension));
+    if (const QString folder = LastFolder(prompt.filter); !folder.isEmpty()) dialog.setDirectory(folder);
 }
 
 }  // namespace
@@ -60,7 +80,9 @@ QWidget* QtUserInterface::OwnerFor(bool owned) const {
 }
 
 std::string QtUserInterface::ApplicationName() const {
-    return QCoreApplication::applicationName().toStdString();
+    // The program file's name ("corvane-desktop") would caption some boxes
+    // while others say "Corvane Desktop": every box says the latter.
+    return "Corvane Desktop";
 }
 
 Answer QtUserInterface::ShowMessage(const Message& message) {
@@ -94,7 +116,9 @@ std::optional<std::string> QtUserInterface::AskOpenFile(const FilePrompt& prompt
     dialog.setFileMode(prompt.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!prompt.proposedName.empty()) dialog.selectFile(QString::fromStdString(prompt.proposedName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return Chosen(dialog.selectedFiles().front());
+    auto chosen = Chosen(dialog.selectedFiles().front());
+    RememberFolder(prompt.filter, chosen, false);
+    return chosen;
 }
 
 std::optional<std::string> QtUserInterface::AskSaveFile(const FilePrompt& prompt) {
@@ -105,11 +129,15 @@ std::optional<std::string> QtUserInterface::AskSaveFile(const FilePrompt& prompt
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !prompt.confirmOverwrite);
     if (!prompt.proposedName.empty()) dialog.selectFile(QString::fromStdString(prompt.proposedName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return Chosen(dialog.selectedFiles().front());
+    auto chosen = Chosen(dialog.selectedFiles().front());
+    RememberFolder(prompt.filter, chosen, false);
+    return chosen;
 }
 
 std::optional<std::string> QtUserInterface::AskFolder(const std::string& title) {
-    return Chosen(QFileDialog::getExistingDirectory(nullptr, QString::fromStdString(title)));
+    auto chosen = Chosen(QFileDialog::getExistingDirectory(nullptr, QString::fromStdString(title), LastFolder("folder")));
+    RememberFolder("folder", chosen, true);
+    return chosen;
 }
 
 }  // namespace corvane

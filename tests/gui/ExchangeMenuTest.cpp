@@ -59,9 +59,9 @@ private slots:
         CSkinEditorDlg w(&user, nw.Marker());
         QStringList menus;
         for (QAction* a : w.findChild<QMenuBar*>()->actions()) menus << a->text();
-        QCOMPARE(menus, QStringList({"&File", "&Import/Export", "&?"}));
+        QCOMPARE(menus, QStringList({"&File", "&Edit", "&Import/Export", "&?"}));
 
-        const QList<QAction*> items = w.findChild<QMenuBar*>()->actions()[1]->menu()->actions();
+        const QList<QAction*> items = w.findChild<QMenuBar*>()->actions()[2]->menu()->actions();
         QStringList shown;
         for (QAction* a : items) shown << (a->isSeparator() ? "-" : a->objectName() + " " + a->text());
         QCOMPARE(shown, QStringList({"32781 &Export Bitmaps...", "32798 E&xport Dialpad Bitmaps...",
@@ -95,8 +95,8 @@ private slots:
         QVERIFY(user.ScriptUsedUp());
     }
 
-    // The dial-pad commands show the 16-bit composition and leave the title alone.
-    void insertBackgroundShowsTheSixteenBitSetWithoutTouchingTheTitle() {
+    // The dial-pad commands show the 16-bit composition; the title marks the change.
+    void insertBackgroundShowsTheSixteenBitSetAndMarksTheTitle() {
         NoWelcome nw;
         TempDir dir;
         QVERIFY(WriteBmpFile(Image(306, 184, Colour{0, 0, 200}), dir.File("blue.bmp")));
@@ -110,7 +110,7 @@ private slots:
 
         Action(w, "32796")->trigger();
         QVERIFY(w.Document().IsModified());
-        QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);
+        QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
         QVERIFY(Shown(w, "1005") != before);
         ExpectShownComposedAt(w, 16);
     }

@@ -20,9 +20,10 @@ private slots:
                  (QStringList{"Jpeg Image (*.jpg)", "All files (*)"}));
     }
 
-    void applicationNameIsTheProgramFileName() {
+    // One caption for every box, also those whose text names their own.
+    void applicationNameIsTheCaptionTheProgramShows() {
         QtUserInterface ui;
-        QCOMPARE(QString::fromStdString(ui.ApplicationName()), QCoreApplication::applicationName());
+        QCOMPARE(QString::fromStdString(ui.ApplicationName()), QString("Corvane Desktop"));
     }
 
     void messageBoxShowsTextCaptionIconAndButtons() {

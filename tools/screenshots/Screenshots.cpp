@@ -14,6 +14,8 @@
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
 #include "exchange/Dialpad.h"
+#include "io/FileAccess.h"
+#include "pdb/SplashCodec.h"
 #include "platform/QtPictureReader.h"
 #include "splash/CCarrierDlg.h"
 #include "widgets/CAboutDlg.h"
@@ -135,7 +137,15 @@ int main(int argc, char** argv) {
     }
     ok = SaveBackgroundSkin(out.filePath("skin-background.png"), noWelcome.path()) && ok;
     {
+        // A splash of two of the test pictures, opened as a dropped file would be.
+        const auto welcome = corvane::ReadWholeFile("tests/data/splash/baseline-320x320.jpg");
+        const auto goodbye = corvane::ReadWholeFile("tests/data/splash/progressive-320x320.jpg");
+        const auto bytes = corvane::BuildSplashFile("Sample", welcome.value_or(std::vector<std::uint8_t>{}),
+                                                    goodbye.value_or(std::vector<std::uint8_t>{}), 0);
+        const std::string path = QDir(noWelcome.path()).filePath("Sample.pdb").toStdString();
+        ok = bytes && corvane::WriteFileReplacing(path, *bytes) == corvane::WriteOutcome::Ok && ok;
         corvane::CCarrierDlg splash;
+        splash.OpenPath(path);
         ok = Save(splash, out.filePath("splash-editor.png")) && ok;
     }
     return ok ? 0 : 1;

@@ -1,0 +1,32 @@
+#include "model/SkinChange.h"
+
+namespace corvane {
+
+SkinState CaptureSkin(const SkinDocument& document) {
+    return SkinState{document.Set(8), document.Set(16), document.FilePath(), document.HasUnsupportedResources()};
+}
+
+SkinChange SkinChange::Between(const SkinState& before, const SkinState& after) {
+    SkinChange change;
+    for (int depth : {8, 16}) {
+        const SlotSet& from = depth == 8 ? before.set8 : before.set16;
+        const SlotSet& to = depth == 8 ? after.set8 : after.set16;
+        for (int i = 0; i < kElementCount; ++i) {
+            const auto index = static_cast<std::size_t>(i);
+            if (!(from[index] == to[index])) change.slots_.push_back({depth, i, from[index], to[index]});
+        }
+    }
+    if (before.filePath != after.filePath) change.filePath_.emplace(before.filePath, after.filePath);
+    if (before.hasUnsupportedResources != after.hasUnsupportedResources)
+        change.unsupported_.emplace(before.hasUnsupportedResources, after.hasUnsupportedResources);
+    return change;
+}
+
+void SkinChange::Apply(SkinDocument& document, bool after) const {
+    // Assigned in place: the element editors keep references to the slots.
+    for (const SlotChange& slot : slots_) document.Slot(slot.depth, slot.element) = after ? slot.after : slot.before;
+    if (filePath_) document.SetFilePath(after ? filePath_->second : filePath_->first);
+    if (unsupported_) document.SetHasUnsupportedResources(after ? unsupported_->second : unsupported_->first);
+}
+
+}  // namespace corvane

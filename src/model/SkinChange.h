@@ -1,0 +1,54 @@
+// One change to a skin, kept so that it can be taken back and done again.
+//
+// A change is found by comparing the document before and after a command:
+// only the slots that differ are kept (a picture load keeps two slots, not
+// seventy), together with the file name and the unsupported-resources flag
+// when the command changed them, as Reset does.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/SkinDocument.h"
+
+namespace corvane {
+
+// Everything one command can change in a skin.
+struct SkinState {
+    SlotSet set8;
+    SlotSet set16;
+    std::string filePath;
+    bool hasUnsupportedResources = false;
+};
+
+SkinState CaptureSkin(const SkinDocument& document);
+
+class SkinChange {
+public:
+    // What differs between two states of one document.
+    static SkinChange Between(const SkinState& before, const SkinState& after);
+
+    bool Empty() const { return slots_.empty() && !filePath_ && !unsupported_; }
+
+    // Puts the document back as it was before, or as it was after. The
+    // modified flag and the previews are the caller's.
+    void Undo(SkinDocument& document) const { Apply(document, false); }
+    void Redo(SkinDocument& document) const { Apply(document, true); }
+
+private:
+    struct SlotChange {
+        int depth;
+        int element;
+        ImageSlot before;
+        ImageSlot after;
+    };
+    void Apply(SkinDocument& document, bool after) const;
+
+    std::vector<SlotChange> slots_;
+    std::optional<std::pair<std::string, std::string>> filePath_;
+    std::optional<std::pair<bool, bool>> unsupported_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,13 @@
+#include "pdb/DatabaseKind.h"
+
+#include "io/ByteOrder.h"
+#include "pdb/DatabaseHeader.h"
+
+namespace corvane {
+
+DatabaseKind KindOfDatabase(std::span<const std::uint8_t> bytes) {
+    BigEndianReader in(bytes);
+    return ReadDatabaseHeader(in).type == "spl3" ? DatabaseKind::Splash : DatabaseKind::Skin;
+}
+
+}  // namespace corvane

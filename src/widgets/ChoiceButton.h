@@ -1,0 +1,13 @@
+// Checkable push buttons that make a choice of one, as the target-depth
+// buttons do. The toolkit announces any checkable push button as a check
+// box; these are announced as radio buttons, so that a screen reader says
+// that choosing one drops the other.
+#pragma once
+
+class QPushButton;
+
+namespace corvane {
+
+void AnnounceAsChoiceOfOne(QPushButton* button);
+
+}  // namespace corvane

@@ -1,0 +1,20 @@
+#include "widgets/RecentFiles.h"
+
+#include <QSettings>
+
+namespace corvane {
+
+QStringList RecentFiles::Files() const {
+    const QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    return settings.value(kind_).toStringList().mid(0, kMaxFiles);
+}
+
+void RecentFiles::Add(const QString& path) const {
+    QStringList files = Files();
+    files.removeAll(path);
+    files.prepend(path);
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    settings.setValue(kind_, files.mid(0, kMaxFiles));
+}
+
+}  // namespace corvane

@@ -1,0 +1,274 @@
+// Undo and redo in both editors, the keyboard in the colour chooser and the
+// skin editor, and opening a file named on the command line.
+#include <QAccessible>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+#include "app/CEditorApp.h"
+#include "editor/CColorChooseBitmap.h"
+#include "editor/CElementDlg.h"
+#include "editor/CSkinEditorDlg.h"
+#include "editor/CTransparencyDlg.h"
+#include "imaging/BmpFile.h"
+#include "io/FileAccess.h"
+#include "model/SkinFile.h"
+#include "model/SplashFile.h"
+#include "pdb/SplashCodec.h"
+#include "splash/CCarrierDlg.h"
+#include "support/ModalDriver.h"
+#include "support/ScriptedUser.h"
+#include "support/TempDir.h"
+#include "support/UnexpectedPrompt.h"
+#include "widgets/UndoHistory.h"
+
+using namespace corvane;
+using corvane::testing::FailOnUnexpectedPrompts;
+using corvane::testing::ScriptedUser;
+using corvane::testing::TempDir;
+using corvane::testing::WhenModal;
+
+namespace {
+
+const std::string kSplashData = std::string(CORVANE_SOURCE_DIR) + "/tests/data/splash/";
+
+struct NoWelcome {
+    QTemporaryDir dir;
+    NoWelcome() { QFile(dir.filePath("no.welcome")).open(QIODevice::WriteOnly); }
+    WelcomeMarker Marker() const { return WelcomeMarker(dir.path(), dir.path()); }
+};
+
+// What the user can see of a skin, and what saving would write.
+struct Seen {
+    SlotSet set8, set16;
+    QImage released, pressed;
+    bool modified;
+    QString title;
+    bool operator==(const Seen&) const = default;
+};
+
+Seen SeenIn(const CSkinEditorDlg& w) {
+    auto shown = [&](const char* id) { return w.findChild<QLabel*>(id)->pixmap().toImage(); };
+    auto& doc = const_cast<CSkinEditorDlg&>(w).Document();
+    return {doc.Set(8), doc.Set(16), shown("1001"), shown("1005"), doc.IsModified(), w.windowTitle()};
+}
+
+void Press(QWidget* w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(w, key, modifiers);
+}
+
+// Picks the element's first pixel that is not see-through, and confirms with OK.
+void PickAndConfirm(const SkinDocument& doc, int element) {
+    const ImageSlot& slot = doc.Slot(doc.TargetDepth(), element);
+    QPoint pixel;
+    while (slot.Picture().At(pixel.x(), pixel.y()) == slot.Transparent())
+        pixel = pixel.x() + 1 < slot.Width() ? QPoint(pixel.x() + 1, pixel.y()) : QPoint(0, pixel.y() + 1);
+    WhenModal([pixel](QWidget* chooser) {
+        QTest::mouseClick(chooser->findChild<CColorChooseBitmap*>("1008"), Qt::LeftButton, {},
+                          pixel * CColorChooseBitmap::kZoom + QPoint(1, 1));
+        chooser->findChild<QPushButton*>("1")->click();
+    });
+}
+
+}  // namespace
+
+class EditHistoryTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { FailOnUnexpectedPrompts(); }
+
+    // Each command, done, undone with Ctrl+Z and redone with Ctrl+Shift+Z,
+    // in the editor where the user gave it.
+    void everySkinCommandIsUndoneAndRedone() {
+        TempDir dir;
+        QVERIFY(WriteBmpFile(Image(102, 46, Colour{255, 0, 0}), dir.File("5.bmp")));
+        QVERIFY(WriteBmpFile(Image(306, 184, Colour{0, 0, 200}), dir.File("blue.bmp")));
+        struct Row {
+            const char* name;
+            bool inElementEditor;
+            std::function<void(ScriptedUser&)> script;
+            std::function<void(CSkinEditorDlg&, QWidget* keys)> command;
+        };
+        auto trigger = [](const char* id) { return [id](CSkinEditorDlg& w, QWidget*) { w.findChild<QAction*>(id)->trigger(); }; };
+        auto click = [](const char* id) { return [id](CSkinEditorDlg&, QWidget* e) { e->findChild<QPushButton*>(id)->click(); }; };
+        auto pick = [](const char* id, int element) {
+            return [id, element](CSkinEditorDlg& w, QWidget* e) {
+                PickAndConfirm(w.Document(), element);
+                e->findChild<QPushButton*>(id)->click();
+            };
+        };
+        auto none = [](ScriptedUser&) {};
+        const std::vector<Row> rows{
+            {"Load Image", true, [&](ScriptedUser& u) { u.ChoosesFile(dir.File("5.bmp")); }, click("1042")},
+            {"Transparent Color", true, none, pick("1065", 5)},
+            {"share", true, none, pick("1068", 0)},
+            {"Import Bitmaps", false, [&](ScriptedUser& u) { u.ChoosesFolder(dir.Path().string()); }, trigger("32780")},
+            {"Insert Background", false, [&](ScriptedUser& u) { u.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp")); },
+             trigger("32796")},
+            {"Import Dialpad Bitmaps", false,
+             [&](ScriptedUser& u) { u.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp")).ChoosesFile(dir.File("blue.bmp")); },
+             trigger("32797")},
+            // After Import Bitmaps, so that there is something to reset; "Yes" to resetting modified work.
+            {"Reset", false, [&](ScriptedUser& u) { u.ChoosesFolder(dir.Path().string()).Answers(Answer::Yes); },
+             [](CSkinEditorDlg& w, QWidget*) {
+                 w.findChild<QAction*>("32780")->trigger();
+                 w.findChild<QAction*>("57600")->trigger();
+             }},
+        };
+        for (const Row& row : rows) {
+            NoWelcome nw;
+            ScriptedUser user;
+            row.script(user);
+            CSkinEditorDlg w(&user, nw.Marker());
+            w.show();
+            // Reset's row undoes only the reset, back to the imported bitmaps.
+            const bool reset = QString(row.name) == "Reset";
+            bool checked = false;
+            auto check = [&](QWidget* keys) {
+                QVERIFY(QTest::qWaitForWindowActive(keys));
+                const Seen before = SeenIn(w);
+                row.command(w, keys);
+                if (reset) w.History().Stack().undo();
+                const Seen undone = SeenIn(w);
+                if (reset) w.History().Stack().redo();
+                const Seen done = SeenIn(w);
+                QVERIFY2(!(done == (reset ? undone : before)), row.name);
+                QVERIFY2(done.modified != reset, row.name);
+                keys->activateWindow();  // the offscreen platform leaves the closed chooser active
+                QVERIFY(QTest::qWaitForWindowActive(keys));
+                Press(keys, Qt::Key_Z, Qt::ControlModifier);
+                QVERIFY2(SeenIn(w) == (reset ? undone : before), row.name);
+                Press(keys, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+                QVERIFY2(SeenIn(w) == done, row.name);
+                checked = true;
+            };
+            if (row.inElementEditor) {
+                WhenModal([&](QWidget* editor) {
+                    check(editor);
+                    static_cast<QDialog*>(editor)->accept();
+                });
+                w.findChild<QPushButton*>("1004")->click();
+            } else {
+                check(&w);
+            }
+            QVERIFY2(checked && user.ScriptUsedUp(), row.name);
+        }
+    }
+
+    // Undoing back to the saved state clears the "*"; the Edit menu names the command.
+    void undoAfterSaveReturnsToTheSavedState() {
+        NoWelcome nw;
+        TempDir dir;
+        QVERIFY(WriteBmpFile(Image(306, 184, Colour{0, 0, 200}), dir.File("blue.bmp")));
+        ScriptedUser user;
+        user.ChoosesFile(dir.File("a.pdb")).Answers(Answer::Ok).Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp"));
+        CSkinEditorDlg w(&user, nw.Marker());
+        w.findChild<QAction*>("32779")->trigger();  // Save as: "Skin saved successfully."
+        w.findChild<QAction*>("32796")->trigger();
+        QCOMPARE(w.windowTitle(), QString("a.pdb* - Corvane Desktop for Treo 650/700p"));
+        QMenu* edit = w.findChild<QMenuBar*>()->actions()[1]->menu();
+        QCOMPARE(edit->actions()[0]->text(), QString("&Undo Insert Background Image"));
+        edit->actions()[0]->trigger();
+        QCOMPARE(w.windowTitle(), QString("a.pdb - Corvane Desktop for Treo 650/700p"));
+        QVERIFY(!w.Document().IsModified());
+    }
+
+    void splashPictureLoadIsUndoneAndRedone() {
+        ScriptedUser user;
+        user.ChoosesFile(kSplashData + "baseline-320x320.jpg");
+        CCarrierDlg w(&user);
+        auto* picture = w.findChild<QLabel*>("Welcome picture");
+        w.findChild<QPushButton*>("1074")->click();
+        QCOMPARE(picture->pixmap().deviceIndependentSize(), QSizeF(160, 160));
+        QVERIFY(w.Splash().IsModified());
+        w.History().Stack().undo();
+        QVERIFY(picture->pixmap().isNull());
+        QVERIFY(!w.Splash().HasImage(SplashFile::WelcomeId));
+        QCOMPARE(w.windowTitle(), QString("untitled.pdb - Corvane Desktop for Treo 650/700p"));
+        w.History().Stack().redo();
+        QVERIFY(w.Splash().HasImage(SplashFile::WelcomeId));
+        QVERIFY(!picture->pixmap().isNull());
+    }
+
+    // Enter goes to the focused button: Cancel never stores, and the editor's
+    // buttons take Enter as they take Space.
+    void enterPressesTheFocusedButton() {
+        ImageSlot slot;
+        slot.LoadDefault(Image(3, 2, Colour{255, 0, 0}));
+        CTransparencyDlg chooser(slot);
+        chooser.show();
+        QTest::mouseClick(chooser.findChild<CColorChooseBitmap*>("1008"), Qt::LeftButton, {}, QPoint(5, 5));
+        auto* cancel = chooser.findChild<QPushButton*>("2");
+        cancel->setFocus();
+        Press(cancel, Qt::Key_Return);
+        QCOMPARE(chooser.result(), int(QDialog::Rejected));
+        QCOMPARE(slot.Transparent(), kPureGreen);
+
+        NoWelcome nw;
+        ScriptedUser user;
+        CSkinEditorDlg w(&user, nw.Marker());
+        w.show();
+        auto* eightBit = w.findChild<QPushButton*>("1071");
+        eightBit->setFocus();
+        Press(eightBit, Qt::Key_Return);
+        QCOMPARE(w.Document().TargetDepth(), 8);
+        // A choice of one, not a check box.
+        QCOMPARE(QAccessible::queryAccessibleInterface(eightBit)->role(), QAccessible::RadioButton);
+        QVERIFY(QAccessible::queryAccessibleInterface(eightBit)->state().checked);
+    }
+
+    void chooserKeepsTheKeyboardCursorInSight() {
+        ImageSlot slot;
+        slot.LoadDefault(Image(320, 30, Colour{0, 0, 255}));
+        CTransparencyDlg chooser(slot);
+        chooser.show();
+        auto* picture = chooser.findChild<CColorChooseBitmap*>("1008");
+        auto* scroller = chooser.findChild<QScrollArea*>();
+        picture->setFocus();
+        for (int i = 0; i < 319; ++i) Press(picture, Qt::Key_Right);
+        QCOMPARE(scroller->horizontalScrollBar()->value(), scroller->horizontalScrollBar()->maximum());
+    }
+
+    void fileFromTheCommandLineOpensInItsEditor() {
+        TempDir dir;
+        const std::string skin = dir.File("Red.pdb");
+        SkinDocument source;
+        QVERIFY(WriteFileReplacing(skin, *EncodeSkinFile(source.Set(16), 16, "Red", 0)) == WriteOutcome::Ok);
+        const std::string splash = dir.File("Hello.pdb");
+        ScriptedUser user;
+        SplashFile file(user);
+        file.LoadSplashImage(SplashFile::WelcomeId, kSplashData + "baseline-320x320.jpg");
+        file.LoadSplashImage(SplashFile::GoodbyeId, kSplashData + "baseline-320x320.jpg");
+        QVERIFY(WriteFileReplacing(splash, *BuildSplashFile("Hello", file.WelcomeBytes(), file.GoodbyeBytes(), 0)) ==
+                WriteOutcome::Ok);
+        QVERIFY(CEditorApp::EditorKindForFile(skin) == EditorKind::Skin);
+        QVERIFY(CEditorApp::EditorKindForFile(splash) == EditorKind::Splash);
+
+        // The welcome dialog stays away: its marker sits in the test's configuration folder.
+        const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        QDir().mkpath(config);
+        QFile(config + "/no.welcome").open(QIODevice::WriteOnly);
+        for (const auto& [path, kind, name] :
+             {std::tuple{skin, EditorKind::Skin, "Red.pdb"}, std::tuple{splash, EditorKind::Splash, "Hello.pdb"}}) {
+            QString title;
+            WhenModal([&title](QWidget* editor) {
+                // The file opens once the window shows.
+                QTRY_VERIFY(!editor->windowTitle().startsWith("untitled"));
+                title = editor->windowTitle();
+                static_cast<QDialog*>(editor)->reject();
+            });
+            QVERIFY(!CEditorApp::RunEditor(kind, path));
+            QCOMPARE(title, QString(name) + " - Corvane Desktop for Treo 650/700p");
+        }
+    }
+};
+
+QTEST_MAIN(EditHistoryTest)
+#include "EditHistoryTest.moc"

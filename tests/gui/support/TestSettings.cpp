@@ -1,0 +1,13 @@
+// Every window test keeps what the editor remembers (recent files, last
+// folders, the welcome marker in the configuration folder) in the toolkit's
+// test folders, away from the user's own settings.
+#include <QStandardPaths>
+
+namespace {
+
+const bool kTestMode = [] {
+    QStandardPaths::setTestModeEnabled(true);
+    return true;
+}();
+
+}  // namespace
