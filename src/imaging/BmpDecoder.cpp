@@ -149,14 +149,7 @@ int Kept(std::uint64_t size, int max) {
 
 ImageFileResult DecodeBmp(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
     const PictureHeader header = CheckPictureFile(file);
-    switch (header.check) {
-        case PictureCheck::TooManyPixels:
-            return RefusedPicture(ImageFileProblem::TooManyPixels, header.width, header.height);
-        case PictureCheck::CutShort: return RefusedPicture(ImageFileProblem::CutShort);
-        case PictureCheck::BadChecksum: return RefusedPicture(ImageFileProblem::BadChecksum);
-        case PictureCheck::Whole:
-        case PictureCheck::NotChecked: break;
-    }
+    if (auto refused = RefusalOf(header)) return std::move(*refused);
     auto bitFields = DecodeBitFieldBmp(file, maxWidth, maxHeight);
     switch (bitFields.outcome) {
         case BitFieldBmp::Decoded: return {std::move(bitFields.image), ImageFileProblem::None, header.width, header.height};

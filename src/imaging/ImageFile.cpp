@@ -31,6 +31,18 @@ ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width, st
     return refused;
 }
 
+std::optional<ImageFileResult> RefusalOf(const PictureHeader& header) {
+    switch (header.check) {
+        case PictureCheck::TooManyPixels:
+            return RefusedPicture(ImageFileProblem::TooManyPixels, header.width, header.height);
+        case PictureCheck::CutShort: return RefusedPicture(ImageFileProblem::CutShort);
+        case PictureCheck::BadChecksum: return RefusedPicture(ImageFileProblem::BadChecksum);
+        case PictureCheck::Whole:
+        case PictureCheck::NotChecked: break;
+    }
+    return std::nullopt;
+}
+
 bool IsCorePictureFormat(std::span<const std::uint8_t> bytes) {
     return LooksLikeBmp(bytes) || LooksLikePng(bytes) || IsJpeg(bytes) || IsPnm(bytes);
 }

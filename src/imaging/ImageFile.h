@@ -78,6 +78,12 @@ bool IsCorePictureFormat(std::span<const std::uint8_t> bytes);
 // A refusal, for the decoders.
 ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width = 0, std::uint64_t height = 0);
 
+struct PictureHeader;
+// The refusal a picture file's header check stands for: too many pixels, cut
+// short or a bad checksum. Nothing when the check found the file whole or
+// could not judge it.
+std::optional<ImageFileResult> RefusalOf(const PictureHeader& header);
+
 // One line for the problem, without the file's name, such as
 // "the picture is 9000 x 9000 pixels, more than the 64 megapixels a picture may have".
 std::string ImageFileProblemText(const ImageFileResult& result);

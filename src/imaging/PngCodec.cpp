@@ -39,14 +39,9 @@ void StoreRow(std::span<const std::uint8_t> row, bool sixteen, int y, Image& ima
 
 ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
     const PictureHeader header = CheckPictureFile(file);
-    switch (header.check) {
-        case PictureCheck::TooManyPixels:
-            return RefusedPicture(ImageFileProblem::TooManyPixels, header.width, header.height);
-        case PictureCheck::CutShort: return RefusedPicture(ImageFileProblem::CutShort);
-        case PictureCheck::BadChecksum: return RefusedPicture(ImageFileProblem::BadChecksum);
-        case PictureCheck::NotChecked: return RefusedPicture(ImageFileProblem::NotAPicture);
-        case PictureCheck::Whole: break;
-    }
+    if (auto refused = RefusalOf(header)) return std::move(*refused);
+    // A PNG the check could not judge is no PNG libspng reads either.
+    if (header.check != PictureCheck::Whole) return RefusedPicture(ImageFileProblem::NotAPicture);
     Context context(spng_ctx_new(0));
     if (!context || spng_set_png_buffer(context.get(), file.data(), file.size()) != 0)
         return RefusedPicture(ImageFileProblem::NotAPicture);

@@ -85,13 +85,7 @@ ImageFileResult QtPictureReader::Read(const std::string& path, int maxWidth, int
         return refused;
     }
     const PictureHeader header = CheckPictureFile(read.bytes);
-    switch (header.check) {
-        case PictureCheck::TooManyPixels: return Refused(ImageFileProblem::TooManyPixels, header.width, header.height);
-        case PictureCheck::CutShort: return Refused(ImageFileProblem::CutShort);
-        case PictureCheck::BadChecksum: return Refused(ImageFileProblem::BadChecksum);
-        case PictureCheck::Whole:
-        case PictureCheck::NotChecked: break;
-    }
+    if (auto refused = RefusalOf(header)) return std::move(*refused);
     // Qt shifts bit-field channels where they must be scaled (a 16-bit white would read as
     // F8 FC F8), so those BMPs are read by our own reader.
     auto bitFields = DecodeBitFieldBmp(read.bytes, maxWidth, maxHeight);
