@@ -152,7 +152,7 @@ ImageFileResult DecodeBmp(std::span<const std::uint8_t> file, int maxWidth, int 
     if (auto refused = RefusalOf(header)) return std::move(*refused);
     auto bitFields = DecodeBitFieldBmp(file, maxWidth, maxHeight);
     switch (bitFields.outcome) {
-        case BitFieldBmp::Decoded: return {std::move(bitFields.image), ImageFileProblem::None, header.width, header.height};
+        case BitFieldBmp::Decoded: return DecodedPicture(std::move(bitFields.image), header.width, header.height);
         case BitFieldBmp::Refused: return RefusedPicture(ImageFileProblem::NotAPicture);
         case BitFieldBmp::NotBitFields: break;
     }
@@ -165,7 +165,7 @@ ImageFileResult DecodeBmp(std::span<const std::uint8_t> file, int maxWidth, int 
         DecodeRows(file, layout, image);
     else
         DecodeRle(file, layout, image);
-    return {std::move(image), ImageFileProblem::None, layout.width, layout.height};
+    return DecodedPicture(std::move(image), layout.width, layout.height);
 }
 
 }  // namespace corvane

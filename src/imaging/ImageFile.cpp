@@ -23,6 +23,14 @@ const PictureReader* SetPictureReader(const PictureReader* reader) {
     return std::exchange(InstalledReader(), reader);
 }
 
+ImageFileResult DecodedPicture(Image image, std::uint64_t width, std::uint64_t height) {
+    ImageFileResult decoded;
+    decoded.image = std::move(image);
+    decoded.width = width;
+    decoded.height = height;
+    return decoded;
+}
+
 ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width, std::uint64_t height) {
     ImageFileResult refused;
     refused.problem = problem;

@@ -75,6 +75,9 @@ ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWid
 // Whether the bytes start like a format the core decodes.
 bool IsCorePictureFormat(std::span<const std::uint8_t> bytes);
 
+// A decoded picture whose whole file is width x height, for the decoders.
+ImageFileResult DecodedPicture(Image image, std::uint64_t width, std::uint64_t height);
+
 // A refusal, for the decoders.
 ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width = 0, std::uint64_t height = 0);
 

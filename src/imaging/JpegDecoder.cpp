@@ -39,7 +39,7 @@ ImageFileResult DecodeJpeg(std::span<const std::uint8_t> file, int maxWidth, int
     const auto w = static_cast<std::uint64_t>(width), h = static_cast<std::uint64_t>(height);
     if (width <= 0 || height <= 0) return RefusedPicture(ImageFileProblem::NotAPicture);
     if (w * h > kMaxPicturePixels) return RefusedPicture(ImageFileProblem::TooManyPixels, w, h);
-    if (maxWidth <= 0 || maxHeight <= 0) return {Image(), ImageFileProblem::None, w, h};
+    if (maxWidth <= 0 || maxHeight <= 0) return DecodedPicture(Image(), w, h);
 
     // This interface decodes whole pictures only; what is not kept is dropped at once.
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w * h * 3));
@@ -53,7 +53,7 @@ ImageFileResult DecodeJpeg(std::span<const std::uint8_t> file, int maxWidth, int
         const std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w) * 3;
         for (int x = 0; x < image.Width(); ++x, row += 3) image.Set(x, y, Colour{row[0], row[1], row[2]});
     }
-    return {std::move(image), ImageFileProblem::None, w, h};
+    return DecodedPicture(std::move(image), w, h);
 }
 
 }  // namespace corvane

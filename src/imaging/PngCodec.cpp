@@ -70,7 +70,7 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
         for (int y = 0; y < image.Height(); ++y)
             StoreRow(std::span<const std::uint8_t>(kept).subspan(static_cast<std::size_t>(y) * rowBytes, rowBytes), sixteen,
                      y, image);
-        return {std::move(image), ImageFileProblem::None, ihdr.width, ihdr.height};
+        return DecodedPicture(std::move(image), ihdr.width, ihdr.height);
     }
     std::vector<std::uint8_t> row(rowBytes);
     for (int y = 0; y < image.Height(); ++y) {
@@ -78,7 +78,7 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
         if (status != 0 && status != SPNG_EOI) return RefusedPicture(ImageFileProblem::Damaged);
         StoreRow(row, sixteen, y, image);
     }
-    return {std::move(image), ImageFileProblem::None, ihdr.width, ihdr.height};
+    return DecodedPicture(std::move(image), ihdr.width, ihdr.height);
 }
 
 std::vector<std::uint8_t> EncodePng(const Image& image) {
