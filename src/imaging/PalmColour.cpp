@@ -43,6 +43,114 @@ int Distance(Colour a, Colour b) {
     return dr * dr + dg * dg + db * db;
 }
 
+// Most colours are answered by arithmetic alone, without the cells below.
+// Leaving out the entries that repeat a colour at a higher index (the surplus
+// blacks, the second CCCCCC), the palette is the full 6 x 6 x 6 cube (its
+// black stored at 230) plus ten greys and four dark colours:
+//   - The nearest cube point is found channel by channel. Each channel's
+//     nearest level is unique (the levels are 51 apart, an odd step), so the
+//     cube has one nearest point, and no colour is farther from it than
+//     kMaxCubeDistance.
+//   - The nearest of the greys depends only on the sum of the channels.
+//   - A dark colour can beat the cube only where every channel is within
+//     reach of its own, which few colours are.
+// Keys are (distance << 8) | index, so the smallest key is the nearest entry,
+// the lowest index among equals: the full search's tie rule. An excluded
+// index changes the answer only when it is that entry; those colours go to
+// the cells.
+constexpr int kMaxCubeDistance = 3 * 25 * 25;
+constexpr std::uint32_t kCubeBlackSlot = 215;  // where the cube's black would be, after its last entry
+constexpr std::uint32_t kFirstBlack = 230;
+constexpr std::size_t kFirstGrey = 215;
+constexpr std::size_t kFirstDark = 226;
+constexpr std::size_t kDarkCount = 4;
+
+// A channel's share of the key of the nearest cube point: its squared
+// distance to the nearest level and that level's share of the index
+// h*108 + r*18 + b*6 + g. The three shares add up without carries.
+constexpr std::array<std::uint32_t, 256> CubeKeyShares(int channel) {
+    std::array<std::uint32_t, 256> shares{};
+    for (int v = 0; v < 256; ++v) {
+        const int level = (255 - v + 25) / 51;  // position in kCubeLevels, FF first
+        const int d = v - kCubeLevels[static_cast<std::size_t>(level)];
+        const int index = channel == 0 ? level * 18 : (channel == 1 ? level : (level / 3) * 108 + (level % 3) * 6);
+        shares[static_cast<std::size_t>(v)] = static_cast<std::uint32_t>((d * d) << 8 | index);
+    }
+    return shares;
+}
+constexpr std::array<std::array<std::uint32_t, 256>, 3> kCubeKeyShares{CubeKeyShares(0), CubeKeyShares(1),
+                                                                        CubeKeyShares(2)};
+
+// For each sum of the three channels, the nearest of the ten greys: the sum
+// of squares is common to all, what differs is 3v^2 - 2 * sum * v.
+constexpr std::array<std::uint8_t, 766> kNearestGreyForSum = [] {
+    std::array<std::uint8_t, 766> nearest{};
+    for (int sum = 0; sum < 766; ++sum) {
+        int best = std::numeric_limits<int>::max();
+        for (std::size_t i = 0; i < kGreys.size(); ++i) {
+            const int v = kGreys[i];
+            if (const int score = 3 * v * v - 2 * sum * v; score < best) {
+                best = score;
+                nearest[static_cast<std::size_t>(sum)] = static_cast<std::uint8_t>(i);
+            }
+        }
+    }
+    return nearest;
+}();
+
+// Per channel value, the dark colours whose channel is within reach:
+// bit j for entry kFirstDark + j.
+constexpr std::array<std::uint8_t, 256> DarkReach(int channel) {
+    std::array<std::uint8_t, 256> reach{};
+    for (int v = 0; v < 256; ++v)
+        for (std::size_t j = 0; j < kDarkCount; ++j) {
+            const Colour dark = kPalette[kFirstDark + j];
+            const int d = v - (channel == 0 ? dark.r : (channel == 1 ? dark.g : dark.b));
+            if (d * d <= kMaxCubeDistance) reach[static_cast<std::size_t>(v)] |= static_cast<std::uint8_t>(1u << j);
+        }
+    return reach;
+}
+constexpr std::array<std::array<std::uint8_t, 256>, 3> kDarkReach{DarkReach(0), DarkReach(1), DarkReach(2)};
+
+std::uint32_t EntryKey(Colour colour, std::size_t index) {
+    return static_cast<std::uint32_t>(Distance(colour, kPalette[index]) << 8) | static_cast<std::uint32_t>(index);
+}
+
+// Every channel of every entry is a multiple of 0x11. For the colours made of
+// such channels (all a reduced picture holds), the first entry of that
+// colour, or kNotAnEntry; 16 marks a channel that is not such a multiple.
+constexpr std::uint8_t kNotAnEntry = 0xFF;  // 255 is a surplus black, never the first of its colour
+constexpr std::array<std::uint8_t, 256> kSixteenths = [] {
+    std::array<std::uint8_t, 256> sixteenths{};
+    for (std::size_t v = 0; v < 256; ++v) sixteenths[v] = static_cast<std::uint8_t>(v % 0x11 == 0 ? v / 0x11 : 16);
+    return sixteenths;
+}();
+constexpr std::array<std::uint8_t, 17 * 17 * 17> kEntryOfColour = [] {
+    std::array<std::uint8_t, 17 * 17 * 17> entry{};
+    entry.fill(kNotAnEntry);
+    for (std::size_t i = 256; i-- > 0;) {
+        const Colour p = kPalette[i];
+        entry[(kSixteenths[p.r] * 17u + kSixteenths[p.g]) * 17u + kSixteenths[p.b]] = static_cast<std::uint8_t>(i);
+    }
+    return entry;
+}();
+
+// The nearest entry, or -1 when that is the excluded one.
+[[gnu::always_inline]] inline int NearestByArithmetic(Colour colour, int excluded) {
+    const std::uint8_t exact =
+        kEntryOfColour[(kSixteenths[colour.r] * 17u + kSixteenths[colour.g]) * 17u + kSixteenths[colour.b]];
+    if (exact != kNotAnEntry) return exact == excluded ? -1 : exact;
+    std::uint32_t best = kCubeKeyShares[0][colour.r] + kCubeKeyShares[1][colour.g] + kCubeKeyShares[2][colour.b];
+    if ((best & 0xFF) == kCubeBlackSlot) best += kFirstBlack - kCubeBlackSlot;
+    const std::size_t sum = std::size_t{colour.r} + colour.g + colour.b;
+    best = std::min(best, EntryKey(colour, kFirstGrey + kNearestGreyForSum[sum]));
+    if (const unsigned darks = kDarkReach[0][colour.r] & kDarkReach[1][colour.g] & kDarkReach[2][colour.b]; darks != 0)
+        for (std::size_t j = 0; j < kDarkCount; ++j)
+            if ((darks >> j) & 1) best = std::min(best, EntryKey(colour, kFirstDark + j));
+    const int index = static_cast<int>(best & 0xFF);
+    return index == excluded ? -1 : index;
+}
+
 // The colour space is cut into cells of 8 x 8 x 8 colours. For each cell the
 // table lists every entry that can be the nearest of some colour in the cell:
 //   - Let F1 <= F2 be the two smallest of the entries' farthest distances to
@@ -249,6 +357,10 @@ constinit PaletteCandidates gCandidates;
 
 PaletteCandidates& Candidates() { return gCandidates; }
 
+// Out of line: few colours get here, and the arithmetic path keeps its
+// registers without the cells' code around it.
+[[gnu::noinline]] int NearestFromCells(Colour colour, int excluded) { return Candidates().Nearest(colour, excluded); }
+
 }  // namespace
 
 const std::array<Colour, 256>& PalmPalette() { return kPalette; }
@@ -268,13 +380,20 @@ int NearestPaletteIndexBySearch(Colour colour, int excluded) {
     return best;
 }
 
-int NearestPaletteIndex(Colour colour) { return Candidates().Nearest(colour, -1); }
+int NearestPaletteIndex(Colour colour) { return NearestPaletteIndexExcluding(colour, -1); }
 
-int NearestPaletteIndexExcluding(Colour colour, int excluded) { return Candidates().Nearest(colour, excluded); }
+int NearestPaletteIndexExcluding(Colour colour, int excluded) {
+    const int index = NearestByArithmetic(colour, excluded);
+    return index >= 0 ? index : NearestFromCells(colour, excluded);
+}
 
-PaletteMatcher::PaletteMatcher(int excluded) : excluded_(excluded), palette_(kPalette) {}
-
-int PaletteMatcher::Search(Colour colour) const { return Candidates().Nearest(colour, excluded_); }
+void NearestPaletteIndexes(std::span<const Colour> colours, int excluded, std::span<std::uint8_t> indexes) {
+    assert(indexes.size() >= colours.size());
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        const int index = NearestByArithmetic(colours[i], excluded);
+        indexes[i] = static_cast<std::uint8_t>(index >= 0 ? index : NearestFromCells(colours[i], excluded));
+    }
+}
 
 Colour PaletteColour(int index) {
     return index >= 0 && index < 256 ? kPalette[static_cast<std::size_t>(index)] : kBlack;

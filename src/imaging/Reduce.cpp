@@ -1,5 +1,9 @@
 #include "imaging/Reduce.h"
 
+#include <array>
+#include <cstdint>
+#include <vector>
+
 #include "imaging/PalmColour.h"
 
 namespace corvane {
@@ -14,8 +18,12 @@ bool ReduceImageToDepth(Image& image, Colour& transparent, int depth) {
 
     const int t = NearestPaletteIndex(transparent);
     const Colour transparentOnPhone = PaletteColour(t);
-    PaletteMatcher nearest(t);
-    for (Colour& c : image.Pixels()) c = c == transparent ? transparentOnPhone : nearest.NearestColour(c);
+    std::vector<Colour>& pixels = image.Pixels();
+    std::vector<std::uint8_t> nearest(pixels.size());
+    NearestPaletteIndexes(pixels, t, nearest);
+    const std::array<Colour, 256>& palette = PalmPalette();
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = pixels[i] == transparent ? transparentOnPhone : palette[nearest[i]];
     transparent = transparentOnPhone;
     return true;
 }
