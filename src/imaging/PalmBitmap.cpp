@@ -88,10 +88,7 @@ void EncodePixels8(const Image& image, Colour transparent, bool hasTransparency,
     for (std::size_t y = 0; y < bitmap.height; ++y) {
         const auto colours = std::span<const Colour>(image.Pixels()).subspan(y * width, width);
         const auto row = std::span<std::uint8_t>(bitmap.pixels).subspan(y * bitmap.rowBytes, width);
-        NearestPaletteIndexes(colours, t, row);
-        if (hasTransparency)
-            for (std::size_t x = 0; x < width; ++x)
-                if (colours[x] == transparent) row[x] = static_cast<std::uint8_t>(t);
+        NearestPaletteIndexes(colours, t, hasTransparency ? std::optional(transparent) : std::nullopt, row);
     }
 }
 

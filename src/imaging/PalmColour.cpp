@@ -65,37 +65,43 @@ constexpr std::size_t kFirstGrey = 215;
 constexpr std::size_t kFirstDark = 226;
 constexpr std::size_t kDarkCount = 4;
 
-// A channel's share of the key of the nearest cube point: its squared
-// distance to the nearest level and that level's share of the index
-// h*108 + r*18 + b*6 + g. The three shares add up without carries.
-constexpr std::array<std::uint32_t, 256> CubeKeyShares(int channel) {
-    std::array<std::uint32_t, 256> shares{};
+// A channel value's shares of two sums, one in each half:
+//   - low: the key of the nearest cube point, from the squared distance to
+//     the channel's nearest level and that level's share of the index
+//     h*108 + r*18 + b*6 + g;
+//   - high: v^2 << 8, of the colour's sum of squares (shifted like a key).
+// Three shares add up without carries between the parts.
+constexpr std::array<std::uint64_t, 256> ChannelShares(int channel) {
+    std::array<std::uint64_t, 256> shares{};
     for (int v = 0; v < 256; ++v) {
         const int level = (255 - v + 25) / 51;  // position in kCubeLevels, FF first
         const int d = v - kCubeLevels[static_cast<std::size_t>(level)];
         const int index = channel == 0 ? level * 18 : (channel == 1 ? level : (level / 3) * 108 + (level % 3) * 6);
-        shares[static_cast<std::size_t>(v)] = static_cast<std::uint32_t>((d * d) << 8 | index);
+        const auto cubeKey = static_cast<std::uint32_t>((d * d) << 8 | index);
+        const auto square = static_cast<std::uint32_t>((v * v) << 8);
+        shares[static_cast<std::size_t>(v)] = std::uint64_t{square} << 32 | cubeKey;
     }
     return shares;
 }
-constexpr std::array<std::array<std::uint32_t, 256>, 3> kCubeKeyShares{CubeKeyShares(0), CubeKeyShares(1),
-                                                                        CubeKeyShares(2)};
+constexpr std::array<std::array<std::uint64_t, 256>, 3> kChannelShares{ChannelShares(0), ChannelShares(1),
+                                                                        ChannelShares(2)};
 
-// For each sum of the three channels, the nearest of the ten greys: the sum
-// of squares is common to all, what differs is 3v^2 - 2 * sum * v.
-constexpr std::array<std::uint8_t, 766> kNearestGreyForSum = [] {
-    std::array<std::uint8_t, 766> nearest{};
+// The distance to grey v is r^2 + g^2 + b^2 - 2 * sum * v + 3v^2: which grey
+// is nearest depends only on the sum of the channels. For each sum, the key
+// of the nearest grey less the sum of squares' part.
+constexpr std::array<std::int32_t, 766> kGreyKeyForSum = [] {
+    std::array<std::int32_t, 766> keys{};
     for (int sum = 0; sum < 766; ++sum) {
         int best = std::numeric_limits<int>::max();
         for (std::size_t i = 0; i < kGreys.size(); ++i) {
             const int v = kGreys[i];
-            if (const int score = 3 * v * v - 2 * sum * v; score < best) {
-                best = score;
-                nearest[static_cast<std::size_t>(sum)] = static_cast<std::uint8_t>(i);
+            if (const int part = 3 * v * v - 2 * sum * v; part < best) {
+                best = part;
+                keys[static_cast<std::size_t>(sum)] = part * 256 + static_cast<int>(kFirstGrey + i);
             }
         }
     }
-    return nearest;
+    return keys;
 }();
 
 // Per channel value, the dark colours whose channel is within reach:
@@ -116,34 +122,17 @@ std::uint32_t EntryKey(Colour colour, std::size_t index) {
     return static_cast<std::uint32_t>(Distance(colour, kPalette[index]) << 8) | static_cast<std::uint32_t>(index);
 }
 
-// Every channel of every entry is a multiple of 0x11. For the colours made of
-// such channels (all a reduced picture holds), the first entry of that
-// colour, or kNotAnEntry; 16 marks a channel that is not such a multiple.
-constexpr std::uint8_t kNotAnEntry = 0xFF;  // 255 is a surplus black, never the first of its colour
-constexpr std::array<std::uint8_t, 256> kSixteenths = [] {
-    std::array<std::uint8_t, 256> sixteenths{};
-    for (std::size_t v = 0; v < 256; ++v) sixteenths[v] = static_cast<std::uint8_t>(v % 0x11 == 0 ? v / 0x11 : 16);
-    return sixteenths;
-}();
-constexpr std::array<std::uint8_t, 17 * 17 * 17> kEntryOfColour = [] {
-    std::array<std::uint8_t, 17 * 17 * 17> entry{};
-    entry.fill(kNotAnEntry);
-    for (std::size_t i = 256; i-- > 0;) {
-        const Colour p = kPalette[i];
-        entry[(kSixteenths[p.r] * 17u + kSixteenths[p.g]) * 17u + kSixteenths[p.b]] = static_cast<std::uint8_t>(i);
-    }
-    return entry;
-}();
-
 // The nearest entry, or -1 when that is the excluded one.
 [[gnu::always_inline]] inline int NearestByArithmetic(Colour colour, int excluded) {
-    const std::uint8_t exact =
-        kEntryOfColour[(kSixteenths[colour.r] * 17u + kSixteenths[colour.g]) * 17u + kSixteenths[colour.b]];
-    if (exact != kNotAnEntry) return exact == excluded ? -1 : exact;
-    std::uint32_t best = kCubeKeyShares[0][colour.r] + kCubeKeyShares[1][colour.g] + kCubeKeyShares[2][colour.b];
+    const std::uint64_t shares =
+        kChannelShares[0][colour.r] + kChannelShares[1][colour.g] + kChannelShares[2][colour.b];
+    auto best = static_cast<std::uint32_t>(shares);
     if ((best & 0xFF) == kCubeBlackSlot) best += kFirstBlack - kCubeBlackSlot;
+    // A cube colour (most of a reduced picture) is no other entry's colour.
+    if (best <= 0xFF) return static_cast<int>(best) == excluded ? -1 : static_cast<int>(best);
+    const auto squares = static_cast<std::int32_t>(shares >> 32);
     const std::size_t sum = std::size_t{colour.r} + colour.g + colour.b;
-    best = std::min(best, EntryKey(colour, kFirstGrey + kNearestGreyForSum[sum]));
+    best = std::min(best, static_cast<std::uint32_t>(squares + kGreyKeyForSum[sum]));
     if (const unsigned darks = kDarkReach[0][colour.r] & kDarkReach[1][colour.g] & kDarkReach[2][colour.b]; darks != 0)
         for (std::size_t j = 0; j < kDarkCount; ++j)
             if ((darks >> j) & 1) best = std::min(best, EntryKey(colour, kFirstDark + j));
@@ -387,11 +376,19 @@ int NearestPaletteIndexExcluding(Colour colour, int excluded) {
     return index >= 0 ? index : NearestFromCells(colour, excluded);
 }
 
-void NearestPaletteIndexes(std::span<const Colour> colours, int excluded, std::span<std::uint8_t> indexes) {
+void NearestPaletteIndexes(std::span<const Colour> colours, int excluded, std::optional<Colour> keyed,
+                           std::span<std::uint8_t> indexes) {
     assert(indexes.size() >= colours.size());
+    // No colour packs to all ones, so without a keyed colour none matches.
+    const std::uint32_t key = keyed ? keyed->ToColorRef() : ~std::uint32_t{0};
     for (std::size_t i = 0; i < colours.size(); ++i) {
-        const int index = NearestByArithmetic(colours[i], excluded);
-        indexes[i] = static_cast<std::uint8_t>(index >= 0 ? index : NearestFromCells(colours[i], excluded));
+        const Colour colour = colours[i];
+        int index = excluded;
+        if (colour.ToColorRef() != key) {
+            index = NearestByArithmetic(colour, excluded);
+            if (index < 0) index = NearestFromCells(colour, excluded);
+        }
+        indexes[i] = static_cast<std::uint8_t>(index);
     }
 }
 

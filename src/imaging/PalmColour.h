@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "imaging/Image.h"
@@ -43,9 +44,12 @@ Colour NearestPaletteColourExcluding(Colour colour, int excluded);
 // tests and benchmarks compare against it.
 int NearestPaletteIndexBySearch(Colour colour, int excluded);
 
-// NearestPaletteIndexExcluding of every colour of a run (a picture's pixels),
-// into `indexes`, which holds at least as many.
-void NearestPaletteIndexes(std::span<const Colour> colours, int excluded, std::span<std::uint8_t> indexes);
+// NearestPaletteIndexExcluding(colour, excluded) of every colour of a run (a
+// picture's pixels), into `indexes`, which holds at least as many; except
+// that colours equal to `keyed`, where given, get `excluded` itself (then an
+// index 0..255): how an 8-bit picture stores its transparent colour.
+void NearestPaletteIndexes(std::span<const Colour> colours, int excluded, std::optional<Colour> keyed,
+                           std::span<std::uint8_t> indexes);
 
 constexpr std::uint16_t ToRgb565(Colour colour) {
     return static_cast<std::uint16_t>(((colour.r >> 3) << 11) | ((colour.g >> 2) << 5) | (colour.b >> 3));

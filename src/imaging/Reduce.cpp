@@ -20,10 +20,9 @@ bool ReduceImageToDepth(Image& image, Colour& transparent, int depth) {
     const Colour transparentOnPhone = PaletteColour(t);
     std::vector<Colour>& pixels = image.Pixels();
     std::vector<std::uint8_t> nearest(pixels.size());
-    NearestPaletteIndexes(pixels, t, nearest);
+    NearestPaletteIndexes(pixels, t, transparent, nearest);
     const std::array<Colour, 256>& palette = PalmPalette();
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = pixels[i] == transparent ? transparentOnPhone : palette[nearest[i]];
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = palette[nearest[i]];
     transparent = transparentOnPhone;
     return true;
 }
