@@ -81,14 +81,13 @@ PlaceholderBitmap PlaceholderBitmap::ForSize(int fullWidth, int fullHeight) {
 namespace {
 
 void EncodePixels8(const Image& image, Colour transparent, bool hasTransparency, PalmBitmap& bitmap) {
-    const int t = NearestPaletteIndex(transparent);
-    bitmap.transparentValue = static_cast<std::uint32_t>(t);
+    bitmap.transparentValue = static_cast<std::uint32_t>(NearestPaletteIndex(transparent));
     bitmap.pixels.assign(std::size_t{bitmap.rowBytes} * bitmap.height, 0);
     const auto width = static_cast<std::size_t>(image.Width());
     for (std::size_t y = 0; y < bitmap.height; ++y) {
         const auto colours = std::span<const Colour>(image.Pixels()).subspan(y * width, width);
         const auto row = std::span<std::uint8_t>(bitmap.pixels).subspan(y * bitmap.rowBytes, width);
-        NearestPaletteIndexes(colours, t, hasTransparency ? std::optional(transparent) : std::nullopt, row);
+        PaletteIndexesOfPixels(colours, transparent, hasTransparency, row);
     }
 }
 

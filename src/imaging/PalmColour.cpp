@@ -376,20 +376,19 @@ int NearestPaletteIndexExcluding(Colour colour, int excluded) {
     return index >= 0 ? index : NearestFromCells(colour, excluded);
 }
 
-void NearestPaletteIndexes(std::span<const Colour> colours, int excluded, std::optional<Colour> keyed,
+int PaletteIndexesOfPixels(std::span<const Colour> pixels, Colour transparent, bool keepTransparent,
                            std::span<std::uint8_t> indexes) {
-    assert(indexes.size() >= colours.size());
-    // No colour packs to all ones, so without a keyed colour none matches.
-    const std::uint32_t key = keyed ? keyed->ToColorRef() : ~std::uint32_t{0};
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        const Colour colour = colours[i];
-        int index = excluded;
-        if (colour.ToColorRef() != key) {
-            index = NearestByArithmetic(colour, excluded);
-            if (index < 0) index = NearestFromCells(colour, excluded);
-        }
+    assert(indexes.size() >= pixels.size());
+    const int t = NearestPaletteIndex(transparent);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const Colour pixel = pixels[i];
+        int index = NearestByArithmetic(pixel, t);
+        // Only colours nearest to t get here, the transparent colour among
+        // them, so the common case pays nothing for the comparison.
+        if (index < 0) index = keepTransparent && pixel == transparent ? t : NearestFromCells(pixel, t);
         indexes[i] = static_cast<std::uint8_t>(index);
     }
+    return t;
 }
 
 Colour PaletteColour(int index) {

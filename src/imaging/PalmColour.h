@@ -19,7 +19,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <span>
 
 #include "imaging/Image.h"
@@ -44,11 +43,11 @@ Colour NearestPaletteColourExcluding(Colour colour, int excluded);
 // tests and benchmarks compare against it.
 int NearestPaletteIndexBySearch(Colour colour, int excluded);
 
-// NearestPaletteIndexExcluding(colour, excluded) of every colour of a run (a
-// picture's pixels), into `indexes`, which holds at least as many; except
-// that colours equal to `keyed`, where given, get `excluded` itself (then an
-// index 0..255): how an 8-bit picture stores its transparent colour.
-void NearestPaletteIndexes(std::span<const Colour> colours, int excluded, std::optional<Colour> keyed,
+// The 8-bit indexes of a run of pixels (a picture's), into `indexes`, which
+// holds at least as many: t = NearestPaletteIndex(transparent) for the
+// transparent colour where it is kept, NearestPaletteIndexExcluding(pixel, t)
+// for every other pixel. Gives t.
+int PaletteIndexesOfPixels(std::span<const Colour> pixels, Colour transparent, bool keepTransparent,
                            std::span<std::uint8_t> indexes);
 
 constexpr std::uint16_t ToRgb565(Colour colour) {

@@ -16,14 +16,12 @@ bool ReduceImageToDepth(Image& image, Colour& transparent, int depth) {
     }
     if (depth != 8) return false;
 
-    const int t = NearestPaletteIndex(transparent);
-    const Colour transparentOnPhone = PaletteColour(t);
     std::vector<Colour>& pixels = image.Pixels();
     std::vector<std::uint8_t> nearest(pixels.size());
-    NearestPaletteIndexes(pixels, t, transparent, nearest);
+    const int t = PaletteIndexesOfPixels(pixels, transparent, true, nearest);
     const std::array<Colour, 256>& palette = PalmPalette();
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = palette[nearest[i]];
-    transparent = transparentOnPhone;
+    transparent = PaletteColour(t);
     return true;
 }
 
