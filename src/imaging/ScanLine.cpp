@@ -102,6 +102,7 @@ std::size_t AppendScanLineCompressed(std::vector<std::uint8_t>& out, std::span<c
     std::uint8_t* next = out.data() + start + field;
     CompressRows(block, rowLength, rows, [&next](unsigned flags, std::size_t, const std::uint8_t* group, std::size_t count) {
         *next++ = static_cast<std::uint8_t>(flags);
+        // Unrolled for a whole group: the loop's own counting cost as much as the stores.
 #pragma GCC unroll 8
         for (std::size_t i = 0; i < count; ++i) {
             *next = group[i];
