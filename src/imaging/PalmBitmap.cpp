@@ -81,15 +81,13 @@ PlaceholderBitmap PlaceholderBitmap::ForSize(int fullWidth, int fullHeight) {
 namespace {
 
 void EncodePixels8(const Image& image, Colour transparent, bool hasTransparency, PalmBitmap& bitmap) {
-    const int t = NearestPaletteIndex(transparent);
-    bitmap.transparentValue = static_cast<std::uint32_t>(t);
+    bitmap.transparentValue = static_cast<std::uint32_t>(NearestPaletteIndex(transparent));
     bitmap.pixels.assign(std::size_t{bitmap.rowBytes} * bitmap.height, 0);
-    PaletteMatcher nearest(t);
-    const Colour* pixel = image.Pixels().data();
-    for (int y = 0; y < image.Height(); ++y) {
-        std::uint8_t* row = bitmap.pixels.data() + static_cast<std::size_t>(y) * bitmap.rowBytes;
-        for (int x = 0; x < image.Width(); ++x, ++pixel)
-            row[x] = static_cast<std::uint8_t>(hasTransparency && *pixel == transparent ? t : nearest.Index(*pixel));
+    const auto width = static_cast<std::size_t>(image.Width());
+    for (std::size_t y = 0; y < bitmap.height; ++y) {
+        const auto colours = std::span<const Colour>(image.Pixels()).subspan(y * width, width);
+        const auto row = std::span<std::uint8_t>(bitmap.pixels).subspan(y * bitmap.rowBytes, width);
+        PaletteIndexesOfPixels(colours, transparent, hasTransparency, row);
     }
 }
 

@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "imaging/Image.h"
 
@@ -35,44 +36,19 @@ int NearestPaletteIndexExcluding(Colour colour, int excluded);
 Colour PaletteColour(int index);
 Colour NearestPaletteColourExcluding(Colour colour, int excluded);
 
-// The two searches above answer from a table, filled a cell at a time as
-// colours are looked up, which narrows the 256 entries to the few that can
-// win near the colour. This is
-// the plain search over every entry that the table must always agree with;
+// The two searches above work out most answers from the palette's structure
+// and the rest from a table, filled a cell at a time as colours are looked
+// up, which narrows the 256 entries to the few that can win near the colour.
+// This is the plain search over every entry that both must always agree with;
 // tests and benchmarks compare against it.
 int NearestPaletteIndexBySearch(Colour colour, int excluded);
 
-// The nearest-index search for every pixel of a picture, all with the same
-// excluded index: the answers of NearestPaletteIndexExcluding, with the
-// answers for recent colours remembered (a reduced picture has few colours).
-class PaletteMatcher {
-public:
-    explicit PaletteMatcher(int excluded);
-    int Index(Colour colour) {
-        const std::uint32_t key = colour.ToColorRef() | kValid;
-        Slot& slot = memo_[(key * 0x9E3779B1u) >> (32 - kMemoBits)];
-        if (slot.key != key) {
-            slot.key = key;
-            slot.index = static_cast<std::uint8_t>(Search(colour));
-        }
-        return slot.index;
-    }
-    // PaletteColour(Index(colour)).
-    Colour NearestColour(Colour colour) { return palette_[static_cast<std::size_t>(Index(colour))]; }
-
-private:
-    static constexpr int kMemoBits = 10;
-    static constexpr std::uint32_t kValid = 0x01000000;
-    struct Slot {
-        std::uint32_t key = 0;  // 0: empty, no colour has it
-        std::uint8_t index = 0;
-    };
-    int Search(Colour colour) const;
-
-    int excluded_;
-    const std::array<Colour, 256>& palette_;
-    std::array<Slot, std::size_t{1} << kMemoBits> memo_{};
-};
+// The 8-bit indexes of a run of pixels (a picture's), into `indexes`, which
+// holds at least as many: t = NearestPaletteIndex(transparent) for the
+// transparent colour where it is kept, NearestPaletteIndexExcluding(pixel, t)
+// for every other pixel. Gives t.
+int PaletteIndexesOfPixels(std::span<const Colour> pixels, Colour transparent, bool keepTransparent,
+                           std::span<std::uint8_t> indexes);
 
 constexpr std::uint16_t ToRgb565(Colour colour) {
     return static_cast<std::uint16_t>(((colour.r >> 3) << 11) | ((colour.g >> 2) << 5) | (colour.b >> 3));

@@ -1,5 +1,9 @@
 #include "imaging/Reduce.h"
 
+#include <array>
+#include <cstdint>
+#include <vector>
+
 #include "imaging/PalmColour.h"
 
 namespace corvane {
@@ -12,11 +16,12 @@ bool ReduceImageToDepth(Image& image, Colour& transparent, int depth) {
     }
     if (depth != 8) return false;
 
-    const int t = NearestPaletteIndex(transparent);
-    const Colour transparentOnPhone = PaletteColour(t);
-    PaletteMatcher nearest(t);
-    for (Colour& c : image.Pixels()) c = c == transparent ? transparentOnPhone : nearest.NearestColour(c);
-    transparent = transparentOnPhone;
+    std::vector<Colour>& pixels = image.Pixels();
+    std::vector<std::uint8_t> nearest(pixels.size());
+    const int t = PaletteIndexesOfPixels(pixels, transparent, true, nearest);
+    const std::array<Colour, 256>& palette = PalmPalette();
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = palette[nearest[i]];
+    transparent = PaletteColour(t);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -121,6 +122,18 @@ private:
     std::vector<std::uint8_t>* out_ = nullptr;
     std::vector<std::uint8_t> own_;
 };
+
+// Eight bytes as one number, the first in the lowest bits: for comparing
+// bytes a word at a time, not for reading a format.
+inline std::uint64_t LoadLittleEndian64(std::span<const std::uint8_t, 8> bytes) {
+    std::uint64_t v = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&v, bytes.data(), sizeof v);
+    } else {
+        for (std::size_t i = bytes.size(); i-- > 0;) v = (v << 8) | bytes[i];
+    }
+    return v;
+}
 
 using BigEndianReader = ByteReader<std::endian::big>;
 using BigEndianWriter = ByteWriter<std::endian::big>;

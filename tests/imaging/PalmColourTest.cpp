@@ -87,6 +87,31 @@ TEST(PalmPalette, LookupAgreesWithFullSearch) {
             }
 }
 
+// Most answers are worked out from the palette's structure; where a grey or
+// a dark colour competes with the cube is where that could go wrong: along
+// the grey diagonal and around each dark colour, excluding nothing and
+// excluding the answer itself.
+TEST(PalmPalette, LookupAgreesWithFullSearchWhereGreysAndDarkColoursCompete) {
+    const auto channel = [](int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); };
+    std::vector<Colour> colours;
+    for (int v = 0; v < 256; ++v)
+        for (const int dg : {-4, -1, 0, 2})
+            for (const int db : {-3, 0, 1, 5}) colours.push_back(Colour{channel(v), channel(v + dg), channel(v + db)});
+    for (int i = 226; i < 230; ++i)
+        for (int dr = -46; dr <= 46; dr += 4)
+            for (int dg = -46; dg <= 46; dg += 4)
+                for (int db = -46; db <= 46; db += 4) {
+                    const Colour p = PaletteColour(i);
+                    colours.push_back(Colour{channel(p.r + dr), channel(p.g + dg), channel(p.b + db)});
+                }
+    int mismatches = 0;
+    for (const Colour c : colours)
+        for (const int excluded : {-1, NearestPaletteIndexBySearch(c, -1)})
+            if (NearestPaletteIndexExcluding(c, excluded) != NearestPaletteIndexBySearch(c, excluded) && ++mismatches < 5)
+                ADD_FAILURE() << int{c.r} << "," << int{c.g} << "," << int{c.b} << " excluding " << excluded;
+    EXPECT_EQ(mismatches, 0);
+}
+
 TEST(Rgb565, PackingDropsLowBitsAndUnpackingLeavesThemZero) {
     EXPECT_EQ(ToRgb565(Colour{0xFF, 0x00, 0xFF}), 0xF81F);
     EXPECT_EQ(ToRgb565(Colour{0x07, 0x03, 0x07}), 0x0000);

@@ -22,6 +22,29 @@ TEST(ScanLine, GroupsOfEightWithAShortLastGroup) {
               Hex("00 14  FF 01 02 03 04 05 06 07 08  C0 09 0A  01 FF  40 0B  00 00"));
 }
 
+TEST(ScanLine, AChangeInAnyBitOfAnyColumnIsFound) {
+    // Whole groups are compared a word at a time: the lowest and the highest
+    // bit of every byte, alone and with a neighbour changed too.
+    for (std::size_t column = 0; column < 8; ++column)
+        for (const std::uint8_t bits : {0x01, 0x80, 0x7F, 0xFF}) {
+            std::vector<std::uint8_t> block{0x00, 0x80, 0x7F, 0xFF, 0x01, 0xFE, 0x55, 0xAA};
+            block.insert(block.end(), block.begin(), block.end());
+            block[8 + column] ^= bits;
+            std::vector<std::uint8_t> expected{0x00, 0x00, 0x00, 0x10};  // 4 + 9 + 2, padded
+            expected.push_back(0xFF);
+            expected.insert(expected.end(), block.begin(), block.begin() + 8);
+            expected.push_back(static_cast<std::uint8_t>(0x80 >> column));
+            expected.push_back(block[8 + column]);
+            expected.resize(16, 0);
+            EXPECT_EQ(ScanLineCompress(block, 8, 2, 4), expected) << column << " " << int{bits};
+
+            block[8 + (column + 1) % 8] ^= 0x80;
+            const auto both = ScanLineCompress(block, 8, 2, 4);
+            ASSERT_EQ(both.size(), 16u);
+            EXPECT_EQ(both[13], (0x80 >> column) | (0x80 >> ((column + 1) % 8))) << column << " " << int{bits};
+        }
+}
+
 TEST(ScanLine, SizeFieldsOfTwoAndFourBytesCountThemselvesAndThePadding) {
     const auto block = Hex("AA");
     EXPECT_EQ(ScanLineCompress(block, 1, 1, 2), Hex("00 04 80 AA"));
