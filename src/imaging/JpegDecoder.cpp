@@ -74,8 +74,7 @@ ImageFileResult DecodeJpeg(std::span<const std::uint8_t> file, int maxWidth, int
     return {std::move(image), ImageFileProblem::None, w, h};
 }
 
-ImageFileResult DecodeJpegReduced(std::span<const std::uint8_t> file, int minWidth, int minHeight,
-                                  std::uint64_t maxPixels) {
+ImageFileResult DecodeJpegReduced(std::span<const std::uint8_t> file, int minLongerSide, std::uint64_t maxPixels) {
     Handle handle(tjInitDecompress());
     if (!handle) return RefusedPicture(ImageFileProblem::NotAPicture);
     int width = 0, height = 0;
@@ -86,7 +85,7 @@ ImageFileResult DecodeJpegReduced(std::span<const std::uint8_t> file, int minWid
     int scaledWidth = width, scaledHeight = height;
     for (const int denominator : {8, 4, 2}) {
         const tjscalingfactor factor{1, denominator};
-        if (TJSCALED(width, factor) >= minWidth && TJSCALED(height, factor) >= minHeight) {
+        if (std::max(TJSCALED(width, factor), TJSCALED(height, factor)) >= minLongerSide) {
             scaledWidth = TJSCALED(width, factor);
             scaledHeight = TJSCALED(height, factor);
             break;

@@ -32,7 +32,7 @@ std::optional<Image> SkinThumbnail(std::span<const std::uint8_t> file, int box) 
 std::optional<Image> SplashThumbnail(std::span<const std::uint8_t> file, int box) {
     const auto content = ParseSplashFile(file);
     if (!content) return std::nullopt;
-    ImageFileResult welcome = DecodeJpegReduced(content->welcome, box, box, kMaxThumbnailJpegPixels);
+    ImageFileResult welcome = DecodeJpegReduced(content->welcome, box, kMaxThumbnailJpegPixels);
     if (!welcome.image) return std::nullopt;
     return Shrunk(*welcome.image, box);
 }
