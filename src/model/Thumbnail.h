@@ -18,9 +18,10 @@
 namespace corvane {
 
 // The largest welcome picture shown, width times height. The phone's own are
-// 320x320; the limit keeps a progressive JPEG's coefficients, which the
-// library holds for the whole picture, to about 100 MB.
-inline constexpr std::uint64_t kMaxThumbnailJpegPixels = std::uint64_t{4096} * 4096;
+// 320x320; the limit keeps a progressive JPEG, whose coefficients the library
+// holds for the whole picture and may visit in hundreds of scans, within
+// about 25 MB and a fraction of a second.
+inline constexpr std::uint64_t kMaxThumbnailJpegPixels = std::uint64_t{2048} * 2048;
 
 // The thumbnail of a skin or splash file's bytes within box x box, or
 // nothing when the bytes are neither: a skin must give at least one of its

@@ -37,12 +37,12 @@ TEST(AreaScaleTest, FitsTheLongerSideAndNeverEnlarges) {
 }
 
 TEST(AreaScaleTest, EachNewPixelIsTheMeanOfTheAreaItCovers) {
-    // 0, 90, 180 into two pixels: each takes one old pixel whole and half of the middle one.
+    // 0, 91, 182 into two pixels: each takes one old pixel whole and half of the middle one.
     Image row(3, 1);
-    for (int x = 0; x < 3; ++x) row.Set(x, 0, Colour{std::uint8_t(90 * x), 0, 255});
+    for (int x = 0; x < 3; ++x) row.Set(x, 0, Colour{std::uint8_t(91 * x), 0, 255});
     const Image two = ShrinkByArea(row, 2, 1);
-    EXPECT_EQ(two.At(0, 0), (Colour{30, 0, 255}));
-    EXPECT_EQ(two.At(1, 0), (Colour{150, 0, 255}));
+    EXPECT_EQ(two.At(0, 0), (Colour{30, 0, 255}));  // 30.3
+    EXPECT_EQ(two.At(1, 0), (Colour{152, 0, 255}));  // 151.7, rounded
     // A one-pixel line in a 5x5 square shrunk to 2x2 weighs half in both new pixels it falls under.
     Image square(5, 5, kBlack);
     for (int x = 0; x < 5; ++x) square.Set(x, 2, kWhite);
