@@ -149,17 +149,10 @@ int Kept(std::uint64_t size, int max) {
 
 ImageFileResult DecodeBmp(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
     const PictureHeader header = CheckPictureFile(file);
-    switch (header.check) {
-        case PictureCheck::TooManyPixels:
-            return RefusedPicture(ImageFileProblem::TooManyPixels, header.width, header.height);
-        case PictureCheck::CutShort: return RefusedPicture(ImageFileProblem::CutShort);
-        case PictureCheck::BadChecksum: return RefusedPicture(ImageFileProblem::BadChecksum);
-        case PictureCheck::Whole:
-        case PictureCheck::NotChecked: break;
-    }
+    if (auto refused = RefusalOf(header)) return std::move(*refused);
     auto bitFields = DecodeBitFieldBmp(file, maxWidth, maxHeight);
     switch (bitFields.outcome) {
-        case BitFieldBmp::Decoded: return {std::move(bitFields.image), ImageFileProblem::None, header.width, header.height};
+        case BitFieldBmp::Decoded: return DecodedPicture(std::move(bitFields.image), header.width, header.height);
         case BitFieldBmp::Refused: return RefusedPicture(ImageFileProblem::NotAPicture);
         case BitFieldBmp::NotBitFields: break;
     }
@@ -172,7 +165,7 @@ ImageFileResult DecodeBmp(std::span<const std::uint8_t> file, int maxWidth, int 
         DecodeRows(file, layout, image);
     else
         DecodeRle(file, layout, image);
-    return {std::move(image), ImageFileProblem::None, layout.width, layout.height};
+    return DecodedPicture(std::move(image), layout.width, layout.height);
 }
 
 }  // namespace corvane

@@ -23,12 +23,32 @@ const PictureReader* SetPictureReader(const PictureReader* reader) {
     return std::exchange(InstalledReader(), reader);
 }
 
+ImageFileResult DecodedPicture(Image image, std::uint64_t width, std::uint64_t height) {
+    ImageFileResult decoded;
+    decoded.image = std::move(image);
+    decoded.width = width;
+    decoded.height = height;
+    return decoded;
+}
+
 ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width, std::uint64_t height) {
     ImageFileResult refused;
     refused.problem = problem;
     refused.width = width;
     refused.height = height;
     return refused;
+}
+
+std::optional<ImageFileResult> RefusalOf(const PictureHeader& header) {
+    switch (header.check) {
+        case PictureCheck::TooManyPixels:
+            return RefusedPicture(ImageFileProblem::TooManyPixels, header.width, header.height);
+        case PictureCheck::CutShort: return RefusedPicture(ImageFileProblem::CutShort);
+        case PictureCheck::BadChecksum: return RefusedPicture(ImageFileProblem::BadChecksum);
+        case PictureCheck::Whole:
+        case PictureCheck::NotChecked: break;
+    }
+    return std::nullopt;
 }
 
 bool IsCorePictureFormat(std::span<const std::uint8_t> bytes) {

@@ -75,8 +75,17 @@ ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWid
 // Whether the bytes start like a format the core decodes.
 bool IsCorePictureFormat(std::span<const std::uint8_t> bytes);
 
+// A decoded picture whose whole file is width x height, for the decoders.
+ImageFileResult DecodedPicture(Image image, std::uint64_t width, std::uint64_t height);
+
 // A refusal, for the decoders.
 ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width = 0, std::uint64_t height = 0);
+
+struct PictureHeader;
+// The refusal a picture file's header check stands for: too many pixels, cut
+// short or a bad checksum. Nothing when the check found the file whole or
+// could not judge it.
+std::optional<ImageFileResult> RefusalOf(const PictureHeader& header);
 
 // One line for the problem, without the file's name, such as
 // "the picture is 9000 x 9000 pixels, more than the 64 megapixels a picture may have".

@@ -61,7 +61,7 @@ ImageFileResult DecodeJpeg(std::span<const std::uint8_t> file, int maxWidth, int
     if (auto refused = ReadSize(handle.get(), file, width, height)) return std::move(*refused);
     const auto w = static_cast<std::uint64_t>(width), h = static_cast<std::uint64_t>(height);
     if (w * h > kMaxPicturePixels) return RefusedPicture(ImageFileProblem::TooManyPixels, w, h);
-    if (maxWidth <= 0 || maxHeight <= 0) return {Image(), ImageFileProblem::None, w, h};
+    if (maxWidth <= 0 || maxHeight <= 0) return DecodedPicture(Image(), w, h);
 
     // This interface decodes whole pictures only; what is not kept is dropped at once.
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w * h * 3));
@@ -71,7 +71,7 @@ ImageFileResult DecodeJpeg(std::span<const std::uint8_t> file, int maxWidth, int
         const std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w) * 3;
         for (int x = 0; x < image.Width(); ++x, row += 3) image.Set(x, y, Colour{row[0], row[1], row[2]});
     }
-    return {std::move(image), ImageFileProblem::None, w, h};
+    return DecodedPicture(std::move(image), w, h);
 }
 
 ImageFileResult DecodeJpegReduced(std::span<const std::uint8_t> file, int minLongerSide, std::uint64_t maxPixels) {

@@ -39,14 +39,9 @@ void StoreRow(std::span<const std::uint8_t> row, bool sixteen, int y, Image& ima
 
 ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
     const PictureHeader header = CheckPictureFile(file);
-    switch (header.check) {
-        case PictureCheck::TooManyPixels:
-            return RefusedPicture(ImageFileProblem::TooManyPixels, header.width, header.height);
-        case PictureCheck::CutShort: return RefusedPicture(ImageFileProblem::CutShort);
-        case PictureCheck::BadChecksum: return RefusedPicture(ImageFileProblem::BadChecksum);
-        case PictureCheck::NotChecked: return RefusedPicture(ImageFileProblem::NotAPicture);
-        case PictureCheck::Whole: break;
-    }
+    if (auto refused = RefusalOf(header)) return std::move(*refused);
+    // A PNG the check could not judge is no PNG libspng reads either.
+    if (header.check != PictureCheck::Whole) return RefusedPicture(ImageFileProblem::NotAPicture);
     Context context(spng_ctx_new(0));
     if (!context || spng_set_png_buffer(context.get(), file.data(), file.size()) != 0)
         return RefusedPicture(ImageFileProblem::NotAPicture);
@@ -75,7 +70,7 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
         for (int y = 0; y < image.Height(); ++y)
             StoreRow(std::span<const std::uint8_t>(kept).subspan(static_cast<std::size_t>(y) * rowBytes, rowBytes), sixteen,
                      y, image);
-        return {std::move(image), ImageFileProblem::None, ihdr.width, ihdr.height};
+        return DecodedPicture(std::move(image), ihdr.width, ihdr.height);
     }
     std::vector<std::uint8_t> row(rowBytes);
     for (int y = 0; y < image.Height(); ++y) {
@@ -83,7 +78,7 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
         if (status != 0 && status != SPNG_EOI) return RefusedPicture(ImageFileProblem::Damaged);
         StoreRow(row, sixteen, y, image);
     }
-    return {std::move(image), ImageFileProblem::None, ihdr.width, ihdr.height};
+    return DecodedPicture(std::move(image), ihdr.width, ihdr.height);
 }
 
 std::vector<std::uint8_t> EncodePng(const Image& image, PngEffort effort) {

@@ -168,7 +168,7 @@ ImageFileResult DecodePlain(std::span<const std::uint8_t> file, const PnmHeader&
             if (x < static_cast<std::uint64_t>(image.Width()) && y < static_cast<std::uint64_t>(image.Height()))
                 image.Set(static_cast<int>(x), static_cast<int>(y), ToColour(samples, header));
         }
-    return {std::move(image), ImageFileProblem::None, header.width, header.height};
+    return DecodedPicture(std::move(image), header.width, header.height);
 }
 
 std::uint64_t BinaryRowBytes(const PnmHeader& header) {
@@ -203,7 +203,7 @@ ImageFileResult DecodeBinary(std::span<const std::uint8_t> file, const PnmHeader
             image.Set(x, y, ToColour(samples, header));
         }
     }
-    return {std::move(image), ImageFileProblem::None, header.width, header.height};
+    return DecodedPicture(std::move(image), header.width, header.height);
 }
 
 int Kept(std::uint64_t size, int max) {

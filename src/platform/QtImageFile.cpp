@@ -85,18 +85,12 @@ ImageFileResult QtPictureReader::Read(const std::string& path, int maxWidth, int
         return refused;
     }
     const PictureHeader header = CheckPictureFile(read.bytes);
-    switch (header.check) {
-        case PictureCheck::TooManyPixels: return Refused(ImageFileProblem::TooManyPixels, header.width, header.height);
-        case PictureCheck::CutShort: return Refused(ImageFileProblem::CutShort);
-        case PictureCheck::BadChecksum: return Refused(ImageFileProblem::BadChecksum);
-        case PictureCheck::Whole:
-        case PictureCheck::NotChecked: break;
-    }
+    if (auto refused = RefusalOf(header)) return std::move(*refused);
     // Qt shifts bit-field channels where they must be scaled (a 16-bit white would read as
     // F8 FC F8), so those BMPs are read by our own reader.
     auto bitFields = DecodeBitFieldBmp(read.bytes, maxWidth, maxHeight);
     switch (bitFields.outcome) {
-        case BitFieldBmp::Decoded: return {std::move(bitFields.image), ImageFileProblem::None, 0, 0, {}};
+        case BitFieldBmp::Decoded: return DecodedPicture(std::move(bitFields.image), 0, 0);
         case BitFieldBmp::Refused: return Refused(ImageFileProblem::NotAPicture);
         case BitFieldBmp::NotBitFields: break;
     }
@@ -118,7 +112,7 @@ ImageFileResult QtPictureReader::Read(const std::string& path, int maxWidth, int
     }
     QImage decoded;
     if (!reader.read(&decoded) || decoded.isNull()) return Refused(ImageFileProblem::NotAPicture);
-    return {ToImage(decoded, std::max(maxWidth, 0), std::max(maxHeight, 0)), ImageFileProblem::None, 0, 0, {}};
+    return DecodedPicture(ToImage(decoded, std::max(maxWidth, 0), std::max(maxHeight, 0)), 0, 0);
 }
 
 void QtPictureReader::Install() {

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 
 std::vector<fs::path> Pictures() {
     std::vector<fs::path> files;
-    for (const std::string folder : {std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/g", std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/q",
+    for (const std::string& folder : {std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/g", std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/q",
                                      std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/b",
                                      std::string(CORVANE_SOURCE_DIR) + "/tests/data/splash",
                                      std::string(CORVANE_SOURCE_DIR) + "/tests/data/pictures"}) {
