@@ -102,7 +102,7 @@ ImageFileResult DecodeJpegReduced(std::span<const std::uint8_t> file, int minLon
         pixel = Colour{at[0], at[1], at[2]};
         at += 3;
     }
-    return {std::move(image), ImageFileProblem::None, w, h};
+    return DecodedPicture(std::move(image), w, h);
 }
 
 }  // namespace corvane
