@@ -61,9 +61,11 @@ int Run(int argc, char** argv) {
     Action action;
     for (const Command& c : commands) {
         CLI::App* command = app.add_subcommand(std::string(c.name), std::string(c.summary));
-        command->require_subcommand(1);
         command->footer("");  // not handed down to the subcommands
         c.define(*command, action);
+        // A command without subcommands (thumbnail) takes its arguments itself.
+        if (command->get_subcommands({}).empty()) continue;
+        command->require_subcommand(1);
         command->footer("Run 'corvane " + std::string(c.name) + " SUBCOMMAND --help' for a subcommand's arguments and options.");
     }
 

@@ -24,4 +24,12 @@ bool IsJpeg(std::span<const std::uint8_t> file);
 // The picture, or its top-left part of at most maxWidth x maxHeight.
 ImageFileResult DecodeJpeg(std::span<const std::uint8_t> file, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
+// The whole picture, decoded at the smallest of the library's scales 1/8,
+// 1/4, 1/2 and 1 that keeps its longer side at least minLongerSide pixels
+// (or at full size when it is shorter): the library then leaves out most of
+// the inverse transforms and the memory of the larger picture. A picture of
+// more than maxPixels at full size is refused as TooManyPixels before
+// decoding. The width and height of the result are those of the full picture.
+ImageFileResult DecodeJpegReduced(std::span<const std::uint8_t> file, int minLongerSide, std::uint64_t maxPixels);
+
 }  // namespace corvane

@@ -81,11 +81,12 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
     return DecodedPicture(std::move(image), ihdr.width, ihdr.height);
 }
 
-std::vector<std::uint8_t> EncodePng(const Image& image) {
+std::vector<std::uint8_t> EncodePng(const Image& image, PngEffort effort) {
     if (image.Empty()) return {};
     Context context(spng_ctx_new(SPNG_CTX_ENCODER));
     if (!context) return {};
     spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1);
+    if (effort == PngEffort::Fastest) spng_set_option(context.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
     spng_ihdr ihdr{};
     ihdr.width = static_cast<std::uint32_t>(image.Width());
     ihdr.height = static_cast<std::uint32_t>(image.Height());

@@ -16,10 +16,12 @@ require() {  # COMMAND WHERE
 subcommands() { sed -n '/^Subcommands:/,/^$/p' | sed -n 's/^  \([a-z][a-z]*\) .*/\1/p'; }
 
 while read -r command; do require "$command" "the README"; done \
-  < <(grep -oE 'corvane (bitmap|skin|splash) [a-z]+' "$readme" | sort -u)
+  < <(grep -oE 'corvane (bitmap|skin|splash) [a-z]+|corvane thumbnail' "$readme" | sort -u)
 commands=$("$tool" --help | subcommands)
 [ -n "$commands" ] || { echo "'corvane --help' lists no commands" >&2; exit 1; }
 for command in $commands; do
-  for sub in $("$tool" "$command" --help | subcommands); do require "corvane $command $sub" "'corvane $command --help'"; done
+  subs=$("$tool" "$command" --help | subcommands)
+  [ -n "$subs" ] || require "corvane $command" "'corvane --help'"
+  for sub in $subs; do require "corvane $command $sub" "'corvane $command --help'"; done
 done
 exit $missing
