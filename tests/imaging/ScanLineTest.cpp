@@ -26,7 +26,7 @@ TEST(ScanLine, AChangeInAnyBitOfAnyColumnIsFound) {
     // Whole groups are compared a word at a time: the lowest and the highest
     // bit of every byte, alone and with a neighbour changed too.
     for (std::size_t column = 0; column < 8; ++column)
-        for (const std::uint8_t bits : {0x01, 0x80, 0x7F, 0xFF}) {
+        for (const std::uint8_t bits : {std::uint8_t{0x01}, std::uint8_t{0x80}, std::uint8_t{0x7F}, std::uint8_t{0xFF}}) {
             std::vector<std::uint8_t> block{0x00, 0x80, 0x7F, 0xFF, 0x01, 0xFE, 0x55, 0xAA};
             block.insert(block.end(), block.begin(), block.end());
             block[8 + column] ^= bits;
