@@ -10,7 +10,8 @@ namespace corvane {
 namespace {
 
 constexpr std::uint16_t kResourceCount = 2;
-constexpr std::uint32_t kEntriesEnd = 98;  // an image may start no earlier
+// An image may start no earlier than the end of the two entries.
+constexpr std::uint32_t kEntriesEnd = kDatabaseHeaderSize + kResourceCount * kDatabaseEntrySize;
 constexpr std::uint16_t kSplashSide = 320;
 constexpr std::string_view kType = "spl3";
 constexpr std::string_view kCreator = "TSkn";

@@ -46,7 +46,7 @@ JpegCheck CheckJpeg(std::span<const std::uint8_t> bytes);
 
 inline constexpr std::uint16_t kSplashWelcomeId = 6852;
 inline constexpr std::uint16_t kSplashGoodbyeId = 6863;
-inline constexpr std::uint32_t kSplashHeaderSize = 100;  // header, two entries and the gap
+inline constexpr std::uint32_t kSplashHeaderSize = 100;  // the database header, two entries and the 2-byte gap
 
 struct SplashContent {
     std::string name;  // the name field up to its first zero byte
