@@ -33,6 +33,11 @@ inline constexpr std::size_t kDatabaseEntrySize = 10;
 inline constexpr std::size_t kDatabaseNameSize = 32;
 inline constexpr std::size_t kDatabaseTypeOffset = 60;
 
+// The type and creator codes of the two kinds of file.
+inline constexpr std::string_view kSkinDatabaseType = "Skn7";
+inline constexpr std::string_view kSplashDatabaseType = "spl3";
+inline constexpr std::string_view kDatabaseCreator = "TSkn";
+
 using DatabaseNameField = std::array<std::uint8_t, kDatabaseNameSize>;
 
 // At most the first 31 bytes of the text, zero-filled: the field keeps its terminator.

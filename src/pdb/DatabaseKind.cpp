@@ -7,7 +7,7 @@ namespace corvane {
 
 DatabaseKind KindOfDatabase(std::span<const std::uint8_t> bytes) {
     BigEndianReader in(bytes);
-    return ReadDatabaseHeader(in).type == "spl3" ? DatabaseKind::Splash : DatabaseKind::Skin;
+    return ReadDatabaseHeader(in).type == kSplashDatabaseType ? DatabaseKind::Splash : DatabaseKind::Skin;
 }
 
 }  // namespace corvane

@@ -10,8 +10,6 @@
 namespace corvane {
 namespace {
 
-constexpr std::string_view kSkinType = "Skn7";
-constexpr std::string_view kSkinCreator = "TSkn";
 constexpr std::string_view kCarrierLogoType = "logo";
 
 }  // namespace
@@ -57,7 +55,7 @@ std::optional<std::vector<std::uint8_t>> ResourceDatabase::WriteDatabase(std::ui
     std::vector<std::uint8_t> out;
     out.reserve(static_cast<std::size_t>(offset));
     BigEndianWriter w(out);
-    WriteDatabaseHeader(w, {name_, std::string(kSkinType), std::string(kSkinCreator), now,
+    WriteDatabaseHeader(w, {name_, std::string(kSkinDatabaseType), std::string(kDatabaseCreator), now,
                             static_cast<std::uint16_t>(count)});
     for (const auto& e : entries_) WriteDatabaseEntry(w, ResourceEntry::kType, e.id, e.offset);
     w.Zeros(2);

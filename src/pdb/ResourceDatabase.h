@@ -120,8 +120,8 @@ public:
 
 private:
     DatabaseNameField name_{};
-    std::string type_ = "Skn7";
-    std::string creator_ = "TSkn";
+    std::string type_{kSkinDatabaseType};
+    std::string creator_{kDatabaseCreator};
     std::vector<ResourceEntry> entries_;
     std::shared_ptr<const std::vector<std::uint8_t>> file_;  // the bytes read, for FindBitmap
 };

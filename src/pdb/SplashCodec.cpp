@@ -13,8 +13,6 @@ constexpr std::uint16_t kResourceCount = 2;
 // An image may start no earlier than the end of the two entries.
 constexpr std::uint32_t kEntriesEnd = kDatabaseHeaderSize + kResourceCount * kDatabaseEntrySize;
 constexpr std::uint16_t kSplashSide = 320;
-constexpr std::string_view kType = "spl3";
-constexpr std::string_view kCreator = "TSkn";
 constexpr std::string_view kJpegType = "jpeg";
 
 constexpr std::uint16_t kStartOfImage = 0xFFD8;
@@ -60,8 +58,8 @@ std::optional<SplashContent> ParseSplashFile(std::span<const std::uint8_t> bytes
     // The count is not trusted: the goodbye image is all that follows it.
     const DatabaseHeader header = ReadDatabaseHeader(in);
     content.name = DatabaseNameText(header.name);
-    const bool typeOk = header.type == kType;
-    const bool creatorOk = header.creator == kCreator;
+    const bool typeOk = header.type == kSplashDatabaseType;
+    const bool creatorOk = header.creator == kDatabaseCreator;
     const std::string welcomeType = in.FourCC();
     const std::uint16_t welcomeId = in.U16();
     content.welcomeOffset = in.U32();
@@ -88,7 +86,7 @@ std::optional<std::vector<std::uint8_t>> BuildSplashFile(std::string_view name, 
     const auto goodbyeOffset = static_cast<std::uint32_t>(kSplashHeaderSize + welcome.size());
 
     BigEndianWriter out;
-    WriteDatabaseHeader(out, {MakeDatabaseNameField(name), std::string(kType), std::string(kCreator), palmDate,
+    WriteDatabaseHeader(out, {MakeDatabaseNameField(name), std::string(kSplashDatabaseType), std::string(kDatabaseCreator), palmDate,
                               kResourceCount});
     WriteDatabaseEntry(out, kJpegType, kSplashWelcomeId, kSplashHeaderSize);
     WriteDatabaseEntry(out, kJpegType, kSplashGoodbyeId, goodbyeOffset);
