@@ -141,10 +141,6 @@ void DecodeRle(std::span<const std::uint8_t> file, const BmpLayout& layout, Imag
     }
 }
 
-int Kept(std::uint64_t size, int max) {
-    return static_cast<int>(std::min<std::uint64_t>(size, static_cast<std::uint64_t>(std::max(max, 0))));
-}
-
 }  // namespace
 
 ImageFileResult DecodeBmp(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
@@ -160,7 +156,7 @@ ImageFileResult DecodeBmp(std::span<const std::uint8_t> file, int maxWidth, int 
     // Only what the check found whole is decoded: every row it vouched for lies inside the file.
     if (header.check != PictureCheck::Whole || !ReadLayout(file, layout))
         return RefusedPicture(ImageFileProblem::NotAPicture);
-    Image image(Kept(layout.width, maxWidth), Kept(layout.height, maxHeight));
+    Image image(KeptSide(layout.width, maxWidth), KeptSide(layout.height, maxHeight));
     if (layout.compression == kBmpRgb)
         DecodeRows(file, layout, image);
     else

@@ -203,8 +203,8 @@ BitFieldBmpResult DecodeBitFieldBmp(std::span<const std::uint8_t> file, int maxW
         return {BitFieldBmp::Refused, {}};
 
     // Only the top-left part asked for is decoded; rows are stored bottom-up unless top-down.
-    const int keepWidth = static_cast<int>(std::min<std::uint64_t>(width, static_cast<std::uint64_t>(std::max(maxWidth, 0))));
-    const int keepHeight = static_cast<int>(std::min<std::uint64_t>(height, static_cast<std::uint64_t>(std::max(maxHeight, 0))));
+    const int keepWidth = KeptSide(width, maxWidth);
+    const int keepHeight = KeptSide(height, maxHeight);
     BitFieldBmpResult result{BitFieldBmp::Decoded, Image(keepWidth, keepHeight)};
     LittleEndianReader in(file);
     for (int y = 0; y < keepHeight; ++y) {

@@ -1,5 +1,6 @@
 #include "imaging/ImageFile.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "imaging/BmpDecoder.h"
@@ -21,6 +22,10 @@ const PictureReader*& InstalledReader() {
 
 const PictureReader* SetPictureReader(const PictureReader* reader) {
     return std::exchange(InstalledReader(), reader);
+}
+
+int KeptSide(std::uint64_t size, int max) {
+    return static_cast<int>(std::min<std::uint64_t>(size, static_cast<std::uint64_t>(std::max(max, 0))));
 }
 
 ImageFileResult DecodedPicture(Image image, std::uint64_t width, std::uint64_t height) {

@@ -75,6 +75,10 @@ ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWid
 // Whether the bytes start like a format the core decodes.
 bool IsCorePictureFormat(std::span<const std::uint8_t> bytes);
 
+// How much of a picture's side a decoder keeps when the caller uses at most
+// `max` of it (a negative `max` keeps nothing).
+int KeptSide(std::uint64_t size, int max);
+
 // A decoded picture whose whole file is width x height, for the decoders.
 ImageFileResult DecodedPicture(Image image, std::uint64_t width, std::uint64_t height);
 

@@ -14,10 +14,6 @@ struct DestroyHandle {
     void operator()(void* handle) const { tjDestroy(handle); }
 };
 
-int Kept(std::uint64_t size, int max) {
-    return static_cast<int>(std::min<std::uint64_t>(size, static_cast<std::uint64_t>(std::max(max, 0))));
-}
-
 bool EndsWithEoi(std::span<const std::uint8_t> file) {
     return file.size() >= 2 && file[file.size() - 2] == 0xFF && file[file.size() - 1] == 0xD9;
 }
@@ -66,7 +62,7 @@ ImageFileResult DecodeJpeg(std::span<const std::uint8_t> file, int maxWidth, int
     // This interface decodes whole pictures only; what is not kept is dropped at once.
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w * h * 3));
     if (auto refused = Decompress(handle.get(), file, pixels.data(), width, height, 0)) return std::move(*refused);
-    Image image(Kept(w, maxWidth), Kept(h, maxHeight));
+    Image image(KeptSide(w, maxWidth), KeptSide(h, maxHeight));
     for (int y = 0; y < image.Height(); ++y) {
         const std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w) * 3;
         for (int x = 0; x < image.Width(); ++x, row += 3) image.Set(x, y, Colour{row[0], row[1], row[2]});

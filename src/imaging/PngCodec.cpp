@@ -16,10 +16,6 @@ struct FreeContext {
 };
 using Context = std::unique_ptr<spng_ctx, FreeContext>;
 
-int Kept(std::uint64_t size, int max) {
-    return static_cast<int>(std::min<std::uint64_t>(size, static_cast<std::uint64_t>(std::max(max, 0))));
-}
-
 std::uint8_t Channel(const std::uint8_t* pixel, std::size_t channel, bool sixteen) {
     if (!sixteen) return pixel[channel];
     std::uint16_t v;  // host order, as libspng gives 16-bit samples
@@ -50,7 +46,7 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
 
     const bool sixteen = ihdr.bit_depth == 16;
     const int format = sixteen ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
-    Image image(Kept(ihdr.width, maxWidth), Kept(ihdr.height, maxHeight));
+    Image image(KeptSide(ihdr.width, maxWidth), KeptSide(ihdr.height, maxHeight));
     const std::size_t rowBytes = std::size_t{ihdr.width} * (sixteen ? 8 : 4);
     if (spng_decode_image(context.get(), nullptr, 0, format, SPNG_DECODE_PROGRESSIVE) != 0)
         return RefusedPicture(ImageFileProblem::NotAPicture);

@@ -206,10 +206,6 @@ ImageFileResult DecodeBinary(std::span<const std::uint8_t> file, const PnmHeader
     return DecodedPicture(std::move(image), header.width, header.height);
 }
 
-int Kept(std::uint64_t size, int max) {
-    return static_cast<int>(std::min<std::uint64_t>(size, static_cast<std::uint64_t>(std::max(max, 0))));
-}
-
 }  // namespace
 
 bool IsPnm(std::span<const std::uint8_t> file) {
@@ -228,7 +224,7 @@ ImageFileResult DecodePnm(std::span<const std::uint8_t> file, int maxWidth, int 
     // Checked before the picture is allocated: a header alone costs nothing.
     if (RasterBytesNeeded(header) > file.size() - std::min<std::size_t>(header.rasterStart, file.size()))
         return RefusedPicture(ImageFileProblem::CutShort);
-    Image image(Kept(header.width, maxWidth), Kept(header.height, maxHeight));
+    Image image(KeptSide(header.width, maxWidth), KeptSide(header.height, maxHeight));
     return header.plain ? DecodePlain(file, header, image) : DecodeBinary(file, header, image);
 }
 
