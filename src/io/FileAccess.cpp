@@ -460,6 +460,28 @@ WriteResult Commit(Staged& file) {
     return WriteIntoTarget(file);
 }
 
+// Appends the stream to read.bytes up to its end, or fails at `limit` bytes
+// or on a read error; a failed read keeps no bytes.
+void ReadStreamAtMost(std::FILE* stream, std::uint64_t limit, FileRead& read) {
+    std::uint8_t buffer[65536];
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, stream);
+        if (read.bytes.size() + n > limit) {
+            read.problem = ReadProblem::TooLarge;
+            break;
+        }
+        read.bytes.insert(read.bytes.end(), buffer, buffer + n);
+        if (n < sizeof buffer) {
+            if (std::ferror(stream)) {
+                read.problem = ReadProblem::ReadFailed;
+                read.error = SystemError(errno);
+            }
+            break;
+        }
+    }
+    if (!read.Ok()) read.bytes = std::vector<std::uint8_t>();
+}
+
 }  // namespace
 
 void SetWriteFaultForTesting(WriteFault fault) { g_fault = fault; }
@@ -493,24 +515,8 @@ FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit) {
     }
     if (!ec) read.bytes.reserve(static_cast<std::size_t>(size));
     // The size may have changed since it was asked: the limit holds for what is read.
-    std::uint8_t buffer[65536];
-    for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
-        if (read.bytes.size() + n > limit) {
-            read.problem = ReadProblem::TooLarge;
-            break;
-        }
-        read.bytes.insert(read.bytes.end(), buffer, buffer + n);
-        if (n < sizeof buffer) {
-            if (std::ferror(f)) {
-                read.problem = ReadProblem::ReadFailed;
-                read.error = SystemError(errno);
-            }
-            break;
-        }
-    }
+    ReadStreamAtMost(f, limit, read);
     std::fclose(f);
-    if (!read.Ok()) read.bytes = std::vector<std::uint8_t>();
     return read;
 }
 
@@ -529,20 +535,7 @@ std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::strin
 
 FileRead ReadStandardInputAtMost(std::uint64_t limit) {
     FileRead read;
-    std::uint8_t buffer[65536];
-    for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, stdin);
-        if (read.bytes.size() + n > limit) {
-            read.problem = ReadProblem::TooLarge;
-            break;
-        }
-        read.bytes.insert(read.bytes.end(), buffer, buffer + n);
-        if (n < sizeof buffer) {
-            if (std::ferror(stdin)) read.problem = ReadProblem::ReadFailed;
-            break;
-        }
-    }
-    if (!read.Ok()) read.bytes = std::vector<std::uint8_t>();
+    ReadStreamAtMost(stdin, limit, read);
     return read;
 }
 
