@@ -11,6 +11,7 @@
 #include "imaging/PalmColour.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
+#include "support/TestData.h"
 
 namespace corvane {
 namespace {
@@ -245,8 +246,8 @@ TEST_F(ImageSlotFileTest, LoadAtAnUnknownDepthCopiesButReportsFailure) {
 
 // ---- the public BMP suite ----------------------------------------------------------
 
-std::filesystem::path Suite(const char* folder) {
-    return std::filesystem::path(CORVANE_TESTDATA_DIR) / "bmpsuite" / folder;
+std::vector<std::filesystem::path> Suite(const char* folder) {
+    return testing::TestDataFiles(std::string("bmpsuite/") + folder);
 }
 
 // The picture as ImageMagick decodes it, as an independent oracle; nothing when it is not installed.
@@ -272,15 +273,15 @@ std::optional<Image> DecodeWithImageMagick(const std::filesystem::path& file) {
 
 TEST(ImageSlotBmpSuite, EveryGoodFileLoadsWithItsOwnPixels) {
     int checked = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(Suite("g"))) {
-        SCOPED_TRACE(entry.path().filename().string());
+    for (const auto& file : Suite("g")) {
+        SCOPED_TRACE(file.filename().string());
         // The title bar's slot is wider and lower than the suite's pictures
         // (127 x 64 and a little smaller), so it shows both the cut and the uncovered part.
         const Colour previous{255, 0, 0};
         ImageSlot slot = SlotOf(Image(320, 30, previous));
-        ASSERT_TRUE(slot.LoadFromFile(entry.path().string(), 16));
+        ASSERT_TRUE(slot.LoadFromFile(file.string(), 16));
         for (int y = 0; y < 30; ++y) EXPECT_EQ(slot.Picture().At(319, y), Quantise565(previous));
-        if (const auto oracle = DecodeWithImageMagick(entry.path())) {
+        if (const auto oracle = DecodeWithImageMagick(file)) {
             ASSERT_GE(oracle->Height(), 30);
             for (int y = 0; y < 30; ++y)
                 for (int x = 0; x < 320; ++x) {
@@ -298,11 +299,11 @@ TEST(ImageSlotBmpSuite, EveryGoodFileLoadsWithItsOwnPixels) {
 TEST(ImageSlotBmpSuite, BadAndQuestionableFilesNeverCrash) {
     int tried = 0;
     for (const char* folder : {"b", "q"}) {
-        for (const auto& entry : std::filesystem::directory_iterator(Suite(folder))) {
-            SCOPED_TRACE(entry.path().string());
+        for (const auto& file : Suite(folder)) {
+            SCOPED_TRACE(file.string());
             const Image before = Gradient(102, 46);
             ImageSlot slot = SlotOf(before);
-            if (!slot.LoadFromFile(entry.path().string(), 8)) {
+            if (!slot.LoadFromFile(file.string(), 8)) {
                 EXPECT_EQ(slot.Picture(), before);
             }
             EXPECT_EQ(slot.Width(), 102);

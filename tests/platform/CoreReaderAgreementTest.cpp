@@ -17,6 +17,7 @@
 #include "imaging/ImageFile.h"
 #include "io/FileAccess.h"
 #include "platform/QtPictureReader.h"
+#include "support/TestData.h"
 
 namespace corvane {
 namespace {
@@ -25,13 +26,9 @@ namespace fs = std::filesystem;
 
 std::vector<fs::path> Pictures() {
     std::vector<fs::path> files;
-    for (const std::string& folder : {std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/g", std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/q",
-                                     std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/b",
-                                     std::string(CORVANE_SOURCE_DIR) + "/tests/data/splash",
-                                     std::string(CORVANE_SOURCE_DIR) + "/tests/data/pictures"}) {
-        std::error_code ec;
-        for (const auto& entry : fs::directory_iterator(folder, ec))
-            if (entry.path().extension() != ".md") files.push_back(entry.path());
+    for (const char* folder : {"bmpsuite/g", "bmpsuite/q", "bmpsuite/b", "splash", "pictures"}) {
+        const auto inFolder = testing::TestDataFiles(folder);
+        files.insert(files.end(), inFolder.begin(), inFolder.end());
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -63,7 +60,7 @@ const std::set<std::string> kUndefinedPixels = {
 
 TEST(CoreReaderAgreement, EveryPictureDecodesToTheToolkitsPixels) {
     const auto files = Pictures();
-    ASSERT_GT(files.size(), 90u) << "the shared test data are incomplete";
+    ASSERT_GT(files.size(), 90u) << "the test data under tests/data are incomplete";
     const QtPictureReader toolkit;
     std::set<std::string> onlyToolkit, onlyCore;
     for (const auto& file : files) {

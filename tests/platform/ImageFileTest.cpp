@@ -23,6 +23,7 @@
 #include "support/Pnm.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"
+#include "support/TestData.h"
 
 namespace corvane {
 namespace {
@@ -32,14 +33,9 @@ using testing::ParsePpm;
 using testing::RunProcess;
 using testing::TempDir;
 
-std::vector<fs::path> SuiteFiles(const std::string& folder) {
-    std::vector<fs::path> files;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/" + folder, ec))
-        if (entry.path().extension() == ".bmp") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
+std::vector<fs::path> SuiteFiles(const std::string& folder) { return testing::TestDataFiles("bmpsuite/" + folder); }
+
+std::string SuiteFile(const std::string& name) { return testing::TestData("bmpsuite/" + name).string(); }
 
 std::optional<Image> ImageMagickReads(const std::string& path) {
     return ParsePpm(RunProcess({"convert", path, "-depth", "8", "ppm:-"}).out);
@@ -105,7 +101,7 @@ TEST(ImageFileSuite, EveryGoodFileLoadsAtItsOwnSizeWithTrueColours) {
 TEST(ImageFileSuite, SixteenBitWhiteLoadsAsWhite) {
     for (const char* name : {"rgb16.bmp", "rgb16-565.bmp", "rgb16bfdef.bmp"}) {
         SCOPED_TRACE(name);
-        const auto image = DecodeImageFile(std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/g/" + name);
+        const auto image = DecodeImageFile(SuiteFile("g/" + std::string(name)));
         ASSERT_TRUE(image.has_value());
         const auto whites = std::count(image->Pixels().begin(), image->Pixels().end(), kWhite);
         const auto shiftedWhites =
@@ -136,15 +132,15 @@ TEST(ImageFileSuite, BadAndQuestionableFilesAreReadOrRefusedSafely) {
         }
     }
     // Dimensions in the billions, with a few bytes of pixels behind them.
-    EXPECT_FALSE(DecodeImageFile(std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/b/reallybig.bmp").has_value());
-    EXPECT_FALSE(DecodeImageFile(std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/b/badwidth.bmp").has_value());
+    EXPECT_FALSE(DecodeImageFile(SuiteFile("b/reallybig.bmp")).has_value());
+    EXPECT_FALSE(DecodeImageFile(SuiteFile("b/badwidth.bmp")).has_value());
 }
 
 TEST(ImageFileSuite, UnusualBitFieldsAreScaledFromTheirOwnWidth) {
     // 4-4-4-4 and 2-3-1 channels: the suite's red bar begins with full red.
     for (const char* name : {"rgba16-4444.bmp", "rgb16-231.bmp", "rgb32-111110.bmp", "rgba32-1010102.bmp"}) {
         SCOPED_TRACE(name);
-        const auto image = DecodeImageFile(std::string(CORVANE_TESTDATA_DIR) + "/bmpsuite/q/" + name);
+        const auto image = DecodeImageFile(SuiteFile("q/" + std::string(name)));
         ASSERT_TRUE(image.has_value());
         EXPECT_EQ(image->At(0, 0), (Colour{255, 0, 0}));
     }
