@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "imaging/ImageFile.h"
 #include "io/FileAccess.h"
 #include "model/SkinDocument.h"

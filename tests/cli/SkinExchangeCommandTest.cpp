@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "exchange/Dialpad.h"
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
 #include "model/SkinFile.h"

@@ -10,7 +10,7 @@
 
 #include "editor/CSkinEditorDlg.h"
 #include "exchange/BitmapSet.h"
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "io/FileAccess.h"
 #include "model/PreviewComposition.h"
 #include "support/ScriptedUser.h"

@@ -19,7 +19,7 @@
 #include <filesystem>
 #include <map>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "support/Pnm.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"

@@ -3,7 +3,9 @@
 // Big-endian: an 8-byte signature 89 'P' 'N' 'G' 0D 0A 1A 0A, then chunks of
 // length (4), type (4), data, CRC-32 of type and data (4). IHDR comes first
 // (width, height, bit depth, colour type, interlace); IDAT chunks hold the
-// zlib stream of filtered rows; IEND ends the file.
+// zlib stream of filtered rows; IEND ends the file. The file is whole when
+// every chunk up to IEND is there; libspng checks every chunk's CRC, the
+// ancillary ones too, so a damaged file is refused whatever part is kept.
 //
 // Decoding keeps the colour of every pixel as stored whatever its alpha (the
 // alpha of a picture has never been used), applies no gamma, and brings
@@ -20,9 +22,16 @@
 
 namespace corvane {
 
+// The file starts with the PNG signature.
+bool IsPng(std::span<const std::uint8_t> file);
+
+// Whether every chunk up to IEND is there (their CRCs are left to the
+// decoder), and the size IHDR gives.
+PictureHeader CheckPng(std::span<const std::uint8_t> file);
+
 // The picture, or its top-left part of at most maxWidth x maxHeight. The
-// chunks are checked whole first (cut short, checksums); rows below the part
-// are not decoded, or, in an interlaced picture, not kept.
+// chunks are checked whole first (cut short); rows below the part are decoded
+// but not kept, so that every checksum is checked.
 ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
 // How hard the encoder tries: Smallest is zlib's usual level, Fastest its
