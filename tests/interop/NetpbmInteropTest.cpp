@@ -368,7 +368,7 @@ TEST_F(Netpbm, WeReadPnmtopalmEightBitBitmaps) {
 
         // pnmtopalm puts the version-3 bitmap first; a compressed one's size field is not padded.
         EXPECT_EQ(bytes.size() > 9 ? bytes[9] : 0, 3);
-        if (ours.compressed) {
+        if (ReadPalmBitmap(bytes)->compressed) {
             sawCompressed = true;
             BigEndianReader in(bytes);
             in.Seek(24);
