@@ -1,6 +1,7 @@
 #include "imaging/Palm.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 
@@ -86,12 +87,13 @@ std::vector<std::uint8_t> PixelBlock8(const Image& image, Colour transparent, bo
 std::vector<std::uint8_t> PixelBlock16(const Image& image) {
     // Stored straight into the block: a writer's size check per byte cost as
     // much as the packing itself.
-    std::vector<std::uint8_t> block(2 * image.Pixels().size());
+    const std::span<const Colour> pixels = image.Pixels();
+    std::vector<std::uint8_t> block(2 * pixels.size());
     std::uint8_t* out = block.data();
-    for (const Colour c : image.Pixels()) {
-        const std::uint16_t v = ToRgb565(c);
-        *out++ = static_cast<std::uint8_t>(v >> 8);
-        *out++ = static_cast<std::uint8_t>(v & 0xFF);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const std::uint16_t v = ToRgb565(pixels[i]);
+        out[2 * i] = static_cast<std::uint8_t>(v >> 8);
+        out[2 * i + 1] = static_cast<std::uint8_t>(v & 0xFF);
     }
     return block;
 }
@@ -137,26 +139,31 @@ Result<EncodedPalmBitmap> EncodePalmPixels(PalmBitmap b, std::span<const std::ui
     if (block.size() < raw) return Fail("a pixel block shorter than the bitmap's rows");
     block = block.first(raw);
 
-    // Compressed aside; equal sizes stay raw, as nothing is gained for the work of decompressing.
-    std::vector<std::uint8_t> data;
-    const std::size_t n = AppendScanLineCompressed(data, block, b.rowBytes, b.height, 4);
-    b.compressed = n != 0 && n < raw;
-    b.compressionType = b.compressed ? kScanLineCompression : kNoCompression;
-    const std::span<const std::uint8_t> stored = b.compressed ? std::span<const std::uint8_t>(data) : block;
     // The family written holds exactly these two bitmaps.
     b.version = 3;
     b.size = kHeaderBytes;
     b.nextBitmapOffset = 0;
-
     const PlaceholderBitmap placeholder = PlaceholderBitmap::ForSize(b.width, b.height);
-    EncodedPalmBitmap encoded;
     b.dataStart = kPlaceholderHeaderBytes + placeholder.compressed.size() + kHeaderBytes;
-    b.dataLength = stored.size();
-    encoded.bytes.reserve(b.dataStart + stored.size());
+
+    // Compressed straight behind a header that says so; where that is no
+    // smaller (equal sizes gain nothing for the work of decompressing), the
+    // header is written again and the raw block follows it.
+    EncodedPalmBitmap encoded;
     BigEndianWriter w(encoded.bytes);
     WritePlaceholder(w, placeholder);
+    b.compressed = true;
+    b.compressionType = kScanLineCompression;
     WriteHeader(w, b);
-    w.Bytes(stored);
+    b.dataLength = AppendScanLineCompressed(encoded.bytes, block, b.rowBytes, b.height, 4);
+    if (b.dataLength == 0 || b.dataLength >= raw) {
+        encoded.bytes.resize(b.dataStart - kHeaderBytes);
+        b.compressed = false;
+        b.compressionType = kNoCompression;
+        b.dataLength = raw;
+        WriteHeader(w, b);
+        w.Bytes(block);
+    }
     encoded.bitmap = b;
     return encoded;
 }
@@ -237,53 +244,52 @@ bool SkipVersion2Chain(BigEndianReader& in, PalmBitmap& b) {
     }
 }
 
-// The first `rows` rows of the pixel block.
-std::optional<std::vector<std::uint8_t>> DecodeRows(std::span<const std::uint8_t> data, const PalmBitmap& b,
-                                                    std::size_t rows) {
-    if (!b.compressed) {
-        const auto raw = data.first(rows * b.rowBytes);
-        return std::vector<std::uint8_t>(raw.begin(), raw.end());
-    }
-    return ScanLineDecompress(data, b.rowBytes, rows, 4);
-}
-
 Colour TransparentColour(const PalmBitmap& b) {
     return b.pixelSize == 16 ? FromRgb565(static_cast<std::uint16_t>(b.transparentValue & 0xFFFF))
                              : PaletteColour(static_cast<int>(b.transparentValue & 0xFF));
 }
 
-// The top-left width x height pixels from a block of the bitmap's first rows.
+// One row of 8-bit indexes; counts the opaque pixels in the transparent colour.
+void FillRow8(std::span<const std::uint8_t> row, Colour* out, std::size_t width, int transparentIndex,
+              Colour transparent, int& opaqueInTransparentColour) {
+    // Whether an index other than the transparent one shows its colour, for
+    // all 256 at once: one load a pixel instead of an index and a colour comparison.
+    std::array<std::uint8_t, 256> looksTransparent{};
+    for (std::size_t i = 0; i < 256; ++i)
+        looksTransparent[i] = static_cast<int>(i) != transparentIndex && kPalmPalette[i] == transparent;
+    for (std::size_t x = 0; x < width; ++x) {
+        out[x] = kPalmPalette[row[x]];
+        opaqueInTransparentColour += looksTransparent[row[x]];
+    }
+}
+
+// The top-left part of the picture from a block of the bitmap's first rows.
 void FillPicture(const PalmBitmap& b, std::span<const std::uint8_t> block, PalmPicture& picture) {
     Image& out = picture.image;
+    const auto width = static_cast<std::size_t>(out.Width());
     // Rows are rowBytes apart. Every writer we know pads a row to exactly the
     // length the walk takes, and where one pads more, stepping by the walk's
     // length would shear the picture.
     const std::size_t walkRow = PalmRowBytes(out.Width(), b.pixelSize);
     const int transparentIndex = static_cast<int>(b.transparentValue & 0xFF);
-    for (int y = 0; y < out.Height(); ++y) {
-        const auto row = block.subspan(static_cast<std::size_t>(y) * b.rowBytes, walkRow);
+    for (std::size_t y = 0; y < static_cast<std::size_t>(out.Height()); ++y) {
+        // Rows written through a pointer: Image::Set works out the place of every pixel again.
+        const auto row = block.subspan(y * b.rowBytes, walkRow);
+        Colour* line = out.Pixels().data() + y * width;
         if (b.pixelSize == 8) {
-            for (int x = 0; x < out.Width(); ++x) {
-                const std::uint8_t index = row[static_cast<std::size_t>(x)];
-                const Colour colour = PaletteColour(index);
-                out.Set(x, y, colour);
-                picture.opaqueInTransparentColour += index != transparentIndex && colour == picture.transparent;
-            }
+            FillRow8(row, line, width, transparentIndex, picture.transparent, picture.opaqueInTransparentColour);
         } else if (b.pixelSize == 16) {
-            BigEndianReader in(row);
-            for (int x = 0; x < out.Width(); ++x) out.Set(x, y, FromRgb565(in.U16()));
+            for (std::size_t x = 0; x < width; ++x)
+                line[x] = FromRgb565(static_cast<std::uint16_t>(row[2 * x] << 8 | row[2 * x + 1]));
         } else {
-            for (int x = 0; x < out.Width(); ++x) {
-                const bool set = (row[static_cast<std::size_t>(x) / 8] >> (7 - x % 8)) & 1;
-                out.Set(x, y, set ? kBlack : kWhite);
-            }
+            for (std::size_t x = 0; x < width; ++x) line[x] = (row[x / 8] >> (7 - x % 8)) & 1 ? kBlack : kWhite;
         }
     }
 }
 
-}  // namespace
-
-Result<PalmBitmap> ReadPalmBitmap(std::span<const std::uint8_t> resource) {
+// The header and where the pixel data lie, checked to lie inside the bytes;
+// compressed data are not yet known to hold every row.
+Result<PalmBitmap> ParseHeader(std::span<const std::uint8_t> resource) {
     PalmBitmap b;
     BigEndianReader in(resource);
     if (!SkipVersion2Chain(in, b)) return Fail("the bitmap is cut short before its version-3 header");
@@ -301,7 +307,33 @@ Result<PalmBitmap> ReadPalmBitmap(std::span<const std::uint8_t> resource) {
         in.Skip(b.dataLength);
     }
     if (!in.Ok()) return Fail("the bitmap's pixel data are cut short");
-    if (b.compressed && !ScanLineHoldsRows(resource.subspan(b.dataStart, b.dataLength), b.rowBytes, b.height, 4))
+    return b;
+}
+
+// Decodes the rows of the part asked for; nothing when compressed rows are cut short.
+Result<PalmPicture> DecodePart(std::span<const std::uint8_t> data, const PalmBitmap& b, int maxWidth, int maxHeight) {
+    PalmPicture picture;
+    picture.image = Image(std::clamp(maxWidth, 0, int{b.width}), std::clamp(maxHeight, 0, int{b.height}));
+    picture.transparent = TransparentColour(b);
+    picture.hasTransparency = b.hasTransparency;
+    const auto rows = static_cast<std::size_t>(picture.image.Height());
+    if (!b.compressed) {
+        // Raw rows are read where they lie, not copied.
+        FillPicture(b, data.first(rows * b.rowBytes), picture);
+        return picture;
+    }
+    const auto block = ScanLineDecompress(data, b.rowBytes, rows, 4);
+    if (!block) return Fail("the bitmap's compressed rows are cut short");
+    FillPicture(b, *block, picture);
+    return picture;
+}
+
+}  // namespace
+
+Result<PalmBitmap> ReadPalmBitmap(std::span<const std::uint8_t> resource) {
+    Result<PalmBitmap> b = ParseHeader(resource);
+    if (b && b->compressed &&
+        !ScanLineHoldsRows(resource.subspan(b->dataStart, b->dataLength), b->rowBytes, b->height, 4))
         return Fail("the bitmap's compressed rows are cut short");
     return b;
 }
@@ -312,21 +344,14 @@ Result<PalmPicture> DecodePalmBitmap(std::span<const std::uint8_t> resource, con
     if (!AcceptableHeader(bitmap) || bitmap.dataStart > resource.size() ||
         bitmap.dataLength > resource.size() - bitmap.dataStart)
         return Fail("the bitmap does not match its bytes");
-    PalmPicture picture;
-    picture.image = Image(std::clamp(maxWidth, 0, int{bitmap.width}), std::clamp(maxHeight, 0, int{bitmap.height}));
-    picture.transparent = TransparentColour(bitmap);
-    picture.hasTransparency = bitmap.hasTransparency;
-    const auto block = DecodeRows(resource.subspan(bitmap.dataStart, bitmap.dataLength), bitmap,
-                                  static_cast<std::size_t>(picture.image.Height()));
-    if (!block) return Fail("the bitmap's compressed rows are cut short");
-    FillPicture(bitmap, *block, picture);
-    return picture;
+    return DecodePart(resource.subspan(bitmap.dataStart, bitmap.dataLength), bitmap, maxWidth, maxHeight);
 }
 
 Result<PalmPicture> DecodePalmBitmap(std::span<const std::uint8_t> resource) {
-    const Result<PalmBitmap> bitmap = ReadPalmBitmap(resource);
+    // The rows are decoded whole, so the walk that only checks them is skipped.
+    const Result<PalmBitmap> bitmap = ParseHeader(resource);
     if (!bitmap) return bitmap.Error();
-    return DecodePalmBitmap(resource, *bitmap, bitmap->width, bitmap->height);
+    return DecodePart(resource.subspan(bitmap->dataStart, bitmap->dataLength), *bitmap, bitmap->width, bitmap->height);
 }
 
 }  // namespace corvane
