@@ -6,6 +6,7 @@
 
 #include "io/ByteOrder.h"
 #include "io/FileAccess.h"
+#include "io/Result.h"
 
 namespace corvane {
 namespace {
@@ -40,20 +41,13 @@ HeaderRead ReadHeader(std::span<const std::uint8_t> file, Header& header) {
     header.pixelOffset = in.U32();
     header.size = in.U32();
     if (!in.Ok()) return HeaderRead::NoHeaderSize;
-    if (header.size == kOs2HeaderSize) {
-        header.width = in.U16();
-        header.height = in.U16();
-        header.planes = in.U16();
-        header.bitsPerPixel = in.U16();
-    } else if (header.size >= kInfoHeaderSize) {
-        header.width = in.I32();
-        header.height = in.I32();
-        header.planes = in.U16();
-        header.bitsPerPixel = in.U16();
-        header.compression = in.U32();
-    } else {
-        return HeaderRead::UnknownHeader;
-    }
+    const bool os2 = header.size == kOs2HeaderSize;
+    if (!os2 && header.size < kInfoHeaderSize) return HeaderRead::UnknownHeader;
+    header.width = os2 ? in.U16() : in.I32();
+    header.height = os2 ? in.U16() : in.I32();
+    header.planes = in.U16();
+    header.bitsPerPixel = in.U16();
+    if (!os2) header.compression = in.U32();
     return in.Ok() ? HeaderRead::Read : HeaderRead::CutShort;
 }
 
@@ -143,20 +137,20 @@ bool IsWindowsInfoHeader(std::uint32_t headerSize) {
     return headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124;
 }
 
-enum class BitFieldKind { NotBitFields, Read, Refused };
-
-// Reads the headers and masks. NotBitFields for anything the general reader should have instead.
-BitFieldKind ReadBitFieldLayout(std::span<const std::uint8_t> file, BitFieldLayout& layout) {
+// The headers and masks of a bit-field file; nothing for another kind of
+// file, which the general reader should have instead.
+std::optional<Result<BitFieldLayout>> ReadBitFieldLayout(std::span<const std::uint8_t> file) {
+    BitFieldLayout layout;
     Header& header = layout.header;
     const HeaderRead read = ReadHeader(file, header);
-    if (read == HeaderRead::NoHeaderSize) return BitFieldKind::Refused;
-    if (!IsWindowsInfoHeader(header.size)) return BitFieldKind::NotBitFields;
-    if (read != HeaderRead::Read) return BitFieldKind::Refused;
+    if (read == HeaderRead::NoHeaderSize) return Fail("cut short before the size of its header");
+    if (!IsWindowsInfoHeader(header.size)) return std::nullopt;
+    if (read != HeaderRead::Read) return Fail("cut short inside its header");
 
     const bool bitFieldCompression = header.compression == kBitFields || header.compression == kAlphaBitFields;
     const bool plain16 = header.compression == kRgb && header.bitsPerPixel == 16;
-    if (!bitFieldCompression && !plain16) return BitFieldKind::NotBitFields;
-    if (header.bitsPerPixel != 16 && header.bitsPerPixel != 32) return BitFieldKind::Refused;
+    if (!bitFieldCompression && !plain16) return std::nullopt;
+    if (header.bitsPerPixel != 16 && header.bitsPerPixel != 32) return Fail("bit fields in other than 16 or 32 bits");
 
     std::uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
     std::uint32_t headersEnd = kFileHeaderSize + header.size;
@@ -164,21 +158,22 @@ BitFieldKind ReadBitFieldLayout(std::span<const std::uint8_t> file, BitFieldLayo
         LittleEndianReader in(file);
         in.Seek(kFileHeaderSize + kInfoHeaderSize);
         for (auto& mask : masks) mask = in.U32();
-        if (!in.Ok()) return BitFieldKind::Refused;
+        if (!in.Ok()) return Fail("cut short inside its masks");
         // With the 40-byte header the masks follow it; the larger headers hold them.
         if (header.size == kInfoHeaderSize) headersEnd += header.compression == kBitFields ? 12 : 16;
     }
     const auto red = Channel::FromMask(masks[0]);
     const auto green = Channel::FromMask(masks[1]);
     const auto blue = Channel::FromMask(masks[2]);
-    if (!red || !green || !blue) return BitFieldKind::Refused;
+    if (!red || !green || !blue) return Fail("a channel mask with holes in it");
     for (const auto mask : masks)
-        if (mask >= std::uint64_t{1} << header.bitsPerPixel) return BitFieldKind::Refused;
+        if (mask >= std::uint64_t{1} << header.bitsPerPixel) return Fail("a channel mask wider than the pixel");
     layout.red = *red;
     layout.green = *green;
     layout.blue = *blue;
-    if (header.width <= 0 || header.height == 0 || header.pixelOffset < headersEnd) return BitFieldKind::Refused;
-    return BitFieldKind::Read;
+    if (header.width <= 0 || header.height == 0) return Fail("no pixels");
+    if (header.pixelOffset < headersEnd) return Fail("pixels that start inside the headers");
+    return layout;
 }
 
 // ---- palette and rows ------------------------------------------------------------
@@ -321,12 +316,10 @@ PictureHeader CheckBmp(std::span<const std::uint8_t> file) {
 
 std::optional<ImageFileResult> DecodeBitFieldBmp(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
     if (!IsBmp(file)) return std::nullopt;
-    BitFieldLayout layout;
-    switch (ReadBitFieldLayout(file, layout)) {
-        case BitFieldKind::NotBitFields: return std::nullopt;
-        case BitFieldKind::Refused: return RefusedPicture(ImageFileProblem::NotAPicture);
-        case BitFieldKind::Read: break;
-    }
+    const std::optional<Result<BitFieldLayout>> read = ReadBitFieldLayout(file);
+    if (!read) return std::nullopt;
+    if (!*read) return RefusedPicture(ImageFileProblem::NotAPicture);
+    const BitFieldLayout& layout = **read;
     const Header& header = layout.header;
     const bool topDown = header.height < 0;
     const auto width = static_cast<std::uint64_t>(header.width);

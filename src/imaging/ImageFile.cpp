@@ -14,7 +14,7 @@
 namespace corvane {
 namespace {
 
-// One row a format the core decodes.
+// A format the core decodes: one row of the table below.
 struct PictureFormat {
     const char* name;                                    // as messages name it
     bool (*matches)(std::span<const std::uint8_t>);      // the signature

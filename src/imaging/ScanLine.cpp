@@ -80,6 +80,33 @@ void CompressRows(std::span<const std::uint8_t> block, std::size_t rowLength, st
     }
 }
 
+// Stores a group's flag byte and the bytes whose bit is set at `at`; gives
+// the end of what it stored. A function of its own so that `at` is a local:
+// a byte stored through a pointer held in the caller's variable might be that
+// variable, as far as the compiler knows, so it would be reloaded after every store.
+[[gnu::always_inline]] inline std::uint8_t* StoreGroup(std::uint8_t* at, unsigned flags, const std::uint8_t* group,
+                                                       std::size_t count) {
+    *at++ = static_cast<std::uint8_t>(flags);
+    if (flags == 0xFF) {
+        // A group that changed throughout (most of a photo's at 16 bits) is
+        // one 8-byte copy instead of eight stores and their counting.
+        std::memcpy(at, group, kGroup);
+        return at + kGroup;
+    }
+    // Otherwise branch-free, as in ChangedBytes: each byte is stored, and `at`
+    // moves past it only when its bit is set, so a byte not kept is
+    // overwritten by the next store. Every store lands before the flags and
+    // bytes the walk has yet to count, so inside the worst case the output is
+    // sized for. Unrolled for a whole group: the loop's own counting cost as
+    // much as the stores.
+#pragma GCC unroll 8
+    for (std::size_t i = 0; i < count; ++i) {
+        *at = group[i];
+        at += (flags >> (7 - i)) & 1;
+    }
+    return at;
+}
+
 std::size_t BodySize(std::span<const std::uint8_t> block, std::size_t rowLength, std::size_t rows) {
     std::size_t body = 0;
     CompressRows(block, rowLength, rows,
@@ -106,31 +133,10 @@ std::size_t AppendScanLineCompressed(std::vector<std::uint8_t>& out, std::span<c
     const std::size_t worst = field + rows * ((rowLength + kGroup - 1) / kGroup + rowLength) + 3;
     out.resize(start + worst);
     std::uint8_t* next = out.data() + start + field;
-    CompressRows(block, rowLength, rows, [&next](unsigned flags, std::size_t, const std::uint8_t* group, std::size_t count) {
-        // A copy of the position: a byte stored through `next` itself might be
-        // `next`, as far as the compiler knows, so it would be reloaded after every store.
-        std::uint8_t* at = next;
-        *at++ = static_cast<std::uint8_t>(flags);
-        if (flags == 0xFF) {
-            // A group that changed throughout (most of a photo's at 16 bits)
-            // is one 8-byte copy instead of eight stores and their counting.
-            std::memcpy(at, group, kGroup);
-            next = at + kGroup;
-            return;
-        }
-        // Otherwise branch-free, as in ChangedBytes: each byte is stored, and
-        // `at` moves past it only when its bit is set, so a byte not kept is
-        // overwritten by the next store. Every store lands before the flags
-        // and bytes the walk has yet to count, so inside the worst case the
-        // output was sized for. Unrolled for a whole group: the loop's own
-        // counting cost as much as the stores.
-#pragma GCC unroll 8
-        for (std::size_t i = 0; i < count; ++i) {
-            *at = group[i];
-            at += (flags >> (7 - i)) & 1;
-        }
-        next = at;
-    });
+    CompressRows(block, rowLength, rows,
+                 [&next](unsigned flags, std::size_t, const std::uint8_t* group, std::size_t count) {
+                     next = StoreGroup(next, flags, group, count);
+                 });
     const std::size_t n = RoundUpTo4(static_cast<std::size_t>(next - (out.data() + start)));
     if (sizeFieldWidth == 2 && n > 0xFFFF) {
         out.resize(start);
