@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "io/ByteOrder.h"
 
@@ -87,12 +86,6 @@ void CompressRows(std::span<const std::uint8_t> block, std::size_t rowLength, st
 [[gnu::always_inline]] inline std::uint8_t* StoreGroup(std::uint8_t* at, unsigned flags, const std::uint8_t* group,
                                                        std::size_t count) {
     *at++ = static_cast<std::uint8_t>(flags);
-    if (flags == 0xFF) {
-        // A group that changed throughout (most of a photo's at 16 bits) is
-        // one 8-byte copy instead of eight stores and their counting.
-        std::memcpy(at, group, kGroup);
-        return at + kGroup;
-    }
     // Otherwise branch-free, as in ChangedBytes: each byte is stored, and `at`
     // moves past it only when its bit is set, so a byte not kept is
     // overwritten by the next store. Every store lands before the flags and
