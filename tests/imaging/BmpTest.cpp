@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "imaging/ImagingTestUtil.h"
+#include "imaging/PictureCheckCases.h"
 #include "io/ByteOrder.h"
 #include "io/FileAccess.h"
 #include "support/TempDir.h"
@@ -129,12 +130,7 @@ Bytes Cut(Bytes bytes, std::size_t n) {
 
 TEST(BmpCheck, NamedFilesAreJudgedBeforeDecoding) {
     const Bytes rows24 = Bytes(21, 0x40);  // 3 x 2 at 24 bits: a 12-byte row, then 9 bytes
-    struct Case {
-        const char* name;
-        Bytes file;
-        PictureCheck expected;
-    };
-    const Case cases[] = {
+    const testing::PictureCheckCase cases[] = {
         {"bmp-32bit-whole", EncodeBmp(Image(3, 2)), PictureCheck::Whole},
         {"bmp-32bit-one-byte-short", Cut(EncodeBmp(Image(3, 2)), 1), PictureCheck::CutShort},
         {"bmp-24bit-last-padding-missing", Bmp(3, 2, 24, 0, rows24), PictureCheck::Whole},
@@ -155,16 +151,7 @@ TEST(BmpCheck, NamedFilesAreJudgedBeforeDecoding) {
         {"bmp-8192x8192", Bmp(8192, 8192, 24, 0, {}), PictureCheck::CutShort},
         {"gif", Hex("47 49 46 38 39 61 01 00 01 00"), PictureCheck::NotChecked},
     };
-    for (const Case& c : cases) {
-        // The format's own check and the one the table dispatches to agree.
-        const PictureHeader header = CheckBmp(c.file);
-        EXPECT_EQ(header.check, c.expected) << c.name;
-        EXPECT_EQ(CheckPictureFile(c.file).check, c.expected) << c.name;
-        if (c.expected == PictureCheck::TooManyPixels) {
-            EXPECT_EQ(header.width, 9000u) << c.name;
-            EXPECT_EQ(header.height, 9000u) << c.name;
-        }
-    }
+    testing::ExpectPictureChecks(cases, CheckBmp);
 }
 
 // ---- bit-field reader ---------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "imaging/ImagingTestUtil.h"
+#include "imaging/PictureCheckCases.h"
 #include "io/ByteOrder.h"
 
 namespace corvane {
@@ -51,12 +52,7 @@ TEST(PngCheck, Crc32IsThePngChecksum) {
 
 TEST(PngCheck, NamedFilesAreJudgedBeforeDecoding) {
     const Bytes png = Png(3, 2, Hex("78 9C 63 60 00 00 00 02 00 01"));
-    struct Case {
-        const char* name;
-        Bytes file;
-        PictureCheck expected;
-    };
-    const Case cases[] = {
+    const testing::PictureCheckCase cases[] = {
         {"png-whole", png, PictureCheck::Whole},
         {"png-without-iend", Cut(png, 12), PictureCheck::CutShort},
         {"png-cut-in-idat", Cut(png, 20), PictureCheck::CutShort},
@@ -70,15 +66,7 @@ TEST(PngCheck, NamedFilesAreJudgedBeforeDecoding) {
          }(),
          PictureCheck::NotChecked},
     };
-    for (const Case& c : cases) {
-        const PictureHeader header = CheckPng(c.file);
-        EXPECT_EQ(header.check, c.expected) << c.name;
-        EXPECT_EQ(CheckPictureFile(c.file).check, c.expected) << c.name;
-        if (c.expected == PictureCheck::TooManyPixels) {
-            EXPECT_EQ(header.width, 9000u) << c.name;
-            EXPECT_EQ(header.height, 9000u) << c.name;
-        }
-    }
+    testing::ExpectPictureChecks(cases, CheckPng);
 }
 
 // The checksums are libspng's to check: a damaged chunk anywhere, before the
