@@ -1,5 +1,6 @@
 #include "model/ElementEditing.h"
 
+#include "imaging/ImageFile.h"
 #include "model/SkinDocument.h"
 #include "model/UserInterface.h"
 #include "pdb/SkinCatalogue.h"
@@ -18,11 +19,14 @@ ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& u
     if (!ElementByIndex(element)) return ElementLoadOutcome::Failed;
     // Both depths are always attempted: a file that only one of them takes
     // still changes that slot, as the user will see after switching depth.
-    if (LoadElementFromFile(document.Slot(8, element), document.Slot(16, element), path).Both()) {
+    const ElementLoad load = LoadElementFromFile(document.Slot(8, element), document.Slot(16, element), path);
+    if (load.Both()) {
         document.MarkModified();
         return ElementLoadOutcome::Loaded;
     }
-    Tell(user, std::string(kErrorLoadingBitmap), MessageIcon::Warning);
+    const std::string why = load.file.problem == ImageFileProblem::None ? "the element has no picture to load into"
+                                                                        : ImageFileProblemText(load.file);
+    TellWithDetails(user, std::string(kErrorLoadingBitmap), path + ": " + why, MessageIcon::Warning);
     return ElementLoadOutcome::Failed;
 }
 

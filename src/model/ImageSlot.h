@@ -79,6 +79,9 @@ ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, cons
 // or an empty text when the user cancelled.
 std::string ChooseImageFile(UserInterface& user, std::string_view label);
 
-inline constexpr std::string_view kImageFileFilter = "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||";
+// Every format the editor reads first; the Windows bitmap, its first format, still offered alone.
+inline constexpr std::string_view kImageFileFilter =
+    "Pictures (*.bmp *.png *.jpg *.jpeg *.pbm *.pgm *.ppm *.pam)|*.bmp;*.png;*.jpg;*.jpeg;*.pbm;*.pgm;*.ppm;*.pam|"
+    "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||";
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTimer>
@@ -77,9 +78,18 @@ void EditorWindow::AddRecentMenu(QMenu* menu, const QString& kind) {
         for (int i = 0; i < files.size(); ++i) {
             const QString path = files[i];
             connect(recent->addAction(QString("&%1 %2").arg(i + 1).arg(QString(path).replace("&", "&&"))),
-                    &QAction::triggered, this, [this, path] { OpenPath(path.toStdString()); });
+                    &QAction::triggered, this, [this, path] {
+                        // Gone since: the open says why, and the list forgets it.
+                        if (!QFileInfo::exists(path)) RecentFiles(recentKind_).Remove(path);
+                        OpenPath(path.toStdString());
+                    });
         }
         if (files.isEmpty()) recent->addAction("(none)")->setEnabled(false);
+        recent->addSeparator();
+        QAction* clear = recent->addAction("&Clear List");
+        clear->setObjectName("clear recent");
+        clear->setEnabled(!files.isEmpty());
+        connect(clear, &QAction::triggered, this, [this] { RecentFiles(recentKind_).Clear(); });
     };
     fill();
     // Filled again when opened: another editor window may have added files since.
