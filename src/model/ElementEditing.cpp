@@ -1,6 +1,5 @@
 #include "model/ElementEditing.h"
 
-#include "imaging/ImageFile.h"
 #include "model/SkinDocument.h"
 #include "model/UserInterface.h"
 #include "pdb/SkinCatalogue.h"
@@ -24,9 +23,8 @@ ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& u
         document.MarkModified();
         return ElementLoadOutcome::Loaded;
     }
-    const std::string why = load.file.problem == ImageFileProblem::None ? "the element has no picture to load into"
-                                                                        : ImageFileProblemText(load.file);
-    TellWithDetails(user, std::string(kErrorLoadingBitmap), path + ": " + why, MessageIcon::Warning);
+    TellWithDetails(user, std::string(kErrorLoadingBitmap), path + ": " + ElementLoadProblemText(load),
+                    MessageIcon::Warning);
     return ElementLoadOutcome::Failed;
 }
 

@@ -70,6 +70,9 @@ struct ElementLoad {
     bool Both() const { return eightBit && sixteenBit; }
 };
 
+// Why a load took no picture into a slot, in one line without the file's name.
+std::string ElementLoadProblemText(const ElementLoad& load);
+
 // What LoadFromFile(path, 8) on the element's 8-bit slot and
 // LoadFromFile(path, 16) on its 16-bit slot do, with the file read and
 // decoded once for both.

@@ -66,11 +66,11 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
     saveAsAction_ = AddAction(file, "Save &as...\tCtrl+Shift+S", 32779);
     file->addSeparator();
     QAction* skins = AddAction(file, "&Work on Phone Application Skins", 1);
-    QAction* exitAction = AddAction(file, "E&xit\tEsc", 2);
+    QAction* exitAction = AddExitAction(file);
     QMenu* edit = AddMenu("&Edit");
     edit->addAction(history_->CreateUndoAction(edit));
     edit->addAction(history_->CreateRedoAction(edit));
-    QAction* about = AddAction(AddMenu("&?"), "&About Corvane Desktop", 32784);
+    AddHelpMenu();
 
     connect(loadWelcome, &QPushButton::clicked, this, [this] { LoadImage(SplashFile::WelcomeId); });
     connect(loadGoodbye, &QPushButton::clicked, this, [this] { LoadImage(SplashFile::GoodbyeId); });
@@ -86,7 +86,6 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
     connect(skins, &QAction::triggered, this, &CCarrierDlg::accept);
     connect(exit, &QPushButton::clicked, this, &CCarrierDlg::reject);
     connect(exitAction, &QAction::triggered, this, &CCarrierDlg::reject);
-    connect(about, &QAction::triggered, this, [] { ShowAboutBox(); });
     connect(&history_->Stack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
         splash_->SetModified(!clean);
         RefreshSplashWindow();
@@ -94,6 +93,7 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
     connect(history_, &UndoHistory::Restored, this, &CCarrierDlg::RefreshSplashWindow);
 
     RefreshSplashWindow();
+    FitClientToScreen();
 }
 
 void CCarrierDlg::RefreshSplashWindow() {

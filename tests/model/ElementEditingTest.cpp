@@ -82,7 +82,7 @@ TEST(LoadElementImage, UnreadableFileWarnsAndChangesNothing) {
     EXPECT_EQ(LoadElementImageFile(doc, user, 33, dir.File("bad.bmp")), ElementLoadOutcome::Failed);
     EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"Error loading bitmap."});
     // The file and why, below the message's own text.
-    EXPECT_EQ(user.Messages()[0].details, dir.File("bad.bmp") + ": not a picture file that can be read (BMP, PNG, JPEG or PNM expected)");
+    EXPECT_EQ(user.Messages()[0].details, dir.File("bad.bmp") + ": the picture file is cut short: its pixel data are incomplete");
     EXPECT_EQ(doc.Slot(16, 33).Picture(), SkinDocument().Slot(16, 33).Picture());
     EXPECT_FALSE(doc.IsModified());
 }
