@@ -309,8 +309,8 @@ void CSkinEditorDlg::ImportSet() {
 void CSkinEditorDlg::ChangeDialpad(const QString& text, const std::function<DialpadOutcome()>& command) {
     DialpadOutcome outcome = DialpadOutcome::Cancelled;
     RunRecorded(history_, text, [&] { outcome = command(); });
-    // The command composed the previews from the 16-bit set and leaves the
-    // title alone; the pictures only need showing.
+    UpdateTitle();
+    // The command composed the previews from the 16-bit set; the pictures only need showing.
     if (outcome == DialpadOutcome::Changed) {
         ShowPreviews();
         ShowResult("Done: " + text);

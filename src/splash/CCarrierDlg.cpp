@@ -153,9 +153,10 @@ void CCarrierDlg::ShowSource(QLabel* label, std::uint16_t id) {
 }
 
 void CCarrierDlg::SaveImage(std::uint16_t id, const char* missingMessage) {
-    if (splash_->HasImage(id))
-        splash_->ExtractSplashImage(id);
-    else
+    if (splash_->HasImage(id)) {
+        if (splash_->ExtractSplashImage(id) == SplashFile::SaveImageOutcome::Ok)
+            ShowResult(id == SplashFile::WelcomeId ? "Saved the welcome image" : "Saved the goodbye image");
+    } else
         ShowWarning(missingMessage);
 }
 
@@ -167,6 +168,7 @@ void CCarrierDlg::ShowOpened(SplashFile::ReadOutcome outcome) {
     if (outcome == SplashFile::ReadOutcome::Ok) {
         history_->Stack().clear();
         RememberRecent(splash_->FileName());
+        ShowResult("Opened " + QString::fromStdString(splash_->FileName()));
     }
     RefreshSplashWindow();
 }
@@ -183,6 +185,7 @@ SplashFile::SaveOutcome CCarrierDlg::ShowSaved(SplashFile::SaveOutcome outcome) 
     if (outcome == SplashFile::SaveOutcome::Ok) {
         history_->Stack().setClean();
         RememberRecent(splash_->FileName());
+        ShowResult("Saved " + QString::fromStdString(splash_->FileName()));
     }
     RefreshSplashWindow();
     return outcome;

@@ -27,6 +27,7 @@
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
+#include "editor/SkinUndo.h"
 #include "widgets/UndoHistory.h"
 
 using namespace corvane;

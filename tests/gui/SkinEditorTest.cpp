@@ -19,6 +19,7 @@
 #include "support/UnexpectedPrompt.h"
 #include "widgets/CIntroDlg.h"
 #include "widgets/QtImage.h"
+#include "widgets/RecentFiles.h"
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;
@@ -160,6 +161,37 @@ private slots:
         QCOMPARE(user.FileCalls()[0].prompt.proposedName, notes);
         QVERIFY(user.FileCalls()[0].prompt.confirmOverwrite);
         QCOMPARE(user.Messages().size(), std::size_t{1});  // no "Skin saved successfully."
+    }
+
+    // A recent file that is gone says which and why, and leaves the list; Clear List empties it.
+    void recentFileThatIsGoneLeavesTheList() {
+        NoWelcome nw;
+        TempDir dir;
+        const QString gone = QString::fromStdString(dir.File("gone.pdb"));
+        const QString kept = QString::fromStdString(WriteRedTitleSkin(dir, 16));
+        const RecentFiles recent("recent/skins");
+        recent.Clear();
+        recent.Add(kept);
+        recent.Add(gone);
+        ScriptedUser user;
+        CSkinEditorDlg w(&user, nw.Marker());
+        QMenu* menu = nullptr;
+        for (QMenu* m : w.findChildren<QMenu*>())
+            if (m->title() == "Open &Recent") menu = m;
+        QVERIFY(menu);
+        emit menu->aboutToShow();
+        QAction* goneItem = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->text().endsWith(gone)) goneItem = a;
+        QVERIFY(goneItem);
+        goneItem->trigger();
+        QCOMPARE(user.MessageTexts(), std::vector<std::string>{"Could not open file."});
+        QCOMPARE(user.Messages()[0].details,
+                 gone.toStdString() + ": cannot open the file for reading: No such file or directory");
+        QCOMPARE(recent.Files(), QStringList{kept});
+        emit menu->aboutToShow();
+        w.findChild<QAction*>("clear recent")->trigger();
+        QVERIFY(recent.Files().isEmpty());
     }
 
     // Ctrl+Q leaves as Exit does, asking first about changes.
