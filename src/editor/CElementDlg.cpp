@@ -87,7 +87,12 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
         connect(share, &QPushButton::clicked, this, &CElementDlg::ChooseTransparentForAll);
         bottom->addWidget(share);
     }
-    bottom->addStretch();
+    // The pixel under the pointer: the editor window's own status bar may lie under this one.
+    auto* pointer = new QLabel;
+    pointer->setAccessibleName("Pointer");
+    pointer->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    connect(this, &CElementDlg::PointerText, pointer, &QLabel::setText);
+    bottom->addWidget(pointer, 1);
     auto* ok = new QPushButton("OK");
     ok->setObjectName("1");
     ok->setDefault(true);
