@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -192,6 +193,47 @@ private slots:
         emit menu->aboutToShow();
         w.findChild<QAction*>("clear recent")->trigger();
         QVERIFY(recent.Files().isEmpty());
+    }
+
+    // Zoom repeats pixels in whole steps, 1x to 4x; marked see-through pixels
+    // leave the covered ones alone; the status bar names the pixel under the pointer.
+    void viewMenuZoomsMarksAndTellsThePixel() {
+        NoWelcome nw;
+        ScriptedUser user;
+        CSkinEditorDlg w(&user, nw.Marker());
+        w.Document().Slot(16, 33).CopyFrom(Image(320, 30, kRed), 0, 0, 16);
+        w.RefreshPreviews();
+        const QImage actual = Shown(w, "1001");
+        const struct {
+            const char* action;
+            int zoom;
+        } steps[] = {{"zoom in", 2}, {"zoom in", 3}, {"zoom in", 4}, {"zoom in", 4}, {"zoom out", 3}, {"actual size", 1}};
+        for (const auto& step : steps) {
+            Action(w, step.action)->trigger();
+            const QImage shown = Shown(w, "1001");
+            QCOMPARE(shown.size(), QSize(320, 320) * step.zoom);
+            for (const QPoint p : {QPoint(10, 40), QPoint(319, 319), QPoint(150, 200)})
+                for (const QPoint d : {QPoint(0, 0), QPoint(step.zoom - 1, step.zoom - 1)})
+                    QCOMPARE(shown.pixel(p * step.zoom + d), actual.pixel(p));
+        }
+
+        Action(w, "show transparent")->setChecked(true);
+        const QImage marked = Shown(w, "1001");
+        QVERIFY(marked.pixel(5, 2) != actual.pixel(5, 2));  // above the title bar, nothing covers the screen
+        QCOMPARE(marked.pixel(10, 40), actual.pixel(10, 40));  // the red title bar does
+        Action(w, "show transparent")->setChecked(false);
+        QCOMPARE(Shown(w, "1001"), actual);
+
+        Action(w, "zoom in")->trigger();
+        auto* preview = w.findChild<QLabel*>("1001");
+        QMouseEvent move(QEvent::MouseMove, QPointF(21, 81), preview->mapToGlobal(QPointF(21, 81)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(preview, &move);
+        QLabel* pointer = nullptr;
+        for (QLabel* l : w.findChildren<QLabel*>())
+            if (l->accessibleName() == "Pointer") pointer = l;
+        QVERIFY(pointer);
+        QCOMPARE(pointer->text(), QString("Preview (320x320): 10, 40 #F80000"));
     }
 
     // Ctrl+Q leaves as Exit does, asking first about changes.
