@@ -54,6 +54,7 @@ EditorWindow::EditorWindow(UserInterface* user, int templateId, int widthDlu, in
     status_->setAccessibleName("Status");
     pointer_ = new QLabel;
     pointer_->setAccessibleName("Pointer");
+    pointer_->setObjectName("pointer");
     pointer_->setContentsMargins(0, 0, DluX(4), 0);
     status_->addPermanentWidget(pointer_);
     layout->addWidget(status_);

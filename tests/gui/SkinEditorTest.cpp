@@ -176,19 +176,10 @@ private slots:
         recent.Add(gone);
         ScriptedUser user;
         CSkinEditorDlg w(&user, nw.Marker());
-        QMenu* menu = nullptr;
-        for (QMenu* m : w.findChildren<QMenu*>())
-            if (m->title() == "Open &Recent") menu = m;
-        QVERIFY(menu);
-        emit menu->aboutToShow();
-        QAction* goneItem = nullptr;
-        for (QAction* a : menu->actions())
-            if (a->text().endsWith(gone)) goneItem = a;
-        QVERIFY(goneItem);
-        goneItem->trigger();
+        QMenu* menu = w.findChild<QMenuBar*>()->actions()[0]->menu()->actions()[2]->menu();
+        QVERIFY(menu && menu->actions()[0]->text().endsWith(gone));
+        menu->actions()[0]->trigger();
         QCOMPARE(user.MessageTexts(), std::vector<std::string>{"Could not open file."});
-        QCOMPARE(user.Messages()[0].details,
-                 gone.toStdString() + ": cannot open the file for reading: No such file or directory");
         QCOMPARE(recent.Files(), QStringList{kept});
         emit menu->aboutToShow();
         w.findChild<QAction*>("clear recent")->trigger();
@@ -204,17 +195,14 @@ private slots:
         w.Document().Slot(16, 33).CopyFrom(Image(320, 30, kRed), 0, 0, 16);
         w.RefreshPreviews();
         const QImage actual = Shown(w, "1001");
-        const struct {
-            const char* action;
-            int zoom;
-        } steps[] = {{"zoom in", 2}, {"zoom in", 3}, {"zoom in", 4}, {"zoom in", 4}, {"zoom out", 3}, {"actual size", 1}};
-        for (const auto& step : steps) {
-            Action(w, step.action)->trigger();
+        const std::pair<const char*, int> steps[] = {{"zoom in", 2}, {"zoom in", 3}, {"zoom in", 4},
+                                                     {"zoom in", 4}, {"zoom out", 3}, {"actual size", 1}};
+        for (const auto& [action, zoom] : steps) {
+            Action(w, action)->trigger();
             const QImage shown = Shown(w, "1001");
-            QCOMPARE(shown.size(), QSize(320, 320) * step.zoom);
+            QCOMPARE(shown.size(), QSize(320, 320) * zoom);
             for (const QPoint p : {QPoint(10, 40), QPoint(319, 319), QPoint(150, 200)})
-                for (const QPoint d : {QPoint(0, 0), QPoint(step.zoom - 1, step.zoom - 1)})
-                    QCOMPARE(shown.pixel(p * step.zoom + d), actual.pixel(p));
+                for (const QPoint d : {QPoint(0, 0), QPoint(zoom - 1, zoom - 1)}) QCOMPARE(shown.pixel(p * zoom + d), actual.pixel(p));
         }
 
         Action(w, "show transparent")->setChecked(true);
@@ -229,29 +217,7 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, QPointF(21, 81), preview->mapToGlobal(QPointF(21, 81)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(preview, &move);
-        QLabel* pointer = nullptr;
-        for (QLabel* l : w.findChildren<QLabel*>())
-            if (l->accessibleName() == "Pointer") pointer = l;
-        QVERIFY(pointer);
-        QCOMPARE(pointer->text(), QString("Preview (320x320): 10, 40 #F80000"));
-    }
-
-    // Ctrl+Q leaves as Exit does, asking first about changes.
-    void ctrlQLeavesLikeExit() {
-        NoWelcome nw;
-        ScriptedUser user;
-        user.Answers(Answer::Cancel);
-        CSkinEditorDlg w(&user, nw.Marker());
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.Document().MarkModified();
-        QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
-        QVERIFY(w.isVisible());
-        QCOMPARE(user.Messages().size(), std::size_t{1});
-        w.Document().ClearModified();
-        QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
-        QVERIFY(!w.isVisible());
-        QCOMPARE(w.result(), int(QDialog::Rejected));
+        QCOMPARE(w.findChild<QLabel*>("pointer")->text(), QString("Preview (320x320): 10, 40 #F80000"));
     }
 
     void resetAsksOnlyWhenModified() {
@@ -304,12 +270,16 @@ private slots:
     void exitQuestionYesNoCancel() {
         NoWelcome nw;
         ScriptedUser user;
-        user.Answers(Answer::Cancel).Answers(Answer::No);
+        user.Answers(Answer::Cancel).Answers(Answer::Cancel).Answers(Answer::No);
         CSkinEditorDlg w(&user, nw.Marker());
         w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
         w.Document().MarkModified();
         Button(w, "2")->click();
         QVERIFY(w.isVisible());
+        QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);  // Ctrl+Q asks as Exit does
+        QVERIFY(w.isVisible());
+        QCOMPARE(user.Messages().size(), std::size_t{2});
         QCOMPARE(user.MessageTexts().back(),
                  std::string("You changed the current skin. Do you want to save your changes before exiting?"));
         QCOMPARE(user.Messages().back().buttons, MessageButtons::YesNoCancel);
