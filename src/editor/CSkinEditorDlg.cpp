@@ -159,7 +159,6 @@ void CSkinEditorDlg::ShowPreviews() {
     for (const bool pressed : {false, true}) {
         PixelPicture* preview = pressed ? pressedPreview_ : releasedPreview_;
         const Image& canvas = pressed ? document_->PressedPreview() : document_->ReleasedPreview();
-        // The dial-pad commands compose from the 16-bit set whatever the depth: the marks follow the canvas shown.
         const std::vector<bool> seeThrough =
             marked ? SeeThroughPixels(*document_, document_->TargetDepth(), pressed) : std::vector<bool>();
         preview->setFixedSize(QSize(canvas.Width(), canvas.Height()) * zoom_);
@@ -266,7 +265,9 @@ void CSkinEditorDlg::ShowSaved(SaveSkinOutcome outcome) {
     if (outcome == SaveSkinOutcome::Saved) {
         history_->MarkSaved();
         RememberRecent(document_->FilePath());
-        ShowResult(QString("Saved %1 at %2 bits").arg(QString::fromStdString(document_->FilePath())).arg(document_->TargetDepth()));
+        ShowResult(QString("Saved %1 at %2 bits")
+                       .arg(QString::fromStdString(document_->FilePath()))
+                       .arg(document_->TargetDepth()));
     }
     if (TitleMayHaveChanged(outcome)) UpdateTitle();
 }
@@ -300,10 +301,11 @@ void CSkinEditorDlg::Export(const QString& what, ExportOutcome outcome) {
 
 void CSkinEditorDlg::ImportSet() {
     // Marks the skin modified even when the folder browser was cancelled.
-    RunRecorded(history_, "Import Bitmaps", [this] { ImportBitmaps(*document_, User()); });
+    bool chosen = false;
+    RunRecorded(history_, "Import Bitmaps", [&] { chosen = ImportBitmaps(*document_, User()); });
     UpdateTitle();
     RefreshPreviews();
-    ShowResult("Imported the bitmaps");
+    if (chosen) ShowResult("Imported the bitmaps");
 }
 
 void CSkinEditorDlg::ChangeDialpad(const QString& text, const std::function<DialpadOutcome()>& command) {

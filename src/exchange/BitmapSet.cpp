@@ -85,8 +85,9 @@ std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std:
     return failed;
 }
 
-void ImportBitmaps(SkinDocument& document, UserInterface& user) {
-    if (const auto folder = user.AskFolder(std::string(kImportFolderTitle))) {
+bool ImportBitmaps(SkinDocument& document, UserInterface& user) {
+    const auto folder = user.AskFolder(std::string(kImportFolderTitle));
+    if (folder) {
         std::string list;
         std::vector<std::string> reasons;
         for (const std::string_view name : ImportBitmapSet(document, *folder, &reasons))
@@ -96,6 +97,7 @@ void ImportBitmaps(SkinDocument& document, UserInterface& user) {
         if (!list.empty()) TellWithDetails(user, std::string(kImportFailureIntro) + list, details, MessageIcon::Warning);
     }
     document.MarkModified();
+    return folder.has_value();
 }
 
 }  // namespace corvane

@@ -80,7 +80,8 @@ std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std:
 
 // Import Bitmaps: names the files that failed in one warning, with why in its details. The skin is
 // marked modified in every case, also when the browser was cancelled; the
-// window then refreshes its title and recomposes both previews.
-void ImportBitmaps(SkinDocument& document, UserInterface& user);
+// window then refreshes its title and recomposes both previews. False when
+// the browser was cancelled.
+bool ImportBitmaps(SkinDocument& document, UserInterface& user);
 
 }  // namespace corvane
