@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "editor/CElementDlg.h"
@@ -44,6 +45,18 @@ PixelPicture* PreviewPicture(QWidget* parent, int x, int id, const char* name) {
     picture->setFixedSize(kPreviewSide, kPreviewSide);
     view->setWidget(picture);
     return picture;
+}
+
+// Enlarged, both previews show the same part of the screen.
+void ScrollTogether(const PixelPicture* a, const PixelPicture* b) {
+    auto* first = qobject_cast<QScrollArea*>(a->parentWidget()->parentWidget());
+    auto* second = qobject_cast<QScrollArea*>(b->parentWidget()->parentWidget());
+    for (auto [from, to] : {std::pair{first, second}, std::pair{second, first}}) {
+        QObject::connect(from->horizontalScrollBar(), &QScrollBar::valueChanged, to->horizontalScrollBar(),
+                         &QScrollBar::setValue);
+        QObject::connect(from->verticalScrollBar(), &QScrollBar::valueChanged, to->verticalScrollBar(),
+                         &QScrollBar::setValue);
+    }
 }
 
 // The canvas as shown: see-through pixels marked with a checkerboard when
@@ -133,6 +146,7 @@ CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker>
         UpdateTitle();
     });
     for (PixelPicture* preview : {releasedPreview_, pressedPreview_}) preview->installEventFilter(this);
+    ScrollTogether(releasedPreview_, pressedPreview_);
 
     // A new window starts at 16 bits with both previews composed from that set.
     depth16_->setChecked(true);
