@@ -5,9 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include "editor/CColorIndicator.h"
@@ -39,12 +37,12 @@ constexpr int kRoomBesideGroups = 80;
 
 // The groups as they are, or in a scroll area where the screen is smaller
 // than them (enlarged pictures, a display scale of 2).
-QWidget* ScrollingWhereTooLarge(QWidget* groups, const QWidget* window) {
+QWidget* GroupsFittingTheScreen(QWidget* groups, const QWidget* window) {
     const QSize room = RoomOnScreen(window, QSize(kRoomBesideGroups / 3, kRoomBesideGroups));
     const QSize wanted = groups->sizeHint();
     if (wanted.width() <= room.width() && wanted.height() <= room.height()) return groups;
     groups->setFixedSize(wanted);
-    QScrollArea* scroller = corvane::ScrollingWhereTooLarge(groups, room);
+    QScrollArea* scroller = ScrollingWhereTooLarge(groups, room);
     scroller->setObjectName("elements");
     scroller->setAccessibleName("Images");
     return scroller;
@@ -78,7 +76,7 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
             groups->addWidget(BuildGroup(Text(rows[i].caption), rows.subspan(i, 1)));
         elementsLayout->addLayout(groups);
     }
-    layout->addWidget(ScrollingWhereTooLarge(elements, this));
+    layout->addWidget(GroupsFittingTheScreen(elements, this));
 
     auto* bottom = new QHBoxLayout;
     if (!table.shareText.empty()) {
