@@ -38,17 +38,17 @@ struct SkinOptions {
     std::string transparentFrom;
 };
 
-std::string FileNameOf(int element) { return std::string(kSkinElements[static_cast<std::size_t>(element)].name) + ".bmp"; }
+std::string FileNameOf(Element element) { return std::string(ElementInfo(element).name) + ".bmp"; }
 
 // Lines "NAME.bmp RRGGBB", as `extract` prints them; blank lines are skipped. ('#' is no
 // comment sign here: "#.bmp" is the hash key's picture.)
-std::optional<std::map<int, Colour>> ReadColourList(const std::string& path, std::string& error) {
+std::optional<std::map<Element, Colour>> ReadColourList(const std::string& path, std::string& error) {
     const FileRead read = ReadFileAtMost(path, kPictureFileLimit);
     if (!read.Ok()) {
         error = "cannot read '" + Shown(path) + "': " + ReadProblemText(read.problem, kPictureFileLimit, "colour lists", read.error);
         return std::nullopt;
     }
-    std::map<int, Colour> colours;
+    std::map<Element, Colour> colours;
     std::istringstream in(std::string(read.bytes.begin(), read.bytes.end()));
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
@@ -63,7 +63,7 @@ std::optional<std::map<int, Colour>> ReadColourList(const std::string& path, std
             error = Shown(path) + ":" + std::to_string(number) + ": expected \"NAME.bmp RRGGBB\"";
             return std::nullopt;
         }
-        colours[element->index] = *value;
+        colours[element->element] = *value;
     }
     return colours;
 }
@@ -95,9 +95,9 @@ int RunNew(const SkinOptions& options) {
 
 int RunBuild(const SkinOptions& options) {
     const std::string& folder = options.files[0];
-    std::map<int, Colour> transparent;
+    std::map<Element, Colour> transparent;
     if (options.transparent)
-        for (int i = 0; i < kElementCount; ++i) transparent[i] = *options.transparent;
+        for (const SkinElement& e : kSkinElements) transparent[e.element] = *options.transparent;
     if (!options.transparentFrom.empty()) {
         std::string error;
         const auto colours = ReadColourList(options.transparentFrom, error);
@@ -115,7 +115,7 @@ int RunBuild(const SkinOptions& options) {
     std::string list, reasons;
     std::vector<std::string> inputs;
     if (!options.transparentFrom.empty()) inputs.push_back(options.transparentFrom);
-    for (const int element : kBitmapSetOrder) {
+    for (const Element element : kBitmapSetOrder) {
         inputs.push_back(JoinPath(folder, FileNameOf(element)));
         const ElementLoad load = LoadElementFromFile(document.Slot(8, element), document.Slot(16, element), inputs.back());
         if (load.Both()) continue;
@@ -146,9 +146,9 @@ std::optional<DecodedSkin> ReadSkin(const std::string& path, std::string& error)
 // An 8-bit skin may hold opaque pixels in the exact colour of the see-through
 // ones (the palette has duplicates); a bitmap file cannot keep them apart.
 void WarnOpaqueInTransparentColour(const DecodedSkin& skin) {
-    for (const int element : kBitmapSetOrder) {
-        const int count = skin.opaqueInTransparentColour[static_cast<std::size_t>(element)];
-        const auto& picture = skin.pictures[static_cast<std::size_t>(element)];
+    for (const Element element : kBitmapSetOrder) {
+        const int count = skin.opaqueInTransparentColour[Index(element)];
+        const auto& picture = skin.pictures[Index(element)];
         if (count == 0 || !picture) continue;
         std::cerr << "corvane: warning: " << FileNameOf(element) << ": " << count
                   << " opaque pixel(s) in the transparent colour " << FormatColour(picture->transparent)
@@ -164,8 +164,8 @@ int RunExtract(const SkinOptions& options) {
     if (!skin) return Fail(error);
     if (skin->outcome == DatabaseReadOutcome::CarrierLogo) return Fail("'" + Shown(path) + "' is a carrier logo file, not a skin");
     std::string missing;
-    for (const int element : kBitmapSetOrder)
-        if (!skin->pictures[static_cast<std::size_t>(element)]) missing += (missing.empty() ? "" : ", ") + FileNameOf(element);
+    for (const Element element : kBitmapSetOrder)
+        if (!skin->pictures[Index(element)]) missing += (missing.empty() ? "" : ", ") + FileNameOf(element);
     if (!missing.empty()) return Fail("nothing written: '" + Shown(path) + "' has no readable picture for " + missing);
     if (const auto problem = CreateOutputFolder(folder)) return Fail(*problem);
 
@@ -173,8 +173,8 @@ int RunExtract(const SkinOptions& options) {
     std::vector<std::vector<std::uint8_t>> encoded;
     std::vector<FileToWrite> files;
     std::string colours;
-    for (const int element : kBitmapSetOrder) {
-        const auto& picture = *skin->pictures[static_cast<std::size_t>(element)];
+    for (const Element element : kBitmapSetOrder) {
+        const auto& picture = *skin->pictures[Index(element)];
         encoded.push_back(EncodeBmp(picture.image));
         colours += FileNameOf(element) + " " + FormatColour(picture.transparent) + "\n";
     }
@@ -286,9 +286,8 @@ std::vector<std::optional<std::size_t>> ResourceLengths(const ResourceDatabase& 
 }
 
 std::string ElementNameOfId(std::uint16_t id) {
-    for (const auto& row : kSkinResourceTable)
-        if (row.id == id) return std::string(kSkinElements[static_cast<std::size_t>(row.element)].name);
-    return "(unsupported)";
+    const SkinElement* element = ElementByResourceId(id);
+    return element ? std::string(element->name) : "(unsupported)";
 }
 
 int RunInfo(const SkinOptions& options) {

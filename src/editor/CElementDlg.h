@@ -7,8 +7,8 @@
 #pragma once
 
 #include <QDialog>
-#include <QHash>
 #include <functional>
+#include <map>
 
 #include "editor/ElementDialogTables.h"
 
@@ -34,7 +34,6 @@ signals:
     void DocumentChanged();
 
 private:
-    QWidget* BuildElements();
     QWidget* BuildGroup(const QString& caption, std::span<const ElementRow> rows);
     QWidget* BuildElement(const ElementRow& row, bool picturesBesideButtons);
     void LoadImage(const ElementRow& row);
@@ -42,7 +41,7 @@ private:
     void ChooseTransparent(const ElementRow& row);
     void ChooseTransparentForAll();
     // Runs the chooser on the element's slot of the current depth; true on "OK".
-    bool RunChooser(int element);
+    bool RunChooser(Element element);
     // Runs a change on the document, recorded under the text when it changed anything.
     void Change(const QString& text, const std::function<void()>& change);
 
@@ -50,8 +49,8 @@ private:
     SkinDocument& document_;
     UserInterface& user_;
     UndoHistory* history_;
-    QHash<int, CElementPicture*> pictures_;  // by element
-    QHash<int, CColorIndicator*> swatches_;  // by element
+    std::map<Element, CElementPicture*> pictures_;
+    std::map<Element, CColorIndicator*> swatches_;
 };
 
 class CKeypadButtonsDlg : public CElementDlg {

@@ -54,9 +54,8 @@ ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture
 
 ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user) {
     std::vector<NamedPicture> pictures;
-    for (const int element : kBitmapSetOrder)
-        pictures.push_back({std::string(ElementByIndex(element)->name),
-                            document.CurrentSet()[static_cast<std::size_t>(element)].Picture()});
+    for (const Element element : kBitmapSetOrder)
+        pictures.push_back({std::string(ElementInfo(element).name), document.CurrentSet()[Index(element)].Picture()});
     return ExportPictures(user, pictures);
 }
 
@@ -64,8 +63,8 @@ std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std:
     // Each file is read once for both sets; the list still names the 8-bit
     // set's failures first, then the 16-bit set's.
     std::vector<std::string_view> failed, failed16;
-    for (const int element : kBitmapSetOrder) {
-        const std::string_view name = ElementByIndex(element)->name;
+    for (const Element element : kBitmapSetOrder) {
+        const std::string_view name = ElementInfo(element).name;
         const ElementLoad load = ImportElementBitmap(document.Slot(8, element), document.Slot(16, element), name, folder);
         if (!load.eightBit) failed.push_back(name);
         if (!load.sixteenBit) failed16.push_back(name);

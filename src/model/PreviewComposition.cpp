@@ -8,11 +8,8 @@
 namespace corvane {
 namespace {
 
-constexpr int kTitleBar = 33, kEventBar = 34, kDialButton = 24, kDialButtonPressed = 25;
-constexpr int kEdge = 31, kNormal = 29, kPressed = 30, kArrow = 32;
-
-void Draw(Image& canvas, const ElementPictures& elements, int index, int x, int y) {
-    const ElementPicture& e = elements[static_cast<std::size_t>(index)];
+void Draw(Image& canvas, const ElementPictures& elements, Element element, int x, int y) {
+    const ElementPicture& e = elements[Index(element)];
     if (e.image) DrawTransparent(canvas, *e.image, x, y, e.transparent);
 }
 
@@ -31,15 +28,15 @@ void DrawTransparent(Image& canvas, const Image& image, int x, int y, Colour tra
 
 void ComposePreview(Image& canvas, const Image& background, const ElementPictures& elements, bool pressed) {
     canvas = background;
-    Draw(canvas, elements, kTitleBar, 0, 27);
-    Draw(canvas, elements, kEventBar, 0, 57);
-    ForEachKeyCell([&](int, int, int x, int y) {
-        Draw(canvas, elements, pressed ? kDialButtonPressed : kDialButton, kKeypadLeft + x, kKeypadTop + y);
-    });
-    Draw(canvas, elements, kEdge, 0, 280);
-    Draw(canvas, elements, pressed ? kPressed : kNormal, 2, 288);
-    Draw(canvas, elements, pressed ? kPressed : kNormal, 161, 288);
-    Draw(canvas, elements, kArrow, 150, 310);
+    const Element dialButton = pressed ? Element::DialButtonPressed : Element::DialButton;
+    const Element speedDial = pressed ? Element::SpeedDialPressed : Element::SpeedDialNormal;
+    Draw(canvas, elements, Element::TitleBar, 0, 27);
+    Draw(canvas, elements, Element::EventBar, 0, 57);
+    ForEachKeyCell([&](int, int, int x, int y) { Draw(canvas, elements, dialButton, kKeypadLeft + x, kKeypadTop + y); });
+    Draw(canvas, elements, Element::SpeedDialEdge, 0, 280);
+    Draw(canvas, elements, speedDial, 2, 288);
+    Draw(canvas, elements, speedDial, 161, 288);
+    Draw(canvas, elements, Element::SpeedDialArrow, 150, 310);
     ForEachKeyCell([&](int row, int column, int x, int y) {
         Draw(canvas, elements, KeyLabel(row, column, pressed), kKeypadLeft + x, kKeypadTop + y);
     });

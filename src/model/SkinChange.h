@@ -40,7 +40,7 @@ public:
 private:
     struct SlotChange {
         int depth;
-        int element;
+        Element element;
         ImageSlot before;
         ImageSlot after;
     };

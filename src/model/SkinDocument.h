@@ -30,6 +30,9 @@ public:
     // Depth 8 gives the 8-bit set; any other value the 16-bit set.
     SlotSet& Set(int depth) { return depth == 8 ? set8_ : set16_; }
     const SlotSet& Set(int depth) const { return depth == 8 ? set8_ : set16_; }
+    ImageSlot& Slot(int depth, Element element) { return Set(depth)[Index(element)]; }
+    const ImageSlot& Slot(int depth, Element element) const { return Set(depth)[Index(element)]; }
+    // By catalogue index, for walks over every element.
     ImageSlot& Slot(int depth, int index) { return Set(depth)[static_cast<std::size_t>(index)]; }
     const ImageSlot& Slot(int depth, int index) const { return Set(depth)[static_cast<std::size_t>(index)]; }
     SlotSet& CurrentSet() { return Set(targetDepth_); }

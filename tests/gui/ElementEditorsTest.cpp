@@ -178,7 +178,7 @@ private slots:
         const Colour want = confirm ? firstPixel : kBlue;
         QCOMPARE(doc.Slot(depth, t.shareSource).Transparent(), want);
         QCOMPARE(int(t.shareTargets.size()), table == 0 ? 1 : table == 1 ? 23 : 6);
-        for (int target : t.shareTargets) {
+        for (const Element target : t.shareTargets) {
             QCOMPARE(doc.Slot(depth, target).Transparent(), want);
             QCOMPARE(doc.Slot(other, target).Transparent(), kPureGreen);
         }
