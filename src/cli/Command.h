@@ -60,4 +60,38 @@ void RunsWith(CLI::App& subcommand, Action& action, std::shared_ptr<Options> opt
     subcommand.callback([&action, options, work] { action = [options, work] { return work(*options); }; });
 }
 
+// One positional argument of a subcommand (FILE.pdb, FOLDER, PICTURE...).
+struct Positional {
+    Positional(const char* argument, std::string text = {}) : name(argument), description(std::move(text)) {}
+    std::string name;
+    std::string description;
+};
+
+// A subcommand's words: its positional arguments, all required, which fill
+// the options' `files` in order; then --depth where it has one; then -o, naming
+// what `output` is, where it writes one.
+struct SubcommandSpec {
+    std::string name;
+    std::string description;
+    std::vector<Positional> arguments;
+    std::string output = {};  // no -o when empty
+    bool depth = false;
+};
+
+// How every subcommand is declared. The caller adds any further options to
+// the subcommand returned; once parsed it leaves `work(*options)` as the action.
+template <class Options>
+CLI::App* AddSubcommand(CLI::App& parent, Action& action, const SubcommandSpec& spec, int (*work)(const Options&),
+                        std::shared_ptr<Options> options = std::make_shared<Options>()) {
+    CLI::App* sub = parent.add_subcommand(spec.name, spec.description);
+    options->files.resize(spec.arguments.size());
+    for (std::size_t i = 0; i < spec.arguments.size(); ++i)
+        sub->add_option(spec.arguments[i].name, options->files[i], spec.arguments[i].description)->type_name("")->required();
+    if constexpr (requires { options->depth; })
+        if (spec.depth) AddDepthOption(*sub, options->depth);
+    if (!spec.output.empty()) AddOutputOption(*sub, options->output, spec.output);
+    RunsWith(*sub, action, options, work);
+    return sub;
+}
+
 }  // namespace corvane::cli

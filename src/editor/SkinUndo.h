@@ -1,5 +1,5 @@
-// Skin commands made undoable in one place: the state is taken before and
-// after the command, and only a command that changed something is recorded.
+// Skin commands made undoable in one place, as the splash's are: through
+// RunRecorded of UndoHistory.h with the skin's SkinChange.
 #pragma once
 
 #include <QString>
@@ -15,8 +15,5 @@ class UndoHistory;
 // Reset does, makes its result the state that counts as saved.
 void RunRecorded(UndoHistory* history, SkinDocument& document, const QString& text,
                  const std::function<void()>& command);
-
-// The document's modified flag from the history's clean state, from now on.
-void FollowCleanState(UndoHistory& history, SkinDocument& document);
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include "imaging/BmpFile.h"
 #include "io/FileAccess.h"
 #include "io/PathNames.h"
+#include "model/ProgramText.h"
 #include "model/SkinDocument.h"
 #include "model/UserInterface.h"
 
@@ -12,7 +13,7 @@ namespace {
 bool AskToOverwrite(UserInterface& user, const std::string& path) {
     Message question;
     question.text = "The file\n\n     " + path + "\n\nalready exists. Do you want to overwrite it?";
-    question.caption = "Corvane Desktop";
+    question.caption = std::string(kProgramCaption);
     question.icon = MessageIcon::Question;
     question.buttons = MessageButtons::YesNo;
     question.defaultButton = Answer::No;
@@ -59,24 +60,29 @@ ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user) {
     return ExportPictures(user, pictures);
 }
 
-std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std::string& folder) {
-    // Each file is read once for both sets; the list still names the 8-bit
-    // set's failures first, then the 16-bit set's.
-    std::vector<std::string_view> failed, failed16;
+std::vector<FailedImport> ImportBitmapSet(SkinDocument& document, const std::string& folder) {
+    std::vector<FailedImport> failed;
     for (const Element element : kBitmapSetOrder) {
-        const std::string_view name = ElementInfo(element).name;
-        const ElementLoad load = ImportElementBitmap(document.Slot(8, element), document.Slot(16, element), name, folder);
-        if (!load.eightBit) failed.push_back(name);
-        if (!load.sixteenBit) failed16.push_back(name);
+        ElementLoad load = ImportElementBitmap(document.Slot(8, element), document.Slot(16, element),
+                                               ElementInfo(element).name, folder);
+        if (!load.Both()) failed.push_back({element, std::move(load)});
     }
-    failed.insert(failed.end(), failed16.begin(), failed16.end());
     return failed;
+}
+
+std::vector<std::string_view> FailedFileNames(const std::vector<FailedImport>& failed) {
+    std::vector<std::string_view> names;
+    for (const FailedImport& f : failed)
+        if (!f.load.eightBit) names.push_back(ElementInfo(f.element).name);
+    for (const FailedImport& f : failed)
+        if (!f.load.sixteenBit) names.push_back(ElementInfo(f.element).name);
+    return names;
 }
 
 void ImportBitmaps(SkinDocument& document, UserInterface& user) {
     if (const auto folder = user.AskFolder(std::string(kImportFolderTitle))) {
         std::string list;
-        for (const std::string_view name : ImportBitmapSet(document, *folder))
+        for (const std::string_view name : FailedFileNames(ImportBitmapSet(document, *folder)))
             list += "     " + std::string(name) + ".bmp\n";
         if (!list.empty()) Tell(user, std::string(kImportFailureIntro) + list, MessageIcon::Warning);
     }

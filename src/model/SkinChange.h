@@ -27,6 +27,7 @@ SkinState CaptureSkin(const SkinDocument& document);
 
 class SkinChange {
 public:
+    static SkinState Capture(const SkinDocument& document) { return CaptureSkin(document); }
     // What differs between two states of one document.
     static SkinChange Between(const SkinState& before, const SkinState& after);
 

@@ -11,13 +11,12 @@
 #include <string_view>
 
 #include "model/ImageSlot.h"
+#include "model/ProgramText.h"
 #include "pdb/SkinCatalogue.h"
 
 namespace corvane {
 
 class UserInterface;
-
-inline constexpr std::string_view kUntitledSkinPath = "untitled.pdb";
 
 using SlotSet = std::array<ImageSlot, kElementCount>;
 
@@ -47,7 +46,7 @@ public:
 
     const std::string& FilePath() const { return filePath_; }
     void SetFilePath(std::string path) { filePath_ = std::move(path); }
-    bool IsUntitled() const { return filePath_ == kUntitledSkinPath; }
+    bool IsUntitled() const { return filePath_ == kUntitledPath; }
 
     bool IsModified() const { return modified_; }
     void MarkModified() { modified_ = true; }
@@ -70,7 +69,7 @@ private:
     Image releasedPreview_;
     Image pressedPreview_;
     Image previewBackground_;
-    std::string filePath_{kUntitledSkinPath};
+    std::string filePath_{kUntitledPath};
     bool hasUnsupportedResources_ = false;
     bool modified_ = false;
     int targetDepth_ = 16;

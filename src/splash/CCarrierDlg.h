@@ -4,8 +4,8 @@
 #pragma once
 
 #include <QLabel>
-#include <memory>
 
+#include "model/SplashDocument.h"
 #include "model/SplashFile.h"
 #include "widgets/EditorWindow.h"
 
@@ -18,7 +18,7 @@ class CCarrierDlg : public EditorWindow {
 public:
     explicit CCarrierDlg(UserInterface* user = nullptr);
 
-    const SplashFile& Splash() const { return *splash_; }
+    const SplashDocument& Splash() const { return splash_; }
     UndoHistory& History() { return *history_; }
 
     // Title, the two source labels and the availability of the save commands, from the splash.
@@ -36,13 +36,13 @@ private:
     void ShowSource(QLabel* label, std::uint16_t id);
     void SaveImage(std::uint16_t id, const char* missingMessage);
     void OpenSplash();
-    void ShowOpened(SplashFile::ReadOutcome outcome);
+    void ShowOpened(SplashReadOutcome outcome);
     void ShowPicture(QLabel* picture, const std::vector<std::uint8_t>& jpeg);
     void SaveSplashFile(bool saveAs);
-    SplashFile::SaveOutcome ShowSaved(SplashFile::SaveOutcome outcome);
+    SplashSaveOutcome ShowSaved(SplashSaveOutcome outcome);
     void Leave(const char* question, int result);
 
-    std::unique_ptr<SplashFile> splash_;
+    SplashDocument splash_;
     UndoHistory* history_;
     QLabel* welcomeLabel_;
     QLabel* goodbyeLabel_;

@@ -16,16 +16,20 @@
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
 #include "imaging/BmpFile.h"
+#include "support/FindWidget.h"
 #include "support/ModalDriver.h"
+#include "support/NoWelcome.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;
+using corvane::testing::NoWelcome;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
+using corvane::testing::Widget;
 
 namespace {
 
@@ -35,9 +39,7 @@ constexpr Colour kYellow{255, 255, 0};
 
 template <class T = QPushButton>
 T* Child(const QWidget* w, const char* id) {
-    T* child = w->findChild<T*>(id);
-    if (!child) qFatal("no control %s", id);
-    return child;
+    return Widget<T>(w, id);
 }
 
 void Click(QWidget* w, const char* id) { QTest::mouseClick(Child(w, id), Qt::LeftButton); }
@@ -60,12 +62,6 @@ ImageSlot StripedSlot(int width = 3, int height = 2) {
     slot.LoadDefault(image);
     return slot;
 }
-
-struct NoWelcome {
-    QTemporaryDir dir;
-    NoWelcome() { QFile(dir.filePath("no.welcome")).open(QIODevice::WriteOnly); }
-    WelcomeMarker Marker() const { return WelcomeMarker(dir.path(), dir.path()); }
-};
 
 }  // namespace
 
@@ -268,7 +264,7 @@ private slots:
         // Key "5" sits at (108, 136): see-through at 16 bits, where red is now
         // its transparent colour; solid red at 8 bits, where it is not.
         const auto shownAt = [&w](int x, int y) {
-            return w.findChild<QLabel*>("1001")->pixmap().toImage().pixelColor(x, y);
+            return Widget<QLabel>(w, "1001")->pixmap().toImage().pixelColor(x, y);
         };
         QVERIFY(shownAt(158, 156) != QColor(248, 0, 0));
         Click(&w, "1071");

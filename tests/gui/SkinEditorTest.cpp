@@ -11,7 +11,9 @@
 #include "model/PreviewComposition.h"
 #include "model/SkinFile.h"
 #include "splash/CCarrierDlg.h"
+#include "support/FindWidget.h"
 #include "support/ModalDriver.h"
+#include "support/NoWelcome.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
@@ -20,25 +22,20 @@
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;
+using corvane::testing::NoWelcome;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
+using corvane::testing::Widget;
 
 namespace {
 
 const QString kSuffix = " - Corvane Desktop for Treo 650/700p";
 constexpr Colour kRed{255, 0, 0};
 
-// A marker that exists, so that no welcome interrupts the test.
-struct NoWelcome {
-    QTemporaryDir dir;
-    NoWelcome() { QFile(dir.filePath("no.welcome")).open(QIODevice::WriteOnly); }
-    WelcomeMarker Marker() const { return WelcomeMarker(dir.path(), dir.path()); }
-};
-
-QImage Shown(const CSkinEditorDlg& w, const char* id) { return w.findChild<QLabel*>(id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
-QPushButton* Button(const CSkinEditorDlg& w, const char* id) { return w.findChild<QPushButton*>(id); }
-QAction* Action(const CSkinEditorDlg& w, const char* id) { return w.findChild<QAction*>(id); }
+QImage Shown(const CSkinEditorDlg& w, const char* id) { return Widget<QLabel>(w, id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
+QPushButton* Button(const CSkinEditorDlg& w, const char* id) { return Widget<QPushButton>(w, id); }
+QAction* Action(const CSkinEditorDlg& w, const char* id) { return Widget<QAction>(w, id); }
 
 // Both pictures show exactly the document's canvases composed at the depth.
 void ExpectPreviewsComposedAt(CSkinEditorDlg& w, int depth) {
@@ -227,9 +224,9 @@ private slots:
         WhenModal([&](QWidget* welcome) {
             firstTitle = welcome->windowTitle();
             editorVisibleDuringWelcome = w.isVisible();
-            welcome->findChild<QCheckBox*>("1082")->setChecked(true);
-            WhenModal([](QWidget* editor) { editor->findChild<QPushButton*>("2")->click(); });
-            welcome->findChild<QPushButton*>("1")->click();
+            Widget<QCheckBox>(welcome, "1082")->setChecked(true);
+            WhenModal([](QWidget* editor) { Widget<QPushButton>(editor, "2")->click(); });
+            Widget<QPushButton>(welcome, "1")->click();
         });
         QCOMPARE(w.exec(), int(QDialog::Rejected));
         QCOMPARE(firstTitle, QString("Welcome"));
@@ -244,12 +241,12 @@ private slots:
             for (int i = 0; i < 2; ++i) {
                 {
                     CSkinEditorDlg skin(&user, nw.Marker());
-                    WhenModal([](QWidget* w) { w->findChild<QAction*>("1")->trigger(); });
+                    WhenModal([](QWidget* w) { Widget<QAction>(w, "1")->trigger(); });
                     QCOMPARE(skin.exec(), int(QDialog::Accepted));
                 }
                 {
                     CCarrierDlg splash(&user);
-                    WhenModal([](QWidget* w) { w->findChild<QAction*>("1")->trigger(); });
+                    WhenModal([](QWidget* w) { Widget<QAction>(w, "1")->trigger(); });
                     QCOMPARE(splash.exec(), int(QDialog::Accepted));
                 }
             }
