@@ -16,7 +16,8 @@ T* Widget(const QObject* parent, const char* name) {
     if (!child) {
         const std::string message = std::string("no ") + T::staticMetaObject.className() + " named \"" + name + "\"";
         QTest::qFail(message.c_str(), __FILE__, __LINE__);
-        // Ends the test function here; QtTest reports it after the failure above.
+        // Nothing sensible can follow: QtTest reports the exception after the
+        // failure above and ends the program, rather than it crashing unexplained.
         throw std::runtime_error(message);
     }
     return child;
