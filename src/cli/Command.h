@@ -6,6 +6,8 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,6 +78,7 @@ struct SubcommandSpec {
     std::vector<Positional> arguments;
     std::string output = {};  // no -o when empty
     bool depth = false;
+    std::string footer = {};  // the help's closing lines
 };
 
 // How every subcommand is declared. The caller adds any further options to
@@ -90,8 +93,21 @@ CLI::App* AddSubcommand(CLI::App& parent, Action& action, const SubcommandSpec& 
     if constexpr (requires { options->depth; })
         if (spec.depth) AddDepthOption(*sub, options->depth);
     if (!spec.output.empty()) AddOutputOption(*sub, options->output, spec.output);
+    if (!spec.footer.empty()) sub->footer(spec.footer);
     RunsWith(*sub, action, options, work);
     return sub;
+}
+
+template <class Options>
+struct SubcommandOf {
+    SubcommandSpec spec;
+    int (*work)(const Options&);
+};
+
+// Subcommands that need no options beyond their spec.
+template <class Options>
+void AddSubcommands(CLI::App& parent, Action& action, std::initializer_list<SubcommandOf<Options>> subcommands) {
+    for (const SubcommandOf<Options>& sub : subcommands) AddSubcommand(parent, action, sub.spec, sub.work);
 }
 
 }  // namespace corvane::cli

@@ -309,8 +309,11 @@ int RunInfo(const SkinOptions& options) {
 
 void DefineSkin(CLI::App& skin, Action& action) {
     AddSubcommand(skin, action,
-                  {.name = "new", .description = "Write the default skin.", .arguments = {},
-                   .output = "the skin file to write", .depth = true},
+                  {.name = "new",
+                   .description = "Write the default skin.",
+                   .arguments = {},
+                   .output = "the skin file to write",
+                   .depth = true},
                   &RunNew);
 
     auto building = std::make_shared<SkinOptions>();
@@ -321,44 +324,46 @@ void DefineSkin(CLI::App& skin, Action& action) {
                                                     "loads them.",
                                      .arguments = {"FOLDER"},
                                      .output = "the skin file to write",
-                                     .depth = true},
+                                     .depth = true,
+                                     .footer = "Transparent colours start as pure green (00FF00) and are reduced with "
+                                               "their pictures.\nNothing is written when a picture cannot be loaded."},
                                     &RunBuild, building);
     AddColourOption(*build, "--transparent", building->transparent, "one transparent colour for every element");
     build->add_option("--transparent-from", building->transparentFrom,
                       "per-element colours from lines \"NAME.bmp RRGGBB\", as 'extract' prints them")
         ->type_name("LIST");
-    build->footer(
-        "Transparent colours start as pure green (00FF00) and are reduced with their pictures.\n"
-        "Nothing is written when a picture cannot be loaded.");
 
-    const SubcommandSpec others[] = {
-        {.name = "extract",
-         .description = "Write the skin's 35 pictures as a bitmap set and print each one's transparent colour\nas "
-                        "\"NAME.bmp RRGGBB\".",
-         .arguments = {"FILE.pdb"},
-         .output = "the folder to write the set into"},
-        {.name = "info",
-         .description = "List the resources and tell how the editor would judge the file on opening; exits\nwith 1 "
-                        "when the editor would warn or refuse.",
-         .arguments = {"FILE.pdb"}},
-        {.name = "preview",
-         .description = "Write NAME-preview.bmp, NAME-dial-unpressed.bmp and NAME-dial-pressed.bmp, as the\neditor's "
-                        "Export Preview and Export Dialpad Bitmaps do, at the file's own depth.",
-         .arguments = {"FILE.pdb"},
-         .output = "the folder to write the pictures into"},
-        {.name = "dialpad",
-         .description = "Import Dialpad Bitmaps: cut the 24 key pictures out of the released and pressed\ndial-pad "
-                        "pictures, then save the skin.",
-         .arguments = {"FILE.pdb", "UNPRESSED", "PRESSED"},
-         .output = "the skin file to write"},
-        {.name = "background",
-         .description = "Insert Background Image: draw the dial buttons and key labels over the picture\nand make "
-                        "the result the 24 key pictures, then save the skin.",
-         .arguments = {"FILE.pdb", "PICTURE"},
-         .output = "the skin file to write"},
-    };
-    int (*const works[])(const SkinOptions&) = {&RunExtract, &RunInfo, &RunPreview, &RunDialpad, &RunBackground};
-    for (std::size_t i = 0; i < std::size(others); ++i) AddSubcommand(skin, action, others[i], works[i]);
+    AddSubcommands<SkinOptions>(
+        skin, action,
+        {{{.name = "extract",
+           .description = "Write the skin's 35 pictures as a bitmap set and print each one's transparent "
+                          "colour\nas \"NAME.bmp RRGGBB\".",
+           .arguments = {"FILE.pdb"},
+           .output = "the folder to write the set into"},
+          &RunExtract},
+         {{.name = "info",
+           .description = "List the resources and tell how the editor would judge the file on opening; exits\n"
+                          "with 1 when the editor would warn or refuse.",
+           .arguments = {"FILE.pdb"}},
+          &RunInfo},
+         {{.name = "preview",
+           .description = "Write NAME-preview.bmp, NAME-dial-unpressed.bmp and NAME-dial-pressed.bmp, as the\n"
+                          "editor's Export Preview and Export Dialpad Bitmaps do, at the file's own depth.",
+           .arguments = {"FILE.pdb"},
+           .output = "the folder to write the pictures into"},
+          &RunPreview},
+         {{.name = "dialpad",
+           .description = "Import Dialpad Bitmaps: cut the 24 key pictures out of the released and pressed\n"
+                          "dial-pad pictures, then save the skin.",
+           .arguments = {"FILE.pdb", "UNPRESSED", "PRESSED"},
+           .output = "the skin file to write"},
+          &RunDialpad},
+         {{.name = "background",
+           .description = "Insert Background Image: draw the dial buttons and key labels over the picture\n"
+                          "and make the result the 24 key pictures, then save the skin.",
+           .arguments = {"FILE.pdb", "PICTURE"},
+           .output = "the skin file to write"},
+          &RunBackground}});
 }
 
 const RegisterCommand kRegistered{

@@ -130,44 +130,36 @@ int Info(const SplashOptions& args) {
 }
 
 void DefineSplash(CLI::App& splash, Action& action) {
-    CLI::App* build = AddSubcommand(
+    AddSubcommands<SplashOptions>(
         splash, action,
-        {.name = "build",
-         .description = "Write a splash file holding the two JPEG files byte for byte.",
-         .arguments = {{"WELCOME.jpg", "the picture shown when the phone is switched on"},
-                       {"GOODBYE.jpg", "the picture shown when it is switched off"}},
-         .output = "the splash file to write"},
-        &Build);
-    build->footer(
-        "Each JPEG must start with the JPEG start-of-image marker and its first\n"
-        "frame (baseline, extended, progressive or lossless) must be 320x320.\n"
-        "The database name inside the file is FILE's name up to its first dot,\n"
-        "at most its last 31 characters. An existing FILE is replaced only once\n"
-        "the new one is completely written.");
-
-    CLI::App* extract = AddSubcommand(
-        splash, action,
-        {.name = "extract",
-         .description = "Write the two images of a splash file, byte for byte, and print their paths.",
-         .arguments = {{"FILE.pdb", "the splash file"}},
-         .output = "the folder to write the images into"},
-        &Extract);
-    extract->footer(
-        "The images are FOLDER/NAME-welcome.jpg and FOLDER/NAME-goodbye.jpg.\n"
-        "NAME is FILE's own name without its extension (Summer.pdb gives Summer),\n"
-        "not the database name inside the file, which may be empty or hold\n"
-        "characters a file name cannot. FOLDER is created when it does not exist.\n"
-        "Either both images are written or neither is changed.");
-
-    CLI::App* info = AddSubcommand(
-        splash, action,
-        {.name = "info",
-         .description = "Print a splash file's database name, its size, and each image's offset, size and JPEG check.",
-         .arguments = {{"FILE.pdb", "the splash file"}}},
-        &Info);
-    info->footer(
-        "The JPEG check is the start-of-image marker and a 320x320 frame. Exits 0 for\n"
-        "any readable splash file, also when an image fails the check.");
+        {{{.name = "build",
+           .description = "Write a splash file holding the two JPEG files byte for byte.",
+           .arguments = {{"WELCOME.jpg", "the picture shown when the phone is switched on"},
+                         {"GOODBYE.jpg", "the picture shown when it is switched off"}},
+           .output = "the splash file to write",
+           .footer = "Each JPEG must start with the JPEG start-of-image marker and its first\n"
+                     "frame (baseline, extended, progressive or lossless) must be 320x320.\n"
+                     "The database name inside the file is FILE's name up to its first dot,\n"
+                     "at most its last 31 characters. An existing FILE is replaced only once\n"
+                     "the new one is completely written."},
+          &Build},
+         {{.name = "extract",
+           .description = "Write the two images of a splash file, byte for byte, and print their paths.",
+           .arguments = {{"FILE.pdb", "the splash file"}},
+           .output = "the folder to write the images into",
+           .footer = "The images are FOLDER/NAME-welcome.jpg and FOLDER/NAME-goodbye.jpg.\n"
+                     "NAME is FILE's own name without its extension (Summer.pdb gives Summer),\n"
+                     "not the database name inside the file, which may be empty or hold\n"
+                     "characters a file name cannot. FOLDER is created when it does not exist.\n"
+                     "Either both images are written or neither is changed."},
+          &Extract},
+         {{.name = "info",
+           .description =
+               "Print a splash file's database name, its size, and each image's offset, size and JPEG check.",
+           .arguments = {{"FILE.pdb", "the splash file"}},
+           .footer = "The JPEG check is the start-of-image marker and a 320x320 frame. Exits 0 for\n"
+                     "any readable splash file, also when an image fails the check."},
+          &Info}});
 }
 
 const RegisterCommand kRegistered{

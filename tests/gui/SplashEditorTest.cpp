@@ -59,7 +59,7 @@ private slots:
         CCarrierDlg w(&user);
         Click(w, "1074");
         // The label may shorten a long path in its middle, wherever the checkout lies; its tooltip keeps it whole.
-        const auto* label = w.findChild<QLabel*>("1081");
+        const auto* label = Widget<QLabel>(w, "1081");
         QVERIFY(label);
         QCOMPARE(label->toolTip(), QString::fromStdString(kData + "baseline-320x320.jpg"));
         QVERIFY(label->text().endsWith("/baseline-320x320.jpg"));
