@@ -1,13 +1,10 @@
 #include "editor/SkinUndo.h"
 
-#include "model/SkinChange.h"
-#include "widgets/UndoHistory.h"
-
 namespace corvane {
 
-void RunRecorded(UndoHistory* history, SkinDocument& document, const QString& text,
-                 const std::function<void()>& command) {
-    RunRecorded<SkinChange>(history, document, text, command);
+void RunRecorded(SkinHistory* history, const QString& text, const std::function<void()>& command) {
+    if (!history) return command();
+    history->Run(text, command);
 }
 
 }  // namespace corvane

@@ -1,19 +1,22 @@
-// Skin commands made undoable in one place, as the splash's are: through
-// RunRecorded of UndoHistory.h with the skin's SkinChange.
+// Skin commands made undoable in one place, the way the splash's are: through
+// the document history of DocumentHistory.h with the skin's SkinChange.
 #pragma once
 
 #include <QString>
 #include <functional>
 
+#include "model/SkinChange.h"
+#include "widgets/DocumentHistory.h"
+
 namespace corvane {
 
-class SkinDocument;
-class UndoHistory;
+class SkinHistory : public DocumentHistory<SkinDocument, SkinChange> {
+public:
+    using DocumentHistory::DocumentHistory;
+};
 
 // Runs the command and records its change under the text; without a history
-// it only runs the command. A command that leaves the skin unmodified, as
-// Reset does, makes its result the state that counts as saved.
-void RunRecorded(UndoHistory* history, SkinDocument& document, const QString& text,
-                 const std::function<void()>& command);
+// it only runs the command.
+void RunRecorded(SkinHistory* history, const QString& text, const std::function<void()>& command);
 
 }  // namespace corvane

@@ -10,14 +10,20 @@
 namespace corvane {
 namespace {
 
-bool AskToOverwrite(UserInterface& user, const std::string& path) {
+bool AskToOverwrite(UserInterface& user, const std::string& path, OverwriteAnswers& answers) {
+    if (answers.yesToAll) return true;
     Message question;
     question.text = "The file\n\n     " + path + "\n\nalready exists. Do you want to overwrite it?";
     question.caption = std::string(kProgramCaption);
     question.icon = MessageIcon::Question;
-    question.buttons = MessageButtons::YesNo;
+    question.buttons = MessageButtons::YesYesToAllNoCancel;
     question.defaultButton = Answer::No;
-    return user.ShowMessage(question) == Answer::Yes;
+    switch (user.ShowMessage(question)) {
+        case Answer::YesToAll: answers.yesToAll = true; return true;
+        case Answer::Yes: return true;
+        case Answer::Cancel: answers.cancelled = true; return false;
+        default: return false;
+    }
 }
 
 }  // namespace
@@ -27,11 +33,11 @@ std::string BitmapFilePath(const std::string& folder, std::string_view baseName)
 }
 
 bool SaveBitmapWithPrompt(UserInterface& user, const Image& picture, std::string_view baseName,
-                          const std::string& folder) {
+                          const std::string& folder, OverwriteAnswers& answers) {
     const std::string path = BitmapFilePath(folder, baseName);
     // Whatever has the name is asked about, a link to nowhere included; an
     // answered link is replaced itself, so the file lands in the chosen folder.
-    if (NameTaken(path) && !AskToOverwrite(user, path)) return true;
+    if (NameTaken(path) && !AskToOverwrite(user, path, answers)) return true;
     const auto bytes = EncodeBmp(picture);
     const FileToWrite file{path, bytes, LinkPolicy::ReplaceLink};
     return !bytes.empty() && WriteFilesAllOrNothing(std::span(&file, 1)).Ok();
@@ -46,8 +52,11 @@ ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture
     const auto folder = user.AskFolder(std::string(kExportFolderTitle));
     if (!folder) return ExportOutcome::Cancelled;
     bool allWritten = true;
-    for (const auto& [baseName, picture] : pictures)
-        allWritten = SaveBitmapWithPrompt(user, picture, baseName, *folder) && allWritten;
+    OverwriteAnswers answers;
+    for (const auto& [baseName, picture] : pictures) {
+        allWritten = SaveBitmapWithPrompt(user, picture, baseName, *folder, answers) && allWritten;
+        if (answers.cancelled) return ExportOutcome::Stopped;
+    }
     if (allWritten) return ExportOutcome::Exported;
     Tell(user, std::string(kNotAllExported), MessageIcon::Warning);
     return ExportOutcome::NotAllExported;
@@ -79,14 +88,20 @@ std::vector<std::string_view> FailedFileNames(const std::vector<FailedImport>& f
     return names;
 }
 
-void ImportBitmaps(SkinDocument& document, UserInterface& user) {
-    if (const auto folder = user.AskFolder(std::string(kImportFolderTitle))) {
+bool ImportBitmaps(SkinDocument& document, UserInterface& user) {
+    const auto folder = user.AskFolder(std::string(kImportFolderTitle));
+    if (folder) {
+        const std::vector<FailedImport> failed = ImportBitmapSet(document, *folder);
         std::string list;
-        for (const std::string_view name : FailedFileNames(ImportBitmapSet(document, *folder)))
+        for (const std::string_view name : FailedFileNames(failed))
             list += "     " + std::string(name) + ".bmp\n";
-        if (!list.empty()) Tell(user, std::string(kImportFailureIntro) + list, MessageIcon::Warning);
+        std::string details;
+        for (const FailedImport& f : failed)
+            details += BitmapFilePath(*folder, ElementInfo(f.element).name) + ": " + ElementLoadProblemText(f.load) + "\n";
+        if (!list.empty()) TellWithDetails(user, std::string(kImportFailureIntro) + list, details, MessageIcon::Warning);
     }
     document.MarkModified();
+    return folder.has_value();
 }
 
 }  // namespace corvane

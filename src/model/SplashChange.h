@@ -18,6 +18,7 @@ struct SplashState {
     SplashPicture goodbye;
     std::string fileName;
     std::string name;
+    friend bool operator==(const SplashState&, const SplashState&) = default;
 };
 
 class SplashChange {

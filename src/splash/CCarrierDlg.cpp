@@ -6,7 +6,6 @@
 
 #include "widgets/CAboutDlg.h"
 #include "widgets/DialogUnits.h"
-#include "model/SplashChange.h"
 #include "widgets/PixelPicture.h"
 #include "widgets/QtUserInterface.h"
 #include "widgets/UndoHistory.h"
@@ -41,7 +40,7 @@ QLabel* PictureLabel(QWidget* parent, int y, const char* name) {
 }  // namespace
 
 // Wider and taller than the window's 394 x 198 units: the two pictures sit at its right.
-CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223), history_(new UndoHistory(this)) {
+CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223), history_(new SplashHistory(splash_, this)) {
     setWindowTitle(ProgramCaptionText());
 
     QWidget* c = Client();
@@ -67,11 +66,11 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
     saveAsAction_ = AddAction(file, "Save &as...\tCtrl+Shift+S", 32779);
     file->addSeparator();
     QAction* skins = AddAction(file, "&Work on Phone Application Skins", 1);
-    QAction* exitAction = AddAction(file, "E&xit\tEsc", 2);
+    QAction* exitAction = AddExitAction(file);
     QMenu* edit = AddMenu("&Edit");
     edit->addAction(history_->CreateUndoAction(edit));
     edit->addAction(history_->CreateRedoAction(edit));
-    QAction* about = AddAction(AddMenu("&?"), "&About Corvane Desktop", 32784);
+    AddHelpMenu();
 
     connect(loadWelcome, &QPushButton::clicked, this, [this] { LoadImage(SplashDocument::WelcomeId); });
     connect(loadGoodbye, &QPushButton::clicked, this, [this] { LoadImage(SplashDocument::GoodbyeId); });
@@ -87,12 +86,10 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
     connect(skins, &QAction::triggered, this, &CCarrierDlg::accept);
     connect(exit, &QPushButton::clicked, this, &CCarrierDlg::reject);
     connect(exitAction, &QAction::triggered, this, &CCarrierDlg::reject);
-    connect(about, &QAction::triggered, this, [] { ShowAboutBox(); });
-    FollowCleanState(*history_, splash_);
-    connect(&history_->Stack(), &QUndoStack::cleanChanged, this, &CCarrierDlg::RefreshSplashWindow);
     connect(history_, &UndoHistory::Restored, this, &CCarrierDlg::RefreshSplashWindow);
 
     RefreshSplashWindow();
+    FitClientToScreen();
 }
 
 void CCarrierDlg::RefreshSplashWindow() {
@@ -110,9 +107,8 @@ void CCarrierDlg::RefreshSplashWindow() {
 }
 
 void CCarrierDlg::LoadImage(std::uint16_t id) {
-    RunRecorded<SplashChange>(history_, splash_,
-                              id == SplashDocument::WelcomeId ? "Load Welcome Image" : "Load Goodbye Image",
-                              [&] { ChooseSplashImage(splash_, User(), id); });
+    history_->Run(id == SplashDocument::WelcomeId ? "Load Welcome Image" : "Load Goodbye Image",
+                  [&] { ChooseSplashImage(splash_, User(), id); });
     RefreshSplashWindow();
 }
 
@@ -148,9 +144,10 @@ void CCarrierDlg::ShowSource(QLabel* label, std::uint16_t id) {
 }
 
 void CCarrierDlg::SaveImage(std::uint16_t id, const char* missingMessage) {
-    if (splash_.HasImage(id))
-        ExtractSplashImage(splash_, User(), id);
-    else
+    if (splash_.HasImage(id)) {
+        if (ExtractSplashImage(splash_, User(), id) == SplashImageSaveOutcome::Ok)
+            ShowResult(id == SplashDocument::WelcomeId ? "Saved the welcome image" : "Saved the goodbye image");
+    } else
         ShowWarning(missingMessage);
 }
 
@@ -160,8 +157,10 @@ void CCarrierDlg::OpenPath(const std::string& path) { ShowOpened(ReadSplash(spla
 
 void CCarrierDlg::ShowOpened(SplashReadOutcome outcome) {
     if (outcome == SplashReadOutcome::Ok) {
-        history_->Stack().clear();
+        history_->Forget();
+        history_->MarkSaved();
         RememberRecent(splash_.FileName());
+        ShowResult("Opened " + QString::fromStdString(splash_.FileName()));
     }
     RefreshSplashWindow();
 }
@@ -176,8 +175,9 @@ void CCarrierDlg::SaveSplashFile(bool saveAs) {
 
 SplashSaveOutcome CCarrierDlg::ShowSaved(SplashSaveOutcome outcome) {
     if (outcome == SplashSaveOutcome::Ok) {
-        history_->Stack().setClean();
+        history_->MarkSaved();
         RememberRecent(splash_.FileName());
+        ShowResult("Saved " + QString::fromStdString(splash_.FileName()));
     }
     RefreshSplashWindow();
     return outcome;

@@ -6,12 +6,17 @@
 #include <QLabel>
 
 #include "model/SplashDocument.h"
+#include "model/SplashChange.h"
 #include "model/SplashFile.h"
+#include "widgets/DocumentHistory.h"
 #include "widgets/EditorWindow.h"
 
 namespace corvane {
 
-class UndoHistory;
+class SplashHistory : public DocumentHistory<SplashDocument, SplashChange> {
+public:
+    using DocumentHistory::DocumentHistory;
+};
 
 class CCarrierDlg : public EditorWindow {
     Q_OBJECT
@@ -19,7 +24,7 @@ public:
     explicit CCarrierDlg(UserInterface* user = nullptr);
 
     const SplashDocument& Splash() const { return splash_; }
-    UndoHistory& History() { return *history_; }
+    SplashHistory& History() { return *history_; }
 
     // Title, the two source labels and the availability of the save commands, from the splash.
     void RefreshSplashWindow();
@@ -43,7 +48,7 @@ private:
     void Leave(const char* question, int result);
 
     SplashDocument splash_;
-    UndoHistory* history_;
+    SplashHistory* history_;
     QLabel* welcomeLabel_;
     QLabel* goodbyeLabel_;
     QLabel* welcomePicture_;

@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QUndoStack>
 #include <functional>
-#include <memory>
 
 class QAction;
 class QWidget;
@@ -40,34 +39,5 @@ signals:
 private:
     QUndoStack stack_;
 };
-
-// Runs a command on a document and records what it changed under the text:
-// the Change (SkinChange, SplashChange) between the document's state before
-// and after. Without a history it only runs the command; a command that
-// changed nothing is not recorded, and one that leaves the document
-// unmodified, as a reset does, makes its result the state that counts as saved.
-template <typename Change, typename Document>
-void RunRecorded(UndoHistory* history, Document& document, const QString& text, const std::function<void()>& command) {
-    if (!history) return command();
-    const auto before = Change::Capture(document);
-    command();
-    auto change = std::make_shared<const Change>(Change::Between(before, Change::Capture(document)));
-    if (change->Empty()) return;
-    const bool saved = !document.IsModified();
-    history->Push(text, [change, &document] { change->Undo(document); },
-                  [change, &document] { change->Redo(document); });
-    if (saved) history->Stack().setClean();
-}
-
-// The document's modified flag from the history's clean state, from now on.
-template <typename Document>
-void FollowCleanState(UndoHistory& history, Document& document) {
-    QObject::connect(&history.Stack(), &QUndoStack::cleanChanged, &history, [&document](bool clean) {
-        if (clean)
-            document.ClearModified();
-        else
-            document.MarkModified();
-    });
-}
 
 }  // namespace corvane
