@@ -194,7 +194,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.OpenPath(skin);
         const Seen opened = SeenIn(w);
-        w.findChild<QAction*>("57600")->trigger();
+        Widget<QAction>(w, "57600")->trigger();
         QCOMPARE(w.windowTitle(), QString("untitled.pdb - Corvane Desktop for Treo 650/700p"));
         Press(&w, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(SeenIn(w) == opened);
@@ -202,7 +202,7 @@ private slots:
         Press(&w, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.windowTitle(), QString("untitled.pdb - Corvane Desktop for Treo 650/700p"));
         Press(&w, Qt::Key_Z, Qt::ControlModifier);
-        w.findChild<QAction*>("1")->trigger();  // to the splash editor: nothing to ask
+        Widget<QAction>(w, "1")->trigger();  // to the splash editor: nothing to ask
         QVERIFY(!w.isVisible());
         QVERIFY(user.Messages().empty());
     }

@@ -120,7 +120,7 @@ private slots:
             {16, kWhite, "#F8FCF8"},       {16, Colour{248, 252, 248}, "#F8FCF8"}, {8, kWhite, "#FFFFFF"},
             {16, kPureGreen, "#00FC00"},   {8, kPureGreen, "#00FF00"},             {8, Colour{250, 3, 7}, "#FF0000"},
         };
-        constexpr int kTitleBar = 33;
+        constexpr Element kTitleBar = Element::TitleBar;
         for (const auto& row : rows) {
             const QString where = QString("%1 at %2 bits").arg(row.shown).arg(row.depth);
             SkinDocument doc;
@@ -128,7 +128,7 @@ private slots:
             doc.Slot(row.depth, kTitleBar).SetTransparent(row.transparent);
             ScriptedUser user;
             CTitleDlg editor(doc, user);
-            auto* swatch = editor.findChild<CColorIndicator*>(QString("swatch %1").arg(kTitleBar));
+            auto* swatch = Widget<CColorIndicator>(editor, QString("swatch %1").arg(Index(kTitleBar)).toUtf8().constData());
             QVERIFY2(swatch, qPrintable(where));
             QVERIFY2(swatch->accessibleName() == row.shown, qPrintable(where));
             QVERIFY2(QColor(swatch->Shown().r, swatch->Shown().g, swatch->Shown().b).name().toUpper() == row.shown,

@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(user.MessageTexts(), std::vector<std::string>{"Could not open file."});
         QCOMPARE(recent.Files(), QStringList{kept});
         emit menu->aboutToShow();
-        w.findChild<QAction*>("clear recent")->trigger();
+        Widget<QAction>(w, "clear recent")->trigger();
         QVERIFY(recent.Files().isEmpty());
     }
 
@@ -210,11 +210,11 @@ private slots:
         QCOMPARE(Shown(w, "1001"), actual);
 
         Action(w, "zoom in")->trigger();
-        auto* preview = w.findChild<QLabel*>("1001");
+        auto* preview = Widget<QLabel>(w, "1001");
         QMouseEvent move(QEvent::MouseMove, QPointF(21, 81), preview->mapToGlobal(QPointF(21, 81)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(preview, &move);
-        QCOMPARE(w.findChild<QLabel*>("pointer")->text(), QString("Preview (320x320): 10, 40 #F80000"));
+        QCOMPARE(Widget<QLabel>(w, "pointer")->text(), QString("Preview (320x320): 10, 40 #F80000"));
     }
 
     void resetAsksOnlyWhenModified() {
