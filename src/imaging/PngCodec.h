@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "imaging/ImageFile.h"
+#include "imaging/LayeredPicture.h"
+#include "io/Result.h"
 
 namespace corvane {
 
@@ -32,5 +34,13 @@ enum class PngEffort { Smallest, Fastest };
 
 // The PNG file of the picture; empty for an empty picture.
 std::vector<std::uint8_t> EncodePng(const Image& image, PngEffort effort = PngEffort::Smallest);
+
+// A layer's pixels with their alpha, for the layered formats. Grey, palette
+// and 16-bit layers are brought to 8-bit RGBA (16 bits as round(v / 257));
+// the picture's pixels are taken from the budget before they are decoded.
+Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget& budget);
+
+// The PNG file of the pixels as 8-bit RGBA; empty for an empty picture.
+std::vector<std::uint8_t> EncodePngRgba(const RgbaImage& image);
 
 }  // namespace corvane
