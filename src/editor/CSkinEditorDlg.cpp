@@ -7,6 +7,7 @@
 #include "editor/SkinUndo.h"
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
+#include "exchange/LayeredImage.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinFile.h"
 #include "widgets/CAboutDlg.h"
@@ -193,6 +194,9 @@ void CSkinEditorDlg::AddExchangeMenu() {
             [this] { ExportPreview(*document_, User()); });
     menu->addSeparator();
     connect(AddAction(menu, "&Import Bitmaps...", 32780), &QAction::triggered, this, &CSkinEditorDlg::ImportSet);
+    connect(AddAction(menu, "Export &Layered Image...", 32810), &QAction::triggered, this,
+            [this] { ExportLayeredImage(*document_, User()); });
+    connect(AddAction(menu, "Import L&ayered Image...", 32811), &QAction::triggered, this, &CSkinEditorDlg::ImportLayers);
     connect(AddAction(menu, "I&mport Dialpad Bitmaps...", 32797), &QAction::triggered, this, [this] {
         ChangeDialpad("Import Dialpad Bitmaps", [this] { return ImportDialpadBitmaps(*document_, User()); });
     });
@@ -204,6 +208,14 @@ void CSkinEditorDlg::AddExchangeMenu() {
 void CSkinEditorDlg::ImportSet() {
     // Marks the skin modified even when the folder browser was cancelled.
     RunRecorded(history_, *document_, "Import Bitmaps", [this] { ImportBitmaps(*document_, User()); });
+    UpdateTitle();
+    RefreshPreviews();
+}
+
+void CSkinEditorDlg::ImportLayers() {
+    bool imported = false;
+    RunRecorded(history_, *document_, "Import Layered Image", [&] { imported = ImportLayeredImage(*document_, User()); });
+    if (!imported) return;
     UpdateTitle();
     RefreshPreviews();
 }

@@ -113,6 +113,7 @@ public:
                 return Fail("the layer '" + layer.name + "' has a position that is not a whole number");
             if (kind == "stack") {
                 layer.group = true;
+                layer.x = layer.y = 0;  // a stack's own offset is no layer's
                 if (Status read = ReadStack(node, layer.children, depth + 1); !read) return read;
             } else if (Status read = ReadPixels(node, layer); !read) {
                 return read;
@@ -169,20 +170,21 @@ public:
             pugi::xml_node node = stack.append_child(layer.group ? "stack" : "layer");
             node.append_attribute("name") = layer.name.c_str();
             node.append_attribute("visibility") = layer.visible ? "visible" : "hidden";
+            if (layer.locked) node.append_attribute("edit-locked") = "true";
             if (layer.group) {
                 node.append_attribute("isolation") = "auto";
                 if (Status written = Write(layer.children, node); !written) return written;
                 continue;
             }
-            const std::string source = "data/layer" + std::to_string(files.size()) + ".png";
-            node.append_attribute("src") = source.c_str();
             node.append_attribute("x") = layer.x;
             node.append_attribute("y") = layer.y;
             node.append_attribute("opacity") = "1.0";
             node.append_attribute("composite-op") = "svg:src-over";
-            if (layer.locked) node.append_attribute("edit-locked") = "true";
-            // An empty layer is still a layer: one see-through pixel stands for it.
-            auto png = EncodePngRgba(layer.pixels.Empty() ? RgbaImage(1, 1) : layer.pixels);
+            // A layer without pixels has no file, as a reader takes a layer without one.
+            if (layer.pixels.Empty()) continue;
+            const std::string source = "data/layer" + std::to_string(files.size()) + ".png";
+            node.append_attribute("src") = source.c_str();
+            auto png = EncodePngRgba(layer.pixels);
             if (png.empty()) return Fail("the layer '" + layer.name + "' cannot be encoded");
             files.push_back({source, std::move(png)});
         }

@@ -41,6 +41,7 @@ std::string ModeName(std::uint16_t mode) {
 std::string Utf8(const std::vector<std::uint32_t>& code) {
     std::string out;
     for (std::uint32_t c : code) {
+        if (c == 0) continue;  // some writers end a name with a zero
         if (c < 0x80) {
             out += static_cast<char>(c);
         } else if (c < 0x800) {
@@ -68,8 +69,8 @@ std::string FromUtf16(const std::vector<std::uint16_t>& units) {
             code.push_back(0x10000 + ((u - 0xD800) << 10) + (units[++i] - 0xDC00u));
         } else if (u >= 0xD800 && u < 0xE000) {
             code.push_back(0xFFFD);  // a lone surrogate
-        } else if (u != 0) {
-            code.push_back(u);  // some writers end the name with a zero
+        } else {
+            code.push_back(u);
         }
     }
     return Utf8(code);
