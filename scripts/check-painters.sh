@@ -46,18 +46,24 @@ gimp_export() {
     (gimp-file-save RUN-NONINTERACTIVE image layer \"$2\" \"$2\") (gimp-image-delete image))" -b "(gimp-quit 0)" &&
     [ -s "$2" ]
 }
-# Built back from a layered file, the skin's pictures as the original's.
+# Built back from a layered file without a word on a missing or unknown
+# layer (so the program kept every layer), the skin's pictures as the original's.
 same_skin() {  # ORIGINAL.pdb LAYERED DEPTH
   local back=$work/back-$(basename "$2").pdb
-  "$tool" skin build "$2" --depth "$3" -o "$back" &&
+  "$tool" skin build "$2" --depth "$3" -o "$back" 2>"$work/warnings" && cat "$work/warnings" && [ ! -s "$work/warnings" ] &&
     rm -rf "$work/a" "$work/b" && "$tool" skin extract "$1" -o "$work/a" >/dev/null &&
     "$tool" skin extract "$back" -o "$work/b" >/dev/null && diff -r "$work/a" "$work/b"
 }
 
 cd "$work"
+# The default skin with a key painted over, so a file that lost its layers
+# cannot pass for the skin it came from.
+"$tool" skin new --depth 16 -o default.pdb >/dev/null
+"$tool" skin extract default.pdb -o set >/dev/null
+convert set/5.bmp -fill '#c03080' -draw 'rectangle 20,10 60,30' BMP3:set/5.bmp
 for depth in 16 8; do
-  skin=default-$depth.pdb
-  "$tool" skin new --depth $depth -o "$skin" >/dev/null
+  skin=painted-$depth.pdb
+  "$tool" skin build set --depth $depth -o "$skin" >/dev/null
   "$tool" skin extract "$skin" -o "skin-$depth.ora" >/dev/null
   "$tool" skin extract "$skin" -o "skin-$depth.psd" >/dev/null
   unzip -p "skin-$depth.ora" mergedimage.png >"merged-$depth.png"

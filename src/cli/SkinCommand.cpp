@@ -108,10 +108,10 @@ int BuildFromLayers(const SkinOptions& options, const std::map<int, Colour>& tra
     for (const auto& [element, colour] : transparent)
         for (const int d : {8, 16}) document.Slot(d, element).SetTransparent(colour);
     const LayerImport import = ApplyLayers(document, *picture);
-    if (!import.Quiet()) {
-        std::istringstream lines(LayerImportText(import));
-        for (std::string line; std::getline(lines, line);)
-            if (!line.empty()) std::cerr << "corvane: warning: " << line << "\n";
+    for (const auto& [heading, names] : LayerImportNotices(import)) {
+        std::cerr << "corvane: warning: " << heading;
+        for (std::size_t i = 0; i < names.size(); ++i) std::cerr << (i ? ", " : " ") << names[i];
+        std::cerr << "\n";
     }
     std::vector<std::string> inputs{path};
     if (!options.transparentFrom.empty()) inputs.push_back(options.transparentFrom);

@@ -174,11 +174,9 @@ void ListUnknown(const std::vector<Layer>& layers, std::vector<std::string>& unk
 }
 
 template <typename Names>
-std::string Paragraph(std::string_view intro, const Names& names) {
-    if (names.empty()) return {};
-    std::string text(intro);
-    for (const auto& name : names) text += "\n     " + std::string(name);
-    return text + "\n\n";
+void Notice(std::vector<ImportNotice>& notices, std::string_view heading, const Names& names) {
+    if (names.empty()) return;
+    notices.push_back({heading, std::vector<std::string>(names.begin(), names.end())});
 }
 
 std::string ExtensionFor(LayeredFormat format) { return format == LayeredFormat::OpenRaster ? "ora" : "psd"; }
@@ -267,17 +265,25 @@ LayerImport ApplyLayers(SkinDocument& document, const LayeredPicture& picture) {
     return import;
 }
 
+std::vector<ImportNotice> LayerImportNotices(const LayerImport& import) {
+    std::vector<ImportNotice> notices;
+    Notice(notices, "These elements had no layer and were left as they were:", import.missing);
+    Notice(notices, "These layers are no element and were ignored:", import.unknown);
+    Notice(notices, "These layers had pixels outside their element's place, which were ignored:", import.outside);
+    Notice(notices, "These elements got a new transparent colour, as opaque pixels had their old one:",
+           import.newTransparent);
+    Notice(notices, "These elements have opaque pixels in every spare transparent colour; those in their own became "
+                    "see-through:",
+           import.noFreeColour);
+    return notices;
+}
+
 std::string LayerImportText(const LayerImport& import) {
-    std::string text = Paragraph("These elements had no layer and were left as they were:", import.missing) +
-                       Paragraph("These layers are no element and were ignored:", import.unknown) +
-                       Paragraph("These layers had pixels outside their element's place, which were ignored:",
-                                 import.outside) +
-                       Paragraph("These elements got a new transparent colour, as opaque pixels had their old one:",
-                                 import.newTransparent) +
-                       Paragraph("These elements have opaque pixels in every spare transparent colour; those in their "
-                                 "own became see-through:",
-                                 import.noFreeColour);
-    while (!text.empty() && text.back() == '\n') text.pop_back();
+    std::string text;
+    for (const auto& [heading, names] : LayerImportNotices(import)) {
+        text += (text.empty() ? "" : "\n\n") + std::string(heading);
+        for (const auto& name : names) text += "\n     " + name;
+    }
     return text;
 }
 

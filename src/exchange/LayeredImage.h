@@ -70,8 +70,14 @@ struct LayerImport {
 // Every element with a layer into both slots; see above.
 LayerImport ApplyLayers(SkinDocument& document, const LayeredPicture& picture);
 
-// What an import has to tell, a paragraph for each kind of thing; empty when
-// nothing.
+// What an import has to tell: for each kind of thing, a heading and the names.
+struct ImportNotice {
+    std::string_view heading;
+    std::vector<std::string> names;
+};
+std::vector<ImportNotice> LayerImportNotices(const LayerImport& import);
+
+// The notices as one message, a paragraph each; empty when nothing.
 std::string LayerImportText(const LayerImport& import);
 
 // ---- the editor's commands ----------------------------------------------------
