@@ -109,7 +109,9 @@ private slots:
         QVERIFY(FileExists(path));
         QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);
 
-        const SkinDocument before = w.Document();
+        // What the file holds: the default pictures as the phone shows them at 16 bits.
+        SkinDocument before = w.Document();
+        for (ImageSlot& slot : before.Set(16)) slot.ReduceToDepth(16);
         w.Document().Slot(16, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 16);
         Action(w, "32811")->trigger();
         QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
