@@ -209,10 +209,8 @@ public:
         zip_error_t error;
         zip_error_init(&error);
         source_ = zip_source_buffer_create(nullptr, 0, 0, &error);
-        if (source_) {
-            zip_source_keep(source_);  // the bytes are read back after the archive closes
-            archive_ = zip_open_from_source(source_, ZIP_TRUNCATE, &error);
-        }
+        if (source_) archive_ = zip_open_from_source(source_, ZIP_TRUNCATE, &error);
+        if (archive_) zip_source_keep(source_);  // the bytes are read back after the archive closes
         zip_error_fini(&error);
     }
     ~ArchiveWriter() {

@@ -92,6 +92,13 @@ Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget&
     std::vector<std::uint8_t> decoded(size);
     if (spng_decode_image(context.get(), decoded.data(), decoded.size(), format, 0) != 0)
         return Fail("a damaged PNG picture");
+    if (sixteen) {
+        for (std::size_t i = 0; i + 1 < decoded.size(); i += 2) {
+            std::uint16_t v;  // host order, as libspng gives 16-bit samples
+            std::copy_n(decoded.data() + i, 2, reinterpret_cast<std::uint8_t*>(&v));
+            if (v % 257 != 0) return Fail("a picture of 16 bits per channel; save it at 8 bits per channel");
+        }
+    }
     RgbaImage image(static_cast<int>(ihdr.width), static_cast<int>(ihdr.height));
     const std::size_t pixelBytes = sixteen ? 8 : 4;
     for (std::size_t i = 0; i < image.Pixels().size(); ++i) {

@@ -2,9 +2,12 @@
 // from each, PackBits rows, and the files each must refuse.
 
 #include <gtest/gtest.h>
+#include <spng.h>
 #include <zip.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <string>
 
 #include "imaging/Ora.h"
@@ -252,6 +255,42 @@ TEST(LayeredCodecTest, OpenRasterStartsWithItsStoredMimetype) {
     const std::string start(file.begin() + 30, file.begin() + 30 + 8 + 16);
     EXPECT_EQ(file[8], 0);
     EXPECT_EQ(start, "mimetypeimage/openraster");
+}
+
+// A 2 x 1 RGBA PNG of 16 bits per channel with the samples given, host order as libspng takes them.
+std::string Png16(const std::array<std::uint16_t, 8>& samples) {
+    spng_ctx* context = spng_ctx_new(SPNG_CTX_ENCODER);
+    spng_set_option(context, SPNG_ENCODE_TO_BUFFER, 1);
+    spng_ihdr ihdr{};
+    ihdr.width = 2;
+    ihdr.height = 1;
+    ihdr.bit_depth = 16;
+    ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+    spng_set_ihdr(context, &ihdr);
+    std::array<std::uint16_t, 8> big;  // PNG stores samples big-endian
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        big[i] = static_cast<std::uint16_t>((samples[i] >> 8) | ((samples[i] & 0xFF) << 8));
+    spng_encode_image(context, big.data(), sizeof big, SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+    std::size_t length = 0;
+    int error = 0;
+    void* buffer = spng_get_png_buffer(context, &length, &error);
+    std::string png(static_cast<const char*>(buffer), length);
+    std::free(buffer);
+    spng_ctx_free(context);
+    return png;
+}
+
+TEST(LayeredCodecTest, SixteenBitLayersAreTakenOnlyWhenTheyConvertExactly) {
+    const std::string stack = R"(<image w="2" h="1"><stack><layer name="a" src="data/a.png"/></stack></image>)";
+    const auto read = [&](const std::array<std::uint16_t, 8>& samples) {
+        return DecodeOra(Zip({{"mimetype", "image/openraster"}, {"stack.xml", stack}, {"data/a.png", Png16(samples)}}));
+    };
+    const auto exact = read({257 * 10, 257 * 20, 0, 65535, 257 * 200, 257, 257 * 3, 0});
+    ASSERT_TRUE(exact.Ok()) << exact.Reason();
+    EXPECT_EQ(exact->layers[0].pixels.Pixels(), (std::vector<Rgba>{{10, 20, 0, 255}, {200, 1, 3, 0}}));
+    const auto fine = read({257 * 10, 257 * 20, 1, 65535, 0, 0, 0, 0});
+    ASSERT_FALSE(fine.Ok());
+    EXPECT_EQ(fine.Reason(), "the layer 'a' is a picture of 16 bits per channel; save it at 8 bits per channel");
 }
 
 TEST(LayeredCodecTest, EntryNamesThatLeaveTheArchiveAreKnown) {
