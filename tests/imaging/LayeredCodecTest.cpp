@@ -8,10 +8,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "imaging/Ora.h"
 #include "imaging/Psd.h"
+#include "support/TempDir.h"
+#include "support/TestData.h"
 
 namespace corvane {
 namespace {
@@ -299,6 +302,64 @@ TEST(LayeredCodecTest, EntryNamesThatLeaveTheArchiveAreKnown) {
         {"/etc/passwd", false},    {"\\x", false},     {"C:x", false},      {"a\\..\\b", false}, {"", false},
     };
     for (const auto& [name, safe] : cases) EXPECT_EQ(IsSafeEntryName(name), safe) << name;
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+struct Seen {
+    std::string path;  // group names and the layer's, joined by '/'
+    bool visible, locked;
+    std::map<std::pair<int, int>, Rgba> opaque;  // canvas position -> pixel, for alpha above 0
+
+    friend bool operator==(const Seen&, const Seen&) = default;
+    friend void PrintTo(const Seen& s, std::ostream* out) {
+        *out << "'" << s.path << "'" << (s.visible ? " visible" : " hidden") << (s.locked ? " locked " : " ")
+             << s.opaque.size() << " opaque";
+    }
+};
+
+void Collect(const std::vector<Layer>& layers, const std::string& prefix, std::vector<Seen>& out) {
+    for (const Layer& layer : layers) {
+        Seen seen{prefix + layer.name, layer.visible, layer.locked, {}};
+        for (int y = 0; y < layer.pixels.Height(); ++y)
+            for (int x = 0; x < layer.pixels.Width(); ++x)
+                if (layer.pixels.At(x, y).a > 0) seen.opaque[{layer.x + x, layer.y + y}] = layer.pixels.At(x, y);
+        out.push_back(std::move(seen));
+        Collect(layer.children, prefix + layer.name + "/", out);
+    }
+}
+
+// Krita crops layers, moves them and adds its own root group: the same
+// layers, pixels and states come out all the same.
+TEST(LayeredCodecTest, FilesKritaWroteGiveTheLayersItWasGiven) {
+    const auto read = [](const std::string& name) {
+        const auto bytes = testing::ReadBytes(testing::TestData("layered/" + name).string());
+        auto picture = name.ends_with(".psd") ? DecodePsd(bytes) : DecodeOra(bytes);
+        EXPECT_TRUE(picture.Ok()) << name << ": " << picture.Reason();
+        std::vector<Seen> seen;
+        if (picture) Collect(picture->layers, "", seen);
+        return seen;
+    };
+    const std::vector<Seen> ours = read("ours.ora");
+    ASSERT_EQ(ours.size(), 4u);
+    EXPECT_EQ(ours[2].path, "Pressed/Ebene \xC3\xA4");
+    for (const char* name : {"krita.ora", "krita.psd"}) {
+        std::vector<Seen> theirs = read(name);
+        // Krita's OpenRaster wraps the stack in one root group of no name.
+        if (!theirs.empty() && theirs.front().path.empty()) {
+            theirs.erase(theirs.begin());
+            for (Seen& s : theirs) s.path.erase(0, 1);
+        }
+        std::vector<Seen> expected = ours;
+        // Krita's Photoshop writer keeps no layer lock.
+        if (std::string_view(name).ends_with(".psd"))
+            for (Seen& s : expected) s.locked = false;
+        EXPECT_EQ(theirs, expected) << name;
+    }
 }
 
 }  // namespace
