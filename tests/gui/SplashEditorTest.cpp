@@ -56,7 +56,11 @@ private slots:
         user.ChoosesFile(kData + "baseline-320x320.jpg");
         CCarrierDlg w(&user);
         Click(w, "1074");
-        QCOMPARE(LabelText(w, "1081"), QString::fromStdString(kData + "baseline-320x320.jpg"));
+        // The label may shorten a long path in its middle, wherever the checkout lies; its tooltip keeps it whole.
+        const auto* label = w.findChild<QLabel*>("1081");
+        QVERIFY(label);
+        QCOMPARE(label->toolTip(), QString::fromStdString(kData + "baseline-320x320.jpg"));
+        QVERIFY(label->text().endsWith("/baseline-320x320.jpg"));
         QVERIFY(Button(w, "1076")->isEnabled());
         QVERIFY(!Button(w, "1077")->isEnabled());
         QVERIFY(!Button(w, "57603")->isEnabled());

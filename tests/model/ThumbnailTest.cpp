@@ -7,7 +7,7 @@
 #include "pdb/ResourceDatabase.h"
 #include "pdb/SkinCodec.h"
 #include "pdb/SplashCodec.h"
-#include "../pdb/SplashTestUtil.h"
+#include "support/SplashTestUtil.h"
 
 namespace corvane {
 namespace {

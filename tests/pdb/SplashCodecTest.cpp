@@ -7,7 +7,7 @@
 
 #include "io/ByteOrder.h"
 #include "io/FileAccess.h"
-#include "pdb/SplashTestUtil.h"
+#include "support/SplashTestUtil.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 
