@@ -3,8 +3,9 @@
 # they look as we say: Krita reads our .ora and .psd and GIMP our .psd (its
 # Debian build has no OpenRaster plug-in), each exports what it shows to PNG,
 # which must equal our merged image pixel for pixel. Then Krita saves our
-# files again, as a user's no-op save would, and the tool builds a skin from
-# what it wrote, which must hold the same pixels as the skin we started from.
+# files again, and GIMP our .psd, as a user's no-op save would, and the tool
+# builds a skin from what each wrote, which must hold the same pixels as the
+# skin we started from.
 #
 # Not part of the tests: it installs Krita, GIMP and Xvfb with apt-get when
 # they are missing, and takes minutes. Usage: scripts/check-painters.sh [BUILD]
@@ -46,6 +47,13 @@ gimp_export() {
     (gimp-file-save RUN-NONINTERACTIVE image layer \"$2\" \"$2\") (gimp-image-delete image))" -b "(gimp-quit 0)" &&
     [ -s "$2" ]
 }
+# GIMP saves our file again as it is, layers and groups kept.
+gimp_resave() {
+  timeout 600 gimp -i -d -f -b "(let* ((image (car (gimp-file-load RUN-NONINTERACTIVE \"$1\" \"$1\")))
+      (layer (car (gimp-image-get-active-drawable image))))
+    (gimp-file-save RUN-NONINTERACTIVE image layer \"$2\" \"$2\") (gimp-image-delete image))" -b "(gimp-quit 0)" &&
+    [ -s "$2" ]
+}
 # Built back from a layered file without a word on a missing or unknown
 # layer (so the program kept every layer), the skin's pictures as the original's.
 same_skin() {  # ORIGINAL.pdb LAYERED DEPTH
@@ -78,6 +86,8 @@ for depth in 16 8; do
     eval 'krita_export skin-$depth.ora krita-$depth.ora && same_skin $skin krita-$depth.ora $depth'
   check "Krita saves our .psd at $depth bits again and it builds the same skin" \
     eval 'krita_export skin-$depth.psd krita-$depth.psd && same_skin $skin krita-$depth.psd $depth'
+  check "GIMP saves our .psd at $depth bits again and it builds the same skin" \
+    eval 'gimp_resave $PWD/skin-$depth.psd $PWD/gimp-$depth.psd && same_skin $skin gimp-$depth.psd $depth'
 done
 
 if [ "$failed" -gt 0 ]; then

@@ -26,8 +26,14 @@ const SkinElement& ElementAt(int index) { return kSkinElements[static_cast<std::
 // the first speed-dial button is.
 std::array<std::vector<Placement>, kElementCount> ElementPlaces() {
     std::array<std::vector<Placement>, kElementCount> places;
-    for (const bool pressed : {false, true})
-        for (const Placement& p : DialScreenPlacements(pressed)) places[static_cast<std::size_t>(p.element)].push_back(p);
+    for (const bool pressed : {false, true}) {
+        for (const Placement& p : DialScreenPlacements(pressed)) {
+            // The title bar and its kin are drawn on both screens, at one place.
+            auto& list = places[static_cast<std::size_t>(p.element)];
+            if (std::none_of(list.begin(), list.end(), [&](const Placement& q) { return q.x == p.x && q.y == p.y; }))
+                list.push_back(p);
+        }
+    }
     const Placement speedDial = places[static_cast<std::size_t>(ElementByName("scnormal")->index)].front();
     for (int i = 0; i < kElementCount; ++i)
         if (places[static_cast<std::size_t>(i)].empty())
@@ -52,11 +58,10 @@ Box Bounds(const std::vector<Placement>& places) {
 }
 
 // Drawn at every place of the element: see-through where it is transparent.
-Layer ElementLayer(const ImageSlot& slot, int element, const std::vector<Placement>& places, bool visible) {
+Layer ElementLayer(const ImageSlot& slot, int element, const std::vector<Placement>& places) {
     const Box box = Bounds(places);
     Layer layer;
     layer.name = std::string(ElementAt(element).name);
-    layer.visible = visible;
     layer.x = box.left;
     layer.y = box.top;
     layer.pixels = RgbaImage(box.right - box.left, box.bottom - box.top);
@@ -220,12 +225,12 @@ LayeredPicture SkinLayers(const SlotSet& set, const Image& background) {
             done = true;
             group.children.insert(group.children.begin(),
                                   ElementLayer(set[static_cast<std::size_t>(p.element)], p.element,
-                                               places[static_cast<std::size_t>(p.element)], true));
+                                               places[static_cast<std::size_t>(p.element)]));
         }
     }
     for (int i = 0; i < kElementCount; ++i)
         if (!placed[static_cast<std::size_t>(i)])
-            states.children.push_back(ElementLayer(set[static_cast<std::size_t>(i)], i, places[static_cast<std::size_t>(i)], true));
+            states.children.push_back(ElementLayer(set[static_cast<std::size_t>(i)], i, places[static_cast<std::size_t>(i)]));
     Layer screen;
     screen.name = std::string(kScreenLayer);
     screen.locked = true;
