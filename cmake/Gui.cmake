@@ -31,6 +31,16 @@ configure_file(src/resources/org.corvane.CorvaneDesktop.metainfo.xml.in
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.corvane.CorvaneDesktop.metainfo.xml DESTINATION share/metainfo
   COMPONENT desktop)
 
+# The user manual and the screenshots it shows, beside the program in the
+# build tree as they are installed beside /usr/bin, so that F1 finds them in both.
+file(GLOB_RECURSE MANUAL_FILES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/docs/manual/* ${CMAKE_CURRENT_SOURCE_DIR}/docs/screenshots/*)
+add_custom_target(manual ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_CURRENT_SOURCE_DIR}/docs/manual ${CMAKE_CURRENT_BINARY_DIR}/docs/manual
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_CURRENT_SOURCE_DIR}/docs/screenshots ${CMAKE_CURRENT_BINARY_DIR}/docs/screenshots
+  DEPENDS ${MANUAL_FILES} VERBATIM)
+install(DIRECTORY docs/manual/ DESTINATION share/doc/corvane-desktop/manual COMPONENT desktop)
+install(DIRECTORY docs/screenshots/ DESTINATION share/doc/corvane-desktop/screenshots COMPONENT desktop)
+
 # One QtTest program per file under tests/gui, run on the offscreen platform.
 file(GLOB GUI_TESTS CONFIGURE_DEPENDS tests/gui/*Test.cpp)
 file(GLOB GUI_TEST_SUPPORT CONFIGURE_DEPENDS tests/gui/support/*.cpp)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Redraws the screenshots shown in the README (docs/screenshots/), on a
+# Redraws the screenshots shown in the README and the manual (docs/screenshots/), on a
 # virtual X display so the windows use the same fonts and style as on a desktop.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -2,9 +2,11 @@
 
 #include <QPainter>
 
+#include "model/ShownColour.h"
+
 namespace corvane {
 
-QString ColourName(Colour colour) { return QColor(colour.r, colour.g, colour.b).name(QColor::HexRgb).toUpper(); }
+QString ColourName(Colour colour, int depth) { return QString::fromStdString(ShownColour(colour, depth)); }
 
 CColorIndicator::CColorIndicator(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -16,14 +18,22 @@ CColorIndicator::CColorIndicator(QWidget* parent) : QFrame(parent) {
 void CColorIndicator::SetColour(Colour colour) {
     colour_ = colour;
     // Screen readers cannot see the swatch: they read the colour's value.
-    setAccessibleDescription(ColourName(colour));
+    setAccessibleDescription(ColourName(colour, depth_));
     update();
 }
+
+void CColorIndicator::SetDepth(int depth) {
+    depth_ = depth;
+    SetColour(colour_);
+}
+
+Colour CColorIndicator::Shown() const { return StoredColour(colour_, depth_); }
 
 void CColorIndicator::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);
-        painter.fillRect(contentsRect(), QColor(colour_.r, colour_.g, colour_.b));
+        const Colour shown = Shown();
+        painter.fillRect(contentsRect(), QColor(shown.r, shown.g, shown.b));
     }
     QFrame::paintEvent(event);
 }

@@ -7,22 +7,28 @@
 
 namespace corvane {
 
-// "#RRGGBB", as screen readers read a swatch.
-QString ColourName(Colour colour);
+// "#RRGGBB" of the colour as stored at the depth, as the swatch shows it and
+// screen readers read it.
+QString ColourName(Colour colour, int depth);
 
 class CColorIndicator : public QFrame {
     Q_OBJECT
 public:
     explicit CColorIndicator(QWidget* parent = nullptr);
 
+    // The colour as chosen; the swatch shows it as stored at its depth.
     void SetColour(Colour colour);
     Colour GetColour() const { return colour_; }
+    void SetDepth(int depth);
+    // The colour the swatch shows.
+    Colour Shown() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Colour colour_{};
+    int depth_ = 16;
 };
 
 }  // namespace corvane

@@ -5,9 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include "editor/CColorIndicator.h"
@@ -15,8 +13,10 @@
 #include "editor/CTransparencyDlg.h"
 #include "editor/SkinUndo.h"
 #include "model/ElementEditing.h"
+#include "model/ShownColour.h"
 #include "model/SkinDocument.h"
 #include "pdb/SkinCatalogue.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/UndoHistory.h"
 
 namespace corvane {
@@ -32,31 +32,27 @@ QPushButton* CommandButton(const char* text, int id, const QString& label) {
     return button;
 }
 
-// The screen's height left for the groups once the title bar and the row of
-// buttons below them are drawn.
-constexpr int kRoomBesideGroups = 120;
+// What the dialog needs beside its groups: its margins and the row of buttons below them.
+constexpr int kRoomBesideGroups = 80;
 
-// The groups as they are, or in a scroll area where the screen is lower than them.
-QWidget* ScrollingWhereTooTall(QWidget* groups, const QWidget* window) {
-    const QScreen* screen = window->screen();
+// The groups as they are, or in a scroll area where the screen is smaller
+// than them (enlarged pictures, a display scale of 2).
+QWidget* GroupsFittingTheScreen(QWidget* groups, const QWidget* window) {
+    const QSize room = RoomOnScreen(window, QSize(kRoomBesideGroups / 3, kRoomBesideGroups));
     const QSize wanted = groups->sizeHint();
-    const int room = screen ? screen->availableGeometry().height() - kRoomBesideGroups : wanted.height();
-    if (wanted.height() <= room) return groups;
-    auto* scroller = new QScrollArea;
+    if (wanted.width() <= room.width() && wanted.height() <= room.height()) return groups;
+    groups->setFixedSize(wanted);
+    QScrollArea* scroller = ScrollingWhereTooLarge(groups, room);
     scroller->setObjectName("elements");
     scroller->setAccessibleName("Images");
-    scroller->setFrameShape(QFrame::NoFrame);
-    scroller->setWidget(groups);
-    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroller->setFixedSize(wanted.width() + scroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent), room);
     return scroller;
 }
 
 }  // namespace
 
 CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document, UserInterface& user, QWidget* parent,
-                         UndoHistory* history)
-    : QDialog(parent), table_(table), document_(document), user_(user), history_(history) {
+                         SkinHistory* history, int zoom)
+    : QDialog(parent), table_(table), document_(document), user_(user), history_(history), zoom_(zoom) {
     setWindowTitle(Text(table.title));
     setObjectName(QString::number(table.resource));
 
@@ -80,7 +76,7 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
             groups->addWidget(BuildGroup(Text(rows[i].caption), rows.subspan(i, 1)));
         elementsLayout->addLayout(groups);
     }
-    layout->addWidget(ScrollingWhereTooTall(elements, this));
+    layout->addWidget(GroupsFittingTheScreen(elements, this));
 
     auto* bottom = new QHBoxLayout;
     if (!table.shareText.empty()) {
@@ -89,7 +85,12 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
         connect(share, &QPushButton::clicked, this, &CElementDlg::ChooseTransparentForAll);
         bottom->addWidget(share);
     }
-    bottom->addStretch();
+    // The pixel under the pointer: the editor window's own status bar may lie under this one.
+    auto* pointer = new QLabel;
+    pointer->setAccessibleName("Pointer");
+    pointer->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    connect(this, &CElementDlg::PointerText, pointer, &QLabel::setText);
+    bottom->addWidget(pointer, 1);
     auto* ok = new QPushButton("OK");
     ok->setObjectName("1");
     ok->setDefault(true);
@@ -106,11 +107,14 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
 }
 
 void CElementDlg::Refresh() {
-    for (auto it = pictures_.cbegin(); it != pictures_.cend(); ++it) it.value()->update();
+    // An undo may have taken the depth back: the pictures show the set of the depth there is now.
+    for (auto it = pictures_.cbegin(); it != pictures_.cend(); ++it)
+        it.value()->SetSlot(document_.Slot(document_.TargetDepth(), it.key()));
     for (auto it = swatches_.cbegin(); it != swatches_.cend(); ++it) {
+        it.value()->SetDepth(document_.TargetDepth());
         it.value()->SetColour(document_.Slot(document_.TargetDepth(), it.key()).Transparent());
         // Read out instead of the chooser's caption: the swatch has no label of its own.
-        it.value()->setAccessibleName(ColourName(it.value()->GetColour()));
+        it.value()->setAccessibleName(ColourName(it.value()->GetColour(), document_.TargetDepth()));
     }
 }
 
@@ -133,18 +137,24 @@ QWidget* CElementDlg::BuildElement(const ElementRow& row, bool picturesBesideBut
     const SkinElement& element = *ElementByIndex(row.element);
     const QString label = Text(element.label);
 
-    auto* picture = new CElementPicture(document_.Slot(document_.TargetDepth(), row.element));
+    auto* picture = new CElementPicture(document_.Slot(document_.TargetDepth(), row.element), nullptr, zoom_);
     picture->setObjectName(QString::number(row.picture));
     picture->setAccessibleName(label);
     pictures_.insert(row.element, picture);
     auto* load = CommandButton("Load Image", row.load, label);
     auto* transparent = CommandButton("Transparent Color", row.transparent, label);
     auto* swatch = new CColorIndicator;
+    swatch->setObjectName(QString("swatch %1").arg(row.element));
     swatch->setFixedSize(transparent->sizeHint().height(), transparent->sizeHint().height());
     swatches_.insert(row.element, swatch);
     connect(load, &QPushButton::clicked, this, [this, &row] { LoadImage(row); });
     connect(transparent, &QPushButton::clicked, this, [this, &row] { ChooseTransparent(row); });
     connect(picture, &CElementPicture::FileDropped, this, [this, &row](const QString& path) { LoadImageFile(row, path); });
+    connect(picture, &CElementPicture::PointedAt, this, [this, label = element.label, index = row.element](int x, int y) {
+        const int depth = document_.TargetDepth();
+        emit PointerText(QString::fromStdString(PixelDescription(label, document_.Slot(depth, index).Picture(), x, y, depth)));
+    });
+    connect(picture, &CElementPicture::PointerLeft, this, [this] { emit PointerText(QString()); });
 
     auto* box = new QWidget;
     auto* buttons = new QVBoxLayout;
@@ -187,13 +197,13 @@ void CElementDlg::ChooseTransparentForAll() {
 }
 
 void CElementDlg::Change(const QString& text, const std::function<void()>& change) {
-    RunRecorded(history_, document_, text, change);
+    RunRecorded(history_, text, change);
     Refresh();
     emit DocumentChanged();
 }
 
 bool CElementDlg::RunChooser(int element) {
-    CTransparencyDlg chooser(document_.Slot(document_.TargetDepth(), element), this);
+    CTransparencyDlg chooser(document_.Slot(document_.TargetDepth(), element), this, document_.TargetDepth());
     return chooser.exec() == QDialog::Accepted;
 }
 

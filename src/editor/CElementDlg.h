@@ -17,14 +17,15 @@ namespace corvane {
 class CColorIndicator;
 class CElementPicture;
 class SkinDocument;
-class UndoHistory;
+class SkinHistory;
 class UserInterface;
 
 class CElementDlg : public QDialog {
     Q_OBJECT
 public:
+    // zoom: how many screen pixels the pictures give each image pixel, 1 to 4.
     CElementDlg(const ElementDialogTable& table, SkinDocument& document, UserInterface& user,
-                QWidget* parent = nullptr, UndoHistory* history = nullptr);
+                QWidget* parent = nullptr, SkinHistory* history = nullptr, int zoom = 1);
 
     // Every picture and transparent-colour swatch from the document.
     void Refresh();
@@ -32,6 +33,8 @@ public:
 signals:
     // After every command that may have changed the document.
     void DocumentChanged();
+    // The pixel under the pointer, as the status bar says it; empty when it left.
+    void PointerText(const QString& text);
 
 private:
     QWidget* BuildElements();
@@ -49,7 +52,8 @@ private:
     const ElementDialogTable& table_;
     SkinDocument& document_;
     UserInterface& user_;
-    UndoHistory* history_;
+    SkinHistory* history_;
+    int zoom_;
     QHash<int, CElementPicture*> pictures_;  // by element
     QHash<int, CColorIndicator*> swatches_;  // by element
 };
@@ -57,29 +61,29 @@ private:
 class CKeypadButtonsDlg : public CElementDlg {
 public:
     CKeypadButtonsDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
-        UndoHistory* history = nullptr)
-        : CElementDlg(kKeypadButtonsTable, document, user, parent, history) {}
+        SkinHistory* history = nullptr, int zoom = 1)
+        : CElementDlg(kKeypadButtonsTable, document, user, parent, history, zoom) {}
 };
 
 class CKeypadTextDlg : public CElementDlg {
 public:
     CKeypadTextDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
-        UndoHistory* history = nullptr)
-        : CElementDlg(kKeypadTextTable, document, user, parent, history) {}
+        SkinHistory* history = nullptr, int zoom = 1)
+        : CElementDlg(kKeypadTextTable, document, user, parent, history, zoom) {}
 };
 
 class CSpeedDialDlg : public CElementDlg {
 public:
     CSpeedDialDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
-        UndoHistory* history = nullptr)
-        : CElementDlg(kSpeedDialTable, document, user, parent, history) {}
+        SkinHistory* history = nullptr, int zoom = 1)
+        : CElementDlg(kSpeedDialTable, document, user, parent, history, zoom) {}
 };
 
 class CTitleDlg : public CElementDlg {
 public:
     CTitleDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
-        UndoHistory* history = nullptr)
-        : CElementDlg(kTitleTable, document, user, parent, history) {}
+        SkinHistory* history = nullptr, int zoom = 1)
+        : CElementDlg(kTitleTable, document, user, parent, history, zoom) {}
 };
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "widgets/PixelPicture.h"
@@ -21,17 +22,32 @@ QString DroppedFile(const QMimeData* mime) {
 
 }  // namespace
 
-CElementPicture::CElementPicture(const ImageSlot& slot, QWidget* parent) : QWidget(parent), slot_(slot) {
+CElementPicture::CElementPicture(const ImageSlot& slot, QWidget* parent, int zoom)
+    : QWidget(parent), slot_(&slot), zoom_(zoom) {
     setAcceptDrops(true);
+    setMouseTracking(true);
     setFixedSize(sizeHint());
 }
 
-QSize CElementPicture::sizeHint() const { return QSize(slot_.Width(), slot_.Height()); }
+QSize CElementPicture::sizeHint() const { return QSize(slot_->Width(), slot_->Height()) * zoom_; }
+
+void CElementPicture::SetSlot(const ImageSlot& slot) {
+    slot_ = &slot;
+    update();
+}
 
 void CElementPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    DrawUnsmoothed(painter, QRectF(0, 0, slot_.Width(), slot_.Height()), ToQImage(slot_.Picture()));
+    DrawUnsmoothed(painter, QRectF(QPointF(0, 0), QSizeF(sizeHint())), ToQImage(slot_->Picture()));
 }
+
+void CElementPicture::mouseMoveEvent(QMouseEvent* event) {
+    // Whole pixels: the block of a pixel enlarged, not the nearest pixel.
+    const QPoint at = event->position().toPoint();
+    emit PointedAt(at.x() / zoom_, at.y() / zoom_);
+}
+
+void CElementPicture::leaveEvent(QEvent*) { emit PointerLeft(); }
 
 void CElementPicture::dragEnterEvent(QDragEnterEvent* event) {
     if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();

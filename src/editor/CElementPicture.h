@@ -1,5 +1,5 @@
 // One element's picture in an element editor: the slot's image at one image
-// pixel per screen pixel, never smoothed. It reads the slot on every paint,
+// pixel per screen pixel, or enlarged in whole steps, never smoothed. It reads the slot on every paint,
 // so a repaint after a load shows the new picture. A picture file dropped on
 // it from the file manager is handed on as if chosen with "Load Image".
 #pragma once
@@ -13,20 +13,28 @@ namespace corvane {
 class CElementPicture : public QWidget {
     Q_OBJECT
 public:
-    CElementPicture(const ImageSlot& slot, QWidget* parent = nullptr);
+    CElementPicture(const ImageSlot& slot, QWidget* parent = nullptr, int zoom = 1);
 
     QSize sizeHint() const override;
+    // The slot shown from now on (the other depth's, after a depth change is undone).
+    void SetSlot(const ImageSlot& slot);
 
 signals:
     void FileDropped(const QString& path);
+    // The image pixel under the pointer, and that the pointer left the picture.
+    void PointedAt(int x, int y);
+    void PointerLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
-    const ImageSlot& slot_;
+    const ImageSlot* slot_;
+    int zoom_;
 };
 
 }  // namespace corvane

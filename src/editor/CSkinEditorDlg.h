@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
 #include "model/SkinDocument.h"
 #include "model/SkinFile.h"
@@ -16,7 +17,8 @@
 
 namespace corvane {
 
-class UndoHistory;
+class SkinHistory;
+class PixelPicture;
 
 class CSkinEditorDlg : public EditorWindow {
     Q_OBJECT
@@ -25,7 +27,11 @@ public:
     explicit CSkinEditorDlg(UserInterface* user = nullptr, std::optional<WelcomeMarker> marker = std::nullopt);
 
     SkinDocument& Document() { return *document_; }
-    UndoHistory& History() { return *history_; }
+    SkinHistory& History() { return *history_; }
+
+    // How many screen pixels the previews and element pictures give each image pixel.
+    int Zoom() const { return zoom_; }
+    static constexpr int kMaxZoom = 4;
 
     // Shows the welcome first, unless the user turned it off.
     int exec() override;
@@ -33,6 +39,11 @@ public:
     void UpdateTitle();
     // ComposePreviews at the current target depth, then repaint both pictures.
     void RefreshPreviews();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public:
 
     // "&Work on Splash Images": leave for the splash editor.
     void accept() override;
@@ -59,12 +70,19 @@ private:
     void ChangeDialpad(const QString& text, const std::function<DialpadOutcome()>& command);
     // Shows both canvases as they were last composed.
     void ShowPreviews();
+    // The "&View" menu.
+    void AddViewMenu();
+    void SetZoom(int zoom);
+    // The export commands, with their result in the status bar.
+    void Export(const QString& what, ExportOutcome outcome);
 
     std::unique_ptr<SkinDocument> document_;
-    UndoHistory* history_;
+    SkinHistory* history_;
     WelcomeMarker marker_;
-    QLabel* releasedPreview_;
-    QLabel* pressedPreview_;
+    PixelPicture* releasedPreview_;
+    PixelPicture* pressedPreview_;
+    int zoom_ = 1;
+    QAction* showTransparent_ = nullptr;
     QPushButton* depth8_;
     QPushButton* depth16_;
 };

@@ -5,10 +5,11 @@
 #include <QScrollArea>
 
 #include "widgets/DialogUnits.h"
+#include "widgets/ScreenFit.h"
 
 namespace corvane {
 
-CTransparencyDlg::CTransparencyDlg(ImageSlot& slot, QWidget* parent) : QDialog(parent), slot_(slot) {
+CTransparencyDlg::CTransparencyDlg(ImageSlot& slot, QWidget* parent, int depth) : QDialog(parent), slot_(slot) {
     setWindowTitle("Choose transparent color");
     setObjectName("157");
     setFixedSize(DluX(430), DluY(170));
@@ -47,9 +48,14 @@ CTransparencyDlg::CTransparencyDlg(ImageSlot& slot, QWidget* parent) : QDialog(p
     connect(cancel, &QPushButton::clicked, this, &CTransparencyDlg::reject);
 
     // "OK" without a click keeps the colour the slot has.
+    swatch_->SetDepth(depth);
     swatch_->SetColour(slot_.Transparent());
     picture_->SetImage(&slot_.Picture());
     connect(picture_, &CColorChooseBitmap::Picked, swatch_, &CColorIndicator::SetColour);
+
+    // The instruction speaks of the arrow keys and Space: they work at once.
+    picture_->setFocus();
+    FitToScreen(this);
 }
 
 void CTransparencyDlg::accept() {

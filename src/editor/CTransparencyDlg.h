@@ -14,7 +14,8 @@ namespace corvane {
 class CTransparencyDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CTransparencyDlg(ImageSlot& slot, QWidget* parent = nullptr);
+    // depth: the slot's, at which the swatch names the colour.
+    explicit CTransparencyDlg(ImageSlot& slot, QWidget* parent = nullptr, int depth = 16);
 
     void accept() override;
 

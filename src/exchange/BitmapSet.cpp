@@ -9,14 +9,20 @@
 namespace corvane {
 namespace {
 
-bool AskToOverwrite(UserInterface& user, const std::string& path) {
+bool AskToOverwrite(UserInterface& user, const std::string& path, OverwriteAnswers& answers) {
+    if (answers.yesToAll) return true;
     Message question;
     question.text = "The file\n\n     " + path + "\n\nalready exists. Do you want to overwrite it?";
     question.caption = "Corvane Desktop";
     question.icon = MessageIcon::Question;
-    question.buttons = MessageButtons::YesNo;
+    question.buttons = MessageButtons::YesYesToAllNoCancel;
     question.defaultButton = Answer::No;
-    return user.ShowMessage(question) == Answer::Yes;
+    switch (user.ShowMessage(question)) {
+        case Answer::YesToAll: answers.yesToAll = true; return true;
+        case Answer::Yes: return true;
+        case Answer::Cancel: answers.cancelled = true; return false;
+        default: return false;
+    }
 }
 
 }  // namespace
@@ -26,11 +32,11 @@ std::string BitmapFilePath(const std::string& folder, std::string_view baseName)
 }
 
 bool SaveBitmapWithPrompt(UserInterface& user, const Image& picture, std::string_view baseName,
-                          const std::string& folder) {
+                          const std::string& folder, OverwriteAnswers& answers) {
     const std::string path = BitmapFilePath(folder, baseName);
     // Whatever has the name is asked about, a link to nowhere included; an
     // answered link is replaced itself, so the file lands in the chosen folder.
-    if (NameTaken(path) && !AskToOverwrite(user, path)) return true;
+    if (NameTaken(path) && !AskToOverwrite(user, path, answers)) return true;
     const auto bytes = EncodeBmp(picture);
     const FileToWrite file{path, bytes, LinkPolicy::ReplaceLink};
     return !bytes.empty() && WriteFilesAllOrNothing(std::span(&file, 1)).Ok();
@@ -45,8 +51,11 @@ ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture
     const auto folder = user.AskFolder(std::string(kExportFolderTitle));
     if (!folder) return ExportOutcome::Cancelled;
     bool allWritten = true;
-    for (const auto& [baseName, picture] : pictures)
-        allWritten = SaveBitmapWithPrompt(user, picture, baseName, *folder) && allWritten;
+    OverwriteAnswers answers;
+    for (const auto& [baseName, picture] : pictures) {
+        allWritten = SaveBitmapWithPrompt(user, picture, baseName, *folder, answers) && allWritten;
+        if (answers.cancelled) return ExportOutcome::Stopped;
+    }
     if (allWritten) return ExportOutcome::Exported;
     Tell(user, std::string(kNotAllExported), MessageIcon::Warning);
     return ExportOutcome::NotAllExported;
@@ -60,7 +69,8 @@ ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user) {
     return ExportPictures(user, pictures);
 }
 
-std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std::string& folder) {
+std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std::string& folder,
+                                              std::vector<std::string>* reasons) {
     // Each file is read once for both sets; the list still names the 8-bit
     // set's failures first, then the 16-bit set's.
     std::vector<std::string_view> failed, failed16;
@@ -69,19 +79,25 @@ std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std:
         const ElementLoad load = ImportElementBitmap(document.Slot(8, element), document.Slot(16, element), name, folder);
         if (!load.eightBit) failed.push_back(name);
         if (!load.sixteenBit) failed16.push_back(name);
+        if (reasons && !load.Both()) reasons->push_back(BitmapFilePath(folder, name) + ": " + ElementLoadProblemText(load));
     }
     failed.insert(failed.end(), failed16.begin(), failed16.end());
     return failed;
 }
 
-void ImportBitmaps(SkinDocument& document, UserInterface& user) {
-    if (const auto folder = user.AskFolder(std::string(kImportFolderTitle))) {
+bool ImportBitmaps(SkinDocument& document, UserInterface& user) {
+    const auto folder = user.AskFolder(std::string(kImportFolderTitle));
+    if (folder) {
         std::string list;
-        for (const std::string_view name : ImportBitmapSet(document, *folder))
+        std::vector<std::string> reasons;
+        for (const std::string_view name : ImportBitmapSet(document, *folder, &reasons))
             list += "     " + std::string(name) + ".bmp\n";
-        if (!list.empty()) Tell(user, std::string(kImportFailureIntro) + list, MessageIcon::Warning);
+        std::string details;
+        for (const std::string& reason : reasons) details += reason + "\n";
+        if (!list.empty()) TellWithDetails(user, std::string(kImportFailureIntro) + list, details, MessageIcon::Warning);
     }
     document.MarkModified();
+    return folder.has_value();
 }
 
 }  // namespace corvane

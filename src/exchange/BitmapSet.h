@@ -29,13 +29,20 @@ inline constexpr std::string_view kImportFailureIntro = "The following bitmap(s)
 // The folder, a separator unless the folder ends with '\' or '/', the base name and ".bmp".
 std::string BitmapFilePath(const std::string& folder, std::string_view baseName);
 
+// What the user said so far to the overwrite questions of one command.
+struct OverwriteAnswers {
+    bool yesToAll = false;   // "Yes to All": the rest are overwritten unasked
+    bool cancelled = false;  // "Cancel": the command stops
+};
+
 // Writes the picture as BASE.bmp in the folder. When something is already
 // there (a symbolic link too, even one to nothing), asks first whether to
-// overwrite it; any answer but Yes skips the file and counts as success. A
-// link is replaced, never followed out of the folder. False only when the
-// file could not be written.
+// overwrite it, with Yes, "Yes to All", No (the default) and Cancel, unless
+// the user already answered "Yes to All"; No and Cancel skip the file and
+// count as success. A link is replaced, never followed out of the folder.
+// False only when the file could not be written.
 bool SaveBitmapWithPrompt(UserInterface& user, const Image& picture, std::string_view baseName,
-                          const std::string& folder);
+                          const std::string& folder, OverwriteAnswers& answers);
 
 // Loads BASE.bmp of the folder into an element's two slots, each reduced for
 // its depth, reading the file once. A missing file is simply a failed load;
@@ -46,6 +53,7 @@ ElementLoad ImportElementBitmap(ImageSlot& eightBit, ImageSlot& sixteenBit, std:
 enum class ExportOutcome {
     Cancelled,       // the folder browser was closed: nothing happened
     Exported,        // every file written or, where the user declined, skipped
+    Stopped,         // "Cancel" to an overwrite question: the files before it stay written
     NotAllExported,  // "Not all bitmaps could be exported." was shown
 };
 
@@ -57,6 +65,7 @@ struct NamedPicture {
 // What every export command does: asks for the destination folder, saves
 // each picture with SaveBitmapWithPrompt, all of them attempted whatever
 // happened to the ones before, and warns once if any could not be written.
+// Cancel to an overwrite question stops there, without a warning.
 ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture>& pictures);
 
 // Export Bitmaps: the 35 pictures of the target depth's set, every file
@@ -64,12 +73,15 @@ ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture
 ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user);
 
 // Every file of the folder into the 8-bit set, then into the 16-bit set. The
-// base names of the files that failed, once per set and in that order.
-std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std::string& folder);
+// base names of the files that failed, once per set and in that order; with
+// `reasons`, one line "PATH: why" for each file that failed, once.
+std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std::string& folder,
+                                              std::vector<std::string>* reasons = nullptr);
 
-// Import Bitmaps: names the files that failed in one warning. The skin is
+// Import Bitmaps: names the files that failed in one warning, with why in its details. The skin is
 // marked modified in every case, also when the browser was cancelled; the
-// window then refreshes its title and recomposes both previews.
-void ImportBitmaps(SkinDocument& document, UserInterface& user);
+// window then refreshes its title and recomposes both previews. False when
+// the browser was cancelled.
+bool ImportBitmaps(SkinDocument& document, UserInterface& user);
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "exchange/BitmapSet.h"
 #include "imaging/ImageFile.h"
@@ -37,11 +38,11 @@ bool ConfirmBackupWarning(UserInterface& user) {
 std::optional<Image> AskPicture(UserInterface& user, std::string_view label, std::string& path) {
     path = ChooseImageFile(user, label);
     if (path.empty()) return std::nullopt;
-    auto picture = ReadImageFile(path, kDialpadWidth, kDialpadHeight).image;
-    if (!picture) {
-        Tell(user, "Could not open file " + path + " for reading.", MessageIcon::Warning);
-    }
-    return picture;
+    ImageFileResult read = ReadImageFile(path, kDialpadWidth, kDialpadHeight);
+    if (!read.image)
+        TellWithDetails(user, "Could not open file " + path + " for reading.", path + ": " + ImageFileProblemText(read),
+                        MessageIcon::Warning);
+    return std::move(read.image);
 }
 
 void FinishDialpadChange(SkinDocument& document) {

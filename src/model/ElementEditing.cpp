@@ -18,11 +18,13 @@ ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& u
     if (!ElementByIndex(element)) return ElementLoadOutcome::Failed;
     // Both depths are always attempted: a file that only one of them takes
     // still changes that slot, as the user will see after switching depth.
-    if (LoadElementFromFile(document.Slot(8, element), document.Slot(16, element), path).Both()) {
+    const ElementLoad load = LoadElementFromFile(document.Slot(8, element), document.Slot(16, element), path);
+    if (load.Both()) {
         document.MarkModified();
         return ElementLoadOutcome::Loaded;
     }
-    Tell(user, std::string(kErrorLoadingBitmap), MessageIcon::Warning);
+    TellWithDetails(user, std::string(kErrorLoadingBitmap), path + ": " + ElementLoadProblemText(load),
+                    MessageIcon::Warning);
     return ElementLoadOutcome::Failed;
 }
 

@@ -58,6 +58,12 @@ ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, cons
     return load;
 }
 
+std::string ElementLoadProblemText(const ElementLoad& load) {
+    // A picture that read but found no slot to go into: a slot never given its default.
+    if (load.file.problem == ImageFileProblem::None) return "the element has no picture to load into";
+    return ImageFileProblemText(load.file);
+}
+
 std::string ChooseImageFile(UserInterface& user, std::string_view label) {
     FilePrompt prompt;
     prompt.title = "Select image for '" + std::string(label) + "'";

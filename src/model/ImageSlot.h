@@ -70,6 +70,9 @@ struct ElementLoad {
     bool Both() const { return eightBit && sixteenBit; }
 };
 
+// Why a load took no picture into a slot, in one line without the file's name.
+std::string ElementLoadProblemText(const ElementLoad& load);
+
 // What LoadFromFile(path, 8) on the element's 8-bit slot and
 // LoadFromFile(path, 16) on its 16-bit slot do, with the file read and
 // decoded once for both.
@@ -79,6 +82,9 @@ ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, cons
 // or an empty text when the user cancelled.
 std::string ChooseImageFile(UserInterface& user, std::string_view label);
 
-inline constexpr std::string_view kImageFileFilter = "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||";
+// Every format the editor reads first; the Windows bitmap, its first format, still offered alone.
+inline constexpr std::string_view kImageFileFilter =
+    "Pictures (*.bmp *.png *.jpg *.jpeg *.pbm *.pgm *.ppm *.pam)|*.bmp;*.png;*.jpg;*.jpeg;*.pbm;*.pgm;*.ppm;*.pam|"
+    "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||";
 
 }  // namespace corvane

@@ -47,10 +47,33 @@ void ComposePreview(Image& canvas, const Image& background, const ElementPicture
     }
 }
 
-void ComposePreviews(SkinDocument& document, int depth) {
+namespace {
+
+ElementPictures PicturesOf(const SkinDocument& document, int depth) {
     const SlotSet& set = document.Set(depth == 8 ? 8 : 16);
     ElementPictures elements{};
     for (std::size_t i = 0; i < elements.size(); ++i) elements[i] = {&set[i].Picture(), set[i].Transparent()};
+    return elements;
+}
+
+}  // namespace
+
+std::vector<bool> SeeThroughPixels(const SkinDocument& document, int depth, bool pressed) {
+    // Composed over black and over white: a pixel that follows the screen
+    // behind in both is one no element covers.
+    const Image& size = document.PreviewBackground();
+    const ElementPictures elements = PicturesOf(document, depth);
+    Image overBlack, overWhite;
+    ComposePreview(overBlack, Image(size.Width(), size.Height(), kBlack), elements, pressed);
+    ComposePreview(overWhite, Image(size.Width(), size.Height(), kWhite), elements, pressed);
+    std::vector<bool> seeThrough(overBlack.Pixels().size());
+    for (std::size_t i = 0; i < seeThrough.size(); ++i)
+        seeThrough[i] = overBlack.Pixels()[i] == kBlack && overWhite.Pixels()[i] == kWhite;
+    return seeThrough;
+}
+
+void ComposePreviews(SkinDocument& document, int depth) {
+    const ElementPictures elements = PicturesOf(document, depth);
     ComposePreview(document.ReleasedPreview(), document.PreviewBackground(), elements, false);
     ComposePreview(document.PressedPreview(), document.PreviewBackground(), elements, true);
 }

@@ -51,4 +51,9 @@ class SkinDocument;
 // set for 8, the 16-bit set for anything else).
 void ComposePreviews(SkinDocument& document, int depth);
 
+// Which pixels of a preview show the screen behind the skin: those no element
+// covers, or covers only with its transparent colour. Row by row, one for
+// each pixel of the preview.
+std::vector<bool> SeeThroughPixels(const SkinDocument& document, int depth, bool pressed);
+
 }  // namespace corvane

@@ -3,7 +3,8 @@
 namespace corvane {
 
 SkinState CaptureSkin(const SkinDocument& document) {
-    return SkinState{document.Set(8), document.Set(16), document.FilePath(), document.HasUnsupportedResources()};
+    return SkinState{document.Set(8),           document.Set(16),         document.FilePath(),
+                     document.HasUnsupportedResources(), document.MustSaveAs(), document.TargetDepth()};
 }
 
 SkinChange SkinChange::Between(const SkinState& before, const SkinState& after) {
@@ -19,6 +20,8 @@ SkinChange SkinChange::Between(const SkinState& before, const SkinState& after) 
     if (before.filePath != after.filePath) change.filePath_.emplace(before.filePath, after.filePath);
     if (before.hasUnsupportedResources != after.hasUnsupportedResources)
         change.unsupported_.emplace(before.hasUnsupportedResources, after.hasUnsupportedResources);
+    if (before.mustSaveAs != after.mustSaveAs) change.mustSaveAs_.emplace(before.mustSaveAs, after.mustSaveAs);
+    if (before.targetDepth != after.targetDepth) change.depth_.emplace(before.targetDepth, after.targetDepth);
     return change;
 }
 
@@ -27,6 +30,8 @@ void SkinChange::Apply(SkinDocument& document, bool after) const {
     for (const SlotChange& slot : slots_) document.Slot(slot.depth, slot.element) = after ? slot.after : slot.before;
     if (filePath_) document.SetFilePath(after ? filePath_->second : filePath_->first);
     if (unsupported_) document.SetHasUnsupportedResources(after ? unsupported_->second : unsupported_->first);
+    if (mustSaveAs_) document.SetMustSaveAs(after ? mustSaveAs_->second : mustSaveAs_->first);
+    if (depth_) document.SetTargetDepth(after ? depth_->second : depth_->first);
 }
 
 }  // namespace corvane

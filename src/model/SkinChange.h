@@ -3,7 +3,7 @@
 // A change is found by comparing the document before and after a command:
 // only the slots that differ are kept (a picture load keeps two slots, not
 // seventy), together with the file name and the unsupported-resources flag
-// when the command changed them, as Reset does.
+// when the command changed them, as Reset does, and the target depth.
 #pragma once
 
 #include <optional>
@@ -21,6 +21,10 @@ struct SkinState {
     SlotSet set16;
     std::string filePath;
     bool hasUnsupportedResources = false;
+    bool mustSaveAs = false;
+    int targetDepth = 16;
+
+    friend bool operator==(const SkinState&, const SkinState&) = default;
 };
 
 SkinState CaptureSkin(const SkinDocument& document);
@@ -30,7 +34,7 @@ public:
     // What differs between two states of one document.
     static SkinChange Between(const SkinState& before, const SkinState& after);
 
-    bool Empty() const { return slots_.empty() && !filePath_ && !unsupported_; }
+    bool Empty() const { return slots_.empty() && !filePath_ && !unsupported_ && !mustSaveAs_ && !depth_; }
 
     // Puts the document back as it was before, or as it was after. The
     // modified flag and the previews are the caller's.
@@ -49,6 +53,8 @@ private:
     std::vector<SlotChange> slots_;
     std::optional<std::pair<std::string, std::string>> filePath_;
     std::optional<std::pair<bool, bool>> unsupported_;
+    std::optional<std::pair<bool, bool>> mustSaveAs_;
+    std::optional<std::pair<int, int>> depth_;
 };
 
 }  // namespace corvane

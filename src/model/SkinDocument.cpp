@@ -35,6 +35,7 @@ bool ResetSkin(SkinDocument& document, UserInterface& user) {
     document.ResetToDefaults();
     document.ClearModified();
     document.SetHasUnsupportedResources(false);
+    document.SetMustSaveAs(false);
     document.SetFilePath(std::string(kUntitledSkinPath));
     return true;
 }

@@ -53,6 +53,12 @@ public:
     bool HasUnsupportedResources() const { return hasUnsupportedResources_; }
     void SetHasUnsupportedResources(bool value) { hasUnsupportedResources_ = value; }
 
+    // The file the skin came from gave no picture at all (no skin, or cut
+    // short): Save asks for a name, with the file prompt's overwrite question,
+    // before anything replaces it.
+    bool MustSaveAs() const { return mustSaveAs_; }
+    void SetMustSaveAs(bool value) { mustSaveAs_ = value; }
+
     int TargetDepth() const { return targetDepth_; }
     // Stores 8 or 16 and nothing else; false, changing nothing, for other values.
     bool SetTargetDepth(int depth);
@@ -70,6 +76,7 @@ private:
     std::string filePath_{kUntitledSkinPath};
     bool hasUnsupportedResources_ = false;
     bool modified_ = false;
+    bool mustSaveAs_ = false;
     int targetDepth_ = 16;
 };
 

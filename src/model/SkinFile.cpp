@@ -40,6 +40,9 @@ LoadedSkin LoadSkinFile(const std::string& path, SkinDocument& document) {
     document.SetFilePath(path);
     document.ClearModified();
     document.SetHasUnsupportedResources(loaded.skin.unsupported);
+    // Whatever the file is, it is not a skin the editor could read: saving
+    // must not replace it unasked.
+    document.SetMustSaveAs(loaded.skin.missing >= kElementCount);
     return loaded;
 }
 
@@ -78,7 +81,9 @@ OpenSkinOutcome OpenSkin(SkinDocument& document, UserInterface& user, const std:
 
     const LoadedSkin loaded = LoadSkinFile(*path, document);
     if (loaded.problem != ReadProblem::None) {
-        Tell(user, "Could not open file.", MessageIcon::Error);
+        TellWithDetails(user, "Could not open file.",
+                        *path + ": " + ReadProblemText(loaded.problem, kDatabaseFileLimit, "skin files", loaded.error),
+                        MessageIcon::Error);
         return OpenSkinOutcome::CouldNotOpen;
     }
     const DecodedSkin& skin = loaded.skin;
@@ -92,7 +97,7 @@ OpenSkinOutcome OpenSkin(SkinDocument& document, UserInterface& user, const std:
 }
 
 SaveSkinOutcome SaveSkin(SkinDocument& document, UserInterface& user) {
-    if (document.IsUntitled()) return SaveSkinAs(document, user);
+    if (document.IsUntitled() || document.MustSaveAs()) return SaveSkinAs(document, user);
     if (document.HasUnsupportedResources() &&
         Tell(user, "Unsupported ressources will get lost! Save anyway?", MessageIcon::Warning, MessageButtons::YesNo,
              Answer::Yes) != Answer::Yes)
@@ -109,7 +114,10 @@ SaveSkinOutcome SaveSkinAs(SkinDocument& document, UserInterface& user) {
     std::optional<std::string> path = user.AskSaveFile(prompt);
     if (!path) return SaveSkinOutcome::Cancelled;
     document.SetFilePath(std::move(*path));
-    return WriteSkinFile(document, user);
+    const SaveSkinOutcome outcome = WriteSkinFile(document, user);
+    // The file now holds this skin, whichever file it was.
+    if (outcome == SaveSkinOutcome::Saved) document.SetMustSaveAs(false);
+    return outcome;
 }
 
 SaveSkinOutcome WriteSkinFile(SkinDocument& document, UserInterface& user) {

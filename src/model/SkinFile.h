@@ -76,8 +76,9 @@ constexpr bool TitleMayHaveChanged(SaveSkinOutcome outcome) {
     return outcome != SaveSkinOutcome::Cancelled && outcome != SaveSkinOutcome::Declined;
 }
 
-// The Save command: Save as while the skin is untitled; asks first when the
-// opened file held resources that saving drops.
+// The Save command: Save as while the skin is untitled or came from a file
+// that gave no picture; asks first when the opened file held resources that
+// saving drops.
 SaveSkinOutcome SaveSkin(SkinDocument& document, UserInterface& user);
 // The Save as command.
 SaveSkinOutcome SaveSkinAs(SkinDocument& document, UserInterface& user);

@@ -9,7 +9,7 @@
 namespace corvane {
 namespace {
 
-constexpr const char* kJpegFilter = "Jpeg Image (*.jpg)|*.jpg|All files (*.*)|*.*||";
+constexpr const char* kJpegFilter = "Jpeg Image (*.jpg *.jpeg)|*.jpg;*.jpeg|All files (*.*)|*.*||";
 constexpr const char* kSplashFilter = "Splash File (*.pdb)|*.pdb|All files (*.*)|*.*||";
 constexpr const char* kCouldNotWrite = "Could not open file for writing.";
 // A write that started but did not finish; the previous file is still there.

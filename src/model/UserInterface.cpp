@@ -12,6 +12,15 @@ Answer Tell(UserInterface& user, std::string text, MessageIcon icon, MessageButt
     return user.ShowMessage(message);
 }
 
+Answer TellWithDetails(UserInterface& user, std::string text, std::string details, MessageIcon icon) {
+    Message message;
+    message.text = std::move(text);
+    message.caption = user.ApplicationName();
+    message.icon = icon;
+    message.details = std::move(details);
+    return user.ShowMessage(message);
+}
+
 std::vector<std::pair<std::string, std::string>> SplitFilter(const std::string& filter) {
     std::vector<std::string> parts;
     std::string current;

@@ -12,8 +12,10 @@
 namespace corvane {
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
+// YesYesToAllNoCancel: one question of many alike (a file to overwrite in a
+// set), where "Yes to All" answers the rest and Cancel stops the command.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, YesYesToAllNoCancel };
+enum class Answer { Ok, Cancel, Yes, No, YesToAll };
 
 struct Message {
     std::string text;
@@ -25,6 +27,9 @@ struct Message {
     MessageButtons buttons = MessageButtons::Ok;
     Answer defaultButton = Answer::Ok;
     bool ownedByWindow = true;
+    // Which file the message is about and why, one line each, shown on
+    // request below the text; empty for none.
+    std::string details;
 };
 
 struct FilePrompt {
@@ -55,6 +60,9 @@ public:
 // application's name; the user's answer.
 Answer Tell(UserInterface& user, std::string text, MessageIcon icon, MessageButtons buttons = MessageButtons::Ok,
             Answer defaultButton = Answer::Ok);
+
+// The same with the details: the files the message is about and why.
+Answer TellWithDetails(UserInterface& user, std::string text, std::string details, MessageIcon icon);
 
 // Splits a "a|b|c|d||" filter into its (description, pattern) pairs.
 std::vector<std::pair<std::string, std::string>> SplitFilter(const std::string& filter);

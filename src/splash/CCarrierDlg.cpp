@@ -66,11 +66,11 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
     saveAsAction_ = AddAction(file, "Save &as...\tCtrl+Shift+S", 32779);
     file->addSeparator();
     QAction* skins = AddAction(file, "&Work on Phone Application Skins", 1);
-    QAction* exitAction = AddAction(file, "E&xit\tEsc", 2);
+    QAction* exitAction = AddExitAction(file);
     QMenu* edit = AddMenu("&Edit");
     edit->addAction(history_->CreateUndoAction(edit));
     edit->addAction(history_->CreateRedoAction(edit));
-    QAction* about = AddAction(AddMenu("&?"), "&About Corvane Desktop", 32784);
+    AddHelpMenu();
 
     connect(loadWelcome, &QPushButton::clicked, this, [this] { LoadImage(SplashFile::WelcomeId); });
     connect(loadGoodbye, &QPushButton::clicked, this, [this] { LoadImage(SplashFile::GoodbyeId); });
@@ -86,7 +86,6 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
     connect(skins, &QAction::triggered, this, &CCarrierDlg::accept);
     connect(exit, &QPushButton::clicked, this, &CCarrierDlg::reject);
     connect(exitAction, &QAction::triggered, this, &CCarrierDlg::reject);
-    connect(about, &QAction::triggered, this, [] { ShowAboutBox(); });
     connect(&history_->Stack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
         splash_->SetModified(!clean);
         RefreshSplashWindow();
@@ -94,6 +93,7 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
     connect(history_, &UndoHistory::Restored, this, &CCarrierDlg::RefreshSplashWindow);
 
     RefreshSplashWindow();
+    FitClientToScreen();
 }
 
 void CCarrierDlg::RefreshSplashWindow() {
@@ -153,9 +153,10 @@ void CCarrierDlg::ShowSource(QLabel* label, std::uint16_t id) {
 }
 
 void CCarrierDlg::SaveImage(std::uint16_t id, const char* missingMessage) {
-    if (splash_->HasImage(id))
-        splash_->ExtractSplashImage(id);
-    else
+    if (splash_->HasImage(id)) {
+        if (splash_->ExtractSplashImage(id) == SplashFile::SaveImageOutcome::Ok)
+            ShowResult(id == SplashFile::WelcomeId ? "Saved the welcome image" : "Saved the goodbye image");
+    } else
         ShowWarning(missingMessage);
 }
 
@@ -167,6 +168,7 @@ void CCarrierDlg::ShowOpened(SplashFile::ReadOutcome outcome) {
     if (outcome == SplashFile::ReadOutcome::Ok) {
         history_->Stack().clear();
         RememberRecent(splash_->FileName());
+        ShowResult("Opened " + QString::fromStdString(splash_->FileName()));
     }
     RefreshSplashWindow();
 }
@@ -183,6 +185,7 @@ SplashFile::SaveOutcome CCarrierDlg::ShowSaved(SplashFile::SaveOutcome outcome) 
     if (outcome == SplashFile::SaveOutcome::Ok) {
         history_->Stack().setClean();
         RememberRecent(splash_->FileName());
+        ShowResult("Saved " + QString::fromStdString(splash_->FileName()));
     }
     RefreshSplashWindow();
     return outcome;

@@ -2,16 +2,21 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <utility>
 
 #include "io/PathNames.h"
+#include "widgets/CAboutDlg.h"
 #include "widgets/DialogUnits.h"
+#include "widgets/Manual.h"
 #include "widgets/QtUserInterface.h"
 #include "widgets/RecentFiles.h"
+#include "widgets/ScreenFit.h"
 
 namespace corvane {
 namespace {
@@ -44,7 +49,47 @@ EditorWindow::EditorWindow(UserInterface* user, int templateId, int widthDlu, in
     client_ = new QWidget(this);
     client_->setFixedSize(DluX(widthDlu), DluY(heightDlu));
     layout->addWidget(client_);
+    status_ = new QStatusBar(this);
+    status_->setSizeGripEnabled(false);
+    status_->setAccessibleName("Status");
+    pointer_ = new QLabel;
+    pointer_->setAccessibleName("Pointer");
+    pointer_->setObjectName("pointer");
+    pointer_->setContentsMargins(0, 0, DluX(4), 0);
+    status_->addPermanentWidget(pointer_);
+    layout->addWidget(status_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void EditorWindow::FitClientToScreen() {
+    const QSize bars(0, menuBar_->sizeHint().height() + status_->sizeHint().height());
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    box->removeWidget(client_);
+    QScrollArea* scroller = ScrollingWhereTooLarge(client_, RoomOnScreen(this, bars));
+    scroller->setAccessibleName("Window content");
+    box->insertWidget(0, scroller);
+}
+
+void EditorWindow::ShowResult(const QString& text) {
+    constexpr int kResultMilliseconds = 5000;
+    status_->showMessage(text, kResultMilliseconds);
+}
+
+void EditorWindow::AddHelpMenu() {
+    QMenu* help = AddMenu("&?");
+    QAction* manual = help->addAction("Corvane Desktop &Manual");
+    manual->setObjectName("manual");
+    manual->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(manual, &QAction::triggered, this, [this] { OpenManual(*user_); });
+    connect(AddAction(help, "&About Corvane Desktop", 32784), &QAction::triggered, this, [] { ShowAboutBox(); });
+}
+
+void EditorWindow::ShowPointer(const QString& text) { pointer_->setText(text); }
+
+QAction* EditorWindow::AddExitAction(QMenu* menu) {
+    QAction* exit = AddAction(menu, "E&xit\tEsc", 2);
+    exit->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_Q)});
+    return exit;
 }
 
 QString EditorWindow::TitleFor(const std::string& filePath, bool modified) {
@@ -77,9 +122,18 @@ void EditorWindow::AddRecentMenu(QMenu* menu, const QString& kind) {
         for (int i = 0; i < files.size(); ++i) {
             const QString path = files[i];
             connect(recent->addAction(QString("&%1 %2").arg(i + 1).arg(QString(path).replace("&", "&&"))),
-                    &QAction::triggered, this, [this, path] { OpenPath(path.toStdString()); });
+                    &QAction::triggered, this, [this, path] {
+                        // Gone since: the open says why, and the list forgets it.
+                        if (!QFileInfo::exists(path)) RecentFiles(recentKind_).Remove(path);
+                        OpenPath(path.toStdString());
+                    });
         }
         if (files.isEmpty()) recent->addAction("(none)")->setEnabled(false);
+        recent->addSeparator();
+        QAction* clear = recent->addAction("&Clear List");
+        clear->setObjectName("clear recent");
+        clear->setEnabled(!files.isEmpty());
+        connect(clear, &QAction::triggered, this, [this] { RecentFiles(recentKind_).Clear(); });
     };
     fill();
     // Filled again when opened: another editor window may have added files since.

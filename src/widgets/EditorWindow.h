@@ -7,9 +7,11 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,8 +26,15 @@ public:
     // user: who answers the window's questions; nullptr for real Qt dialogs.
     EditorWindow(UserInterface* user, int templateId, int widthDlu, int heightDlu);
 
-    // The client area below the menu bar, where controls are placed.
+    // The client area below the menu bar, where controls are placed. Where
+    // the screen is smaller than the window it scrolls.
     QWidget* Client() const { return client_; }
+    // Below the client area: where the pointer is, and what the last command did.
+    QStatusBar* Status() const { return status_; }
+    // The result of a command, shown for a few seconds.
+    void ShowResult(const QString& text);
+    // Where the pointer is and the colour under it; empty when it is over no picture.
+    void ShowPointer(const QString& text);
     UserInterface& User() { return *user_; }
 
     // The window title for a document: the file name behind the last folder
@@ -42,6 +51,12 @@ protected:
     QPushButton* AddButton(const char* text, int id, int x, int y, int w, int h);
     // A text "NAME\tKEY" gives the item NAME with the shortcut KEY.
     QAction* AddAction(QMenu* menu, const char* text, int id);
+    // "E&xit\tEsc": Ctrl+Q leaves as Esc does.
+    QAction* AddExitAction(QMenu* menu);
+    // "&?": "Corvane Desktop &Manual" (F1), then "&About Corvane Desktop".
+    void AddHelpMenu();
+    // Fits the window to the screen once its controls are placed.
+    void FitClientToScreen();
     // "Open &Recent": the files last opened or saved in this kind of editor.
     void AddRecentMenu(QMenu* menu, const QString& kind);
     void RememberRecent(const std::string& path);
@@ -60,6 +75,8 @@ private:
     UserInterface* user_;
     QMenuBar* menuBar_;
     QWidget* client_;
+    QStatusBar* status_;
+    QLabel* pointer_;
     QString recentKind_;
     std::string openWhenShown_;
 };

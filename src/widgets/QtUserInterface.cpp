@@ -29,6 +29,7 @@ QMessageBox::StandardButton ToQtButton(Answer answer) {
         case Answer::Cancel: return QMessageBox::Cancel;
         case Answer::Yes: return QMessageBox::Yes;
         case Answer::No: return QMessageBox::No;
+        case Answer::YesToAll: return QMessageBox::YesToAll;
     }
     return QMessageBox::NoButton;
 }
@@ -97,10 +98,15 @@ Answer QtUserInterface::ShowMessage(const Message& message) {
         case MessageButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
+        case MessageButtons::YesYesToAllNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::Cancel);
+            break;
     }
+    if (!message.details.empty()) box.setDetailedText(QString::fromStdString(message.details));
     box.setDefaultButton(ToQtButton(message.defaultButton));
     switch (box.exec()) {
         case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::YesToAll: return Answer::YesToAll;
         case QMessageBox::No: return Answer::No;
         case QMessageBox::Ok: return Answer::Ok;
         default: break;

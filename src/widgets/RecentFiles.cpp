@@ -17,4 +17,16 @@ void RecentFiles::Add(const QString& path) const {
     settings.setValue(kind_, files.mid(0, kMaxFiles));
 }
 
+void RecentFiles::Remove(const QString& path) const {
+    QStringList files = Files();
+    files.removeAll(path);
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    settings.setValue(kind_, files);
+}
+
+void RecentFiles::Clear() const {
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    settings.remove(kind_);
+}
+
 }  // namespace corvane

@@ -22,6 +22,8 @@ public:
     QStringList Files() const;
     // Puts the path in front, once, dropping what falls off the end.
     void Add(const QString& path) const;
+    void Remove(const QString& path) const;
+    void Clear() const;
 
 private:
     QString kind_;

@@ -68,14 +68,14 @@ TEST(ExportBitmaps, AnsweringNoToEveryQuestionWritesNothingAndWarnsNothing) {
     changed.Slot(16, kKey5).CopyFrom(Busy(102, 46), 0, 0, 16);
     ScriptedUser user;
     user.ChoosesFolder(folder);
-    for (int i = 0; i < kElementCount; ++i) user.Answers(i == 0 ? Answer::Cancel : Answer::No);
+    for (int i = 0; i < kElementCount; ++i) user.Answers(Answer::No);
     EXPECT_EQ(ExportBitmaps(changed, user), ExportOutcome::Exported);
     ASSERT_EQ(user.Messages().size(), std::size_t{kElementCount});
     const Message& first = user.Messages()[0];
     EXPECT_EQ(first.text, "The file\n\n     " + dir.File("0.bmp") + "\n\nalready exists. Do you want to overwrite it?");
     EXPECT_EQ(first.caption, std::optional<std::string>("Corvane Desktop"));
     EXPECT_EQ(first.icon, MessageIcon::Question);
-    EXPECT_EQ(first.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(first.buttons, MessageButtons::YesYesToAllNoCancel);
     EXPECT_EQ(first.defaultButton, Answer::No);
     EXPECT_EQ(ReadBytes(dir.File("5.bmp")), before);
     EXPECT_EQ(FileNames(dir.Path()).size(), std::size_t{kElementCount});
@@ -139,6 +139,9 @@ TEST(ImportBitmaps, MissingFileIsListedOncePerSetAndTheRestIsImported) {
     EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"The following bitmap(s) could not be imported:\n\n"
                                                             "     scarrow.bmp\n     scarrow.bmp\n"});
     EXPECT_EQ(user.Messages()[0].icon, MessageIcon::Warning);
+    // Each file that failed once, with why.
+    EXPECT_EQ(user.Messages()[0].details,
+              dir.File("scarrow.bmp") + ": cannot open the file for reading: No such file or directory\n");
     EXPECT_TRUE(document.IsModified());
     EXPECT_EQ(document.Slot(8, kScArrow).Picture(), Image(18, 10, kBlack));  // kept
     EXPECT_EQ(document.Slot(8, kKey5).Picture().At(50, 20), (Colour{255, 0, 0}));

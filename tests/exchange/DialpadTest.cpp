@@ -205,6 +205,7 @@ TEST(DialpadCommands, CancelOrUnreadablePictureChangesNothing) {
         EXPECT_EQ(user.MessageTexts(), c.messages);
         if (c.messages.size() > 1) {
             EXPECT_EQ(user.Messages()[1].icon, MessageIcon::Warning);
+            EXPECT_EQ(user.Messages()[1].details, bad + ": the picture file is cut short: its pixel data are incomplete");
         }
         EXPECT_TRUE(user.ScriptUsedUp());
         EXPECT_FALSE(document.IsModified());

@@ -27,6 +27,7 @@
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
+#include "editor/SkinUndo.h"
 #include "widgets/UndoHistory.h"
 
 using namespace corvane;
@@ -178,6 +179,34 @@ private slots:
         edit->actions()[0]->trigger();
         QCOMPARE(w.windowTitle(), QString("a.pdb - Corvane Desktop for Treo 650/700p"));
         QVERIFY(!w.Document().IsModified());
+    }
+
+    // Open, Reset, Ctrl+Z: the file's own content again, so no "*", and no
+    // question on leaving; Ctrl+Y gives the untouched new skin, also unmarked.
+    void resetAndItsUndoLeaveNoMark() {
+        NoWelcome nw;
+        TempDir dir;
+        const std::string skin = dir.File("Red.pdb");
+        SkinDocument source;
+        source.Slot(16, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 16);
+        QVERIFY(WriteFileReplacing(skin, *EncodeSkinFile(source.Set(16), 16, "Red", 0)) == WriteOutcome::Ok);
+        ScriptedUser user;
+        CSkinEditorDlg w(&user, nw.Marker());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.OpenPath(skin);
+        const Seen opened = SeenIn(w);
+        w.findChild<QAction*>("57600")->trigger();
+        QCOMPARE(w.windowTitle(), QString("untitled.pdb - Corvane Desktop for Treo 650/700p"));
+        Press(&w, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(SeenIn(w) == opened);
+        QCOMPARE(w.windowTitle(), QString("Red.pdb - Corvane Desktop for Treo 650/700p"));
+        Press(&w, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w.windowTitle(), QString("untitled.pdb - Corvane Desktop for Treo 650/700p"));
+        Press(&w, Qt::Key_Z, Qt::ControlModifier);
+        w.findChild<QAction*>("1")->trigger();  // to the splash editor: nothing to ask
+        QVERIFY(!w.isVisible());
+        QVERIFY(user.Messages().empty());
     }
 
     void splashPictureLoadIsUndoneAndRedone() {

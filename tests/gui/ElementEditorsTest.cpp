@@ -113,6 +113,51 @@ private slots:
         QCOMPARE(slot.Transparent(), want);
     }
 
+    // One colour, one name: the swatches of the editors and of the chooser
+    // show the colour as the skin file stores it at the depth.
+    void swatchesShowTheColourAsStored() {
+        const struct {
+            int depth;
+            Colour transparent;
+            const char* shown;
+        } rows[] = {
+            {16, kWhite, "#F8FCF8"},       {16, Colour{248, 252, 248}, "#F8FCF8"}, {8, kWhite, "#FFFFFF"},
+            {16, kPureGreen, "#00FC00"},   {8, kPureGreen, "#00FF00"},             {8, Colour{250, 3, 7}, "#FF0000"},
+        };
+        constexpr int kTitleBar = 33;
+        for (const auto& row : rows) {
+            const QString where = QString("%1 at %2 bits").arg(row.shown).arg(row.depth);
+            SkinDocument doc;
+            doc.SetTargetDepth(row.depth);
+            doc.Slot(row.depth, kTitleBar).SetTransparent(row.transparent);
+            ScriptedUser user;
+            CTitleDlg editor(doc, user);
+            auto* swatch = editor.findChild<CColorIndicator*>(QString("swatch %1").arg(kTitleBar));
+            QVERIFY2(swatch, qPrintable(where));
+            QVERIFY2(swatch->accessibleName() == row.shown, qPrintable(where));
+            QVERIFY2(QColor(swatch->Shown().r, swatch->Shown().g, swatch->Shown().b).name().toUpper() == row.shown,
+                     qPrintable(where));
+            CTransparencyDlg chooser(doc.Slot(row.depth, kTitleBar), nullptr, row.depth);
+            QVERIFY2(Child<CColorIndicator>(&chooser, "1009")->accessibleDescription() == row.shown, qPrintable(where));
+        }
+    }
+
+    // The instruction speaks of the arrow keys and Space: the first key already moves.
+    void chooserTakesTheKeyboardAtOnce() {
+        ImageSlot slot;
+        Image image(3, 2, kWhite);
+        image.Set(1, 0, Colour{0, 0, 255});
+        slot.LoadDefault(image);
+        CTransparencyDlg chooser(slot);
+        chooser.show();
+        QVERIFY(QTest::qWaitForWindowActive(&chooser));
+        QCOMPARE(QApplication::focusWidget(), Child<CColorChooseBitmap>(&chooser, "1008"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        Click(&chooser, "1");
+        QCOMPARE(slot.Transparent(), (Colour{0, 0, 255}));
+    }
+
     void keypadTextGroupsSitInKeypadOrder() {
         SkinDocument document;
         ScriptedUser user;

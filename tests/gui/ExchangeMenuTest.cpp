@@ -60,15 +60,48 @@ private slots:
         CSkinEditorDlg w(&user, nw.Marker());
         QStringList menus;
         for (QAction* a : w.findChild<QMenuBar*>()->actions()) menus << a->text();
-        QCOMPARE(menus, QStringList({"&File", "&Edit", "&Import/Export", "&?"}));
+        QCOMPARE(menus, QStringList({"&File", "&Edit", "&View", "&Import/Export", "&?"}));
 
-        const QList<QAction*> items = w.findChild<QMenuBar*>()->actions()[2]->menu()->actions();
+        const QList<QAction*> items = w.findChild<QMenuBar*>()->actions()[3]->menu()->actions();
         QStringList shown;
         for (QAction* a : items) shown << (a->isSeparator() ? "-" : a->objectName() + " " + a->text());
         QCOMPARE(shown, QStringList({"32781 &Export Bitmaps...", "32798 E&xport Dialpad Bitmaps...",
                                      "32787 Ex&port Preview...", "-", "32780 &Import Bitmaps...",
                                      "32810 Export &Layered Image...", "32811 Import L&ayered Image...",
                                      "32797 I&mport Dialpad Bitmaps...", "32796 I&nsert Background Image..."}));
+    }
+
+    // Over a folder holding a set, one answer can do for all, and Cancel
+    // stops with what was written so far and no warning.
+    void overwriteQuestionsAnswerForAllOrStop() {
+        const struct {
+            const char* name;
+            std::vector<Answer> answers;
+            int rewritten;
+        } rows[] = {
+            {"Yes to All", {Answer::YesToAll}, kElementCount},
+            {"Yes, then Cancel", {Answer::Yes, Answer::Cancel}, 1},
+            {"No, then Cancel", {Answer::No, Answer::Cancel}, 0},
+            {"Cancel", {Answer::Cancel}, 0},
+        };
+        for (const auto& row : rows) {
+            NoWelcome nw;
+            TempDir dir;
+            const std::vector<std::uint8_t> old{'o', 'l', 'd'};
+            for (const SkinElement& e : kSkinElements) testing::WriteBytes(dir.File(std::string(e.name) + ".bmp"), old);
+            ScriptedUser user;
+            user.ChoosesFolder(dir.Path().string());
+            for (Answer a : row.answers) user.Answers(a);
+            CSkinEditorDlg w(&user, nw.Marker());
+            Action(w, "32781")->trigger();
+            int rewritten = 0;
+            for (const SkinElement& e : kSkinElements)
+                rewritten += testing::ReadBytes(dir.File(std::string(e.name) + ".bmp")) != old;
+            QVERIFY2(rewritten == row.rewritten, row.name);
+            QVERIFY2(user.Messages().size() == row.answers.size(), row.name);  // the questions, no warning
+            QCOMPARE(user.Messages().front().buttons, MessageButtons::YesYesToAllNoCancel);
+            QVERIFY2(user.ScriptUsedUp(), row.name);
+        }
     }
 
     // Export, change one file outside, import: both previews show the change.

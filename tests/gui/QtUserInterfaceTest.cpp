@@ -64,6 +64,28 @@ private slots:
         QCOMPARE(ui.ShowMessage(question), Answer::Cancel);
     }
 
+    // One question of many: four buttons, No the default; Esc stops as Cancel does.
+    // The details go below the text, shown on request.
+    void overwriteQuestionOffersYesToAllAndDetails() {
+        QtUserInterface ui;
+        Message question{"Overwrite?", "Corvane Desktop", MessageIcon::Question, MessageButtons::YesYesToAllNoCancel,
+                         Answer::No, false};
+        question.details = "/tmp/x/0.bmp";
+        QString details;
+        WhenModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QCOMPARE(box->standardButtons(),
+                     QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::Cancel);
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+            details = box->detailedText();
+            box->button(QMessageBox::YesToAll)->click();
+        });
+        QCOMPARE(ui.ShowMessage(question), Answer::YesToAll);
+        QCOMPARE(details, QString("/tmp/x/0.bmp"));
+        WhenModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        QCOMPARE(ui.ShowMessage(question), Answer::Cancel);
+    }
+
     void okCancelOffersBothAndEscapeMeansCancel() {
         QtUserInterface ui;
         const Message warning{"Backup?", std::nullopt, MessageIcon::Information, MessageButtons::OkCancel, Answer::Ok,

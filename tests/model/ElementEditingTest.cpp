@@ -31,7 +31,8 @@ TEST(LoadElementImage, AsksWithTheLabelAndLoadsBothDepths) {
     EXPECT_EQ(LoadElementImage(doc, user, 28), ElementLoadOutcome::Loaded);  // "schighlighted"
     ASSERT_EQ(user.FileCalls().size(), 1u);
     EXPECT_EQ(user.FileCalls()[0].prompt.title, "Select image for 'Button highlighted'");
-    EXPECT_EQ(user.FileCalls()[0].prompt.filter, "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||");
+    EXPECT_EQ(user.FileCalls()[0].prompt.filter, "Pictures (*.bmp *.png *.jpg *.jpeg *.pbm *.pgm *.ppm *.pam)|*.bmp;*.png;*.jpg;*.jpeg;*.pbm;*.pgm;*.ppm;*.pam|"
+              "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||");
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(user.Messages().empty());
     // Each slot holds the picture reduced for its own depth: the palette's
@@ -80,6 +81,8 @@ TEST(LoadElementImage, UnreadableFileWarnsAndChangesNothing) {
     SkinDocument doc;
     EXPECT_EQ(LoadElementImageFile(doc, user, 33, dir.File("bad.bmp")), ElementLoadOutcome::Failed);
     EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"Error loading bitmap."});
+    // The file and why, below the message's own text.
+    EXPECT_EQ(user.Messages()[0].details, dir.File("bad.bmp") + ": the picture file is cut short: its pixel data are incomplete");
     EXPECT_EQ(doc.Slot(16, 33).Picture(), SkinDocument().Slot(16, 33).Picture());
     EXPECT_FALSE(doc.IsModified());
 }

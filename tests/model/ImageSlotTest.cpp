@@ -324,7 +324,8 @@ TEST(ChooseImageFile, AsksForAnExistingBitmapNamedAfterTheElement) {
     const auto& call = user.FileCalls()[0];
     EXPECT_FALSE(call.save);
     EXPECT_EQ(call.prompt.title, "Select image for '5 pressed'");
-    EXPECT_EQ(call.prompt.filter, "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||");
+    EXPECT_EQ(call.prompt.filter, "Pictures (*.bmp *.png *.jpg *.jpeg *.pbm *.pgm *.ppm *.pam)|*.bmp;*.png;*.jpg;*.jpeg;*.pbm;*.pgm;*.ppm;*.pam|"
+              "Windows Bitmap (*.bmp)|*.bmp|All files (*.*)|*.*||");
     EXPECT_EQ(call.prompt.defaultExtension, "");
     EXPECT_EQ(call.prompt.proposedName, "");
     EXPECT_TRUE(call.prompt.mustExist);

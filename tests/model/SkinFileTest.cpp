@@ -400,6 +400,8 @@ TEST_F(OpenSkinTest, UnreadableFileChangesNothing) {
     EXPECT_EQ(user.Messages()[1].text, "Could not open file.");
     EXPECT_EQ(user.Messages()[1].icon, MessageIcon::Error);
     EXPECT_EQ(user.Messages()[1].caption, user.ApplicationName());
+    EXPECT_EQ(user.Messages()[1].details,
+              dir.File("gone.pdb") + ": cannot open the file for reading: No such file or directory");
     EXPECT_EQ(doc.FilePath(), "untitled.pdb");
     EXPECT_TRUE(doc.IsModified());
 }
@@ -462,6 +464,47 @@ TEST_F(OpenSkinTest, ForeignFilesAreReportedByUnsupportedAndMissing) {
         EXPECT_EQ(fresh.HasUnsupportedResources(), c.unsupported);
         EXPECT_FALSE(fresh.IsModified());
         EXPECT_EQ(fresh.FilePath(), file);
+    }
+}
+
+// A file that gave no picture is never replaced by Save: Save asks for a name
+// (the prompt's own overwrite question guards the file), and a closed prompt
+// leaves the file as it was. A file that gave some pictures is the skin's own.
+TEST_F(OpenSkinTest, SaveNeverReplacesAFileThatGaveNoPicture) {
+    Bytes cutShort = SkinFileWith(AllIdsBut({}), kBlack);
+    cutShort.resize(70);
+    const struct {
+        const char* name;
+        Bytes bytes;
+        bool guarded;
+    } cases[] = {
+        {"text", Bytes{'n', 'o', 't', 'e', 's', '\n'}, true},
+        {"empty", Bytes{}, true},
+        {"cut short in the entry list", cutShort, true},
+        {"only an unsupported resource", SkinFileWith({1000}, kBlack), true},
+        {"one picture", SkinFileWith({1305}, kBlack), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SkinDocument opened;
+        const std::string file = dir.File("taken.pdb");
+        WriteBytes(file, c.bytes);
+        ScriptedUser u;
+        u.ChoosesFile(file);
+        ASSERT_EQ(OpenSkin(opened, u), OpenSkinOutcome::Opened);
+        EXPECT_EQ(opened.MustSaveAs(), c.guarded);
+
+        ScriptedUser saver;
+        if (c.guarded) saver.ChoosesFile(std::nullopt);
+        const SaveSkinOutcome outcome = SaveSkin(opened, saver);
+        EXPECT_EQ(outcome, c.guarded ? SaveSkinOutcome::Cancelled : SaveSkinOutcome::Saved);
+        EXPECT_EQ(ReadBytes(file) == c.bytes, c.guarded);
+        if (!c.guarded) continue;
+        // Confirmed in the prompt, the file becomes the skin's own.
+        ScriptedUser confirms;
+        confirms.ChoosesFile(file);
+        EXPECT_EQ(SaveSkin(opened, confirms), SaveSkinOutcome::Saved);
+        EXPECT_FALSE(opened.MustSaveAs());
     }
 }
 

@@ -58,7 +58,7 @@ protected:
     const std::string welcomePath = Fixture("baseline-320x320.jpg");
     const std::string goodbyePath = Fixture("progressive-320x320.jpg");
     const std::string kDesktop = "Corvane Desktop";
-    const std::string jpegFilter = "Jpeg Image (*.jpg)|*.jpg|All files (*.*)|*.*||";
+    const std::string jpegFilter = "Jpeg Image (*.jpg *.jpeg)|*.jpg;*.jpeg|All files (*.*)|*.*||";
     const std::string splashFilter = "Splash File (*.pdb)|*.pdb|All files (*.*)|*.*||";
 };
 

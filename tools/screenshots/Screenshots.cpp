@@ -1,8 +1,10 @@
 // Draws the README's screenshots: the start, welcome and about dialogs, the
 // skin editor with the default skin, its element editors and colour chooser,
-// and with a skin made by Insert Background Image, and the splash editor, each
+// zoomed with its see-through pixels marked, and with a skin made by Insert
+// Background Image, and the splash editor, each
 // window grabbed by Qt itself.
 // Usage: corvane_screenshots OUTPUT_FOLDER
+#include <QAction>
 #include <QApplication>
 #include <cmath>
 #include <QDir>
@@ -134,6 +136,12 @@ int main(int argc, char** argv) {
         corvane::CSkinEditorDlg skin(nullptr, corvane::WelcomeMarker(noWelcome.path(), noWelcome.path()));
         ok = Save(skin, out.filePath("skin-editor.png")) && ok;
         ok = SaveElementEditors(skin, out) && ok;
+        // The View menu at work: twice enlarged, see-through pixels marked,
+        // and the status bar naming the pixel under the pointer.
+        skin.findChild<QAction*>("zoom in")->trigger();
+        skin.findChild<QAction*>("show transparent")->setChecked(true);
+        skin.ShowPointer("5 (102x46): 37, 12 #F8FCF8");
+        ok = Save(skin, out.filePath("skin-editor-view.png")) && ok;
     }
     ok = SaveBackgroundSkin(out.filePath("skin-background.png"), noWelcome.path()) && ok;
     {

@@ -1,0 +1,25 @@
+#include "model/ShownColour.h"
+
+#include <cstdio>
+
+#include "imaging/PalmColour.h"
+
+namespace corvane {
+
+Colour StoredColour(Colour colour, int depth) {
+    return depth == 8 ? PaletteColour(NearestPaletteIndex(colour)) : Quantise565(colour);
+}
+
+std::string ColourHex(Colour colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", colour.r, colour.g, colour.b);
+    return text;
+}
+
+std::string PixelDescription(std::string_view name, const Image& image, int x, int y, int depth) {
+    if (!image.Contains(x, y)) return {};
+    return std::string(name) + " (" + std::to_string(image.Width()) + "x" + std::to_string(image.Height()) +
+           "): " + std::to_string(x) + ", " + std::to_string(y) + " " + ShownColour(image.At(x, y), depth);
+}
+
+}  // namespace corvane
