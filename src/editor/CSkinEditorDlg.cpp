@@ -298,7 +298,9 @@ void CSkinEditorDlg::AddExchangeMenu() {
     menu->addSeparator();
     connect(AddAction(menu, "&Import Bitmaps...", 32780), &QAction::triggered, this, &CSkinEditorDlg::ImportSet);
     connect(AddAction(menu, "Export &Layered Image...", 32810), &QAction::triggered, this,
-            [this] { ExportLayeredImage(*document_, User()); });
+            [this] {
+                if (ExportLayeredImage(*document_, User())) ShowResult("Exported the layered image");
+            });
     connect(AddAction(menu, "Import L&ayered Image...", 32811), &QAction::triggered, this, &CSkinEditorDlg::ImportLayers);
     connect(AddAction(menu, "I&mport Dialpad Bitmaps...", 32797), &QAction::triggered, this, [this] {
         ChangeDialpad("Import Dialpad Bitmaps", [this] { return ImportDialpadBitmaps(*document_, User()); });
@@ -328,10 +330,11 @@ void CSkinEditorDlg::ImportSet() {
 
 void CSkinEditorDlg::ImportLayers() {
     bool imported = false;
-    RunRecorded(history_, *document_, "Import Layered Image", [&] { imported = ImportLayeredImage(*document_, User()); });
+    RunRecorded(history_, "Import Layered Image", [&] { imported = ImportLayeredImage(*document_, User()); });
     if (!imported) return;
     UpdateTitle();
     RefreshPreviews();
+    ShowResult("Imported the layered image");
 }
 
 void CSkinEditorDlg::ChangeDialpad(const QString& text, const std::function<DialpadOutcome()>& command) {

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "editor/CSkinEditorDlg.h"
+#include "editor/SkinUndo.h"
 #include "exchange/BitmapSet.h"
 #include "imaging/BmpFile.h"
 #include "io/FileAccess.h"
@@ -16,7 +17,6 @@
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
-#include "widgets/UndoHistory.h"
 #include "widgets/QtImage.h"
 
 using namespace corvane;
