@@ -38,10 +38,7 @@ struct BitmapOptions {
 constexpr std::string_view kStandardStream = "-";
 
 int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes, const std::string& input) {
-    if (path == kStandardStream) {
-        std::cout.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return 0;
-    }
+    if (path == kStandardStream) return WriteStandardOutput(bytes);
     const WriteResult written = WriteFileWithReason(path, bytes, std::span(&input, 1));
     switch (written.outcome) {
         case WriteOutcome::Ok: return 0;

@@ -6,7 +6,9 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +43,9 @@ int Fail(const std::string& message);
 // The exit code once standard output has been flushed: a failed write or
 // flush of it turns success into kExitFailure, with one line on stderr.
 int CheckStandardOutput(int exitCode);
+// Writes the bytes of an output named "-" and flushes them; a failure is
+// reported with the system's reason ("No space left on device").
+int WriteStandardOutput(std::span<const std::uint8_t> bytes);
 // Every file name the tool prints, on either stream, goes through this: escaped
 // like database names, so that no name moves the cursor or starts a line of its own.
 std::string Shown(const std::string& path);

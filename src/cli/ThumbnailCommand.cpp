@@ -66,6 +66,7 @@ int MakeThumbnailFile(const ThumbnailOptions& options) {
     if (!thumbnail) return Fail("'" + Shown(options.input) + "' is no readable skin or splash file");
     const std::vector<std::uint8_t> png = EncodePng(*thumbnail, PngEffort::Fastest);
     if (png.empty()) return Fail("cannot encode the thumbnail of '" + Shown(options.input) + "' as PNG");
+    if (options.output == "-") return WriteStandardOutput(png);
     // Written whole or not at all: a file manager takes any PNG it finds for a thumbnail.
     const std::string inputs[] = {options.input};
     if (const WriteResult written = WriteFileWithReason(options.output, png, inputs); !written.Ok())
@@ -90,7 +91,7 @@ void DefineThumbnail(CLI::App& command, Action& action) {
         // The freedesktop sizes go up to 1024 ("xx-large").
         ->check(CLI::Range(1, 1024));
     command.add_option("FILE", options->input, "the skin or splash file (.pdb)")->type_name("")->required();
-    command.add_option("OUT.png", options->output, "the PNG file to write")->type_name("")->required();
+    command.add_option("OUT.png", options->output, "the PNG file to write; - for standard output")->type_name("")->required();
     command.footer(
         "A skin gives its dial screen with every button released, as the editor's\n"
         "preview shows it at the file's own depth; a splash file its welcome picture.\n"

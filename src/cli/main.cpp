@@ -97,6 +97,15 @@ int Fail(const std::string& message) {
     return kExitFailure;
 }
 
+int WriteStandardOutput(std::span<const std::uint8_t> bytes) {
+    std::cout.flush();
+    errno = 0;
+    // The reason is taken at once: a later flush of a stream already in error says nothing.
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
+        return Fail("cannot write to standard output: " + std::generic_category().message(errno ? errno : EIO));
+    return 0;
+}
+
 // Output that never reached its file is a failure: a script reading it
 // would otherwise go on with an empty or cut list.
 int CheckStandardOutput(int exitCode) {

@@ -190,6 +190,45 @@ bool KernelWouldFollow(const fs::path& link) {
     return !shared || linkStat.st_uid == geteuid() || linkStat.st_uid == folderStat.st_uid;
 }
 
+// Walks the path as the kernel resolves it, a name at a time, following each
+// link on the way (the last name's only when `followLast`), and says whether
+// the kernel's link rule lets this user through every one of them: another
+// user's link to a folder, used as a folder of the path, counts as much as a
+// link at its end. Names that do not exist yet end the walk's interest.
+bool KernelWouldResolve(const std::string& path, bool followLast) {
+    std::vector<std::string> pending;  // the names still to walk, the next one last
+    const auto push = [&pending](const fs::path& names) {
+        std::vector<std::string> in;
+        for (const fs::path& name : names.relative_path()) in.push_back(name.string());
+        pending.insert(pending.end(), in.rbegin(), in.rend());
+    };
+    std::error_code ec;
+    fs::path at = fs::path(path).is_absolute() ? fs::path("/") : fs::current_path(ec);
+    if (ec) return true;
+    push(path);
+    for (int links = 0; !pending.empty();) {
+        const std::string name = std::move(pending.back());
+        pending.pop_back();
+        if (name.empty() || name == ".") continue;
+        if (name == "..") {
+            at = at.parent_path();
+            continue;
+        }
+        const fs::path next = at / name;
+        struct stat named {};
+        if (lstat(next.c_str(), &named) != 0 || !S_ISLNK(named.st_mode) || (pending.empty() && !followLast)) {
+            at = next;
+            continue;
+        }
+        if (!KernelWouldFollow(next)) return false;
+        const fs::path target = fs::read_symlink(next, ec);
+        if (ec || ++links > 40) return true;  // the system itself refuses what follows
+        if (target.is_absolute()) at = "/";
+        push(target);
+    }
+    return true;
+}
+
 // Follows symbolic links to the file they finally name, so that the links
 // stay; false when a link on the way is one the kernel would not follow.
 bool FinalTarget(const std::string& path, std::string& target) {
@@ -287,6 +326,8 @@ struct Staged {
 WriteResult Plan(Staged& file) {
     if (g_fault == WriteFault::CannotOpen) return Failure(WriteOutcome::CouldNotOpen, file.requested, EACCES);
     if (file.requested.empty()) return Failure(WriteOutcome::CouldNotOpen, file.requested, ENOENT);
+    if (!KernelWouldResolve(file.requested, file.links == LinkPolicy::FollowLink))
+        return Refusal(file.requested, WriteRefusal::LinkInSharedFolder);
     if (file.links == LinkPolicy::ReplaceLink) {
         file.target = file.requested;
     } else if (!FinalTarget(file.requested, file.target)) {
@@ -435,6 +476,13 @@ WriteResult MoveIntoPlace(Staged& file) {
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+// An input named "-" is standard input: a file given with `< p.png` is read
+// as surely as one named, and `-o p.png` or `-o /dev/stdin` would replace it.
+bool StatInput(const std::string& input, struct stat& read) {
+    if (input != kStandardInputName) return stat(input.c_str(), &read) == 0;
+    return fstat(STDIN_FILENO, &read) == 0 && S_ISREG(read.st_mode);
+}
+
 // Refuses a target that is one of the inputs, however it is reached (a
 // link, another name of the same file).
 WriteResult RefuseInput(const Staged& file, std::span<const std::string> inputs) {
@@ -444,7 +492,7 @@ WriteResult RefuseInput(const Staged& file, std::span<const std::string> inputs)
         return {};
     for (const std::string& input : inputs) {
         struct stat read {};
-        if (stat(input.c_str(), &read) == 0 && SameFile(read, target))
+        if (StatInput(input, read) && SameFile(read, target))
             return Refusal(file.requested, WriteRefusal::SameAsInput);
     }
     return {};
@@ -556,6 +604,7 @@ bool NameTaken(const std::string& path) {
 }
 
 std::error_code CreateFolder(const std::string& path) {
+    if (!KernelWouldResolve(path, true)) return MakeErrorCode(WriteRefusal::LinkInSharedFolder);
     std::error_code ec;
     if (fs::create_directories(path, ec) || fs::is_directory(path)) return {};
     if (ec) return ec;

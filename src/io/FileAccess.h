@@ -21,8 +21,10 @@
 //     written directly, never replaced;
 //   - a writable file in a folder where nothing can be created is rewritten
 //     in place, the only case where a failed write can damage the old file.
-// An output that is the same file as one of the command's inputs is refused
-// before anything is written. While a set takes its names, the signals that
+// The same rule holds for a link anywhere in the path: a folder of the path
+// that is such a link is refused as the last name is. An output that is the
+// same file as one of the command's inputs (standard input, named "-",
+// included) is refused before anything is written. While a set takes its names, the signals that
 // end a process are held off, so a set is all old or all new; a temporary
 // that a SIGKILL left behind is removed by the next write into its folder.
 #pragma once
@@ -43,6 +45,9 @@ namespace corvane {
 // refused before a byte is read, so a sparse or endless file costs nothing.
 inline constexpr std::uint64_t kDatabaseFileLimit = std::uint64_t{64} << 20;
 inline constexpr std::uint64_t kPictureFileLimit = std::uint64_t{256} << 20;
+
+// The name by which a command's input is standard input.
+inline constexpr std::string_view kStandardInputName = "-";
 
 enum class ReadProblem {
     None,
@@ -80,7 +85,8 @@ bool FileExists(const std::string& path);
 bool NameTaken(const std::string& path);
 
 // Creates the folder and any missing parents; empty when it exists or was
-// made, otherwise why not ("Not a directory" for a file of that name).
+// made, otherwise why not ("Not a directory" for a file of that name; a link
+// on the way that the kernel would not follow for this user, see above).
 std::error_code CreateFolder(const std::string& path);
 
 // Refusals of our own, beside the system's errors, so that WriteResult::Reason reads alike for both.

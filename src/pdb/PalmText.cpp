@@ -100,7 +100,13 @@ std::string PalmTextToUtf8(std::string_view palm) {
 
 namespace {
 
-bool NeedsEscape(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == '\\'; }
+// Controls, and the direction controls, which would let a printed name read
+// differently from the file it names (U+202E turns "gpj.exe" around).
+bool IsDirectionControl(char32_t c) {
+    return c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+bool NeedsEscape(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == '\\' || IsDirectionControl(c); }
 
 void AppendEscaped(std::string& out, std::string_view bytes) {
     for (const char byte : bytes) {

@@ -249,6 +249,19 @@ TEST_F(BitmapCommand, PipelinesReadStandardInputAndWriteStandardOutput) {
     }
 }
 
+// Standard input is an input: the file redirected into it is never the output.
+TEST_F(BitmapCommand, TheFileOnStandardInputIsNeverOverwritten) {
+    const auto in = Picture("p.png", GreenWhite());
+    const auto before = ReadBytes(in);
+    for (const std::string output : {in, std::string("/dev/stdin")}) {
+        SCOPED_TRACE(output);
+        const auto run = testing::RunProcess({CORVANE_CLI, "bitmap", "encode", "-", "--depth", "16", "-o", output}, in);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find("same file"), std::string::npos) << run.err;
+        EXPECT_EQ(ReadBytes(in), before);
+    }
+}
+
 // Faults found by trying the tool: a name that is not UTF-8 is still a name,
 // and a JPEG cut short is refused, never shown with grey rows.
 TEST_F(BitmapCommand, ReadsAnyFileNameAndRefusesACutJpeg) {

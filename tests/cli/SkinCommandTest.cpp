@@ -309,8 +309,10 @@ TEST_F(SkinCommandTest, OutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
     const Bytes before = ReadBytes(skin);
     ASSERT_TRUE(WriteBmpFile(Image(306, 184, kWhite), dir.File("u.bmp")));
     std::filesystem::create_hard_link(skin, dir.File("same.pdb"));
+    std::filesystem::create_symlink(skin, dir.File("link.pdb"));
     for (const auto& args : {std::vector<std::string>{"dialpad", skin, dir.File("u.bmp"), dir.File("u.bmp"), "-o", skin},
-                             {"background", skin, dir.File("u.bmp"), "-o", dir.File("same.pdb")}})
+                             {"background", skin, dir.File("u.bmp"), "-o", dir.File("same.pdb")},
+                             {"background", dir.File("link.pdb"), dir.File("u.bmp"), "-o", skin}})
         EXPECT_EQ(Skin(args).err, "corvane: cannot create '" + args.back() +
                                       "': it is the same file as one of the inputs, which are never overwritten\n");
     EXPECT_EQ(ReadBytes(skin), before);

@@ -238,6 +238,66 @@ TEST_F(FileAccessTest, LinkOfAnotherUserInASharedStickyFolderIsNotFollowed) {
     EXPECT_EQ(ReadBytes(secret), kNew);
 }
 
+// The rule needs both: a folder only sticky or only world-writable lets the
+// link through; and it holds for a link used as a folder of the path, where
+// nothing may be created or written through it.
+TEST_F(FileAccessTest, AnotherUsersLinkToAFolderIsRefusedAnywhereInThePath) {
+    if (geteuid() != 0) GTEST_SKIP() << "a link owned by another user needs root to make";
+    const auto shared = dir.File("shared"), theirs = dir.File("theirs"), link = shared + "/link";
+    std::filesystem::create_directory(shared);
+    std::filesystem::create_directory(theirs);
+    std::filesystem::create_directory_symlink(theirs, link);
+    ASSERT_EQ(lchown(link.c_str(), 65534, 65534), 0);
+    const std::string refused = "a symbolic link in a shared sticky folder that belongs to another user is not followed";
+    const FileToWrite set[] = {{link + "/0.bmp", kNew}, {link + "/1.bmp", kNew}};
+    const struct {
+        mode_t mode;
+        bool followed;
+    } kModes[] = {{01777, false}, {01755, true}, {0777, true}};
+    for (const auto& [mode, followed] : kModes) {
+        SCOPED_TRACE(mode);
+        std::filesystem::remove_all(theirs);
+        std::filesystem::create_directory(theirs);
+        ASSERT_EQ(chmod(shared.c_str(), mode), 0);
+        const WriteResult one = WriteFileWithReason(link + "/x.pdb", kNew);
+        const WriteResult both = WriteFilesAllOrNothing(set);
+        const std::error_code made = CreateFolder(link + "/sub/deeper");
+        const WriteResult through = WriteFileWithReason(link + "/../shared/link/y.pdb", kNew);
+        if (followed) {
+            EXPECT_TRUE(one.Ok() && both.Ok() && through.Ok() && !made);
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(theirs), {}), 5);
+        } else {
+            EXPECT_EQ(one.Reason(), refused);
+            EXPECT_EQ(both.Reason(), refused);
+            EXPECT_EQ(made.message(), refused);
+            EXPECT_EQ(through.Reason(), refused);
+            EXPECT_TRUE(std::filesystem::is_empty(theirs));
+        }
+    }
+}
+
+// A command that reads standard input must not replace the file behind it,
+// whether the output names it or /dev/stdin.
+TEST_F(FileAccessTest, TheFileBehindStandardInputIsAnInput) {
+    const auto picture = dir.File("p.png");
+    WriteBytes(picture, kOld);
+    const int saved = dup(STDIN_FILENO);
+    const int file = open(picture.c_str(), O_RDONLY);
+    ASSERT_GE(file, 0);
+    ASSERT_EQ(dup2(file, STDIN_FILENO), STDIN_FILENO);
+    const std::string stdinOnly[] = {std::string(kStandardInputName)};
+    const WriteResult named = WriteFileWithReason(picture, kNew, stdinOnly);
+    const WriteResult device = WriteFileWithReason("/dev/stdin", kNew, stdinOnly);
+    const WriteResult other = WriteFileWithReason(dir.File("other.png"), kNew, stdinOnly);
+    dup2(saved, STDIN_FILENO);
+    close(saved);
+    close(file);
+    EXPECT_EQ(named.error, MakeErrorCode(WriteRefusal::SameAsInput));
+    EXPECT_EQ(device.error, MakeErrorCode(WriteRefusal::SameAsInput));
+    EXPECT_TRUE(other.Ok());
+    EXPECT_EQ(ReadBytes(picture), kOld);
+}
+
 // Pipes, devices and folders are refused without being opened (opening a
 // pipe would wait for a writer); a file over the limit without being read.
 TEST_F(FileAccessTest, ReadsOnlyRegularFilesUpToTheLimit) {

@@ -44,6 +44,15 @@ TEST(PalmText, DecodesEveryByteOfWindows1252) {
     EXPECT_EQ(PrintablePalmText("Odd\x01\\\xE9\x7F"), "Odd\\x01\\x5C\u00e9\\x7F");
     // File names: C1 controls and bytes that are no UTF-8 too.
     EXPECT_EQ(PrintableFileName("a\x1B[2J\n\xC2\x9B\\\xFF\u00e9.pdb"), "a\\x1B[2J\\x0A\\xC2\\x9B\\x5C\\xFF\u00e9.pdb");
+    // Direction controls, escaped byte by byte; their neighbours in Unicode stay as they are.
+    const struct {
+        std::string name, printed;
+    } kDirection[] = {
+        {"a\u202Egpj.exe", "a\\xE2\\x80\\xAEgpj.exe"}, {"\u200E\u200F", "\\xE2\\x80\\x8E\\xE2\\x80\\x8F"},
+        {"\u202A\u202D", "\\xE2\\x80\\xAA\\xE2\\x80\\xAD"}, {"\u2066x\u2069", "\\xE2\\x81\\xA6x\\xE2\\x81\\xA9"},
+        {"\u2029\u2065\u206A\u200D\u202F", "\u2029\u2065\u206A\u200D\u202F"},
+    };
+    for (const auto& c : kDirection) EXPECT_EQ(PrintableFileName(c.name), c.printed) << c.printed;
     // Every character the set has comes back as the byte it came from.
     for (int byte = 0x20; byte <= 0xFF; ++byte) {
         const std::string one(1, static_cast<char>(byte));
