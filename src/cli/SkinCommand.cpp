@@ -16,6 +16,7 @@
 #include "cli/Command.h"
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
+#include "exchange/LayeredImage.h"
 #include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
 #include "io/FileAccess.h"
@@ -93,6 +94,30 @@ int RunNew(const SkinOptions& options) {
     return WriteSkin(document, options.depth, options.output);
 }
 
+// A layered picture instead of a bitmap set: each element from its layer, as
+// the editor's Import Layered Image takes them; what was missing, unknown or
+// recoloured is told on standard error.
+int BuildFromLayers(const SkinOptions& options, const std::map<int, Colour>& transparent) {
+    const std::string& path = options.files[0];
+    const FileRead read = ReadFileAtMost(path, kLayeredFileLimit);
+    if (!read.Ok())
+        return Fail("cannot read '" + Shown(path) + "': " + ReadProblemText(read.problem, kLayeredFileLimit, "layered images", read.error));
+    const auto picture = DecodeLayeredFile(read.bytes);
+    if (!picture) return Fail("nothing written: '" + Shown(path) + "' cannot be read: " + picture.Reason());
+    SkinDocument document;
+    for (const auto& [element, colour] : transparent)
+        for (const int d : {8, 16}) document.Slot(d, element).SetTransparent(colour);
+    const LayerImport import = ApplyLayers(document, *picture);
+    for (const auto& [heading, names] : LayerImportNotices(import)) {
+        std::cerr << "corvane: warning: " << heading;
+        for (std::size_t i = 0; i < names.size(); ++i) std::cerr << (i ? ", " : " ") << names[i];
+        std::cerr << "\n";
+    }
+    std::vector<std::string> inputs{path};
+    if (!options.transparentFrom.empty()) inputs.push_back(options.transparentFrom);
+    return WriteSkin(document, options.depth, options.output, inputs);
+}
+
 int RunBuild(const SkinOptions& options) {
     const std::string& folder = options.files[0];
     std::map<int, Colour> transparent;
@@ -105,7 +130,9 @@ int RunBuild(const SkinOptions& options) {
         for (const auto& [element, colour] : *colours) transparent[element] = colour;
     }
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) return Fail("'" + Shown(folder) + "' is not a folder");
+    const bool isFolder = std::filesystem::is_directory(folder, ec);
+    if (!isFolder && LayeredFormatOf(folder)) return BuildFromLayers(options, transparent);
+    if (!isFolder) return Fail("'" + Shown(folder) + "' is not a folder");
 
     // As Import Bitmaps: every file into the 8-bit and the 16-bit set, each
     // slot keeping its transparent colour, reduced by the load.
@@ -156,6 +183,28 @@ void WarnOpaqueInTransparentColour(const DecodedSkin& skin) {
     }
 }
 
+// The transparent colour of each element as "NAME.bmp RRGGBB", the lines --transparent-from reads.
+std::string ColourLines(const DecodedSkin& skin) {
+    std::string colours;
+    for (const int element : kBitmapSetOrder)
+        colours += FileNameOf(element) + " " + FormatColour(skin.pictures[static_cast<std::size_t>(element)]->transparent) + "\n";
+    return colours;
+}
+
+// The layered picture of the skin at its own depth, instead of a bitmap set.
+int ExtractLayers(const DecodedSkin& skin, const std::string& path, const std::string& output, LayeredFormat format) {
+    SkinDocument document;
+    ApplyDecodedSkin(skin, document);
+    const auto bytes = EncodeLayeredFile(SkinLayers(document.Set(DecodedSkinDepth(skin)), document.PreviewBackground()), format);
+    if (!bytes) return Fail("cannot encode '" + Shown(output) + "': " + bytes.Reason());
+    const std::string inputs[] = {path};
+    const WriteResult written = WriteFileWithReason(output, *bytes, inputs);
+    if (!written.Ok()) return Fail("cannot write '" + Shown(output) + "': " + written.Reason() + "; any previous file is unchanged");
+    std::cout << ColourLines(skin);
+    WarnOpaqueInTransparentColour(skin);
+    return 0;
+}
+
 int RunExtract(const SkinOptions& options) {
     const std::string& path = options.files[0];
     const std::string& folder = options.output;
@@ -167,24 +216,22 @@ int RunExtract(const SkinOptions& options) {
     for (const int element : kBitmapSetOrder)
         if (!skin->pictures[static_cast<std::size_t>(element)]) missing += (missing.empty() ? "" : ", ") + FileNameOf(element);
     if (!missing.empty()) return Fail("nothing written: '" + Shown(path) + "' has no readable picture for " + missing);
+    std::error_code ec;
+    if (const auto format = LayeredFormatOf(folder); format && !std::filesystem::is_directory(folder, ec))
+        return ExtractLayers(*skin, path, folder, *format);
     if (const auto problem = CreateOutputFolder(folder)) return Fail(*problem);
 
     // The whole set or nothing: a failed write leaves every file in the folder as it was.
     std::vector<std::vector<std::uint8_t>> encoded;
     std::vector<FileToWrite> files;
-    std::string colours;
-    for (const int element : kBitmapSetOrder) {
-        const auto& picture = *skin->pictures[static_cast<std::size_t>(element)];
-        encoded.push_back(EncodeBmp(picture.image));
-        colours += FileNameOf(element) + " " + FormatColour(picture.transparent) + "\n";
-    }
+    for (const int element : kBitmapSetOrder) encoded.push_back(EncodeBmp(skin->pictures[static_cast<std::size_t>(element)]->image));
     for (std::size_t i = 0; i < encoded.size(); ++i)
         files.push_back({JoinPath(folder, FileNameOf(kBitmapSetOrder[i])), encoded[i]});
     const std::string inputs[] = {path};
     if (const WriteResult written = WriteFilesAllOrNothing(files, inputs); !written.Ok())
         return Fail("cannot write '" + Shown(written.path) + "': " + written.Reason() + "; no file in '" + Shown(folder) +
                     "' was changed");
-    std::cout << colours;
+    std::cout << ColourLines(*skin);
     WarnOpaqueInTransparentColour(*skin);
     return 0;
 }
@@ -362,7 +409,8 @@ void DefineSkin(CLI::App& skin, Action& action) {
     auto building = std::make_shared<SkinOptions>();
     CLI::App* build = Subcommand(skin, action, "build",
                                  "Build a skin from a bitmap set: the 35 pictures named by element (0.bmp ... "
-                                 "titlebar.bmp),\nloaded as the editor's Import Bitmaps loads them.",
+                                 "titlebar.bmp),\nloaded as the editor's Import Bitmaps loads them; or from a "
+                                 "layered image (FOLDER.ora, FOLDER.psd)\nas Import Layered Image takes it.",
                                  {"FOLDER"}, &RunBuild, building);
     AddDepthOption(*build, building->depth);
     AddOutputOption(*build, building->output, "the skin file to write");
@@ -376,10 +424,10 @@ void DefineSkin(CLI::App& skin, Action& action) {
 
     auto extracting = std::make_shared<SkinOptions>();
     CLI::App* extract = Subcommand(skin, action, "extract",
-                                   "Write the skin's 35 pictures as a bitmap set and print each one's transparent "
-                                   "colour\nas \"NAME.bmp RRGGBB\".",
+                                   "Write the skin's 35 pictures as a bitmap set, or as a layered image when the output\n"
+                                   "ends in .ora or .psd, and print each one's transparent colour as \"NAME.bmp RRGGBB\".",
                                    {"FILE.pdb"}, &RunExtract, extracting);
-    AddOutputOption(*extract, extracting->output, "the folder to write the set into");
+    AddOutputOption(*extract, extracting->output, "the folder to write the set into, or the layered image");
 
     Subcommand(skin, action, "info",
                "List the resources and tell how the editor would judge the file on opening; exits\n"
