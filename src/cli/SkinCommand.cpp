@@ -17,6 +17,7 @@
 #include "cli/Command.h"
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
+#include "exchange/LayeredImage.h"
 #include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
 #include "io/FileAccess.h"
@@ -96,6 +97,28 @@ void SetTransparent(SkinDocument& document, Element element, Colour colour) {
     for (const int depth : {8, 16}) document.Slot(depth, element).SetTransparent(colour);
 }
 
+// A layered picture instead of a bitmap set: each element from its layer, as
+// the editor's Import Layered Image takes them, into the document that holds
+// the transparent colours; what was missing, unknown or recoloured is told on
+// standard error.
+int BuildFromLayers(const SkinOptions& options, SkinDocument& document) {
+    const std::string& path = options.files[0];
+    const FileRead read = ReadFileAtMost(path, kLayeredFileLimit);
+    if (!read.Ok())
+        return Fail("cannot read '" + Shown(path) + "': " + ReadProblemText(read.problem, kLayeredFileLimit, "layered images", read.error));
+    const auto picture = DecodeLayeredFile(read.bytes);
+    if (!picture) return Fail("nothing written: '" + Shown(path) + "' cannot be read: " + picture.Reason());
+    const LayerImport import = ApplyLayers(document, *picture);
+    for (const auto& [heading, names] : LayerImportNotices(import)) {
+        std::cerr << "corvane: warning: " << heading;
+        for (std::size_t i = 0; i < names.size(); ++i) std::cerr << (i ? ", " : " ") << names[i];
+        std::cerr << "\n";
+    }
+    std::vector<std::string> inputs{path};
+    if (!options.transparentFrom.empty()) inputs.push_back(options.transparentFrom);
+    return WriteSkin(document, options.depth, options.output, inputs);
+}
+
 int RunBuild(const SkinOptions& options) {
     const std::string& folder = options.files[0];
     SkinDocument document;
@@ -109,7 +132,9 @@ int RunBuild(const SkinOptions& options) {
         inputs.push_back(options.transparentFrom);
     }
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) return Fail("'" + Shown(folder) + "' is not a folder");
+    const bool isFolder = std::filesystem::is_directory(folder, ec);
+    if (!isFolder && LayeredFormatOf(folder)) return BuildFromLayers(options, document);
+    if (!isFolder) return Fail("'" + Shown(folder) + "' is not a folder");
 
     const std::vector<FailedImport> failed = ImportBitmapSet(document, folder);
     if (!failed.empty()) {
@@ -163,6 +188,28 @@ void WarnOpaqueInTransparentColour(const DecodedSkin& skin) {
     }
 }
 
+// The transparent colour of each element as "NAME.bmp RRGGBB", the lines --transparent-from reads.
+std::string ColourLines(const DecodedSkin& skin) {
+    std::string colours;
+    for (const Element element : kBitmapSetOrder)
+        colours += FileNameOf(element) + " " + FormatColour(skin.pictures[Index(element)]->transparent) + "\n";
+    return colours;
+}
+
+// The layered picture of the skin at its own depth, instead of a bitmap set.
+int ExtractLayers(const DecodedSkin& skin, const std::string& path, const std::string& output, LayeredFormat format) {
+    SkinDocument document;
+    ApplyDecodedSkin(skin, document);
+    const auto bytes = EncodeLayeredFile(SkinLayers(document.Set(DecodedSkinDepth(skin)), document.PreviewBackground()), format);
+    if (!bytes) return Fail("cannot encode '" + Shown(output) + "': " + bytes.Reason());
+    const std::string inputs[] = {path};
+    const WriteResult written = WriteFileWithReason(output, *bytes, inputs);
+    if (!written.Ok()) return Fail("cannot write '" + Shown(output) + "': " + written.Reason() + "; any previous file is unchanged");
+    std::cout << ColourLines(skin);
+    WarnOpaqueInTransparentColour(skin);
+    return 0;
+}
+
 int RunExtract(const SkinOptions& options) {
     const std::string& path = options.files[0];
     const std::string& folder = options.output;
@@ -174,18 +221,17 @@ int RunExtract(const SkinOptions& options) {
     for (const Element element : kBitmapSetOrder)
         if (!skin.pictures[Index(element)]) missing += (missing.empty() ? "" : ", ") + FileNameOf(element);
     if (!missing.empty()) return Fail("nothing written: '" + Shown(path) + "' has no readable picture for " + missing);
+    std::error_code ec;
+    if (const auto format = LayeredFormatOf(folder); format && !std::filesystem::is_directory(folder, ec))
+        return ExtractLayers(skin, path, folder, *format);
     if (const auto problem = CreateOutputFolder(folder)) return Fail(*problem);
 
     std::vector<NamedPicture> pictures;
-    std::string colours;
-    for (const Element element : kBitmapSetOrder) {
-        const auto& picture = *skin.pictures[Index(element)];
-        pictures.push_back({std::string(ElementInfo(element).name), picture.image});
-        colours += FileNameOf(element) + " " + FormatColour(picture.transparent) + "\n";
-    }
+    for (const Element element : kBitmapSetOrder)
+        pictures.push_back({std::string(ElementInfo(element).name), skin.pictures[Index(element)]->image});
     const std::string inputs[] = {path};
     if (const Status written = WritePictures(folder, pictures, inputs); !written) return Fail(written.Reason());
-    std::cout << colours;
+    std::cout << ColourLines(skin);
     WarnOpaqueInTransparentColour(skin);
     return 0;
 }
@@ -321,7 +367,8 @@ void DefineSkin(CLI::App& skin, Action& action) {
                                     {.name = "build",
                                      .description = "Build a skin from a bitmap set: the 35 pictures named by element "
                                                     "(0.bmp ... titlebar.bmp),\nloaded as the editor's Import Bitmaps "
-                                                    "loads them.",
+                                                    "loads them; or from a layered image (FOLDER.ora, FOLDER.psd)\nas "
+                                                    "Import Layered Image takes it.",
                                      .arguments = {"FOLDER"},
                                      .output = "the skin file to write",
                                      .depth = true,
@@ -336,10 +383,10 @@ void DefineSkin(CLI::App& skin, Action& action) {
     AddSubcommands<SkinOptions>(
         skin, action,
         {{{.name = "extract",
-           .description = "Write the skin's 35 pictures as a bitmap set and print each one's transparent "
-                          "colour\nas \"NAME.bmp RRGGBB\".",
+           .description = "Write the skin's 35 pictures as a bitmap set, or as a layered image when the output\n"
+                          "ends in .ora or .psd, and print each one's transparent colour as \"NAME.bmp RRGGBB\".",
            .arguments = {"FILE.pdb"},
-           .output = "the folder to write the set into"},
+           .output = "the folder to write the set into, or the layered image"},
           &RunExtract},
          {{.name = "info",
            .description = "List the resources and tell how the editor would judge the file on opening; exits\n"

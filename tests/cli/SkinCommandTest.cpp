@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "exchange/LayeredImage.h"
 #include "imaging/BmpFile.h"
 #include "imaging/ImageFile.h"
 #include "io/FileAccess.h"
@@ -457,6 +458,90 @@ TEST_F(SkinCommandTest, InfoEscapesTheDatabaseName) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("name \"\\x1B[2Jx\\x5C\""), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find('\x1B'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// A layered image instead of a bitmap set, both ways: the same resources back
+// at the skin's depth in both formats, with the colours extract prints.
+TEST_F(SkinCommandTest, ExtractToALayeredImageThenBuildGivesTheSameResources) {
+    const auto set = dir.Path() / "set";
+    WriteBitmapSet(set);
+    for (const std::string format : {"ora", "psd"}) {
+        for (const int depth : {8, 16}) {
+            SCOPED_TRACE(format + " at " + std::to_string(depth));
+            SkinDocument document;
+            document.SetTargetDepth(depth);
+            for (const auto& e : kSkinElements) {
+                for (const int d : {8, 16}) document.Slot(d, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
+                const ImageSlot& slot = document.Slot(depth, e.element);
+                document.Slot(depth, e.element).SetTransparent(slot.Picture().At(static_cast<int>(e.element) % slot.Width(), 2));
+            }
+            const auto original = dir.File("original.pdb");
+            const Bytes saved = EditorSaves(document, original);
+            const auto layered = dir.File("skin." + format);
+            const auto extract = Skin({"extract", original, "-o", layered});
+            ASSERT_EQ(extract.exitCode, 0) << extract.err;
+            const auto colours = dir.File("colours.txt");
+            WriteBytes(colours, Bytes(extract.out.begin(), extract.out.end()));
+
+            const auto rebuilt = dir.File("rebuilt.pdb");
+            const auto build = Skin({"build", layered, "--depth", std::to_string(depth), "-o", rebuilt, "--transparent-from", colours});
+            ASSERT_EQ(build.exitCode, 0) << build.err;
+            EXPECT_EQ(build.err, "");
+            EXPECT_EQ(WithoutNameAndDates(ReadBytes(rebuilt)), WithoutNameAndDates(saved));
+        }
+    }
+}
+
+TEST_F(SkinCommandTest, LayeredImagesThatCannotBeReadWriteNothingAndFoldersStayBitmapSets) {
+    const auto junk = dir.File("junk.psd");
+    WriteBytes(junk, Bytes{'8', 'B', 'P', 'S', 0, 1});
+    const auto out = dir.File("out.pdb");
+    const auto refused = Skin({"build", junk, "--depth", "16", "-o", out});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "corvane: nothing written: '" + junk + "' cannot be read: cut short in its header\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    // A folder named like a layered image is still a folder.
+    const auto folder = dir.Path() / "set.ora";
+    const auto skin = dir.File("default.pdb");
+    ASSERT_EQ(Skin({"new", "--depth", "16", "-o", skin}).exitCode, 0);
+    std::filesystem::create_directories(folder);
+    ASSERT_EQ(Skin({"extract", skin, "-o", folder.string()}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(folder / "titlebar.bmp"));
+    const auto built = Skin({"build", folder.string(), "--depth", "16", "-o", out});
+    EXPECT_EQ(built.exitCode, 0) << built.err;
+}
+
+TEST_F(SkinCommandTest, BuildingFromALayeredImageWithoutSomeLayersSaysWhichOnStandardError) {
+    const auto skin = dir.File("default.pdb");
+    ASSERT_EQ(Skin({"new", "--depth", "16", "-o", skin}).exitCode, 0);
+    LayeredPicture picture;
+    picture.width = picture.height = 320;
+    Layer five;
+    five.name = "5";
+    five.x = 108;
+    five.y = 136;
+    five.pixels = RgbaImage(102, 46, Rgba{255, 0, 0, 255});
+    Layer extra = five;
+    extra.name = "Notes";
+    picture.layers = {five, extra};
+    const auto layered = dir.File("two.ora");
+    WriteBytes(layered, *EncodeLayeredFile(picture, LayeredFormat::OpenRaster));
+    const auto out = dir.File("out.pdb");
+    const auto build = Skin({"build", layered, "--depth", "16", "-o", out});
+    ASSERT_EQ(build.exitCode, 0) << build.err;
+    EXPECT_NE(build.err.find("corvane: warning: These elements had no layer and were left as they were: 0, 1, 2, 3, 4, "
+                             "6, 7,"),
+              std::string::npos)
+        << build.err;
+    EXPECT_NE(build.err.find("corvane: warning: These layers are no element and were ignored: Notes\n"), std::string::npos)
+        << build.err;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "editor/CSkinEditorDlg.h"
+#include "editor/SkinUndo.h"
 #include "exchange/BitmapSet.h"
 #include "imaging/BmpFile.h"
 #include "io/FileAccess.h"
@@ -51,7 +52,7 @@ class ExchangeMenuTest : public QObject {
 private slots:
     void init() { FailOnUnexpectedPrompts(); }
 
-    void menuSitsBetweenFileAndAboutWithItsSixItems() {
+    void menuSitsBetweenFileAndAboutWithItsEightItems() {
         NoWelcome nw;
         ScriptedUser user;
         CSkinEditorDlg w(&user, nw.Marker());
@@ -64,6 +65,7 @@ private slots:
         for (QAction* a : items) shown << (a->isSeparator() ? "-" : a->objectName() + " " + a->text());
         QCOMPARE(shown, QStringList({"32781 &Export Bitmaps...", "32798 E&xport Dialpad Bitmaps...",
                                      "32787 Ex&port Preview...", "-", "32780 &Import Bitmaps...",
+                                     "32810 Export &Layered Image...", "32811 Import L&ayered Image...",
                                      "32797 I&mport Dialpad Bitmaps...", "32796 I&nsert Background Image..."}));
     }
 
@@ -123,6 +125,34 @@ private slots:
         Action(w, "32780")->trigger();  // browser cancelled
         QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
         QVERIFY(user.Messages().empty());
+        QVERIFY(user.ScriptUsedUp());
+    }
+
+    // A layered image painted outside: one undo step back to the skin before it.
+    void importLayeredImageIsOneUndoStepAndRecomposesThePreviews() {
+        NoWelcome nw;
+        TempDir dir;
+        const std::string path = dir.File("skin.ora");
+        ScriptedUser user;
+        user.ChoosesFile(path).ChoosesFile(path).ChoosesFile(std::nullopt);
+        CSkinEditorDlg w(&user, nw.Marker());
+        Action(w, "32810")->trigger();
+        QVERIFY(FileExists(path));
+        QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);
+
+        // What the file holds: the default pictures as the phone shows them at 16 bits.
+        SkinDocument before = w.Document();
+        for (ImageSlot& slot : before.Set(16)) slot.ReduceToDepth(16);
+        w.Document().Slot(16, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 16);
+        Action(w, "32811")->trigger();
+        QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
+        QVERIFY(w.Document().Set(16) == before.Set(16));
+        ExpectShownComposedAt(w, 16);
+        QVERIFY(user.Messages().empty());
+
+        w.History().Stack().undo();
+        QCOMPARE(w.Document().Slot(16, 33).Picture().At(0, 0), (Colour{248, 0, 0}));
+        Action(w, "32811")->trigger();  // prompt cancelled: nothing recorded
         QVERIFY(user.ScriptUsedUp());
     }
 
