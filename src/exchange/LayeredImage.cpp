@@ -19,8 +19,6 @@ constexpr std::string_view kPressedGroup = "Pressed";
 constexpr std::string_view kStatesGroup = "Speed dial states";
 constexpr std::uint8_t kAlphaThreshold = 128;
 
-const SkinElement& ElementAt(int index) { return kSkinElements[static_cast<std::size_t>(index)]; }
-
 // Every place an element is drawn at, in drawing order: first the released
 // screen's, then the pressed screen's; the states no screen shows sit where
 // the first speed-dial button is.
@@ -29,15 +27,14 @@ std::array<std::vector<Placement>, kElementCount> ElementPlaces() {
     for (const bool pressed : {false, true}) {
         for (const Placement& p : DialScreenPlacements(pressed)) {
             // The title bar and its kin are drawn on both screens, at one place.
-            auto& list = places[static_cast<std::size_t>(p.element)];
+            auto& list = places[Index(p.element)];
             if (std::none_of(list.begin(), list.end(), [&](const Placement& q) { return q.x == p.x && q.y == p.y; }))
                 list.push_back(p);
         }
     }
-    const Placement speedDial = places[static_cast<std::size_t>(ElementByName("scnormal")->index)].front();
-    for (int i = 0; i < kElementCount; ++i)
-        if (places[static_cast<std::size_t>(i)].empty())
-            places[static_cast<std::size_t>(i)].push_back({i, speedDial.x, speedDial.y});
+    const Placement speedDial = places[Index(Element::SpeedDialNormal)].front();
+    for (const SkinElement& e : kSkinElements)
+        if (places[Index(e.element)].empty()) places[Index(e.element)].push_back({e.element, speedDial.x, speedDial.y});
     return places;
 }
 
@@ -46,7 +43,7 @@ struct Box {
 };
 
 Box Bounds(const std::vector<Placement>& places) {
-    const SkinElement& e = ElementAt(places.front().element);
+    const SkinElement& e = ElementInfo(places.front().element);
     Box box{places.front().x, places.front().y, places.front().x + e.width, places.front().y + e.height};
     for (const Placement& p : places) {
         box.left = std::min(box.left, p.x);
@@ -58,10 +55,10 @@ Box Bounds(const std::vector<Placement>& places) {
 }
 
 // Drawn at every place of the element: see-through where it is transparent.
-Layer ElementLayer(const ImageSlot& slot, int element, const std::vector<Placement>& places) {
+Layer ElementLayer(const ImageSlot& slot, Element element, const std::vector<Placement>& places) {
     const Box box = Bounds(places);
     Layer layer;
-    layer.name = std::string(ElementAt(element).name);
+    layer.name = std::string(ElementInfo(element).name);
     layer.x = box.left;
     layer.y = box.top;
     layer.pixels = RgbaImage(box.right - box.left, box.bottom - box.top);
@@ -220,17 +217,16 @@ LayeredPicture SkinLayers(const SlotSet& set, const Image& background) {
     for (const bool isPressed : {false, true}) {
         Layer& group = isPressed ? pressed : released;
         for (const Placement& p : DialScreenPlacements(isPressed)) {
-            auto& done = placed[static_cast<std::size_t>(p.element)];
+            auto& done = placed[Index(p.element)];
             if (done) continue;
             done = true;
             group.children.insert(group.children.begin(),
-                                  ElementLayer(set[static_cast<std::size_t>(p.element)], p.element,
-                                               places[static_cast<std::size_t>(p.element)]));
+                                  ElementLayer(set[Index(p.element)], p.element, places[Index(p.element)]));
         }
     }
-    for (int i = 0; i < kElementCount; ++i)
-        if (!placed[static_cast<std::size_t>(i)])
-            states.children.push_back(ElementLayer(set[static_cast<std::size_t>(i)], i, places[static_cast<std::size_t>(i)]));
+    for (const SkinElement& e : kSkinElements)
+        if (!placed[Index(e.element)])
+            states.children.push_back(ElementLayer(set[Index(e.element)], e.element, places[Index(e.element)]));
     Layer screen;
     screen.name = std::string(kScreenLayer);
     screen.locked = true;
@@ -248,14 +244,14 @@ LayeredPicture SkinLayers(const SlotSet& set, const Image& background) {
 LayerImport ApplyLayers(SkinDocument& document, const LayeredPicture& picture) {
     const auto places = ElementPlaces();
     LayerImport import;
-    for (const int element : kBitmapSetOrder) {
-        const SkinElement& e = ElementAt(element);
+    for (const Element element : kBitmapSetOrder) {
+        const SkinElement& e = ElementInfo(element);
         const Layer* layer = FindLayer(picture.layers, e.name);
         if (!layer) {
             import.missing.push_back(e.name);
             continue;
         }
-        const Painted painted = Paint(*layer, e, places[static_cast<std::size_t>(element)]);
+        const Painted painted = Paint(*layer, e, places[Index(element)]);
         if (painted.outside) import.outside.push_back(e.name);
         bool changed = false, noneFree = false;
         for (const int depth : {8, 16}) {

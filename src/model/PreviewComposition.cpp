@@ -6,12 +6,6 @@
 #include "model/SkinDocument.h"
 
 namespace corvane {
-namespace {
-
-constexpr int kTitleBar = 33, kEventBar = 34, kDialButton = 24, kDialButtonPressed = 25;
-constexpr int kEdge = 31, kNormal = 29, kPressed = 30, kArrow = 32;
-
-}  // namespace
 
 void DrawTransparent(Image& canvas, const Image& image, int x, int y, Colour transparent) {
     const int firstRow = std::max(0, -y), lastRow = std::min(image.Height(), canvas.Height() - y);
@@ -25,14 +19,15 @@ void DrawTransparent(Image& canvas, const Image& image, int x, int y, Colour tra
 }
 
 std::vector<Placement> DialScreenPlacements(bool pressed) {
-    std::vector<Placement> placements{{kTitleBar, 0, 27}, {kEventBar, 0, 57}};
-    ForEachKeyCell([&](int, int, int x, int y) {
-        placements.push_back({pressed ? kDialButtonPressed : kDialButton, kKeypadLeft + x, kKeypadTop + y});
-    });
-    placements.push_back({kEdge, 0, 280});
-    placements.push_back({pressed ? kPressed : kNormal, 2, 288});
-    placements.push_back({pressed ? kPressed : kNormal, 161, 288});
-    placements.push_back({kArrow, 150, 310});
+    const Element dialButton = pressed ? Element::DialButtonPressed : Element::DialButton;
+    const Element speedDial = pressed ? Element::SpeedDialPressed : Element::SpeedDialNormal;
+    std::vector<Placement> placements{{Element::TitleBar, 0, 27}, {Element::EventBar, 0, 57}};
+    ForEachKeyCell(
+        [&](int, int, int x, int y) { placements.push_back({dialButton, kKeypadLeft + x, kKeypadTop + y}); });
+    placements.push_back({Element::SpeedDialEdge, 0, 280});
+    placements.push_back({speedDial, 2, 288});
+    placements.push_back({speedDial, 161, 288});
+    placements.push_back({Element::SpeedDialArrow, 150, 310});
     ForEachKeyCell([&](int row, int column, int x, int y) {
         placements.push_back({KeyLabel(row, column, pressed), kKeypadLeft + x, kKeypadTop + y});
     });
@@ -42,7 +37,7 @@ std::vector<Placement> DialScreenPlacements(bool pressed) {
 void ComposePreview(Image& canvas, const Image& background, const ElementPictures& elements, bool pressed) {
     canvas = background;
     for (const Placement& p : DialScreenPlacements(pressed)) {
-        const ElementPicture& e = elements[static_cast<std::size_t>(p.element)];
+        const ElementPicture& e = elements[Index(p.element)];
         if (e.image) DrawTransparent(canvas, *e.image, p.x, p.y, e.transparent);
     }
 }

@@ -30,7 +30,7 @@ using ElementPictures = std::array<ElementPicture, kElementCount>;  // in catalo
 
 // One element drawn at one place; an element may be drawn at several.
 struct Placement {
-    int element;
+    Element element;
     int x;
     int y;
 };

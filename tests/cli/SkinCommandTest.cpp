@@ -73,8 +73,9 @@ Image BusyPicture(int element, int width, int height) {
 void WriteBitmapSet(const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder);
     for (const auto& e : kSkinElements) {
-        const int width = e.index % 3 == 0 ? e.width + 9 : e.index % 3 == 1 ? e.width : std::max(1, e.width - 5);
-        ASSERT_TRUE(WriteBmpFile(BusyPicture(e.index, width, e.height), (folder / (std::string(e.name) + ".bmp")).string()));
+        const int index = static_cast<int>(e.element);
+        const int width = index % 3 == 0 ? e.width + 9 : index % 3 == 1 ? e.width : std::max(1, e.width - 5);
+        ASSERT_TRUE(WriteBmpFile(BusyPicture(index, width, e.height), (folder / (std::string(e.name) + ".bmp")).string()));
     }
 }
 
@@ -133,8 +134,8 @@ TEST_F(SkinCommandTest, BuildLoadsEachPictureAsTheEditorImportsIt) {
         document.SetTargetDepth(std::stoi(c.depth));
         for (const int depth : {8, 16})
             for (const auto& e : kSkinElements) {
-                if (c.transparent) document.Slot(depth, e.index).SetTransparent(*c.transparent);
-                ASSERT_TRUE(document.Slot(depth, e.index).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), depth));
+                if (c.transparent) document.Slot(depth, e.element).SetTransparent(*c.transparent);
+                ASSERT_TRUE(document.Slot(depth, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), depth));
             }
         std::filesystem::create_directories(dir.Path() / "editor");
         EXPECT_EQ(WithoutNameAndDates(ReadBytes(out)),
@@ -165,9 +166,9 @@ TEST_F(SkinCommandTest, ExtractThenBuildGivesTheSameResources) {
         SkinDocument document;
         document.SetTargetDepth(depth);
         for (const auto& e : kSkinElements) {
-            for (const int d : {8, 16}) document.Slot(d, e.index).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
-            const ImageSlot& slot = document.Slot(depth, e.index);
-            document.Slot(depth, e.index).SetTransparent(slot.Picture().At(e.index % slot.Width(), 1));
+            for (const int d : {8, 16}) document.Slot(d, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
+            const ImageSlot& slot = document.Slot(depth, e.element);
+            document.Slot(depth, e.element).SetTransparent(slot.Picture().At(static_cast<int>(e.element) % slot.Width(), 1));
         }
         const auto original = dir.File("original" + std::to_string(depth) + ".pdb");
         const Bytes saved = EditorSaves(document, original);
@@ -180,13 +181,13 @@ TEST_F(SkinCommandTest, ExtractThenBuildGivesTheSameResources) {
         // The printed colours are the file's, one line per element in bitmap-set order.
         const DecodedSkin decoded = DecodeSkinFile(saved);
         std::string expected;
-        for (const int element : kBitmapSetOrder) {
+        for (const Element element : kBitmapSetOrder) {
             const auto& picture = *decoded.pictures[std::size_t(element)];
             char line[64];
-            std::snprintf(line, sizeof line, "%s.bmp %02X%02X%02X\n", std::string(kSkinElements[std::size_t(element)].name).c_str(),
+            std::snprintf(line, sizeof line, "%s.bmp %02X%02X%02X\n", std::string(ElementInfo(element).name).c_str(),
                           picture.transparent.r, picture.transparent.g, picture.transparent.b);
             expected += line;
-            EXPECT_EQ(DecodeImageFile((folder / (std::string(kSkinElements[std::size_t(element)].name) + ".bmp")).string()),
+            EXPECT_EQ(DecodeImageFile((folder / (std::string(ElementInfo(element).name) + ".bmp")).string()),
                       picture.image);
         }
         EXPECT_EQ(extract.out, expected);
@@ -225,7 +226,7 @@ TEST_F(SkinCommandTest, InfoListsEntriesAndJudgesLikeOpen) {
     ResourceDatabase db;
     for (const auto& row : kSkinResourceTable)
         if (row.id != 9064) {
-            const auto& e = kSkinElements[std::size_t(row.element)];
+            const auto& e = ElementInfo(row.element);
             ASSERT_TRUE(db.AddBitmap(Image(e.width, e.height, kBlack), row.id, kPureGreen, true, 8));
         }
     ASSERT_TRUE(db.AddBitmap(Image(4, 4, kBlack), 1000, kPureGreen, true, 8));
@@ -476,9 +477,9 @@ TEST_F(SkinCommandTest, ExtractToALayeredImageThenBuildGivesTheSameResources) {
             SkinDocument document;
             document.SetTargetDepth(depth);
             for (const auto& e : kSkinElements) {
-                for (const int d : {8, 16}) document.Slot(d, e.index).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
-                const ImageSlot& slot = document.Slot(depth, e.index);
-                document.Slot(depth, e.index).SetTransparent(slot.Picture().At(e.index % slot.Width(), 2));
+                for (const int d : {8, 16}) document.Slot(d, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
+                const ImageSlot& slot = document.Slot(depth, e.element);
+                document.Slot(depth, e.element).SetTransparent(slot.Picture().At(static_cast<int>(e.element) % slot.Width(), 2));
             }
             const auto original = dir.File("original.pdb");
             const Bytes saved = EditorSaves(document, original);

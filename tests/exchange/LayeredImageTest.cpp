@@ -35,9 +35,9 @@ SkinDocument Painted(int depth) {
         for (int y = 0; y < e.height; ++y)
             for (int x = 0; x < e.width; ++x)
                 picture.Set(x, y, x < 3 && y < 3 ? kPureGreen
-                                                 : Colour{static_cast<std::uint8_t>(x * 3 + e.index),
-                                                          static_cast<std::uint8_t>(y * 11), static_cast<std::uint8_t>(200 - e.index)});
-        EXPECT_TRUE(document.Slot(depth, e.index).CopyFrom(picture, 0, 0, depth));
+                                                 : Colour{static_cast<std::uint8_t>(x * 3 + static_cast<int>(e.element)),
+                                                          static_cast<std::uint8_t>(y * 11), static_cast<std::uint8_t>(200 - static_cast<int>(e.element))});
+        EXPECT_TRUE(document.Slot(depth, e.element).CopyFrom(picture, 0, 0, depth));
     }
     ComposePreviews(document, depth);
     return document;
@@ -138,13 +138,13 @@ TEST(LayeredImageTest, ImportTakesCroppedMovedAndNestedLayersAndListsTheRest) {
     const SkinDocument before;
     const LayerImport import = ApplyLayers(document, picture);
     for (const int depth : {8, 16}) {
-        const ImageSlot& slot = document.Slot(depth, five.index);
+        const ImageSlot& slot = document.Slot(depth, five.element);
         for (int y = 0; y < five.height; ++y)
             for (int x = 0; x < five.width; ++x) {
                 const bool painted = x >= 97 && y >= 10 && y < 14;
                 ASSERT_EQ(slot.Picture().At(x, y) == slot.Transparent(), !painted) << depth << " " << x << "," << y;
             }
-        EXPECT_EQ(document.Slot(depth, Named("titlebar").index), before.Slot(depth, Named("titlebar").index));
+        EXPECT_EQ(document.Slot(depth, Named("titlebar").element), before.Slot(depth, Named("titlebar").element));
     }
     EXPECT_EQ(import.unknown, (std::vector<std::string>{"Sketch"}));
     EXPECT_EQ(import.outside, (std::vector<std::string_view>{"5", "star"}));
@@ -177,7 +177,7 @@ TEST(LayeredImageTest, ATakenTransparentColourGivesWayToTheFirstFreeOne) {
         SkinDocument document;
         const LayerImport import = ApplyLayers(document, picture);
         for (const int depth : {8, 16}) {
-            const ImageSlot& slot = document.Slot(depth, key.index);
+            const ImageSlot& slot = document.Slot(depth, key.element);
             const Colour colour = depth == 8 ? c.expected8 : c.expected16;
             Image expected(1, 1, colour);
             Colour reduced = colour;

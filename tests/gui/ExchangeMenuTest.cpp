@@ -14,6 +14,8 @@
 #include "imaging/BmpFile.h"
 #include "io/FileAccess.h"
 #include "model/PreviewComposition.h"
+#include "support/FindWidget.h"
+#include "support/NoWelcome.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
@@ -21,23 +23,19 @@
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;
+using corvane::testing::NoWelcome;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
+using corvane::testing::Widget;
 
 namespace {
 
 const QString kSuffix = " - Corvane Desktop for Treo 650/700p";
 
-struct NoWelcome {
-    QTemporaryDir dir;
-    NoWelcome() { QFile(dir.filePath("no.welcome")).open(QIODevice::WriteOnly); }
-    WelcomeMarker Marker() const { return WelcomeMarker(dir.path(), dir.path()); }
-};
-
 QImage Shown(const CSkinEditorDlg& w, const char* id) {
-    return w.findChild<QLabel*>(id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    return Widget<QLabel>(w, id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
 }
-QAction* Action(const CSkinEditorDlg& w, const char* id) { return w.findChild<QAction*>(id); }
+QAction* Action(const CSkinEditorDlg& w, const char* id) { return Widget<QAction>(w, id); }
 
 // Both pictures show the document's canvases as composed from the set of the depth.
 void ExpectShownComposedAt(CSkinEditorDlg& w, int depth) {
@@ -166,7 +164,7 @@ private slots:
         ScriptedUser user;
         user.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp"));
         CSkinEditorDlg w(&user, nw.Marker());
-        w.findChild<QPushButton*>("1071")->click();
+        Widget<QPushButton>(w, "1071")->click();
         // Sets that differ, so the picture tells which one was composed.
         w.Document().Slot(8, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 8);
         const QImage before = Shown(w, "1005");
