@@ -31,8 +31,8 @@ void BM_ExportAndImportBitmapSet(benchmark::State& state) {
     const auto folder = BenchFolder();
     SkinDocument document;
     for (auto _ : state) {
-        for (const int element : kBitmapSetOrder) {
-            const auto& e = kSkinElements[static_cast<std::size_t>(element)];
+        for (const Element element : kBitmapSetOrder) {
+            const auto& e = ElementInfo(element);
             WriteBmpFile(document.Slot(16, element).Picture(), BitmapFilePath(folder.string(), e.name));
         }
         benchmark::DoNotOptimize(ImportBitmapSet(document, folder.string()));

@@ -27,7 +27,7 @@ SkinDocument BusyDocument() {
     SkinDocument document;
     for (const auto& e : kSkinElements)
         for (const int depth : {8, 16})
-            document.Slot(depth, e.index).CopyFrom(BusyPicture(e.index, e.width, e.height), 0, 0, depth);
+            document.Slot(depth, e.element).CopyFrom(BusyPicture(static_cast<int>(e.element), e.width, e.height), 0, 0, depth);
     return document;
 }
 

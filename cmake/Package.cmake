@@ -43,6 +43,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # without them the editor cannot open a window. The tool needs nothing beyond its libraries.
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS "corvane")
+# Named as well as found, so the layered pictures never depend on how the
+# package was built: OpenRaster's zip. (Its XML reader is linked in.)
+set(CPACK_DEBIAN_TOOL_PACKAGE_DEPENDS "libzip4")
 set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION utils)
 include(CPack)
 

@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int found = 0;
     ResourceDatabase again;
     for (const auto& row : kSkinResourceTable) {
-        const SkinElement& e = kSkinElements[static_cast<std::size_t>(row.element)];
-        const auto& picture = skin.pictures[static_cast<std::size_t>(row.element)];
+        const SkinElement& e = ElementInfo(row.element);
+        const auto& picture = skin.pictures[Index(row.element)];
         if (!picture) continue;
         ++found;
         const ResourceEntry* entry = FirstEntry(db, row.id);
@@ -65,8 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const DecodedSkin back = DecodeSkin(reread, DatabaseReadOutcome::Read);
     for (const auto& row : kSkinResourceTable) {
         if (!FirstEntry(again, row.id)) continue;
-        const auto& first = skin.pictures[static_cast<std::size_t>(row.element)];
-        const auto& second = back.pictures[static_cast<std::size_t>(row.element)];
+        const auto& first = skin.pictures[Index(row.element)];
+        const auto& second = back.pictures[Index(row.element)];
         if (!second || !(first->image == second->image) || !(first->transparent == second->transparent))
             __builtin_trap();
     }

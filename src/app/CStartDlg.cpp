@@ -8,12 +8,13 @@
 #include "widgets/DialogUnits.h"
 #include "widgets/PixelPicture.h"
 #include "widgets/QtImage.h"
+#include "widgets/QtUserInterface.h"
 
 namespace corvane {
 
 CStartDlg::CStartDlg(EditorRunner runEditor, QWidget* parent) : QDialog(parent), runEditor_(std::move(runEditor)) {
     setObjectName("163");
-    setWindowTitle("Corvane Desktop");
+    setWindowTitle(ProgramCaptionText());
     setFixedSize(DluX(268), DluY(183));
 
     auto* logo = new PixelPicture(this);

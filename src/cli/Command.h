@@ -5,8 +5,10 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
-#include <functional>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -63,6 +65,54 @@ CLI::Option* AddColourOption(CLI::App& command, const std::string& name, std::op
 template <class Options>
 void RunsWith(CLI::App& subcommand, Action& action, std::shared_ptr<Options> options, int (*work)(const Options&)) {
     subcommand.callback([&action, options, work] { action = [options, work] { return work(*options); }; });
+}
+
+// One positional argument of a subcommand (FILE.pdb, FOLDER, PICTURE...).
+struct Positional {
+    Positional(const char* argument, std::string text = {}) : name(argument), description(std::move(text)) {}
+    std::string name;
+    std::string description;
+};
+
+// A subcommand's words: its positional arguments, all required, which fill
+// the options' `files` in order; then --depth where it has one; then -o, naming
+// what `output` is, where it writes one.
+struct SubcommandSpec {
+    std::string name;
+    std::string description;
+    std::vector<Positional> arguments;
+    std::string output = {};  // no -o when empty
+    bool depth = false;
+    std::string footer = {};  // the help's closing lines
+};
+
+// How every subcommand is declared. The caller adds any further options to
+// the subcommand returned; once parsed it leaves `work(*options)` as the action.
+template <class Options>
+CLI::App* AddSubcommand(CLI::App& parent, Action& action, const SubcommandSpec& spec, int (*work)(const Options&),
+                        std::shared_ptr<Options> options = std::make_shared<Options>()) {
+    CLI::App* sub = parent.add_subcommand(spec.name, spec.description);
+    options->files.resize(spec.arguments.size());
+    for (std::size_t i = 0; i < spec.arguments.size(); ++i)
+        sub->add_option(spec.arguments[i].name, options->files[i], spec.arguments[i].description)->type_name("")->required();
+    if constexpr (requires { options->depth; })
+        if (spec.depth) AddDepthOption(*sub, options->depth);
+    if (!spec.output.empty()) AddOutputOption(*sub, options->output, spec.output);
+    if (!spec.footer.empty()) sub->footer(spec.footer);
+    RunsWith(*sub, action, options, work);
+    return sub;
+}
+
+template <class Options>
+struct SubcommandOf {
+    SubcommandSpec spec;
+    int (*work)(const Options&);
+};
+
+// Subcommands that need no options beyond their spec.
+template <class Options>
+void AddSubcommands(CLI::App& parent, Action& action, std::initializer_list<SubcommandOf<Options>> subcommands) {
+    for (const SubcommandOf<Options>& sub : subcommands) AddSubcommand(parent, action, sub.spec, sub.work);
 }
 
 }  // namespace corvane::cli

@@ -66,14 +66,14 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
         auto* keypad = new QGridLayout;
         for (std::size_t i = 0; i + 1 < rows.size(); i += 2) {
             const int key = static_cast<int>(i / 2);
-            keypad->addWidget(BuildGroup(Text(rows[i].caption), rows.subspan(i, 2)), key / 3, key % 3);
+            keypad->addWidget(BuildGroup(Text(Caption(rows[i])), rows.subspan(i, 2)), key / 3, key % 3);
         }
         elementsLayout->addLayout(keypad);
     } else {
         QBoxLayout* groups = table.layout == ElementLayout::SideBySide ? static_cast<QBoxLayout*>(new QHBoxLayout)
                                                                        : static_cast<QBoxLayout*>(new QVBoxLayout);
         for (std::size_t i = 0; i < rows.size(); ++i)
-            groups->addWidget(BuildGroup(Text(rows[i].caption), rows.subspan(i, 1)));
+            groups->addWidget(BuildGroup(Text(Caption(rows[i])), rows.subspan(i, 1)));
         elementsLayout->addLayout(groups);
     }
     layout->addWidget(GroupsFittingTheScreen(elements, this));
@@ -108,13 +108,12 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
 
 void CElementDlg::Refresh() {
     // An undo may have taken the depth back: the pictures show the set of the depth there is now.
-    for (auto it = pictures_.cbegin(); it != pictures_.cend(); ++it)
-        it.value()->SetSlot(document_.Slot(document_.TargetDepth(), it.key()));
-    for (auto it = swatches_.cbegin(); it != swatches_.cend(); ++it) {
-        it.value()->SetDepth(document_.TargetDepth());
-        it.value()->SetColour(document_.Slot(document_.TargetDepth(), it.key()).Transparent());
+    for (const auto& [element, picture] : pictures_) picture->SetSlot(document_.Slot(document_.TargetDepth(), element));
+    for (const auto& [element, swatch] : swatches_) {
+        swatch->SetDepth(document_.TargetDepth());
+        swatch->SetColour(document_.Slot(document_.TargetDepth(), element).Transparent());
         // Read out instead of the chooser's caption: the swatch has no label of its own.
-        it.value()->setAccessibleName(ColourName(it.value()->GetColour(), document_.TargetDepth()));
+        swatch->setAccessibleName(ColourName(swatch->GetColour(), document_.TargetDepth()));
     }
 }
 
@@ -134,23 +133,22 @@ QWidget* CElementDlg::BuildGroup(const QString& caption, std::span<const Element
 }
 
 QWidget* CElementDlg::BuildElement(const ElementRow& row, bool picturesBesideButtons) {
-    const SkinElement& element = *ElementByIndex(row.element);
-    const QString label = Text(element.label);
+    const QString label = Text(ElementInfo(row.element).label);
 
     auto* picture = new CElementPicture(document_.Slot(document_.TargetDepth(), row.element), nullptr, zoom_);
     picture->setObjectName(QString::number(row.picture));
     picture->setAccessibleName(label);
-    pictures_.insert(row.element, picture);
+    pictures_[row.element] = picture;
     auto* load = CommandButton("Load Image", row.load, label);
     auto* transparent = CommandButton("Transparent Color", row.transparent, label);
     auto* swatch = new CColorIndicator;
-    swatch->setObjectName(QString("swatch %1").arg(row.element));
+    swatch->setObjectName(QString("swatch %1").arg(Index(row.element)));
     swatch->setFixedSize(transparent->sizeHint().height(), transparent->sizeHint().height());
-    swatches_.insert(row.element, swatch);
+    swatches_[row.element] = swatch;
     connect(load, &QPushButton::clicked, this, [this, &row] { LoadImage(row); });
     connect(transparent, &QPushButton::clicked, this, [this, &row] { ChooseTransparent(row); });
     connect(picture, &CElementPicture::FileDropped, this, [this, &row](const QString& path) { LoadImageFile(row, path); });
-    connect(picture, &CElementPicture::PointedAt, this, [this, label = element.label, index = row.element](int x, int y) {
+    connect(picture, &CElementPicture::PointedAt, this, [this, label = ElementInfo(row.element).label, index = row.element](int x, int y) {
         const int depth = document_.TargetDepth();
         emit PointerText(QString::fromStdString(PixelDescription(label, document_.Slot(depth, index).Picture(), x, y, depth)));
     });
@@ -173,17 +171,17 @@ QWidget* CElementDlg::BuildElement(const ElementRow& row, bool picturesBesideBut
 }
 
 void CElementDlg::LoadImage(const ElementRow& row) {
-    Change(QString("Load Image (%1)").arg(Text(ElementByIndex(row.element)->label)),
+    Change(QString("Load Image (%1)").arg(Text(ElementInfo(row.element).label)),
            [&] { LoadElementImage(document_, user_, row.element); });
 }
 
 void CElementDlg::LoadImageFile(const ElementRow& row, const QString& path) {
-    Change(QString("Load Image (%1)").arg(Text(ElementByIndex(row.element)->label)),
+    Change(QString("Load Image (%1)").arg(Text(ElementInfo(row.element).label)),
            [&] { LoadElementImageFile(document_, user_, row.element, path.toStdString()); });
 }
 
 void CElementDlg::ChooseTransparent(const ElementRow& row) {
-    Change(QString("Transparent Color (%1)").arg(Text(ElementByIndex(row.element)->label)), [&] {
+    Change(QString("Transparent Color (%1)").arg(Text(ElementInfo(row.element).label)), [&] {
         if (RunChooser(row.element)) document_.MarkModified();
     });
 }
@@ -202,7 +200,7 @@ void CElementDlg::Change(const QString& text, const std::function<void()>& chang
     emit DocumentChanged();
 }
 
-bool CElementDlg::RunChooser(int element) {
+bool CElementDlg::RunChooser(Element element) {
     CTransparencyDlg chooser(document_.Slot(document_.TargetDepth(), element), this, document_.TargetDepth());
     return chooser.exec() == QDialog::Accepted;
 }

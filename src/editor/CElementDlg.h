@@ -7,8 +7,8 @@
 #pragma once
 
 #include <QDialog>
-#include <QHash>
 #include <functional>
+#include <map>
 
 #include "editor/ElementDialogTables.h"
 
@@ -37,7 +37,6 @@ signals:
     void PointerText(const QString& text);
 
 private:
-    QWidget* BuildElements();
     QWidget* BuildGroup(const QString& caption, std::span<const ElementRow> rows);
     QWidget* BuildElement(const ElementRow& row, bool picturesBesideButtons);
     void LoadImage(const ElementRow& row);
@@ -45,7 +44,7 @@ private:
     void ChooseTransparent(const ElementRow& row);
     void ChooseTransparentForAll();
     // Runs the chooser on the element's slot of the current depth; true on "OK".
-    bool RunChooser(int element);
+    bool RunChooser(Element element);
     // Runs a change on the document, recorded under the text when it changed anything.
     void Change(const QString& text, const std::function<void()>& change);
 
@@ -54,8 +53,8 @@ private:
     UserInterface& user_;
     SkinHistory* history_;
     int zoom_;
-    QHash<int, CElementPicture*> pictures_;  // by element
-    QHash<int, CColorIndicator*> swatches_;  // by element
+    std::map<Element, CElementPicture*> pictures_;
+    std::map<Element, CColorIndicator*> swatches_;
 };
 
 class CKeypadButtonsDlg : public CElementDlg {

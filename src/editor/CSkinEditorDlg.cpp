@@ -11,6 +11,7 @@
 #include "editor/SkinUndo.h"
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
+#include "exchange/LayeredImage.h"
 #include "model/PreviewComposition.h"
 #include "model/ShownColour.h"
 #include "model/SkinFile.h"
@@ -296,6 +297,11 @@ void CSkinEditorDlg::AddExchangeMenu() {
             [this] { Export("the preview", ExportPreview(*document_, User())); });
     menu->addSeparator();
     connect(AddAction(menu, "&Import Bitmaps...", 32780), &QAction::triggered, this, &CSkinEditorDlg::ImportSet);
+    connect(AddAction(menu, "Export &Layered Image...", 32810), &QAction::triggered, this,
+            [this] {
+                if (ExportLayeredImage(*document_, User())) ShowResult("Exported the layered image");
+            });
+    connect(AddAction(menu, "Import L&ayered Image...", 32811), &QAction::triggered, this, &CSkinEditorDlg::ImportLayers);
     connect(AddAction(menu, "I&mport Dialpad Bitmaps...", 32797), &QAction::triggered, this, [this] {
         ChangeDialpad("Import Dialpad Bitmaps", [this] { return ImportDialpadBitmaps(*document_, User()); });
     });
@@ -320,6 +326,15 @@ void CSkinEditorDlg::ImportSet() {
     UpdateTitle();
     RefreshPreviews();
     if (chosen) ShowResult("Imported the bitmaps");
+}
+
+void CSkinEditorDlg::ImportLayers() {
+    bool imported = false;
+    RunRecorded(history_, "Import Layered Image", [&] { imported = ImportLayeredImage(*document_, User()); });
+    if (!imported) return;
+    UpdateTitle();
+    RefreshPreviews();
+    ShowResult("Imported the layered image");
 }
 
 void CSkinEditorDlg::ChangeDialpad(const QString& text, const std::function<DialpadOutcome()>& command) {

@@ -66,6 +66,7 @@ private:
     // The "&Import/Export" menu.
     void AddExchangeMenu();
     void ImportSet();
+    void ImportLayers();
     void ChangeDialpad(const QString& text, const std::function<DialpadOutcome()>& command);
     // Shows both canvases as they were last composed.
     void ShowPreviews();

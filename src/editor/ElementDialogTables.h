@@ -8,15 +8,23 @@
 #include <span>
 #include <string_view>
 
+#include "pdb/SkinCatalogue.h"
+
 namespace corvane {
 
 struct ElementRow {
-    int element;               // index into the skin catalogue
-    std::string_view caption;  // the group box the element sits in
+    Element element;
     int picture;
     int load;
     int transparent;
+    // The group box's caption where the editor shows another text than the
+    // element's label; a keypad group takes its released label's.
+    std::string_view captionOverride = {};
 };
+
+constexpr std::string_view Caption(const ElementRow& row) {
+    return row.captionOverride.empty() ? ElementInfo(row.element).label : row.captionOverride;
+}
 
 enum class ElementLayout {
     SideBySide,  // one group per element, in a row
@@ -34,62 +42,71 @@ struct ElementDialogTable {
     // Button 1068 runs the chooser on `shareSource`, then hands its colour to
     // `shareTargets`; the editor has no such button when the text is empty.
     std::string_view shareText;
-    int shareSource;
-    std::span<const int> shareTargets;
+    Element shareSource;
+    std::span<const Element> shareTargets;
 };
 
 inline constexpr int kShareButtonId = 1068;
 
 inline constexpr std::array<ElementRow, 2> kKeypadButtonRows{{
-    {24, "Button normal", 1013, 1023, 1027},
-    {25, "Button pressed", 1020, 1024, 1028},
+    {Element::DialButton, 1013, 1023, 1027},
+    {Element::DialButtonPressed, 1020, 1024, 1028},
 }};
-inline constexpr std::array<int, 1> kKeypadButtonShare{25};
+inline constexpr std::array<Element, 1> kKeypadButtonShare{Element::DialButtonPressed};
 
 // In keypad order, each key's normal label before its pressed one.
 inline constexpr std::array<ElementRow, 24> kKeypadTextRows{{
-    {1, "1", 1032, 1037, 1061},     {13, "1", 1053, 1080, 1081},
-    {2, "2", 1033, 1038, 1062},     {14, "2", 1069, 1087, 1088},
-    {3, "3", 1034, 1039, 1063},     {15, "3", 1070, 1089, 1090},
-    {4, "4", 1035, 1040, 1064},     {16, "4", 1071, 1091, 1092},
-    {5, "5", 1041, 1042, 1065},     {17, "5", 1072, 1093, 1094},
-    {6, "6", 1043, 1044, 1066},     {18, "6", 1073, 1095, 1096},
-    {7, "7", 1045, 1046, 1059},     {19, "7", 1074, 1097, 1098},
-    {8, "8", 1047, 1048, 1060},     {20, "8", 1075, 1099, 1100},
-    {9, "9", 1049, 1050, 1067},     {21, "9", 1076, 1101, 1102},
-    {11, "Star", 1051, 1052, 1056}, {23, "Star", 1077, 1103, 1104},
-    {0, "0", 1031, 1036, 1057},     {12, "0", 1078, 1105, 1106},
-    {10, "#", 1054, 1055, 1058},    {22, "#", 1079, 1107, 1108},
+    {Element::Key1, 1032, 1037, 1061},    {Element::Key1Pressed, 1053, 1080, 1081},
+    {Element::Key2, 1033, 1038, 1062},    {Element::Key2Pressed, 1069, 1087, 1088},
+    {Element::Key3, 1034, 1039, 1063},    {Element::Key3Pressed, 1070, 1089, 1090},
+    {Element::Key4, 1035, 1040, 1064},    {Element::Key4Pressed, 1071, 1091, 1092},
+    {Element::Key5, 1041, 1042, 1065},    {Element::Key5Pressed, 1072, 1093, 1094},
+    {Element::Key6, 1043, 1044, 1066},    {Element::Key6Pressed, 1073, 1095, 1096},
+    {Element::Key7, 1045, 1046, 1059},    {Element::Key7Pressed, 1074, 1097, 1098},
+    {Element::Key8, 1047, 1048, 1060},    {Element::Key8Pressed, 1075, 1099, 1100},
+    {Element::Key9, 1049, 1050, 1067},    {Element::Key9Pressed, 1076, 1101, 1102},
+    {Element::KeyStar, 1051, 1052, 1056}, {Element::KeyStarPressed, 1077, 1103, 1104},
+    {Element::Key0, 1031, 1036, 1057},    {Element::Key0Pressed, 1078, 1105, 1106},
+    {Element::KeyHash, 1054, 1055, 1058}, {Element::KeyHashPressed, 1079, 1107, 1108},
 }};
-inline constexpr std::array<int, 23> kKeypadTextShare{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
-                                                      13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23};
+// Every key label but "0", which gives its colour.
+inline constexpr std::array<Element, 23> kKeypadTextShare{
+    Element::Key1,        Element::Key2,        Element::Key3,          Element::Key4,        Element::Key5,
+    Element::Key6,        Element::Key7,        Element::Key8,          Element::Key9,        Element::KeyHash,
+    Element::KeyStar,     Element::Key0Pressed, Element::Key1Pressed,   Element::Key2Pressed, Element::Key3Pressed,
+    Element::Key4Pressed, Element::Key5Pressed, Element::Key6Pressed,   Element::Key7Pressed, Element::Key8Pressed,
+    Element::Key9Pressed, Element::KeyHashPressed, Element::KeyStarPressed,
+};
 
 inline constexpr std::array<ElementRow, 7> kSpeedDialRows{{
-    {29, "Button normal", 1007, 1005, 1006},
-    {30, "Button pressed", 1008, 1009, 1010},
-    {26, "Button empty", 1014, 1015, 1016},
-    {27, "Button empty pressed", 1017, 1018, 1019},
-    {28, "Button selected", 1020, 1021, 1022},
-    {32, "Speed Dial Arrow", 1026, 1027, 1028},
-    {31, "Speed Dial Edge", 1023, 1024, 1025},
+    {Element::SpeedDialNormal, 1007, 1005, 1006},
+    {Element::SpeedDialPressed, 1008, 1009, 1010},
+    {Element::SpeedDialEmpty, 1014, 1015, 1016},
+    {Element::SpeedDialEmptyPressed, 1017, 1018, 1019},
+    {Element::SpeedDialHighlighted, 1020, 1021, 1022, "Button selected"},
+    {Element::SpeedDialArrow, 1026, 1027, 1028},
+    {Element::SpeedDialEdge, 1023, 1024, 1025},
 }};
-inline constexpr std::array<int, 6> kSpeedDialShare{30, 26, 27, 28, 31, 32};
+inline constexpr std::array<Element, 6> kSpeedDialShare{
+    Element::SpeedDialPressed,     Element::SpeedDialEmpty, Element::SpeedDialEmptyPressed,
+    Element::SpeedDialHighlighted, Element::SpeedDialEdge,  Element::SpeedDialArrow,
+};
 
 inline constexpr std::array<ElementRow, 2> kTitleRows{{
-    {33, "Title Bar", 1078, 1079, 1080},
-    {34, "Event bar", 1081, 1082, 1083},
+    {Element::TitleBar, 1078, 1079, 1080},
+    {Element::EventBar, 1081, 1082, 1083, "Event bar"},
 }};
 
 inline constexpr ElementDialogTable kKeypadButtonsTable{
     1003, 158, "Edit Keypad Buttons", ElementLayout::SideBySide, kKeypadButtonRows,
-    "Choose Transparent Color for both Images", 24, kKeypadButtonShare};
+    "Choose Transparent Color for both Images", Element::DialButton, kKeypadButtonShare};
 inline constexpr ElementDialogTable kKeypadTextTable{
     1004, 159, "Edit Keypad Text", ElementLayout::Keypad, kKeypadTextRows,
-    "Choose Transparent Color for all Images", 0, kKeypadTextShare};
+    "Choose Transparent Color for all Images", Element::Key0, kKeypadTextShare};
 inline constexpr ElementDialogTable kSpeedDialTable{
     1002, 156, "Edit Speed Dial Buttons", ElementLayout::Stacked, kSpeedDialRows,
-    "Choose Transparent Color for all Images", 29, kSpeedDialShare};
+    "Choose Transparent Color for all Images", Element::SpeedDialNormal, kSpeedDialShare};
 inline constexpr ElementDialogTable kTitleTable{
-    1006, 173, "Edit Title and Event Bar", ElementLayout::StackedWide, kTitleRows, {}, -1, {}};
+    1006, 173, "Edit Title and Event Bar", ElementLayout::StackedWide, kTitleRows, {}, Element::TitleBar, {}};
 
 }  // namespace corvane

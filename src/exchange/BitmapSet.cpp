@@ -3,6 +3,7 @@
 #include "imaging/Bmp.h"
 #include "io/FileAccess.h"
 #include "io/PathNames.h"
+#include "model/ProgramText.h"
 #include "model/SkinDocument.h"
 #include "model/UserInterface.h"
 
@@ -13,7 +14,7 @@ bool AskToOverwrite(UserInterface& user, const std::string& path, OverwriteAnswe
     if (answers.yesToAll) return true;
     Message question;
     question.text = "The file\n\n     " + path + "\n\nalready exists. Do you want to overwrite it?";
-    question.caption = "Corvane Desktop";
+    question.caption = std::string(kProgramCaption);
     question.icon = MessageIcon::Question;
     question.buttons = MessageButtons::YesYesToAllNoCancel;
     question.defaultButton = Answer::No;
@@ -63,37 +64,40 @@ ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture
 
 ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user) {
     std::vector<NamedPicture> pictures;
-    for (const int element : kBitmapSetOrder)
-        pictures.push_back({std::string(ElementByIndex(element)->name),
-                            document.CurrentSet()[static_cast<std::size_t>(element)].Picture()});
+    for (const Element element : kBitmapSetOrder)
+        pictures.push_back({std::string(ElementInfo(element).name), document.CurrentSet()[Index(element)].Picture()});
     return ExportPictures(user, pictures);
 }
 
-std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std::string& folder,
-                                              std::vector<std::string>* reasons) {
-    // Each file is read once for both sets; the list still names the 8-bit
-    // set's failures first, then the 16-bit set's.
-    std::vector<std::string_view> failed, failed16;
-    for (const int element : kBitmapSetOrder) {
-        const std::string_view name = ElementByIndex(element)->name;
-        const ElementLoad load = ImportElementBitmap(document.Slot(8, element), document.Slot(16, element), name, folder);
-        if (!load.eightBit) failed.push_back(name);
-        if (!load.sixteenBit) failed16.push_back(name);
-        if (reasons && !load.Both()) reasons->push_back(BitmapFilePath(folder, name) + ": " + ElementLoadProblemText(load));
+std::vector<FailedImport> ImportBitmapSet(SkinDocument& document, const std::string& folder) {
+    std::vector<FailedImport> failed;
+    for (const Element element : kBitmapSetOrder) {
+        ElementLoad load = ImportElementBitmap(document.Slot(8, element), document.Slot(16, element),
+                                               ElementInfo(element).name, folder);
+        if (!load.Both()) failed.push_back({element, std::move(load)});
     }
-    failed.insert(failed.end(), failed16.begin(), failed16.end());
     return failed;
+}
+
+std::vector<std::string_view> FailedFileNames(const std::vector<FailedImport>& failed) {
+    std::vector<std::string_view> names;
+    for (const FailedImport& f : failed)
+        if (!f.load.eightBit) names.push_back(ElementInfo(f.element).name);
+    for (const FailedImport& f : failed)
+        if (!f.load.sixteenBit) names.push_back(ElementInfo(f.element).name);
+    return names;
 }
 
 bool ImportBitmaps(SkinDocument& document, UserInterface& user) {
     const auto folder = user.AskFolder(std::string(kImportFolderTitle));
     if (folder) {
+        const std::vector<FailedImport> failed = ImportBitmapSet(document, *folder);
         std::string list;
-        std::vector<std::string> reasons;
-        for (const std::string_view name : ImportBitmapSet(document, *folder, &reasons))
+        for (const std::string_view name : FailedFileNames(failed))
             list += "     " + std::string(name) + ".bmp\n";
         std::string details;
-        for (const std::string& reason : reasons) details += reason + "\n";
+        for (const FailedImport& f : failed)
+            details += BitmapFilePath(*folder, ElementInfo(f.element).name) + ": " + ElementLoadProblemText(f.load) + "\n";
         if (!list.empty()) TellWithDetails(user, std::string(kImportFailureIntro) + list, details, MessageIcon::Warning);
     }
     document.MarkModified();

@@ -14,6 +14,7 @@
 
 #include "imaging/Image.h"
 #include "model/ImageSlot.h"
+#include "pdb/SkinCatalogue.h"
 
 namespace corvane {
 
@@ -72,11 +73,22 @@ ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture
 // attempted whatever happened to the ones before. Changes nothing in the document.
 ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user);
 
-// Every file of the folder into the 8-bit set, then into the 16-bit set. The
-// base names of the files that failed, once per set and in that order; with
-// `reasons`, one line "PATH: why" for each file that failed, once.
-std::vector<std::string_view> ImportBitmapSet(SkinDocument& document, const std::string& folder,
-                                              std::vector<std::string>* reasons = nullptr);
+// An element whose file one or both of its slots could not take.
+struct FailedImport {
+    Element element;
+    ElementLoad load;
+};
+
+// Every file of the folder into both sets, each file read once and each slot
+// keeping its transparent colour, reduced for its depth by the load: the rule
+// of Import Bitmaps and of `corvane skin build`. The elements that failed, in
+// bitmap-set order.
+std::vector<FailedImport> ImportBitmapSet(SkinDocument& document, const std::string& folder);
+
+// The base names of the files that failed, as Import Bitmaps lists them:
+// those of the 8-bit set, then those of the 16-bit set.
+std::vector<std::string_view> FailedFileNames(const std::vector<FailedImport>& failed);
+
 
 // Import Bitmaps: names the files that failed in one warning, with why in its details. The skin is
 // marked modified in every case, also when the browser was cancelled; the

@@ -15,9 +15,6 @@
 namespace corvane {
 namespace {
 
-constexpr int kDialButton = 24;
-constexpr int kDialButtonPressed = 25;
-
 // Calls visit(released label, pressed label, x, y) for every key cell of a dial-pad picture.
 template <typename Visit>
 void ForEachCell(Visit visit) {
@@ -81,25 +78,25 @@ ExportOutcome ExportDialpadBitmaps(const SkinDocument& document, UserInterface& 
 
 void ComposeDialpad(Image& released, Image& pressed, const SkinDocument& document) {
     const SlotSet& set = document.Set(16);
-    const auto slot = [&set](int element) -> const ImageSlot& { return set[static_cast<std::size_t>(element)]; };
-    ForEachCell([&](int, int, int x, int y) {
-        DrawSlot(released, slot(kDialButton), x, y);
-        DrawSlot(pressed, slot(kDialButtonPressed), x, y);
+    const auto slot = [&set](Element element) -> const ImageSlot& { return set[Index(element)]; };
+    ForEachCell([&](Element, Element, int x, int y) {
+        DrawSlot(released, slot(Element::DialButton), x, y);
+        DrawSlot(pressed, slot(Element::DialButtonPressed), x, y);
     });
-    ForEachCell([&](int key, int pressedKey, int x, int y) {
+    ForEachCell([&](Element key, Element pressedKey, int x, int y) {
         DrawSlot(released, slot(key), x, y);
         DrawSlot(pressed, slot(pressedKey), x, y);
     });
 }
 
 void CutDialpad(const Image& released, const Image& pressed, SkinDocument& document) {
-    ForEachCell([&](int key, int, int x, int y) {
+    ForEachCell([&](Element key, Element, int x, int y) {
         for (const int depth : {8, 16}) document.Slot(depth, key).CopyFrom(released, x, y, depth);
     });
-    ForEachCell([&](int, int pressedKey, int x, int y) {
+    ForEachCell([&](Element, Element pressedKey, int x, int y) {
         for (const int depth : {8, 16}) document.Slot(depth, pressedKey).CopyFrom(pressed, x, y, depth);
     });
-    for (const int button : {kDialButton, kDialButtonPressed})
+    for (const Element button : {Element::DialButton, Element::DialButtonPressed})
         for (const int depth : {8, 16}) document.Slot(depth, button).FillWhite();
 }
 

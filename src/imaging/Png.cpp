@@ -3,8 +3,10 @@
 #include <spng.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "io/ByteOrder.h"
 
@@ -131,6 +133,85 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
     if (const int trailing = spng_decode_chunks(context.get()); trailing != 0)
         return Refusal(trailing, ImageFileProblem::Damaged);
     return DecodedPicture(std::move(image), ihdr.width, ihdr.height);
+}
+
+std::vector<std::uint8_t> EncodePng(const Image& image, PngEffort effort) {
+    if (image.Empty()) return {};
+    Context context(spng_ctx_new(SPNG_CTX_ENCODER));
+    if (!context) return {};
+    spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1);
+    if (effort == PngEffort::Fastest) spng_set_option(context.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
+    spng_ihdr ihdr{};
+    ihdr.width = static_cast<std::uint32_t>(image.Width());
+    ihdr.height = static_cast<std::uint32_t>(image.Height());
+    ihdr.bit_depth = 8;
+    ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
+    if (spng_set_ihdr(context.get(), &ihdr) != 0) return {};
+    std::vector<std::uint8_t> pixels;
+    pixels.reserve(image.Pixels().size() * 3);
+    for (const Colour c : image.Pixels()) pixels.insert(pixels.end(), {c.r, c.g, c.b});
+    if (spng_encode_image(context.get(), pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) != 0)
+        return {};
+    std::size_t length = 0;
+    int error = 0;
+    std::unique_ptr<void, decltype(&std::free)> buffer(spng_get_png_buffer(context.get(), &length, &error), &std::free);
+    if (!buffer || error != 0) return {};
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer.get());
+    return std::vector<std::uint8_t>(bytes, bytes + length);
+}
+
+Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget& budget) {
+    Context context(spng_ctx_new(0));
+    if (!context || spng_set_png_buffer(context.get(), file.data(), file.size()) != 0) return Fail("not a PNG picture");
+    spng_ihdr ihdr{};
+    if (spng_get_ihdr(context.get(), &ihdr) != 0) return Fail("not a PNG picture");
+    if (ihdr.width > INT_MAX || ihdr.height > INT_MAX || !budget.Take(ihdr.width, ihdr.height))
+        return Fail("more pixels than " + std::to_string(kLayeredPixelLimit >> 20) + " megapixels");
+    const bool sixteen = ihdr.bit_depth == 16;
+    std::size_t size = 0;
+    const int format = sixteen ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
+    if (spng_decoded_image_size(context.get(), format, &size) != 0) return Fail("not a PNG picture");
+    std::vector<std::uint8_t> decoded(size);
+    if (spng_decode_image(context.get(), decoded.data(), decoded.size(), format, 0) != 0)
+        return Fail("a damaged PNG picture");
+    if (sixteen) {
+        for (std::size_t i = 0; i + 1 < decoded.size(); i += 2) {
+            std::uint16_t v;  // host order, as libspng gives 16-bit samples
+            std::copy_n(decoded.data() + i, 2, reinterpret_cast<std::uint8_t*>(&v));
+            if (v % 257 != 0) return Fail("a picture of 16 bits per channel; save it at 8 bits per channel");
+        }
+    }
+    RgbaImage image(static_cast<int>(ihdr.width), static_cast<int>(ihdr.height));
+    const std::size_t pixelBytes = sixteen ? 8 : 4;
+    for (std::size_t i = 0; i < image.Pixels().size(); ++i) {
+        const std::uint8_t* p = decoded.data() + i * pixelBytes;
+        image.Pixels()[i] = {Channel(p, 0, sixteen), Channel(p, 1, sixteen), Channel(p, 2, sixteen), Channel(p, 3, sixteen)};
+    }
+    return image;
+}
+
+std::vector<std::uint8_t> EncodePngRgba(const RgbaImage& image) {
+    if (image.Empty()) return {};
+    Context context(spng_ctx_new(SPNG_CTX_ENCODER));
+    if (!context) return {};
+    spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1);
+    spng_ihdr ihdr{};
+    ihdr.width = static_cast<std::uint32_t>(image.Width());
+    ihdr.height = static_cast<std::uint32_t>(image.Height());
+    ihdr.bit_depth = 8;
+    ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+    if (spng_set_ihdr(context.get(), &ihdr) != 0) return {};
+    std::vector<std::uint8_t> pixels;
+    pixels.reserve(image.Pixels().size() * 4);
+    for (const Rgba c : image.Pixels()) pixels.insert(pixels.end(), {c.r, c.g, c.b, c.a});
+    if (spng_encode_image(context.get(), pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) != 0)
+        return {};
+    std::size_t length = 0;
+    int error = 0;
+    std::unique_ptr<void, decltype(&std::free)> buffer(spng_get_png_buffer(context.get(), &length, &error), &std::free);
+    if (!buffer || error != 0) return {};
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer.get());
+    return std::vector<std::uint8_t>(bytes, bytes + length);
 }
 
 std::vector<std::uint8_t> EncodePng(const Image& image, PngEffort effort) {

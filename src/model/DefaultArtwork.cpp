@@ -56,12 +56,6 @@ struct PackedPicture {
 constexpr Colour kTitleBarBlue{153, 204, 255};
 constexpr Colour kEventBarBlue{184, 216, 255};
 
-// Key labels in index order: "0".."9", "#", star. A pressed label starts out
-// as its released one.
-constexpr const PackedPicture* kKeyLabels[12] = {
-    &kKey0, &kKey1, &kKey2, &kKey3, &kKey4, &kKey5, &kKey6, &kKey7, &kKey8, &kKey9, &kKeyHash, &kKeyStar,
-};
-
 Colour FromRgb(std::uint32_t rgb) {
     return Colour{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
                   static_cast<std::uint8_t>(rgb)};
@@ -83,34 +77,51 @@ Image Unpack(const PackedPicture& packed) {
     return image;
 }
 
-const PackedPicture* PackedElement(int index) {
-    if (index >= 0 && index < 24) return kKeyLabels[index % 12];
-    switch (index) {
-        case 24: return &kDialButton;
-        case 25: return &kDialButtonPressed;
-        case 26:  // "scempty"
-        case 29:  // "scnormal"
-            return &kSpeedDialLight;
-        case 27:  // "scemptypressed"
-        case 30:  // "scpressed"
-            return &kSpeedDialDark;
-        case 28: return &kSpeedDialMiddle;
-        case 31: return &kSpeedDialEdge;
-        case 32: return &kSpeedDialArrow;
-        default: return nullptr;
+// An element's default: a packed picture, or a flat fill for the two bars.
+struct Artwork {
+    const PackedPicture* packed = nullptr;
+    Colour flat{};
+};
+
+// A switch without default, so the compiler names a new element that has no artwork.
+Artwork ArtworkOf(Element element) {
+    switch (element) {
+        // A pressed label starts out as its released one.
+        case Element::Key0: case Element::Key0Pressed: return {&kKey0};
+        case Element::Key1: case Element::Key1Pressed: return {&kKey1};
+        case Element::Key2: case Element::Key2Pressed: return {&kKey2};
+        case Element::Key3: case Element::Key3Pressed: return {&kKey3};
+        case Element::Key4: case Element::Key4Pressed: return {&kKey4};
+        case Element::Key5: case Element::Key5Pressed: return {&kKey5};
+        case Element::Key6: case Element::Key6Pressed: return {&kKey6};
+        case Element::Key7: case Element::Key7Pressed: return {&kKey7};
+        case Element::Key8: case Element::Key8Pressed: return {&kKey8};
+        case Element::Key9: case Element::Key9Pressed: return {&kKey9};
+        case Element::KeyHash: case Element::KeyHashPressed: return {&kKeyHash};
+        case Element::KeyStar: case Element::KeyStarPressed: return {&kKeyStar};
+        case Element::DialButton: return {&kDialButton};
+        case Element::DialButtonPressed: return {&kDialButtonPressed};
+        case Element::SpeedDialEmpty: case Element::SpeedDialNormal: return {&kSpeedDialLight};
+        case Element::SpeedDialEmptyPressed: case Element::SpeedDialPressed: return {&kSpeedDialDark};
+        case Element::SpeedDialHighlighted: return {&kSpeedDialMiddle};
+        case Element::SpeedDialEdge: return {&kSpeedDialEdge};
+        case Element::SpeedDialArrow: return {&kSpeedDialArrow};
+        case Element::TitleBar: return {nullptr, kTitleBarBlue};
+        case Element::EventBar: return {nullptr, kEventBarBlue};
+        case Element::Count: break;
     }
+    return {};
 }
 
 }  // namespace
 
-Image DefaultElementImage(int index) {
-    const SkinElement* element = ElementByIndex(index);
-    if (element == nullptr) return {};
-    if (element->name == "titlebar") return Image(element->width, element->height, kTitleBarBlue);
-    if (element->name == "eventbar") return Image(element->width, element->height, kEventBarBlue);
-    const PackedPicture* packed = PackedElement(index);
-    assert(packed != nullptr && packed->width == element->width && packed->height == element->height);
-    return packed != nullptr ? Unpack(*packed) : Image(element->width, element->height);
+Image DefaultElementImage(Element element) {
+    if (Index(element) >= kSkinElements.size()) return {};
+    const SkinElement& info = ElementInfo(element);
+    const Artwork artwork = ArtworkOf(element);
+    if (artwork.packed == nullptr) return Image(info.width, info.height, artwork.flat);
+    assert(artwork.packed->width == info.width && artwork.packed->height == info.height);
+    return Unpack(*artwork.packed);
 }
 
 Image PreviewBackgroundImage() { return Unpack(kPreviewBackground); }

@@ -3,12 +3,13 @@
 #pragma once
 
 #include "imaging/Image.h"
+#include "pdb/SkinCatalogue.h"
 
 namespace corvane {
 
-// The element's default picture at exactly its catalogue size (index 0..34).
+// The element's default picture at exactly its catalogue size.
 // Key labels: grey glyphs on pure green (0, 255, 0), hard-edged.
-Image DefaultElementImage(int index);
+Image DefaultElementImage(Element element);
 
 // 320 x 320: a white phone screen with a status line at the top and the
 // outlines of the two speed-dial buttons at the bottom.

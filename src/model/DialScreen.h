@@ -8,12 +8,14 @@
 //   y 182    "7"    "8"     "9"
 //   y 228    star   "0"     "#"
 //
-// With the keys pressed, each label's pressed element, twelve catalogue
-// indexes further on ("1pressed" for "1"), stands in its place. The previews
-// draw the keys from this grid and the dial-pad pictures are cut along it.
+// With the keys pressed, each label's pressed element ("1pressed" for "1")
+// stands in its place. The previews draw the keys from this grid and the
+// dial-pad pictures are cut along it.
 #pragma once
 
 #include <array>
+
+#include "pdb/SkinCatalogue.h"
 
 namespace corvane {
 
@@ -24,19 +26,23 @@ inline constexpr int kKeyCellHeight = 46;
 inline constexpr int kKeypadLeft = 6;
 inline constexpr int kKeypadTop = 90;
 
-// Released key labels (catalogue indexes) by row, then column.
-inline constexpr std::array<std::array<int, kKeyColumns>, kKeyRows> kKeypadLabels{{
-    {1, 2, 3},
-    {4, 5, 6},
-    {7, 8, 9},
-    {11, 0, 10},
+struct KeyLabels {
+    Element released;
+    Element pressed;
+};
+
+// Key labels by row, then column.
+inline constexpr std::array<std::array<KeyLabels, kKeyColumns>, kKeyRows> kKeypadLabels{{
+    {{{Element::Key1, Element::Key1Pressed}, {Element::Key2, Element::Key2Pressed}, {Element::Key3, Element::Key3Pressed}}},
+    {{{Element::Key4, Element::Key4Pressed}, {Element::Key5, Element::Key5Pressed}, {Element::Key6, Element::Key6Pressed}}},
+    {{{Element::Key7, Element::Key7Pressed}, {Element::Key8, Element::Key8Pressed}, {Element::Key9, Element::Key9Pressed}}},
+    {{{Element::KeyStar, Element::KeyStarPressed}, {Element::Key0, Element::Key0Pressed},
+      {Element::KeyHash, Element::KeyHashPressed}}},
 }};
 
-inline constexpr int kPressedLabelOffset = 12;
-
-constexpr int KeyLabel(int row, int column, bool pressed) {
-    return kKeypadLabels[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] +
-           (pressed ? kPressedLabelOffset : 0);
+constexpr Element KeyLabel(int row, int column, bool pressed) {
+    const KeyLabels& key = kKeypadLabels[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    return pressed ? key.pressed : key.released;
 }
 
 // Calls visit(row, column, x, y) for every cell, row by row, with the cell's

@@ -6,16 +6,14 @@
 
 namespace corvane {
 
-ElementLoadOutcome LoadElementImage(SkinDocument& document, UserInterface& user, int element) {
-    const SkinElement* e = ElementByIndex(element);
-    if (!e) return ElementLoadOutcome::Cancelled;
-    const std::string path = ChooseImageFile(user, e->label);
+ElementLoadOutcome LoadElementImage(SkinDocument& document, UserInterface& user, Element element) {
+    const std::string path = ChooseImageFile(user, ElementInfo(element).label);
     if (path.empty()) return ElementLoadOutcome::Cancelled;
     return LoadElementImageFile(document, user, element, path);
 }
 
-ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& user, int element, const std::string& path) {
-    if (!ElementByIndex(element)) return ElementLoadOutcome::Failed;
+ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& user, Element element,
+                                        const std::string& path) {
     // Both depths are always attempted: a file that only one of them takes
     // still changes that slot, as the user will see after switching depth.
     const ElementLoad load = LoadElementFromFile(document.Slot(8, element), document.Slot(16, element), path);
@@ -28,11 +26,9 @@ ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& u
     return ElementLoadOutcome::Failed;
 }
 
-void ShareTransparentColour(SkinDocument& document, int from, std::span<const int> to) {
-    if (!ElementByIndex(from)) return;
+void ShareTransparentColour(SkinDocument& document, Element from, std::span<const Element> to) {
     const Colour colour = document.Slot(document.TargetDepth(), from).Transparent();
-    for (int element : to)
-        if (ElementByIndex(element)) document.Slot(document.TargetDepth(), element).SetTransparent(colour);
+    for (const Element element : to) document.Slot(document.TargetDepth(), element).SetTransparent(colour);
 }
 
 }  // namespace corvane

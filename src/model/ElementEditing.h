@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "pdb/SkinCatalogue.h"
+
 namespace corvane {
 
 class SkinDocument;
@@ -18,16 +20,17 @@ inline constexpr std::string_view kErrorLoadingBitmap = "Error loading bitmap.";
 
 // "Load Image": asks for a picture file titled after the element's label,
 // then loads it as LoadElementImageFile does. Cancelled changes nothing.
-ElementLoadOutcome LoadElementImage(SkinDocument& document, UserInterface& user, int element);
+ElementLoadOutcome LoadElementImage(SkinDocument& document, UserInterface& user, Element element);
 
 // Loads the file into the element's 8-bit slot, then into its 16-bit slot;
 // the second load is tried even when the first failed, and a slot that loaded
 // keeps its new picture. Only when both loaded is the skin marked modified;
 // otherwise the user is warned "Error loading bitmap.".
-ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& user, int element, const std::string& path);
+ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& user, Element element,
+                                        const std::string& path);
 
 // Gives the current-depth slots of `to` the transparent colour of the
 // current-depth slot of `from`. The other depth and the pictures stay as they are.
-void ShareTransparentColour(SkinDocument& document, int from, std::span<const int> to);
+void ShareTransparentColour(SkinDocument& document, Element from, std::span<const Element> to);
 
 }  // namespace corvane

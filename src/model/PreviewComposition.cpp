@@ -6,17 +6,6 @@
 #include "model/SkinDocument.h"
 
 namespace corvane {
-namespace {
-
-constexpr int kTitleBar = 33, kEventBar = 34, kDialButton = 24, kDialButtonPressed = 25;
-constexpr int kEdge = 31, kNormal = 29, kPressed = 30, kArrow = 32;
-
-void Draw(Image& canvas, const ElementPictures& elements, int index, int x, int y) {
-    const ElementPicture& e = elements[static_cast<std::size_t>(index)];
-    if (e.image) DrawTransparent(canvas, *e.image, x, y, e.transparent);
-}
-
-}  // namespace
 
 void DrawTransparent(Image& canvas, const Image& image, int x, int y, Colour transparent) {
     const int firstRow = std::max(0, -y), lastRow = std::min(image.Height(), canvas.Height() - y);
@@ -29,20 +18,28 @@ void DrawTransparent(Image& canvas, const Image& image, int x, int y, Colour tra
     }
 }
 
+std::vector<Placement> DialScreenPlacements(bool pressed) {
+    const Element dialButton = pressed ? Element::DialButtonPressed : Element::DialButton;
+    const Element speedDial = pressed ? Element::SpeedDialPressed : Element::SpeedDialNormal;
+    std::vector<Placement> placements{{Element::TitleBar, 0, 27}, {Element::EventBar, 0, 57}};
+    ForEachKeyCell(
+        [&](int, int, int x, int y) { placements.push_back({dialButton, kKeypadLeft + x, kKeypadTop + y}); });
+    placements.push_back({Element::SpeedDialEdge, 0, 280});
+    placements.push_back({speedDial, 2, 288});
+    placements.push_back({speedDial, 161, 288});
+    placements.push_back({Element::SpeedDialArrow, 150, 310});
+    ForEachKeyCell([&](int row, int column, int x, int y) {
+        placements.push_back({KeyLabel(row, column, pressed), kKeypadLeft + x, kKeypadTop + y});
+    });
+    return placements;
+}
+
 void ComposePreview(Image& canvas, const Image& background, const ElementPictures& elements, bool pressed) {
     canvas = background;
-    Draw(canvas, elements, kTitleBar, 0, 27);
-    Draw(canvas, elements, kEventBar, 0, 57);
-    ForEachKeyCell([&](int, int, int x, int y) {
-        Draw(canvas, elements, pressed ? kDialButtonPressed : kDialButton, kKeypadLeft + x, kKeypadTop + y);
-    });
-    Draw(canvas, elements, kEdge, 0, 280);
-    Draw(canvas, elements, pressed ? kPressed : kNormal, 2, 288);
-    Draw(canvas, elements, pressed ? kPressed : kNormal, 161, 288);
-    Draw(canvas, elements, kArrow, 150, 310);
-    ForEachKeyCell([&](int row, int column, int x, int y) {
-        Draw(canvas, elements, KeyLabel(row, column, pressed), kKeypadLeft + x, kKeypadTop + y);
-    });
+    for (const Placement& p : DialScreenPlacements(pressed)) {
+        const ElementPicture& e = elements[Index(p.element)];
+        if (e.image) DrawTransparent(canvas, *e.image, p.x, p.y, e.transparent);
+    }
 }
 
 namespace {

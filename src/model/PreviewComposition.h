@@ -28,6 +28,16 @@ struct ElementPicture {
 };
 using ElementPictures = std::array<ElementPicture, kElementCount>;  // in catalogue index order
 
+// One element drawn at one place; an element may be drawn at several.
+struct Placement {
+    Element element;
+    int x;
+    int y;
+};
+
+// Every drawing of the released or the pressed screen, in drawing order.
+std::vector<Placement> DialScreenPlacements(bool pressed);
+
 // Rebuilds canvas from the empty screen and the elements of one set.
 void ComposePreview(Image& canvas, const Image& background, const ElementPictures& elements, bool pressed);
 

@@ -12,9 +12,9 @@ SkinChange SkinChange::Between(const SkinState& before, const SkinState& after) 
     for (int depth : {8, 16}) {
         const SlotSet& from = depth == 8 ? before.set8 : before.set16;
         const SlotSet& to = depth == 8 ? after.set8 : after.set16;
-        for (int i = 0; i < kElementCount; ++i) {
-            const auto index = static_cast<std::size_t>(i);
-            if (!(from[index] == to[index])) change.slots_.push_back({depth, i, from[index], to[index]});
+        for (const SkinElement& e : kSkinElements) {
+            const std::size_t at = Index(e.element);
+            if (!(from[at] == to[at])) change.slots_.push_back({depth, e.element, from[at], to[at]});
         }
     }
     if (before.filePath != after.filePath) change.filePath_.emplace(before.filePath, after.filePath);

@@ -31,6 +31,7 @@ SkinState CaptureSkin(const SkinDocument& document);
 
 class SkinChange {
 public:
+    static SkinState Capture(const SkinDocument& document) { return CaptureSkin(document); }
     // What differs between two states of one document.
     static SkinChange Between(const SkinState& before, const SkinState& after);
 
@@ -44,7 +45,7 @@ public:
 private:
     struct SlotChange {
         int depth;
-        int element;
+        Element element;
         ImageSlot before;
         ImageSlot after;
     };

@@ -19,10 +19,10 @@ bool SkinDocument::SetTargetDepth(int depth) {
 }
 
 void SkinDocument::ResetToDefaults() {
-    for (int i = 0; i < kElementCount; ++i) {
-        Image picture = DefaultElementImage(i);
-        Slot(8, i).LoadDefault(picture);
-        Slot(16, i).LoadDefault(std::move(picture));
+    for (const SkinElement& e : kSkinElements) {
+        Image picture = DefaultElementImage(e.element);
+        Slot(8, e.element).LoadDefault(picture);
+        Slot(16, e.element).LoadDefault(std::move(picture));
     }
 }
 
@@ -36,7 +36,7 @@ bool ResetSkin(SkinDocument& document, UserInterface& user) {
     document.ClearModified();
     document.SetHasUnsupportedResources(false);
     document.SetMustSaveAs(false);
-    document.SetFilePath(std::string(kUntitledSkinPath));
+    document.SetFilePath(std::string(kUntitledPath));
     return true;
 }
 

@@ -11,13 +11,12 @@
 #include <string_view>
 
 #include "model/ImageSlot.h"
+#include "model/ProgramText.h"
 #include "pdb/SkinCatalogue.h"
 
 namespace corvane {
 
 class UserInterface;
-
-inline constexpr std::string_view kUntitledSkinPath = "untitled.pdb";
 
 using SlotSet = std::array<ImageSlot, kElementCount>;
 
@@ -30,6 +29,9 @@ public:
     // Depth 8 gives the 8-bit set; any other value the 16-bit set.
     SlotSet& Set(int depth) { return depth == 8 ? set8_ : set16_; }
     const SlotSet& Set(int depth) const { return depth == 8 ? set8_ : set16_; }
+    ImageSlot& Slot(int depth, Element element) { return Set(depth)[Index(element)]; }
+    const ImageSlot& Slot(int depth, Element element) const { return Set(depth)[Index(element)]; }
+    // By catalogue index, for walks over every element.
     ImageSlot& Slot(int depth, int index) { return Set(depth)[static_cast<std::size_t>(index)]; }
     const ImageSlot& Slot(int depth, int index) const { return Set(depth)[static_cast<std::size_t>(index)]; }
     SlotSet& CurrentSet() { return Set(targetDepth_); }
@@ -44,7 +46,7 @@ public:
 
     const std::string& FilePath() const { return filePath_; }
     void SetFilePath(std::string path) { filePath_ = std::move(path); }
-    bool IsUntitled() const { return filePath_ == kUntitledSkinPath; }
+    bool IsUntitled() const { return filePath_ == kUntitledPath; }
 
     bool IsModified() const { return modified_; }
     void MarkModified() { modified_ = true; }
@@ -73,7 +75,7 @@ private:
     Image releasedPreview_;
     Image pressedPreview_;
     Image previewBackground_;
-    std::string filePath_{kUntitledSkinPath};
+    std::string filePath_{kUntitledPath};
     bool hasUnsupportedResources_ = false;
     bool modified_ = false;
     bool mustSaveAs_ = false;

@@ -47,11 +47,11 @@ LoadedSkin LoadSkinFile(const std::string& path, SkinDocument& document) {
 }
 
 void ApplyDecodedSkin(const DecodedSkin& skin, SkinDocument& document) {
-    for (int i = 0; i < kElementCount; ++i) {
-        const auto& picture = skin.pictures[static_cast<std::size_t>(i)];
+    for (const SkinElement& e : kSkinElements) {
+        const auto& picture = skin.pictures[Index(e.element)];
         if (!picture) continue;
         for (const int depth : {8, 16}) {
-            ImageSlot& slot = document.Slot(depth, i);
+            ImageSlot& slot = document.Slot(depth, e.element);
             slot.SetTransparent(picture->transparent);
             slot.CopyFrom(picture->image, 0, 0, depth);
         }

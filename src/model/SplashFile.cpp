@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "model/ProgramText.h"
+
 #include "io/FileAccess.h"
 #include "io/PathNames.h"
 #include "pdb/PalmText.h"
@@ -28,188 +30,158 @@ std::string ExtractedImageName(std::string_view splashFileName, std::uint16_t id
     return BaseName(splashFileName, NameCut::LastFourCharacters) + (id == kSplashWelcomeId ? "-welcome.jpg" : "-goodbye.jpg");
 }
 
-// ---- SplashFile --------------------------------------------------------------
+namespace {
 
-SplashFile::SplashFile(UserInterface& ui, std::function<std::uint32_t()> clock) : ui_(ui), clock_(std::move(clock)) {}
-
-SplashFile::Image* SplashFile::ImageFor(std::uint16_t id) {
-    return const_cast<Image*>(std::as_const(*this).ImageFor(id));
-}
-
-const SplashFile::Image* SplashFile::ImageFor(std::uint16_t id) const {
-    if (id == WelcomeId) return &welcome_;
-    if (id == GoodbyeId) return &goodbye_;
-    return nullptr;
-}
-
-bool SplashFile::HasImage(std::uint16_t id) const {
-    const Image* image = ImageFor(id);
-    return image && !image->bytes.empty();
-}
-
-const std::string& SplashFile::Source(std::uint16_t id) const {
-    static const std::string none;
-    const Image* image = ImageFor(id);
-    return image ? image->source : none;
-}
-
-void SplashFile::Tell(const std::string& text, bool captioned, MessageIcon icon) {
+// The splash editor's messages stand apart from its window, and some name the program.
+void Say(UserInterface& user, const std::string& text, bool captioned, MessageIcon icon) {
     Message message;
     message.text = text;
-    if (captioned) message.caption = "Corvane Desktop";
+    if (captioned) message.caption = std::string(kProgramCaption);
     message.icon = icon;
     message.ownedByWindow = false;
-    ui_.ShowMessage(message);
+    user.ShowMessage(message);
 }
 
-SplashFile::Images SplashFile::CurrentImages() const {
-    return Images{welcome_.bytes, goodbye_.bytes, welcome_.source, goodbye_.source};
+FilePrompt SplashPrompt(const char* filter) {
+    FilePrompt prompt;
+    prompt.filter = filter;
+    prompt.ownedByWindow = false;
+    return prompt;
 }
 
-void SplashFile::RestoreImages(const Images& images) {
-    welcome_ = {images.welcome, images.welcomeSource};
-    goodbye_ = {images.goodbye, images.goodbyeSource};
-}
+}  // namespace
 
-SplashFile::LoadOutcome SplashFile::LoadSplashImage(std::uint16_t id, const std::string& path) {
+SplashLoadOutcome LoadSplashImage(SplashDocument& splash, UserInterface& user, std::uint16_t id,
+                                  const std::string& path) {
     // An image larger than a whole splash file may be could never be saved in one.
     FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
     if (!read.Ok()) {
-        Tell("Could not open file " + path + " for reading.", false, MessageIcon::Warning);
-        return LoadOutcome::CouldNotOpen;
+        Say(user, "Could not open file " + path + " for reading.", false, MessageIcon::Warning);
+        return SplashLoadOutcome::CouldNotOpen;
     }
     switch (CheckJpeg(read.bytes)) {
         case JpegCheck::NotJpeg:
-            Tell("File " + path + " is not a Jpeg image.", false, MessageIcon::Warning);
-            return LoadOutcome::NotJpeg;
+            Say(user, "File " + path + " is not a Jpeg image.", false, MessageIcon::Warning);
+            return SplashLoadOutcome::NotJpeg;
         case JpegCheck::WrongSize:
-            Tell("File " + path + " does not have dimension 320x320.", false, MessageIcon::Warning);
-            return LoadOutcome::WrongSize;
+            Say(user, "File " + path + " does not have dimension 320x320.", false, MessageIcon::Warning);
+            return SplashLoadOutcome::WrongSize;
         case JpegCheck::Ok:
             break;
     }
-    Image* image = ImageFor(id);
-    if (!image) return LoadOutcome::UnknownId;
-    image->bytes = std::move(read.bytes);
-    image->source = path;
-    modified_ = true;
-    return LoadOutcome::Ok;
+    SplashPicture* picture = splash.Picture(id);
+    if (!picture) return SplashLoadOutcome::UnknownId;
+    *picture = {std::move(read.bytes), path};
+    splash.MarkModified();
+    return SplashLoadOutcome::Ok;
 }
 
-SplashFile::LoadOutcome SplashFile::ChooseSplashImage(std::uint16_t id) {
-    FilePrompt prompt;
-    prompt.filter = kJpegFilter;
+SplashLoadOutcome ChooseSplashImage(SplashDocument& splash, UserInterface& user, std::uint16_t id) {
+    FilePrompt prompt = SplashPrompt(kJpegFilter);
     prompt.mustExist = true;
-    prompt.ownedByWindow = false;
-    const auto path = ui_.AskOpenFile(prompt);
-    if (!path) return LoadOutcome::Cancelled;
-    return LoadSplashImage(id, *path);
+    const auto path = user.AskOpenFile(prompt);
+    if (!path) return SplashLoadOutcome::Cancelled;
+    return LoadSplashImage(splash, user, id, *path);
 }
 
-SplashFile::SaveImageOutcome SplashFile::SaveSplashImage(std::uint16_t id, const std::string& path) {
+SplashImageSaveOutcome SaveSplashImage(const SplashDocument& splash, UserInterface& user, std::uint16_t id,
+                                       const std::string& path) {
     // An unknown id is refused before the file is touched: opening it first
     // would truncate whatever the user had there.
-    const Image* image = ImageFor(id);
-    if (!image) return SaveImageOutcome::UnknownId;
-    if (image->bytes.empty()) return SaveImageOutcome::ImageMissing;
-    switch (WriteFileReplacing(path, image->bytes)) {
+    const SplashPicture* picture = splash.Picture(id);
+    if (!picture) return SplashImageSaveOutcome::UnknownId;
+    if (picture->bytes.empty()) return SplashImageSaveOutcome::ImageMissing;
+    switch (WriteFileReplacing(path, picture->bytes)) {
         case WriteOutcome::CouldNotOpen:
-            Tell(kCouldNotWrite, true, MessageIcon::Warning);
-            return SaveImageOutcome::CouldNotOpen;
+            Say(user, kCouldNotWrite, true, MessageIcon::Warning);
+            return SplashImageSaveOutcome::CouldNotOpen;
         case WriteOutcome::WriteFailed:
-            Tell(kJpegWriteFailed, true, MessageIcon::Warning);
-            return SaveImageOutcome::WriteFailed;
+            Say(user, kJpegWriteFailed, true, MessageIcon::Warning);
+            return SplashImageSaveOutcome::WriteFailed;
         case WriteOutcome::Ok:
             break;
     }
-    Tell("Jpeg image saved successfully.", true, MessageIcon::Information);
-    return SaveImageOutcome::Ok;
+    Say(user, "Jpeg image saved successfully.", true, MessageIcon::Information);
+    return SplashImageSaveOutcome::Ok;
 }
 
-SplashFile::SaveImageOutcome SplashFile::ExtractSplashImage(std::uint16_t id) {
-    if (!ImageFor(id)) return SaveImageOutcome::UnknownId;
-    FilePrompt prompt;
-    prompt.filter = kJpegFilter;
+SplashImageSaveOutcome ExtractSplashImage(const SplashDocument& splash, UserInterface& user, std::uint16_t id) {
+    if (!splash.Picture(id)) return SplashImageSaveOutcome::UnknownId;
+    FilePrompt prompt = SplashPrompt(kJpegFilter);
     prompt.defaultExtension = "jpg";
-    prompt.proposedName = ExtractedImageName(fileName_, id);
+    prompt.proposedName = ExtractedImageName(splash.FileName(), id);
     prompt.confirmOverwrite = true;
-    prompt.ownedByWindow = false;
-    const auto path = ui_.AskSaveFile(prompt);
-    if (!path) return SaveImageOutcome::Cancelled;
-    return SaveSplashImage(id, *path);
+    const auto path = user.AskSaveFile(prompt);
+    if (!path) return SplashImageSaveOutcome::Cancelled;
+    return SaveSplashImage(splash, user, id, *path);
 }
 
-SplashFile::SaveOutcome SplashFile::WriteSplash() {
-    if (!HasBothImages()) return SaveOutcome::ImageMissing;
-    const std::string name = DatabaseNameFromPath(fileName_);
-    const auto bytes = BuildSplashFile(name, welcome_.bytes, goodbye_.bytes, clock_());
-    const WriteOutcome written = bytes ? WriteFileReplacing(fileName_, *bytes) : WriteOutcome::WriteFailed;
+SplashSaveOutcome WriteSplash(SplashDocument& splash, UserInterface& user, std::uint32_t now) {
+    if (!splash.HasBothImages()) return SplashSaveOutcome::ImageMissing;
+    const std::string name = DatabaseNameFromPath(splash.FileName());
+    const auto bytes = BuildSplashFile(name, splash.WelcomeBytes(), splash.GoodbyeBytes(), now);
+    const WriteOutcome written = bytes ? WriteFileReplacing(splash.FileName(), *bytes) : WriteOutcome::WriteFailed;
     switch (written) {
         case WriteOutcome::CouldNotOpen:
-            Tell(kCouldNotWrite, true, MessageIcon::Warning);
-            return SaveOutcome::CouldNotOpen;
+            Say(user, kCouldNotWrite, true, MessageIcon::Warning);
+            return SplashSaveOutcome::CouldNotOpen;
         case WriteOutcome::WriteFailed:
-            Tell(kSplashWriteFailed, true, MessageIcon::Warning);
-            return SaveOutcome::WriteFailed;
+            Say(user, kSplashWriteFailed, true, MessageIcon::Warning);
+            return SplashSaveOutcome::WriteFailed;
         case WriteOutcome::Ok:
             break;
     }
-    name_ = name;
-    modified_ = false;
-    Tell("Splash saved successfully.", true, MessageIcon::Information);
-    return SaveOutcome::Ok;
+    splash.SetName(name);
+    splash.ClearModified();
+    Say(user, "Splash saved successfully.", true, MessageIcon::Information);
+    return SplashSaveOutcome::Ok;
 }
 
-SplashFile::SaveOutcome SplashFile::SaveSplash() {
-    return fileName_ == UntitledName ? SaveSplashAs() : WriteSplash();
+SplashSaveOutcome SaveSplash(SplashDocument& splash, UserInterface& user, std::uint32_t now) {
+    return splash.IsUntitled() ? SaveSplashAs(splash, user, now) : WriteSplash(splash, user, now);
 }
 
-SplashFile::SaveOutcome SplashFile::SaveSplashAs() {
-    FilePrompt prompt;
-    prompt.filter = kSplashFilter;
+SplashSaveOutcome SaveSplashAs(SplashDocument& splash, UserInterface& user, std::uint32_t now) {
+    FilePrompt prompt = SplashPrompt(kSplashFilter);
     prompt.defaultExtension = "pdb";
-    prompt.proposedName = fileName_;
+    prompt.proposedName = splash.FileName();
     prompt.confirmOverwrite = true;
-    prompt.ownedByWindow = false;
-    const auto path = ui_.AskSaveFile(prompt);
-    if (!path) return SaveOutcome::Cancelled;
-    fileName_ = *path;
-    return WriteSplash();
+    const auto path = user.AskSaveFile(prompt);
+    if (!path) return SplashSaveOutcome::Cancelled;
+    splash.SetFileName(*path);
+    return WriteSplash(splash, user, now);
 }
 
-SplashFile::ReadOutcome SplashFile::ReadSplash(const std::optional<std::string>& chosen) {
-    if (modified_) {
-        if (corvane::Tell(ui_, kOpenQuestion, MessageIcon::Question, MessageButtons::YesNo, Answer::No) != Answer::Yes)
-            return ReadOutcome::Cancelled;
-    }
-    FilePrompt prompt;
-    prompt.filter = kSplashFilter;
+SplashReadOutcome ReadSplash(SplashDocument& splash, UserInterface& user, const std::optional<std::string>& chosen) {
+    if (splash.IsModified() &&
+        Tell(user, kOpenQuestion, MessageIcon::Question, MessageButtons::YesNo, Answer::No) != Answer::Yes)
+        return SplashReadOutcome::Cancelled;
+    FilePrompt prompt = SplashPrompt(kSplashFilter);
     prompt.mustExist = true;
-    prompt.ownedByWindow = false;
-    const auto path = chosen ? chosen : ui_.AskOpenFile(prompt);
-    if (!path) return ReadOutcome::Cancelled;
-    return ReadSplashFile(*path);
+    const auto path = chosen ? chosen : user.AskOpenFile(prompt);
+    if (!path) return SplashReadOutcome::Cancelled;
+    return ReadSplashFile(splash, user, *path);
 }
 
-SplashFile::ReadOutcome SplashFile::ReadSplashFile(const std::string& path) {
+SplashReadOutcome ReadSplashFile(SplashDocument& splash, UserInterface& user, const std::string& path) {
     const FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
     if (!read.Ok()) {
-        Tell("Could not open file " + path + " for reading.", false, MessageIcon::Warning);
-        return ReadOutcome::CouldNotOpen;
+        Say(user, "Could not open file " + path + " for reading.", false, MessageIcon::Warning);
+        return SplashReadOutcome::CouldNotOpen;
     }
     const auto content = ParseSplashFile(read.bytes);
     if (!content) {
-        Tell("This is not a splash image file.", false, MessageIcon::Warning);
-        return ReadOutcome::NotSplashFile;
+        Say(user, "This is not a splash image file.", false, MessageIcon::Warning);
+        return SplashReadOutcome::NotSplashFile;
     }
-    welcome_.bytes.assign(content->welcome.begin(), content->welcome.end());
-    goodbye_.bytes.assign(content->goodbye.begin(), content->goodbye.end());
-    name_ = content->name;
-    welcome_.source = SourceFromSplash("welcome", name_);
-    goodbye_.source = SourceFromSplash("goodbye", name_);
-    fileName_ = path;
-    modified_ = false;
-    return ReadOutcome::Ok;
+    splash.SetName(content->name);
+    *splash.Picture(SplashDocument::WelcomeId) = {{content->welcome.begin(), content->welcome.end()},
+                                                  SourceFromSplash("welcome", content->name)};
+    *splash.Picture(SplashDocument::GoodbyeId) = {{content->goodbye.begin(), content->goodbye.end()},
+                                                  SourceFromSplash("goodbye", content->name)};
+    splash.SetFileName(path);
+    splash.ClearModified();
+    return SplashReadOutcome::Ok;
 }
 
 }  // namespace corvane

@@ -131,6 +131,23 @@ std::optional<FoundBitmap> ResourceDatabase::FindBitmap(std::uint16_t id, int ma
                        picture->opaqueInTransparentColour};
 }
 
+std::vector<std::optional<std::size_t>> ResourceDatabase::ResourceLengths() const {
+    const std::size_t fileSize = file_ ? file_->size() : 0;
+    std::vector<std::size_t> starts;
+    for (const auto& e : entries_) starts.push_back(e.offset);
+    std::sort(starts.begin(), starts.end());
+    std::vector<std::optional<std::size_t>> lengths;
+    for (const auto& e : entries_) {
+        if (e.offset >= fileSize) {
+            lengths.emplace_back();
+            continue;
+        }
+        const auto next = std::upper_bound(starts.begin(), starts.end(), std::size_t{e.offset});
+        lengths.emplace_back((next == starts.end() ? fileSize : std::min(*next, fileSize)) - e.offset);
+    }
+    return lengths;
+}
+
 bool ResourceDatabase::HasUnsupported() const {
     return std::any_of(entries_.begin(), entries_.end(), [](const ResourceEntry& e) { return !IsSupportedSkinId(e.id); });
 }

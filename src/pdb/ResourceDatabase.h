@@ -122,6 +122,10 @@ public:
 
     std::size_t Count() const { return entries_.size(); }
     const std::vector<ResourceEntry>& Entries() const { return entries_; }
+    // For each entry of the database read, how many bytes its resource spans:
+    // up to the next resource's start or the end of the file; nothing for an
+    // entry whose offset lies outside the file.
+    std::vector<std::optional<std::size_t>> ResourceLengths() const;
 
 private:
     DatabaseNameField name_{};

@@ -1,86 +1,142 @@
-// The 35 images of a skin, one table for the whole program. Index order is
-// the order of the document's slots; bitmap-set order is the order of the
-// exported files; the resource table gives each element its Palm ID in the
-// order the writer adds them and the reader looks them up.
+// The 35 images of a skin, one table for the whole program. `Element` names
+// them; its order is the order of the document's slots. Bitmap-set order is
+// the order of the exported files; the resource table gives each element its
+// Palm ID in the order the writer adds them and the reader looks them up.
+//
+// A new element is one enumerator here and one row in each of the three
+// tables below; the static_asserts name any table that was forgotten.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 namespace corvane {
 
+enum class Element : std::uint8_t {
+    Key0, Key1, Key2, Key3, Key4, Key5, Key6, Key7, Key8, Key9, KeyHash, KeyStar,
+    Key0Pressed, Key1Pressed, Key2Pressed, Key3Pressed, Key4Pressed, Key5Pressed, Key6Pressed, Key7Pressed,
+    Key8Pressed, Key9Pressed, KeyHashPressed, KeyStarPressed,
+    DialButton, DialButtonPressed,
+    SpeedDialEmpty, SpeedDialEmptyPressed, SpeedDialHighlighted, SpeedDialNormal, SpeedDialPressed,
+    SpeedDialEdge, SpeedDialArrow,
+    TitleBar, EventBar,
+    Count
+};
+
+inline constexpr int kElementCount = static_cast<int>(Element::Count);
+
+// The element's position in the catalogue and in the document's slot sets.
+constexpr std::size_t Index(Element element) { return static_cast<std::size_t>(element); }
+
 struct SkinElement {
-    int index;
+    Element element;
     std::string_view name;   // base name of the element's file in a bitmap set
     std::string_view label;  // shown in the image-file prompt's title
     int width;
     int height;
 };
 
-inline constexpr int kElementCount = 35;
-
 inline constexpr std::array<SkinElement, kElementCount> kSkinElements{{
-    {0, "0", "0", 102, 46},
-    {1, "1", "1", 102, 46},
-    {2, "2", "2", 102, 46},
-    {3, "3", "3", 102, 46},
-    {4, "4", "4", 102, 46},
-    {5, "5", "5", 102, 46},
-    {6, "6", "6", 102, 46},
-    {7, "7", "7", 102, 46},
-    {8, "8", "8", 102, 46},
-    {9, "9", "9", 102, 46},
-    {10, "#", "#", 102, 46},
-    {11, "star", "Star", 102, 46},
-    {12, "0pressed", "0 pressed", 102, 46},
-    {13, "1pressed", "1 pressed", 102, 46},
-    {14, "2pressed", "2 pressed", 102, 46},
-    {15, "3pressed", "3 pressed", 102, 46},
-    {16, "4pressed", "4 pressed", 102, 46},
-    {17, "5pressed", "5 pressed", 102, 46},
-    {18, "6pressed", "6 pressed", 102, 46},
-    {19, "7pressed", "7 pressed", 102, 46},
-    {20, "8pressed", "8 pressed", 102, 46},
-    {21, "9pressed", "9 pressed", 102, 46},
-    {22, "#pressed", "# pressed", 102, 46},
-    {23, "starpressed", "Star pressed", 102, 46},
-    {24, "dialbutton", "Button normal", 102, 46},
-    {25, "dialbuttonpressed", "Button pressed", 102, 46},
-    {26, "scempty", "Button empty", 156, 32},
-    {27, "scemptypressed", "Button empty pressed", 156, 32},
-    {28, "schighlighted", "Button highlighted", 156, 32},
-    {29, "scnormal", "Button normal", 156, 32},
-    {30, "scpressed", "Button pressed", 156, 32},
-    {31, "scedge", "Speed Dial Edge", 320, 8},
-    {32, "scarrow", "Speed Dial Arrow", 18, 10},
-    {33, "titlebar", "Title Bar", 320, 30},
-    {34, "eventbar", "Event Bar", 320, 30},
+    {Element::Key0, "0", "0", 102, 46},
+    {Element::Key1, "1", "1", 102, 46},
+    {Element::Key2, "2", "2", 102, 46},
+    {Element::Key3, "3", "3", 102, 46},
+    {Element::Key4, "4", "4", 102, 46},
+    {Element::Key5, "5", "5", 102, 46},
+    {Element::Key6, "6", "6", 102, 46},
+    {Element::Key7, "7", "7", 102, 46},
+    {Element::Key8, "8", "8", 102, 46},
+    {Element::Key9, "9", "9", 102, 46},
+    {Element::KeyHash, "#", "#", 102, 46},
+    {Element::KeyStar, "star", "Star", 102, 46},
+    {Element::Key0Pressed, "0pressed", "0 pressed", 102, 46},
+    {Element::Key1Pressed, "1pressed", "1 pressed", 102, 46},
+    {Element::Key2Pressed, "2pressed", "2 pressed", 102, 46},
+    {Element::Key3Pressed, "3pressed", "3 pressed", 102, 46},
+    {Element::Key4Pressed, "4pressed", "4 pressed", 102, 46},
+    {Element::Key5Pressed, "5pressed", "5 pressed", 102, 46},
+    {Element::Key6Pressed, "6pressed", "6 pressed", 102, 46},
+    {Element::Key7Pressed, "7pressed", "7 pressed", 102, 46},
+    {Element::Key8Pressed, "8pressed", "8 pressed", 102, 46},
+    {Element::Key9Pressed, "9pressed", "9 pressed", 102, 46},
+    {Element::KeyHashPressed, "#pressed", "# pressed", 102, 46},
+    {Element::KeyStarPressed, "starpressed", "Star pressed", 102, 46},
+    {Element::DialButton, "dialbutton", "Button normal", 102, 46},
+    {Element::DialButtonPressed, "dialbuttonpressed", "Button pressed", 102, 46},
+    {Element::SpeedDialEmpty, "scempty", "Button empty", 156, 32},
+    {Element::SpeedDialEmptyPressed, "scemptypressed", "Button empty pressed", 156, 32},
+    {Element::SpeedDialHighlighted, "schighlighted", "Button highlighted", 156, 32},
+    {Element::SpeedDialNormal, "scnormal", "Button normal", 156, 32},
+    {Element::SpeedDialPressed, "scpressed", "Button pressed", 156, 32},
+    {Element::SpeedDialEdge, "scedge", "Speed Dial Edge", 320, 8},
+    {Element::SpeedDialArrow, "scarrow", "Speed Dial Arrow", 18, 10},
+    {Element::TitleBar, "titlebar", "Title Bar", 320, 30},
+    {Element::EventBar, "eventbar", "Event Bar", 320, 30},
 }};
 
-// Element indexes in the order of an exported bitmap set.
-inline constexpr std::array<int, kElementCount> kBitmapSetOrder{
-    0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  11, 10,  // "0".."9", "star", "#"
-    12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 23, 22,  // pressed labels, "starpressed", "#pressed"
-    29, 26, 27, 28, 30, 31, 32, 33, 34, 24, 25,      // scnormal .. eventbar, dialbutton, dialbuttonpressed
+// In the order of an exported bitmap set.
+inline constexpr std::array<Element, kElementCount> kBitmapSetOrder{
+    Element::Key0, Element::Key1, Element::Key2, Element::Key3, Element::Key4, Element::Key5,
+    Element::Key6, Element::Key7, Element::Key8, Element::Key9, Element::KeyStar, Element::KeyHash,
+    Element::Key0Pressed, Element::Key1Pressed, Element::Key2Pressed, Element::Key3Pressed,
+    Element::Key4Pressed, Element::Key5Pressed, Element::Key6Pressed, Element::Key7Pressed,
+    Element::Key8Pressed, Element::Key9Pressed, Element::KeyStarPressed, Element::KeyHashPressed,
+    Element::SpeedDialNormal, Element::SpeedDialEmpty, Element::SpeedDialEmptyPressed,
+    Element::SpeedDialHighlighted, Element::SpeedDialPressed, Element::SpeedDialEdge, Element::SpeedDialArrow,
+    Element::TitleBar, Element::EventBar, Element::DialButton, Element::DialButtonPressed,
 };
 
 struct SkinResource {
     std::uint16_t id;
-    int element;  // index into kSkinElements
+    Element element;
 };
 
-// In the order the writer adds resources and the reader looks them up.
+// In the order the writer adds resources and the reader looks them up. The
+// released keys follow the keypad ("star", "0", "#" last) and the pressed keys
+// start with "0pressed"; the event bar is 9040 and the title bar 9064.
 inline constexpr std::array<SkinResource, kElementCount> kSkinResourceTable{{
-    {1200, 29}, {1201, 30}, {1202, 28}, {1203, 26}, {1204, 27},                          // speed dial
-    {1301, 1},  {1302, 2},  {1303, 3},  {1304, 4},  {1305, 5},  {1306, 6},  {1307, 7},   // "1".."7"
-    {1308, 8},  {1309, 9},  {1310, 11}, {1311, 0},  {1312, 10},                          // "8","9","star","0","#"
-    {1320, 12}, {1321, 13}, {1322, 14}, {1323, 15}, {1324, 16}, {1325, 17}, {1326, 18},  // "0pressed".."6pressed"
-    {1327, 19}, {1328, 20}, {1329, 21}, {1330, 22}, {1331, 23},                          // .., "#pressed","starpressed"
-    {1350, 24}, {1351, 25},                                                              // dial buttons
-    {9038, 31}, {9039, 32}, {9040, 34}, {9064, 33},                                      // edge, arrow, eventbar, titlebar
+    {1200, Element::SpeedDialNormal},
+    {1201, Element::SpeedDialPressed},
+    {1202, Element::SpeedDialHighlighted},
+    {1203, Element::SpeedDialEmpty},
+    {1204, Element::SpeedDialEmptyPressed},
+    {1301, Element::Key1},
+    {1302, Element::Key2},
+    {1303, Element::Key3},
+    {1304, Element::Key4},
+    {1305, Element::Key5},
+    {1306, Element::Key6},
+    {1307, Element::Key7},
+    {1308, Element::Key8},
+    {1309, Element::Key9},
+    {1310, Element::KeyStar},
+    {1311, Element::Key0},
+    {1312, Element::KeyHash},
+    {1320, Element::Key0Pressed},
+    {1321, Element::Key1Pressed},
+    {1322, Element::Key2Pressed},
+    {1323, Element::Key3Pressed},
+    {1324, Element::Key4Pressed},
+    {1325, Element::Key5Pressed},
+    {1326, Element::Key6Pressed},
+    {1327, Element::Key7Pressed},
+    {1328, Element::Key8Pressed},
+    {1329, Element::Key9Pressed},
+    {1330, Element::KeyHashPressed},
+    {1331, Element::KeyStarPressed},
+    {1350, Element::DialButton},
+    {1351, Element::DialButtonPressed},
+    {9038, Element::SpeedDialEdge},
+    {9039, Element::SpeedDialArrow},
+    {9040, Element::EventBar},
+    {9064, Element::TitleBar},
 }};
 
+constexpr const SkinElement& ElementInfo(Element element) { return kSkinElements[Index(element)]; }
+
+// Nothing for an index outside 0..34.
 inline constexpr const SkinElement* ElementByIndex(int index) {
     return index >= 0 && index < kElementCount ? &kSkinElements[static_cast<std::size_t>(index)] : nullptr;
 }
@@ -92,10 +148,59 @@ inline constexpr const SkinElement* ElementByName(std::string_view name) {
     return nullptr;
 }
 
-// The IDs a skin may hold: 1200-1204, 1301-1312, 1320-1331, 1350-1351, 9038-9040, 9064.
-inline constexpr bool IsSupportedSkinId(std::uint32_t id) {
-    return (id >= 1200 && id <= 1204) || (id >= 1301 && id <= 1312) || (id >= 1320 && id <= 1331) ||
-           (id >= 1350 && id <= 1351) || (id >= 9038 && id <= 9040) || id == 9064;
+// The resource ID the element is saved under.
+constexpr std::uint16_t ResourceIdOf(Element element) {
+    for (const auto& row : kSkinResourceTable)
+        if (row.element == element) return row.id;
+    return 0;
 }
+
+// Nothing for an ID that holds no element.
+constexpr const SkinElement* ElementByResourceId(std::uint32_t id) {
+    for (const auto& row : kSkinResourceTable)
+        if (row.id == id) return &ElementInfo(row.element);
+    return nullptr;
+}
+
+// The IDs a skin may hold: those of the resource table, and no other.
+constexpr bool IsSupportedSkinId(std::uint32_t id) { return ElementByResourceId(id) != nullptr; }
+
+namespace catalogue_checks {
+
+// Row i describes element i, and names and sizes are filled in.
+constexpr bool RowsFollowTheEnumeration() {
+    for (std::size_t i = 0; i < kSkinElements.size(); ++i)
+        if (Index(kSkinElements[i].element) != i || kSkinElements[i].name.empty() || kSkinElements[i].width <= 0 ||
+            kSkinElements[i].height <= 0)
+            return false;
+    return true;
+}
+
+// Every element exactly once, so a new one cannot be left out.
+template <typename Row, typename ElementOf>
+constexpr bool EachElementOnce(const std::array<Row, kElementCount>& rows, ElementOf elementOf) {
+    std::array<int, kElementCount> seen{};
+    for (const auto& row : rows) {
+        const std::size_t at = Index(elementOf(row));
+        if (at >= seen.size() || seen[at]++ != 0) return false;
+    }
+    return true;
+}
+
+constexpr bool IdsAreUnique() {
+    for (std::size_t i = 0; i < kSkinResourceTable.size(); ++i)
+        for (std::size_t j = i + 1; j < kSkinResourceTable.size(); ++j)
+            if (kSkinResourceTable[i].id == kSkinResourceTable[j].id) return false;
+    return true;
+}
+
+static_assert(RowsFollowTheEnumeration(), "kSkinElements: one row per Element, in enumeration order");
+static_assert(EachElementOnce(kBitmapSetOrder, [](Element e) { return e; }),
+              "kBitmapSetOrder: every Element exactly once");
+static_assert(EachElementOnce(kSkinResourceTable, [](const SkinResource& r) { return r.element; }),
+              "kSkinResourceTable: every Element exactly once");
+static_assert(IdsAreUnique(), "kSkinResourceTable: one element per resource ID");
+
+}  // namespace catalogue_checks
 
 }  // namespace corvane

@@ -9,7 +9,7 @@ std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const std::array<SkinPic
     ResourceDatabase database;
     database.SetName(databaseName);
     for (const auto& row : kSkinResourceTable) {
-        const SkinPicture& picture = pictures[static_cast<std::size_t>(row.element)];
+        const SkinPicture& picture = pictures[Index(row.element)];
         if (!picture.image || !database.AddBitmap(*picture.image, row.id, picture.transparent, true, depth))
             return std::nullopt;
     }
@@ -27,8 +27,8 @@ DecodedSkin DecodeSkin(const ResourceDatabase& database, DatabaseReadOutcome out
     skin.outcome = outcome;
     if (skin.outcome == DatabaseReadOutcome::CarrierLogo) return skin;
     for (const auto& row : kSkinResourceTable) {
-        const SkinElement& element = kSkinElements[static_cast<std::size_t>(row.element)];
-        auto& picture = skin.pictures[static_cast<std::size_t>(row.element)];
+        const SkinElement& element = ElementInfo(row.element);
+        auto& picture = skin.pictures[Index(row.element)];
         // The slots take no more than their element's size from the top left.
         picture = database.FindBitmap(row.id, element.width, element.height);
         // A bitmap without pixels would change nothing but the slot's transparent colour.
@@ -37,8 +37,8 @@ DecodedSkin DecodeSkin(const ResourceDatabase& database, DatabaseReadOutcome out
             ++skin.missing;
             continue;
         }
-        skin.depths[static_cast<std::size_t>(row.element)] = picture->depth;
-        skin.opaqueInTransparentColour[static_cast<std::size_t>(row.element)] = picture->opaqueInTransparentColour;
+        skin.depths[Index(row.element)] = picture->depth;
+        skin.opaqueInTransparentColour[Index(row.element)] = picture->opaqueInTransparentColour;
     }
     skin.unsupported = database.HasUnsupported();
     return skin;

@@ -7,6 +7,7 @@
 #include "widgets/CAboutDlg.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/PixelPicture.h"
+#include "widgets/QtUserInterface.h"
 #include "widgets/UndoHistory.h"
 
 namespace corvane {
@@ -26,7 +27,7 @@ QLabel* SourceLabel(QWidget* parent, int y, int id) {
 // The phone's 320 x 320 pictures at half size, right of the window's own controls.
 constexpr int kPictureSide = 160;
 
-QLabel* SplashPicture(QWidget* parent, int y, const char* name) {
+QLabel* PictureLabel(QWidget* parent, int y, const char* name) {
     auto* picture = new PixelPicture(parent);
     picture->setObjectName(name);
     picture->setAccessibleName(name);
@@ -39,9 +40,8 @@ QLabel* SplashPicture(QWidget* parent, int y, const char* name) {
 }  // namespace
 
 // Wider and taller than the window's 394 x 198 units: the two pictures sit at its right.
-CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223), history_(new UndoHistory(this)) {
-    splash_ = std::make_unique<SplashFile>(User());
-    setWindowTitle("Corvane Desktop");
+CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223), history_(new SplashHistory(splash_, this)) {
+    setWindowTitle(ProgramCaptionText());
 
     QWidget* c = Client();
     Place(new QGroupBox("Welcome Image", c), 12, 12, 372, 66);
@@ -52,8 +52,8 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
     goodbyeLabel_ = SourceLabel(c, 102, 1082);
     auto* loadGoodbye = AddButton("Load Goodbye Image", 1075, 24, 126, 110, 16);
     saveGoodbye_ = AddButton("Save Goodbye Image", 1077, 144, 126, 110, 16);
-    welcomePicture_ = SplashPicture(c, DluY(12), "Welcome picture");
-    goodbyePicture_ = SplashPicture(c, DluY(12) + kPictureSide + 2 + DluY(6), "Goodbye picture");
+    welcomePicture_ = PictureLabel(c, DluY(12), "Welcome picture");
+    goodbyePicture_ = PictureLabel(c, DluY(12) + kPictureSide + 2 + DluY(6), "Goodbye picture");
     auto* open = AddButton("Open Splash File", 57601, 18, 168, 110, 16);
     saveSplash_ = AddButton("Save Splash File", 57603, 144, 168, 110, 16);
     auto* exit = AddButton("Exit", 2, 270, 168, 110, 16);
@@ -72,12 +72,12 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
     edit->addAction(history_->CreateRedoAction(edit));
     AddHelpMenu();
 
-    connect(loadWelcome, &QPushButton::clicked, this, [this] { LoadImage(SplashFile::WelcomeId); });
-    connect(loadGoodbye, &QPushButton::clicked, this, [this] { LoadImage(SplashFile::GoodbyeId); });
+    connect(loadWelcome, &QPushButton::clicked, this, [this] { LoadImage(SplashDocument::WelcomeId); });
+    connect(loadGoodbye, &QPushButton::clicked, this, [this] { LoadImage(SplashDocument::GoodbyeId); });
     connect(saveWelcome_, &QPushButton::clicked, this,
-            [this] { SaveImage(SplashFile::WelcomeId, "You need to select a welcome image prior to saving."); });
+            [this] { SaveImage(SplashDocument::WelcomeId, "You need to select a welcome image prior to saving."); });
     connect(saveGoodbye_, &QPushButton::clicked, this,
-            [this] { SaveImage(SplashFile::GoodbyeId, "You need to select a goodbye image prior to saving."); });
+            [this] { SaveImage(SplashDocument::GoodbyeId, "You need to select a goodbye image prior to saving."); });
     connect(open, &QPushButton::clicked, this, &CCarrierDlg::OpenSplash);
     connect(openAction, &QAction::triggered, this, &CCarrierDlg::OpenSplash);
     connect(saveSplash_, &QPushButton::clicked, this, [this] { SaveSplashFile(false); });
@@ -86,10 +86,6 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
     connect(skins, &QAction::triggered, this, &CCarrierDlg::accept);
     connect(exit, &QPushButton::clicked, this, &CCarrierDlg::reject);
     connect(exitAction, &QAction::triggered, this, &CCarrierDlg::reject);
-    connect(&history_->Stack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
-        splash_->SetModified(!clean);
-        RefreshSplashWindow();
-    });
     connect(history_, &UndoHistory::Restored, this, &CCarrierDlg::RefreshSplashWindow);
 
     RefreshSplashWindow();
@@ -97,27 +93,22 @@ CCarrierDlg::CCarrierDlg(UserInterface* user) : EditorWindow(user, 164, 510, 223
 }
 
 void CCarrierDlg::RefreshSplashWindow() {
-    setWindowTitle(TitleFor(splash_->FileName(), splash_->IsModified()));
-    ShowSource(welcomeLabel_, SplashFile::WelcomeId);
-    ShowSource(goodbyeLabel_, SplashFile::GoodbyeId);
-    ShowPicture(welcomePicture_, splash_->WelcomeBytes());
-    ShowPicture(goodbyePicture_, splash_->GoodbyeBytes());
-    saveWelcome_->setEnabled(splash_->HasImage(SplashFile::WelcomeId));
-    saveGoodbye_->setEnabled(splash_->HasImage(SplashFile::GoodbyeId));
-    const bool both = splash_->HasBothImages();
+    setWindowTitle(TitleFor(splash_.FileName(), splash_.IsModified()));
+    ShowSource(welcomeLabel_, SplashDocument::WelcomeId);
+    ShowSource(goodbyeLabel_, SplashDocument::GoodbyeId);
+    ShowPicture(welcomePicture_, splash_.WelcomeBytes());
+    ShowPicture(goodbyePicture_, splash_.GoodbyeBytes());
+    saveWelcome_->setEnabled(splash_.HasImage(SplashDocument::WelcomeId));
+    saveGoodbye_->setEnabled(splash_.HasImage(SplashDocument::GoodbyeId));
+    const bool both = splash_.HasBothImages();
     saveSplash_->setEnabled(both);
     saveAction_->setEnabled(both);
     saveAsAction_->setEnabled(both);
 }
 
 void CCarrierDlg::LoadImage(std::uint16_t id) {
-    const SplashFile::Images before = splash_->CurrentImages();
-    splash_->ChooseSplashImage(id);
-    const SplashFile::Images after = splash_->CurrentImages();
-    if (!(before == after))
-        history_->Push(id == SplashFile::WelcomeId ? "Load Welcome Image" : "Load Goodbye Image",
-                       [this, before] { splash_->RestoreImages(before); },
-                       [this, after] { splash_->RestoreImages(after); });
+    history_->Run(id == SplashDocument::WelcomeId ? "Load Welcome Image" : "Load Goodbye Image",
+                  [&] { ChooseSplashImage(splash_, User(), id); });
     RefreshSplashWindow();
 }
 
@@ -139,13 +130,13 @@ void CCarrierDlg::ShowPicture(QLabel* picture, const std::vector<std::uint8_t>& 
 // The label names the image the splash holds, whatever happened to the last
 // load or open, and "(no image)" only when it holds none.
 void CCarrierDlg::ShowSource(QLabel* label, std::uint16_t id) {
-    if (!splash_->HasImage(id)) {
+    if (!splash_.HasImage(id)) {
         label->setText(kNoImage);
         label->setToolTip({});
         label->setAccessibleName(kNoImage);
         return;
     }
-    const QString source = QString::fromStdString(splash_->Source(id));
+    const QString source = QString::fromStdString(splash_.Source(id));
     const int room = label->contentsRect().width() - 2 * label->margin() - label->fontMetrics().horizontalAdvance('x');
     label->setText(label->fontMetrics().elidedText(source, Qt::ElideMiddle, room));
     label->setToolTip(source);
@@ -153,39 +144,40 @@ void CCarrierDlg::ShowSource(QLabel* label, std::uint16_t id) {
 }
 
 void CCarrierDlg::SaveImage(std::uint16_t id, const char* missingMessage) {
-    if (splash_->HasImage(id)) {
-        if (splash_->ExtractSplashImage(id) == SplashFile::SaveImageOutcome::Ok)
-            ShowResult(id == SplashFile::WelcomeId ? "Saved the welcome image" : "Saved the goodbye image");
+    if (splash_.HasImage(id)) {
+        if (ExtractSplashImage(splash_, User(), id) == SplashImageSaveOutcome::Ok)
+            ShowResult(id == SplashDocument::WelcomeId ? "Saved the welcome image" : "Saved the goodbye image");
     } else
         ShowWarning(missingMessage);
 }
 
-void CCarrierDlg::OpenSplash() { ShowOpened(splash_->ReadSplash()); }
+void CCarrierDlg::OpenSplash() { ShowOpened(ReadSplash(splash_, User())); }
 
-void CCarrierDlg::OpenPath(const std::string& path) { ShowOpened(splash_->ReadSplash(path)); }
+void CCarrierDlg::OpenPath(const std::string& path) { ShowOpened(ReadSplash(splash_, User(), path)); }
 
-void CCarrierDlg::ShowOpened(SplashFile::ReadOutcome outcome) {
-    if (outcome == SplashFile::ReadOutcome::Ok) {
-        history_->Stack().clear();
-        RememberRecent(splash_->FileName());
-        ShowResult("Opened " + QString::fromStdString(splash_->FileName()));
+void CCarrierDlg::ShowOpened(SplashReadOutcome outcome) {
+    if (outcome == SplashReadOutcome::Ok) {
+        history_->Forget();
+        history_->MarkSaved();
+        RememberRecent(splash_.FileName());
+        ShowResult("Opened " + QString::fromStdString(splash_.FileName()));
     }
     RefreshSplashWindow();
 }
 
 void CCarrierDlg::SaveSplashFile(bool saveAs) {
-    if (!splash_->HasBothImages()) {
+    if (!splash_.HasBothImages()) {
         ShowWarning(kNeedBoth);
         return;
     }
-    ShowSaved(saveAs ? splash_->SaveSplashAs() : splash_->SaveSplash());
+    ShowSaved(saveAs ? SaveSplashAs(splash_, User()) : SaveSplash(splash_, User()));
 }
 
-SplashFile::SaveOutcome CCarrierDlg::ShowSaved(SplashFile::SaveOutcome outcome) {
-    if (outcome == SplashFile::SaveOutcome::Ok) {
-        history_->Stack().setClean();
-        RememberRecent(splash_->FileName());
-        ShowResult("Saved " + QString::fromStdString(splash_->FileName()));
+SplashSaveOutcome CCarrierDlg::ShowSaved(SplashSaveOutcome outcome) {
+    if (outcome == SplashSaveOutcome::Ok) {
+        history_->MarkSaved();
+        RememberRecent(splash_.FileName());
+        ShowResult("Saved " + QString::fromStdString(splash_.FileName()));
     }
     RefreshSplashWindow();
     return outcome;
@@ -200,16 +192,16 @@ void CCarrierDlg::reject() {
 }
 
 void CCarrierDlg::Leave(const char* question, int result) {
-    if (splash_->IsModified()) {
+    if (splash_.IsModified()) {
         switch (AskBeforeLeaving(question)) {
             case Answer::No: break;
             case Answer::Yes:
                 // The user asked to keep their work: leave only once it is saved.
-                if (!splash_->HasBothImages()) {
+                if (!splash_.HasBothImages()) {
                     ShowWarning(kNeedBoth);
                     return;
                 }
-                if (ShowSaved(splash_->SaveSplash()) != SplashFile::SaveOutcome::Ok) return;
+                if (ShowSaved(SaveSplash(splash_, User())) != SplashSaveOutcome::Ok) return;
                 break;
             default: return;  // Cancel: stay
         }

@@ -4,22 +4,27 @@
 #pragma once
 
 #include <QLabel>
-#include <memory>
 
+#include "model/SplashDocument.h"
+#include "model/SplashChange.h"
 #include "model/SplashFile.h"
+#include "widgets/DocumentHistory.h"
 #include "widgets/EditorWindow.h"
 
 namespace corvane {
 
-class UndoHistory;
+class SplashHistory : public DocumentHistory<SplashDocument, SplashChange> {
+public:
+    using DocumentHistory::DocumentHistory;
+};
 
 class CCarrierDlg : public EditorWindow {
     Q_OBJECT
 public:
     explicit CCarrierDlg(UserInterface* user = nullptr);
 
-    const SplashFile& Splash() const { return *splash_; }
-    UndoHistory& History() { return *history_; }
+    const SplashDocument& Splash() const { return splash_; }
+    SplashHistory& History() { return *history_; }
 
     // Title, the two source labels and the availability of the save commands, from the splash.
     void RefreshSplashWindow();
@@ -36,14 +41,14 @@ private:
     void ShowSource(QLabel* label, std::uint16_t id);
     void SaveImage(std::uint16_t id, const char* missingMessage);
     void OpenSplash();
-    void ShowOpened(SplashFile::ReadOutcome outcome);
+    void ShowOpened(SplashReadOutcome outcome);
     void ShowPicture(QLabel* picture, const std::vector<std::uint8_t>& jpeg);
     void SaveSplashFile(bool saveAs);
-    SplashFile::SaveOutcome ShowSaved(SplashFile::SaveOutcome outcome);
+    SplashSaveOutcome ShowSaved(SplashSaveOutcome outcome);
     void Leave(const char* question, int result);
 
-    std::unique_ptr<SplashFile> splash_;
-    UndoHistory* history_;
+    SplashDocument splash_;
+    SplashHistory* history_;
     QLabel* welcomeLabel_;
     QLabel* goodbyeLabel_;
     QLabel* welcomePicture_;

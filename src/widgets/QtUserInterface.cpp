@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QSettings>
 
+#include "model/ProgramText.h"
 #include "widgets/RecentFiles.h"
 
 namespace corvane {
@@ -64,6 +65,10 @@ void Configure(QFileDialog& dialog, const FilePrompt& prompt) {
 
 }  // namespace
 
+QString ProgramCaptionText() {
+    return QString::fromUtf8(kProgramCaption.data(), static_cast<qsizetype>(kProgramCaption.size()));
+}
+
 QStringList QtNameFilters(const std::string& filter) {
     QStringList filters;
     for (const auto& [description, pattern] : SplitFilter(filter)) {
@@ -83,7 +88,7 @@ QWidget* QtUserInterface::OwnerFor(bool owned) const {
 std::string QtUserInterface::ApplicationName() const {
     // The program file's name ("corvane-desktop") would caption some boxes
     // while others say "Corvane Desktop": every box says the latter.
-    return "Corvane Desktop";
+    return std::string(kProgramCaption);
 }
 
 Answer QtUserInterface::ShowMessage(const Message& message) {

@@ -32,4 +32,7 @@ private:
 // platform "*.*" would hide files without an extension, so it becomes "*".
 QStringList QtNameFilters(const std::string& filter);
 
+// "Corvane Desktop", for window titles.
+QString ProgramCaptionText();
+
 }  // namespace corvane

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "exchange/LayeredImage.h"
 #include "imaging/Bmp.h"
 #include "imaging/ImageFile.h"
 #include "io/FileAccess.h"
@@ -72,8 +73,9 @@ Image BusyPicture(int element, int width, int height) {
 void WriteBitmapSet(const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder);
     for (const auto& e : kSkinElements) {
-        const int width = e.index % 3 == 0 ? e.width + 9 : e.index % 3 == 1 ? e.width : std::max(1, e.width - 5);
-        ASSERT_TRUE(WriteBmpFile(BusyPicture(e.index, width, e.height), (folder / (std::string(e.name) + ".bmp")).string()));
+        const int index = static_cast<int>(e.element);
+        const int width = index % 3 == 0 ? e.width + 9 : index % 3 == 1 ? e.width : std::max(1, e.width - 5);
+        ASSERT_TRUE(WriteBmpFile(BusyPicture(index, width, e.height), (folder / (std::string(e.name) + ".bmp")).string()));
     }
 }
 
@@ -132,8 +134,8 @@ TEST_F(SkinCommandTest, BuildLoadsEachPictureAsTheEditorImportsIt) {
         document.SetTargetDepth(std::stoi(c.depth));
         for (const int depth : {8, 16})
             for (const auto& e : kSkinElements) {
-                if (c.transparent) document.Slot(depth, e.index).SetTransparent(*c.transparent);
-                ASSERT_TRUE(document.Slot(depth, e.index).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), depth));
+                if (c.transparent) document.Slot(depth, e.element).SetTransparent(*c.transparent);
+                ASSERT_TRUE(document.Slot(depth, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), depth));
             }
         std::filesystem::create_directories(dir.Path() / "editor");
         EXPECT_EQ(WithoutNameAndDates(ReadBytes(out)),
@@ -164,9 +166,9 @@ TEST_F(SkinCommandTest, ExtractThenBuildGivesTheSameResources) {
         SkinDocument document;
         document.SetTargetDepth(depth);
         for (const auto& e : kSkinElements) {
-            for (const int d : {8, 16}) document.Slot(d, e.index).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
-            const ImageSlot& slot = document.Slot(depth, e.index);
-            document.Slot(depth, e.index).SetTransparent(slot.Picture().At(e.index % slot.Width(), 1));
+            for (const int d : {8, 16}) document.Slot(d, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
+            const ImageSlot& slot = document.Slot(depth, e.element);
+            document.Slot(depth, e.element).SetTransparent(slot.Picture().At(static_cast<int>(e.element) % slot.Width(), 1));
         }
         const auto original = dir.File("original" + std::to_string(depth) + ".pdb");
         const Bytes saved = EditorSaves(document, original);
@@ -179,13 +181,13 @@ TEST_F(SkinCommandTest, ExtractThenBuildGivesTheSameResources) {
         // The printed colours are the file's, one line per element in bitmap-set order.
         const DecodedSkin decoded = DecodeSkinFile(saved);
         std::string expected;
-        for (const int element : kBitmapSetOrder) {
+        for (const Element element : kBitmapSetOrder) {
             const auto& picture = *decoded.pictures[std::size_t(element)];
             char line[64];
-            std::snprintf(line, sizeof line, "%s.bmp %02X%02X%02X\n", std::string(kSkinElements[std::size_t(element)].name).c_str(),
+            std::snprintf(line, sizeof line, "%s.bmp %02X%02X%02X\n", std::string(ElementInfo(element).name).c_str(),
                           picture.transparent.r, picture.transparent.g, picture.transparent.b);
             expected += line;
-            EXPECT_EQ(DecodeImageFile((folder / (std::string(kSkinElements[std::size_t(element)].name) + ".bmp")).string()),
+            EXPECT_EQ(DecodeImageFile((folder / (std::string(ElementInfo(element).name) + ".bmp")).string()),
                       picture.image);
         }
         EXPECT_EQ(extract.out, expected);
@@ -224,7 +226,7 @@ TEST_F(SkinCommandTest, InfoListsEntriesAndJudgesLikeOpen) {
     ResourceDatabase db;
     for (const auto& row : kSkinResourceTable)
         if (row.id != 9064) {
-            const auto& e = kSkinElements[std::size_t(row.element)];
+            const auto& e = ElementInfo(row.element);
             ASSERT_TRUE(db.AddBitmap(Image(e.width, e.height, kBlack), row.id, kPureGreen, true, 8));
         }
     ASSERT_TRUE(db.AddBitmap(Image(4, 4, kBlack), 1000, kPureGreen, true, 8));
@@ -456,6 +458,90 @@ TEST_F(SkinCommandTest, InfoEscapesTheDatabaseName) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("name \"\\x1B[2Jx\\x5C\""), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find('\x1B'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// A layered image instead of a bitmap set, both ways: the same resources back
+// at the skin's depth in both formats, with the colours extract prints.
+TEST_F(SkinCommandTest, ExtractToALayeredImageThenBuildGivesTheSameResources) {
+    const auto set = dir.Path() / "set";
+    WriteBitmapSet(set);
+    for (const std::string format : {"ora", "psd"}) {
+        for (const int depth : {8, 16}) {
+            SCOPED_TRACE(format + " at " + std::to_string(depth));
+            SkinDocument document;
+            document.SetTargetDepth(depth);
+            for (const auto& e : kSkinElements) {
+                for (const int d : {8, 16}) document.Slot(d, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
+                const ImageSlot& slot = document.Slot(depth, e.element);
+                document.Slot(depth, e.element).SetTransparent(slot.Picture().At(static_cast<int>(e.element) % slot.Width(), 2));
+            }
+            const auto original = dir.File("original.pdb");
+            const Bytes saved = EditorSaves(document, original);
+            const auto layered = dir.File("skin." + format);
+            const auto extract = Skin({"extract", original, "-o", layered});
+            ASSERT_EQ(extract.exitCode, 0) << extract.err;
+            const auto colours = dir.File("colours.txt");
+            WriteBytes(colours, Bytes(extract.out.begin(), extract.out.end()));
+
+            const auto rebuilt = dir.File("rebuilt.pdb");
+            const auto build = Skin({"build", layered, "--depth", std::to_string(depth), "-o", rebuilt, "--transparent-from", colours});
+            ASSERT_EQ(build.exitCode, 0) << build.err;
+            EXPECT_EQ(build.err, "");
+            EXPECT_EQ(WithoutNameAndDates(ReadBytes(rebuilt)), WithoutNameAndDates(saved));
+        }
+    }
+}
+
+TEST_F(SkinCommandTest, LayeredImagesThatCannotBeReadWriteNothingAndFoldersStayBitmapSets) {
+    const auto junk = dir.File("junk.psd");
+    WriteBytes(junk, Bytes{'8', 'B', 'P', 'S', 0, 1});
+    const auto out = dir.File("out.pdb");
+    const auto refused = Skin({"build", junk, "--depth", "16", "-o", out});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "corvane: nothing written: '" + junk + "' cannot be read: cut short in its header\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    // A folder named like a layered image is still a folder.
+    const auto folder = dir.Path() / "set.ora";
+    const auto skin = dir.File("default.pdb");
+    ASSERT_EQ(Skin({"new", "--depth", "16", "-o", skin}).exitCode, 0);
+    std::filesystem::create_directories(folder);
+    ASSERT_EQ(Skin({"extract", skin, "-o", folder.string()}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(folder / "titlebar.bmp"));
+    const auto built = Skin({"build", folder.string(), "--depth", "16", "-o", out});
+    EXPECT_EQ(built.exitCode, 0) << built.err;
+}
+
+TEST_F(SkinCommandTest, BuildingFromALayeredImageWithoutSomeLayersSaysWhichOnStandardError) {
+    const auto skin = dir.File("default.pdb");
+    ASSERT_EQ(Skin({"new", "--depth", "16", "-o", skin}).exitCode, 0);
+    LayeredPicture picture;
+    picture.width = picture.height = 320;
+    Layer five;
+    five.name = "5";
+    five.x = 108;
+    five.y = 136;
+    five.pixels = RgbaImage(102, 46, Rgba{255, 0, 0, 255});
+    Layer extra = five;
+    extra.name = "Notes";
+    picture.layers = {five, extra};
+    const auto layered = dir.File("two.ora");
+    WriteBytes(layered, *EncodeLayeredFile(picture, LayeredFormat::OpenRaster));
+    const auto out = dir.File("out.pdb");
+    const auto build = Skin({"build", layered, "--depth", "16", "-o", out});
+    ASSERT_EQ(build.exitCode, 0) << build.err;
+    EXPECT_NE(build.err.find("corvane: warning: These elements had no layer and were left as they were: 0, 1, 2, 3, 4, "
+                             "6, 7,"),
+              std::string::npos)
+        << build.err;
+    EXPECT_NE(build.err.find("corvane: warning: These layers are no element and were ignored: Notes\n"), std::string::npos)
+        << build.err;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "app/CStartDlg.h"
+#include "support/FindWidget.h"
 #include "support/ModalDriver.h"
 #include "widgets/CAboutDlg.h"
 #include "widgets/CIntroDlg.h"
@@ -13,6 +14,7 @@
 
 using namespace corvane;
 using corvane::testing::WhenModal;
+using corvane::testing::Widget;
 
 class AppShellTest : public QObject {
     Q_OBJECT
@@ -20,8 +22,8 @@ private slots:
     void startDialogShowsChoices() {
         CStartDlg start([](EditorKind) { return false; });
         QCOMPARE(start.windowTitle(), QString("Corvane Desktop"));
-        auto* skins = start.findChild<QPushButton*>("1073");
-        auto* splash = start.findChild<QPushButton*>("1074");
+        auto* skins = Widget<QPushButton>(start, "1073");
+        auto* splash = Widget<QPushButton>(start, "1074");
         QVERIFY(skins && splash);
         QCOMPARE(skins->text(), QString("Phone Application Skins"));
         QCOMPARE(splash->text(), QString("Splash Images"));
@@ -38,7 +40,7 @@ private slots:
             return runs.size() < 4;  // switch three times, then exit
         });
         start.show();
-        QTest::mouseClick(start.findChild<QPushButton*>("1074"), Qt::LeftButton);
+        QTest::mouseClick(Widget<QPushButton>(start, "1074"), Qt::LeftButton);
         QCOMPARE(runs, (QList<EditorKind>{EditorKind::Splash, EditorKind::Skin, EditorKind::Splash, EditorKind::Skin}));
         QVERIFY(start.isHidden());
         QCOMPARE(start.result(), int(QDialog::Rejected));
@@ -51,7 +53,7 @@ private slots:
             return false;
         });
         start.show();
-        QTest::mouseClick(start.findChild<QPushButton*>("1073"), Qt::LeftButton);
+        QTest::mouseClick(Widget<QPushButton>(start, "1073"), Qt::LeftButton);
         QVERIFY(!visibleDuringEditor);
     }
 
@@ -68,8 +70,8 @@ private slots:
         WelcomeMarker marker(program.path(), config.path() + "/cfg");
         WhenModal([](QWidget* w) {
             QCOMPARE(w->windowTitle(), QString("Welcome"));
-            w->findChild<QCheckBox*>("1082")->setChecked(true);
-            QTest::mouseClick(w->findChild<QPushButton*>("1"), Qt::LeftButton);
+            Widget<QCheckBox>(w, "1082")->setChecked(true);
+            QTest::mouseClick(Widget<QPushButton>(w, "1"), Qt::LeftButton);
         });
         ShowWelcomeIfWanted(marker);
         QVERIFY(QFile::exists(program.filePath("no.welcome")));
@@ -80,7 +82,7 @@ private slots:
         QTemporaryDir program, config;
         WelcomeMarker marker(program.path(), config.path());
         WhenModal([](QWidget* w) {
-            w->findChild<QCheckBox*>("1082")->setChecked(true);
+            Widget<QCheckBox>(w, "1082")->setChecked(true);
             QTest::keyClick(w, Qt::Key_Escape);
         });
         ShowWelcomeIfWanted(marker);
@@ -91,7 +93,7 @@ private slots:
     void welcomeOkWithoutTickCreatesNoMarker() {
         QTemporaryDir program, config;
         WelcomeMarker marker(program.path(), config.path());
-        WhenModal([](QWidget* w) { QTest::mouseClick(w->findChild<QPushButton*>("1"), Qt::LeftButton); });
+        WhenModal([](QWidget* w) { QTest::mouseClick(Widget<QPushButton>(w, "1"), Qt::LeftButton); });
         ShowWelcomeIfWanted(marker);
         QVERIFY(!marker.Exists());
     }
@@ -127,7 +129,7 @@ private slots:
         for (auto* l : about.findChildren<QLabel*>()) labels << l->text();
         QVERIFY(labels.contains("Corvane Desktop for Treo 650/700p\nVersion 3.3\n\n"
                                 "In case of questions, please consult the manual for contact information for support."));
-        QVERIFY(about.findChild<QPushButton*>("1"));
+        QVERIFY(Widget<QPushButton>(about, "1"));
     }
 };
 

@@ -23,7 +23,9 @@
 #include "model/SplashFile.h"
 #include "pdb/SplashCodec.h"
 #include "splash/CCarrierDlg.h"
+#include "support/FindWidget.h"
 #include "support/ModalDriver.h"
+#include "support/NoWelcome.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
@@ -32,19 +34,15 @@
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;
+using corvane::testing::NoWelcome;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
+using corvane::testing::Widget;
 
 namespace {
 
 const std::string kSplashData = std::string(CORVANE_SOURCE_DIR) + "/tests/data/splash/";
-
-struct NoWelcome {
-    QTemporaryDir dir;
-    NoWelcome() { QFile(dir.filePath("no.welcome")).open(QIODevice::WriteOnly); }
-    WelcomeMarker Marker() const { return WelcomeMarker(dir.path(), dir.path()); }
-};
 
 // What the user can see of a skin, and what saving would write.
 struct Seen {
@@ -56,7 +54,7 @@ struct Seen {
 };
 
 Seen SeenIn(const CSkinEditorDlg& w) {
-    auto shown = [&](const char* id) { return w.findChild<QLabel*>(id)->pixmap().toImage(); };
+    auto shown = [&](const char* id) { return Widget<QLabel>(w, id)->pixmap().toImage(); };
     auto& doc = const_cast<CSkinEditorDlg&>(w).Document();
     return {doc.Set(8), doc.Set(16), shown("1001"), shown("1005"), doc.IsModified(), w.windowTitle()};
 }
@@ -72,9 +70,9 @@ void PickAndConfirm(const SkinDocument& doc, int element) {
     while (slot.Picture().At(pixel.x(), pixel.y()) == slot.Transparent())
         pixel = pixel.x() + 1 < slot.Width() ? QPoint(pixel.x() + 1, pixel.y()) : QPoint(0, pixel.y() + 1);
     WhenModal([pixel](QWidget* chooser) {
-        QTest::mouseClick(chooser->findChild<CColorChooseBitmap*>("1008"), Qt::LeftButton, {},
+        QTest::mouseClick(Widget<CColorChooseBitmap>(chooser, "1008"), Qt::LeftButton, {},
                           pixel * CColorChooseBitmap::kZoom + QPoint(1, 1));
-        chooser->findChild<QPushButton*>("1")->click();
+        Widget<QPushButton>(chooser, "1")->click();
     });
 }
 
@@ -97,12 +95,12 @@ private slots:
             std::function<void(ScriptedUser&)> script;
             std::function<void(CSkinEditorDlg&, QWidget* keys)> command;
         };
-        auto trigger = [](const char* id) { return [id](CSkinEditorDlg& w, QWidget*) { w.findChild<QAction*>(id)->trigger(); }; };
-        auto click = [](const char* id) { return [id](CSkinEditorDlg&, QWidget* e) { e->findChild<QPushButton*>(id)->click(); }; };
+        auto trigger = [](const char* id) { return [id](CSkinEditorDlg& w, QWidget*) { Widget<QAction>(w, id)->trigger(); }; };
+        auto click = [](const char* id) { return [id](CSkinEditorDlg&, QWidget* e) { Widget<QPushButton>(e, id)->click(); }; };
         auto pick = [](const char* id, int element) {
             return [id, element](CSkinEditorDlg& w, QWidget* e) {
                 PickAndConfirm(w.Document(), element);
-                e->findChild<QPushButton*>(id)->click();
+                Widget<QPushButton>(e, id)->click();
             };
         };
         auto none = [](ScriptedUser&) {};
@@ -119,8 +117,8 @@ private slots:
             // After Import Bitmaps, so that there is something to reset; "Yes" to resetting modified work.
             {"Reset", false, [&](ScriptedUser& u) { u.ChoosesFolder(dir.Path().string()).Answers(Answer::Yes); },
              [](CSkinEditorDlg& w, QWidget*) {
-                 w.findChild<QAction*>("32780")->trigger();
-                 w.findChild<QAction*>("57600")->trigger();
+                 Widget<QAction>(w, "32780")->trigger();
+                 Widget<QAction>(w, "57600")->trigger();
              }},
         };
         for (const Row& row : rows) {
@@ -155,7 +153,7 @@ private slots:
                     check(editor);
                     static_cast<QDialog*>(editor)->accept();
                 });
-                w.findChild<QPushButton*>("1004")->click();
+                Widget<QPushButton>(w, "1004")->click();
             } else {
                 check(&w);
             }
@@ -171,8 +169,8 @@ private slots:
         ScriptedUser user;
         user.ChoosesFile(dir.File("a.pdb")).Answers(Answer::Ok).Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp"));
         CSkinEditorDlg w(&user, nw.Marker());
-        w.findChild<QAction*>("32779")->trigger();  // Save as: "Skin saved successfully."
-        w.findChild<QAction*>("32796")->trigger();
+        Widget<QAction>(w, "32779")->trigger();  // Save as: "Skin saved successfully."
+        Widget<QAction>(w, "32796")->trigger();
         QCOMPARE(w.windowTitle(), QString("a.pdb* - Corvane Desktop for Treo 650/700p"));
         QMenu* edit = w.findChild<QMenuBar*>()->actions()[1]->menu();
         QCOMPARE(edit->actions()[0]->text(), QString("&Undo Insert Background Image"));
@@ -196,7 +194,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.OpenPath(skin);
         const Seen opened = SeenIn(w);
-        w.findChild<QAction*>("57600")->trigger();
+        Widget<QAction>(w, "57600")->trigger();
         QCOMPARE(w.windowTitle(), QString("untitled.pdb - Corvane Desktop for Treo 650/700p"));
         Press(&w, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(SeenIn(w) == opened);
@@ -204,7 +202,7 @@ private slots:
         Press(&w, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.windowTitle(), QString("untitled.pdb - Corvane Desktop for Treo 650/700p"));
         Press(&w, Qt::Key_Z, Qt::ControlModifier);
-        w.findChild<QAction*>("1")->trigger();  // to the splash editor: nothing to ask
+        Widget<QAction>(w, "1")->trigger();  // to the splash editor: nothing to ask
         QVERIFY(!w.isVisible());
         QVERIFY(user.Messages().empty());
     }
@@ -213,16 +211,16 @@ private slots:
         ScriptedUser user;
         user.ChoosesFile(kSplashData + "baseline-320x320.jpg");
         CCarrierDlg w(&user);
-        auto* picture = w.findChild<QLabel*>("Welcome picture");
-        w.findChild<QPushButton*>("1074")->click();
+        auto* picture = Widget<QLabel>(w, "Welcome picture");
+        Widget<QPushButton>(w, "1074")->click();
         QCOMPARE(picture->pixmap().deviceIndependentSize(), QSizeF(160, 160));
         QVERIFY(w.Splash().IsModified());
         w.History().Stack().undo();
         QVERIFY(picture->pixmap().isNull());
-        QVERIFY(!w.Splash().HasImage(SplashFile::WelcomeId));
+        QVERIFY(!w.Splash().HasImage(SplashDocument::WelcomeId));
         QCOMPARE(w.windowTitle(), QString("untitled.pdb - Corvane Desktop for Treo 650/700p"));
         w.History().Stack().redo();
-        QVERIFY(w.Splash().HasImage(SplashFile::WelcomeId));
+        QVERIFY(w.Splash().HasImage(SplashDocument::WelcomeId));
         QVERIFY(!picture->pixmap().isNull());
     }
 
@@ -233,8 +231,8 @@ private slots:
         slot.LoadDefault(Image(3, 2, Colour{255, 0, 0}));
         CTransparencyDlg chooser(slot);
         chooser.show();
-        QTest::mouseClick(chooser.findChild<CColorChooseBitmap*>("1008"), Qt::LeftButton, {}, QPoint(5, 5));
-        auto* cancel = chooser.findChild<QPushButton*>("2");
+        QTest::mouseClick(Widget<CColorChooseBitmap>(chooser, "1008"), Qt::LeftButton, {}, QPoint(5, 5));
+        auto* cancel = Widget<QPushButton>(chooser, "2");
         cancel->setFocus();
         Press(cancel, Qt::Key_Return);
         QCOMPARE(chooser.result(), int(QDialog::Rejected));
@@ -244,7 +242,7 @@ private slots:
         ScriptedUser user;
         CSkinEditorDlg w(&user, nw.Marker());
         w.show();
-        auto* eightBit = w.findChild<QPushButton*>("1071");
+        auto* eightBit = Widget<QPushButton>(w, "1071");
         eightBit->setFocus();
         Press(eightBit, Qt::Key_Return);
         QCOMPARE(w.Document().TargetDepth(), 8);
@@ -258,7 +256,7 @@ private slots:
         slot.LoadDefault(Image(320, 30, Colour{0, 0, 255}));
         CTransparencyDlg chooser(slot);
         chooser.show();
-        auto* picture = chooser.findChild<CColorChooseBitmap*>("1008");
+        auto* picture = Widget<CColorChooseBitmap>(chooser, "1008");
         auto* scroller = chooser.findChild<QScrollArea*>();
         picture->setFocus();
         for (int i = 0; i < 319; ++i) Press(picture, Qt::Key_Right);
@@ -272,9 +270,9 @@ private slots:
         QVERIFY(WriteFileReplacing(skin, *EncodeSkinFile(source.Set(16), 16, "Red", 0)) == WriteOutcome::Ok);
         const std::string splash = dir.File("Hello.pdb");
         ScriptedUser user;
-        SplashFile file(user);
-        file.LoadSplashImage(SplashFile::WelcomeId, kSplashData + "baseline-320x320.jpg");
-        file.LoadSplashImage(SplashFile::GoodbyeId, kSplashData + "baseline-320x320.jpg");
+        SplashDocument file;
+        LoadSplashImage(file, user, SplashDocument::WelcomeId, kSplashData + "baseline-320x320.jpg");
+        LoadSplashImage(file, user, SplashDocument::GoodbyeId, kSplashData + "baseline-320x320.jpg");
         QVERIFY(WriteFileReplacing(splash, *BuildSplashFile("Hello", file.WelcomeBytes(), file.GoodbyeBytes(), 0)) ==
                 WriteOutcome::Ok);
         QVERIFY(CEditorApp::EditorKindForFile(skin) == EditorKind::Skin);

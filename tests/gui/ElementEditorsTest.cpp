@@ -16,16 +16,20 @@
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
 #include "imaging/Bmp.h"
+#include "support/FindWidget.h"
 #include "support/ModalDriver.h"
+#include "support/NoWelcome.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;
+using corvane::testing::NoWelcome;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
+using corvane::testing::Widget;
 
 namespace {
 
@@ -35,9 +39,7 @@ constexpr Colour kYellow{255, 255, 0};
 
 template <class T = QPushButton>
 T* Child(const QWidget* w, const char* id) {
-    T* child = w->findChild<T*>(id);
-    if (!child) qFatal("no control %s", id);
-    return child;
+    return Widget<T>(w, id);
 }
 
 void Click(QWidget* w, const char* id) { QTest::mouseClick(Child(w, id), Qt::LeftButton); }
@@ -60,12 +62,6 @@ ImageSlot StripedSlot(int width = 3, int height = 2) {
     slot.LoadDefault(image);
     return slot;
 }
-
-struct NoWelcome {
-    QTemporaryDir dir;
-    NoWelcome() { QFile(dir.filePath("no.welcome")).open(QIODevice::WriteOnly); }
-    WelcomeMarker Marker() const { return WelcomeMarker(dir.path(), dir.path()); }
-};
 
 }  // namespace
 
@@ -124,7 +120,7 @@ private slots:
             {16, kWhite, "#F8FCF8"},       {16, Colour{248, 252, 248}, "#F8FCF8"}, {8, kWhite, "#FFFFFF"},
             {16, kPureGreen, "#00FC00"},   {8, kPureGreen, "#00FF00"},             {8, Colour{250, 3, 7}, "#FF0000"},
         };
-        constexpr int kTitleBar = 33;
+        constexpr Element kTitleBar = Element::TitleBar;
         for (const auto& row : rows) {
             const QString where = QString("%1 at %2 bits").arg(row.shown).arg(row.depth);
             SkinDocument doc;
@@ -132,7 +128,7 @@ private slots:
             doc.Slot(row.depth, kTitleBar).SetTransparent(row.transparent);
             ScriptedUser user;
             CTitleDlg editor(doc, user);
-            auto* swatch = editor.findChild<CColorIndicator*>(QString("swatch %1").arg(kTitleBar));
+            auto* swatch = Widget<CColorIndicator>(editor, QString("swatch %1").arg(Index(kTitleBar)).toUtf8().constData());
             QVERIFY2(swatch, qPrintable(where));
             QVERIFY2(swatch->accessibleName() == row.shown, qPrintable(where));
             QVERIFY2(QColor(swatch->Shown().r, swatch->Shown().g, swatch->Shown().b).name().toUpper() == row.shown,
@@ -223,7 +219,7 @@ private slots:
         const Colour want = confirm ? firstPixel : kBlue;
         QCOMPARE(doc.Slot(depth, t.shareSource).Transparent(), want);
         QCOMPARE(int(t.shareTargets.size()), table == 0 ? 1 : table == 1 ? 23 : 6);
-        for (int target : t.shareTargets) {
+        for (const Element target : t.shareTargets) {
             QCOMPARE(doc.Slot(depth, target).Transparent(), want);
             QCOMPARE(doc.Slot(other, target).Transparent(), kPureGreen);
         }
@@ -313,7 +309,7 @@ private slots:
         // Key "5" sits at (108, 136): see-through at 16 bits, where red is now
         // its transparent colour; solid red at 8 bits, where it is not.
         const auto shownAt = [&w](int x, int y) {
-            return w.findChild<QLabel*>("1001")->pixmap().toImage().pixelColor(x, y);
+            return Widget<QLabel>(w, "1001")->pixmap().toImage().pixelColor(x, y);
         };
         QVERIFY(shownAt(158, 156) != QColor(248, 0, 0));
         Click(&w, "1071");

@@ -9,10 +9,13 @@
 #include <QtTest>
 
 #include "editor/CSkinEditorDlg.h"
+#include "editor/SkinUndo.h"
 #include "exchange/BitmapSet.h"
 #include "imaging/Bmp.h"
 #include "io/FileAccess.h"
 #include "model/PreviewComposition.h"
+#include "support/FindWidget.h"
+#include "support/NoWelcome.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
@@ -20,23 +23,19 @@
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;
+using corvane::testing::NoWelcome;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
+using corvane::testing::Widget;
 
 namespace {
 
 const QString kSuffix = " - Corvane Desktop for Treo 650/700p";
 
-struct NoWelcome {
-    QTemporaryDir dir;
-    NoWelcome() { QFile(dir.filePath("no.welcome")).open(QIODevice::WriteOnly); }
-    WelcomeMarker Marker() const { return WelcomeMarker(dir.path(), dir.path()); }
-};
-
 QImage Shown(const CSkinEditorDlg& w, const char* id) {
-    return w.findChild<QLabel*>(id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    return Widget<QLabel>(w, id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
 }
-QAction* Action(const CSkinEditorDlg& w, const char* id) { return w.findChild<QAction*>(id); }
+QAction* Action(const CSkinEditorDlg& w, const char* id) { return Widget<QAction>(w, id); }
 
 // Both pictures show the document's canvases as composed from the set of the depth.
 void ExpectShownComposedAt(CSkinEditorDlg& w, int depth) {
@@ -53,7 +52,7 @@ class ExchangeMenuTest : public QObject {
 private slots:
     void init() { FailOnUnexpectedPrompts(); }
 
-    void menuSitsBetweenFileAndAboutWithItsSixItems() {
+    void menuSitsBetweenFileAndAboutWithItsEightItems() {
         NoWelcome nw;
         ScriptedUser user;
         CSkinEditorDlg w(&user, nw.Marker());
@@ -66,6 +65,7 @@ private slots:
         for (QAction* a : items) shown << (a->isSeparator() ? "-" : a->objectName() + " " + a->text());
         QCOMPARE(shown, QStringList({"32781 &Export Bitmaps...", "32798 E&xport Dialpad Bitmaps...",
                                      "32787 Ex&port Preview...", "-", "32780 &Import Bitmaps...",
+                                     "32810 Export &Layered Image...", "32811 Import L&ayered Image...",
                                      "32797 I&mport Dialpad Bitmaps...", "32796 I&nsert Background Image..."}));
     }
 
@@ -128,6 +128,34 @@ private slots:
         QVERIFY(user.ScriptUsedUp());
     }
 
+    // A layered image painted outside: one undo step back to the skin before it.
+    void importLayeredImageIsOneUndoStepAndRecomposesThePreviews() {
+        NoWelcome nw;
+        TempDir dir;
+        const std::string path = dir.File("skin.ora");
+        ScriptedUser user;
+        user.ChoosesFile(path).ChoosesFile(path).ChoosesFile(std::nullopt);
+        CSkinEditorDlg w(&user, nw.Marker());
+        Action(w, "32810")->trigger();
+        QVERIFY(FileExists(path));
+        QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);
+
+        // What the file holds: the default pictures as the phone shows them at 16 bits.
+        SkinDocument before = w.Document();
+        for (ImageSlot& slot : before.Set(16)) slot.ReduceToDepth(16);
+        w.Document().Slot(16, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 16);
+        Action(w, "32811")->trigger();
+        QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
+        QVERIFY(w.Document().Set(16) == before.Set(16));
+        ExpectShownComposedAt(w, 16);
+        QVERIFY(user.Messages().empty());
+
+        w.History().Stack().undo();
+        QCOMPARE(w.Document().Slot(16, 33).Picture().At(0, 0), (Colour{248, 0, 0}));
+        Action(w, "32811")->trigger();  // prompt cancelled: nothing recorded
+        QVERIFY(user.ScriptUsedUp());
+    }
+
     // The dial-pad commands show the 16-bit composition; the title marks the change.
     void insertBackgroundShowsTheSixteenBitSetAndMarksTheTitle() {
         NoWelcome nw;
@@ -136,7 +164,7 @@ private slots:
         ScriptedUser user;
         user.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp"));
         CSkinEditorDlg w(&user, nw.Marker());
-        w.findChild<QPushButton*>("1071")->click();
+        Widget<QPushButton>(w, "1071")->click();
         // Sets that differ, so the picture tells which one was composed.
         w.Document().Slot(8, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 8);
         const QImage before = Shown(w, "1005");

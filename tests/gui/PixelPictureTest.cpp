@@ -12,6 +12,7 @@
 #include "editor/CElementDlg.h"
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
+#include "support/FindWidget.h"
 #include "support/ScriptedUser.h"
 #include "support/Subprocess.h"
 #include "widgets/QtImage.h"
@@ -19,6 +20,7 @@
 
 using namespace corvane;
 using corvane::testing::ScriptedUser;
+using corvane::testing::Widget;
 
 namespace {
 
@@ -59,7 +61,7 @@ private slots:
             if (!label->pixmap().isNull()) logo = label;
         QVERIFY(logo);
 
-        for (QLabel* label : {editor.findChild<QLabel*>("1001"), editor.findChild<QLabel*>("1005"), logo}) {
+        for (QLabel* label : {Widget<QLabel>(editor, "1001"), Widget<QLabel>(editor, "1005"), logo}) {
             const QSet<QRgb> source = ColoursOf(label->pixmap().toImage());
             const QSet<QRgb> shown = ColoursShown(*label);
             QVERIFY2(!shown.isEmpty(), qPrintable(label->objectName()));
@@ -79,10 +81,10 @@ private slots:
         editor.show();
         chooser.show();
         const QSet<QRgb> source = ColoursOf(ToQImage(doc.Slot(16, 5).Picture()));
-        for (QWidget* picture : {editor.findChild<QWidget*>("1041"), chooser.findChild<QWidget*>("1008")}) {
+        for (QWidget* picture : {Widget<QWidget>(editor, "1041"), Widget<QWidget>(chooser, "1008")}) {
             const QPixmap screen = picture->grab();
             const qreal ratio = screen.devicePixelRatio();
-            const int zoom = picture == editor.findChild<QWidget*>("1041") ? 1 : 4;
+            const int zoom = picture == Widget<QWidget>(editor, "1041") ? 1 : 4;
             const QSize logical(102 * zoom, 46 * zoom);
             const QSet<QRgb> shown =
                 ColoursOf(screen.toImage().copy(QRect(QPoint(0, 0), (QSizeF(logical) * ratio).toSize())));

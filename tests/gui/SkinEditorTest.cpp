@@ -14,7 +14,9 @@
 #include "model/PreviewComposition.h"
 #include "model/SkinFile.h"
 #include "splash/CCarrierDlg.h"
+#include "support/FindWidget.h"
 #include "support/ModalDriver.h"
+#include "support/NoWelcome.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
@@ -24,25 +26,20 @@
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;
+using corvane::testing::NoWelcome;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
+using corvane::testing::Widget;
 
 namespace {
 
 const QString kSuffix = " - Corvane Desktop for Treo 650/700p";
 constexpr Colour kRed{255, 0, 0};
 
-// A marker that exists, so that no welcome interrupts the test.
-struct NoWelcome {
-    QTemporaryDir dir;
-    NoWelcome() { QFile(dir.filePath("no.welcome")).open(QIODevice::WriteOnly); }
-    WelcomeMarker Marker() const { return WelcomeMarker(dir.path(), dir.path()); }
-};
-
-QImage Shown(const CSkinEditorDlg& w, const char* id) { return w.findChild<QLabel*>(id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
-QPushButton* Button(const CSkinEditorDlg& w, const char* id) { return w.findChild<QPushButton*>(id); }
-QAction* Action(const CSkinEditorDlg& w, const char* id) { return w.findChild<QAction*>(id); }
+QImage Shown(const CSkinEditorDlg& w, const char* id) { return Widget<QLabel>(w, id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
+QPushButton* Button(const CSkinEditorDlg& w, const char* id) { return Widget<QPushButton>(w, id); }
+QAction* Action(const CSkinEditorDlg& w, const char* id) { return Widget<QAction>(w, id); }
 
 // Both pictures show exactly the document's canvases composed at the depth.
 void ExpectPreviewsComposedAt(CSkinEditorDlg& w, int depth) {
@@ -182,7 +179,7 @@ private slots:
         QCOMPARE(user.MessageTexts(), std::vector<std::string>{"Could not open file."});
         QCOMPARE(recent.Files(), QStringList{kept});
         emit menu->aboutToShow();
-        w.findChild<QAction*>("clear recent")->trigger();
+        Widget<QAction>(w, "clear recent")->trigger();
         QVERIFY(recent.Files().isEmpty());
     }
 
@@ -213,11 +210,11 @@ private slots:
         QCOMPARE(Shown(w, "1001"), actual);
 
         Action(w, "zoom in")->trigger();
-        auto* preview = w.findChild<QLabel*>("1001");
+        auto* preview = Widget<QLabel>(w, "1001");
         QMouseEvent move(QEvent::MouseMove, QPointF(21, 81), preview->mapToGlobal(QPointF(21, 81)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(preview, &move);
-        QCOMPARE(w.findChild<QLabel*>("pointer")->text(), QString("Preview (320x320): 10, 40 #F80000"));
+        QCOMPARE(Widget<QLabel>(w, "pointer")->text(), QString("Preview (320x320): 10, 40 #F80000"));
     }
 
     void resetAsksOnlyWhenModified() {
@@ -335,9 +332,9 @@ private slots:
         WhenModal([&](QWidget* welcome) {
             firstTitle = welcome->windowTitle();
             editorVisibleDuringWelcome = w.isVisible();
-            welcome->findChild<QCheckBox*>("1082")->setChecked(true);
-            WhenModal([](QWidget* editor) { editor->findChild<QPushButton*>("2")->click(); });
-            welcome->findChild<QPushButton*>("1")->click();
+            Widget<QCheckBox>(welcome, "1082")->setChecked(true);
+            WhenModal([](QWidget* editor) { Widget<QPushButton>(editor, "2")->click(); });
+            Widget<QPushButton>(welcome, "1")->click();
         });
         QCOMPARE(w.exec(), int(QDialog::Rejected));
         QCOMPARE(firstTitle, QString("Welcome"));
@@ -352,12 +349,12 @@ private slots:
             for (int i = 0; i < 2; ++i) {
                 {
                     CSkinEditorDlg skin(&user, nw.Marker());
-                    WhenModal([](QWidget* w) { w->findChild<QAction*>("1")->trigger(); });
+                    WhenModal([](QWidget* w) { Widget<QAction>(w, "1")->trigger(); });
                     QCOMPARE(skin.exec(), int(QDialog::Accepted));
                 }
                 {
                     CCarrierDlg splash(&user);
-                    WhenModal([](QWidget* w) { w->findChild<QAction*>("1")->trigger(); });
+                    WhenModal([](QWidget* w) { Widget<QAction>(w, "1")->trigger(); });
                     QCOMPARE(splash.exec(), int(QDialog::Accepted));
                 }
             }

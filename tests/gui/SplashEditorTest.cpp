@@ -6,6 +6,7 @@
 
 #include "io/FileAccess.h"
 #include "splash/CCarrierDlg.h"
+#include "support/FindWidget.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
@@ -16,15 +17,16 @@ using corvane::testing::FailOnUnexpectedPrompts;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
+using corvane::testing::Widget;
 
 namespace {
 
 const std::string kData = std::string(CORVANE_SOURCE_DIR) + "/tests/data/splash/";
 const QString kUntitledTitle = "untitled.pdb - Corvane Desktop for Treo 650/700p";
 
-QString LabelText(const CCarrierDlg& w, const char* id) { return w.findChild<QLabel*>(id)->text(); }
-QPushButton* Button(const CCarrierDlg& w, const char* id) { return w.findChild<QPushButton*>(id); }
-QAction* Action(const CCarrierDlg& w, const char* id) { return w.findChild<QAction*>(id); }
+QString LabelText(const CCarrierDlg& w, const char* id) { return Widget<QLabel>(w, id)->text(); }
+QPushButton* Button(const CCarrierDlg& w, const char* id) { return Widget<QPushButton>(w, id); }
+QAction* Action(const CCarrierDlg& w, const char* id) { return Widget<QAction>(w, id); }
 void Click(const CCarrierDlg& w, const char* id) { Button(w, id)->click(); }
 
 }  // namespace
@@ -57,7 +59,7 @@ private slots:
         CCarrierDlg w(&user);
         Click(w, "1074");
         // The label may shorten a long path in its middle, wherever the checkout lies; its tooltip keeps it whole.
-        const auto* label = w.findChild<QLabel*>("1081");
+        const auto* label = Widget<QLabel>(w, "1081");
         QVERIFY(label);
         QCOMPARE(label->toolTip(), QString::fromStdString(kData + "baseline-320x320.jpg"));
         QVERIFY(label->text().endsWith("/baseline-320x320.jpg"));
@@ -206,7 +208,7 @@ private slots:
         user.ChoosesFile(longPath).ChoosesFile(kData + "baseline-320x240.jpg").ChoosesFile(kData + "baseline-320x240.jpg");
         CCarrierDlg w(&user);
         Click(w, "1074");
-        auto* label = w.findChild<QLabel*>("1081");
+        auto* label = Widget<QLabel>(w, "1081");
         QVERIFY(label->text().contains(QChar(0x2026)));
         QVERIFY(label->text().startsWith(QString::fromStdString(longPath.substr(0, 10))));
         QVERIFY(label->text().endsWith("welcome.jpg"));

@@ -14,7 +14,7 @@ using testing::ScriptedUser;
 using testing::TempDir;
 using testing::WriteBytes;
 
-constexpr int kKey5 = 5;
+constexpr Element kKey5 = Element::Key5;
 constexpr Colour kOdd{250, 3, 7};  // reduced differently at each depth
 
 std::string WriteOddPicture(const TempDir& dir) {
@@ -28,7 +28,7 @@ TEST(LoadElementImage, AsksWithTheLabelAndLoadsBothDepths) {
     ScriptedUser user;
     user.ChoosesFile(WriteOddPicture(dir));
     SkinDocument doc;
-    EXPECT_EQ(LoadElementImage(doc, user, 28), ElementLoadOutcome::Loaded);  // "schighlighted"
+    EXPECT_EQ(LoadElementImage(doc, user, Element::SpeedDialHighlighted), ElementLoadOutcome::Loaded);  // "schighlighted"
     ASSERT_EQ(user.FileCalls().size(), 1u);
     EXPECT_EQ(user.FileCalls()[0].prompt.title, "Select image for 'Button highlighted'");
     EXPECT_EQ(user.FileCalls()[0].prompt.filter, "Pictures (*.bmp *.png *.jpg *.jpeg *.pbm *.pgm *.ppm *.pam)|*.bmp;*.png;*.jpg;*.jpeg;*.pbm;*.pgm;*.ppm;*.pam|"
@@ -46,7 +46,7 @@ TEST(LoadElementImage, CancelledPromptChangesNothing) {
     user.ChoosesFile(std::nullopt);
     SkinDocument doc;
     const SkinDocument before = doc;
-    EXPECT_EQ(LoadElementImage(doc, user, 34), ElementLoadOutcome::Cancelled);
+    EXPECT_EQ(LoadElementImage(doc, user, Element::EventBar), ElementLoadOutcome::Cancelled);
     EXPECT_EQ(user.FileCalls()[0].prompt.title, "Select image for 'Event Bar'");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.Slot(8, 34).Picture(), before.Slot(8, 34).Picture());
@@ -79,7 +79,7 @@ TEST(LoadElementImage, UnreadableFileWarnsAndChangesNothing) {
     WriteBytes(dir.File("bad.bmp"), {'B', 'M', 0, 0});
     ScriptedUser user;
     SkinDocument doc;
-    EXPECT_EQ(LoadElementImageFile(doc, user, 33, dir.File("bad.bmp")), ElementLoadOutcome::Failed);
+    EXPECT_EQ(LoadElementImageFile(doc, user, Element::TitleBar, dir.File("bad.bmp")), ElementLoadOutcome::Failed);
     EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"Error loading bitmap."});
     // The file and why, below the message's own text.
     EXPECT_EQ(user.Messages()[0].details, dir.File("bad.bmp") + ": the picture file is cut short: its pixel data are incomplete");
@@ -91,8 +91,8 @@ TEST(ShareTransparentColour, TouchesOnlyTheTargetsAtTheCurrentDepth) {
     SkinDocument doc;
     doc.SetTargetDepth(8);
     doc.Slot(8, 29).SetTransparent(kOdd);
-    const int targets[] = {30, 31};
-    ShareTransparentColour(doc, 29, targets);
+    const Element targets[] = {Element::SpeedDialPressed, Element::SpeedDialEdge};
+    ShareTransparentColour(doc, Element::SpeedDialNormal, targets);
     EXPECT_EQ(doc.Slot(8, 30).Transparent(), kOdd);
     EXPECT_EQ(doc.Slot(8, 31).Transparent(), kOdd);
     EXPECT_EQ(doc.Slot(8, 26).Transparent(), kPureGreen);   // not listed
@@ -129,7 +129,7 @@ TEST(LoadElementImage, ReadsTheFileOnceForBothDepths) {
     SkinDocument doc;
     testing::TempDir dir;
     testing::WriteBytes(dir.File("any.gif"), {'G', 'I', 'F', '8', '9', 'a'});
-    EXPECT_EQ(LoadElementImageFile(doc, user, 5, dir.File("any.gif")), ElementLoadOutcome::Loaded);
+    EXPECT_EQ(LoadElementImageFile(doc, user, Element::Key5, dir.File("any.gif")), ElementLoadOutcome::Loaded);
     EXPECT_EQ(reader.reads, 1);
     EXPECT_EQ(doc.Slot(8, 5).Picture().At(3, 3), (Colour{255, 0, 0}));
     EXPECT_EQ(doc.Slot(16, 5).Picture().At(3, 3), (Colour{248, 0, 0}));

@@ -50,7 +50,7 @@ struct FlatSet {
     FlatSet() {
         images.reserve(kElementCount);
         for (const auto& e : kSkinElements) {
-            const auto i = static_cast<std::uint8_t>(e.index);
+            const auto i = static_cast<std::uint8_t>(e.element);
             images.emplace_back(e.width, e.height, Colour{i, static_cast<std::uint8_t>(100 + i), 7});
         }
         for (std::size_t i = 0; i < images.size(); ++i) pictures[i] = {&images[i], kPureGreen};

@@ -21,7 +21,7 @@ TEST(SkinChange, ResetIsRecordedWhateverItChangesAndUndoesEachPart) {
     } kSkins[] = {
         {"opened, with unknown resources and a changed picture", "/skins/Summer.pdb", true, false, true},
         {"only its name differs from the default skin", "/skins/Summer.pdb", false, false, false},
-        {"only the unknown resources differ", std::string(kUntitledSkinPath), true, false, false},
+        {"only the unknown resources differ", std::string(kUntitledPath), true, false, false},
         {"a file that gave no picture", "/skins/notes.txt", false, true, false},
     };
     for (const auto& skin : kSkins) {
@@ -30,7 +30,7 @@ TEST(SkinChange, ResetIsRecordedWhateverItChangesAndUndoesEachPart) {
         document.SetFilePath(skin.path);
         document.SetHasUnsupportedResources(skin.unsupported);
         document.SetMustSaveAs(skin.mustSaveAs);
-        if (skin.pictureChanged) document.Slot(8, 5).SetTransparent(Colour{1, 2, 3});
+        if (skin.pictureChanged) document.Slot(8, Element::Key5).SetTransparent(Colour{1, 2, 3});
         const SkinState before = CaptureSkin(document);
         testing::ScriptedUser user;
         ASSERT_TRUE(ResetSkin(document, user));
@@ -45,7 +45,7 @@ TEST(SkinChange, ResetIsRecordedWhateverItChangesAndUndoesEachPart) {
         EXPECT_EQ(document.MustSaveAs(), skin.mustSaveAs);
         EXPECT_TRUE(CaptureSkin(document) == before);
         change.Redo(document);
-        EXPECT_EQ(document.FilePath(), kUntitledSkinPath);
+        EXPECT_EQ(document.FilePath(), kUntitledPath);
         EXPECT_FALSE(document.HasUnsupportedResources());
         EXPECT_TRUE(CaptureSkin(document) == after);
     }

@@ -17,7 +17,7 @@ void ExpectAllDefaults(const SkinDocument& doc) {
             const ImageSlot& slot = doc.Slot(depth, i);
             ASSERT_EQ(slot.Width(), kSkinElements[std::size_t(i)].width);
             ASSERT_EQ(slot.Height(), kSkinElements[std::size_t(i)].height);
-            EXPECT_EQ(slot.Picture(), DefaultElementImage(i));
+            EXPECT_EQ(slot.Picture(), DefaultElementImage(kSkinElements[std::size_t(i)].element));
             EXPECT_EQ(slot.Transparent(), kPureGreen);
         }
 }

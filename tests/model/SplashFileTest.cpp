@@ -23,10 +23,10 @@ using testing::WriteBytes;
 constexpr std::uint32_t kDate = 0xC0FFEE00;
 
 TEST(SplashFile, ExtractedNamesDropTheLastFourCharacters) {
-    EXPECT_EQ(ExtractedImageName("untitled.pdb", SplashFile::WelcomeId), "untitled-welcome.jpg");
-    EXPECT_EQ(ExtractedImageName("C:\\x\\Summer.pdb", SplashFile::GoodbyeId), "C:\\x\\Summer-goodbye.jpg");
-    EXPECT_EQ(ExtractedImageName("/x/Summer.PDB", SplashFile::WelcomeId), "/x/Summer-welcome.jpg");
-    EXPECT_EQ(ExtractedImageName("abc", SplashFile::WelcomeId), "-welcome.jpg");
+    EXPECT_EQ(ExtractedImageName("untitled.pdb", SplashDocument::WelcomeId), "untitled-welcome.jpg");
+    EXPECT_EQ(ExtractedImageName("C:\\x\\Summer.pdb", SplashDocument::GoodbyeId), "C:\\x\\Summer-goodbye.jpg");
+    EXPECT_EQ(ExtractedImageName("/x/Summer.PDB", SplashDocument::WelcomeId), "/x/Summer-welcome.jpg");
+    EXPECT_EQ(ExtractedImageName("abc", SplashDocument::WelcomeId), "-welcome.jpg");
 }
 
 class SplashCommands : public ::testing::Test {
@@ -47,13 +47,13 @@ protected:
     void ExpectNoMessage() { EXPECT_EQ(user.Messages().size(), seenMessages); }
 
     void LoadBoth() {
-        ASSERT_EQ(splash.LoadSplashImage(SplashFile::WelcomeId, welcomePath), SplashFile::LoadOutcome::Ok);
-        ASSERT_EQ(splash.LoadSplashImage(SplashFile::GoodbyeId, goodbyePath), SplashFile::LoadOutcome::Ok);
+        ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::WelcomeId, welcomePath), SplashLoadOutcome::Ok);
+        ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::GoodbyeId, goodbyePath), SplashLoadOutcome::Ok);
     }
 
     TempDir dir;
     ScriptedUser user;
-    SplashFile splash{user, [] { return kDate; }};
+    SplashDocument splash;
     std::size_t seenMessages = 0;
     const std::string welcomePath = Fixture("baseline-320x320.jpg");
     const std::string goodbyePath = Fixture("progressive-320x320.jpg");
@@ -65,15 +65,15 @@ protected:
 TEST_F(SplashCommands, StartsEmptyAndUntitled) {
     EXPECT_EQ(splash.FileName(), "untitled.pdb");
     EXPECT_FALSE(splash.IsModified());
-    EXPECT_FALSE(splash.HasImage(SplashFile::WelcomeId));
-    EXPECT_FALSE(splash.HasImage(SplashFile::GoodbyeId));
+    EXPECT_FALSE(splash.HasImage(SplashDocument::WelcomeId));
+    EXPECT_FALSE(splash.HasImage(SplashDocument::GoodbyeId));
     EXPECT_EQ(splash.WelcomeSource(), "");
     EXPECT_EQ(splash.Name(), "");
 }
 
 TEST_F(SplashCommands, ChoosingAJpegAsksForAnExistingFileAndKeepsItsBytes) {
     user.ChoosesFile(goodbyePath);
-    EXPECT_EQ(splash.ChooseSplashImage(SplashFile::GoodbyeId), SplashFile::LoadOutcome::Ok);
+    EXPECT_EQ(ChooseSplashImage(splash, user, SplashDocument::GoodbyeId), SplashLoadOutcome::Ok);
     ASSERT_EQ(user.FileCalls().size(), 1u);
     const auto& call = user.FileCalls()[0];
     EXPECT_FALSE(call.save);
@@ -84,42 +84,42 @@ TEST_F(SplashCommands, ChoosingAJpegAsksForAnExistingFileAndKeepsItsBytes) {
     EXPECT_FALSE(call.prompt.ownedByWindow);
     EXPECT_EQ(splash.GoodbyeBytes(), FixtureBytes("progressive-320x320.jpg"));
     EXPECT_EQ(splash.GoodbyeSource(), goodbyePath);
-    EXPECT_EQ(splash.Source(SplashFile::GoodbyeId), goodbyePath);
-    EXPECT_FALSE(splash.HasImage(SplashFile::WelcomeId));
+    EXPECT_EQ(splash.Source(SplashDocument::GoodbyeId), goodbyePath);
+    EXPECT_FALSE(splash.HasImage(SplashDocument::WelcomeId));
     EXPECT_TRUE(splash.IsModified());
     ExpectNoMessage();
 
     user.ChoosesFile(std::nullopt);
-    EXPECT_EQ(splash.ChooseSplashImage(SplashFile::WelcomeId), SplashFile::LoadOutcome::Cancelled);
-    EXPECT_FALSE(splash.HasImage(SplashFile::WelcomeId));
+    EXPECT_EQ(ChooseSplashImage(splash, user, SplashDocument::WelcomeId), SplashLoadOutcome::Cancelled);
+    EXPECT_FALSE(splash.HasImage(SplashDocument::WelcomeId));
     ExpectNoMessage();
 }
 
 TEST_F(SplashCommands, RefusedLoadsSayWhyAndKeepWhatWasHeld) {
     LoadBoth();
     user.ChoosesFile(dir.File("saved.pdb"));
-    ASSERT_EQ(splash.SaveSplash(), SplashFile::SaveOutcome::Ok);
+    ASSERT_EQ(SaveSplash(splash, user, kDate), SplashSaveOutcome::Ok);
     seenMessages = user.Messages().size();
     ASSERT_FALSE(splash.IsModified());
 
     const std::string missing = dir.File("missing.jpg");
-    EXPECT_EQ(splash.LoadSplashImage(SplashFile::WelcomeId, missing), SplashFile::LoadOutcome::CouldNotOpen);
+    EXPECT_EQ(LoadSplashImage(splash, user, SplashDocument::WelcomeId, missing), SplashLoadOutcome::CouldNotOpen);
     ExpectMessage("Could not open file " + missing + " for reading.", std::nullopt, MessageIcon::Warning);
 
     const std::string png = Fixture("flat-320x320.png");
-    EXPECT_EQ(splash.LoadSplashImage(SplashFile::WelcomeId, png), SplashFile::LoadOutcome::NotJpeg);
+    EXPECT_EQ(LoadSplashImage(splash, user, SplashDocument::WelcomeId, png), SplashLoadOutcome::NotJpeg);
     ExpectMessage("File " + png + " is not a Jpeg image.", std::nullopt, MessageIcon::Warning);
 
     const std::string noFrame = dir.File("no-frame.jpg");
     WriteBytes(noFrame, JpegBuilder().Segment(0xE0, 16, 14).Raw({0xFF, 0xD9}).Take());
-    EXPECT_EQ(splash.LoadSplashImage(SplashFile::GoodbyeId, noFrame), SplashFile::LoadOutcome::NotJpeg);
+    EXPECT_EQ(LoadSplashImage(splash, user, SplashDocument::GoodbyeId, noFrame), SplashLoadOutcome::NotJpeg);
     ExpectMessage("File " + noFrame + " is not a Jpeg image.", std::nullopt, MessageIcon::Warning);
 
     const std::string landscape = Fixture("baseline-320x240.jpg");
-    EXPECT_EQ(splash.LoadSplashImage(SplashFile::GoodbyeId, landscape), SplashFile::LoadOutcome::WrongSize);
+    EXPECT_EQ(LoadSplashImage(splash, user, SplashDocument::GoodbyeId, landscape), SplashLoadOutcome::WrongSize);
     ExpectMessage("File " + landscape + " does not have dimension 320x320.", std::nullopt, MessageIcon::Warning);
 
-    EXPECT_EQ(splash.LoadSplashImage(4711, welcomePath), SplashFile::LoadOutcome::UnknownId);
+    EXPECT_EQ(LoadSplashImage(splash, user, 4711, welcomePath), SplashLoadOutcome::UnknownId);
     ExpectNoMessage();
 
     EXPECT_EQ(splash.WelcomeBytes(), FixtureBytes("baseline-320x320.jpg"));
@@ -132,7 +132,7 @@ TEST_F(SplashCommands, SavingUntitledAsksForANameThenWritesAndSaysSo) {
     LoadBoth();
     const std::string path = dir.File("Summer.pdb");
     user.ChoosesFile(path);
-    EXPECT_EQ(splash.SaveSplash(), SplashFile::SaveOutcome::Ok);
+    EXPECT_EQ(SaveSplash(splash, user, kDate), SplashSaveOutcome::Ok);
     ASSERT_EQ(user.FileCalls().size(), 1u);
     const auto& call = user.FileCalls()[0];
     EXPECT_TRUE(call.save);
@@ -148,28 +148,28 @@ TEST_F(SplashCommands, SavingUntitledAsksForANameThenWritesAndSaysSo) {
     EXPECT_EQ(ReadBytes(path), *BuildSplashFile("Summer", splash.WelcomeBytes(), splash.GoodbyeBytes(), kDate));
 
     // Named now: saving again writes without asking.
-    ASSERT_EQ(splash.LoadSplashImage(SplashFile::GoodbyeId, welcomePath), SplashFile::LoadOutcome::Ok);
-    EXPECT_EQ(splash.SaveSplash(), SplashFile::SaveOutcome::Ok);
+    ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::GoodbyeId, welcomePath), SplashLoadOutcome::Ok);
+    EXPECT_EQ(SaveSplash(splash, user, kDate), SplashSaveOutcome::Ok);
     EXPECT_EQ(user.FileCalls().size(), 1u);
     ExpectMessage("Splash saved successfully.", kDesktop, MessageIcon::Information);
     EXPECT_TRUE(std::ranges::equal(ParseSplashFile(ReadBytes(path))->goodbye, FixtureBytes("baseline-320x320.jpg")));
 
     // Save as proposes the current full path.
     user.ChoosesFile(std::nullopt);
-    EXPECT_EQ(splash.SaveSplashAs(), SplashFile::SaveOutcome::Cancelled);
+    EXPECT_EQ(SaveSplashAs(splash, user, kDate), SplashSaveOutcome::Cancelled);
     EXPECT_EQ(user.FileCalls().back().prompt.proposedName, path);
     EXPECT_EQ(splash.FileName(), path);
     ExpectNoMessage();
 }
 
 TEST_F(SplashCommands, WritingNeedsBothImages) {
-    ASSERT_EQ(splash.LoadSplashImage(SplashFile::WelcomeId, welcomePath), SplashFile::LoadOutcome::Ok);
+    ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::WelcomeId, welcomePath), SplashLoadOutcome::Ok);
     user.ChoosesFile(dir.File("half.pdb"));
-    EXPECT_EQ(splash.SaveSplashAs(), SplashFile::SaveOutcome::ImageMissing);
+    EXPECT_EQ(SaveSplashAs(splash, user, kDate), SplashSaveOutcome::ImageMissing);
     EXPECT_FALSE(FileExists(dir.File("half.pdb")));
     EXPECT_TRUE(splash.IsModified());
     ExpectNoMessage();
-    EXPECT_EQ(splash.SaveSplashImage(SplashFile::GoodbyeId, dir.File("g.jpg")), SplashFile::SaveImageOutcome::ImageMissing);
+    EXPECT_EQ(SaveSplashImage(splash, user, SplashDocument::GoodbyeId, dir.File("g.jpg")), SplashImageSaveOutcome::ImageMissing);
     EXPECT_FALSE(FileExists(dir.File("g.jpg")));
     ExpectNoMessage();
 }
@@ -179,12 +179,12 @@ TEST_F(SplashCommands, OpeningWhatWasSavedNamesTheSourcesAfterTheFile) {
     // Typed the Windows way: the database name is what follows the last backslash.
     const std::string path = dir.File("C:\\x\\Summer.pdb");
     user.ChoosesFile(path);
-    ASSERT_EQ(splash.SaveSplashAs(), SplashFile::SaveOutcome::Ok);
+    ASSERT_EQ(SaveSplashAs(splash, user, kDate), SplashSaveOutcome::Ok);
 
     ScriptedUser other;
-    SplashFile reopened{other};
+    SplashDocument reopened;
     other.ChoosesFile(path);
-    EXPECT_EQ(reopened.ReadSplash(), SplashFile::ReadOutcome::Ok);
+    EXPECT_EQ(ReadSplash(reopened, other), SplashReadOutcome::Ok);
     ASSERT_EQ(other.FileCalls().size(), 1u);
     const auto& call = other.FileCalls()[0];
     EXPECT_FALSE(call.save);
@@ -204,7 +204,7 @@ TEST_F(SplashCommands, OpeningWhatWasSavedNamesTheSourcesAfterTheFile) {
     EXPECT_FALSE(reopened.IsModified());
 
     other.ChoosesFile(std::nullopt);
-    EXPECT_EQ(reopened.ReadSplash(), SplashFile::ReadOutcome::Cancelled);
+    EXPECT_EQ(ReadSplash(reopened, other), SplashReadOutcome::Cancelled);
     EXPECT_EQ(reopened.FileName(), path);
 }
 
@@ -215,7 +215,7 @@ TEST_F(SplashCommands, UnsavedChangesAreAskedAboutAndOnlyYesOpens) {
     for (const Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
         user.Answers(answer);
         if (answer == Answer::Yes) user.ChoosesFile(path);
-        EXPECT_EQ(splash.ReadSplash(), answer == Answer::Yes ? SplashFile::ReadOutcome::Ok : SplashFile::ReadOutcome::Cancelled);
+        EXPECT_EQ(ReadSplash(splash, user), answer == Answer::Yes ? SplashReadOutcome::Ok : SplashReadOutcome::Cancelled);
         const Message& question = user.Messages().back();
         EXPECT_EQ(question.text,
                   "You changed the current splash file and did not save your changes. Open another splash file anyway?");
@@ -232,12 +232,12 @@ TEST_F(SplashCommands, UnsavedChangesAreAskedAboutAndOnlyYesOpens) {
 }
 
 TEST_F(SplashCommands, BothDatesAreTheTimeOfTheSave) {
-    SplashFile clocked{user};
-    ASSERT_EQ(clocked.LoadSplashImage(SplashFile::WelcomeId, welcomePath), SplashFile::LoadOutcome::Ok);
-    ASSERT_EQ(clocked.LoadSplashImage(SplashFile::GoodbyeId, goodbyePath), SplashFile::LoadOutcome::Ok);
+    SplashDocument clocked;
+    ASSERT_EQ(LoadSplashImage(clocked, user, SplashDocument::WelcomeId, welcomePath), SplashLoadOutcome::Ok);
+    ASSERT_EQ(LoadSplashImage(clocked, user, SplashDocument::GoodbyeId, goodbyePath), SplashLoadOutcome::Ok);
     user.ChoosesFile(dir.File("Dated.pdb"));
     const std::uint32_t before = PalmNow();
-    ASSERT_EQ(clocked.SaveSplashAs(), SplashFile::SaveOutcome::Ok);
+    ASSERT_EQ(SaveSplashAs(clocked, user), SplashSaveOutcome::Ok);
     const std::uint32_t after = PalmNow();
     const Bytes bytes = ReadBytes(dir.File("Dated.pdb"));
     BigEndianReader in(bytes);
@@ -255,12 +255,12 @@ TEST_F(SplashCommands, RefusedOpenChangesNothing) {
     Bytes bytes = *BuildSplashFile("Winter", Pattern(20, 1), Pattern(30, 2), kDate);
     PutU32(bytes, 94, 500);  // past the end
     WriteBytes(damaged, bytes);
-    EXPECT_EQ(splash.ReadSplashFile(damaged), SplashFile::ReadOutcome::NotSplashFile);
+    EXPECT_EQ(ReadSplashFile(splash, user, damaged), SplashReadOutcome::NotSplashFile);
     ExpectMessage("This is not a splash image file.", std::nullopt, MessageIcon::Warning);
 
     const std::string missing = dir.File("nowhere.pdb");
     user.Answers(Answer::Yes).ChoosesFile(missing);
-    EXPECT_EQ(splash.ReadSplash(), SplashFile::ReadOutcome::CouldNotOpen);
+    EXPECT_EQ(ReadSplash(splash, user), SplashReadOutcome::CouldNotOpen);
     ++seenMessages;  // the question about the unsaved changes
     ExpectMessage("Could not open file " + missing + " for reading.", std::nullopt, MessageIcon::Warning);
 
@@ -275,7 +275,7 @@ TEST_F(SplashCommands, ExtractingProposesANameBesideTheSplashFile) {
     LoadBoth();
     const std::string out = dir.File("w.jpg");
     user.ChoosesFile(out);
-    EXPECT_EQ(splash.ExtractSplashImage(SplashFile::WelcomeId), SplashFile::SaveImageOutcome::Ok);
+    EXPECT_EQ(ExtractSplashImage(splash, user, SplashDocument::WelcomeId), SplashImageSaveOutcome::Ok);
     const auto& call = user.FileCalls().back();
     EXPECT_TRUE(call.save);
     EXPECT_EQ(call.prompt.filter, jpegFilter);
@@ -290,16 +290,16 @@ TEST_F(SplashCommands, ExtractingProposesANameBesideTheSplashFile) {
     // The name is kept from the save-as dialog even though the write fails.
     SetWriteFaultForTesting(WriteFault::CannotOpen);
     user.ChoosesFile("C:\\x\\Summer.pdb");
-    EXPECT_EQ(splash.SaveSplashAs(), SplashFile::SaveOutcome::CouldNotOpen);
+    EXPECT_EQ(SaveSplashAs(splash, user, kDate), SplashSaveOutcome::CouldNotOpen);
     ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
     SetWriteFaultForTesting(WriteFault::None);
     user.ChoosesFile(std::nullopt);
-    EXPECT_EQ(splash.ExtractSplashImage(SplashFile::GoodbyeId), SplashFile::SaveImageOutcome::Cancelled);
+    EXPECT_EQ(ExtractSplashImage(splash, user, SplashDocument::GoodbyeId), SplashImageSaveOutcome::Cancelled);
     EXPECT_EQ(user.FileCalls().back().prompt.proposedName, "C:\\x\\Summer-goodbye.jpg");
     ExpectNoMessage();
 
     const std::size_t prompts = user.FileCalls().size();
-    EXPECT_EQ(splash.ExtractSplashImage(4711), SplashFile::SaveImageOutcome::UnknownId);
+    EXPECT_EQ(ExtractSplashImage(splash, user, 4711), SplashImageSaveOutcome::UnknownId);
     EXPECT_EQ(user.FileCalls().size(), prompts);
 }
 
@@ -307,7 +307,7 @@ TEST_F(SplashCommands, AnUnknownImageLeavesTheTargetFileAlone) {
     LoadBoth();
     const std::string path = dir.File("keep.jpg");
     WriteBytes(path, {1, 2, 3});
-    EXPECT_EQ(splash.SaveSplashImage(4711, path), SplashFile::SaveImageOutcome::UnknownId);
+    EXPECT_EQ(SaveSplashImage(splash, user, 4711, path), SplashImageSaveOutcome::UnknownId);
     EXPECT_EQ(ReadBytes(path), (Bytes{1, 2, 3}));
     ExpectNoMessage();
 }
@@ -318,14 +318,14 @@ TEST_F(SplashCommands, FailedSplashWritesKeepThePreviousFileAndTheModifiedFlag) 
     WriteBytes(path, {9, 9, 9});
     user.ChoosesFile(path);
     SetWriteFaultForTesting(WriteFault::WriteFails);
-    EXPECT_EQ(splash.SaveSplash(), SplashFile::SaveOutcome::WriteFailed);
+    EXPECT_EQ(SaveSplash(splash, user, kDate), SplashSaveOutcome::WriteFailed);
     ExpectMessage("Error writing splash file.", kDesktop, MessageIcon::Warning);
     EXPECT_EQ(ReadBytes(path), (Bytes{9, 9, 9}));
     EXPECT_TRUE(splash.IsModified());
     EXPECT_EQ(splash.Name(), "");
 
     SetWriteFaultForTesting(WriteFault::CannotOpen);
-    EXPECT_EQ(splash.WriteSplash(), SplashFile::SaveOutcome::CouldNotOpen);
+    EXPECT_EQ(WriteSplash(splash, user, kDate), SplashSaveOutcome::CouldNotOpen);
     ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
     EXPECT_EQ(ReadBytes(path), (Bytes{9, 9, 9}));
     EXPECT_TRUE(splash.IsModified());
@@ -333,7 +333,7 @@ TEST_F(SplashCommands, FailedSplashWritesKeepThePreviousFileAndTheModifiedFlag) 
     // A folder that does not exist cannot hold the file: no fault needed.
     SetWriteFaultForTesting(WriteFault::None);
     user.ChoosesFile(dir.File("no-such-folder/Summer.pdb"));
-    EXPECT_EQ(splash.SaveSplashAs(), SplashFile::SaveOutcome::CouldNotOpen);
+    EXPECT_EQ(SaveSplashAs(splash, user, kDate), SplashSaveOutcome::CouldNotOpen);
     ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
     EXPECT_TRUE(splash.IsModified());
 }
@@ -343,12 +343,12 @@ TEST_F(SplashCommands, FailedImageWritesKeepThePreviousFile) {
     const std::string path = dir.File("goodbye.jpg");
     WriteBytes(path, {7, 7});
     SetWriteFaultForTesting(WriteFault::WriteFails);
-    EXPECT_EQ(splash.SaveSplashImage(SplashFile::GoodbyeId, path), SplashFile::SaveImageOutcome::WriteFailed);
+    EXPECT_EQ(SaveSplashImage(splash, user, SplashDocument::GoodbyeId, path), SplashImageSaveOutcome::WriteFailed);
     ExpectMessage("Error writing Jpeg image.", kDesktop, MessageIcon::Warning);
     EXPECT_EQ(ReadBytes(path), (Bytes{7, 7}));
 
     SetWriteFaultForTesting(WriteFault::CannotOpen);
-    EXPECT_EQ(splash.SaveSplashImage(SplashFile::GoodbyeId, path), SplashFile::SaveImageOutcome::CouldNotOpen);
+    EXPECT_EQ(SaveSplashImage(splash, user, SplashDocument::GoodbyeId, path), SplashImageSaveOutcome::CouldNotOpen);
     ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
     EXPECT_EQ(ReadBytes(path), (Bytes{7, 7}));
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 #include "imaging/PalmColour.h"
 #include "io/ByteOrder.h"
@@ -374,6 +376,44 @@ TEST(ResourceDatabaseRead, NameFieldWithoutZeroByte) {
     EXPECT_EQ(db.Name(), std::string(31, 'N'));
     EXPECT_EQ(db.Type(), "Skn7");
     EXPECT_TRUE(db.FindBitmap(1301));
+}
+
+// Each resource spans up to the next one's start or the end of the file, as
+// the entries say, whatever order or overlap they have.
+TEST(ResourceDatabaseRead, ResourceLengthsRunToTheNextStartOrTheEnd) {
+    const Bytes written = DatabaseWith({1301, 1302, 1303});
+    const std::size_t a = U32At(written, EntryAt(0) + 6), b = U32At(written, EntryAt(1) + 6),
+                      c = U32At(written, EntryAt(2) + 6);
+    ASSERT_LT(a, b);
+    ASSERT_LT(b, c);
+    const auto putOffset = [](Bytes& bytes, std::size_t entry, std::uint32_t offset) {
+        BigEndianWriter w;
+        w.U32(offset);
+        std::copy(w.Data().begin(), w.Data().end(), bytes.begin() + std::ptrdiff_t(EntryAt(entry) + 6));
+    };
+    struct Case {
+        const char* name;
+        void (*damage)(Bytes&, const std::function<void(Bytes&, std::size_t, std::uint32_t)>&, std::size_t);
+        std::vector<std::optional<std::size_t>> lengths;
+    };
+    const std::size_t end = written.size();
+    const Case cases[] = {
+        {"as written", [](Bytes&, const auto&, std::size_t) {}, {b - a, c - b, end - c}},
+        {"offset past the end", [](Bytes& f, const auto& put, std::size_t) { put(f, 1, std::uint32_t(f.size() + 5)); },
+         {c - a, std::nullopt, end - c}},
+        {"two entries on one start", [](Bytes& f, const auto& put, std::size_t at) { put(f, 1, std::uint32_t(at)); },
+         {c - a, c - a, end - c}},
+        {"cut inside the last", [](Bytes& f, const auto&, std::size_t) { f.resize(f.size() - 3); },
+         {b - a, c - b, end - 3 - c}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        Bytes bytes = written;
+        test.damage(bytes, putOffset, a);
+        ResourceDatabase db;
+        ASSERT_EQ(db.ReadDatabase(bytes), DatabaseReadOutcome::Read);
+        EXPECT_EQ(db.ResourceLengths(), test.lengths);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 //
 //   artwork_sheet OUT.png
 #include "model/DefaultArtwork.h"
+#include "model/PreviewComposition.h"
 #include "pdb/SkinCatalogue.h"
 
 #include <QFont>
@@ -27,28 +28,14 @@ QImage ToQImage(const corvane::Image& image) {
     return out;
 }
 
-// Green is see-through for every default.
-void DrawKeyed(corvane::Image& canvas, const corvane::Image& image, int x0, int y0) {
-    for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < image.Width(); ++x)
-            if (canvas.Contains(x0 + x, y0 + y) && image.At(x, y) != corvane::kPureGreen)
-                canvas.Set(x0 + x, y0 + y, image.At(x, y));
-}
-
+// The previews as the editor composes them from the default pictures.
 corvane::Image Preview(bool pressed) {
-    using corvane::DefaultElementImage;
-    auto canvas = corvane::PreviewBackgroundImage();
-    const int shift = pressed ? 12 : 0;
-    DrawKeyed(canvas, DefaultElementImage(33), 0, 27);
-    DrawKeyed(canvas, DefaultElementImage(34), 0, 57);
-    const int keyOrder[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 0, 10};
-    for (int k = 0; k < 12; ++k) DrawKeyed(canvas, DefaultElementImage(pressed ? 25 : 24), 6 + 102 * (k % 3), 90 + 46 * (k / 3));
-    DrawKeyed(canvas, DefaultElementImage(31), 0, 280);
-    DrawKeyed(canvas, DefaultElementImage(pressed ? 30 : 29), 2, 288);
-    DrawKeyed(canvas, DefaultElementImage(pressed ? 30 : 29), 161, 288);
-    DrawKeyed(canvas, DefaultElementImage(32), 150, 310);
-    for (int k = 0; k < 12; ++k)
-        DrawKeyed(canvas, DefaultElementImage(keyOrder[k] + shift), 6 + 102 * (k % 3), 90 + 46 * (k / 3));
+    std::vector<corvane::Image> defaults;
+    corvane::ElementPictures elements{};
+    for (const auto& e : corvane::kSkinElements) defaults.push_back(corvane::DefaultElementImage(e.element));
+    for (std::size_t i = 0; i < defaults.size(); ++i) elements[i] = {&defaults[i], corvane::kPureGreen};
+    corvane::Image canvas;
+    corvane::ComposePreview(canvas, corvane::PreviewBackgroundImage(), elements, pressed);
     return canvas;
 }
 
@@ -63,9 +50,9 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
 
     std::vector<std::pair<QString, QImage>> items;
-    for (int index : corvane::kBitmapSetOrder) {
-        const auto* element = corvane::ElementByIndex(index);
-        QImage picture = ToQImage(corvane::DefaultElementImage(index));
+    for (const corvane::Element e : corvane::kBitmapSetOrder) {
+        const auto* element = &corvane::ElementInfo(e);
+        QImage picture = ToQImage(corvane::DefaultElementImage(e));
         const int scale = picture.width() <= 30 ? 4 : picture.width() <= 160 ? 2 : 1;
         picture = picture.scaled(picture.size() * scale);
         items.emplace_back(QString::fromUtf8(element->name.data(), static_cast<int>(element->name.size())) +

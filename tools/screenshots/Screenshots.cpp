@@ -54,7 +54,7 @@ bool SaveElementEditors(corvane::CSkinEditorDlg& skin, const QDir& out) {
         ok = Save(dialog, out.filePath("edit-title.png")) && ok;
     }
     {
-        CTransparencyDlg chooser(doc.Slot(doc.TargetDepth(), 5), &skin);
+        CTransparencyDlg chooser(doc.Slot(doc.TargetDepth(), corvane::Element::Key5), &skin);
         ok = Save(chooser, out.filePath("choose-transparent-color.png")) && ok;
     }
     return ok;
@@ -98,8 +98,8 @@ bool SaveBackgroundSkin(const QString& path, const QString& noWelcomeFolder) {
     corvane::CSkinEditorDlg skin(nullptr, corvane::WelcomeMarker(noWelcomeFolder, noWelcomeFolder));
     corvane::SkinDocument& document = skin.Document();
     for (const int depth : {8, 16}) {
-        document.Slot(depth, 24).CopyFrom(OutlineButton(corvane::kWhite), 0, 0, depth);
-        document.Slot(depth, 25).CopyFrom(OutlineButton(corvane::Colour{255, 160, 40}), 0, 0, depth);
+        document.Slot(depth, corvane::Element::DialButton).CopyFrom(OutlineButton(corvane::kWhite), 0, 0, depth);
+        document.Slot(depth, corvane::Element::DialButtonPressed).CopyFrom(OutlineButton(corvane::Colour{255, 160, 40}), 0, 0, depth);
     }
     document.SetFilePath("Evening.pdb");
     corvane::InsertBackgroundPicture(document, Sky());

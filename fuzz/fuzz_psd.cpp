@@ -1,0 +1,38 @@
+// Bytes -> DecodePsd: whatever the bytes, a refusal or a layered picture,
+// never a read outside the input nor more than the limits allow; a picture
+// read is written and read again to the same layers, and the last bytes,
+// taken as a packed row, unpack to at most the row or are refused.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "imaging/Psd.h"
+
+namespace {
+
+std::uint64_t Pixels(const std::vector<corvane::Layer>& layers) {
+    std::uint64_t n = 0;
+    for (const auto& layer : layers) n += layer.pixels.Pixels().size() + Pixels(layer.children);
+    return n;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    std::vector<std::uint8_t> row(size > 0 ? data[0] : 0);
+    if (corvane::UnpackBits(bytes.subspan(size > 0 ? 1 : 0), row) &&
+        corvane::PackBits(row).size() > row.size() + row.size() / 128 + 1)
+        __builtin_trap();
+
+    const auto picture = corvane::DecodePsd(bytes);
+    if (!picture) return 0;
+    if (picture->merged.Width() != picture->width || picture->merged.Height() != picture->height) __builtin_trap();
+    if (Pixels(picture->layers) + picture->merged.Pixels().size() > (1u << 16)) return 0;
+    const auto again = corvane::EncodePsd(*picture);
+    if (!again) return 0;
+    const auto back = corvane::DecodePsd(*again);
+    if (!back || back->layers != picture->layers || back->merged != picture->merged) __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,13 @@
+#include "imaging/LayeredPicture.h"
+
+namespace corvane {
+
+const Layer* FindLayer(const std::vector<Layer>& layers, std::string_view name) {
+    for (const Layer& layer : layers) {
+        if (!layer.group && layer.name == name) return &layer;
+        if (const Layer* found = FindLayer(layer.children, name)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace corvane

@@ -1,0 +1,355 @@
+#include "imaging/Ora.h"
+
+#include <zip.h>
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "imaging/AreaScale.h"
+#include "imaging/Png.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::string_view kMimeEntry = "mimetype";
+constexpr std::string_view kStackEntry = "stack.xml";
+constexpr std::string_view kMergedEntry = "mergedimage.png";
+constexpr std::string_view kThumbnailEntry = "Thumbnails/thumbnail.png";
+constexpr int kThumbnailBox = 256;
+// A mimetype or a layer stack larger than this is no painting program's.
+constexpr std::uint64_t kSmallEntryLimit = std::uint64_t{16} << 20;
+
+struct CloseArchive {
+    void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+using Archive = std::unique_ptr<zip_t, CloseArchive>;
+
+struct CloseEntry {
+    void operator()(zip_file_t* entry) const { zip_fclose(entry); }
+};
+
+// Reads entries, charging what they inflate to to one budget for the archive.
+class EntryReader {
+public:
+    explicit EntryReader(zip_t* archive) : archive_(archive) {}
+
+    bool Has(std::string_view name) const { return Locate(name) >= 0; }
+
+    Result<std::vector<std::uint8_t>> Read(std::string_view name, std::uint64_t limit) {
+        const zip_int64_t index = Locate(name);
+        if (index < 0) return Fail("the archive has no entry '" + std::string(name) + "'");
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
+            return Fail("the archive's entry '" + std::string(name) + "' cannot be read");
+        // The declared size decides before anything is inflated.
+        if (stat.size > limit || stat.size > left_)
+            return Fail("the archive's entry '" + std::string(name) + "' declares " + std::to_string(stat.size) +
+                        " bytes, more than a layered picture may hold");
+        std::unique_ptr<zip_file_t, CloseEntry> entry(zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0));
+        if (!entry) return Fail("the archive's entry '" + std::string(name) + "' cannot be read");
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(stat.size));
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const zip_int64_t n = zip_fread(entry.get(), bytes.data() + got, bytes.size() - got);
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        std::uint8_t extra = 0;
+        if (got != bytes.size() || zip_fread(entry.get(), &extra, 1) != 0)
+            return Fail("the archive's entry '" + std::string(name) + "' is damaged or not the size it declares");
+        left_ -= stat.size;
+        return bytes;
+    }
+
+private:
+    zip_int64_t Locate(std::string_view name) const { return zip_name_locate(archive_, std::string(name).c_str(), 0); }
+
+    zip_t* archive_;
+    std::uint64_t left_ = kLayeredFileLimit;
+};
+
+bool IsTrue(const pugi::xml_attribute& attribute) {
+    const std::string_view value = attribute.value();
+    return value == "true" || value == "1";
+}
+
+// An integer attribute; absent is 0, anything but a whole number a failure.
+bool ReadCoordinate(const pugi::xml_node& node, const char* name, int& out) {
+    const std::string_view text = node.attribute(name).value();
+    out = 0;
+    if (text.empty()) return true;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+    if (error == std::errc() && end == text.data() + text.size()) return out > -(1 << 24) && out < (1 << 24);
+    // Some writers give coordinates as decimals: whole ones only.
+    double value = 0;
+    const auto [end2, error2] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error2 != std::errc() || end2 != text.data() + text.size() || value != static_cast<double>(static_cast<int>(value)) ||
+        value <= -(1 << 24) || value >= (1 << 24))
+        return false;
+    out = static_cast<int>(value);
+    return true;
+}
+
+class StackReader {
+public:
+    StackReader(EntryReader& entries, PixelBudget& budget) : entries_(entries), budget_(budget) {}
+
+    Status ReadStack(const pugi::xml_node& stack, std::vector<Layer>& out, int depth) {
+        if (depth > kLayeredGroupDepthLimit) return Fail("groups nest deeper than " + std::to_string(kLayeredGroupDepthLimit));
+        for (const pugi::xml_node& node : stack.children()) {
+            const std::string_view kind = node.name();
+            if (kind != "stack" && kind != "layer") continue;
+            Layer layer;
+            layer.name = node.attribute("name").value();
+            layer.visible = std::string_view(node.attribute("visibility").value()) != "hidden";
+            layer.locked = IsTrue(node.attribute("edit-locked"));
+            if (!ReadCoordinate(node, "x", layer.x) || !ReadCoordinate(node, "y", layer.y))
+                return Fail("the layer '" + layer.name + "' has a position that is not a whole number");
+            if (kind == "stack") {
+                layer.group = true;
+                layer.x = layer.y = 0;  // a stack's own offset is no layer's
+                if (Status read = ReadStack(node, layer.children, depth + 1); !read) return read;
+            } else if (Status read = ReadPixels(node, layer); !read) {
+                return read;
+            }
+            out.push_back(std::move(layer));
+        }
+        return {};
+    }
+
+private:
+    Status ReadPixels(const pugi::xml_node& node, Layer& layer) {
+        const std::string source = node.attribute("src").value();
+        // A layer with no pixels of its own (a painting program's text or
+        // vector layer without a rendering) has nothing to give.
+        if (source.empty()) return {};
+        if (!IsSafeEntryName(source)) return Fail("the layer '" + layer.name + "' names a file outside the archive");
+        auto bytes = entries_.Read(source, kLayeredFileLimit);
+        if (!bytes) return bytes.Error();
+        auto pixels = DecodePngRgba(*bytes, budget_);
+        if (!pixels) return Fail("the layer '" + layer.name + "' is " + pixels.Reason());
+        layer.pixels = std::move(*pixels);
+        return {};
+    }
+
+    EntryReader& entries_;
+    PixelBudget& budget_;
+};
+
+Status CheckEntryNames(zip_t* archive) {
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* name = zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+        if (!name) return Fail("the archive's directory is damaged");
+        if (!IsSafeEntryName(name)) return Fail("the archive's entry '" + std::string(name) + "' leads out of the archive");
+    }
+    return {};
+}
+
+// ---- writing ------------------------------------------------------------------
+
+struct XmlText : pugi::xml_writer {
+    std::vector<std::uint8_t> bytes;
+    void write(const void* data, size_t size) override {
+        const auto* p = static_cast<const std::uint8_t*>(data);
+        bytes.insert(bytes.end(), p, p + size);
+    }
+};
+
+// Builds stack.xml and gathers the PNG of every layer under data/.
+class StackWriter {
+public:
+    Status Write(const std::vector<Layer>& layers, pugi::xml_node stack) {
+        for (const Layer& layer : layers) {
+            pugi::xml_node node = stack.append_child(layer.group ? "stack" : "layer");
+            node.append_attribute("name") = layer.name.c_str();
+            node.append_attribute("visibility") = layer.visible ? "visible" : "hidden";
+            if (layer.locked) node.append_attribute("edit-locked") = "true";
+            if (layer.group) {
+                node.append_attribute("isolation") = "auto";
+                if (Status written = Write(layer.children, node); !written) return written;
+                continue;
+            }
+            node.append_attribute("x") = layer.x;
+            node.append_attribute("y") = layer.y;
+            node.append_attribute("opacity") = "1.0";
+            node.append_attribute("composite-op") = "svg:src-over";
+            // A layer without pixels has no file, as a reader takes a layer without one.
+            if (layer.pixels.Empty()) continue;
+            const std::string source = "data/layer" + std::to_string(files.size()) + ".png";
+            node.append_attribute("src") = source.c_str();
+            auto png = EncodePngRgba(layer.pixels);
+            if (png.empty()) return Fail("the layer '" + layer.name + "' cannot be encoded");
+            files.push_back({source, std::move(png)});
+        }
+        return {};
+    }
+
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
+};
+
+Image Opaque(const RgbaImage& image) {
+    Image out(image.Width(), image.Height());
+    for (std::size_t i = 0; i < image.Pixels().size(); ++i) {
+        const Rgba p = image.Pixels()[i];
+        out.Pixels()[i] = Colour{p.r, p.g, p.b};
+    }
+    return out;
+}
+
+class ArchiveWriter {
+public:
+    ArchiveWriter() {
+        zip_error_t error;
+        zip_error_init(&error);
+        source_ = zip_source_buffer_create(nullptr, 0, 0, &error);
+        if (source_) archive_ = zip_open_from_source(source_, ZIP_TRUNCATE, &error);
+        if (archive_) zip_source_keep(source_);  // the bytes are read back after the archive closes
+        zip_error_fini(&error);
+    }
+    ~ArchiveWriter() {
+        if (archive_) zip_discard(archive_);
+        if (source_) zip_source_free(source_);
+    }
+    ArchiveWriter(const ArchiveWriter&) = delete;
+    ArchiveWriter& operator=(const ArchiveWriter&) = delete;
+
+    // The bytes stay with the caller until Finish.
+    bool Add(const std::string& name, const std::vector<std::uint8_t>& bytes, bool store) {
+        if (!archive_) return false;
+        zip_source_t* data = zip_source_buffer(archive_, bytes.data(), bytes.size(), 0);
+        if (!data) return false;
+        const zip_int64_t index = zip_file_add(archive_, name.c_str(), data, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_source_free(data);
+            return false;
+        }
+        const auto at = static_cast<zip_uint64_t>(index);
+        // A fixed time keeps the same picture the same bytes.
+        return zip_file_set_mtime(archive_, at, 315532800, 0) == 0 &&
+               zip_set_file_compression(archive_, at, store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0) == 0;
+    }
+
+    std::optional<std::vector<std::uint8_t>> Finish() {
+        if (!archive_ || zip_close(archive_) != 0) return std::nullopt;
+        archive_ = nullptr;
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_source_stat(source_, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) || zip_source_open(source_) != 0)
+            return std::nullopt;
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(stat.size));
+        const zip_int64_t n = zip_source_read(source_, bytes.data(), bytes.size());
+        zip_source_close(source_);
+        if (n < 0 || static_cast<std::size_t>(n) != bytes.size()) return std::nullopt;
+        return bytes;
+    }
+
+private:
+    zip_source_t* source_ = nullptr;
+    zip_t* archive_ = nullptr;
+};
+
+std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+}  // namespace
+
+bool IsSafeEntryName(std::string_view name) {
+    if (name.empty() || name.front() == '/' || name.front() == '\\') return false;
+    if (name.size() >= 2 && name[1] == ':') return false;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        const std::size_t end = std::min(name.find_first_of("/\\", start), name.size());
+        if (name.substr(start, end - start) == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file) {
+    if (file.size() > kLayeredFileLimit)
+        return Fail("larger than " + std::to_string(kLayeredFileLimit >> 20) + " MiB");
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(file.data(), file.size(), 0, &error);
+    Archive archive(source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr);
+    zip_error_fini(&error);
+    if (!archive) {
+        if (source) zip_source_free(source);
+        return Fail("not a zip archive, or one cut short");
+    }
+    if (Status names = CheckEntryNames(archive.get()); !names) return names.Error();
+
+    EntryReader entries(archive.get());
+    auto mime = entries.Read(kMimeEntry, kSmallEntryLimit);
+    if (!mime) return Fail("not an OpenRaster file: " + mime.Reason());
+    std::string type(mime->begin(), mime->end());
+    while (!type.empty() && (type.back() == '\n' || type.back() == '\r' || type.back() == ' ')) type.pop_back();
+    if (type != kOraMimeType) return Fail("not an OpenRaster file: its mimetype is '" + type + "'");
+
+    auto stackBytes = entries.Read(kStackEntry, kSmallEntryLimit);
+    if (!stackBytes) return stackBytes.Error();
+    pugi::xml_document document;
+    if (!document.load_buffer(stackBytes->data(), stackBytes->size()))
+        return Fail("the layer stack is not well-formed XML");
+    const pugi::xml_node image = document.child("image");
+    const pugi::xml_node root = image.child("stack");
+    if (!image || !root) return Fail("the layer stack has no image");
+    LayeredPicture picture;
+    picture.width = image.attribute("w").as_int(0);
+    picture.height = image.attribute("h").as_int(0);
+    PixelBudget budget;
+    if (picture.width <= 0 || picture.height <= 0) return Fail("the picture has no size");
+    if (!budget.Take(static_cast<std::uint64_t>(picture.width), static_cast<std::uint64_t>(picture.height)))
+        return Fail("more pixels than " + std::to_string(kLayeredPixelLimit >> 20) + " megapixels");
+
+    StackReader reader(entries, budget);
+    if (Status read = reader.ReadStack(root, picture.layers, 0); !read) return read.Error();
+    if (entries.Has(kMergedEntry)) {
+        auto merged = entries.Read(kMergedEntry, kLayeredFileLimit);
+        if (!merged) return merged.Error();
+        auto pixels = DecodePngRgba(*merged, budget);
+        if (!pixels) return Fail("the merged image is " + pixels.Reason());
+        picture.merged = std::move(*pixels);
+    }
+    return picture;
+}
+
+Result<std::vector<std::uint8_t>> EncodeOra(const LayeredPicture& picture) {
+    pugi::xml_document document;
+    pugi::xml_node declaration = document.append_child(pugi::node_declaration);
+    declaration.append_attribute("version") = "1.0";
+    declaration.append_attribute("encoding") = "UTF-8";
+    pugi::xml_node image = document.append_child("image");
+    image.append_attribute("version") = "0.0.3";
+    image.append_attribute("w") = picture.width;
+    image.append_attribute("h") = picture.height;
+    pugi::xml_node root = image.append_child("stack");
+    StackWriter layers;
+    if (Status written = layers.Write(picture.layers, root); !written) return written.Error();
+    XmlText stack;
+    document.save(stack, "  ", pugi::format_default, pugi::encoding_utf8);
+
+    const RgbaImage merged = picture.merged.Empty() ? RgbaImage(picture.width, picture.height) : picture.merged;
+    const auto mergedPng = EncodePngRgba(merged);
+    const PictureSize small = FitWithin(merged.Width(), merged.Height(), kThumbnailBox);
+    const auto thumbnailPng = EncodePng(ShrinkByArea(Opaque(merged), small.width, small.height));
+    if (mergedPng.empty() || thumbnailPng.empty()) return Fail("the merged image cannot be encoded");
+
+    const auto mime = Bytes(kOraMimeType);
+    ArchiveWriter archive;
+    bool added = archive.Add(std::string(kMimeEntry), mime, true) && archive.Add(std::string(kStackEntry), stack.bytes, false);
+    for (const auto& [name, png] : layers.files) added = added && archive.Add(name, png, true);
+    added = added && archive.Add(std::string(kMergedEntry), mergedPng, true) &&
+            archive.Add(std::string(kThumbnailEntry), thumbnailPng, true);
+    auto bytes = added ? archive.Finish() : std::nullopt;
+    if (!bytes) return Fail("the archive cannot be written");
+    return std::move(*bytes);
+}
+
+}  // namespace corvane

@@ -1,0 +1,233 @@
+// The skin as a layered picture of its dial screen: the layout painting
+// programs see, the way back through both formats at both depths, and what
+// import makes of the layers programs really write.
+
+#include "exchange/LayeredImage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "imaging/Reduce.h"
+#include "model/PreviewComposition.h"
+#include "model/SkinFile.h"
+#include "support/ScriptedUser.h"
+#include "support/TempDir.h"
+
+namespace corvane {
+namespace {
+
+using testing::ReadBytes;
+using testing::ScriptedUser;
+using testing::TempDir;
+
+constexpr Colour kMagenta{255, 0, 255}, kCyan{0, 255, 255}, kRed{255, 0, 0};
+
+const SkinElement& Named(std::string_view name) { return *ElementByName(name); }
+
+// Every element painted with colours off both grids, see-through corners of
+// pure green, and the document composed at the depth.
+SkinDocument Painted(int depth) {
+    SkinDocument document;
+    for (const SkinElement& e : kSkinElements) {
+        Image picture(e.width, e.height);
+        for (int y = 0; y < e.height; ++y)
+            for (int x = 0; x < e.width; ++x)
+                picture.Set(x, y, x < 3 && y < 3 ? kPureGreen
+                                                 : Colour{static_cast<std::uint8_t>(x * 3 + static_cast<int>(e.element)),
+                                                          static_cast<std::uint8_t>(y * 11), static_cast<std::uint8_t>(200 - static_cast<int>(e.element))});
+        EXPECT_TRUE(document.Slot(depth, e.element).CopyFrom(picture, 0, 0, depth));
+    }
+    ComposePreviews(document, depth);
+    return document;
+}
+
+std::vector<std::string> Names(const std::vector<Layer>& layers) {
+    std::vector<std::string> names;
+    for (const Layer& layer : layers) names.push_back(layer.name);
+    return names;
+}
+
+TEST(LayeredImageTest, ExportAndImportGiveTheSameSkinInBothFormatsAtBothDepths) {
+    for (const LayeredFormat format : {LayeredFormat::OpenRaster, LayeredFormat::Photoshop}) {
+        for (const int depth : {8, 16}) {
+            SCOPED_TRACE((format == LayeredFormat::OpenRaster ? "ora at " : "psd at ") + std::to_string(depth));
+            const SkinDocument source = Painted(depth);
+            const auto bytes = EncodeLayeredFile(SkinLayers(source.Set(depth), source.PreviewBackground()), format);
+            ASSERT_TRUE(bytes.Ok()) << bytes.Reason();
+            const auto picture = DecodeLayeredFile(*bytes);
+            ASSERT_TRUE(picture.Ok()) << picture.Reason();
+            SkinDocument target;
+            EXPECT_TRUE(ApplyLayers(target, *picture).Quiet()) << LayerImportText(ApplyLayers(target, *picture));
+            EXPECT_EQ(*EncodeSkinFile(target.Set(depth), depth, "Skin", 0), *EncodeSkinFile(source.Set(depth), depth, "Skin", 0));
+            // Opens looking like the phone: the merged image is the released preview.
+            for (std::size_t i = 0; i < picture->merged.Pixels().size(); ++i) {
+                const Colour c = source.ReleasedPreview().Pixels()[i];
+                ASSERT_EQ(picture->merged.Pixels()[i], (Rgba{c.r, c.g, c.b, 255})) << "pixel " << i;
+            }
+        }
+    }
+}
+
+TEST(LayeredImageTest, LayersAreGroupedAndPlacedAsThePhoneDrawsThem) {
+    const SkinDocument document = Painted(16);
+    const LayeredPicture picture = SkinLayers(document.Set(16), document.PreviewBackground());
+    ASSERT_EQ(Names(picture.layers), (std::vector<std::string>{"Released", "Pressed", "Speed dial states", "Screen"}));
+    const Layer &released = picture.layers[0], &pressed = picture.layers[1], &states = picture.layers[2],
+                &screen = picture.layers[3];
+    EXPECT_TRUE(released.visible);
+    EXPECT_FALSE(pressed.visible);
+    EXPECT_FALSE(states.visible);
+    EXPECT_TRUE(screen.locked && !screen.group && screen.pixels.Width() == 320 && screen.pixels.Height() == 320);
+    // The top of the stack is what the phone draws last.
+    EXPECT_EQ(released.children.front().name, "#");
+    EXPECT_EQ(released.children.back().name, "titlebar");
+    EXPECT_EQ(Names(states.children), (std::vector<std::string>{"scempty", "scemptypressed", "schighlighted"}));
+    std::size_t layers = released.children.size() + pressed.children.size() + states.children.size();
+    EXPECT_EQ(layers, static_cast<std::size_t>(kElementCount));
+    for (const SkinElement& e : kSkinElements) EXPECT_NE(FindLayer(picture.layers, e.name), nullptr) << e.name;
+
+    struct Place {
+        std::string_view name;
+        int x, y, width, height;
+    };
+    const Place places[] = {
+        {"5", 108, 136, 102, 46},        {"5pressed", 108, 136, 102, 46}, {"titlebar", 0, 27, 320, 30},
+        {"dialbutton", 6, 90, 306, 184}, {"scnormal", 2, 288, 315, 32},   {"scempty", 2, 288, 156, 32},
+        {"scarrow", 150, 310, 18, 10},
+    };
+    for (const Place& p : places) {
+        const Layer& layer = *FindLayer(picture.layers, p.name);
+        EXPECT_EQ((std::array{layer.x, layer.y, layer.pixels.Width(), layer.pixels.Height()}),
+                  (std::array{p.x, p.y, p.width, p.height}))
+            << p.name;
+    }
+    // Transparency is alpha: the green corner is see-through, the rest opaque.
+    const Layer& five = *FindLayer(picture.layers, "5");
+    EXPECT_EQ(five.pixels.At(0, 0).a, 0);
+    EXPECT_EQ(five.pixels.At(3, 0).a, 255);
+}
+
+Layer Cropped(std::string name, int x, int y, int width, int height, Colour colour) {
+    Layer layer;
+    layer.name = std::move(name);
+    layer.x = x;
+    layer.y = y;
+    layer.pixels = RgbaImage(width, height, {colour.r, colour.g, colour.b, 255});
+    return layer;
+}
+
+TEST(LayeredImageTest, ImportTakesCroppedMovedAndNestedLayersAndListsTheRest) {
+    const SkinElement& five = Named("5");
+    const int fiveX = 108, fiveY = 136;  // the "5" key's place on the screen
+    LayeredPicture picture;
+    picture.width = picture.height = 320;
+    Layer inner;
+    inner.group = true;
+    inner.name = "my keys";
+    // Cropped to a 10 x 4 patch at (20, 10) of the key, half of it past the key's right edge.
+    inner.children = {Cropped("5", fiveX + 97, fiveY + 10, 10, 4, kRed), Cropped("Sketch", 0, 0, 5, 5, kRed)};
+    Layer outer;
+    outer.group = true;
+    outer.name = "Released";
+    outer.children = {std::move(inner)};
+    picture.layers = {std::move(outer), Cropped("star", -400, -400, 2, 2, kRed)};
+
+    SkinDocument document;
+    const SkinDocument before;
+    const LayerImport import = ApplyLayers(document, picture);
+    for (const int depth : {8, 16}) {
+        const ImageSlot& slot = document.Slot(depth, five.element);
+        for (int y = 0; y < five.height; ++y)
+            for (int x = 0; x < five.width; ++x) {
+                const bool painted = x >= 97 && y >= 10 && y < 14;
+                ASSERT_EQ(slot.Picture().At(x, y) == slot.Transparent(), !painted) << depth << " " << x << "," << y;
+            }
+        EXPECT_EQ(document.Slot(depth, Named("titlebar").element), before.Slot(depth, Named("titlebar").element));
+    }
+    EXPECT_EQ(import.unknown, (std::vector<std::string>{"Sketch"}));
+    EXPECT_EQ(import.outside, (std::vector<std::string_view>{"5", "star"}));
+    EXPECT_EQ(import.missing.size(), static_cast<std::size_t>(kElementCount - 2));
+    const std::string text = LayerImportText(import);
+    EXPECT_NE(text.find("These layers are no element and were ignored:\n     Sketch"), std::string::npos) << text;
+    EXPECT_NE(text.find("no layer and were left as they were:\n     0\n"), std::string::npos) << text;
+}
+
+TEST(LayeredImageTest, ATakenTransparentColourGivesWayToTheFirstFreeOne) {
+    struct Case {
+        std::vector<Colour> opaque;  // colours painted into the key, besides see-through pixels
+        Colour expected8, expected16;
+    };
+    const Case cases[] = {
+        {{kRed}, kPureGreen, kPureGreen},
+        {{kPureGreen}, kMagenta, kMagenta},
+        {{kPureGreen, kMagenta}, kCyan, kCyan},
+        // Green once reduced to 5-6-5; at 8 bits the palette keeps it apart.
+        {{Colour{0, 254, 1}}, kPureGreen, kMagenta},
+    };
+    const SkinElement& key = Named("7");
+    for (const Case& c : cases) {
+        Layer layer = Cropped("7", 6, 182, key.width, key.height, kRed);
+        layer.pixels.Set(0, 0, {});  // one see-through pixel
+        for (std::size_t i = 0; i < c.opaque.size(); ++i) layer.pixels.Set(static_cast<int>(i) + 1, 0, {c.opaque[i].r, c.opaque[i].g, c.opaque[i].b, 255});
+        LayeredPicture picture;
+        picture.width = picture.height = 320;
+        picture.layers = {layer};
+        SkinDocument document;
+        const LayerImport import = ApplyLayers(document, picture);
+        for (const int depth : {8, 16}) {
+            const ImageSlot& slot = document.Slot(depth, key.element);
+            const Colour colour = depth == 8 ? c.expected8 : c.expected16;
+            Image expected(1, 1, colour);
+            Colour reduced = colour;
+            ASSERT_TRUE(ReduceImageToDepth(expected, reduced, depth));
+            EXPECT_EQ(slot.Transparent(), reduced) << depth;
+            EXPECT_EQ(slot.Picture().At(0, 0), slot.Transparent());
+            for (std::size_t i = 0; i < c.opaque.size(); ++i)
+                EXPECT_NE(slot.Picture().At(static_cast<int>(i) + 1, 0), slot.Transparent()) << depth;
+        }
+        EXPECT_EQ(import.newTransparent.size(), c.expected16 == kPureGreen ? 0u : 1u);
+    }
+}
+
+TEST(LayeredImageTest, TheEditorsCommandsWriteReadAndTell) {
+    TempDir dir;
+    SkinDocument source = Painted(16);
+    ScriptedUser exporter;
+    exporter.ChoosesFile(dir.File("skin.psd")).ChoosesFile(std::nullopt);
+    ASSERT_TRUE(ExportLayeredImage(source, exporter));
+    EXPECT_FALSE(ExportLayeredImage(source, exporter)) << "cancelled";
+    EXPECT_EQ(exporter.FileCalls().front().prompt.filter, kLayeredImageFilter);
+    EXPECT_TRUE(exporter.Messages().empty());
+
+    SkinDocument target;
+    ScriptedUser importer;
+    importer.ChoosesFile(dir.File("skin.psd"));
+    ASSERT_TRUE(ImportLayeredImage(target, importer));
+    EXPECT_TRUE(target.IsModified());
+    EXPECT_EQ(target.Set(16), source.Set(16));
+    EXPECT_TRUE(importer.Messages().empty());
+
+    const std::string junk = dir.File("junk.ora");
+    testing::WriteBytes(junk, {'P', 'K', 3, 4, 0});
+    SkinDocument untouched;
+    ScriptedUser refused;
+    refused.ChoosesFile(junk);
+    EXPECT_FALSE(ImportLayeredImage(untouched, refused));
+    EXPECT_FALSE(untouched.IsModified());
+    ASSERT_EQ(refused.MessageTexts().size(), 1u);
+    EXPECT_EQ(refused.MessageTexts()[0], "Could not import the layered image:\n\nnot a zip archive, or one cut short.");
+}
+
+TEST(LayeredImageTest, FormatsAreKnownByExtensionAndByContent) {
+    EXPECT_EQ(LayeredFormatOf("a/Summer.ORA"), LayeredFormat::OpenRaster);
+    EXPECT_EQ(LayeredFormatOf("Summer.psd"), LayeredFormat::Photoshop);
+    EXPECT_EQ(LayeredFormatOf("Summer.pdb"), std::nullopt);
+    EXPECT_EQ(LayeredFormatOf("ora"), std::nullopt);
+    const std::vector<std::uint8_t> bmp{'B', 'M', 0, 0, 0, 0};
+    EXPECT_EQ(DecodeLayeredFile(bmp).Reason(), "neither an OpenRaster (.ora) nor a Photoshop (.psd) file");
+}
+
+}  // namespace
+}  // namespace corvane
