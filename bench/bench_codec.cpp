@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "imaging/PalmBitmap.h"
+#include "imaging/Palm.h"
 #include "imaging/PalmColour.h"
 #include "imaging/Reduce.h"
 
@@ -56,9 +56,15 @@ std::vector<Image> Reduced(int depth) {
     return out;
 }
 
+// Appends the resource of one picture, as a skin writer lays them out.
+void AppendBitmap(std::vector<std::uint8_t>& out, const Image& image, Colour transparent, int depth) {
+    const auto bitmap = EncodePalmBitmap(image, transparent, true, depth);
+    if (bitmap) out.insert(out.end(), bitmap->bytes.begin(), bitmap->bytes.end());
+}
+
 std::vector<std::uint8_t> EncodeAll(const std::vector<Image>& pictures, Colour transparent, int depth) {
     std::vector<std::uint8_t> out;
-    for (const Image& image : pictures) EncodePalmBitmap(image, transparent, true, depth).WriteTo(out);
+    for (const Image& image : pictures) AppendBitmap(out, image, transparent, depth);
     return out;
 }
 
@@ -107,7 +113,7 @@ void BM_ReduceAndEncode(benchmark::State& state) {
         for (Image& image : pictures) {
             Colour transparent = kPureGreen;
             ReduceImageToDepth(image, transparent, depth);
-            EncodePalmBitmap(image, transparent, true, depth).WriteTo(out);
+            AppendBitmap(out, image, transparent, depth);
         }
         benchmark::DoNotOptimize(out.data());
     }
@@ -145,17 +151,13 @@ void BM_Decode(benchmark::State& state) {
     std::vector<std::vector<std::uint8_t>> resources;
     for (const Image& image : Reduced(depth)) {
         std::vector<std::uint8_t> bytes;
-        EncodePalmBitmap(image, kPureGreen, true, depth).WriteTo(bytes);
+        AppendBitmap(bytes, image, kPureGreen, depth);
         resources.push_back(std::move(bytes));
     }
     for (auto _ : state) {
         for (const auto& bytes : resources) {
-            PalmBitmap bitmap;
-            bitmap.ReadFrom(bytes);
-            Image image;
-            Colour transparent;
-            benchmark::DoNotOptimize(bitmap.ToImage(image, transparent));
-            benchmark::DoNotOptimize(image.Pixels().data());
+            const auto picture = DecodePalmBitmap(bytes);
+            benchmark::DoNotOptimize(picture->image.Pixels().data());
         }
     }
     Report(state);

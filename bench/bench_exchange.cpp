@@ -8,7 +8,7 @@
 
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "model/SkinDocument.h"
 #include "platform/QtPictureReader.h"
 

@@ -6,22 +6,25 @@
 #include <cstdint>
 #include <span>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     const auto result = corvane::DecodeBitFieldBmp(bytes);
-    if (result.outcome == corvane::BitFieldBmp::Decoded && result.image.Empty()) __builtin_trap();
+    if (result && result->image && result->image->Empty()) __builtin_trap();
     const int width = size > 0 ? data[size - 1] % 8 + 1 : 1;
     const int height = size > 1 ? data[size - 2] % 8 + 1 : 1;
     const auto part = corvane::DecodeBitFieldBmp(bytes, width, height);
-    if (part.outcome != result.outcome) __builtin_trap();
-    if (result.outcome != corvane::BitFieldBmp::Decoded) return 0;
-    if (part.image.Width() != std::min(width, result.image.Width()) ||
-        part.image.Height() != std::min(height, result.image.Height()))
+    if (part.has_value() != result.has_value()) __builtin_trap();
+    if (!result) return 0;
+    if (part->image.has_value() != result->image.has_value()) __builtin_trap();
+    if (!result->image) return 0;
+    const corvane::Image& whole = *result->image;
+    const corvane::Image& top = *part->image;
+    if (top.Width() != std::min(width, whole.Width()) || top.Height() != std::min(height, whole.Height()))
         __builtin_trap();
-    for (int y = 0; y < part.image.Height(); ++y)
-        for (int x = 0; x < part.image.Width(); ++x)
-            if (!(part.image.At(x, y) == result.image.At(x, y))) __builtin_trap();
+    for (int y = 0; y < top.Height(); ++y)
+        for (int x = 0; x < top.Width(); ++x)
+            if (!(top.At(x, y) == whole.At(x, y))) __builtin_trap();
     return 0;
 }

@@ -5,7 +5,6 @@
 #include <span>
 
 #include "imaging/ImageFile.h"
-#include "imaging/PictureFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

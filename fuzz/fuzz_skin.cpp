@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++found;
         const ResourceEntry* entry = FirstEntry(db, row.id);
         if (!entry || !entry->Readable()) __builtin_trap();
-        const PalmBitmap& bitmap = *entry->bitmap;
+        const PalmBitmap& bitmap = entry->Bitmap();
         if (picture->image.Width() != std::min<int>(bitmap.width, e.width) ||
             picture->image.Height() != std::min<int>(bitmap.height, e.height))
             __builtin_trap();

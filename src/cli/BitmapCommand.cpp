@@ -16,11 +16,11 @@
 
 #include "cli/ColourText.h"
 #include "cli/Command.h"
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "imaging/ImageFile.h"
-#include "imaging/PalmBitmap.h"
-#include "imaging/PngCodec.h"
-#include "imaging/PnmCodec.h"
+#include "imaging/Palm.h"
+#include "imaging/Png.h"
+#include "imaging/Pnm.h"
 #include "imaging/Reduce.h"
 #include "io/FileAccess.h"
 
@@ -87,12 +87,9 @@ int Encode(const BitmapOptions& options) {
 
     Colour transparent = options.transparent.value_or(kPureGreen);
     ReduceImageToDepth(*picture, transparent, options.depth);
-    PalmBitmap bitmap = EncodePalmBitmap(*picture, transparent, true, options.depth);
-    if (bitmap.rejected) return Fail(name + ": the picture cannot be encoded as a Palm bitmap");
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(bitmap.EncodedSize());
-    bitmap.WriteTo(bytes);
-    return WriteOutput(options.output, bytes, options.input);
+    const Result<EncodedPalmBitmap> bitmap = EncodePalmBitmap(*picture, transparent, true, options.depth);
+    if (!bitmap) return Fail(name + ": the picture cannot be encoded as a Palm bitmap");
+    return WriteOutput(options.output, bitmap->bytes, options.input);
 }
 
 // The picture format of `--format`, else of the output's extension; BMP when neither says.
@@ -119,20 +116,16 @@ int Decode(const BitmapOptions& options) {
                                                              : ReadFileAtMost(options.input, kDatabaseFileLimit);
     if (!bytes.Ok())
         return Fail(Shown(options.input) + ": " + ReadProblemText(bytes.problem, kDatabaseFileLimit, "bitmap resources", bytes.error));
-    PalmBitmap bitmap;
-    Image picture;
-    Colour transparent;
-    ToImageResult result = ToImageResult::Rejected;
-    if (bitmap.ReadFrom(bytes.bytes)) result = bitmap.ToImage(picture, transparent);
-    if (result == ToImageResult::Rejected)
-        return Fail(Shown(options.input) + ": not a Palm bitmap resource of 1, 8 or 16 bits that can be read");
+    const Result<PalmPicture> decoded = DecodePalmBitmap(bytes.bytes);
+    if (!decoded) return Fail(Shown(options.input) + ": not a Palm bitmap resource of 1, 8 or 16 bits that can be read");
+    const Image& picture = decoded->image;
     if (picture.Empty()) return Fail(Shown(options.input) + ": the bitmap has no pixels, so there is no picture to write");
     const std::string format = OutputFormat(options);
     const auto encoded = EncodePicture(picture, format);
     if (encoded.empty()) return Fail(Shown(options.input) + ": the picture is too large for a ." + format + " file");
     if (const int status = WriteOutput(options.output, encoded, options.input); status != 0) return status;
-    (options.output == kStandardStream ? std::cerr : std::cout) << "transparent colour: " << FormatColour(transparent)
-              << (result == ToImageResult::Transparent ? "" : " (not used: the bitmap has no transparency)") << "\n";
+    (options.output == kStandardStream ? std::cerr : std::cout) << "transparent colour: " << FormatColour(decoded->transparent)
+              << (decoded->hasTransparency ? "" : " (not used: the bitmap has no transparency)") << "\n";
     return 0;
 }
 

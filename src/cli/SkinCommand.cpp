@@ -18,7 +18,7 @@
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
 #include "exchange/LayeredImage.h"
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "imaging/ImageFile.h"
 #include "io/FileAccess.h"
 #include "io/Result.h"
@@ -329,7 +329,7 @@ int RunInfo(const SkinOptions& options) {
         const std::string length = lengths[i] ? std::to_string(*lengths[i]) : "-";
         const std::string element = ElementNameOfId(e.id);
         if (e.Readable()) {
-            const PalmBitmap& b = *e.bitmap;
+            const PalmBitmap& b = e.Bitmap();
             char transparent[16];
             std::snprintf(transparent, sizeof transparent, b.hasTransparency ? "0x%X" : "none", b.transparentValue);
             const std::string size = std::to_string(b.width) + "x" + std::to_string(b.height);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cli/Command.h"
-#include "imaging/PngCodec.h"
+#include "imaging/Png.h"
 #include "io/FileAccess.h"
 #include "model/Thumbnail.h"
 

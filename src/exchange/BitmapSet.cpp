@@ -1,6 +1,6 @@
 #include "exchange/BitmapSet.h"
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "io/FileAccess.h"
 #include "io/PathNames.h"
 #include "model/ProgramText.h"

@@ -1,17 +1,50 @@
 #include "imaging/ImageFile.h"
 
 #include <algorithm>
+#include <iterator>
+#include <string>
 #include <utility>
 
-#include "imaging/BmpDecoder.h"
-#include "imaging/JpegDecoder.h"
-#include "imaging/PngCodec.h"
-#include "imaging/PictureFile.h"
-#include "imaging/PnmCodec.h"
+#include "imaging/Bmp.h"
+#include "imaging/Jpeg.h"
+#include "imaging/Png.h"
+#include "imaging/Pnm.h"
 #include "io/FileAccess.h"
 
 namespace corvane {
 namespace {
+
+// A format the core decodes: one row of the table below.
+struct PictureFormat {
+    const char* name;                                    // as messages name it
+    bool (*matches)(std::span<const std::uint8_t>);      // the signature
+    PictureHeader (*check)(std::span<const std::uint8_t>);  // nullptr: the decoder alone judges the file
+    ImageFileResult (*decode)(std::span<const std::uint8_t>, int maxWidth, int maxHeight);
+};
+
+constexpr PictureFormat kFormats[] = {
+    {"BMP", IsBmp, CheckBmp, DecodeBmp},
+    {"PNG", IsPng, CheckPng, DecodePng},
+    {"JPEG", IsJpeg, nullptr, DecodeJpeg},
+    {"PNM", IsPnm, nullptr, DecodePnm},
+};
+
+const PictureFormat* FormatOf(std::span<const std::uint8_t> bytes) {
+    for (const PictureFormat& format : kFormats)
+        if (format.matches(bytes)) return &format;
+    return nullptr;
+}
+
+// "BMP, PNG, JPEG or PNM".
+std::string FormatNames() {
+    std::string names;
+    const std::size_t count = std::size(kFormats);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0) names += i + 1 == count ? " or " : ", ";
+        names += kFormats[i].name;
+    }
+    return names;
+}
 
 const PictureReader*& InstalledReader() {
     static const PictureReader* reader = nullptr;
@@ -49,22 +82,21 @@ std::optional<ImageFileResult> RefusalOf(const PictureHeader& header) {
         case PictureCheck::TooManyPixels:
             return RefusedPicture(ImageFileProblem::TooManyPixels, header.width, header.height);
         case PictureCheck::CutShort: return RefusedPicture(ImageFileProblem::CutShort);
-        case PictureCheck::BadChecksum: return RefusedPicture(ImageFileProblem::BadChecksum);
         case PictureCheck::Whole:
         case PictureCheck::NotChecked: break;
     }
     return std::nullopt;
 }
 
-bool IsCorePictureFormat(std::span<const std::uint8_t> bytes) {
-    return LooksLikeBmp(bytes) || LooksLikePng(bytes) || IsJpeg(bytes) || IsPnm(bytes);
+bool IsCorePictureFormat(std::span<const std::uint8_t> bytes) { return FormatOf(bytes) != nullptr; }
+
+PictureHeader CheckPictureFile(std::span<const std::uint8_t> bytes) {
+    const PictureFormat* format = FormatOf(bytes);
+    return format && format->check ? format->check(bytes) : PictureHeader{};
 }
 
 ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWidth, int maxHeight) {
-    if (LooksLikeBmp(bytes)) return DecodeBmp(bytes, maxWidth, maxHeight);
-    if (LooksLikePng(bytes)) return DecodePng(bytes, maxWidth, maxHeight);
-    if (IsJpeg(bytes)) return DecodeJpeg(bytes, maxWidth, maxHeight);
-    if (IsPnm(bytes)) return DecodePnm(bytes, maxWidth, maxHeight);
+    if (const PictureFormat* format = FormatOf(bytes)) return format->decode(bytes, maxWidth, maxHeight);
     return RefusedPicture(ImageFileProblem::NotAPicture);
 }
 
@@ -102,7 +134,7 @@ std::string ImageFileProblemText(const ImageFileResult& result) {
         case ImageFileProblem::CutShort: return "the picture file is cut short: its pixel data are incomplete";
         case ImageFileProblem::BadChecksum: return "the picture file is damaged: a PNG chunk fails its checksum";
         case ImageFileProblem::NotAPicture:
-            return "not a picture file that can be read (BMP, PNG, JPEG or PNM expected)";
+            return "not a picture file that can be read (" + FormatNames() + " expected)";
         case ImageFileProblem::Damaged: return "the picture file is damaged: its pixel data cannot be decoded";
     }
     return "cannot read the picture";

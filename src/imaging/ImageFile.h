@@ -1,9 +1,12 @@
 // Reading a picture file. The core decodes BMP, PNG, JPEG and the netpbm
 // formats (PBM, PGM, PPM, PAM) itself, from the file's bytes, so every
 // program gives the same pixels for them and the command-line tool needs no
-// toolkit. Any other format goes to the fallback reader a program may hand in
-// at start-up (the editor hands in the toolkit's, src/platform); tests may
-// hand in a fake. The core never sees the toolkit.
+// toolkit. Each format is one file pair (Bmp, Png, Jpeg, Pnm) holding its
+// signature, header, limits, decoder and encoder; the table in ImageFile.cpp
+// maps signatures to them, so a new format is two files and one row. Any
+// other format goes to the fallback reader a program may hand in at start-up
+// (the editor hands in the toolkit's, src/platform); tests may hand in a
+// fake. The core never sees the toolkit.
 //
 // Every read is bounded before any picture is decoded: the file must be a
 // regular file of at most kPictureFileLimit bytes (FileAccess.h), the picture
@@ -38,6 +41,20 @@ enum class ImageFileProblem {
     BadChecksum,    // a PNG chunk with a wrong CRC
     NotAPicture,    // no format the program reads, or damaged beyond what the checks see
     Damaged,        // a format the core reads whose data do not decode (a corrupt JPEG)
+};
+
+// What a picture file's headers promise before its pixels are decoded.
+enum class PictureCheck {
+    Whole,          // every byte the headers announce is there
+    NotChecked,     // a format, or a kind of it, whose headers do not say
+    TooManyPixels,  // more than kMaxPicturePixels, judged from the header alone
+    CutShort,       // the data end before the header's picture does
+};
+
+struct PictureHeader {
+    PictureCheck check = PictureCheck::NotChecked;
+    std::uint64_t width = 0;  // as the header says, where it was read
+    std::uint64_t height = 0;
 };
 
 struct ImageFileResult {
@@ -75,6 +92,10 @@ ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWid
 // Whether the bytes start like a format the core decodes.
 bool IsCorePictureFormat(std::span<const std::uint8_t> bytes);
 
+// The check of the format the bytes start like, for a reader that decodes
+// them elsewhere (the toolkit's); NotChecked for a format without one.
+PictureHeader CheckPictureFile(std::span<const std::uint8_t> bytes);
+
 // How much of a picture's side a decoder keeps when the caller uses at most
 // `max` of it (a negative `max` keeps nothing).
 int KeptSide(std::uint64_t size, int max);
@@ -85,10 +106,8 @@ ImageFileResult DecodedPicture(Image image, std::uint64_t width, std::uint64_t h
 // A refusal, for the decoders.
 ImageFileResult RefusedPicture(ImageFileProblem problem, std::uint64_t width = 0, std::uint64_t height = 0);
 
-struct PictureHeader;
-// The refusal a picture file's header check stands for: too many pixels, cut
-// short or a bad checksum. Nothing when the check found the file whole or
-// could not judge it.
+// The refusal a picture file's header check stands for: too many pixels or
+// cut short. Nothing when the check found the file whole or could not judge it.
 std::optional<ImageFileResult> RefusalOf(const PictureHeader& header);
 
 // One line for the problem, without the file's name, such as

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "imaging/AreaScale.h"
-#include "imaging/PngCodec.h"
+#include "imaging/Png.h"
 
 namespace corvane {
 namespace {

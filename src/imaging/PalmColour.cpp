@@ -1,49 +1,33 @@
 #include "imaging/PalmColour.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cassert>
 #include <limits>
-#include <mutex>
 #include <span>
 
+#include "imaging/PaletteCells.h"
+
+// The nearest-entry search is the cost of every 8-bit save: each pixel of a
+// skin (169,000 of them) is looked up. The plain search measures 256 entries
+// a pixel; the code below does it in a few table loads for nearly every
+// colour. The tricks, each explained where it is used:
+//   - the cube point channel by channel, the grey from the channels' sum and
+//     the dark colours only within reach (NearestByArithmetic);
+//   - a cube key and a sum of squares in one 64-bit add (ChannelShares);
+//   - keys of distance and index, so a plain min keeps the tie rule (EntryKey);
+//   - for colours nearest to an excluded entry, short candidate lists per cell
+//     of colour space, filled as cells are met (PaletteCells.cpp).
+// NearestPaletteIndexBySearch is the plain search; the all-colours tests
+// compare both with it.
 namespace corvane {
 namespace {
 
-constexpr std::array<std::uint8_t, 6> kCubeLevels{0xFF, 0xCC, 0x99, 0x66, 0x33, 0x00};
-constexpr std::array<std::uint8_t, 10> kGreys{0x11, 0x22, 0x44, 0x55, 0x77, 0x88, 0xAA, 0xBB, 0xDD, 0xEE};
+constexpr const std::array<std::uint8_t, 6>& kCubeLevels = kPalmCubeLevels;
+constexpr const std::array<std::uint8_t, 10>& kGreys = kPalmGreys;
+constexpr const std::array<Colour, 256>& kPalette = kPalmPalette;
 
-constexpr std::array<Colour, 256> BuildPalette() {
-    std::array<Colour, 256> palette{};  // 230..255 stay black
-    for (int h = 0; h < 2; ++h)
-        for (int r = 0; r < 6; ++r)
-            for (int b = 0; b < 3; ++b)
-                for (int g = 0; g < 6; ++g) {
-                    const int index = h * 108 + r * 18 + b * 6 + g;
-                    if (index < 215)
-                        palette[static_cast<std::size_t>(index)] =
-                            Colour{kCubeLevels[static_cast<std::size_t>(r)], kCubeLevels[static_cast<std::size_t>(g)],
-                                   kCubeLevels[static_cast<std::size_t>(3 * h + b)]};
-                }
-    for (std::size_t i = 0; i < kGreys.size(); ++i) palette[215 + i] = Colour{kGreys[i], kGreys[i], kGreys[i]};
-    palette[225] = Colour{0xCC, 0xCC, 0xCC};
-    palette[226] = Colour{0x88, 0x00, 0x00};
-    palette[227] = Colour{0x88, 0x00, 0x88};
-    palette[228] = Colour{0x00, 0x88, 0x00};
-    palette[229] = Colour{0x00, 0x88, 0x88};
-    return palette;
-}
-
-constexpr std::array<Colour, 256> kPalette = BuildPalette();
-
-int Distance(Colour a, Colour b) {
-    const int dr = int{a.r} - int{b.r};
-    const int dg = int{a.g} - int{b.g};
-    const int db = int{a.b} - int{b.b};
-    return dr * dr + dg * dg + db * db;
-}
-
-// Most colours are answered by arithmetic alone, without the cells below.
+// Most colours are answered by arithmetic alone, without the cells below,
+// which saves the cells' memory and search for nearly every pixel.
 // Leaving out the entries that repeat a colour at a higher index (the surplus
 // blacks, the second CCCCCC), the palette is the full 6 x 6 x 6 cube (its
 // black stored at 230) plus ten greys and four dark colours:
@@ -55,7 +39,8 @@ int Distance(Colour a, Colour b) {
 //   - A dark colour can beat the cube only where every channel is within
 //     reach of its own, which few colours are.
 // Keys are (distance << 8) | index, so the smallest key is the nearest entry,
-// the lowest index among equals: the full search's tie rule. An excluded
+// the lowest index among equals: the full search's tie rule, kept by one min
+// instead of a second comparison on every tie. An excluded
 // index changes the answer only when it is that entry; those colours go to
 // the cells.
 constexpr int kMaxCubeDistance = 3 * 25 * 25;
@@ -70,7 +55,8 @@ constexpr std::size_t kDarkCount = 4;
 //     the channel's nearest level and that level's share of the index
 //     h*108 + r*18 + b*6 + g;
 //   - high: v^2 << 8, of the colour's sum of squares (shifted like a key).
-// Three shares add up without carries between the parts.
+// Three shares add up without carries between the parts: three loads and two
+// adds give both sums, where separate tables would take six loads and four adds.
 constexpr std::array<std::uint64_t, 256> ChannelShares(int channel) {
     std::array<std::uint64_t, 256> shares{};
     for (int v = 0; v < 256; ++v) {
@@ -88,7 +74,7 @@ constexpr std::array<std::array<std::uint64_t, 256>, 3> kChannelShares{ChannelSh
 
 // The distance to grey v is r^2 + g^2 + b^2 - 2 * sum * v + 3v^2: which grey
 // is nearest depends only on the sum of the channels. For each sum, the key
-// of the nearest grey less the sum of squares' part.
+// of the nearest grey less the sum of squares' part: one load instead of ten distances.
 constexpr std::array<std::int32_t, 766> kGreyKeyForSum = [] {
     std::array<std::int32_t, 766> keys{};
     for (int sum = 0; sum < 766; ++sum) {
@@ -105,7 +91,8 @@ constexpr std::array<std::int32_t, 766> kGreyKeyForSum = [] {
 }();
 
 // Per channel value, the dark colours whose channel is within reach:
-// bit j for entry kFirstDark + j.
+// bit j for entry kFirstDark + j. Three loads and two ands rule out all four
+// for nearly every colour, which saves four distances a pixel.
 constexpr std::array<std::uint8_t, 256> DarkReach(int channel) {
     std::array<std::uint8_t, 256> reach{};
     for (int v = 0; v < 256; ++v)
@@ -119,10 +106,11 @@ constexpr std::array<std::uint8_t, 256> DarkReach(int channel) {
 constexpr std::array<std::array<std::uint8_t, 256>, 3> kDarkReach{DarkReach(0), DarkReach(1), DarkReach(2)};
 
 std::uint32_t EntryKey(Colour colour, std::size_t index) {
-    return static_cast<std::uint32_t>(Distance(colour, kPalette[index]) << 8) | static_cast<std::uint32_t>(index);
+    return static_cast<std::uint32_t>(SquaredDistance(colour, kPalette[index]) << 8) | static_cast<std::uint32_t>(index);
 }
 
-// The nearest entry, or -1 when that is the excluded one.
+// The nearest entry, or -1 when that is the excluded one. Always inlined into
+// the per-pixel loops: the call and its spills cost as much as the arithmetic.
 [[gnu::always_inline]] inline int NearestByArithmetic(Colour colour, int excluded) {
     const std::uint64_t shares =
         kChannelShares[0][colour.r] + kChannelShares[1][colour.g] + kChannelShares[2][colour.b];
@@ -140,216 +128,6 @@ std::uint32_t EntryKey(Colour colour, std::size_t index) {
     return index == excluded ? -1 : index;
 }
 
-// The colour space is cut into cells of 8 x 8 x 8 colours. For each cell the
-// table lists every entry that can be the nearest of some colour in the cell:
-//   - Let F1 <= F2 be the two smallest of the entries' farthest distances to
-//     the cell, F1 reached by entry f. Whichever single index is excluded,
-//     some remaining entry is at most F2 away from every colour of the cell,
-//     so the winner is too: an entry whose nearest distance to the cell
-//     exceeds F2 can never win. Unless f itself is excluded, F1 bounds the
-//     winner the same way, and far fewer entries pass that test.
-//   - Of entries with the same colour only the first two can win (excluding
-//     one leaves the other), so the 24 surplus blacks are left out.
-// Each cell keeps the short list (nearest distance within F1, which always
-// holds f) followed by the entries that only the long list (within F2) adds.
-// Searching a list with the same tie rule as the full search (smallest
-// distance, then lowest index) gives exactly the full search's answer.
-//
-// A cell's lists are made in two steps: first for its cell of 32 x 32 x 32
-// from all entries, then for the cell of 8 from its big cell's long list,
-// which holds every entry that can win anywhere in the big cell. F1 and F2 taken
-// over that list are still distances of real entries, so the bounds hold.
-constexpr int kCellBits = 3;
-constexpr int kCellSize = 1 << kCellBits;
-constexpr std::size_t kCellCount = std::size_t{1} << (3 * (8 - kCellBits));
-constexpr int kBigCellSize = 32;
-
-// Cells are stored in Morton order (the bits of the three cell numbers
-// interleaved), so that the cells of neighbouring colours, which neighbouring
-// pixels of a picture mostly have, lie close together in memory.
-constexpr std::array<std::uint16_t, 256> BuildSpread() {
-    std::array<std::uint16_t, 256> spread{};
-    for (std::size_t v = 0; v < 256; ++v) {
-        const std::size_t cell = v >> kCellBits;
-        std::size_t bits = 0;
-        for (int k = 0; k < 8 - kCellBits; ++k) bits |= ((cell >> k) & 1) << (3 * k);
-        spread[v] = static_cast<std::uint16_t>(bits);
-    }
-    return spread;
-}
-constexpr std::array<std::uint16_t, 256> kSpread = BuildSpread();
-
-std::size_t CellIndex(Colour colour) {
-    return (std::size_t{kSpread[colour.r]} << 2) | (std::size_t{kSpread[colour.g]} << 1) | kSpread[colour.b];
-}
-
-// Squared distances along one channel from a value to the nearest and the
-// farthest value of the range low .. low + size - 1.
-int AxisNear(int value, int low, int size) {
-    const int d = std::max(0, std::max(low - value, value - (low + size - 1)));
-    return d * d;
-}
-int AxisFar(int value, int low, int size) {
-    const int d = std::max(value - low, low + size - 1 - value);
-    return d * d;
-}
-
-// The lists of one cell, short list first. No cell of 8 has more than 10
-// entries, no cell of 32 more than 34 (the all-colours test would catch a
-// list cut short).
-template <std::size_t Capacity>
-struct CellLists {
-    std::uint8_t bounding = 0;  // f
-    std::uint8_t shortCount = 0;
-    std::uint8_t longCount = 0;
-    std::array<std::uint8_t, Capacity> entries{};
-};
-
-// The lists for the cube of `size` colours a side whose lowest colour is
-// `low`, from the entries `from` (in index order).
-template <std::size_t Capacity>
-void ListCandidates(std::span<const std::uint8_t> from, Colour low, int size, CellLists<Capacity>& lists) {
-    std::array<int, 256> nearest;  // by position in `from`
-    std::array<int, 256> farthest;
-    for (std::size_t j = 0; j < from.size(); ++j) {
-        const Colour p = kPalette[from[j]];
-        nearest[j] = AxisNear(p.r, low.r, size) + AxisNear(p.g, low.g, size) + AxisNear(p.b, low.b, size);
-        farthest[j] = AxisFar(p.r, low.r, size) + AxisFar(p.g, low.g, size) + AxisFar(p.b, low.b, size);
-    }
-    int far1 = std::numeric_limits<int>::max();
-    int far2 = far1;
-    for (std::size_t j = 0; j < from.size(); ++j) {
-        const int d = farthest[j];
-        if (d < far1) {
-            far2 = far1;
-            far1 = d;
-            lists.bounding = from[j];
-        } else if (d < far2) {
-            far2 = d;
-        }
-    }
-    std::size_t count = 0;
-    const auto add = [&](std::uint8_t i) {
-        assert(count < Capacity);
-        if (count < Capacity) lists.entries[count++] = i;
-    };
-    for (std::size_t j = 0; j < from.size(); ++j)
-        if (nearest[j] <= far1) add(from[j]);
-    lists.shortCount = static_cast<std::uint8_t>(count);
-    for (std::size_t j = 0; j < from.size(); ++j)
-        if (nearest[j] > far1 && nearest[j] <= far2) add(from[j]);
-    lists.longCount = static_cast<std::uint8_t>(count);
-}
-
-constexpr int kBigCellBits = 5;
-constexpr std::size_t kBigCellCount = std::size_t{1} << (3 * (8 - kBigCellBits));
-
-// The 232 entries that can win somewhere: every colour, at most twice.
-constexpr std::array<std::uint8_t, 232> kDistinctEntries = [] {
-    std::array<std::uint8_t, 232> entries{};
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < 256; ++i) {
-        int earlier = 0;
-        for (std::size_t j = 0; j < i; ++j) earlier += kPalette[j] == kPalette[i] ? 1 : 0;
-        if (earlier < 2) entries[count++] = static_cast<std::uint8_t>(i);
-    }
-    return entries;
-}();
-
-}  // namespace
-
-// Each cell's lists are made when colours of the cell are looked up, so a
-// program that reduces one small picture pays for the cells it touches, not
-// for all 32768. The tables start zeroed, in memory
-// the system hands out untouched.
-class PaletteCandidates {
-public:
-    int Nearest(Colour colour, int excluded) {
-        const std::size_t index = CellIndex(colour);
-        Cell& cell = cells_[index];
-        if (!cell.ready.load(std::memory_order_acquire))
-            if (const int early = Fill(cell, colour, excluded); early >= 0) return early;
-        const bool useShort = excluded != cell.lists.bounding;
-        if (useShort && cell.lists.shortCount == 1) return cell.lists.bounding;
-        return Search(colour, excluded, cell.lists.entries.data(), useShort ? cell.lists.shortCount : cell.lists.longCount);
-    }
-
-private:
-    struct Cell {
-        std::atomic<bool> ready{false};
-        std::atomic<std::uint8_t> visits{0};
-        CellLists<16> lists;
-    };
-    struct BigCell {
-        std::atomic<bool> ready{false};
-        CellLists<48> lists;
-    };
-
-    static Colour Low(Colour colour, int bits) {
-        const auto mask = static_cast<std::uint8_t>(0xFF << bits);
-        return Colour{static_cast<std::uint8_t>(colour.r & mask), static_cast<std::uint8_t>(colour.g & mask),
-                      static_cast<std::uint8_t>(colour.b & mask)};
-    }
-
-    // Distance and index in one key: the smallest key is the smallest
-    // distance, the lowest index among equals.
-    static int Search(Colour colour, int excluded, const std::uint8_t* entry, std::size_t count) {
-        int best = std::numeric_limits<int>::max();
-        for (const std::uint8_t* end = entry + count; entry != end; ++entry) {
-            const int candidate = *entry;
-            if (candidate == excluded) continue;
-            best = std::min(best, (Distance(colour, kPalette[static_cast<std::size_t>(candidate)]) << 8) | candidate);
-        }
-        return best & 0xFF;
-    }
-
-    const BigCell& ReadyBigCell(Colour colour) {
-        const Colour bigLow = Low(colour, kBigCellBits);
-        BigCell& big = bigCells_[(std::size_t{bigLow.r} << 1) | (std::size_t{bigLow.g} >> 2) | (std::size_t{bigLow.b} >> 5)];
-        if (big.ready.load(std::memory_order_acquire)) return big;
-        const std::lock_guard<std::mutex> lock(filling_);
-        if (!big.ready.load(std::memory_order_relaxed)) {
-            ListCandidates(kDistinctEntries, bigLow, kBigCellSize, big.lists);
-            big.ready.store(true, std::memory_order_release);
-        }
-        return big;
-    }
-
-    // The first colours of a cell are answered from its big cell's long list,
-    // which holds every entry that can win there: making the cell's own lists
-    // costs several such searches, and in a picture most cells are met only
-    // once or twice. Returns -1 once the cell is ready.
-    int Fill(Cell& cell, Colour colour, int excluded) {
-        const BigCell& big = ReadyBigCell(colour);
-        if (cell.visits.fetch_add(1, std::memory_order_relaxed) < kVisitsBeforeLists)
-            return Search(colour, excluded, big.lists.entries.data(), big.lists.longCount);
-        const std::lock_guard<std::mutex> lock(filling_);
-        if (!cell.ready.load(std::memory_order_relaxed)) {
-            ListCandidates(std::span<const std::uint8_t>(big.lists.entries.data(), big.lists.longCount),
-                           Low(colour, kCellBits), kCellSize, cell.lists);
-            cell.ready.store(true, std::memory_order_release);
-        }
-        return -1;
-    }
-
-    static constexpr std::uint8_t kVisitsBeforeLists = 4;
-
-    std::array<Cell, kCellCount> cells_{};
-    std::array<BigCell, kBigCellCount> bigCells_{};
-    std::mutex filling_;
-};
-
-namespace {
-
-// Zeroed at load: nothing runs before the first look-up.
-constinit PaletteCandidates gCandidates;
-
-PaletteCandidates& Candidates() { return gCandidates; }
-
-// Out of line: few colours get here, and the arithmetic path keeps its
-// registers without the cells' code around it.
-[[gnu::noinline]] int NearestFromCells(Colour colour, int excluded) { return Candidates().Nearest(colour, excluded); }
-
 }  // namespace
 
 const std::array<Colour, 256>& PalmPalette() { return kPalette; }
@@ -359,7 +137,7 @@ int NearestPaletteIndexBySearch(Colour colour, int excluded) {
     int bestDistance = std::numeric_limits<int>::max();
     for (int i = 0; i < 256; ++i) {
         if (i == excluded) continue;
-        const int d = Distance(colour, kPalette[static_cast<std::size_t>(i)]);
+        const int d = SquaredDistance(colour, kPalette[static_cast<std::size_t>(i)]);
         if (d == 0) return i;
         if (d < bestDistance) {
             bestDistance = d;
@@ -373,7 +151,7 @@ int NearestPaletteIndex(Colour colour) { return NearestPaletteIndexExcluding(col
 
 int NearestPaletteIndexExcluding(Colour colour, int excluded) {
     const int index = NearestByArithmetic(colour, excluded);
-    return index >= 0 ? index : NearestFromCells(colour, excluded);
+    return index >= 0 ? index : NearestPaletteIndexFromCells(colour, excluded);
 }
 
 int PaletteIndexesOfPixels(std::span<const Colour> pixels, Colour transparent, bool keepTransparent,
@@ -385,7 +163,7 @@ int PaletteIndexesOfPixels(std::span<const Colour> pixels, Colour transparent, b
         int index = NearestByArithmetic(pixel, t);
         // Only colours nearest to t get here, the transparent colour among
         // them, so the common case pays nothing for the comparison.
-        if (index < 0) index = keepTransparent && pixel == transparent ? t : NearestFromCells(pixel, t);
+        if (index < 0) index = keepTransparent && pixel == transparent ? t : NearestPaletteIndexFromCells(pixel, t);
         indexes[i] = static_cast<std::uint8_t>(index);
     }
     return t;

@@ -25,7 +25,36 @@
 
 namespace corvane {
 
+inline constexpr std::array<std::uint8_t, 6> kPalmCubeLevels{0xFF, 0xCC, 0x99, 0x66, 0x33, 0x00};
+inline constexpr std::array<std::uint8_t, 10> kPalmGreys{0x11, 0x22, 0x44, 0x55, 0x77, 0x88, 0xAA, 0xBB, 0xDD, 0xEE};
+
+// The palette as laid out above, at compile time.
+inline constexpr std::array<Colour, 256> kPalmPalette = [] {
+    const auto level = [](int i) { return kPalmCubeLevels[static_cast<std::size_t>(i)]; };
+    std::array<Colour, 256> palette{};  // 230..255 stay black
+    for (int index = 0; index < 215; ++index) {
+        const int h = index / 108, r = index % 108 / 18, b = index % 18 / 6, g = index % 6;
+        palette[static_cast<std::size_t>(index)] = Colour{level(r), level(g), level(3 * h + b)};
+    }
+    for (std::size_t i = 0; i < kPalmGreys.size(); ++i)
+        palette[215 + i] = Colour{kPalmGreys[i], kPalmGreys[i], kPalmGreys[i]};
+    palette[225] = Colour{0xCC, 0xCC, 0xCC};
+    palette[226] = Colour{0x88, 0x00, 0x00};
+    palette[227] = Colour{0x88, 0x00, 0x88};
+    palette[228] = Colour{0x00, 0x88, 0x00};
+    palette[229] = Colour{0x00, 0x88, 0x88};
+    return palette;
+}();
+
 const std::array<Colour, 256>& PalmPalette();
+
+// The distance of the searches: the plain sum of squared channel differences.
+constexpr int SquaredDistance(Colour a, Colour b) {
+    const int dr = int{a.r} - int{b.r};
+    const int dg = int{a.g} - int{b.g};
+    const int db = int{a.b} - int{b.b};
+    return dr * dr + dg * dg + db * db;
+}
 
 // Smallest squared RGB distance over all 256 entries; the lowest index wins a tie.
 int NearestPaletteIndex(Colour colour);

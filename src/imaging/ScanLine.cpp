@@ -18,8 +18,8 @@ bool ValidShape(std::span<const std::uint8_t> block, std::size_t rowLength, std:
 
 std::size_t RoundUpTo4(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
 
-// How many bytes a flag byte calls for. A table: without a popcount
-// instruction in the target, std::popcount is a library call per group.
+// How many bytes a flag byte calls for. A table because the baseline x86-64
+// target has no popcount instruction: std::popcount would be a library call per group.
 constexpr std::array<std::uint8_t, 256> kBitsSet = [] {
     std::array<std::uint8_t, 256> bits{};
     for (std::size_t i = 1; i < bits.size(); ++i) bits[i] = static_cast<std::uint8_t>(bits[i / 2] + (i & 1));
@@ -27,14 +27,20 @@ constexpr std::array<std::uint8_t, 256> kBitsSet = [] {
 }();
 
 // The flag byte of a whole group of 8 against the group above, a word at a
-// time: in a photo whether a byte changed is a coin toss, so no branches.
+// time: in a photo whether a byte changed is a coin toss, so eight
+// compare-and-branch steps would mispredict half the time; this is a few
+// arithmetic steps a group whatever the data.
 unsigned ChangedBytes(const std::uint8_t* group, const std::uint8_t* above) {
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
     const std::uint64_t x = LoadLittleEndian64(std::span<const std::uint8_t, kGroup>(group, kGroup)) ^
                             LoadLittleEndian64(std::span<const std::uint8_t, kGroup>(above, kGroup));
-    // 0x80 in every byte of x that is not zero; byte i holds column i.
+    // 0x80 in every byte of x that is not zero (adding 7F sets bit 7 of any
+    // byte whose low bits are not all zero; or-ing x adds those whose bit 7 was
+    // set); byte i holds column i.
     const std::uint64_t changed = (((x & kLow7) + kLow7) | x) & ~kLow7;
-    // Moves the bit of byte i to bit 63 - i: every product lands on its own bit, so nothing carries.
+    // One multiply gathers the eight bits into the top byte, column 0 highest,
+    // instead of eight shifts and ors: every partial product lands on its own
+    // bit, so nothing carries.
     return static_cast<unsigned>(((changed >> 7) * 0x8040201008040201) >> 56);
 }
 
@@ -46,8 +52,9 @@ unsigned ChangedBytes(const std::uint8_t* group, const std::uint8_t* above, std:
 }
 
 // Walks the groups of every row and hands each group's flag byte, the number
-// of bytes it writes and the group itself to `emit`; the size and the output
-// come from the same walk so they cannot disagree.
+// of bytes it writes and the group itself to `emit`. A template so that each
+// caller's `emit` is inlined into the walk: the size and the output come from
+// the same walk, so they cannot disagree, at no cost of a call per group.
 template <typename Emit>
 void CompressRows(std::span<const std::uint8_t> block, std::size_t rowLength, std::size_t rows, Emit&& emit) {
     const std::size_t whole = rowLength - rowLength % kGroup;
@@ -72,6 +79,27 @@ void CompressRows(std::span<const std::uint8_t> block, std::size_t rowLength, st
     }
 }
 
+// Stores a group's flag byte and the bytes whose bit is set at `at`; gives
+// the end of what it stored. A function of its own so that `at` is a local:
+// a byte stored through a pointer held in the caller's variable might be that
+// variable, as far as the compiler knows, so it would be reloaded after every store.
+[[gnu::always_inline]] inline std::uint8_t* StoreGroup(std::uint8_t* at, unsigned flags, const std::uint8_t* group,
+                                                       std::size_t count) {
+    *at++ = static_cast<std::uint8_t>(flags);
+    // Otherwise branch-free, as in ChangedBytes: each byte is stored, and `at`
+    // moves past it only when its bit is set, so a byte not kept is
+    // overwritten by the next store. Every store lands before the flags and
+    // bytes the walk has yet to count, so inside the worst case the output is
+    // sized for. Unrolled for a whole group: the loop's own counting cost as
+    // much as the stores.
+#pragma GCC unroll 8
+    for (std::size_t i = 0; i < count; ++i) {
+        *at = group[i];
+        at += (flags >> (7 - i)) & 1;
+    }
+    return at;
+}
+
 std::size_t BodySize(std::span<const std::uint8_t> block, std::size_t rowLength, std::size_t rows) {
     std::size_t body = 0;
     CompressRows(block, rowLength, rows,
@@ -94,21 +122,14 @@ std::size_t AppendScanLineCompressed(std::vector<std::uint8_t>& out, std::span<c
     if (!ValidShape(block, rowLength, rows, sizeFieldWidth)) return 0;
     const std::size_t start = out.size();
     const auto field = static_cast<std::size_t>(sizeFieldWidth);
-    // Room for the worst case (every byte written) plus padding, and one byte
-    // more: every byte is stored before its bit decides whether the next one
-    // overwrites it, so the walk may touch one byte past the last it keeps.
+    // Room for the worst case: every byte written behind its flag bytes, and the padding.
     const std::size_t worst = field + rows * ((rowLength + kGroup - 1) / kGroup + rowLength) + 3;
-    out.resize(start + worst + 1);
+    out.resize(start + worst);
     std::uint8_t* next = out.data() + start + field;
-    CompressRows(block, rowLength, rows, [&next](unsigned flags, std::size_t, const std::uint8_t* group, std::size_t count) {
-        *next++ = static_cast<std::uint8_t>(flags);
-        // Unrolled for a whole group: the loop's own counting cost as much as the stores.
-#pragma GCC unroll 8
-        for (std::size_t i = 0; i < count; ++i) {
-            *next = group[i];
-            next += (flags >> (7 - i)) & 1;
-        }
-    });
+    CompressRows(block, rowLength, rows,
+                 [&next](unsigned flags, std::size_t, const std::uint8_t* group, std::size_t count) {
+                     next = StoreGroup(next, flags, group, count);
+                 });
     const std::size_t n = RoundUpTo4(static_cast<std::size_t>(next - (out.data() + start)));
     if (sizeFieldWidth == 2 && n > 0xFFFF) {
         out.resize(start);

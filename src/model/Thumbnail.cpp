@@ -1,7 +1,7 @@
 #include "model/Thumbnail.h"
 
 #include "imaging/AreaScale.h"
-#include "imaging/JpegDecoder.h"
+#include "imaging/Jpeg.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
 #include "model/SkinFile.h"

@@ -24,10 +24,13 @@ bool ResourceDatabase::AddBitmap(const Image& image, std::uint16_t id, Colour tr
                                  int depth) {
     if (depth != 8 && depth != 16) return false;
     if (entries_.size() >= std::numeric_limits<std::uint16_t>::max()) return false;
+    // Refused for a picture too large for the format's 16-bit fields.
+    Result<EncodedPalmBitmap> encoded = EncodePalmBitmap(image, transparent, hasTransparency, depth);
+    if (!encoded) return false;
     ResourceEntry entry;
     entry.id = id;
-    entry.bitmap = EncodePalmBitmap(image, transparent, hasTransparency, depth);
-    if (entry.bitmap->rejected) return false;  // a picture too large for the format's 16-bit fields
+    entry.bitmap = std::move(encoded->bitmap);
+    entry.encoded = std::move(encoded->bytes);
     const auto at = std::find_if(entries_.begin(), entries_.end(), [id](const ResourceEntry& e) { return e.id >= id; });
     entries_.insert(at, std::move(entry));
     return true;
@@ -40,15 +43,12 @@ std::optional<std::vector<std::uint8_t>> ResourceDatabase::WriteDatabase(std::ui
         if (!e.Readable()) return std::nullopt;
 
     const std::size_t count = entries_.size();
-    // Sizes are asked before any byte is written: the first question decides
-    // whether a bitmap is compressed, so offsets and bytes agree.
     std::uint64_t offset = kDatabaseHeaderSize + kDatabaseEntrySize * count + 2;
     const std::uint64_t firstOffset = offset;
     for (auto& e : entries_) {
         e.offset = static_cast<std::uint32_t>(offset);
-        const std::size_t size = e.bitmap->EncodedSize();
-        if (size == 0) return std::nullopt;  // a bitmap read from a file keeps no pixels to write
-        offset += size;
+        if (e.encoded.empty()) return std::nullopt;  // a bitmap read from a file keeps no pixels to write
+        offset += e.encoded.size();
         if (offset > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
     }
 
@@ -60,12 +60,7 @@ std::optional<std::vector<std::uint8_t>> ResourceDatabase::WriteDatabase(std::ui
     for (const auto& e : entries_) WriteDatabaseEntry(w, ResourceEntry::kType, e.id, e.offset);
     w.Zeros(2);
     if (out.size() != firstOffset) return std::nullopt;
-    for (auto& e : entries_) {
-        // A bitmap that writes other than the length it announced would shift
-        // every later resource away from its entry: refuse rather than write it.
-        if (out.size() != e.offset) return std::nullopt;
-        e.bitmap->WriteTo(out);
-    }
+    for (const auto& e : entries_) w.Bytes(e.encoded);
     if (out.size() != offset) return std::nullopt;
     return out;
 }
@@ -91,7 +86,7 @@ DatabaseReadOutcome ResourceDatabase::ReadDatabase(std::span<const std::uint8_t>
 
     std::vector<std::uint16_t> parsedIds;
     // Entries that share an offset share one check of their bitmap, however many there are.
-    std::map<std::uint32_t, PalmBitmap> checked;
+    std::map<std::uint32_t, Result<PalmBitmap>> checked;
     for (std::uint16_t i = 0; i < count; ++i) {
         r.Skip(4);  // the entry's own type code: every entry is taken as a bitmap
         ResourceEntry entry;
@@ -101,21 +96,19 @@ DatabaseReadOutcome ResourceDatabase::ReadDatabase(std::span<const std::uint8_t>
         const bool offsetRead = r.Ok();
 
         if (IsSupportedSkinId(entry.id)) {
-            entry.bitmap.emplace();
             if (std::find(parsedIds.begin(), parsedIds.end(), entry.id) != parsedIds.end()) {
                 // Only the first entry of an ID is ever looked up; parsing the
                 // others would let a small file with thousands of entries
                 // pointing at one large bitmap cost gigabytes.
                 entry.shadowed = true;
-                entry.bitmap.reset();
             } else {
                 parsedIds.push_back(entry.id);
                 if (!offsetRead || entry.offset >= bytes.size()) {
-                    entry.bitmap->rejected = true;
+                    entry.bitmap = Fail("the entry points outside the file");
                 } else if (const auto known = checked.find(entry.offset); known != checked.end()) {
                     entry.bitmap = known->second;
                 } else {
-                    entry.bitmap->ReadHeaderFrom(bytes.subspan(entry.offset));
+                    entry.bitmap = ReadPalmBitmap(bytes.subspan(entry.offset));
                     checked.emplace(entry.offset, *entry.bitmap);
                 }
             }
@@ -129,13 +122,13 @@ DatabaseReadOutcome ResourceDatabase::ReadDatabase(std::span<const std::uint8_t>
 std::optional<FoundBitmap> ResourceDatabase::FindBitmap(std::uint16_t id, int maxWidth, int maxHeight) const {
     const auto entry = std::find_if(entries_.begin(), entries_.end(), [id](const ResourceEntry& e) { return e.id == id; });
     if (entry == entries_.end() || !entry->Readable()) return std::nullopt;
-    FoundBitmap found{Image(), kPureGreen, entry->bitmap->pixelSize, 0};
-    std::span<const std::uint8_t> resource;
-    if (file_ && entry->offset < file_->size()) resource = std::span<const std::uint8_t>(*file_).subspan(entry->offset);
-    if (entry->bitmap->DecodeTopLeft(resource, maxWidth, maxHeight, found.image, found.transparent,
-                                     &found.opaqueInTransparentColour) == ToImageResult::Rejected)
-        return std::nullopt;
-    return found;
+    std::span<const std::uint8_t> resource = entry->encoded;
+    if (resource.empty() && file_ && entry->offset < file_->size())
+        resource = std::span<const std::uint8_t>(*file_).subspan(entry->offset);
+    Result<PalmPicture> picture = DecodePalmBitmap(resource, entry->Bitmap(), maxWidth, maxHeight);
+    if (!picture) return std::nullopt;
+    return FoundBitmap{std::move(picture->image), picture->transparent, entry->Bitmap().pixelSize,
+                       picture->opaqueInTransparentColour};
 }
 
 std::vector<std::optional<std::size_t>> ResourceDatabase::ResourceLengths() const {

@@ -33,7 +33,7 @@
 #include <vector>
 
 #include "imaging/Image.h"
-#include "imaging/PalmBitmap.h"
+#include "imaging/Palm.h"
 #include "pdb/DatabaseHeader.h"
 #include "pdb/PalmDate.h"
 #include "pdb/SkinCatalogue.h"
@@ -58,8 +58,11 @@ struct ResourceEntry {
     // Where the resource starts; the writer fills it in as it lays the file out.
     std::uint32_t offset = 0;
     // None for an ID outside SupportedSkinIds. A bitmap that could not be
-    // read stays attached, marked rejected.
-    std::optional<PalmBitmap> bitmap;
+    // read stays attached as the problem that refused it.
+    std::optional<Result<PalmBitmap>> bitmap;
+    // The resource's bytes, for an entry AddBitmap made; entries read from a
+    // file find theirs in the file.
+    std::vector<std::uint8_t> encoded;
     // A read entry whose supported ID an earlier entry already has. It is
     // never looked up, so it is not parsed and carries no bitmap.
     bool shadowed = false;
@@ -67,7 +70,9 @@ struct ResourceEntry {
     // Entries are always bitmaps, whatever the file said.
     static constexpr std::string_view kType = "Tbmp";
 
-    bool Readable() const { return bitmap && !bitmap->rejected; }
+    bool Readable() const { return bitmap && bitmap->Ok(); }
+    // The header of a readable entry's bitmap.
+    const PalmBitmap& Bitmap() const { return **bitmap; }
 };
 
 enum class DatabaseReadOutcome { Read, CarrierLogo };
@@ -76,7 +81,7 @@ struct FoundBitmap {
     Image image;
     Colour transparent;
     int depth = 0;
-    // See PalmBitmap::DecodeTopLeft.
+    // See PalmPicture.
     int opaqueInTransparentColour = 0;
 };
 
@@ -103,8 +108,8 @@ public:
     std::optional<std::vector<std::uint8_t>> WriteDatabase(std::uint32_t now);
 
     // Replaces the contents with the database in the bytes. Bitmaps read this
-    // way keep only their headers (see PalmBitmap::ReadHeaderFrom): the
-    // database can be queried but not written back.
+    // way keep only their headers (see ReadPalmBitmap): the database can be
+    // queried but not written back.
     DatabaseReadOutcome ReadDatabase(std::span<const std::uint8_t> bytes);
 
     // The first entry with the ID, decoded, its picture cut to the top-left

@@ -6,9 +6,9 @@
 #include <QImage>
 #include <QImageReader>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "imaging/ImageFile.h"
-#include "imaging/PictureFile.h"
+#include "imaging/Png.h"
 #include "io/FileAccess.h"
 #include "platform/QtPictureReader.h"
 
@@ -40,8 +40,8 @@ ImageFileProblem FromReadProblem(ReadProblem problem) {
 // Naming the two everyday formats up front spares the reader from loading
 // every image-format plugin to sniff the content, which costs more than the decoding.
 QByteArray FormatOf(std::span<const std::uint8_t> head) {
-    if (LooksLikeBmp(head)) return "bmp";
-    if (LooksLikePng(head)) return "png";
+    if (IsBmp(head)) return "bmp";
+    if (IsPng(head)) return "png";
     return {};
 }
 
@@ -88,12 +88,7 @@ ImageFileResult QtPictureReader::Read(const std::string& path, int maxWidth, int
     if (auto refused = RefusalOf(header)) return std::move(*refused);
     // Qt shifts bit-field channels where they must be scaled (a 16-bit white would read as
     // F8 FC F8), so those BMPs are read by our own reader.
-    auto bitFields = DecodeBitFieldBmp(read.bytes, maxWidth, maxHeight);
-    switch (bitFields.outcome) {
-        case BitFieldBmp::Decoded: return DecodedPicture(std::move(bitFields.image), 0, 0);
-        case BitFieldBmp::Refused: return Refused(ImageFileProblem::NotAPicture);
-        case BitFieldBmp::NotBitFields: break;
-    }
+    if (auto bitFields = DecodeBitFieldBmp(read.bytes, maxWidth, maxHeight)) return std::move(*bitFields);
 
     // The toolkit reads the file itself, so the file's bytes, its decoded copy
     // and ours are never all held at once.

@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "imaging/ImageFile.h"
-#include "imaging/PalmBitmap.h"
-#include "imaging/PictureFile.h"
-#include "imaging/PngCodec.h"
+#include "imaging/ImagingTestUtil.h"
+#include "imaging/Palm.h"
+#include "imaging/Png.h"
 #include "io/FileAccess.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"
@@ -119,14 +119,13 @@ TEST_F(BitmapCommand, DecodeWritesTheReducedPictureAndPrintsTheTransparentColour
         EXPECT_EQ(run.out, std::string("transparent colour: ") + (depth[0] == '8' ? "00FF00" : "00FC00") + "\n");
 
         // The written picture is what the resource holds.
-        PalmBitmap bitmap;
-        ASSERT_TRUE(bitmap.ReadFrom(ReadBytes(bin)));
-        Image expected;
-        Colour transparent;
-        ASSERT_EQ(bitmap.ToImage(expected, transparent), ToImageResult::Transparent);
+        const auto bitmap = DecodePalmBitmap(ReadBytes(bin));
+        ASSERT_TRUE(bitmap.Ok());
+        ASSERT_TRUE(bitmap->hasTransparency);
+        const Image& expected = bitmap->image;
         EXPECT_EQ(DecodeImageFile(out), expected);
         EXPECT_EQ(ReadBytes(out), EncodeBmp(expected));
-        EXPECT_EQ(expected.At(3, 4), transparent);
+        EXPECT_EQ(expected.At(3, 4), bitmap->transparent);
     }
 }
 
@@ -201,7 +200,7 @@ TEST_F(BitmapCommand, DamagedPicturesFailWithOneLine) {
     const std::uint32_t length = std::uint32_t{png[idat]} << 24 | std::uint32_t{png[idat + 1]} << 16 |
                                  std::uint32_t{png[idat + 2]} << 8 | png[idat + 3];
     std::fill(png.begin() + std::ptrdiff_t(idat + 10), png.begin() + std::ptrdiff_t(idat + 8 + length), std::uint8_t{0xFF});
-    const std::uint32_t crc = Crc32(std::span(png).subspan(idat + 4, length + 4));
+    const std::uint32_t crc = testing::Crc32(std::span(png).subspan(idat + 4, length + 4));
     for (int i = 0; i < 4; ++i) png[idat + 8 + length + std::size_t(i)] = std::uint8_t(crc >> (24 - 8 * i));
     WriteBytes(dir.File("deflate.png"), png);
     const auto bmp = EncodeBmp(GreenWhite());

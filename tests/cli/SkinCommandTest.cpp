@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "exchange/LayeredImage.h"
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "imaging/ImageFile.h"
 #include "io/FileAccess.h"
 #include "model/SkinDocument.h"

@@ -7,7 +7,8 @@
 #include <filesystem>
 
 #include "exchange/Dialpad.h"
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
+#include "imaging/ImagingTestUtil.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinDocument.h"
 #include "model/SkinFile.h"
@@ -152,11 +153,16 @@ Bytes SkinWithOpaqueBlack() {
     database.ReadDatabase(bytes);
     const ResourceEntry& last = database.Entries().back();  // 9064, the title bar, ends the file
     EXPECT_EQ(last.id, 9064);
-    PalmBitmap bitmap = EncodePalmBitmap(title.Picture(), title.Transparent(), true, 8);
-    EXPECT_EQ(bitmap.transparentValue, 230u);  // the first of the palette's blacks
-    for (const std::size_t at : {0u, 1u, 700u}) bitmap.pixels[at] = 231;
+    const auto encoded = EncodePalmBitmap(title.Picture(), title.Transparent(), true, 8);
+    EXPECT_TRUE(encoded.Ok());
+    if (!encoded) return bytes;
+    EXPECT_EQ(encoded->bitmap.transparentValue, 230u);  // the first of the palette's blacks
+    std::vector<std::uint8_t> block = testing::PalmPixelBlock(encoded->bytes);
+    for (const std::size_t at : {0u, 1u, 700u}) block[at] = 231;
+    const auto bitmap = EncodePalmPixels(encoded->bitmap, block);
+    EXPECT_TRUE(bitmap.Ok());
     bytes.resize(last.offset);
-    bitmap.WriteTo(bytes);
+    if (bitmap) bytes.insert(bytes.end(), bitmap->bytes.begin(), bitmap->bytes.end());
     return bytes;
 }
 

@@ -5,7 +5,7 @@
 
 #include <regex>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <set>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PalmColour.h"
 #include "io/FileAccess.h"

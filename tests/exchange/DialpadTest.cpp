@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PalmColour.h"
 #include "model/PreviewComposition.h"

@@ -17,7 +17,7 @@
 #include "editor/CElementDlg.h"
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "io/FileAccess.h"
 #include "model/SkinFile.h"
 #include "model/SplashFile.h"

@@ -15,7 +15,7 @@
 #include "editor/CElementPicture.h"
 #include "editor/CSkinEditorDlg.h"
 #include "editor/CTransparencyDlg.h"
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "support/FindWidget.h"
 #include "support/ModalDriver.h"
 #include "support/NoWelcome.h"

@@ -11,7 +11,7 @@
 #include "editor/CSkinEditorDlg.h"
 #include "editor/SkinUndo.h"
 #include "exchange/BitmapSet.h"
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "io/FileAccess.h"
 #include "model/PreviewComposition.h"
 #include "support/FindWidget.h"

@@ -1,12 +1,16 @@
 // Small helpers shared by the imaging tests.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <random>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "imaging/Image.h"
+#include "imaging/Palm.h"
+#include "imaging/ScanLine.h"
 
 namespace corvane::testing {
 
@@ -28,6 +32,33 @@ inline std::vector<std::uint8_t> Hex(std::string_view text) {
         }
     }
     return out;
+}
+
+// The CRC-32 of PNG and zlib (polynomial 0xEDB88320, inverted in and out),
+// for tests that build or mend PNG chunks.
+inline std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
+    static constexpr std::array<std::uint32_t, 256> kTable = [] {
+        std::array<std::uint32_t, 256> table{};
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[n] = c;
+        }
+        return table;
+    }();
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (const std::uint8_t b : bytes) c = kTable[(c ^ b) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+// The pixel block of a bitmap resource, as stored before compression: for
+// 8 bits, the palette indexes. Empty when the resource is refused.
+inline std::vector<std::uint8_t> PalmPixelBlock(std::span<const std::uint8_t> resource) {
+    const auto bitmap = ReadPalmBitmap(resource);
+    if (!bitmap) return {};
+    const auto data = resource.subspan(bitmap->dataStart, bitmap->dataLength);
+    if (!bitmap->compressed) return {data.begin(), data.end()};
+    return ScanLineDecompress(data, bitmap->rowBytes, bitmap->height, 4).value_or(std::vector<std::uint8_t>{});
 }
 
 // A picture with smooth gradients and noise, like a photo: many distinct colours.

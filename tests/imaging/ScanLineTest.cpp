@@ -72,6 +72,38 @@ TEST(ScanLine, AppendKeepsWhatIsThereAndRefusesAnOverflowingTwoByteField) {
     EXPECT_EQ(ScanLineDecompress(packed, 300, 300, 4), noisy);
 }
 
+// Groups that change throughout, not at all or in part take different paths
+// through the encoder; each must come back, in exactly the size the size
+// walk predicts, with nothing written outside its own bytes.
+TEST(ScanLine, EveryKindOfGroupRoundTripsInThePredictedSize) {
+    const auto rows = [](std::size_t rowLength, std::size_t count, auto byteAt) {
+        std::vector<std::uint8_t> block(rowLength * count);
+        for (std::size_t r = 0; r < count; ++r)
+            for (std::size_t c = 0; c < rowLength; ++c) block[r * rowLength + c] = byteAt(r, c);
+        return block;
+    };
+    const struct {
+        const char* name;
+        std::size_t rowLength;
+        std::vector<std::uint8_t> block;
+    } cases[] = {
+        {"every byte changes", 16, rows(16, 5, [](std::size_t r, std::size_t c) { return std::uint8_t(r * 16 + c); })},
+        {"nothing changes", 17, rows(17, 4, [](std::size_t, std::size_t c) { return std::uint8_t(c); })},
+        {"every other column changes", 9, rows(9, 6, [](std::size_t r, std::size_t c) { return std::uint8_t(c % 2 ? r : 7); })},
+        {"whole groups alternate", 24, rows(24, 4, [](std::size_t r, std::size_t c) { return std::uint8_t(c / 8 == 1 ? r : c); })},
+        {"one short row", 3, rows(3, 1, [](std::size_t, std::size_t c) { return std::uint8_t(c + 1); })},
+    };
+    for (const auto& c : cases) {
+        const std::size_t count = c.block.size() / c.rowLength;
+        std::vector<std::uint8_t> out = Hex("5A");
+        const std::size_t n = AppendScanLineCompressed(out, c.block, c.rowLength, count, 4);
+        EXPECT_EQ(n, ScanLineCompressedSize(c.block, c.rowLength, count, 4)) << c.name;
+        ASSERT_EQ(out.size(), 1 + n) << c.name;
+        EXPECT_EQ(out[0], 0x5A) << c.name;
+        EXPECT_EQ(ScanLineDecompress(std::span(out).subspan(1), c.rowLength, count, 4), c.block) << c.name;
+    }
+}
+
 TEST(ScanLine, DecompressRebuildsOddWidthsAndRepeatsRowsAbove) {
     for (std::size_t rowLength : {1u, 3u, 7u, 8u, 9u, 17u, 102u}) {
         for (int sizeField : {2, 4}) {

@@ -18,10 +18,10 @@
 #include <random>
 
 #include "imaging/ImagingTestUtil.h"
-#include "imaging/PalmBitmap.h"
+#include "imaging/Palm.h"
 #include "imaging/ImageFile.h"
 #include "imaging/PalmColour.h"
-#include "imaging/PnmCodec.h"
+#include "imaging/Pnm.h"
 #include "imaging/Reduce.h"
 #include "io/ByteOrder.h"
 #include "support/Pnm.h"
@@ -95,11 +95,11 @@ protected:
     // The resource the editor saves for a picture: reduced to the depth, then encoded.
     std::string Resource(Image picture, Colour transparent, int depth, bool* compressed = nullptr) {
         EXPECT_TRUE(ReduceImageToDepth(picture, transparent, depth));
-        PalmBitmap bitmap = EncodePalmBitmap(picture, transparent, true, depth);
-        std::vector<std::uint8_t> bytes;
-        bitmap.WriteTo(bytes);
-        if (compressed) *compressed = bitmap.compressed;
-        return Save(bytes);
+        const auto bitmap = EncodePalmBitmap(picture, transparent, true, depth);
+        EXPECT_TRUE(bitmap.Ok());
+        if (!bitmap) return Save({});
+        if (compressed) *compressed = bitmap->bitmap.compressed;
+        return Save(bitmap->bytes);
     }
 
     std::string Save(const std::vector<std::uint8_t>& bytes) {
@@ -150,12 +150,11 @@ TEST_F(Netpbm, PaletteAgreesUpTo224AndAt230) {
         bitmap.height = 1;
         bitmap.rowBytes = static_cast<std::uint16_t>(PalmRowBytes(bitmap.width, 8));
         bitmap.pixelSize = 8;
-        bitmap.placeholder = PlaceholderBitmap::ForSize(bitmap.width, bitmap.height);
-        bitmap.pixels = indexes;
-        bitmap.pixels.resize(bitmap.rowBytes, 0);
-        std::vector<std::uint8_t> bytes;
-        bitmap.WriteTo(bytes);
-        return Save(bytes);
+        std::vector<std::uint8_t> block = indexes;
+        block.resize(bitmap.rowBytes, 0);
+        const auto encoded = EncodePalmPixels(bitmap, block);
+        EXPECT_TRUE(encoded.Ok());
+        return Save(encoded ? encoded->bytes : std::vector<std::uint8_t>{});
     };
     std::vector<std::uint8_t> all;
     for (int i = 0; i <= kNetpbmLastIndex; ++i) all.push_back(static_cast<std::uint8_t>(i));
@@ -239,11 +238,14 @@ TEST_F(Netpbm, PalmtopnmReadsOurResourcesAsToImageDoes) {
                 ASSERT_EQ(compressed, c.storage == Storage::Compressed) << "the case does not test what it means to";
             }
 
-            PalmBitmap ours;
-            ASSERT_TRUE(ours.ReadFrom(testing::ReadBytes(file)));
-            Image image;
-            Colour transparent;
-            ASSERT_EQ(ours.ToImage(image, transparent), ToImageResult::Transparent);
+            const auto bytes = testing::ReadBytes(file);
+            const auto ours = DecodePalmBitmap(bytes);
+            ASSERT_TRUE(ours.Ok());
+            ASSERT_TRUE(ours->hasTransparency);
+            const Image& image = ours->image;
+            const Colour transparent = ours->transparent;
+            const auto header = ReadPalmBitmap(bytes);
+            const auto indexes = testing::PalmPixelBlock(bytes);
 
             const auto run = Palmtopnm({"-rendition", "2"}, file);
             ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -256,8 +258,8 @@ TEST_F(Netpbm, PalmtopnmReadsOurResourcesAsToImageDoes) {
                 for (int x = 0; x < image.Width(); ++x) {
                     Colour expected;
                     if (depth == 8) {
-                        const int index = ours.pixels[static_cast<std::size_t>(y) * ours.rowBytes +
-                                                      static_cast<std::size_t>(x)];
+                        const int index = indexes[static_cast<std::size_t>(y) * header->rowBytes +
+                                                  static_cast<std::size_t>(x)];
                         ASSERT_EQ(image.At(x, y), PaletteColour(index));
                         expected = NetpbmPaletteColour(index);
                     } else {
@@ -270,7 +272,7 @@ TEST_F(Netpbm, PalmtopnmReadsOurResourcesAsToImageDoes) {
             EXPECT_EQ(wrong, 0);
 
             const std::string expectedTransparent =
-                depth == 8 ? Hex(NetpbmPaletteColour(static_cast<int>(ours.transparentValue)))
+                depth == 8 ? Hex(NetpbmPaletteColour(static_cast<int>(header->transparentValue)))
                            : Hex(NetpbmFrom565(ToRgb565(transparent)));
             EXPECT_EQ(Palmtopnm({"-rendition", "2", "-transparent"}, file).out, expectedTransparent + "\n");
         }
@@ -307,12 +309,9 @@ TEST_F(Netpbm, VerboseHeadersDescribeBothBitmapsOfTheFamily) {
 
 TEST_F(Netpbm, SixteenBitWhiteIsScaledThereAndShiftedHere) {
     const auto file = Resource(Image(2, 2, kWhite), kBlack, 16);
-    PalmBitmap ours;
-    ASSERT_TRUE(ours.ReadFrom(testing::ReadBytes(file)));
-    Image image;
-    Colour transparent;
-    ours.ToImage(image, transparent);
-    EXPECT_EQ(image.At(0, 0), (Colour{0xF8, 0xFC, 0xF8}));
+    const auto ours = DecodePalmBitmap(testing::ReadBytes(file));
+    ASSERT_TRUE(ours.Ok());
+    EXPECT_EQ(ours->image.At(0, 0), (Colour{0xF8, 0xFC, 0xF8}));
     const auto theirs = ParsePpm(Palmtopnm({"-rendition", "2"}, file).out);
     ASSERT_TRUE(theirs.has_value());
     EXPECT_EQ(theirs->At(0, 0), kWhite);
@@ -353,12 +352,11 @@ TEST_F(Netpbm, WeReadPnmtopalmEightBitBitmaps) {
         ASSERT_EQ(palm.exitCode, 0) << palm.err;
         const std::vector<std::uint8_t> bytes(palm.out.begin(), palm.out.end());
 
-        PalmBitmap ours;
-        ASSERT_TRUE(ours.ReadFrom(bytes));
-        Image image;
-        Colour transparent;
-        ASSERT_EQ(ours.ToImage(image, transparent), ToImageResult::Transparent);
-        EXPECT_EQ(transparent, kPureGreen);
+        const auto ours = DecodePalmBitmap(bytes);
+        ASSERT_TRUE(ours.Ok());
+        ASSERT_TRUE(ours->hasTransparency);
+        const Image& image = ours->image;
+        EXPECT_EQ(ours->transparent, kPureGreen);
         ASSERT_EQ(image.Width(), remapped->Width());
         ASSERT_EQ(image.Height(), remapped->Height());
         for (int y = 0; y < image.Height(); ++y)
@@ -370,7 +368,7 @@ TEST_F(Netpbm, WeReadPnmtopalmEightBitBitmaps) {
 
         // pnmtopalm puts the version-3 bitmap first; a compressed one's size field is not padded.
         EXPECT_EQ(bytes.size() > 9 ? bytes[9] : 0, 3);
-        if (ours.compressed) {
+        if (ReadPalmBitmap(bytes)->compressed) {
             sawCompressed = true;
             BigEndianReader in(bytes);
             in.Seek(24);
@@ -392,12 +390,14 @@ TEST_F(Netpbm, WeReadPnmtopalmSixteenBitBitmaps) {
         ASSERT_EQ(palm.exitCode, 0) << palm.err;
         const std::vector<std::uint8_t> bytes(palm.out.begin(), palm.out.end());
 
-        PalmBitmap ours;
-        ASSERT_TRUE(ours.ReadFrom(bytes));
-        EXPECT_FALSE(ours.compressed);
-        Image image;
-        Colour transparent;
-        ASSERT_EQ(ours.ToImage(image, transparent), ToImageResult::Transparent);
+        const auto header = ReadPalmBitmap(bytes);
+        ASSERT_TRUE(header.Ok());
+        EXPECT_FALSE(header->compressed);
+        const auto ours = DecodePalmBitmap(bytes);
+        ASSERT_TRUE(ours.Ok());
+        ASSERT_TRUE(ours->hasTransparency);
+        const Image& image = ours->image;
+        const Colour transparent = ours->transparent;
         ASSERT_EQ(image.Width(), w);
         ASSERT_EQ(image.Height(), h);
         for (int y = 0; y < h; ++y)
@@ -405,7 +405,7 @@ TEST_F(Netpbm, WeReadPnmtopalmSixteenBitBitmaps) {
                 ASSERT_EQ(image.At(x, y), OursFromNetpbmPacking(picture.At(x, y))) << "at (" << x << ", " << y << ")";
 
         // Green goes in as 00 00 FF 00; read as 5-6-5, the low half is 0xFF00, by netpbm too.
-        EXPECT_EQ(ours.transparentValue, 0x0000FF00u);
+        EXPECT_EQ(header->transparentValue, 0x0000FF00u);
         EXPECT_EQ(transparent, FromRgb565(0xFF00));
         const auto file = Save(bytes);
         EXPECT_EQ(Palmtopnm({"-transparent"}, file).out, Hex(NetpbmFrom565(0xFF00)) + "\n");
@@ -416,8 +416,7 @@ TEST_F(Netpbm, WeReadPnmtopalmSixteenBitBitmaps) {
     const std::vector<std::uint8_t> bytes(bare.out.begin(), bare.out.end());
     ASSERT_GT(bytes.size(), 9u);
     EXPECT_EQ(bytes[9], 1) << "pnmtopalm now writes another version without -density";
-    PalmBitmap ours;
-    EXPECT_FALSE(ours.ReadFrom(bytes));
+    EXPECT_FALSE(ReadPalmBitmap(bytes).Ok());
 }
 
 }  // namespace

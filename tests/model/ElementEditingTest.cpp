@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "model/SkinDocument.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "imaging/PalmColour.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"

@@ -128,9 +128,9 @@ TEST_F(SkinFileTest, SavedFileHoldsThirtyFiveBitmapsOfTheTargetDepthInIdOrder) {
             EXPECT_GT(entry.id, previous);
             previous = entry.id;
             ASSERT_TRUE(entry.Readable());
-            EXPECT_EQ(entry.bitmap->pixelSize, depth);
+            EXPECT_EQ(entry.Bitmap().pixelSize, depth);
             // Also the opaque default pictures carry the transparency flag.
-            EXPECT_TRUE(entry.bitmap->hasTransparency) << entry.id;
+            EXPECT_TRUE(entry.Bitmap().hasTransparency) << entry.id;
         }
         EXPECT_EQ(db.Entries().front().offset, 430u);
         const auto title = db.FindBitmap(9064);
@@ -563,7 +563,8 @@ TEST_F(OpenSkinTest, EmptyAndOversizedBitmapsCountAsMissing) {
 TEST(DecodeSkinFile, EntriesSharingOneLargeBitmapEachGetTheirElementsPart) {
     Image picture(400, 300, Colour{0, 0, 248});
     picture.Set(101, 45, Colour{248, 0, 0});
-    PalmBitmap bitmap = EncodePalmBitmap(picture, kPureGreen, true, 16);
+    const auto bitmap = EncodePalmBitmap(picture, kPureGreen, true, 16);
+    ASSERT_TRUE(bitmap.Ok());
     BigEndianWriter w;
     w.Zeros(60);
     w.FourCC("Skn7");
@@ -578,7 +579,7 @@ TEST(DecodeSkinFile, EntriesSharingOneLargeBitmapEachGetTheirElementsPart) {
     }
     w.Zeros(2);
     Bytes file = w.Take();
-    bitmap.WriteTo(file);
+    file.insert(file.end(), bitmap->bytes.begin(), bitmap->bytes.end());
 
     const DecodedSkin skin = DecodeSkinFile(file);
     EXPECT_EQ(skin.missing, 0);

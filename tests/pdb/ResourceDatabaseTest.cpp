@@ -97,11 +97,11 @@ TEST(ResourceDatabaseWrite, HeaderFields) {
 
 TEST(ResourceDatabaseWrite, ThirtyFiveResourcesStartAt430) {
     ResourceDatabase db;
-    std::vector<PalmBitmap> expected;
+    std::vector<Bytes> expected;
     for (const auto id : SupportedSkinIds()) {
         const Image picture = Picture(11, 7, Colour{static_cast<std::uint8_t>(id), 40, 80});
         ASSERT_TRUE(db.AddBitmap(picture, id, kPureGreen, true, 8));
-        expected.push_back(EncodePalmBitmap(picture, kPureGreen, true, 8));
+        expected.push_back(EncodePalmBitmap(picture, kPureGreen, true, 8)->bytes);
     }
     const Bytes bytes = db.WriteDatabase(kNow).value();
     EXPECT_EQ(U16At(bytes, 76), 35);
@@ -111,8 +111,7 @@ TEST(ResourceDatabaseWrite, ThirtyFiveResourcesStartAt430) {
         EXPECT_EQ(std::string(bytes.begin() + std::ptrdiff_t(EntryAt(i)), bytes.begin() + std::ptrdiff_t(EntryAt(i)) + 4), "Tbmp");
         EXPECT_EQ(U16At(bytes, EntryAt(i) + 4), SupportedSkinIds()[i]);
         ASSERT_EQ(U32At(bytes, EntryAt(i) + 6), offset);
-        Bytes resource;
-        expected[i].WriteTo(resource);
+        const Bytes& resource = expected[i];
         ASSERT_LE(offset + resource.size(), bytes.size());
         EXPECT_TRUE(std::equal(resource.begin(), resource.end(), bytes.begin() + std::ptrdiff_t(offset))) << i;
         offset += resource.size();
@@ -255,7 +254,7 @@ TEST(ResourceDatabaseRead, RejectedBitmapIsKeptButNotFound) {
     ASSERT_EQ(db.ReadDatabase(bytes), DatabaseReadOutcome::Read);
     ASSERT_EQ(db.Count(), 2u);
     ASSERT_TRUE(db.Entries()[0].bitmap.has_value());
-    EXPECT_TRUE(db.Entries()[0].bitmap->rejected);
+    EXPECT_FALSE(db.Entries()[0].bitmap->Ok());
     EXPECT_FALSE(db.FindBitmap(1301));
     EXPECT_TRUE(db.FindBitmap(1302));
 }

@@ -2,7 +2,7 @@
 // tools, pixel for pixel.
 #include <gtest/gtest.h>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "imaging/ImageFile.h"
 #include "support/Pnm.h"
 #include "support/Subprocess.h"

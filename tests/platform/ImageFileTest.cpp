@@ -19,7 +19,7 @@
 #include <filesystem>
 #include <map>
 
-#include "imaging/BmpFile.h"
+#include "imaging/Bmp.h"
 #include "support/Pnm.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"
@@ -195,8 +195,13 @@ TEST(ImageFile, DamagedHugeAndNonRegularFilesAreRefusedWithTheirReason) {
     ASSERT_TRUE(small.save(QString::fromStdString(dir.File("small.png"))));
     const auto png = testing::ReadBytes(dir.File("small.png"));
     testing::WriteBytes(dir.File("cut.png"), std::vector<std::uint8_t>(png.begin(), png.end() - 20));
+    // The last IDAT ends with the zlib stream's Adler-32 and the chunk's CRC:
+    // libspng meets a damaged Adler-32 before the CRC that no longer matches.
+    auto badAdler = png;
+    badAdler[png.size() - 20] ^= 0x10;
+    testing::WriteBytes(dir.File("adler.png"), badAdler);
     auto badCrc = png;
-    badCrc[png.size() - 20] ^= 0x10;  // inside the last IDAT
+    badCrc[png.size() - 13] ^= 0x10;
     testing::WriteBytes(dir.File("crc.png"), badCrc);
     const auto bmp = EncodeBmp(Image(100, 60));
     testing::WriteBytes(dir.File("cut.bmp"), std::vector<std::uint8_t>(bmp.begin(), bmp.begin() + 3000));
@@ -212,6 +217,7 @@ TEST(ImageFile, DamagedHugeAndNonRegularFilesAreRefusedWithTheirReason) {
 
     const std::pair<const char*, ImageFileProblem> cases[] = {
         {"cut.png", ImageFileProblem::CutShort},           {"crc.png", ImageFileProblem::BadChecksum},
+        {"adler.png", ImageFileProblem::Damaged},
         {"cut.bmp", ImageFileProblem::CutShort},           {"huge.bmp", ImageFileProblem::TooManyPixels},
         {"fifo.bmp", ImageFileProblem::NotRegularFile},    {"sparse.bmp", ImageFileProblem::FileTooLarge},
         {"missing.bmp", ImageFileProblem::CouldNotOpen},

@@ -1,4 +1,4 @@
-#include "imaging/PnmCodec.h"
+#include "imaging/Pnm.h"
 
 #include <algorithm>
 #include <optional>

@@ -42,14 +42,19 @@
 // in front (or none: other tools put the version-3 bitmap first), a compressed
 // size that is not padded to 4, any pixelFormat or density, 1-bit bitmaps.
 // It refuses a bitmap wider or taller than kMaxReadableSide.
+//
+// The codec reads in two steps, so that a skin file's many resources cost no
+// memory until a picture is asked for: ReadPalmBitmap parses the header and
+// checks that the pixel data are whole, DecodePalmBitmap converts the rows a
+// top-left part needs. The encoder chooses compression as it writes.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
 #include "imaging/Image.h"
+#include "io/Result.h"
 
 namespace corvane {
 
@@ -77,11 +82,9 @@ bool FitsPalmBitmap(int width, int height, int depth);
 // of scan-line data could otherwise unfold into gigabytes of pixels.
 inline constexpr int kMaxReadableSide = 4096;
 
-enum class ToImageResult { Rejected = 0, Transparent = 1, Opaque = 2 };
-
-class PalmBitmap {
-public:
-    // Header of the version-3 bitmap.
+// The version-3 bitmap of a resource, as its header says, and where its
+// pixel data lie.
+struct PalmBitmap {
     bool compressed = false;
     bool hasColorTable = false;
     bool hasTransparency = false;
@@ -101,63 +104,55 @@ public:
     std::uint16_t density = 144;
     std::uint32_t transparentValue = 0;
     std::uint32_t nextBitmapOffset = 0;
+    // From the start of the resource: the raw block, or the compressed bytes
+    // with their 4-byte size field.
+    std::size_t dataStart = 0;
+    std::size_t dataLength = 0;
 
-    std::vector<std::uint8_t> pixels;  // height x rowBytes, uncompressed, rows top to bottom
-    PlaceholderBitmap placeholder;
-    // Set by ReadFrom when the resource is not in a form it accepts, and by
-    // EncodePalmBitmap for a picture that does not fit; such a bitmap has no
-    // picture, an EncodedSize of 0, and WriteTo writes nothing.
-    bool rejected = false;
-
-    // Total resource bytes, 16 + C + 24 + D. The first call decides whether
-    // the pixels are stored compressed (and sets compressed and
-    // compressionType); later calls return the same value. 0 for a rejected
-    // bitmap, and for one filled by hand that the decoder would refuse (a
-    // colour table, sizes out of range, rows shorter than the pixel walk, a
-    // pixel block short of height x rowBytes, no placeholder).
-    std::size_t EncodedSize();
-    // Appends the resource bytes, deciding first if EncodedSize was not
-    // called; nothing where EncodedSize is 0. The family written holds exactly these two bitmaps, so size is
-    // written as 24 and nextBitmapOffset as 0 whatever the fields hold.
-    void WriteTo(std::vector<std::uint8_t>& out);
-
-    // Parses one resource from its first byte to the end of the available
-    // data (trailing bytes are ignored). False, with rejected set and every
-    // other field at its default, when it is not accepted.
-    bool ReadFrom(std::span<const std::uint8_t> bytes);
-    // The picture and its transparent colour; on Rejected (a rejected bitmap,
-    // or one filled by hand that the decoder would refuse) neither output is
-    // touched.
-    ToImageResult ToImage(Image& image, Colour& transparent) const;
-    // ToImage of the top-left part, at most maxWidth x maxHeight.
-    ToImageResult ToImage(Image& image, Colour& transparent, int maxWidth, int maxHeight) const;
-
-    // ReadFrom in two steps, for readers of files whose many resources would
-    // not fit in memory together. ReadHeaderFrom accepts exactly what ReadFrom
-    // accepts and fills the same fields, but only checks that the pixel data
-    // are complete: pixels stays empty (so EncodedSize is 0). DecodeTopLeft,
-    // given the same bytes again, is ToImage of the top-left part of at most
-    // maxWidth x maxHeight, and decodes no more rows than that part needs.
-    bool ReadHeaderFrom(std::span<const std::uint8_t> bytes);
-    // It also counts, where asked, the 8-bit pixels of that part stored with
-    // another palette index than the transparent one but showing its colour
-    // (the palette repeats some colours): a picture file cannot keep them
-    // apart from the see-through ones.
-    ToImageResult DecodeTopLeft(std::span<const std::uint8_t> bytes, int maxWidth, int maxHeight, Image& image,
-                                Colour& transparent, int* opaqueInTransparentColour = nullptr) const;
-
-private:
-    bool decided_ = false;
-    std::size_t dataSize_ = 0;
-    // Where ReadHeaderFrom found the pixel data: the raw block, or the
-    // compressed bytes with their size field.
-    std::size_t dataStart_ = 0;
-    std::size_t dataLength_ = 0;
-    bool headerOnly_ = false;
+    friend bool operator==(const PalmBitmap&, const PalmBitmap&) = default;
 };
 
-// Depth 8 or 16. The result is rejected for another depth or a picture that
-// FitsPalmBitmap refuses; skin pictures always fit.
-PalmBitmap EncodePalmBitmap(const Image& image, Colour transparent, bool hasTransparency, int depth);
+// What a bitmap shows.
+struct PalmPicture {
+    Image image;
+    Colour transparent;  // given whether or not the bitmap uses it
+    bool hasTransparency = false;
+    // The 8-bit pixels of the picture stored with another palette index than
+    // the transparent one but showing its colour (the palette repeats some
+    // colours): a picture file cannot keep them apart from the see-through ones.
+    int opaqueInTransparentColour = 0;
+};
+
+// Parses one resource from its first byte to the end of the available data
+// (trailing bytes are ignored) and checks that its pixel data are whole,
+// without decoding them.
+Result<PalmBitmap> ReadPalmBitmap(std::span<const std::uint8_t> resource);
+
+// The top-left part, at most maxWidth x maxHeight, of the bitmap that
+// ReadPalmBitmap found in the same bytes; decodes no more rows than the part
+// needs.
+Result<PalmPicture> DecodePalmBitmap(std::span<const std::uint8_t> resource, const PalmBitmap& bitmap,
+                                     int maxWidth = kMaxReadableSide, int maxHeight = kMaxReadableSide);
+
+// The whole picture of a resource: ReadPalmBitmap, then DecodePalmBitmap.
+Result<PalmPicture> DecodePalmBitmap(std::span<const std::uint8_t> resource);
+
+struct EncodedPalmBitmap {
+    PalmBitmap bitmap;                // the header written, as ReadPalmBitmap would give it
+    std::vector<std::uint8_t> bytes;  // the resource
+};
+
+// The resource of a pixel block (rows of the header's rowBytes, top to
+// bottom) under the header's fields; the compression and the data's place
+// are chosen here, whatever the header said of them. Refused for a header the
+// reader would refuse (a colour table, a depth other than 1, 8 or 16, sizes
+// out of range, rows shorter than the pixel walk) or a block short of its rows.
+Result<EncodedPalmBitmap> EncodePalmPixels(PalmBitmap bitmap, std::span<const std::uint8_t> block);
+
+// The resource of a picture at depth 8 or 16: the pixels are stored
+// scan-line compressed when that is smaller than the raw block. Refused for
+// another depth or a picture that FitsPalmBitmap refuses; skin pictures
+// always fit.
+Result<EncodedPalmBitmap> EncodePalmBitmap(const Image& image, Colour transparent, bool hasTransparency, int depth);
 
 }  // namespace corvane

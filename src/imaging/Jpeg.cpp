@@ -1,4 +1,4 @@
-#include "imaging/JpegDecoder.h"
+#include "imaging/Jpeg.h"
 
 #include <turbojpeg.h>
 

@@ -3,7 +3,9 @@
 // Big-endian: an 8-byte signature 89 'P' 'N' 'G' 0D 0A 1A 0A, then chunks of
 // length (4), type (4), data, CRC-32 of type and data (4). IHDR comes first
 // (width, height, bit depth, colour type, interlace); IDAT chunks hold the
-// zlib stream of filtered rows; IEND ends the file.
+// zlib stream of filtered rows; IEND ends the file. The file is whole when
+// every chunk up to IEND is there; libspng checks every chunk's CRC, the
+// ancillary ones too, so a damaged file is refused whatever part is kept.
 //
 // Decoding keeps the colour of every pixel as stored whatever its alpha (the
 // alpha of a picture has never been used), applies no gamma, and brings
@@ -19,12 +21,21 @@
 #include "imaging/ImageFile.h"
 #include "imaging/LayeredPicture.h"
 #include "io/Result.h"
+#include "imaging/LayeredPicture.h"
+#include "io/Result.h"
 
 namespace corvane {
 
+// The file starts with the PNG signature.
+bool IsPng(std::span<const std::uint8_t> file);
+
+// Whether every chunk up to IEND is there (their CRCs are left to the
+// decoder), and the size IHDR gives.
+PictureHeader CheckPng(std::span<const std::uint8_t> file);
+
 // The picture, or its top-left part of at most maxWidth x maxHeight. The
-// chunks are checked whole first (cut short, checksums); rows below the part
-// are not decoded, or, in an interlaced picture, not kept.
+// chunks are checked whole first (cut short); rows below the part are decoded
+// but not kept, so that every checksum is checked.
 ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
 // How hard the encoder tries: Smallest is zlib's usual level, Fastest its
@@ -34,6 +45,17 @@ enum class PngEffort { Smallest, Fastest };
 
 // The PNG file of the picture; empty for an empty picture.
 std::vector<std::uint8_t> EncodePng(const Image& image, PngEffort effort = PngEffort::Smallest);
+
+// A layer's pixels with their alpha, for the layered formats. Grey and
+// palette layers are brought to 8-bit RGBA; a 16-bit layer only when every
+// sample is an 8-bit value widened (v * 257), so the conversion is exact, and
+// is refused otherwise. The picture's pixels are taken from the budget before
+// they are decoded.
+Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget& budget);
+
+// The PNG file of the pixels as 8-bit RGBA; empty for an empty picture.
+std::vector<std::uint8_t> EncodePngRgba(const RgbaImage& image);
+
 
 // A layer's pixels with their alpha, for the layered formats. Grey and
 // palette layers are brought to 8-bit RGBA; a 16-bit layer only when every

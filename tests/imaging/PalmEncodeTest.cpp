@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/ImagingTestUtil.h"
-#include "imaging/PalmBitmap.h"
+#include "imaging/Palm.h"
 #include "imaging/PalmColour.h"
 #include "imaging/Reduce.h"
 #include "imaging/ScanLine.h"
@@ -10,13 +10,25 @@ namespace corvane {
 namespace {
 
 using testing::Hex;
+using testing::PalmPixelBlock;
 
+// The resource's bytes; the header the encoder gives back is the one a reader finds in them.
 std::vector<std::uint8_t> Encode(const Image& image, Colour transparent, int depth, bool hasTransparency = true) {
-    PalmBitmap bitmap = EncodePalmBitmap(image, transparent, hasTransparency, depth);
-    std::vector<std::uint8_t> out;
-    bitmap.WriteTo(out);
-    EXPECT_EQ(out.size(), bitmap.EncodedSize());
-    return out;
+    const Result<EncodedPalmBitmap> bitmap = EncodePalmBitmap(image, transparent, hasTransparency, depth);
+    EXPECT_TRUE(bitmap.Ok());
+    if (!bitmap) return {};
+    const Result<PalmBitmap> read = ReadPalmBitmap(bitmap->bytes);
+    EXPECT_TRUE(read.Ok());
+    if (read) {
+        EXPECT_EQ(*read, bitmap->bitmap);
+    }
+    return bitmap->bytes;
+}
+
+PalmBitmap HeaderOf(const std::vector<std::uint8_t>& resource) {
+    const Result<PalmBitmap> read = ReadPalmBitmap(resource);
+    EXPECT_TRUE(read.Ok());
+    return read ? *read : PalmBitmap{};
 }
 
 TEST(PalmBitmapEncode, TwoByOneAtEightBitsIsTheFortySixByteResource) {
@@ -32,11 +44,9 @@ TEST(PalmBitmapEncode, TwoByOneAtEightBitsIsTheFortySixByteResource) {
 TEST(PalmBitmapEncode, FourByTwoAtSixteenBitsStaysRawWhenCompressionGainsNothing) {
     Image image(4, 2);
     image.Set(2, 1, kPureGreen);
-    PalmBitmap bitmap = EncodePalmBitmap(image, kPureGreen, true, 16);
-    EXPECT_EQ(bitmap.EncodedSize(), 16u + 8u + 24u + 16u);
-    EXPECT_FALSE(bitmap.compressed);
-    std::vector<std::uint8_t> out;
-    bitmap.WriteTo(out);
+    const std::vector<std::uint8_t> out = Encode(image, kPureGreen, 16);
+    EXPECT_EQ(out.size(), 16u + 8u + 24u + 16u);
+    EXPECT_FALSE(HeaderOf(out).compressed);
     // The placeholder is 2 x 1, half of 4 x 2.
     EXPECT_EQ(out, Hex("00 02 00 01 00 02 80 00 01 02 00 06 00 00 00 00"
                        "00 08 C0 00 00 00 00 00"
@@ -71,12 +81,11 @@ TEST(PalmBitmapEncode, OpaquePixelsNeverTakeTheTransparentIndexAtEightBits) {
     image.Set(0, 0, kPureGreen);
     image.Set(1, 0, Colour{0, 254, 0});
     image.Set(2, 0, kPureGreen);
-    const PalmBitmap with = EncodePalmBitmap(image, kPureGreen, true, 8);
-    EXPECT_EQ(with.pixels, Hex("D2 D3 D2 00"));
+    EXPECT_EQ(PalmPixelBlock(Encode(image, kPureGreen, 8)), Hex("D2 D3 D2 00"));
     // Without the flag nothing is written as transparent, and still nothing lands on its index.
-    const PalmBitmap without = EncodePalmBitmap(image, kPureGreen, false, 8);
-    EXPECT_EQ(without.pixels, Hex("C0 D3 C0 00"));
-    EXPECT_EQ(without.transparentValue, 210u);
+    const auto without = Encode(image, kPureGreen, 8, false);
+    EXPECT_EQ(PalmPixelBlock(without), Hex("C0 D3 C0 00"));
+    EXPECT_EQ(HeaderOf(without).transparentValue, 210u);
     // A near-black transparent colour: reduced opaque black and the transparent
     // colour are the same black, and both are written as the transparent index.
     Image dark(2, 1, kBlack);
@@ -85,15 +94,16 @@ TEST(PalmBitmapEncode, OpaquePixelsNeverTakeTheTransparentIndexAtEightBits) {
     ASSERT_TRUE(ReduceImageToDepth(dark, transparent, 8));
     EXPECT_EQ(dark.At(0, 0), kBlack);
     EXPECT_EQ(dark.At(1, 0), kBlack);
-    EXPECT_EQ(EncodePalmBitmap(dark, transparent, true, 8).pixels, Hex("E6 E6"));
-    EXPECT_EQ(EncodePalmBitmap(Image(1, 1, kBlack), Colour{1, 1, 1}, true, 8).pixels, Hex("E7 00"));
+    EXPECT_EQ(PalmPixelBlock(Encode(dark, transparent, 8)), Hex("E6 E6"));
+    EXPECT_EQ(PalmPixelBlock(Encode(Image(1, 1, kBlack), Colour{1, 1, 1}, 8)), Hex("E7 00"));
 }
 
 TEST(PalmBitmapEncode, SixteenBitsGivesTheTransparentColourNoSpecialTreatment) {
     Image image(2, 1, Colour{0, 0xFE, 3});
     image.Set(1, 0, kPureGreen);
-    const PalmBitmap bitmap = EncodePalmBitmap(image, kPureGreen, true, 16);
-    EXPECT_EQ(bitmap.pixels, Hex("07 E0 07 E0"));
+    const auto bytes = Encode(image, kPureGreen, 16);
+    EXPECT_EQ(PalmPixelBlock(bytes), Hex("07 E0 07 E0"));
+    const PalmBitmap bitmap = HeaderOf(bytes);
     EXPECT_EQ(bitmap.transparentValue, 0x07E0u);
     EXPECT_TRUE(bitmap.directColor);
     EXPECT_EQ(bitmap.rowBytes, 4);
@@ -101,34 +111,48 @@ TEST(PalmBitmapEncode, SixteenBitsGivesTheTransparentColourNoSpecialTreatment) {
 
 TEST(PalmBitmapEncode, OddWidthZeroBytesTakePartInTheRowComparison) {
     Image image(3, 2, kWhite);
-    const PalmBitmap bitmap = EncodePalmBitmap(image, kPureGreen, true, 8);
-    EXPECT_EQ(bitmap.rowBytes, 4);
-    EXPECT_EQ(bitmap.pixels, Hex("00 00 00 00 00 00 00 00"));
-    EXPECT_EQ(ScanLineCompress(bitmap.pixels, 4, 2, 4), Hex("00 00 00 0C F0 00 00 00 00 00 00 00"));
+    const auto bytes = Encode(image, kPureGreen, 8);
+    EXPECT_EQ(HeaderOf(bytes).rowBytes, 4);
+    const auto block = PalmPixelBlock(bytes);
+    EXPECT_EQ(block, Hex("00 00 00 00 00 00 00 00"));
+    EXPECT_EQ(ScanLineCompress(block, 4, 2, 4), Hex("00 00 00 0C F0 00 00 00 00 00 00 00"));
 }
 
-TEST(PalmBitmapEncode, SizeIsDecidedOnceAndWriteUsesTheDecision) {
-    PalmBitmap bitmap = EncodePalmBitmap(Image(40, 20), kPureGreen, true, 16);
-    const std::size_t size = bitmap.EncodedSize();
-    EXPECT_TRUE(bitmap.compressed);
-    EXPECT_EQ(bitmap.compressionType, 0);
-    EXPECT_EQ(bitmap.EncodedSize(), size);
-    std::vector<std::uint8_t> out = Hex("AB");  // appends, keeps what was there
-    bitmap.WriteTo(out);
-    EXPECT_EQ(out.size(), size + 1);
-    EXPECT_EQ(out[0], 0xAB);
+// The smaller storage is chosen as the pixels are written, and the header says which.
+TEST(PalmBitmapEncode, CompressionIsChosenWhenEncoding) {
+    const struct {
+        Image image;
+        int depth;
+        bool compressed;
+        std::size_t dataLength;
+    } cases[] = {
+        // 40 x 20 white at 16 bits: 80-byte rows, the first all written, the others only their 10 flag bytes.
+        {Image(40, 20), 16, true, 4 + 10 + 80 + 19 * 10 + 0},
+        // 4 x 1 at 8 bits: 4 raw bytes against 4 + 1 + 4 compressed, padded to 12.
+        {Image(4, 1), 8, false, 4},
+        // 8 x 2 at 8 bits: 16 raw bytes against 4 + 9 + 1, padded to 16: equal sizes stay raw.
+        {Image(8, 2), 8, false, 16},
+        // 8 x 3 at 8 bits: 24 raw bytes against 4 + 9 + 1 + 1, padded to 16.
+        {Image(8, 3), 8, true, 16},
+    };
+    for (const auto& c : cases) {
+        const Result<EncodedPalmBitmap> bitmap = EncodePalmBitmap(c.image, kPureGreen, true, c.depth);
+        ASSERT_TRUE(bitmap.Ok());
+        EXPECT_EQ(bitmap->bitmap.compressed, c.compressed) << c.image.Width();
+        EXPECT_EQ(bitmap->bitmap.compressionType, c.compressed ? 0 : 0xFF) << c.image.Width();
+        EXPECT_EQ(bitmap->bitmap.dataLength, c.dataLength) << c.image.Width();
+        EXPECT_EQ(bitmap->bytes.size(), bitmap->bitmap.dataStart + c.dataLength) << c.image.Width();
+        EXPECT_EQ(HeaderOf(bitmap->bytes), bitmap->bitmap) << c.image.Width();
+    }
 }
 
 TEST(PalmBitmapEncode, RefusesDepthsAndSizesTheFormatCannotHold) {
-    EXPECT_TRUE(EncodePalmBitmap(Image(4, 4), kPureGreen, true, 1).rejected);
-    EXPECT_TRUE(EncodePalmBitmap(Image(4, 4), kPureGreen, true, 24).rejected);
-    PalmBitmap wide = EncodePalmBitmap(Image(32768, 1), kPureGreen, true, 16);  // rowBytes 65536
-    EXPECT_TRUE(wide.rejected);
-    EXPECT_EQ(wide.EncodedSize(), 0u);
-    std::vector<std::uint8_t> out;
-    wide.WriteTo(out);
-    EXPECT_TRUE(out.empty());
-    EXPECT_FALSE(EncodePalmBitmap(Image(32767, 1), kPureGreen, true, 16).rejected);
+    EXPECT_FALSE(EncodePalmBitmap(Image(4, 4), kPureGreen, true, 1).Ok());
+    EXPECT_FALSE(EncodePalmBitmap(Image(4, 4), kPureGreen, true, 24).Ok());
+    const auto wide = EncodePalmBitmap(Image(32768, 1), kPureGreen, true, 16);  // rowBytes 65536
+    ASSERT_FALSE(wide.Ok());
+    EXPECT_NE(wide.Reason().find("32768 x 1"), std::string::npos) << wide.Reason();
+    EXPECT_TRUE(EncodePalmBitmap(Image(32767, 1), kPureGreen, true, 16).Ok());
 }
 
 TEST(PalmBitmapEncode, FitsAgreesWithThePlaceholderItWouldBuild) {
@@ -157,25 +181,19 @@ TEST(PalmBitmapRoundTrip, ReducedPicturesComeBackUnchanged) {
                 Colour transparent = kPureGreen;
                 ASSERT_TRUE(ReduceImageToDepth(image, transparent, depth));
 
-                PalmBitmap bitmap = EncodePalmBitmap(image, transparent, true, depth);
-                std::vector<std::uint8_t> bytes;
-                bitmap.WriteTo(bytes);
-                PalmBitmap decoded;
-                ASSERT_TRUE(decoded.ReadFrom(bytes)) << w << "x" << h << " at " << depth;
-                EXPECT_EQ(decoded.compressed, bitmap.compressed);
-                Image back;
-                Colour backTransparent;
-                ASSERT_EQ(decoded.ToImage(back, backTransparent), ToImageResult::Transparent);
-                EXPECT_EQ(backTransparent, transparent);
+                const std::vector<std::uint8_t> bytes = Encode(image, transparent, depth);
+                const Result<PalmPicture> decoded = DecodePalmBitmap(bytes);
+                ASSERT_TRUE(decoded.Ok()) << w << "x" << h << " at " << depth;
+                ASSERT_TRUE(decoded->hasTransparency);
+                const Image& back = decoded->image;
+                EXPECT_EQ(decoded->transparent, transparent);
                 ASSERT_EQ(back.Width(), w);
                 ASSERT_EQ(back.Height(), h);
                 for (int y = 0; y < h; ++y)
                     for (int x = 0; x < w; ++x)
                         ASSERT_EQ(back.At(x, y), image.At(x, y)) << w << "x" << h << " at " << depth << ": " << x << "," << y;
-                // Written back, a decoded bitmap gives the same bytes.
-                std::vector<std::uint8_t> again;
-                decoded.WriteTo(again);
-                EXPECT_EQ(again, bytes);
+                // Written back, a decoded picture gives the same bytes.
+                EXPECT_EQ(Encode(back, decoded->transparent, depth), bytes);
             }
         }
     }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "imaging/ImagingTestUtil.h"
-#include "imaging/PalmBitmap.h"
+#include "imaging/Palm.h"
 #include "imaging/PalmColour.h"
 #include "io/ByteOrder.h"
 
@@ -64,29 +64,31 @@ std::vector<std::uint8_t> Join(std::vector<std::uint8_t> a, const std::vector<st
     return a;
 }
 
+// What a resource shows: refused, or a picture with or without transparency.
+enum class Outcome { Refused, Transparent, Opaque };
+
 struct Decoded {
-    ToImageResult result;
+    Outcome result;
     Image image;
     Colour transparent;
 };
 
 Decoded Decode(const std::vector<std::uint8_t>& bytes) {
-    PalmBitmap bitmap;
-    bitmap.ReadFrom(bytes);
-    Decoded d{ToImageResult::Rejected, Image(), Colour{1, 2, 3}};
-    d.result = bitmap.ToImage(d.image, d.transparent);
-    return d;
+    const Result<PalmPicture> picture = DecodePalmBitmap(bytes);
+    if (!picture) return {Outcome::Refused, Image(), Colour{1, 2, 3}};
+    return {picture->hasTransparency ? Outcome::Transparent : Outcome::Opaque, picture->image, picture->transparent};
 }
 
 TEST(PalmBitmapDecode, FortySixByteResourceGivesGreenAndWhite) {
-    PalmBitmap bitmap;
-    ASSERT_TRUE(bitmap.ReadFrom(kTwoByOne));
-    EXPECT_FALSE(bitmap.rejected);
-    EXPECT_EQ(bitmap.placeholder.nextDepthOffset, 5);
-    Image image;
-    Colour transparent;
-    ASSERT_EQ(bitmap.ToImage(image, transparent), ToImageResult::Transparent);
-    EXPECT_EQ(transparent, kPureGreen);
+    const Result<PalmBitmap> bitmap = ReadPalmBitmap(kTwoByOne);
+    ASSERT_TRUE(bitmap.Ok());
+    // The placeholder's nextDepthOffset of 5 leads to the header at 20, its pixels at 44.
+    EXPECT_EQ(bitmap->dataStart, 44u);
+    EXPECT_EQ(bitmap->dataLength, 2u);
+    const Decoded d = Decode(kTwoByOne);
+    ASSERT_EQ(d.result, Outcome::Transparent);
+    const Image& image = d.image;
+    EXPECT_EQ(d.transparent, kPureGreen);
     ASSERT_EQ(image.Width(), 2);
     ASSERT_EQ(image.Height(), 1);
     EXPECT_EQ(image.At(0, 0), kPureGreen);
@@ -97,7 +99,7 @@ TEST(PalmBitmapDecode, WithoutTransparencyTheResultIsOpaqueButTheColourIsStillGi
     Header h;
     h.flags = 0;
     const Decoded d = Decode(Version3(h, Hex("D2 00")));
-    EXPECT_EQ(d.result, ToImageResult::Opaque);
+    EXPECT_EQ(d.result, Outcome::Opaque);
     EXPECT_EQ(d.transparent, kPureGreen);
 }
 
@@ -110,7 +112,7 @@ TEST(PalmBitmapDecode, SixteenBitsUnpacksWithoutFillingLowBitsWhateverThePixelFo
     for (const int format : {0, 1, 2}) {
         h.pixelFormat = static_cast<std::uint8_t>(format);
         const Decoded d = Decode(Version3(h, Hex("FF FF F8 1F")));
-        ASSERT_EQ(d.result, ToImageResult::Transparent);
+        ASSERT_EQ(d.result, Outcome::Transparent);
         EXPECT_EQ(d.image.At(0, 0), (Colour{0xF8, 0xFC, 0xF8}));
         EXPECT_EQ(d.image.At(1, 0), (Colour{0xF8, 0x00, 0xF8}));
         EXPECT_EQ(d.transparent, (Colour{0, 0xFC, 0}));
@@ -125,7 +127,7 @@ TEST(PalmBitmapDecode, OneBitSetIsBlackAndRowsTakeTwoBytesPerSixteenPixels) {
     h.rowBytes = 4;
     h.transparentValue = 0x1FF;  // low 8 bits: index 255, black
     const Decoded d = Decode(Version3(h, Hex("80 01 80 00 / 00 00 00 00")));
-    ASSERT_EQ(d.result, ToImageResult::Transparent);
+    ASSERT_EQ(d.result, Outcome::Transparent);
     EXPECT_EQ(d.image.At(0, 0), kBlack);
     EXPECT_EQ(d.image.At(1, 0), kWhite);
     EXPECT_EQ(d.image.At(15, 0), kBlack);
@@ -143,7 +145,7 @@ TEST(PalmBitmapDecode, CompressedFirstRowClearBitGivesZeroAndPaddingIsOptional) 
     h.rowBytes = 4;
     // Unpadded n of 9: row 1 sets only its second byte, row 2 changes the first two.
     const Decoded d = Decode(Version3(h, Hex("00 00 00 09 40 D2 C0 05 06")));
-    ASSERT_EQ(d.result, ToImageResult::Transparent);
+    ASSERT_EQ(d.result, Outcome::Transparent);
     EXPECT_EQ(d.image.At(0, 0), kWhite);  // 0
     EXPECT_EQ(d.image.At(1, 0), kPureGreen);
     EXPECT_EQ(d.image.At(0, 1), PaletteColour(5));
@@ -155,7 +157,7 @@ TEST(PalmBitmapDecode, AnyCompressionTypeIsAcceptedWhenNotCompressed) {
     for (const int type : {0, 1, 2, 0x7F, 0xFF}) {
         Header h;
         h.compressionType = static_cast<std::uint8_t>(type);
-        EXPECT_EQ(Decode(Version3(h, Hex("D2 00"))).result, ToImageResult::Transparent) << type;
+        EXPECT_EQ(Decode(Version3(h, Hex("D2 00"))).result, Outcome::Transparent) << type;
     }
 }
 
@@ -164,7 +166,7 @@ TEST(PalmBitmapDecode, FollowsAChainOfVersionTwoBitmapsWhateverTheirDepth) {
     // Two 16-byte version-2 headers, the second with 8 bytes of its own data.
     auto bytes = Join(Version2(4), Join(Version2(6), Hex("11 22 33 44 55 66 77 88")));
     bytes = Join(bytes, Version3(h, Hex("D2 00")));
-    EXPECT_EQ(Decode(bytes).result, ToImageResult::Transparent);
+    EXPECT_EQ(Decode(bytes).result, Outcome::Transparent);
 }
 
 TEST(PalmBitmapDecode, OnlyTheFirstVersionThreeBitmapCountsAndTrailingBytesAreIgnored) {
@@ -173,7 +175,7 @@ TEST(PalmBitmapDecode, OnlyTheFirstVersionThreeBitmapCountsAndTrailingBytesAreIg
     second.width = 1;
     second.rowBytes = 2;
     const Decoded d = Decode(Join(Join(Version3(first, Hex("D2 00")), Version3(second, Hex("00 00"))), Hex("FF FF")));
-    ASSERT_EQ(d.result, ToImageResult::Transparent);
+    ASSERT_EQ(d.result, Outcome::Transparent);
     EXPECT_EQ(d.image.Width(), 2);
 }
 
@@ -183,7 +185,7 @@ TEST(PalmBitmapDecode, WiderRowsThanTheWalkNeedsAreSteppedByRowBytes) {
     h.height = 2;
     h.rowBytes = 4;
     const Decoded d = Decode(Version3(h, Hex("D2 00 00 00 / 05 00 00 00")));
-    ASSERT_EQ(d.result, ToImageResult::Transparent);
+    ASSERT_EQ(d.result, Outcome::Transparent);
     EXPECT_EQ(d.image.At(0, 0), kPureGreen);
     EXPECT_EQ(d.image.At(0, 1), PaletteColour(5));
 }
@@ -197,11 +199,11 @@ TEST(PalmBitmapDecode, ReadsWhatNetpbmWrites) {
     const Colour expected[2][3] = {{kPureGreen, kWhite, Colour{0xFF, 0, 0}}, {Colour{0, 0, 0xFF}, kPureGreen, kWhite}};
     const Decoded d8 = Decode(Hex("0003 0002 0004 a000 0803 1800 0000 0090 0000 00d2 0000 0000"
                                   "0000 000d f0d2 007d 00e0 5fd2 00"));
-    ASSERT_EQ(d8.result, ToImageResult::Transparent);
+    ASSERT_EQ(d8.result, Outcome::Transparent);
     EXPECT_EQ(d8.transparent, kPureGreen);
     const Decoded d16 = Decode(Hex("0003 0002 0006 2400 1003 1801 0000 0090 0000 ff00 0000 0000"
                                    "07e0 ffff f800 001f 07e0 ffff"));
-    ASSERT_EQ(d16.result, ToImageResult::Transparent);
+    ASSERT_EQ(d16.result, Outcome::Transparent);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x) {
             EXPECT_EQ(d8.image.At(x, y), expected[y][x]) << x << "," << y;
@@ -212,8 +214,8 @@ TEST(PalmBitmapDecode, ReadsWhatNetpbmWrites) {
     EXPECT_EQ(d16.transparent, (Colour{0xF8, 0xE0, 0x00}));
 }
 
-// Malformed resources, each named after its defect. Every one is refused:
-// ReadFrom says no, ToImage gives nothing and leaves its outputs alone.
+// Malformed resources, each named after its defect. Every one is refused,
+// by the header read and by the whole decode.
 struct Fixture {
     std::string name;
     std::vector<std::uint8_t> bytes;
@@ -289,30 +291,17 @@ TEST(PalmBitmapDecode, SidesUpToTheReadableLimitAndNotOneMore) {
         const auto rowBytes = static_cast<std::uint16_t>((c.width + 1) / 2 * 2);
         const Header h{c.width, c.height, rowBytes};
         const auto d = Decode(Version3(h, std::vector<std::uint8_t>(std::size_t{rowBytes} * c.height)));
-        EXPECT_EQ(d.result != ToImageResult::Rejected, c.read) << c.width << " x " << c.height;
+        EXPECT_EQ(d.result != Outcome::Refused, c.read) << c.width << " x " << c.height;
         EXPECT_EQ(d.image.Height(), c.read ? c.height : 0);
     }
 }
 
 TEST(PalmBitmapDecode, MalformedResourcesAreRefusedCleanly) {
     for (const Fixture& fixture : MalformedFixtures()) {
-        PalmBitmap bitmap;
-        bitmap.width = 9;  // a failed read leaves nothing of an earlier one behind
-        EXPECT_FALSE(bitmap.ReadFrom(fixture.bytes)) << fixture.name;
-        EXPECT_TRUE(bitmap.rejected) << fixture.name;
-        EXPECT_EQ(bitmap.width, 0) << fixture.name;
-        EXPECT_TRUE(bitmap.pixels.empty()) << fixture.name;
-        Image image(1, 1, kPureGreen);
-        Colour transparent{1, 2, 3};
-        EXPECT_EQ(bitmap.ToImage(image, transparent), ToImageResult::Rejected) << fixture.name;
-        EXPECT_EQ(image, Image(1, 1, kPureGreen)) << fixture.name;
-        EXPECT_EQ(transparent, (Colour{1, 2, 3})) << fixture.name;
-        std::vector<std::uint8_t> out;
-        bitmap.WriteTo(out);
-        EXPECT_TRUE(out.empty()) << fixture.name;
-        PalmBitmap header;
-        EXPECT_FALSE(header.ReadHeaderFrom(fixture.bytes)) << fixture.name;
-        EXPECT_EQ(header.DecodeTopLeft(fixture.bytes, 10, 10, image, transparent), ToImageResult::Rejected) << fixture.name;
+        const Result<PalmBitmap> header = ReadPalmBitmap(fixture.bytes);
+        ASSERT_FALSE(header.Ok()) << fixture.name;
+        EXPECT_FALSE(header.Reason().empty()) << fixture.name;
+        EXPECT_FALSE(DecodePalmBitmap(fixture.bytes).Ok()) << fixture.name;
     }
 }
 
@@ -327,21 +316,26 @@ TEST(PalmBitmapDecode, HeaderThenTopLeftMatchesTheWholeRead) {
     h.rowBytes = 4;
     const auto compressed = Join(Version2(4), Version3(h, Hex("00 00 00 0D F0 D2 00 7D 00 E0 5F D2 00")));
     for (const auto* resource : {&kTwoByOne, &compressed}) {
-        PalmBitmap whole, header;
-        ASSERT_TRUE(whole.ReadFrom(*resource));
-        ASSERT_TRUE(header.ReadHeaderFrom(*resource));
-        EXPECT_EQ(header.width, whole.width);
-        EXPECT_EQ(header.transparentValue, whole.transparentValue);
-        EXPECT_TRUE(header.pixels.empty());
-        Image all, part;
-        Colour t1, t2;
-        ASSERT_EQ(whole.ToImage(all, t1), header.DecodeTopLeft(*resource, 2, 1, part, t2));
-        EXPECT_EQ(t1, t2);
-        ASSERT_EQ(part.Width(), std::min(2, all.Width()));
-        ASSERT_EQ(part.Height(), 1);
-        for (int x = 0; x < part.Width(); ++x) EXPECT_EQ(part.At(x, 0), all.At(x, 0));
-        // Every prefix that ReadFrom refuses, ReadHeaderFrom refuses too.
-        for (std::size_t n = 0; n < resource->size(); ++n) EXPECT_FALSE(header.ReadHeaderFrom(std::span(*resource).first(n))) << n;
+        const Result<PalmPicture> whole = DecodePalmBitmap(*resource);
+        const Result<PalmBitmap> header = ReadPalmBitmap(*resource);
+        ASSERT_TRUE(whole.Ok());
+        ASSERT_TRUE(header.Ok());
+        const Result<PalmPicture> part = DecodePalmBitmap(*resource, *header, 2, 1);
+        ASSERT_TRUE(part.Ok());
+        EXPECT_EQ(part->transparent, whole->transparent);
+        EXPECT_EQ(part->hasTransparency, whole->hasTransparency);
+        ASSERT_EQ(part->image.Width(), std::min(2, whole->image.Width()));
+        ASSERT_EQ(part->image.Height(), 1);
+        for (int x = 0; x < part->image.Width(); ++x) EXPECT_EQ(part->image.At(x, 0), whole->image.At(x, 0));
+        for (std::size_t n = 0; n < resource->size(); ++n) {
+            // Every prefix is refused by the header read, and a header kept
+            // from the whole resource never reads past the prefix's end.
+            const auto prefix = std::span(*resource).first(n);
+            EXPECT_FALSE(ReadPalmBitmap(prefix).Ok()) << n;
+            if (n < header->dataStart + header->dataLength) {
+                EXPECT_FALSE(DecodePalmBitmap(prefix, *header, 2, 1).Ok()) << n;
+            }
+        }
     }
 }
 
@@ -357,48 +351,46 @@ TEST(PalmBitmapDecode, EveryTruncationIsRefused) {
         return c;
     }();
     const auto chained = Join(Version2(4), Version3(h, Hex("00 00 00 0D F0 D2 00 7D 00 E0 5F D2 00")));
-    PalmBitmap whole;
-    ASSERT_TRUE(whole.ReadFrom(chained));
+    ASSERT_TRUE(DecodePalmBitmap(chained).Ok());
     for (const auto* resource : {&kTwoByOne, &chained})
-        for (std::size_t n = 0; n < resource->size(); ++n) {
-            PalmBitmap bitmap;
-            EXPECT_FALSE(bitmap.ReadFrom(std::span(*resource).first(n))) << n;
-        }
+        for (std::size_t n = 0; n < resource->size(); ++n)
+            EXPECT_FALSE(DecodePalmBitmap(std::span(*resource).first(n)).Ok()) << n;
 }
 
-// A bitmap filled by hand is checked before its pixels are walked or written.
-TEST(PalmBitmapDecode, HandFilledBitmapsAreCheckedBeforeUse) {
-    PalmBitmap good = EncodePalmBitmap(Image(4, 4), kPureGreen, true, 8);
-    auto expectRefused = [](PalmBitmap bitmap, const char* defect) {
-        Image image;
-        Colour transparent;
-        EXPECT_EQ(bitmap.ToImage(image, transparent), ToImageResult::Rejected) << defect;
-        EXPECT_EQ(bitmap.EncodedSize(), 0u) << defect;
-        std::vector<std::uint8_t> out;
-        bitmap.WriteTo(out);
-        EXPECT_TRUE(out.empty()) << defect;
+// A header filled by hand is checked before its pixels are walked or written.
+TEST(PalmBitmapDecode, HandFilledHeadersAreCheckedBeforeUse) {
+    const Result<EncodedPalmBitmap> good = EncodePalmBitmap(Image(4, 4), kPureGreen, true, 8);
+    ASSERT_TRUE(good.Ok());
+    const std::vector<std::uint8_t> block = testing::PalmPixelBlock(good->bytes);
+    ASSERT_EQ(block.size(), 16u);
+    const auto with = [&good](auto change) {
+        PalmBitmap bitmap = good->bitmap;
+        change(bitmap);
+        return bitmap;
     };
-    PalmBitmap shortBlock = good;
-    shortBlock.pixels.pop_back();
-    expectRefused(shortBlock, "block shorter than its rows");
-    PalmBitmap shortRows = good;
-    shortRows.rowBytes = 3;
-    expectRefused(shortRows, "rows shorter than the walk");
-    PalmBitmap table = good;
-    table.hasColorTable = true;
-    expectRefused(table, "colour table");
-    PalmBitmap depth = good;
-    depth.pixelSize = 4;
-    expectRefused(depth, "depth 4");
-    PalmBitmap noPlaceholder = good;
-    noPlaceholder.placeholder = PlaceholderBitmap{};
-    EXPECT_EQ(noPlaceholder.EncodedSize(), 0u);
+    const struct {
+        const char* defect;
+        PalmBitmap bitmap;
+    } cases[] = {
+        {"rows shorter than the walk", with([](PalmBitmap& b) { b.rowBytes = 3; })},
+        {"colour table", with([](PalmBitmap& b) { b.hasColorTable = true; })},
+        {"depth 4", with([](PalmBitmap& b) { b.pixelSize = 4; })},
+        {"data past the bytes", with([](PalmBitmap& b) { b.dataLength += 1; })},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(DecodePalmBitmap(good->bytes, c.bitmap).Ok()) << c.defect;
+        if (c.bitmap.dataLength == good->bitmap.dataLength) {
+            EXPECT_FALSE(EncodePalmPixels(c.bitmap, block).Ok()) << c.defect;
+        }
+    }
+    EXPECT_FALSE(EncodePalmPixels(good->bitmap, std::span(block).first(15)).Ok()) << "block shorter than its rows";
 
-    Image image;
-    Colour transparent;
-    EXPECT_EQ(good.ToImage(image, transparent), ToImageResult::Transparent);
+    EXPECT_TRUE(DecodePalmBitmap(good->bytes, good->bitmap).Ok());
+    const Result<EncodedPalmBitmap> again = EncodePalmPixels(good->bitmap, block);
+    ASSERT_TRUE(again.Ok());
+    EXPECT_EQ(again->bytes, good->bytes);
     // A 2 x 2 placeholder of 8 bytes; 4 rows of 4 whites compress to 12 bytes.
-    EXPECT_EQ(good.EncodedSize(), 16u + 8u + 24u + 12u);
+    EXPECT_EQ(good->bytes.size(), 16u + 8u + 24u + 12u);
 }
 
 }  // namespace

@@ -1,0 +1,217 @@
+#include "imaging/Png.h"
+
+#include <spng.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "io/ByteOrder.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+constexpr std::uint32_t kMaxChunk = 0x7FFFFFFF;
+constexpr std::uint32_t kIhdr = 0x49484452;
+constexpr std::uint32_t kIend = 0x49454E44;
+
+struct FreeContext {
+    void operator()(spng_ctx* context) const { spng_ctx_free(context); }
+};
+using Context = std::unique_ptr<spng_ctx, FreeContext>;
+
+std::uint8_t Channel(const std::uint8_t* pixel, std::size_t channel, bool sixteen) {
+    if (!sixteen) return pixel[channel];
+    std::uint16_t v;  // host order, as libspng gives 16-bit samples
+    std::copy_n(pixel + 2 * channel, 2, reinterpret_cast<std::uint8_t*>(&v));
+    return static_cast<std::uint8_t>((v + 128u) / 257u);
+}
+
+void StoreRow(std::span<const std::uint8_t> row, bool sixteen, int y, Image& image) {
+    const std::size_t pixelBytes = sixteen ? 8 : 4;
+    for (int x = 0; x < image.Width(); ++x) {
+        const std::uint8_t* p = row.data() + static_cast<std::size_t>(x) * pixelBytes;
+        image.Set(x, y, Colour{Channel(p, 0, sixteen), Channel(p, 1, sixteen), Channel(p, 2, sixteen)});
+    }
+}
+
+// The refusal for a libspng error: a checksum that fails is named as such.
+ImageFileResult Refusal(int error, ImageFileProblem otherwise) {
+    return RefusedPicture(error == SPNG_ECHUNK_CRC ? ImageFileProblem::BadChecksum : otherwise);
+}
+
+// Decodes every row of a picture stored row after row, keeping the first
+// ones: the rest are decoded too, or their checksums would go unchecked.
+int DecodeRows(spng_ctx* context, std::size_t rowBytes, bool sixteen, Image& image) {
+    std::vector<std::uint8_t> row(rowBytes);
+    for (int y = 0;; ++y) {
+        const int status = spng_decode_row(context, row.data(), row.size());
+        if (status != 0 && status != SPNG_EOI) return status;
+        if (y < image.Height()) StoreRow(row, sixteen, y, image);
+        if (status == SPNG_EOI) return 0;
+    }
+}
+
+// The seven passes of an interlaced picture each add pixels to rows all over
+// it: the kept rows gather theirs, a pass's other rows go to a scratch row.
+int DecodeInterlaced(spng_ctx* context, std::size_t rowBytes, bool sixteen, Image& image) {
+    std::vector<std::uint8_t> kept(rowBytes * static_cast<std::size_t>(image.Height()));
+    std::vector<std::uint8_t> scratch(rowBytes);
+    for (int status = 0; status != SPNG_EOI;) {
+        spng_row_info row{};
+        if (const int error = spng_get_row_info(context, &row); error != 0) return error;
+        const bool keep = row.row_num < static_cast<std::uint32_t>(image.Height());
+        std::uint8_t* out = keep ? kept.data() + std::size_t{row.row_num} * rowBytes : scratch.data();
+        status = spng_decode_row(context, out, rowBytes);
+        if (status != 0 && status != SPNG_EOI) return status;
+    }
+    for (int y = 0; y < image.Height(); ++y)
+        StoreRow(std::span<const std::uint8_t>(kept).subspan(static_cast<std::size_t>(y) * rowBytes, rowBytes), sixteen,
+                 y, image);
+    return 0;
+}
+
+}  // namespace
+
+bool IsPng(std::span<const std::uint8_t> file) {
+    return file.size() >= sizeof kSignature && std::equal(std::begin(kSignature), std::end(kSignature), file.begin());
+}
+
+PictureHeader CheckPng(std::span<const std::uint8_t> file) {
+    if (!IsPng(file)) return {};
+    BigEndianReader in(file);
+    in.Skip(sizeof kSignature);
+    std::uint64_t width = 0;
+    std::uint64_t height = 0;
+    for (bool first = true;; first = false) {
+        const std::uint32_t length = in.U32();
+        const std::uint32_t type = in.U32();
+        if (!in.Ok()) return {PictureCheck::CutShort, width, height};
+        if (length > kMaxChunk) return {PictureCheck::NotChecked, width, height};
+        if (first) {
+            // Without IHDR first this is no PNG the toolkit reads.
+            if (type != kIhdr || length < 8) return {};
+            BigEndianReader header(file.subspan(in.Position(), std::min<std::size_t>(8, in.Remaining())));
+            width = header.U32();
+            height = header.U32();
+            if (!header.Ok()) return {PictureCheck::CutShort};
+            if (width * height > kMaxPicturePixels) return {PictureCheck::TooManyPixels, width, height};
+        }
+        in.Skip(std::size_t{length} + 4);  // the data and the CRC
+        if (!in.Ok()) return {PictureCheck::CutShort, width, height};
+        if (type == kIend) return {PictureCheck::Whole, width, height};
+    }
+}
+
+ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
+    const PictureHeader header = CheckPng(file);
+    if (auto refused = RefusalOf(header)) return std::move(*refused);
+    // A PNG the check could not judge is no PNG libspng reads either.
+    if (header.check != PictureCheck::Whole) return RefusedPicture(ImageFileProblem::NotAPicture);
+    Context context(spng_ctx_new(0));
+    if (!context || spng_set_png_buffer(context.get(), file.data(), file.size()) != 0)
+        return RefusedPicture(ImageFileProblem::NotAPicture);
+    // libspng discards an ancillary chunk whose CRC fails; a damaged file is refused instead.
+    spng_set_crc_action(context.get(), SPNG_CRC_ERROR, SPNG_CRC_ERROR);
+    spng_ihdr ihdr{};
+    if (const int error = spng_get_ihdr(context.get(), &ihdr); error != 0)
+        return Refusal(error, ImageFileProblem::NotAPicture);
+
+    const bool sixteen = ihdr.bit_depth == 16;
+    const int format = sixteen ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
+    Image image(KeptSide(ihdr.width, maxWidth), KeptSide(ihdr.height, maxHeight));
+    const std::size_t rowBytes = std::size_t{ihdr.width} * (sixteen ? 8 : 4);
+    if (const int error = spng_decode_image(context.get(), nullptr, 0, format, SPNG_DECODE_PROGRESSIVE); error != 0)
+        return Refusal(error, ImageFileProblem::NotAPicture);
+    const int error = ihdr.interlace_method != 0 ? DecodeInterlaced(context.get(), rowBytes, sixteen, image)
+                                                 : DecodeRows(context.get(), rowBytes, sixteen, image);
+    if (error != 0) return Refusal(error, ImageFileProblem::Damaged);
+    // The chunks behind the pixels, up to IEND, have their CRCs checked too.
+    if (const int trailing = spng_decode_chunks(context.get()); trailing != 0)
+        return Refusal(trailing, ImageFileProblem::Damaged);
+    return DecodedPicture(std::move(image), ihdr.width, ihdr.height);
+}
+
+std::vector<std::uint8_t> EncodePng(const Image& image, PngEffort effort) {
+    if (image.Empty()) return {};
+    Context context(spng_ctx_new(SPNG_CTX_ENCODER));
+    if (!context) return {};
+    spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1);
+    if (effort == PngEffort::Fastest) spng_set_option(context.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
+    spng_ihdr ihdr{};
+    ihdr.width = static_cast<std::uint32_t>(image.Width());
+    ihdr.height = static_cast<std::uint32_t>(image.Height());
+    ihdr.bit_depth = 8;
+    ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
+    if (spng_set_ihdr(context.get(), &ihdr) != 0) return {};
+    std::vector<std::uint8_t> pixels;
+    pixels.reserve(image.Pixels().size() * 3);
+    for (const Colour c : image.Pixels()) pixels.insert(pixels.end(), {c.r, c.g, c.b});
+    if (spng_encode_image(context.get(), pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) != 0)
+        return {};
+    std::size_t length = 0;
+    int error = 0;
+    std::unique_ptr<void, decltype(&std::free)> buffer(spng_get_png_buffer(context.get(), &length, &error), &std::free);
+    if (!buffer || error != 0) return {};
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer.get());
+    return std::vector<std::uint8_t>(bytes, bytes + length);
+}
+
+Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget& budget) {
+    Context context(spng_ctx_new(0));
+    if (!context || spng_set_png_buffer(context.get(), file.data(), file.size()) != 0) return Fail("not a PNG picture");
+    spng_ihdr ihdr{};
+    if (spng_get_ihdr(context.get(), &ihdr) != 0) return Fail("not a PNG picture");
+    if (ihdr.width > INT_MAX || ihdr.height > INT_MAX || !budget.Take(ihdr.width, ihdr.height))
+        return Fail("more pixels than " + std::to_string(kLayeredPixelLimit >> 20) + " megapixels");
+    const bool sixteen = ihdr.bit_depth == 16;
+    std::size_t size = 0;
+    const int format = sixteen ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
+    if (spng_decoded_image_size(context.get(), format, &size) != 0) return Fail("not a PNG picture");
+    std::vector<std::uint8_t> decoded(size);
+    if (spng_decode_image(context.get(), decoded.data(), decoded.size(), format, 0) != 0)
+        return Fail("a damaged PNG picture");
+    if (sixteen) {
+        for (std::size_t i = 0; i + 1 < decoded.size(); i += 2) {
+            std::uint16_t v;  // host order, as libspng gives 16-bit samples
+            std::copy_n(decoded.data() + i, 2, reinterpret_cast<std::uint8_t*>(&v));
+            if (v % 257 != 0) return Fail("a picture of 16 bits per channel; save it at 8 bits per channel");
+        }
+    }
+    RgbaImage image(static_cast<int>(ihdr.width), static_cast<int>(ihdr.height));
+    const std::size_t pixelBytes = sixteen ? 8 : 4;
+    for (std::size_t i = 0; i < image.Pixels().size(); ++i) {
+        const std::uint8_t* p = decoded.data() + i * pixelBytes;
+        image.Pixels()[i] = {Channel(p, 0, sixteen), Channel(p, 1, sixteen), Channel(p, 2, sixteen), Channel(p, 3, sixteen)};
+    }
+    return image;
+}
+
+std::vector<std::uint8_t> EncodePngRgba(const RgbaImage& image) {
+    if (image.Empty()) return {};
+    Context context(spng_ctx_new(SPNG_CTX_ENCODER));
+    if (!context) return {};
+    spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1);
+    spng_ihdr ihdr{};
+    ihdr.width = static_cast<std::uint32_t>(image.Width());
+    ihdr.height = static_cast<std::uint32_t>(image.Height());
+    ihdr.bit_depth = 8;
+    ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+    if (spng_set_ihdr(context.get(), &ihdr) != 0) return {};
+    std::vector<std::uint8_t> pixels;
+    pixels.reserve(image.Pixels().size() * 4);
+    for (const Rgba c : image.Pixels()) pixels.insert(pixels.end(), {c.r, c.g, c.b, c.a});
+    if (spng_encode_image(context.get(), pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) != 0)
+        return {};
+    std::size_t length = 0;
+    int error = 0;
+    std::unique_ptr<void, decltype(&std::free)> buffer(spng_get_png_buffer(context.get(), &length, &error), &std::free);
+    if (!buffer || error != 0) return {};
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer.get());
+    return std::vector<std::uint8_t>(bytes, bytes + length);
+}
+
+}  // namespace corvane
