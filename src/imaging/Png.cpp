@@ -74,6 +74,31 @@ int DecodeInterlaced(spng_ctx* context, std::size_t rowBytes, bool sixteen, Imag
     return 0;
 }
 
+// An 8-bit PNG of the packed samples; nothing for an empty picture or when
+// the library fails.
+std::vector<std::uint8_t> EncodeRows(int width, int height, int colourType, std::vector<std::uint8_t>& pixels,
+                                     PngEffort effort) {
+    if (width <= 0 || height <= 0) return {};
+    Context context(spng_ctx_new(SPNG_CTX_ENCODER));
+    if (!context) return {};
+    spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1);
+    if (effort == PngEffort::Fastest) spng_set_option(context.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
+    spng_ihdr ihdr{};
+    ihdr.width = static_cast<std::uint32_t>(width);
+    ihdr.height = static_cast<std::uint32_t>(height);
+    ihdr.bit_depth = 8;
+    ihdr.color_type = static_cast<std::uint8_t>(colourType);
+    if (spng_set_ihdr(context.get(), &ihdr) != 0) return {};
+    if (spng_encode_image(context.get(), pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) != 0)
+        return {};
+    std::size_t length = 0;
+    int error = 0;
+    std::unique_ptr<void, decltype(&std::free)> buffer(spng_get_png_buffer(context.get(), &length, &error), &std::free);
+    if (!buffer || error != 0) return {};
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer.get());
+    return std::vector<std::uint8_t>(bytes, bytes + length);
+}
+
 }  // namespace
 
 bool IsPng(std::span<const std::uint8_t> file) {
@@ -136,28 +161,10 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
 }
 
 std::vector<std::uint8_t> EncodePng(const Image& image, PngEffort effort) {
-    if (image.Empty()) return {};
-    Context context(spng_ctx_new(SPNG_CTX_ENCODER));
-    if (!context) return {};
-    spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1);
-    if (effort == PngEffort::Fastest) spng_set_option(context.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
-    spng_ihdr ihdr{};
-    ihdr.width = static_cast<std::uint32_t>(image.Width());
-    ihdr.height = static_cast<std::uint32_t>(image.Height());
-    ihdr.bit_depth = 8;
-    ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
-    if (spng_set_ihdr(context.get(), &ihdr) != 0) return {};
     std::vector<std::uint8_t> pixels;
     pixels.reserve(image.Pixels().size() * 3);
     for (const Colour c : image.Pixels()) pixels.insert(pixels.end(), {c.r, c.g, c.b});
-    if (spng_encode_image(context.get(), pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) != 0)
-        return {};
-    std::size_t length = 0;
-    int error = 0;
-    std::unique_ptr<void, decltype(&std::free)> buffer(spng_get_png_buffer(context.get(), &length, &error), &std::free);
-    if (!buffer || error != 0) return {};
-    const auto* bytes = static_cast<const std::uint8_t*>(buffer.get());
-    return std::vector<std::uint8_t>(bytes, bytes + length);
+    return EncodeRows(image.Width(), image.Height(), SPNG_COLOR_TYPE_TRUECOLOR, pixels, effort);
 }
 
 Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget& budget) {
@@ -191,27 +198,10 @@ Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget&
 }
 
 std::vector<std::uint8_t> EncodePngRgba(const RgbaImage& image) {
-    if (image.Empty()) return {};
-    Context context(spng_ctx_new(SPNG_CTX_ENCODER));
-    if (!context) return {};
-    spng_set_option(context.get(), SPNG_ENCODE_TO_BUFFER, 1);
-    spng_ihdr ihdr{};
-    ihdr.width = static_cast<std::uint32_t>(image.Width());
-    ihdr.height = static_cast<std::uint32_t>(image.Height());
-    ihdr.bit_depth = 8;
-    ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
-    if (spng_set_ihdr(context.get(), &ihdr) != 0) return {};
     std::vector<std::uint8_t> pixels;
     pixels.reserve(image.Pixels().size() * 4);
     for (const Rgba c : image.Pixels()) pixels.insert(pixels.end(), {c.r, c.g, c.b, c.a});
-    if (spng_encode_image(context.get(), pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) != 0)
-        return {};
-    std::size_t length = 0;
-    int error = 0;
-    std::unique_ptr<void, decltype(&std::free)> buffer(spng_get_png_buffer(context.get(), &length, &error), &std::free);
-    if (!buffer || error != 0) return {};
-    const auto* bytes = static_cast<const std::uint8_t*>(buffer.get());
-    return std::vector<std::uint8_t>(bytes, bytes + length);
+    return EncodeRows(image.Width(), image.Height(), SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, pixels, PngEffort::Smallest);
 }
 
 }  // namespace corvane
