@@ -7,22 +7,12 @@
 
 #include "imaging/Ora.h"
 
-namespace {
-
-std::uint64_t Pixels(const std::vector<corvane::Layer>& layers) {
-    std::uint64_t n = 0;
-    for (const auto& layer : layers) n += layer.pixels.Pixels().size() + Pixels(layer.children);
-    return n;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto picture = corvane::DecodeOra(std::span<const std::uint8_t>(data, size));
     if (!picture) return 0;
     if (picture->width <= 0 || picture->height <= 0) __builtin_trap();
     // Writing again is for small pictures: the reader's limits are tried above.
-    if (Pixels(picture->layers) + picture->merged.Pixels().size() > (1u << 16)) return 0;
+    if (corvane::PixelCount(picture->layers) + picture->merged.Pixels().size() > (1u << 16)) return 0;
     const auto again = corvane::EncodeOra(*picture);
     if (!again) return 0;  // a name pugixml cannot write, say
     const auto back = corvane::DecodeOra(*again);

@@ -9,16 +9,6 @@
 
 #include "imaging/Psd.h"
 
-namespace {
-
-std::uint64_t Pixels(const std::vector<corvane::Layer>& layers) {
-    std::uint64_t n = 0;
-    for (const auto& layer : layers) n += layer.pixels.Pixels().size() + Pixels(layer.children);
-    return n;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     std::vector<std::uint8_t> row(size > 0 ? data[0] : 0);
@@ -29,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto picture = corvane::DecodePsd(bytes);
     if (!picture) return 0;
     if (picture->merged.Width() != picture->width || picture->merged.Height() != picture->height) __builtin_trap();
-    if (Pixels(picture->layers) + picture->merged.Pixels().size() > (1u << 16)) return 0;
+    if (corvane::PixelCount(picture->layers) + picture->merged.Pixels().size() > (1u << 16)) return 0;
     const auto again = corvane::EncodePsd(*picture);
     if (!again) return 0;
     const auto back = corvane::DecodePsd(*again);

@@ -77,7 +77,7 @@ struct Positional {
 // A subcommand's words: its positional arguments, all required, which fill
 // the options' `files` in order; then --depth where it has one; then -o, naming
 // what `output` is, where it writes one.
-struct SubcommandSpec {
+struct SubcommandForm {
     std::string name;
     std::string description;
     std::vector<Positional> arguments;
@@ -89,30 +89,30 @@ struct SubcommandSpec {
 // How every subcommand is declared. The caller adds any further options to
 // the subcommand returned; once parsed it leaves `work(*options)` as the action.
 template <class Options>
-CLI::App* AddSubcommand(CLI::App& parent, Action& action, const SubcommandSpec& spec, int (*work)(const Options&),
+CLI::App* AddSubcommand(CLI::App& parent, Action& action, const SubcommandForm& form, int (*work)(const Options&),
                         std::shared_ptr<Options> options = std::make_shared<Options>()) {
-    CLI::App* sub = parent.add_subcommand(spec.name, spec.description);
-    options->files.resize(spec.arguments.size());
-    for (std::size_t i = 0; i < spec.arguments.size(); ++i)
-        sub->add_option(spec.arguments[i].name, options->files[i], spec.arguments[i].description)->type_name("")->required();
+    CLI::App* sub = parent.add_subcommand(form.name, form.description);
+    options->files.resize(form.arguments.size());
+    for (std::size_t i = 0; i < form.arguments.size(); ++i)
+        sub->add_option(form.arguments[i].name, options->files[i], form.arguments[i].description)->type_name("")->required();
     if constexpr (requires { options->depth; })
-        if (spec.depth) AddDepthOption(*sub, options->depth);
-    if (!spec.output.empty()) AddOutputOption(*sub, options->output, spec.output);
-    if (!spec.footer.empty()) sub->footer(spec.footer);
+        if (form.depth) AddDepthOption(*sub, options->depth);
+    if (!form.output.empty()) AddOutputOption(*sub, options->output, form.output);
+    if (!form.footer.empty()) sub->footer(form.footer);
     RunsWith(*sub, action, options, work);
     return sub;
 }
 
 template <class Options>
 struct SubcommandOf {
-    SubcommandSpec spec;
+    SubcommandForm form;
     int (*work)(const Options&);
 };
 
-// Subcommands that need no options beyond their spec.
+// Subcommands that need no options beyond their form.
 template <class Options>
 void AddSubcommands(CLI::App& parent, Action& action, std::initializer_list<SubcommandOf<Options>> subcommands) {
-    for (const SubcommandOf<Options>& sub : subcommands) AddSubcommand(parent, action, sub.spec, sub.work);
+    for (const SubcommandOf<Options>& sub : subcommands) AddSubcommand(parent, action, sub.form, sub.work);
 }
 
 }  // namespace corvane::cli

@@ -10,4 +10,10 @@ const Layer* FindLayer(const std::vector<Layer>& layers, std::string_view name) 
     return nullptr;
 }
 
+std::uint64_t PixelCount(const std::vector<Layer>& layers) {
+    std::uint64_t n = 0;
+    for (const Layer& layer : layers) n += layer.pixels.Pixels().size() + PixelCount(layer.children);
+    return n;
+}
+
 }  // namespace corvane

@@ -72,6 +72,9 @@ struct LayeredPicture {
     friend bool operator==(const LayeredPicture&, const LayeredPicture&) = default;
 };
 
+// The pixels of the layers and of all the layers in their groups.
+std::uint64_t PixelCount(const std::vector<Layer>& layers);
+
 // What every layered reader accepts at most: the bytes of a file, the pixels
 // of all its layers together, and how deep groups nest.
 inline constexpr std::uint64_t kLayeredFileLimit = std::uint64_t{256} << 20;

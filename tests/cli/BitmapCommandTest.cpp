@@ -252,7 +252,7 @@ TEST_F(BitmapCommand, PipelinesReadStandardInputAndWriteStandardOutput) {
 TEST_F(BitmapCommand, TheFileOnStandardInputIsNeverOverwritten) {
     const auto in = Picture("p.png", GreenWhite());
     const auto before = ReadBytes(in);
-    for (const std::string output : {in, std::string("/dev/stdin")}) {
+    for (const std::string& output : {in, std::string("/dev/stdin")}) {
         SCOPED_TRACE(output);
         const auto run = testing::RunProcess({CORVANE_CLI, "bitmap", "encode", "-", "--depth", "16", "-o", output}, in);
         EXPECT_EQ(run.exitCode, 1);

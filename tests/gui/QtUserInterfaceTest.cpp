@@ -45,7 +45,7 @@ private slots:
             box->button(QMessageBox::No)->click();
         });
         const Answer a = ui.ShowMessage(Message{"Reset all bitmaps anyway?", "corvane-desktop", MessageIcon::Question,
-                                                MessageButtons::YesNo, Answer::No, true});
+                                                MessageButtons::YesNo, Answer::No, true, {}});
         QCOMPARE(a, Answer::No);
         QCOMPARE(text, QString("Reset all bitmaps anyway?"));
         QCOMPARE(title, QString("corvane-desktop"));
@@ -57,7 +57,7 @@ private slots:
     void yesNoCancelAnswersAndEscapeMeansCancel() {
         QtUserInterface ui;
         const Message question{"Save?", std::nullopt, MessageIcon::Question, MessageButtons::YesNoCancel, Answer::Yes,
-                               false};
+                               false, {}};
         WhenModal([](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); });
         QCOMPARE(ui.ShowMessage(question), Answer::Yes);
         WhenModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
@@ -68,9 +68,8 @@ private slots:
     // The details go below the text, shown on request.
     void overwriteQuestionOffersYesToAllAndDetails() {
         QtUserInterface ui;
-        Message question{"Overwrite?", "Corvane Desktop", MessageIcon::Question, MessageButtons::YesYesToAllNoCancel,
-                         Answer::No, false};
-        question.details = "/tmp/x/0.bmp";
+        const Message question{"Overwrite?", "Corvane Desktop", MessageIcon::Question, MessageButtons::YesYesToAllNoCancel,
+                               Answer::No, false, "/tmp/x/0.bmp"};
         QString details;
         WhenModal([&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
@@ -89,7 +88,7 @@ private slots:
     void okCancelOffersBothAndEscapeMeansCancel() {
         QtUserInterface ui;
         const Message warning{"Backup?", std::nullopt, MessageIcon::Information, MessageButtons::OkCancel, Answer::Ok,
-                              false};
+                              false, {}};
         WhenModal([](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             QCOMPARE(box->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);

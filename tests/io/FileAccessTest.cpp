@@ -243,7 +243,7 @@ TEST_F(FileAccessTest, LinkOfAnotherUserInASharedStickyFolderIsNotFollowed) {
 // nothing may be created or written through it.
 TEST_F(FileAccessTest, AnotherUsersLinkToAFolderIsRefusedAnywhereInThePath) {
     if (geteuid() != 0) GTEST_SKIP() << "a link owned by another user needs root to make";
-    const auto shared = dir.File("shared"), theirs = dir.File("theirs"), link = shared + "/link";
+    const auto shared = dir.File("sticky"), theirs = dir.File("theirs"), link = shared + "/link";
     std::filesystem::create_directory(shared);
     std::filesystem::create_directory(theirs);
     std::filesystem::create_directory_symlink(theirs, link);
@@ -262,7 +262,7 @@ TEST_F(FileAccessTest, AnotherUsersLinkToAFolderIsRefusedAnywhereInThePath) {
         const WriteResult one = WriteFileWithReason(link + "/x.pdb", kNew);
         const WriteResult both = WriteFilesAllOrNothing(set);
         const std::error_code made = CreateFolder(link + "/sub/deeper");
-        const WriteResult through = WriteFileWithReason(link + "/../shared/link/y.pdb", kNew);
+        const WriteResult through = WriteFileWithReason(link + "/../sticky/link/y.pdb", kNew);
         if (followed) {
             EXPECT_TRUE(one.Ok() && both.Ok() && through.Ok() && !made);
             EXPECT_EQ(std::distance(std::filesystem::directory_iterator(theirs), {}), 5);
