@@ -230,19 +230,17 @@ bool KernelWouldResolve(const std::string& path, bool followLast) {
 }
 
 // Follows symbolic links to the file they finally name, so that the links
-// stay; false when a link on the way is one the kernel would not follow.
-bool FinalTarget(const std::string& path, std::string& target) {
+// stay. Whether the kernel would follow them is KernelWouldResolve's to say.
+std::string FinalTarget(const std::string& path) {
     fs::path current = path;
     for (int hop = 0; hop < 40; ++hop) {
         std::error_code ec;
         if (!fs::is_symlink(fs::symlink_status(current, ec))) break;
-        if (!KernelWouldFollow(current)) return false;
         const fs::path next = fs::read_symlink(current, ec);
         if (ec) break;
         current = next.is_absolute() ? next : current.parent_path() / next;
     }
-    target = current.string();
-    return true;
+    return current.string();
 }
 
 // 0 when the current user may write the existing file, otherwise why not
@@ -328,11 +326,7 @@ WriteResult Plan(Staged& file) {
     if (file.requested.empty()) return Failure(WriteOutcome::CouldNotOpen, file.requested, ENOENT);
     if (!KernelWouldResolve(file.requested, file.links == LinkPolicy::FollowLink))
         return Refusal(file.requested, WriteRefusal::LinkInSharedFolder);
-    if (file.links == LinkPolicy::ReplaceLink) {
-        file.target = file.requested;
-    } else if (!FinalTarget(file.requested, file.target)) {
-        return Refusal(file.requested, WriteRefusal::LinkInSharedFolder);
-    }
+    file.target = file.links == LinkPolicy::ReplaceLink ? file.requested : FinalTarget(file.requested);
     if (lstat(file.target.c_str(), &file.old) != 0) {
         if (errno != ENOENT) return Failure(WriteOutcome::CouldNotOpen, file.requested, errno);
         file.kind = Staged::Kind::Replace;
