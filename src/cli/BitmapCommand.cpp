@@ -35,8 +35,6 @@ struct BitmapOptions {
     std::string format;  // decode: bmp, png, ppm or pam; empty to follow the output's extension
 };
 
-constexpr std::string_view kStandardStream = "-";
-
 int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes, const std::string& input) {
     if (path == kStandardStream) return WriteStandardOutput(bytes);
     const WriteResult written = WriteFileWithReason(path, bytes, std::span(&input, 1));

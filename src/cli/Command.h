@@ -45,6 +45,8 @@ int Fail(const std::string& message);
 // The exit code once standard output has been flushed: a failed write or
 // flush of it turns success into kExitFailure, with one line on stderr.
 int CheckStandardOutput(int exitCode);
+// "-" as an input or output: standard input or standard output.
+inline constexpr std::string_view kStandardStream = "-";
 // Writes the bytes of an output named "-" and flushes them; a failure is
 // reported with the system's reason ("No space left on device").
 int WriteStandardOutput(std::span<const std::uint8_t> bytes);

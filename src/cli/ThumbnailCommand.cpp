@@ -66,7 +66,7 @@ int MakeThumbnailFile(const ThumbnailOptions& options) {
     if (!thumbnail) return Fail("'" + Shown(options.input) + "' is no readable skin or splash file");
     const std::vector<std::uint8_t> png = EncodePng(*thumbnail, PngEffort::Fastest);
     if (png.empty()) return Fail("cannot encode the thumbnail of '" + Shown(options.input) + "' as PNG");
-    if (options.output == "-") return WriteStandardOutput(png);
+    if (options.output == kStandardStream) return WriteStandardOutput(png);
     // Written whole or not at all: a file manager takes any PNG it finds for a thumbnail.
     const std::string inputs[] = {options.input};
     if (const WriteResult written = WriteFileWithReason(options.output, png, inputs); !written.Ok())
