@@ -402,9 +402,11 @@ std::vector<std::uint8_t> EncodeBmp(const Image& image) {
     return out;
 }
 
-bool WriteBmpFile(const Image& image, const std::string& path) {
+Status WriteBmpFile(const Image& image, const std::string& path) {
     const auto bytes = EncodeBmp(image);
-    return !bytes.empty() && WriteFileReplacing(path, bytes) == WriteOutcome::Ok;
+    if (bytes.empty()) return Fail("a picture with no pixels, or too large for a BMP file");
+    if (const WriteResult written = WriteFileWithReason(path, bytes); !written.Ok()) return Fail(written.Reason());
+    return {};
 }
 
 }  // namespace corvane

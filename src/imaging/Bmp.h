@@ -54,6 +54,7 @@
 #include <vector>
 
 #include "imaging/ImageFile.h"
+#include "io/Result.h"
 
 namespace corvane {
 
@@ -78,9 +79,9 @@ std::optional<ImageFileResult> DecodeBitFieldBmp(std::span<const std::uint8_t> f
 // one whose file would pass the format's 4 GB limit.
 std::vector<std::uint8_t> EncodeBmp(const Image& image);
 
-// Writes EncodeBmp's bytes through WriteFileReplacing, so a failed write
-// leaves any previous file untouched. False when EncodeBmp gives nothing or
-// the write failed.
-bool WriteBmpFile(const Image& image, const std::string& path);
+// Writes EncodeBmp's bytes through the checked whole-file write, so a failed
+// write leaves any previous file untouched; the problem when EncodeBmp gives
+// nothing or the write failed, with the system's reason.
+Status WriteBmpFile(const Image& image, const std::string& path);
 
 }  // namespace corvane

@@ -25,8 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-WriteFault g_fault = WriteFault::None;
-WriteSeams g_seams;
+// What a write asks of the system when no test stands in for it.
+const WriteSeams kSystem;
 
 std::error_code SystemError(int code) { return {code, std::generic_category()}; }
 
@@ -245,16 +245,16 @@ std::string FinalTarget(const std::string& path) {
 
 // 0 when the current user may write the existing file, otherwise why not
 // (a read-only file, a read-only file system).
-int WriteAccess(const std::string& path) {
-    if (g_seams.mayWrite) return g_seams.mayWrite(path) ? 0 : EACCES;
+int WriteAccess(const std::string& path, const WriteSeams& seams) {
+    if (seams.mayWrite) return seams.mayWrite(path) ? 0 : EACCES;
     return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
 }
 
 // Unnamed files get their name through /proc; without it they cannot.
-bool CanUseUnnamedTemporaries() {
+bool CanUseUnnamedTemporaries(const WriteSeams& seams) {
 #ifdef O_TMPFILE
     static const bool procMounted = access("/proc/self/fd", X_OK) == 0;
-    return procMounted && !g_seams.namedTemporaries;
+    return procMounted && !seams.namedTemporaries;
 #else
     return false;
 #endif
@@ -262,10 +262,6 @@ bool CanUseUnnamedTemporaries() {
 
 // Every byte written, or false with errno set.
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-    if (g_fault == WriteFault::WriteFails) {
-        errno = ENOSPC;
-        return false;
-    }
     while (!bytes.empty()) {
         const ssize_t n = write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
@@ -305,6 +301,7 @@ struct Staged {
     int fd = -1;                                 // the temporary, while it is open
     std::string temporary;                       // its name, once it has one
     std::unique_ptr<NamedTemporary> cleanup;     // removes it on a signal
+    const WriteSeams* seams = &kSystem;
 
     Staged() = default;
     Staged(const Staged&) = delete;
@@ -322,7 +319,6 @@ struct Staged {
 
 // Decides how the file is written; the outcome is Ok or a refusal.
 WriteResult Plan(Staged& file) {
-    if (g_fault == WriteFault::CannotOpen) return Failure(WriteOutcome::CouldNotOpen, file.requested, EACCES);
     if (file.requested.empty()) return Failure(WriteOutcome::CouldNotOpen, file.requested, ENOENT);
     if (!KernelWouldResolve(file.requested, file.links == LinkPolicy::FollowLink))
         return Refusal(file.requested, WriteRefusal::LinkInSharedFolder);
@@ -343,7 +339,7 @@ WriteResult Plan(Staged& file) {
         file.kind = Staged::Kind::Direct;
         return {};
     }
-    if (const int refused = WriteAccess(file.target)) return Failure(WriteOutcome::CouldNotOpen, file.requested, refused);
+    if (const int refused = WriteAccess(file.target, *file.seams)) return Failure(WriteOutcome::CouldNotOpen, file.requested, refused);
     file.kind = Staged::Kind::Replace;
     return {};
 }
@@ -354,7 +350,7 @@ WriteResult OpenTemporary(Staged& file) {
     const std::string folder = FolderOf(file.target);
     int error = EOPNOTSUPP;
 #ifdef O_TMPFILE
-    if (CanUseUnnamedTemporaries()) {
+    if (CanUseUnnamedTemporaries(*file.seams)) {
         file.fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (file.fd >= 0) {
             LockTemporary(file.fd);  // unnamed: nobody else can reach it yet
@@ -407,7 +403,7 @@ WriteResult WriteTemporary(Staged& file) {
         file.Discard();
         return Failure(WriteOutcome::WriteFailed, file.requested, error);
     }
-    if (g_seams.temporaryWritten) g_seams.temporaryWritten();
+    if (file.seams->temporaryWritten) file.seams->temporaryWritten();
     return {};
 }
 
@@ -455,7 +451,7 @@ WriteResult MoveIntoPlace(Staged& file) {
             return Failure(WriteOutcome::WriteFailed, file.requested, error);
         }
     }
-    if (g_seams.beforeRename) g_seams.beforeRename();
+    if (file.seams->beforeRename) file.seams->beforeRename();
     // Closed only once renamed, as the lock tells a cleaner that the temporary
     // is alive; its bytes are on disk since the fsync, so the close cannot lose them.
     if (rename(file.temporary.c_str(), file.target.c_str()) != 0) {
@@ -525,9 +521,6 @@ void ReadStreamAtMost(std::FILE* stream, std::uint64_t limit, FileRead& read) {
 }
 
 }  // namespace
-
-void SetWriteFaultForTesting(WriteFault fault) { g_fault = fault; }
-void SetWriteSeamsForTesting(const WriteSeams& seams) { g_seams = seams; }
 
 FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit) {
     namespace fs = std::filesystem;
@@ -611,7 +604,8 @@ std::error_code MakeErrorCode(WriteRefusal refusal) {
     return {static_cast<int>(refusal), category};
 }
 
-WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files, std::span<const std::string> inputs) {
+WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files, std::span<const std::string> inputs,
+                                   const WriteSeams* seams) {
     std::vector<Staged> staged(files.size());
     // Every target is judged before the first byte is written anywhere.
     std::set<std::string> folders;
@@ -619,6 +613,7 @@ WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files, std::span
         staged[i].requested = files[i].path;
         staged[i].bytes = files[i].bytes;
         staged[i].links = files[i].links;
+        if (seams) staged[i].seams = seams;
         if (WriteResult planned = Plan(staged[i]); !planned.Ok()) return planned;
         if (WriteResult refused = RefuseInput(staged[i], inputs); !refused.Ok()) return refused;
         if (staged[i].kind == Staged::Kind::Replace) folders.insert(FolderOf(staged[i].target));
@@ -642,9 +637,9 @@ WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files, std::span
 }
 
 WriteResult WriteFileWithReason(const std::string& path, std::span<const std::uint8_t> bytes,
-                                std::span<const std::string> inputs) {
+                                std::span<const std::string> inputs, const WriteSeams* seams) {
     const FileToWrite file{path, bytes};
-    return WriteFilesAllOrNothing(std::span(&file, 1), inputs);
+    return WriteFilesAllOrNothing(std::span(&file, 1), inputs, seams);
 }
 
 WriteOutcome WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes) {

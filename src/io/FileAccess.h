@@ -102,6 +102,21 @@ enum class WriteOutcome {
     WriteFailed,   // created, but a write, flush, close or the final replace failed
 };
 
+// What a test puts in the system's place where a real disk cannot show a
+// case on demand; every write takes it as its last argument, and the programs
+// pass none.
+struct WriteSeams {
+    // Answers "may the current user write this existing file?" instead of
+    // the system, whose answer is always yes for root.
+    bool (*mayWrite)(const std::string& path) = nullptr;
+    // Use a named temporary even where an unnamed one is possible.
+    bool namedTemporaries = false;
+    // Called once a temporary holds all its bytes, before it takes its name.
+    void (*temporaryWritten)() = nullptr;
+    // Called just before each temporary takes its name.
+    void (*beforeRename)() = nullptr;
+};
+
 WriteOutcome WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // A write's outcome with the system's reason, for messages that say why.
@@ -115,7 +130,7 @@ struct WriteResult {
 };
 
 WriteResult WriteFileWithReason(const std::string& path, std::span<const std::uint8_t> bytes,
-                                std::span<const std::string> inputs = {});
+                                std::span<const std::string> inputs = {}, const WriteSeams* seams = nullptr);
 
 enum class LinkPolicy {
     FollowLink,   // the file a link points to is replaced; the link stays
@@ -134,23 +149,7 @@ struct FileToWrite {
 // file stays as it was. (Targets rewritten directly or in place, see above,
 // are written last.) `inputs` are the files the command read: an output that
 // is the same file as one of them is refused before anything is written.
-WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files, std::span<const std::string> inputs = {});
-
-// Tests force the failures that a real disk rarely shows on demand.
-enum class WriteFault { None, CannotOpen, WriteFails };
-void SetWriteFaultForTesting(WriteFault fault);
-
-struct WriteSeams {
-    // Answers "may the current user write this existing file?" instead of
-    // the system, whose answer is always yes for root.
-    bool (*mayWrite)(const std::string& path) = nullptr;
-    // Use a named temporary even where an unnamed one is possible.
-    bool namedTemporaries = false;
-    // Called once a temporary holds all its bytes, before it takes its name.
-    void (*temporaryWritten)() = nullptr;
-    // Called just before each temporary takes its name.
-    void (*beforeRename)() = nullptr;
-};
-void SetWriteSeamsForTesting(const WriteSeams& seams);
+WriteResult WriteFilesAllOrNothing(std::span<const FileToWrite> files, std::span<const std::string> inputs = {},
+                                   const WriteSeams* seams = nullptr);
 
 }  // namespace corvane

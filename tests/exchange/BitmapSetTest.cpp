@@ -10,12 +10,14 @@
 #include "imaging/PalmColour.h"
 #include "io/FileAccess.h"
 #include "model/SkinDocument.h"
+#include "support/FailingWrites.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 
 namespace corvane {
 namespace {
 
+using testing::FileSizeLimit;
 using testing::ReadBytes;
 using testing::ScriptedUser;
 using testing::TempDir;
@@ -85,14 +87,18 @@ TEST(ExportBitmaps, AnsweringNoToEveryQuestionWritesNothingAndWarnsNothing) {
 // a path is never refused for its length alone.
 TEST(ExportBitmaps, UnwritableFilesEndInOneWarning) {
     TempDir dir;
-    const std::pair<std::string, WriteFault> cases[] = {{dir.Path().string(), WriteFault::WriteFails},
-                                                        {dir.File(std::string(300, 'x')), WriteFault::None}};
-    for (const auto& [folder, fault] : cases) {
+    // A disk that takes no more bytes, and a folder name longer than any file system allows.
+    const std::pair<std::string, std::uint64_t> cases[] = {{dir.Path().string(), 0},
+                                                           {dir.File(std::string(300, 'x')), 1 << 30}};
+    for (const auto& [folder, sizeLimit] : cases) {
         ScriptedUser user;
         user.ChoosesFolder(folder);
-        SetWriteFaultForTesting(fault);
-        EXPECT_EQ(ExportBitmaps(SkinDocument(), user), ExportOutcome::NotAllExported);
-        SetWriteFaultForTesting(WriteFault::None);
+        ExportOutcome outcome;
+        {
+            const FileSizeLimit limit(sizeLimit);
+            outcome = ExportBitmaps(SkinDocument(), user);
+        }
+        EXPECT_EQ(outcome, ExportOutcome::NotAllExported);
         EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"Not all bitmaps could be exported."});
         EXPECT_EQ(user.Messages()[0].caption, std::optional<std::string>("corvane-desktop"));
         EXPECT_TRUE(FileNames(dir.Path()).empty());

@@ -108,7 +108,7 @@ TEST(ImportDialpad, ExportedDialpadComesBackIntoTheSameKeys) {
 
 TEST(InsertBackground, PlainBackgroundShowsAroundTheButtonsAndClearsTheDialButtons) {
     TempDir dir;
-    WriteBmpFile(Image(306, 184, kBlue), dir.File("blue.bmp"));
+    ASSERT_TRUE(WriteBmpFile(Image(306, 184, kBlue), dir.File("blue.bmp")));
     SkinDocument document;
     document.SetTargetDepth(8);
     // As a user would before inserting: the buttons' white corners made see-through.
@@ -150,7 +150,7 @@ TEST(InsertBackground, PixelsBeyondTheGridAreIgnored) {
 
 TEST(InsertBackground, PictureSmallerThanTheGridIsAccepted) {
     TempDir dir;
-    WriteBmpFile(Image(150, 60, kBlue), dir.File("small.bmp"));
+    ASSERT_TRUE(WriteBmpFile(Image(150, 60, kBlue), dir.File("small.bmp")));
     SkinDocument document;
     document.Slot(16, kDialButton).SetTransparent(kWhite);
     const Image button = document.Slot(16, kDialButton).Picture();
@@ -174,7 +174,7 @@ TEST(InsertBackground, PictureSmallerThanTheGridIsAccepted) {
 
 TEST(DialpadCommands, CancelOrUnreadablePictureChangesNothing) {
     TempDir dir;
-    WriteBmpFile(Image(306, 184, kBlue), dir.File("good.bmp"));
+    ASSERT_TRUE(WriteBmpFile(Image(306, 184, kBlue), dir.File("good.bmp")));
     WriteBytes(dir.File("bad.bmp"), {'B', 'M', 1, 2, 3});
     const std::string bad = dir.File("bad.bmp");
     struct Case {

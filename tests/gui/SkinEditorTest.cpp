@@ -14,6 +14,7 @@
 #include "model/PreviewComposition.h"
 #include "model/SkinFile.h"
 #include "splash/CCarrierDlg.h"
+#include "support/FailingWrites.h"
 #include "support/FindWidget.h"
 #include "support/ModalDriver.h"
 #include "support/NoWelcome.h"
@@ -26,6 +27,7 @@
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;
+using corvane::testing::FileSizeLimit;
 using corvane::testing::NoWelcome;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
@@ -314,9 +316,10 @@ private slots:
         w.show();
         w.Document().SetFilePath(dir.File("b.pdb"));
         w.Document().MarkModified();
-        SetWriteFaultForTesting(WriteFault::WriteFails);
-        Button(w, "2")->click();
-        SetWriteFaultForTesting(WriteFault::None);
+        {
+            const FileSizeLimit full;  // the disk takes no more bytes
+            Button(w, "2")->click();
+        }
         QVERIFY(w.isVisible());
         QCOMPARE(user.MessageTexts().back(), std::string("Error writing skin file."));
         QCOMPARE(w.windowTitle(), "b.pdb*" + kSuffix);

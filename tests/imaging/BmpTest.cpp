@@ -8,11 +8,13 @@
 #include "imaging/PictureCheckCases.h"
 #include "io/ByteOrder.h"
 #include "io/FileAccess.h"
+#include "support/FailingWrites.h"
 #include "support/TempDir.h"
 
 namespace corvane {
 namespace {
 
+using testing::FileSizeLimit;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -72,7 +74,9 @@ TEST(BmpWriter, OddWidthRowsNeedNoPadding) {
 TEST(BmpWriter, EmptyPictureIsNotWritten) {
     TempDir dir;
     EXPECT_TRUE(EncodeBmp(Image()).empty());
-    EXPECT_FALSE(WriteBmpFile(Image(), dir.File("e.bmp")));
+    const Status written = WriteBmpFile(Image(), dir.File("e.bmp"));
+    ASSERT_FALSE(written.Ok());
+    EXPECT_EQ(written.Reason(), "a picture with no pixels, or too large for a BMP file");
     EXPECT_FALSE(FileExists(dir.File("e.bmp")));
 }
 
@@ -83,11 +87,22 @@ TEST(BmpWriter, WritesTheEncodedBytesAndKeepsTheOldFileOnFailure) {
     ASSERT_TRUE(WriteBmpFile(picture, path));
     EXPECT_EQ(ReadBytes(path), EncodeBmp(picture));
 
-    SetWriteFaultForTesting(WriteFault::WriteFails);
-    EXPECT_FALSE(WriteBmpFile(Image(2, 2), path));
-    SetWriteFaultForTesting(WriteFault::None);
+    // The reasons are the system's, from a disk that takes no more bytes and a folder that is not there.
+    const struct {
+        std::string path;
+        std::uint64_t sizeLimit;
+        const char* reason;
+    } kFailures[] = {{path, 0, "File too large"}, {dir.File("no/such/folder.bmp"), 1 << 20, "No such file or directory"}};
+    for (const auto& [target, sizeLimit, reason] : kFailures) {
+        Status written;
+        {
+            const FileSizeLimit limit(sizeLimit);
+            written = WriteBmpFile(Image(2, 2), target);
+        }
+        ASSERT_FALSE(written.Ok()) << target;
+        EXPECT_EQ(written.Reason(), reason);
+    }
     EXPECT_EQ(ReadBytes(path), EncodeBmp(picture));
-    EXPECT_FALSE(WriteBmpFile(picture, dir.File("no/such/folder.bmp")));
 }
 
 // ---- the check before decoding ------------------------------------------------

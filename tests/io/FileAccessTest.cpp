@@ -12,21 +12,19 @@
 
 #include <filesystem>
 
+#include "support/FailingWrites.h"
 #include "support/TempDir.h"
 
 namespace corvane {
 namespace {
 
+using testing::FileSizeLimit;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
 class FileAccessTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        SetWriteFaultForTesting(WriteFault::None);
-        SetWriteSeamsForTesting({});
-    }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
@@ -56,11 +54,25 @@ TEST_F(FileAccessTest, ReplacingKeepsNoTemporaryBehind) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
+// Failures of the disk itself: a file that may not grow (a full quota, a
+// file system's size limit) and a device that is full.
 TEST_F(FileAccessTest, FailedWriteLeavesPreviousFileIntact) {
     const auto path = dir.File("a.pdb");
     WriteBytes(path, {9, 8, 7});
-    SetWriteFaultForTesting(WriteFault::WriteFails);
-    EXPECT_EQ(WriteFileReplacing(path, std::vector<std::uint8_t>{1, 2}), WriteOutcome::WriteFailed);
+    const struct {
+        std::string path;
+        std::uint64_t sizeLimit;
+        const char* reason;
+    } kCases[] = {{path, 1, "File too large"}, {path, 0, "File too large"}, {"/dev/full", 1 << 20, "No space left on device"}};
+    for (const auto& [target, sizeLimit, reason] : kCases) {
+        WriteResult result;
+        {
+            const FileSizeLimit limit(sizeLimit);
+            result = WriteFileWithReason(target, std::vector<std::uint8_t>{1, 2});
+        }
+        EXPECT_EQ(result.outcome, WriteOutcome::WriteFailed) << target;
+        EXPECT_EQ(result.Reason(), reason) << target;
+    }
     EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{9, 8, 7}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -68,9 +80,9 @@ TEST_F(FileAccessTest, FailedWriteLeavesPreviousFileIntact) {
 TEST_F(FileAccessTest, UncreatableFileIsCouldNotOpen) {
     EXPECT_EQ(WriteFileReplacing(dir.File("missing/a.pdb"), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
     EXPECT_EQ(WriteFileReplacing(dir.Path().string(), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
-    SetWriteFaultForTesting(WriteFault::CannotOpen);
-    EXPECT_EQ(WriteFileReplacing(dir.File("b.pdb"), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
-    EXPECT_FALSE(FileExists(dir.File("b.pdb")));
+    WriteBytes(dir.File("a.pdb"), kOld);  // a file where a folder should be
+    EXPECT_EQ(WriteFileReplacing(dir.File("a.pdb/b.pdb"), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
+    EXPECT_EQ(ReadBytes(dir.File("a.pdb")), kOld);
 }
 
 TEST_F(FileAccessTest, ReadingMissingFileOrFolderGivesNothing) {
@@ -103,8 +115,8 @@ TEST_F(FileAccessTest, FileTheUserMayNotWriteIsRefusedAndUntouched) {
     // Root may write any file; the seam answers as the system would for anyone else.
     const auto path = dir.File("a.pdb");
     WriteBytes(path, kOld);
-    SetWriteSeamsForTesting({.mayWrite = [](const std::string&) { return false; }});
-    const WriteResult result = WriteFileWithReason(path, kNew);
+    const WriteSeams readOnly{.mayWrite = [](const std::string&) { return false; }};
+    const WriteResult result = WriteFileWithReason(path, kNew, {}, &readOnly);
     EXPECT_EQ(result.outcome, WriteOutcome::CouldNotOpen);
     EXPECT_EQ(result.Reason(), "Permission denied");
     EXPECT_EQ(ReadBytes(path), kOld);
@@ -163,11 +175,14 @@ TEST_F(FileAccessTest, SetIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"a.bmp", "b.bmp"}));
 
     for (const bool named : {false, true}) {
-        SetWriteSeamsForTesting({.namedTemporaries = named});
-        SetWriteFaultForTesting(WriteFault::WriteFails);
-        EXPECT_EQ(WriteFilesAllOrNothing(std::span(failing).first(3)).Reason(), "No space left on device");
+        const WriteSeams seams{.namedTemporaries = named};
+        WriteResult result;
+        {
+            const FileSizeLimit limit(1);
+            result = WriteFilesAllOrNothing(std::span(failing).first(3), {}, &seams);
+        }
+        EXPECT_EQ(result.Reason(), "File too large");
         EXPECT_EQ(Names(), (std::vector<std::string>{"a.bmp", "b.bmp"}));
-        SetWriteFaultForTesting(WriteFault::None);
     }
 
     ASSERT_TRUE(WriteFilesAllOrNothing(std::span(failing).first(3)).Ok());
@@ -178,10 +193,10 @@ TEST_F(FileAccessTest, TemporaryDoesNotOutliveAProcessStoppedBySigterm) {
     const auto path = dir.File("a.pdb");
     WriteBytes(path, kOld);
     for (const bool named : {false, true}) {
+        const WriteSeams seams{.namedTemporaries = named, .temporaryWritten = [] { std::raise(SIGTERM); }};
         EXPECT_EXIT(
             {
-                SetWriteSeamsForTesting({.namedTemporaries = named, .temporaryWritten = [] { std::raise(SIGTERM); }});
-                WriteFileReplacing(path, kNew);
+                WriteFileWithReason(path, kNew, {}, &seams);
             },
             ::testing::KilledBySignal(SIGTERM), "");
         EXPECT_EQ(ReadBytes(path), kOld);
@@ -195,10 +210,10 @@ TEST_F(FileAccessTest, SignalDuringTheRenamesLeavesTheWholeNewSet) {
     const std::vector<FileToWrite> set{{dir.File("a.bmp"), kNew}, {dir.File("b.bmp"), kNew}, {dir.File("c.bmp"), kNew}};
     for (const bool named : {false, true}) {
         for (const auto& name : names) WriteBytes(dir.File(name), kOld);
+        const WriteSeams seams{.namedTemporaries = named, .beforeRename = [] { std::raise(SIGTERM); }};
         EXPECT_EXIT(
             {
-                SetWriteSeamsForTesting({.namedTemporaries = named, .beforeRename = [] { std::raise(SIGTERM); }});
-                WriteFilesAllOrNothing(set);
+                WriteFilesAllOrNothing(set, {}, &seams);
             },
             ::testing::KilledBySignal(SIGTERM), "");
         for (const auto& name : names) EXPECT_EQ(ReadBytes(dir.File(name)), kNew) << name;

@@ -8,6 +8,7 @@
 #include "io/ByteOrder.h"
 #include "io/FileAccess.h"
 #include "model/DefaultArtwork.h"
+#include "support/FailingWrites.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 
@@ -15,6 +16,9 @@ namespace corvane {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using testing::FileSizeLimit;
+using testing::MakeReadOnly;
+using testing::OrdinaryUser;
 using testing::ReadBytes;
 using testing::ScriptedUser;
 using testing::TempDir;
@@ -69,8 +73,6 @@ Bytes WithoutNameAndDates(Bytes bytes) {
 
 class SkinFileTest : public ::testing::Test {
 protected:
-    void TearDown() override { SetWriteFaultForTesting(WriteFault::None); }
-
     std::string Saved(const std::string& name) {
         const auto path = dir.File(name);
         ScriptedUser u;
@@ -248,26 +250,39 @@ TEST_F(SkinFileTest, UnsupportedResourcesAreAskedAboutOnSaveOnly) {
 
 // ---- failed writes keep the previous file and the unsaved mark --------------------------
 
-TEST_F(SkinFileTest, FileThatCannotBeCreatedIsReportedAndChangesNothing) {
+// The user made the file read-only; root may write it anyway, so the save runs as someone else.
+TEST_F(SkinFileTest, ReadOnlyFileIsReportedAndChangesNothing) {
     const auto path = Saved("keep.pdb");
     const Bytes original = ReadBytes(path);
     doc.MarkModified();
-    SetWriteFaultForTesting(WriteFault::CannotOpen);
-    EXPECT_EQ(SaveSkin(doc, user), SaveSkinOutcome::CouldNotOpen);
+    MakeReadOnly(path);
+    SaveSkinOutcome outcome;
+    {
+        const OrdinaryUser ordinary;
+        if (!ordinary.Active()) GTEST_SKIP() << "this process cannot act as an ordinary user";
+        outcome = SaveSkin(doc, user);
+    }
+    EXPECT_EQ(outcome, SaveSkinOutcome::CouldNotOpen);
     ASSERT_EQ(user.Messages().size(), 1u);
     EXPECT_EQ(user.Messages()[0].text, "Could not open file for writing.");
     EXPECT_EQ(user.Messages()[0].icon, MessageIcon::Warning);
     EXPECT_EQ(user.Messages()[0].caption, user.ApplicationName());
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(ReadBytes(path), original);
-    SetWriteFaultForTesting(WriteFault::None);
+}
 
-    // A file the user made read-only (root may write it anyway: the seam answers for anyone else).
-    SetWriteSeamsForTesting({.mayWrite = [](const std::string&) { return false; }});
+TEST_F(SkinFileTest, FileThatCannotBeCreatedIsReportedAndChangesNothing) {
+    // A folder took the file's name since it was opened.
+    const auto path = Saved("keep.pdb");
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    std::filesystem::create_directory(path + "/inside");
+    doc.MarkModified();
     EXPECT_EQ(SaveSkin(doc, user), SaveSkinOutcome::CouldNotOpen);
-    SetWriteSeamsForTesting({});
-    EXPECT_EQ(user.MessageTexts().back(), "Could not open file for writing.");
-    EXPECT_EQ(ReadBytes(path), original);
+    EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"Could not open file for writing."});
+    EXPECT_EQ(user.Messages()[0].caption, user.ApplicationName());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(std::filesystem::is_directory(path + "/inside"));
 
     // A real one: the chosen folder does not exist. Save as keeps the new name.
     const auto nowhere = dir.File("missing/x.pdb");
@@ -284,8 +299,12 @@ TEST_F(SkinFileTest, FailedWriteIsAnErrorAndKeepsThePreviousFile) {
     const Bytes original = ReadBytes(path);
     doc.Slot(16, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, 16);
     doc.MarkModified();
-    SetWriteFaultForTesting(WriteFault::WriteFails);
-    EXPECT_EQ(SaveSkin(doc, user), SaveSkinOutcome::WriteFailed);
+    SaveSkinOutcome outcome;
+    {
+        const FileSizeLimit full;  // the disk takes not one more byte
+        outcome = SaveSkin(doc, user);
+    }
+    EXPECT_EQ(outcome, SaveSkinOutcome::WriteFailed);
     ASSERT_EQ(user.Messages().size(), 1u);
     EXPECT_EQ(user.Messages()[0].text, "Error writing skin file.");
     EXPECT_EQ(user.Messages()[0].icon, MessageIcon::Warning);
@@ -297,7 +316,11 @@ TEST_F(SkinFileTest, FailedWriteIsAnErrorAndKeepsThePreviousFile) {
     // Save as to a new name: the name changes, the file does not appear.
     ScriptedUser as;
     as.ChoosesFile(dir.File("fresh.pdb"));
-    EXPECT_EQ(SaveSkinAs(doc, as), SaveSkinOutcome::WriteFailed);
+    {
+        const FileSizeLimit full;
+        outcome = SaveSkinAs(doc, as);
+    }
+    EXPECT_EQ(outcome, SaveSkinOutcome::WriteFailed);
     EXPECT_EQ(doc.FilePath(), dir.File("fresh.pdb"));
     EXPECT_FALSE(FileExists(dir.File("fresh.pdb")));
     EXPECT_TRUE(doc.IsModified());

@@ -7,6 +7,7 @@
 
 #include "io/ByteOrder.h"
 #include "io/FileAccess.h"
+#include "support/FailingWrites.h"
 #include "support/SplashTestUtil.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
@@ -15,6 +16,9 @@ namespace corvane {
 namespace {
 
 using namespace splash_testing;
+using testing::FileSizeLimit;
+using testing::MakeReadOnly;
+using testing::OrdinaryUser;
 using testing::ReadBytes;
 using testing::ScriptedUser;
 using testing::TempDir;
@@ -31,8 +35,6 @@ TEST(SplashFile, ExtractedNamesDropTheLastFourCharacters) {
 
 class SplashCommands : public ::testing::Test {
 protected:
-    void TearDown() override { SetWriteFaultForTesting(WriteFault::None); }
-
     // The one message shown since the last call, checked whole.
     void ExpectMessage(const std::string& text, std::optional<std::string> caption, MessageIcon icon) {
         ASSERT_EQ(user.Messages().size(), seenMessages + 1) << "expected: " << text;
@@ -288,14 +290,17 @@ TEST_F(SplashCommands, ExtractingProposesANameBesideTheSplashFile) {
     EXPECT_TRUE(splash.IsModified());  // extracting saves no splash
 
     // The name is kept from the save-as dialog even though the write fails.
-    SetWriteFaultForTesting(WriteFault::CannotOpen);
-    user.ChoosesFile("C:\\x\\Summer.pdb");
-    EXPECT_EQ(SaveSplashAs(splash, user, kDate), SplashSaveOutcome::CouldNotOpen);
-    ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
-    SetWriteFaultForTesting(WriteFault::None);
+    user.ChoosesFile(dir.File("C:\\x\\Summer.pdb"));
+    SplashSaveOutcome outcome;
+    {
+        const FileSizeLimit full;
+        outcome = SaveSplashAs(splash, user, kDate);
+    }
+    EXPECT_EQ(outcome, SplashSaveOutcome::WriteFailed);
+    ExpectMessage("Error writing splash file.", kDesktop, MessageIcon::Warning);
     user.ChoosesFile(std::nullopt);
     EXPECT_EQ(ExtractSplashImage(splash, user, SplashDocument::GoodbyeId), SplashImageSaveOutcome::Cancelled);
-    EXPECT_EQ(user.FileCalls().back().prompt.proposedName, "C:\\x\\Summer-goodbye.jpg");
+    EXPECT_EQ(user.FileCalls().back().prompt.proposedName, dir.File("C:\\x\\Summer-goodbye.jpg"));
     ExpectNoMessage();
 
     const std::size_t prompts = user.FileCalls().size();
@@ -317,21 +322,32 @@ TEST_F(SplashCommands, FailedSplashWritesKeepThePreviousFileAndTheModifiedFlag) 
     const std::string path = dir.File("Summer.pdb");
     WriteBytes(path, {9, 9, 9});
     user.ChoosesFile(path);
-    SetWriteFaultForTesting(WriteFault::WriteFails);
-    EXPECT_EQ(SaveSplash(splash, user, kDate), SplashSaveOutcome::WriteFailed);
+    SplashSaveOutcome outcome;
+    {
+        const FileSizeLimit full;
+        outcome = SaveSplash(splash, user, kDate);
+    }
+    EXPECT_EQ(outcome, SplashSaveOutcome::WriteFailed);
     ExpectMessage("Error writing splash file.", kDesktop, MessageIcon::Warning);
     EXPECT_EQ(ReadBytes(path), (Bytes{9, 9, 9}));
     EXPECT_TRUE(splash.IsModified());
     EXPECT_EQ(splash.Name(), "");
 
-    SetWriteFaultForTesting(WriteFault::CannotOpen);
-    EXPECT_EQ(WriteSplash(splash, user, kDate), SplashSaveOutcome::CouldNotOpen);
+    // The user made the file read-only; root may write it anyway, so the save runs as someone else.
+    MakeReadOnly(path);
+    {
+        const OrdinaryUser ordinary;
+        if (!ordinary.Active()) GTEST_SKIP() << "this process cannot act as an ordinary user";
+        outcome = WriteSplash(splash, user, kDate);
+    }
+    EXPECT_EQ(outcome, SplashSaveOutcome::CouldNotOpen);
     ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
     EXPECT_EQ(ReadBytes(path), (Bytes{9, 9, 9}));
     EXPECT_TRUE(splash.IsModified());
+}
 
-    // A folder that does not exist cannot hold the file: no fault needed.
-    SetWriteFaultForTesting(WriteFault::None);
+TEST_F(SplashCommands, SplashSavedIntoAMissingFolderIsCouldNotOpen) {
+    LoadBoth();
     user.ChoosesFile(dir.File("no-such-folder/Summer.pdb"));
     EXPECT_EQ(SaveSplashAs(splash, user, kDate), SplashSaveOutcome::CouldNotOpen);
     ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
@@ -342,13 +358,22 @@ TEST_F(SplashCommands, FailedImageWritesKeepThePreviousFile) {
     LoadBoth();
     const std::string path = dir.File("goodbye.jpg");
     WriteBytes(path, {7, 7});
-    SetWriteFaultForTesting(WriteFault::WriteFails);
-    EXPECT_EQ(SaveSplashImage(splash, user, SplashDocument::GoodbyeId, path), SplashImageSaveOutcome::WriteFailed);
+    SplashImageSaveOutcome outcome;
+    {
+        const FileSizeLimit full;
+        outcome = SaveSplashImage(splash, user, SplashDocument::GoodbyeId, path);
+    }
+    EXPECT_EQ(outcome, SplashImageSaveOutcome::WriteFailed);
     ExpectMessage("Error writing Jpeg image.", kDesktop, MessageIcon::Warning);
     EXPECT_EQ(ReadBytes(path), (Bytes{7, 7}));
 
-    SetWriteFaultForTesting(WriteFault::CannotOpen);
-    EXPECT_EQ(SaveSplashImage(splash, user, SplashDocument::GoodbyeId, path), SplashImageSaveOutcome::CouldNotOpen);
+    MakeReadOnly(path);
+    {
+        const OrdinaryUser ordinary;
+        if (!ordinary.Active()) GTEST_SKIP() << "this process cannot act as an ordinary user";
+        outcome = SaveSplashImage(splash, user, SplashDocument::GoodbyeId, path);
+    }
+    EXPECT_EQ(outcome, SplashImageSaveOutcome::CouldNotOpen);
     ExpectMessage("Could not open file for writing.", kDesktop, MessageIcon::Warning);
     EXPECT_EQ(ReadBytes(path), (Bytes{7, 7}));
 }
