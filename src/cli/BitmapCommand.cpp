@@ -28,7 +28,7 @@ namespace corvane::cli {
 namespace {
 
 struct BitmapOptions {
-    std::string input;
+    std::vector<std::string> files;  // the subcommand's IN argument
     std::string output;
     int depth = 0;
     std::optional<Colour> transparent;
@@ -67,10 +67,11 @@ ImageFileResult ReadPicture(const std::string& input) {
 }
 
 int Encode(const BitmapOptions& options) {
-    const std::string name = options.input == kStandardStream ? "standard input" : Shown(options.input);
-    ImageFileResult read = ReadPicture(options.input);
+    const std::string& input = options.files[0];
+    const std::string name = input == kStandardStream ? "standard input" : Shown(input);
+    ImageFileResult read = ReadPicture(input);
     if (!read.image) {
-        if (options.input != kStandardStream && !FileExists(options.input)) return Fail(name + ": no such file");
+        if (input != kStandardStream && !FileExists(input)) return Fail(name + ": no such file");
         return Fail(name + ": " + ImageFileProblemText(read));
     }
     std::optional<Image>& picture = read.image;
@@ -87,7 +88,7 @@ int Encode(const BitmapOptions& options) {
     ReduceImageToDepth(*picture, transparent, options.depth);
     const Result<EncodedPalmBitmap> bitmap = EncodePalmBitmap(*picture, transparent, true, options.depth);
     if (!bitmap) return Fail(name + ": the picture cannot be encoded as a Palm bitmap");
-    return WriteOutput(options.output, bitmap->bytes, options.input);
+    return WriteOutput(options.output, bitmap->bytes, input);
 }
 
 // The picture format of `--format`, else of the output's extension; BMP when neither says.
@@ -109,51 +110,53 @@ std::vector<std::uint8_t> EncodePicture(const Image& picture, const std::string&
 }
 
 int Decode(const BitmapOptions& options) {
+    const std::string& input = options.files[0];
     // A resource lives inside a skin file, so it can be no larger than one.
-    const FileRead bytes = options.input == kStandardStream ? ReadStandardInputAtMost(kDatabaseFileLimit)
-                                                             : ReadFileAtMost(options.input, kDatabaseFileLimit);
+    const FileRead bytes = input == kStandardStream ? ReadStandardInputAtMost(kDatabaseFileLimit)
+                                                     : ReadFileAtMost(input, kDatabaseFileLimit);
     if (!bytes.Ok())
-        return Fail(Shown(options.input) + ": " + ReadProblemText(bytes.problem, kDatabaseFileLimit, "bitmap resources", bytes.error));
+        return Fail(Shown(input) + ": " + ReadProblemText(bytes.problem, kDatabaseFileLimit, "bitmap resources", bytes.error));
     const Result<PalmPicture> decoded = DecodePalmBitmap(bytes.bytes);
-    if (!decoded) return Fail(Shown(options.input) + ": not a Palm bitmap resource of 1, 8 or 16 bits that can be read");
+    if (!decoded) return Fail(Shown(input) + ": not a Palm bitmap resource of 1, 8 or 16 bits that can be read");
     const Image& picture = decoded->image;
-    if (picture.Empty()) return Fail(Shown(options.input) + ": the bitmap has no pixels, so there is no picture to write");
+    if (picture.Empty()) return Fail(Shown(input) + ": the bitmap has no pixels, so there is no picture to write");
     const std::string format = OutputFormat(options);
     const auto encoded = EncodePicture(picture, format);
-    if (encoded.empty()) return Fail(Shown(options.input) + ": the picture is too large for a ." + format + " file");
-    if (const int status = WriteOutput(options.output, encoded, options.input); status != 0) return status;
+    if (encoded.empty()) return Fail(Shown(input) + ": the picture is too large for a ." + format + " file");
+    if (const int status = WriteOutput(options.output, encoded, input); status != 0) return status;
     (options.output == kStandardStream ? std::cerr : std::cout) << "transparent colour: " << FormatColour(decoded->transparent)
               << (decoded->hasTransparency ? "" : " (not used: the bitmap has no transparency)") << "\n";
     return 0;
 }
 
 void DefineBitmap(CLI::App& bitmap, Action& action) {
+    // -o comes last in encode's help, after the colour: it is added once the colour is.
     auto encoding = std::make_shared<BitmapOptions>();
-    CLI::App* encode = bitmap.add_subcommand(
-        "encode",
-        "Reduce the picture (BMP, PNG...) to the depth as the editor does and write the resource's bytes\n"
-        "(a blank placeholder and the version-3 bitmap).");
-    encode->add_option("IN", encoding->input, "the picture file (BMP, PNG, JPEG, PBM/PGM/PPM/PAM); - for standard input")
-        ->type_name("")
-        ->required();
-    AddDepthOption(*encode, encoding->depth);
+    CLI::App* encode = AddSubcommand(
+        bitmap, action,
+        {.name = "encode",
+         .description = "Reduce the picture (BMP, PNG...) to the depth as the editor does and write the resource's "
+                        "bytes\n(a blank placeholder and the version-3 bitmap).",
+         .arguments = {{"IN", "the picture file (BMP, PNG, JPEG, PBM/PGM/PPM/PAM); - for standard input"}},
+         .depth = true},
+        &Encode, encoding);
     AddColourOption(*encode, "--transparent", encoding->transparent, "the transparent colour; 00FF00 when not given");
     AddOutputOption(*encode, encoding->output,
                     "the resource file to write; it appears whole or not at all; - for standard output");
-    RunsWith(*encode, action, encoding, &Encode);
 
     auto decoding = std::make_shared<BitmapOptions>();
-    CLI::App* decode = bitmap.add_subcommand(
-        "decode",
-        "Write the resource's picture as a 32-bit .bmp file (or PNG, PPM, PAM) and print its transparent colour.");
-    decode->add_option("IN", decoding->input, "the bitmap resource file; - for standard input")->type_name("")->required();
-    AddOutputOption(*decode, decoding->output,
-                    "the picture file to write, its format from its extension (.bmp, .png, .ppm, .pam); it appears\n"
-                    "whole or not at all; - for standard output");
+    CLI::App* decode = AddSubcommand(
+        bitmap, action,
+        {.name = "decode",
+         .description =
+             "Write the resource's picture as a 32-bit .bmp file (or PNG, PPM, PAM) and print its transparent colour.",
+         .arguments = {{"IN", "the bitmap resource file; - for standard input"}},
+         .output = "the picture file to write, its format from its extension (.bmp, .png, .ppm, .pam); it appears\n"
+                   "whole or not at all; - for standard output"},
+        &Decode, decoding);
     decode->add_option("--format", decoding->format, "the picture format, whatever the output's name")
         ->type_name("bmp|png|ppm|pam")
         ->check(CLI::IsMember({"bmp", "png", "ppm", "pam"}).description(""));
-    RunsWith(*decode, action, decoding, &Decode);
 }
 
 const RegisterCommand kRegistered{{"bitmap", "encode and decode one Palm bitmap resource", &DefineBitmap}};
