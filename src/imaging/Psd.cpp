@@ -1,27 +1,15 @@
 #include "imaging/Psd.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 #include <string_view>
 
-#include "io/ByteOrder.h"
+#include "imaging/PsdFormat.h"
 
 namespace corvane {
 namespace {
 
-using Reader = ByteReader<std::endian::big>;
-using Writer = ByteWriter<std::endian::big>;
-
-constexpr std::string_view kSignature = "8BPS";
-constexpr std::string_view kBlockSignature = "8BIM";
-constexpr std::string_view kGroupEnd = "</Layer group>";
-constexpr int kSideLimit = 30000;  // what Photoshop allows a version-1 file
-constexpr std::uint16_t kRgbMode = 3;
-constexpr std::uint16_t kRaw = 0, kPackBits = 1;
-constexpr std::uint32_t kOpenFolder = 1, kClosedFolder = 2, kFolderEnd = 3;
-constexpr std::uint32_t kLockAll = 0x80000000u;
-constexpr std::array<std::int16_t, 4> kChannelIds{-1, 0, 1, 2};  // alpha, red, green, blue
+using namespace psd;
 
 std::string ModeName(std::uint16_t mode) {
     switch (mode) {
@@ -36,7 +24,7 @@ std::string ModeName(std::uint16_t mode) {
     }
 }
 
-// ---- UTF-8 and UTF-16 --------------------------------------------------------
+// ---- names: UTF-16 to UTF-8 --------------------------------------------------
 
 std::string Utf8(const std::vector<std::uint32_t>& code) {
     std::string out;
@@ -74,35 +62,6 @@ std::string FromUtf16(const std::vector<std::uint16_t>& units) {
         }
     }
     return Utf8(code);
-}
-
-// Invalid sequences become U+FFFD, so a name always survives the trip.
-std::vector<std::uint16_t> ToUtf16(std::string_view text) {
-    std::vector<std::uint16_t> out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<std::uint8_t>(text[i]);
-        const int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-        std::uint32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1Fu) : extra == 2 ? (b & 0x0Fu) : (b & 0x07u);
-        bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
-        for (int k = 1; valid && k <= extra; ++k) {
-            const auto next = static_cast<std::uint8_t>(text[i + static_cast<std::size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3Fu);
-        }
-        if (!valid || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
-            c = 0xFFFD;
-            i += 1;
-        } else {
-            i += static_cast<std::size_t>(extra) + 1;
-        }
-        if (c >= 0x10000) {
-            out.push_back(static_cast<std::uint16_t>(0xD800 + ((c - 0x10000) >> 10)));
-            out.push_back(static_cast<std::uint16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-        } else {
-            out.push_back(static_cast<std::uint16_t>(c));
-        }
-    }
-    return out;
 }
 
 // ---- reading ------------------------------------------------------------------
@@ -321,126 +280,7 @@ Result<RgbaImage> ReadMerged(Reader& in, int width, int height, int channels, Pi
     return image;
 }
 
-// ---- writing ------------------------------------------------------------------
-
-struct Plane {
-    std::vector<std::uint8_t> bytes;  // compression, row lengths, rows
-};
-
-// Compression PackBits, the row lengths, the rows; with the row lengths of a
-// whole image kept apart, for the merged image that lists all first.
-void PackPlane(const RgbaImage& image, int channel, std::vector<std::uint16_t>& lengths, std::vector<std::uint8_t>& rows) {
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(image.Width()));
-    for (int y = 0; y < image.Height(); ++y) {
-        for (int x = 0; x < image.Width(); ++x) {
-            const Rgba p = image.At(x, y);
-            row[static_cast<std::size_t>(x)] = channel == -1 ? p.a : channel == 0 ? p.r : channel == 1 ? p.g : p.b;
-        }
-        const auto packed = PackBits(row);
-        lengths.push_back(static_cast<std::uint16_t>(packed.size()));
-        rows.insert(rows.end(), packed.begin(), packed.end());
-    }
-}
-
-std::vector<std::uint8_t> ChannelData(const RgbaImage& image, int channel) {
-    Writer out;
-    if (image.Empty()) {
-        out.U16(kRaw);
-        return out.Take();
-    }
-    std::vector<std::uint16_t> lengths;
-    std::vector<std::uint8_t> rows;
-    PackPlane(image, channel, lengths, rows);
-    out.U16(kPackBits);
-    for (const std::uint16_t n : lengths) out.U16(n);
-    out.Bytes(rows);
-    return out.Take();
-}
-
-struct FlatRecord {
-    const Layer* layer;
-    std::uint32_t section;
-};
-
-// Bottom first, each group as its divider, its layers, then its folder record.
-void Flatten(const std::vector<Layer>& layers, std::vector<FlatRecord>& out) {
-    for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
-        if (!it->group) {
-            out.push_back({&*it, 0});
-            continue;
-        }
-        out.push_back({&*it, kFolderEnd});
-        Flatten(it->children, out);
-        out.push_back({&*it, kOpenFolder});
-    }
-}
-
-void WriteBlock(Writer& out, std::string_view key, const std::vector<std::uint8_t>& data) {
-    out.FourCC(kBlockSignature);
-    out.FourCC(key);
-    out.U32(static_cast<std::uint32_t>(data.size()));
-    out.Bytes(data);
-}
-
-std::vector<std::uint8_t> ExtraData(const std::string& name, std::uint32_t section, bool locked) {
-    Writer out;
-    out.U32(0);  // no mask
-    out.U32(0);  // no blending ranges
-    // The Pascal name is for old readers: ASCII, at most 255 bytes.
-    std::string ascii;
-    for (const char c : name) ascii += static_cast<unsigned char>(c) < 0x80 ? c : '_';
-    if (ascii.size() > 255) ascii.resize(255);
-    out.U8(static_cast<std::uint8_t>(ascii.size()));
-    out.Bytes(std::span(reinterpret_cast<const std::uint8_t*>(ascii.data()), ascii.size()));
-    out.Zeros((4 - (1 + ascii.size()) % 4) % 4);
-
-    Writer unicode;
-    const auto units = ToUtf16(name);
-    unicode.U32(static_cast<std::uint32_t>(units.size()));
-    for (const std::uint16_t u : units) unicode.U16(u);
-    unicode.Zeros((4 - unicode.Size() % 4) % 4);
-    WriteBlock(out, "luni", unicode.Take());
-    if (section != 0) {
-        Writer divider;
-        divider.U32(section);
-        divider.FourCC(kBlockSignature);
-        divider.FourCC(section == kFolderEnd ? "norm" : "pass");
-        WriteBlock(out, "lsct", divider.Take());
-    }
-    if (locked) {
-        Writer protection;
-        protection.U32(kLockAll);
-        WriteBlock(out, "lspf", protection.Take());
-    }
-    return out.Take();
-}
-
 }  // namespace
-
-std::vector<std::uint8_t> PackBits(std::span<const std::uint8_t> row) {
-    std::vector<std::uint8_t> out;
-    std::size_t i = 0;
-    while (i < row.size()) {
-        std::size_t run = 1;
-        while (i + run < row.size() && run < 128 && row[i + run] == row[i]) ++run;
-        if (run >= 2) {
-            out.push_back(static_cast<std::uint8_t>(257 - run));
-            out.push_back(row[i]);
-            i += run;
-            continue;
-        }
-        // Literals up to the next pair of equal bytes.
-        std::size_t length = 1;
-        while (i + length < row.size() && length < 128 &&
-               !(i + length + 1 < row.size() && row[i + length] == row[i + length + 1]))
-            ++length;
-        out.push_back(static_cast<std::uint8_t>(length - 1));
-        out.insert(out.end(), row.begin() + static_cast<std::ptrdiff_t>(i),
-                   row.begin() + static_cast<std::ptrdiff_t>(i + length));
-        i += length;
-    }
-    return out;
-}
 
 bool UnpackBits(std::span<const std::uint8_t> packed, std::span<std::uint8_t> out) {
     std::size_t in = 0, at = 0;
@@ -493,78 +333,6 @@ Result<LayeredPicture> DecodePsd(std::span<const std::uint8_t> file) {
     if (!merged) return Fail("a merged image " + merged.Reason());
     picture.merged = std::move(*merged);
     return picture;
-}
-
-Result<std::vector<std::uint8_t>> EncodePsd(const LayeredPicture& picture) {
-    if (picture.width <= 0 || picture.height <= 0 || picture.width > kSideLimit || picture.height > kSideLimit)
-        return Fail("a picture of " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
-                    " pixels cannot be a Photoshop file");
-    std::vector<FlatRecord> records;
-    Flatten(picture.layers, records);
-    if (records.size() > 32767) return Fail("too many layers for a Photoshop file");
-
-    Writer info;
-    info.U16(static_cast<std::uint16_t>(-static_cast<std::int16_t>(records.size())));
-    std::vector<std::vector<std::uint8_t>> channelData;
-    static const RgbaImage kNoPixels;
-    for (const auto& [layer, section] : records) {
-        const RgbaImage& pixels = section == 0 ? layer->pixels : kNoPixels;
-        const int x = section == 0 ? layer->x : 0, y = section == 0 ? layer->y : 0;
-        if (pixels.Width() > kSideLimit || pixels.Height() > kSideLimit)
-            return Fail("the layer '" + layer->name + "' is too large for a Photoshop file");
-        info.I32(y);
-        info.I32(x);
-        info.I32(y + pixels.Height());
-        info.I32(x + pixels.Width());
-        info.U16(kChannelIds.size());
-        for (const std::int16_t id : kChannelIds) {
-            channelData.push_back(ChannelData(pixels, id));
-            info.U16(static_cast<std::uint16_t>(id));
-            info.U32(static_cast<std::uint32_t>(channelData.back().size()));
-        }
-        info.FourCC(kBlockSignature);
-        info.FourCC(section == kOpenFolder ? "pass" : "norm");
-        info.U8(255);  // opaque
-        info.U8(0);    // no clipping
-        // Bit 1 hides; bits 3 and 4 say a group record's pixels do not count.
-        info.U8(static_cast<std::uint8_t>((layer->visible || section == kFolderEnd ? 0 : 0x02) | (section ? 0x18 : 0)));
-        info.U8(0);
-        const auto extra = ExtraData(section == kFolderEnd ? std::string(kGroupEnd) : layer->name, section,
-                                     section == 0 && layer->locked);
-        info.U32(static_cast<std::uint32_t>(extra.size()));
-        info.Bytes(extra);
-    }
-    for (const auto& data : channelData) info.Bytes(data);
-    if (info.Size() % 2) info.U8(0);
-
-    Writer out;
-    out.FourCC(kSignature);
-    out.U16(1);
-    out.Zeros(6);
-    out.U16(4);  // red, green, blue, transparency
-    out.U32(static_cast<std::uint32_t>(picture.height));
-    out.U32(static_cast<std::uint32_t>(picture.width));
-    out.U16(8);
-    out.U16(kRgbMode);
-    out.U32(0);  // colour mode data
-    out.U32(0);  // image resources
-    out.U32(static_cast<std::uint32_t>(4 + info.Size() + 4));
-    out.U32(static_cast<std::uint32_t>(info.Size()));
-    out.Bytes(info.Data());
-    out.U32(0);  // global layer mask info
-
-    const RgbaImage merged =
-        picture.merged.Width() == picture.width && picture.merged.Height() == picture.height
-            ? picture.merged
-            : RgbaImage(picture.width, picture.height);
-    std::vector<std::uint16_t> lengths;
-    std::vector<std::uint8_t> rows;
-    for (const int channel : {0, 1, 2, -1}) PackPlane(merged, channel, lengths, rows);
-    out.U16(kPackBits);
-    for (const std::uint16_t n : lengths) out.U16(n);
-    out.Bytes(rows);
-    if (out.Size() > kLayeredFileLimit) return Fail("the picture is too large for a layered file");
-    return out.Take();
 }
 
 }  // namespace corvane
