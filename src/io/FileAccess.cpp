@@ -1,24 +1,20 @@
 #include "io/FileAccess.h"
 
-// The standard library cannot ask whether the user may write a file, create
-// an unnamed file or clean up on a signal, so the writes use POSIX directly.
-#include <dirent.h>
+// The writing half of FileAccess.h. The standard library cannot ask whether
+// the user may write a file or create an unnamed file, so the writes use POSIX directly.
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <set>
 #include <system_error>
 #include <utility>
+
+#include "io/LinkRule.h"
+#include "io/Temporaries.h"
 
 namespace corvane {
 namespace {
@@ -52,196 +48,7 @@ public:
     }
 };
 
-// ---- named temporaries removed on Ctrl+C and SIGTERM ---------------------------
-
-// Paths of the named temporaries that exist right now. The handler only reads
-// the slots and calls unlink, both safe inside a signal handler.
-constexpr int kTemporarySlots = 64;
-std::atomic<char*> g_temporaries[kTemporarySlots];
-std::atomic<bool> g_handlersInstalled{false};
-struct sigaction g_previousInt;
-struct sigaction g_previousTerm;
-
-void RemoveTemporariesAndResignal(int signal) {
-    const int savedErrno = errno;
-    for (auto& slot : g_temporaries)
-        if (const char* path = slot.load()) unlink(path);
-    // The previous handler, usually the default one that ends the process,
-    // gets the signal once this handler returns.
-    sigaction(signal, signal == SIGINT ? &g_previousInt : &g_previousTerm, nullptr);
-    g_handlersInstalled = false;
-    raise(signal);
-    errno = savedErrno;
-}
-
-void InstallHandlers() {
-    if (g_handlersInstalled.exchange(true)) return;
-    struct sigaction action {};
-    action.sa_handler = RemoveTemporariesAndResignal;
-    sigemptyset(&action.sa_mask);
-    for (const auto& [signal, previous] : {std::pair{SIGINT, &g_previousInt}, std::pair{SIGTERM, &g_previousTerm}}) {
-        struct sigaction current {};
-        sigaction(signal, nullptr, &current);
-        if (current.sa_handler == SIG_IGN) continue;  // a process told to ignore it keeps ignoring it
-        sigaction(signal, &action, previous);
-    }
-}
-
-class NamedTemporary {
-public:
-    explicit NamedTemporary(const std::string& path) {
-        InstallHandlers();
-        auto* copy = new char[path.size() + 1];
-        std::memcpy(copy, path.c_str(), path.size() + 1);
-        for (int i = 0; i < kTemporarySlots && slot_ < 0; ++i) {
-            char* expected = nullptr;
-            if (g_temporaries[i].compare_exchange_strong(expected, copy)) slot_ = i;
-        }
-        if (slot_ < 0) delete[] copy;  // more at once than any command writes: left to the normal cleanup
-    }
-    ~NamedTemporary() {
-        if (slot_ >= 0) delete[] g_temporaries[slot_].exchange(nullptr);
-    }
-    NamedTemporary(const NamedTemporary&) = delete;
-    NamedTemporary& operator=(const NamedTemporary&) = delete;
-
-private:
-    int slot_ = -1;
-};
-
-// Holds off the signals that end a process while a set takes its names,
-// so that an interrupted set is all old or all new; they arrive afterwards.
-class SignalsHeldOff {
-public:
-    SignalsHeldOff() {
-        sigset_t hold;
-        sigfillset(&hold);
-        // Those the process raises on itself for a fault cannot wait.
-        for (const int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS}) sigdelset(&hold, fault);
-        pthread_sigmask(SIG_BLOCK, &hold, &previous_);
-    }
-    ~SignalsHeldOff() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-    SignalsHeldOff(const SignalsHeldOff&) = delete;
-    SignalsHeldOff& operator=(const SignalsHeldOff&) = delete;
-
-private:
-    sigset_t previous_;
-};
-
-// ---- temporaries: named alike, locked while their writer lives ------------------
-
-constexpr std::string_view kTemporaryPrefix = ".corvane-";
-constexpr std::string_view kTemporarySuffix = ".tmp";
-constexpr std::size_t kTemporaryDigits = 8;
-
-bool IsTemporaryName(std::string_view name) {
-    if (name.size() != kTemporaryPrefix.size() + kTemporaryDigits + kTemporarySuffix.size() ||
-        !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix))
-        return false;
-    const std::string_view digits = name.substr(kTemporaryPrefix.size(), kTemporaryDigits);
-    return digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
-}
-
-// Every temporary is locked by its writer from its creation on; one nobody
-// holds was left by a process that was killed outright (SIGKILL, a power cut).
-bool LockTemporary(int fd) { return flock(fd, LOCK_EX | LOCK_NB) == 0; }
-
-// Removes this user's temporaries in the folder that no living writer holds.
-void RemoveAbandonedTemporaries(const std::string& folder) {
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return;
-    const int dirFd = dirfd(dir);
-    while (const dirent* entry = readdir(dir)) {
-        if (!IsTemporaryName(entry->d_name)) continue;
-        const int fd = openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) continue;
-        struct stat opened {}, named {};
-        // Another user's file of that name, or one that took the name meanwhile, is not ours to remove.
-        if (fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == geteuid() && LockTemporary(fd) &&
-            fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == opened.st_dev &&
-            named.st_ino == opened.st_ino)
-            unlinkat(dirFd, entry->d_name, 0);
-        close(fd);
-    }
-    closedir(dir);
-}
-
-// True when the name still leads to the open file: a cleaner that locked it
-// in the moment before its writer did has removed the name.
-bool StillNamed(int fd, const std::string& name) {
-    struct stat opened {}, named {};
-    return fstat(fd, &opened) == 0 && lstat(name.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
-           opened.st_ino == named.st_ino;
-}
-
 // ---- steps ------------------------------------------------------------------------
-
-std::string FolderOf(const std::string& path) {
-    const fs::path parent = fs::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
-}
-
-// The kernel's rule for links in sticky, world-writable folders
-// (fs.protected_symlinks): only the link's owner and the folder's owner follow them.
-bool KernelWouldFollow(const fs::path& link) {
-    struct stat linkStat {}, folderStat {};
-    if (lstat(link.c_str(), &linkStat) != 0 || stat(FolderOf(link.string()).c_str(), &folderStat) != 0) return false;
-    const bool shared = (folderStat.st_mode & S_ISVTX) && (folderStat.st_mode & S_IWOTH);
-    return !shared || linkStat.st_uid == geteuid() || linkStat.st_uid == folderStat.st_uid;
-}
-
-// Walks the path as the kernel resolves it, a name at a time, following each
-// link on the way (the last name's only when `followLast`), and says whether
-// the kernel's link rule lets this user through every one of them: another
-// user's link to a folder, used as a folder of the path, counts as much as a
-// link at its end. Names that do not exist yet end the walk's interest.
-bool KernelWouldResolve(const std::string& path, bool followLast) {
-    std::vector<std::string> pending;  // the names still to walk, the next one last
-    const auto push = [&pending](const fs::path& names) {
-        std::vector<std::string> in;
-        for (const fs::path& name : names.relative_path()) in.push_back(name.string());
-        pending.insert(pending.end(), in.rbegin(), in.rend());
-    };
-    std::error_code ec;
-    fs::path at = fs::path(path).is_absolute() ? fs::path("/") : fs::current_path(ec);
-    if (ec) return true;
-    push(path);
-    for (int links = 0; !pending.empty();) {
-        const std::string name = std::move(pending.back());
-        pending.pop_back();
-        if (name.empty() || name == ".") continue;
-        if (name == "..") {
-            at = at.parent_path();
-            continue;
-        }
-        const fs::path next = at / name;
-        struct stat named {};
-        if (lstat(next.c_str(), &named) != 0 || !S_ISLNK(named.st_mode) || (pending.empty() && !followLast)) {
-            at = next;
-            continue;
-        }
-        if (!KernelWouldFollow(next)) return false;
-        const fs::path target = fs::read_symlink(next, ec);
-        if (ec || ++links > 40) return true;  // the system itself refuses what follows
-        if (target.is_absolute()) at = "/";
-        push(target);
-    }
-    return true;
-}
-
-// Follows symbolic links to the file they finally name, so that the links
-// stay. Whether the kernel would follow them is KernelWouldResolve's to say.
-std::string FinalTarget(const std::string& path) {
-    fs::path current = path;
-    for (int hop = 0; hop < 40; ++hop) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(current, ec))) break;
-        const fs::path next = fs::read_symlink(current, ec);
-        if (ec) break;
-        current = next.is_absolute() ? next : current.parent_path() / next;
-    }
-    return current.string();
-}
 
 // 0 when the current user may write the existing file, otherwise why not
 // (a read-only file, a read-only file system).
@@ -278,14 +85,6 @@ bool CloseChecked(int& fd) {
     const int result = close(fd);
     fd = -1;
     return result == 0;
-}
-
-std::string TemporaryNameIn(const std::string& folder) {
-    // Short, so that a target whose name is as long as the file system allows still has room beside it.
-    static std::mt19937 rng{std::random_device{}()};
-    char name[32];
-    std::snprintf(name, sizeof name, ".corvane-%08x.tmp", static_cast<unsigned>(rng()));
-    return (fs::path(folder) / name).string();
 }
 
 // One file of a write: where it goes and how.
@@ -498,97 +297,7 @@ WriteResult Commit(Staged& file) {
     return WriteIntoTarget(file);
 }
 
-// Appends the stream to read.bytes up to its end, or fails at `limit` bytes
-// or on a read error; a failed read keeps no bytes.
-void ReadStreamAtMost(std::FILE* stream, std::uint64_t limit, FileRead& read) {
-    std::uint8_t buffer[65536];
-    for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, stream);
-        if (read.bytes.size() + n > limit) {
-            read.problem = ReadProblem::TooLarge;
-            break;
-        }
-        read.bytes.insert(read.bytes.end(), buffer, buffer + n);
-        if (n < sizeof buffer) {
-            if (std::ferror(stream)) {
-                read.problem = ReadProblem::ReadFailed;
-                read.error = SystemError(errno);
-            }
-            break;
-        }
-    }
-    if (!read.Ok()) read.bytes = std::vector<std::uint8_t>();
-}
-
 }  // namespace
-
-FileRead ReadFileAtMost(const std::string& path, std::uint64_t limit) {
-    namespace fs = std::filesystem;
-    FileRead read;
-    std::error_code ec;
-    // Looked at before opening: opening a pipe for reading waits for a writer.
-    const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) {
-        read.problem = ReadProblem::CouldNotOpen;
-        read.error = ec ? ec : SystemError(ENOENT);
-        return read;
-    }
-    if (!fs::is_regular_file(status)) {
-        read.problem = ReadProblem::NotRegularFile;
-        return read;
-    }
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > limit) {
-        read.problem = ReadProblem::TooLarge;
-        return read;
-    }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        read.problem = ReadProblem::CouldNotOpen;
-        read.error = SystemError(errno);
-        return read;
-    }
-    if (!ec) read.bytes.reserve(static_cast<std::size_t>(size));
-    // The size may have changed since it was asked: the limit holds for what is read.
-    ReadStreamAtMost(f, limit, read);
-    std::fclose(f);
-    return read;
-}
-
-std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::string_view kind, std::error_code error) {
-    const std::string reason = error ? ": " + error.message() : std::string();
-    switch (problem) {
-        case ReadProblem::None: return "read";
-        case ReadProblem::CouldNotOpen: return "cannot open the file for reading" + reason;
-        case ReadProblem::NotRegularFile: return "not a regular file (a folder, device or pipe is not read)";
-        case ReadProblem::TooLarge:
-            return "larger than " + std::to_string(limit >> 20) + " MiB, the limit for " + std::string(kind);
-        case ReadProblem::ReadFailed: return "reading the file failed" + reason;
-    }
-    return "cannot read the file";
-}
-
-FileRead ReadStandardInputAtMost(std::uint64_t limit) {
-    FileRead read;
-    ReadStreamAtMost(stdin, limit, read);
-    return read;
-}
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-    FileRead read = ReadFileAtMost(path, kPictureFileLimit);
-    if (!read.Ok()) return std::nullopt;
-    return std::move(read.bytes);
-}
-
-bool FileExists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::exists(path, ec);
-}
-
-bool NameTaken(const std::string& path) {
-    struct stat any {};
-    return lstat(path.c_str(), &any) == 0;
-}
 
 std::error_code CreateFolder(const std::string& path) {
     if (!KernelWouldResolve(path, true)) return MakeErrorCode(WriteRefusal::LinkInSharedFolder);
