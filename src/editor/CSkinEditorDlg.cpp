@@ -82,63 +82,15 @@ CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker>
       document_(std::make_unique<SkinDocument>()),
       history_(new SkinHistory(*document_, this)),
       marker_(marker ? *marker : WelcomeMarker::ForThisProgram()) {
-    QWidget* c = Client();
-    Place(new QLabel("Preview:", c), 12, 12, 54, 8);
-    releasedPreview_ = PreviewPicture(c, 12, 1001, "Preview");
-    Place(new QLabel("Preview with all buttons pressed:", c), 240, 12, 114, 8);
-    pressedPreview_ = PreviewPicture(c, 240, 1005, "Preview with all buttons pressed");
-
-    auto* keypadButtons = AddButton("Edit Keypad Buttons", 1003, 12, 234, 102, 16);
-    auto* keypadText = AddButton("Edit Keypad Text", 1004, 126, 234, 102, 16);
-    auto* speedDial = AddButton("Edit Speed Dial Buttons", 1002, 240, 234, 102, 16);
-    auto* titleBars = AddButton("Edit Title and Event Bar", 1006, 354, 234, 102, 16);
-
-    Place(new QGroupBox("Target color depth", c), 119, 264, 234, 36);
-    depth8_ = AddButton("8 bit / 256 colors", 1071, 128, 278, 108, 16);
-    depth16_ = AddButton("16 bit / 65.536 colors", 1072, 236, 278, 110, 16);
-    auto* depths = new QButtonGroup(this);
-    for (QPushButton* b : {depth8_, depth16_}) {
-        b->setCheckable(true);
-        AnnounceAsChoiceOfOne(b);
-        depths->addButton(b);
-    }
-    depths->setExclusive(true);
-
-    auto* open = AddButton("Open Skin", 57601, 58, 312, 110, 16);
-    auto* save = AddButton("Save Skin", 57603, 184, 312, 110, 16);
-    auto* exit = AddButton("Exit", 2, 304, 312, 110, 16);
-
-    QMenu* file = AddMenu("&File");
-    QAction* reset = AddAction(file, "&Reset", 57600);
-    QAction* openAction = AddAction(file, "&Open\tCtrl+O", 57601);
-    AddRecentMenu(file, "recent/skins");
-    QAction* saveAction = AddAction(file, "&Save\tCtrl+S", 57603);
-    QAction* saveAsAction = AddAction(file, "Save &as...\tCtrl+Shift+S", 32779);
-    file->addSeparator();
-    QAction* splash = AddAction(file, "&Work on Splash Images", 1);
-    QAction* exitAction = AddExitAction(file);
+    AddPreviewsAndElementButtons();
+    AddDepthChoice();
+    AddFileCommands();
     QMenu* edit = AddMenu("&Edit");
     edit->addAction(history_->CreateUndoAction(edit));
     edit->addAction(history_->CreateRedoAction(edit));
     AddViewMenu();
     AddExchangeMenu();
     AddHelpMenu();
-
-    connect(keypadButtons, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CKeypadButtonsDlg>);
-    connect(keypadText, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CKeypadTextDlg>);
-    connect(speedDial, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CSpeedDialDlg>);
-    connect(titleBars, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CTitleDlg>);
-    connect(depth8_, &QPushButton::clicked, this, [this] { SetDepth(8); });
-    connect(depth16_, &QPushButton::clicked, this, [this] { SetDepth(16); });
-    connect(reset, &QAction::triggered, this, &CSkinEditorDlg::Reset);
-    connect(open, &QPushButton::clicked, this, &CSkinEditorDlg::Open);
-    connect(openAction, &QAction::triggered, this, &CSkinEditorDlg::Open);
-    connect(save, &QPushButton::clicked, this, [this] { Save(false); });
-    connect(saveAction, &QAction::triggered, this, [this] { Save(false); });
-    connect(saveAsAction, &QAction::triggered, this, [this] { Save(true); });
-    connect(splash, &QAction::triggered, this, &CSkinEditorDlg::accept);
-    connect(exit, &QPushButton::clicked, this, &CSkinEditorDlg::reject);
-    connect(exitAction, &QAction::triggered, this, &CSkinEditorDlg::reject);
 
     connect(history_, &UndoHistory::Restored, this, [this] {
         // An undone depth change moves the choice back too.
@@ -155,6 +107,65 @@ CSkinEditorDlg::CSkinEditorDlg(UserInterface* user, std::optional<WelcomeMarker>
     RefreshPreviews();
     UpdateTitle();
     FitClientToScreen();
+}
+
+void CSkinEditorDlg::AddPreviewsAndElementButtons() {
+    QWidget* c = Client();
+    Place(new QLabel("Preview:", c), 12, 12, 54, 8);
+    releasedPreview_ = PreviewPicture(c, 12, 1001, "Preview");
+    Place(new QLabel("Preview with all buttons pressed:", c), 240, 12, 114, 8);
+    pressedPreview_ = PreviewPicture(c, 240, 1005, "Preview with all buttons pressed");
+
+    auto* keypadButtons = AddButton("Edit Keypad Buttons", 1003, 12, 234, 102, 16);
+    auto* keypadText = AddButton("Edit Keypad Text", 1004, 126, 234, 102, 16);
+    auto* speedDial = AddButton("Edit Speed Dial Buttons", 1002, 240, 234, 102, 16);
+    auto* titleBars = AddButton("Edit Title and Event Bar", 1006, 354, 234, 102, 16);
+    connect(keypadButtons, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CKeypadButtonsDlg>);
+    connect(keypadText, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CKeypadTextDlg>);
+    connect(speedDial, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CSpeedDialDlg>);
+    connect(titleBars, &QPushButton::clicked, this, &CSkinEditorDlg::EditElements<CTitleDlg>);
+}
+
+void CSkinEditorDlg::AddDepthChoice() {
+    Place(new QGroupBox("Target color depth", Client()), 119, 264, 234, 36);
+    depth8_ = AddButton("8 bit / 256 colors", 1071, 128, 278, 108, 16);
+    depth16_ = AddButton("16 bit / 65.536 colors", 1072, 236, 278, 110, 16);
+    auto* depths = new QButtonGroup(this);
+    for (QPushButton* b : {depth8_, depth16_}) {
+        b->setCheckable(true);
+        AnnounceAsChoiceOfOne(b);
+        depths->addButton(b);
+    }
+    depths->setExclusive(true);
+    connect(depth8_, &QPushButton::clicked, this, [this] { SetDepth(8); });
+    connect(depth16_, &QPushButton::clicked, this, [this] { SetDepth(16); });
+}
+
+// The buttons along the bottom and the File menu, which repeats them.
+void CSkinEditorDlg::AddFileCommands() {
+    auto* open = AddButton("Open Skin", 57601, 58, 312, 110, 16);
+    auto* save = AddButton("Save Skin", 57603, 184, 312, 110, 16);
+    auto* exit = AddButton("Exit", 2, 304, 312, 110, 16);
+
+    QMenu* file = AddMenu("&File");
+    QAction* reset = AddAction(file, "&Reset", 57600);
+    QAction* openAction = AddAction(file, "&Open\tCtrl+O", 57601);
+    AddRecentMenu(file, "recent/skins");
+    QAction* saveAction = AddAction(file, "&Save\tCtrl+S", 57603);
+    QAction* saveAsAction = AddAction(file, "Save &as...\tCtrl+Shift+S", 32779);
+    file->addSeparator();
+    QAction* splash = AddAction(file, "&Work on Splash Images", 1);
+    QAction* exitAction = AddExitAction(file);
+
+    connect(reset, &QAction::triggered, this, &CSkinEditorDlg::Reset);
+    connect(open, &QPushButton::clicked, this, &CSkinEditorDlg::Open);
+    connect(openAction, &QAction::triggered, this, &CSkinEditorDlg::Open);
+    connect(save, &QPushButton::clicked, this, [this] { Save(false); });
+    connect(saveAction, &QAction::triggered, this, [this] { Save(false); });
+    connect(saveAsAction, &QAction::triggered, this, [this] { Save(true); });
+    connect(splash, &QAction::triggered, this, &CSkinEditorDlg::accept);
+    connect(exit, &QPushButton::clicked, this, &CSkinEditorDlg::reject);
+    connect(exitAction, &QAction::triggered, this, &CSkinEditorDlg::reject);
 }
 
 int CSkinEditorDlg::exec() {

@@ -53,6 +53,9 @@ public:
     void OpenPath(const std::string& path) override;
 
 private:
+    void AddPreviewsAndElementButtons();
+    void AddDepthChoice();
+    void AddFileCommands();
     void SetDepth(int depth);
     // Runs an element editor on the document, then shows what it changed.
     template <class Dialog>
