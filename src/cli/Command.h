@@ -30,8 +30,6 @@ struct Command {
     void (*define)(CLI::App& command, Action& action);
 };
 
-const std::vector<Command>& Commands();
-
 struct RegisterCommand {
     explicit RegisterCommand(Command command);
 };

@@ -88,8 +88,6 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-const std::vector<Command>& Commands() { return Registry(); }
-
 RegisterCommand::RegisterCommand(Command command) { Registry().push_back(command); }
 
 int Fail(const std::string& message) {

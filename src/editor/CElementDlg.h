@@ -57,32 +57,18 @@ private:
     std::map<Element, CColorIndicator*> swatches_;
 };
 
-class CKeypadButtonsDlg : public CElementDlg {
+// Each of the four dialogs is the one window with its table.
+template <const ElementDialogTable& kTable>
+class CElementDlgFor : public CElementDlg {
 public:
-    CKeypadButtonsDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
-        SkinHistory* history = nullptr, int zoom = 1)
-        : CElementDlg(kKeypadButtonsTable, document, user, parent, history, zoom) {}
+    CElementDlgFor(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
+                   SkinHistory* history = nullptr, int zoom = 1)
+        : CElementDlg(kTable, document, user, parent, history, zoom) {}
 };
 
-class CKeypadTextDlg : public CElementDlg {
-public:
-    CKeypadTextDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
-        SkinHistory* history = nullptr, int zoom = 1)
-        : CElementDlg(kKeypadTextTable, document, user, parent, history, zoom) {}
-};
-
-class CSpeedDialDlg : public CElementDlg {
-public:
-    CSpeedDialDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
-        SkinHistory* history = nullptr, int zoom = 1)
-        : CElementDlg(kSpeedDialTable, document, user, parent, history, zoom) {}
-};
-
-class CTitleDlg : public CElementDlg {
-public:
-    CTitleDlg(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
-        SkinHistory* history = nullptr, int zoom = 1)
-        : CElementDlg(kTitleTable, document, user, parent, history, zoom) {}
-};
+using CKeypadButtonsDlg = CElementDlgFor<kKeypadButtonsTable>;
+using CKeypadTextDlg = CElementDlgFor<kKeypadTextTable>;
+using CSpeedDialDlg = CElementDlgFor<kSpeedDialTable>;
+using CTitleDlg = CElementDlgFor<kTitleTable>;
 
 }  // namespace corvane

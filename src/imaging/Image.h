@@ -18,11 +18,6 @@ struct Colour {
     constexpr std::uint32_t ToColorRef() const {
         return std::uint32_t{r} | (std::uint32_t{g} << 8) | (std::uint32_t{b} << 16);
     }
-    static constexpr Colour FromColorRef(std::uint32_t value) {
-        return Colour{static_cast<std::uint8_t>(value & 0xFF),
-                      static_cast<std::uint8_t>((value >> 8) & 0xFF),
-                      static_cast<std::uint8_t>((value >> 16) & 0xFF)};
-    }
 };
 
 inline constexpr Colour kPureGreen{0, 255, 0};

@@ -136,11 +136,6 @@ inline constexpr std::array<SkinResource, kElementCount> kSkinResourceTable{{
 
 constexpr const SkinElement& ElementInfo(Element element) { return kSkinElements[Index(element)]; }
 
-// Nothing for an index outside 0..34.
-inline constexpr const SkinElement* ElementByIndex(int index) {
-    return index >= 0 && index < kElementCount ? &kSkinElements[static_cast<std::size_t>(index)] : nullptr;
-}
-
 // Exact, case-sensitive match of the base name.
 inline constexpr const SkinElement* ElementByName(std::string_view name) {
     for (const auto& e : kSkinElements)
