@@ -99,7 +99,7 @@ TEST(ExportBitmaps, UnwritableFilesEndInOneWarning) {
             outcome = ExportBitmaps(SkinDocument(), user);
         }
         EXPECT_EQ(outcome, ExportOutcome::NotAllExported);
-        EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"Not all bitmaps could be exported."});
+        ASSERT_EQ(user.MessageTexts(), std::vector<std::string>{"Not all bitmaps could be exported."});
         EXPECT_EQ(user.Messages()[0].caption, std::optional<std::string>("corvane-desktop"));
         EXPECT_TRUE(FileNames(dir.Path()).empty());
     }
