@@ -21,8 +21,6 @@
 #include "imaging/ImageFile.h"
 #include "imaging/LayeredPicture.h"
 #include "io/Result.h"
-#include "imaging/LayeredPicture.h"
-#include "io/Result.h"
 
 namespace corvane {
 
@@ -56,15 +54,5 @@ Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget&
 // The PNG file of the pixels as 8-bit RGBA; empty for an empty picture.
 std::vector<std::uint8_t> EncodePngRgba(const RgbaImage& image);
 
-
-// A layer's pixels with their alpha, for the layered formats. Grey and
-// palette layers are brought to 8-bit RGBA; a 16-bit layer only when every
-// sample is an 8-bit value widened (v * 257), so the conversion is exact, and
-// is refused otherwise. The picture's pixels are taken from the budget before
-// they are decoded.
-Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget& budget);
-
-// The PNG file of the pixels as 8-bit RGBA; empty for an empty picture.
-std::vector<std::uint8_t> EncodePngRgba(const RgbaImage& image);
 
 }  // namespace corvane
