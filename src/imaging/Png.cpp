@@ -1,6 +1,7 @@
 #include "imaging/Png.h"
 
 #include <spng.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <climits>
@@ -17,6 +18,7 @@ constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0
 constexpr std::uint32_t kMaxChunk = 0x7FFFFFFF;
 constexpr std::uint32_t kIhdr = 0x49484452;
 constexpr std::uint32_t kIend = 0x49454E44;
+constexpr std::uint32_t kIdat = 0x49444154;
 
 struct FreeContext {
     void operator()(spng_ctx* context) const { spng_ctx_free(context); }
@@ -107,6 +109,36 @@ int DecodeInterlaced(spng_ctx* context, std::size_t rowBytes, bool sixteen, Imag
     return 0;
 }
 
+// libspng stops inflating once the last row is full, so the end of the zlib
+// stream (its Adler-32 among it) goes unread when it lies in a later IDAT
+// chunk than the last pixel. The stream is inflated once more here, into a
+// small scratch buffer, so that its checksum is checked wherever it lies.
+bool PixelStreamChecksOut(std::span<const std::uint8_t> file) {
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) return false;
+    std::vector<std::uint8_t> scratch(std::size_t{64} << 10);
+    BigEndianReader in(file);
+    in.Skip(sizeof kSignature);
+    int status = Z_OK;
+    while (status == Z_OK || status == Z_BUF_ERROR) {
+        const std::uint32_t length = in.U32();
+        const std::uint32_t type = in.U32();
+        const std::size_t data = in.Position();
+        in.Skip(std::size_t{length} + 4);
+        if (!in.Ok() || type == kIend) break;
+        if (type != kIdat) continue;
+        stream.next_in = const_cast<Bytef*>(file.data() + data);  // zlib never writes through it
+        stream.avail_in = length;
+        do {
+            stream.next_out = scratch.data();
+            stream.avail_out = static_cast<uInt>(scratch.size());
+            status = inflate(&stream, Z_NO_FLUSH);
+        } while (status == Z_OK && (stream.avail_in > 0 || stream.avail_out == 0));
+    }
+    inflateEnd(&stream);
+    return status == Z_STREAM_END;
+}
+
 // An 8-bit PNG of the packed samples; nothing for an empty picture or when
 // the library fails.
 std::vector<std::uint8_t> EncodeRows(int width, int height, int colourType, std::vector<std::uint8_t>& pixels,
@@ -194,6 +226,7 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
     // The chunks behind the pixels, up to IEND, have their CRCs checked too.
     if (const int trailing = spng_decode_chunks(context.get()); trailing != 0)
         return Refusal(trailing, ImageFileProblem::Damaged);
+    if (!PixelStreamChecksOut(file)) return RefusedPicture(ImageFileProblem::Damaged);
     return DecodedPicture(std::move(image), ihdr.width, ihdr.height);
 }
 
