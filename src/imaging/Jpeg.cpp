@@ -109,11 +109,13 @@ std::optional<ImageFileResult> ReadSize(void* handle, std::span<const std::uint8
     // The library takes a non-const buffer in this version but never writes to it.
     auto* data = const_cast<unsigned char*>(file.data());
     int subsampling = 0;
-    // A file that ends inside its headers is cut short whatever else is wrong with it.
+    // A file that ends inside its headers is cut short whatever else is wrong
+    // with it. One that ends before its frame header reads as tables alone,
+    // without a size.
     if (tjDecompressHeader3(handle, data, static_cast<unsigned long>(file.size()), &width, &height, &subsampling,
-                            &colourSpace) != 0)
+                            &colourSpace) != 0 ||
+        width <= 0 || height <= 0)
         return RefusedPicture(EndsWithEoi(file) ? ImageFileProblem::NotAPicture : ImageFileProblem::CutShort);
-    if (width <= 0 || height <= 0) return RefusedPicture(ImageFileProblem::NotAPicture);
     return std::nullopt;
 }
 
