@@ -10,7 +10,9 @@
 //
 // Every read is bounded before any picture is decoded: the file must be a
 // regular file of at most kPictureFileLimit bytes (FileAccess.h), the picture
-// at most kMaxPicturePixels, and a file must hold all its data. A file name
+// at most kMaxPicturePixels, its decode within kDecodeMemoryLimit as judged
+// from its headers, and a file must hold all its data. Netpbm files are
+// decoded as they are read; the other formats from the whole file in memory. A file name
 // is bytes, never converted through a text encoding. Only the part of the
 // picture the caller keeps is converted: rows below it are not decoded where
 // the format allows stopping, pixels right of it are never held.

@@ -33,7 +33,10 @@ PictureHeader CheckPng(std::span<const std::uint8_t> file);
 
 // The picture, or its top-left part of at most maxWidth x maxHeight. The
 // chunks are checked whole first (cut short); rows below the part are decoded
-// but not kept, so that every checksum is checked.
+// but not kept, so that every checksum is checked. Refused as too large to
+// decode, before any row is allocated, when the file, the rows its header
+// announces and the part kept would pass kDecodeMemoryLimit, or when a text,
+// profile or EXIF chunk inflates past a few megabytes.
 ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
 // How hard the encoder tries: Smallest is zlib's usual level, Fastest its

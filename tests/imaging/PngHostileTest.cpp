@@ -64,30 +64,9 @@ Bytes MakePng(const Image& image, const PngExtras& extras) {
     return bytes ? Bytes(bytes, bytes + length) : Bytes();
 }
 
-void AppendChunk(Bytes& out, const char* type, const Bytes& data) {
-    BigEndianWriter w(out);
-    w.U32(static_cast<std::uint32_t>(data.size()));
-    Bytes typed(type, type + 4);
-    typed.insert(typed.end(), data.begin(), data.end());
-    out.insert(out.end(), typed.begin(), typed.end());
-    w.U32(testing::Crc32(typed));
-}
-
-const Bytes kSignature = testing::Hex("89 50 4e 47 0d 0a 1a 0a");
-
-// A file of only a header of the given size, a zlib stream of one byte and IEND.
-Bytes HeaderOnly(std::uint32_t width, std::uint32_t height, std::uint8_t depth, std::uint8_t colourType,
-                 std::uint8_t interlace) {
-    Bytes out = kSignature, ihdr;
-    BigEndianWriter w(ihdr);
-    w.U32(width);
-    w.U32(height);
-    for (const std::uint8_t b : {depth, colourType, std::uint8_t{0}, std::uint8_t{0}, interlace}) w.U8(b);
-    AppendChunk(out, "IHDR", ihdr);
-    AppendChunk(out, "IDAT", testing::Hex("78 9c 63 00 00 00 01 00 01"));
-    AppendChunk(out, "IEND", {});
-    return out;
-}
+using testing::AppendChunk;
+using testing::kPngSignature;
+using testing::PngHeaderOnly;
 
 TEST(PngHostile, StoredChunksThatInflatePastTheirLimitAreRefusedCheaply) {
     const std::size_t bomb = std::size_t{16} << 20;  // four times what a stored chunk may take
@@ -123,11 +102,11 @@ TEST(PngHostile, RowsWiderThanTheBudgetAreRefusedFromTheHeader) {
         bool tooLarge;
     };
     const Case cases[] = {
-        {"png-wide-rgba16-header-only", HeaderOnly(67108864, 1, 16, 6, 0), true},
-        {"png-wide-rgba16-interlaced-header-only", HeaderOnly(67108864, 1, 16, 6, 1), true},
-        {"png-wide-grey8-header-only", HeaderOnly(67108864, 1, 8, 0, 0), true},
+        {"png-wide-rgba16-header-only", PngHeaderOnly(67108864, 1, 16, 6, 0), true},
+        {"png-wide-rgba16-interlaced-header-only", PngHeaderOnly(67108864, 1, 16, 6, 1), true},
+        {"png-wide-grey8-header-only", PngHeaderOnly(67108864, 1, 8, 0, 0), true},
         // A megapixel row is an ordinary row: its data are missing, nothing more.
-        {"png-megapixel-row-header-only", HeaderOnly(1 << 20, 1, 8, 2, 0), false},
+        {"png-megapixel-row-header-only", PngHeaderOnly(1 << 20, 1, 8, 2, 0), false},
     };
     for (const Case& c : cases) {
         const ImageFileResult result = DecodePng(c.file, 306, 184);
@@ -139,7 +118,7 @@ TEST(PngHostile, RowsWiderThanTheBudgetAreRefusedFromTheHeader) {
 // The chunks of a file, each as its type and data.
 std::vector<std::pair<std::string, Bytes>> Chunks(const Bytes& file) {
     std::vector<std::pair<std::string, Bytes>> chunks;
-    for (std::size_t at = kSignature.size(); at + 12 <= file.size();) {
+    for (std::size_t at = kPngSignature.size(); at + 12 <= file.size();) {
         BigEndianReader in(std::span<const std::uint8_t>(file).subspan(at));
         const std::uint32_t length = in.U32();
         chunks.emplace_back(std::string(file.begin() + static_cast<long>(at) + 4, file.begin() + static_cast<long>(at) + 8),
@@ -153,7 +132,7 @@ std::vector<std::pair<std::string, Bytes>> Chunks(const Bytes& file) {
 // The picture's file with its zlib stream split into two IDAT chunks, the
 // second holding the stream's last `tail` bytes; `damage` then changes it.
 Bytes SplitIdat(const Bytes& png, std::size_t tail, void (*damage)(Bytes& stream)) {
-    Bytes stream, out = kSignature;
+    Bytes stream, out = kPngSignature;
     for (const auto& [type, data] : Chunks(png))
         if (type == "IDAT") stream.insert(stream.end(), data.begin(), data.end());
     damage(stream);
