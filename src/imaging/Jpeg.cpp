@@ -48,6 +48,7 @@ std::optional<Frame> ReadFrame(std::span<const std::uint8_t> file) {
             in.Seek(in.Position() - 1);
             continue;
         }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // markers without a length
         const std::uint16_t length = in.U16();
         if (!in.Ok() || length < 2 || marker == 0xDA) return std::nullopt;
         if (!IsFrameMarker(marker)) {
