@@ -9,9 +9,10 @@
 //             "ENDHDR"; d samples a pixel: 1 grey (BLACKANDWHITE: 0 black,
 //             1 white), 2 grey and alpha, 3 RGB, 4 RGB and alpha
 // A comment may also end the header right after its last number, in place of
-// the white-space byte. P1, P2, P3 write samples as decimal words; the others as binary samples of
-// one byte (maxval below 256) or two, most significant first. maxval is 1 to
-// 65535; a sample v becomes round(v x 255 / maxval). Alpha is ignored.
+// the white-space byte. P1, P2, P3 write samples as decimal words; the others
+// as binary samples of one byte (maxval below 256) or two, most significant
+// first. maxval is 1 to 65535; a sample v becomes round(v x 255 / maxval).
+// Alpha is ignored.
 #pragma once
 
 #include <climits>
