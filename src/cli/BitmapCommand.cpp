@@ -22,6 +22,7 @@
 #include "imaging/Png.h"
 #include "imaging/Pnm.h"
 #include "imaging/Reduce.h"
+#include "io/ByteStream.h"
 #include "io/FileAccess.h"
 
 namespace corvane::cli {
@@ -47,23 +48,19 @@ int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes, co
     return kExitFailure;
 }
 
-// The picture is read twice: first only as far as its size, so that one too
+// A file is read twice: first only as far as its size, so that one too
 // large for a bitmap is refused before its pixels are decoded, then as much
-// of it as a bitmap can hold. The size is the whole picture's either way.
+// of it as a bitmap can hold. Standard input can be read once only: its
+// picture is decoded as far as a bitmap can hold at once, which the decoders
+// bound. The size is the whole picture's either way.
 ImageFileResult ReadPicture(const std::string& input) {
-    FileRead bytes;
     if (input == kStandardStream) {
-        bytes = ReadStandardInputAtMost(kPictureFileLimit);
-        if (bytes.problem == ReadProblem::TooLarge) return RefusedPicture(ImageFileProblem::FileTooLarge);
-        if (!bytes.Ok()) return RefusedPicture(ImageFileProblem::CouldNotOpen);
+        ByteStream stream = StandardInputStreamAtMost(kPictureFileLimit);
+        return ReadImageStream(stream, 0, kMaxReadableSide, kMaxReadableSide);
     }
-    const auto read = [&](int maxSide) {
-        return input == kStandardStream ? DecodeImageBytes(bytes.bytes, maxSide, maxSide)
-                                        : ReadImageFile(input, maxSide, maxSide);
-    };
-    ImageFileResult size = read(0);
+    ImageFileResult size = ReadImageFile(input, 0, 0);
     if (!size.image || size.width > kMaxReadableSide || size.height > kMaxReadableSide) return size;
-    return read(kMaxReadableSide);
+    return ReadImageFile(input, kMaxReadableSide, kMaxReadableSide);
 }
 
 int Encode(const BitmapOptions& options) {

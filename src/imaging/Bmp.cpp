@@ -99,6 +99,14 @@ bool WalkRle(std::span<const std::uint8_t> file, std::size_t at, std::uint64_t w
     return true;
 }
 
+// The file's bytes stay in memory beside the part kept of the picture.
+std::optional<ImageFileResult> RefusalOfKeptPart(std::span<const std::uint8_t> file, std::uint64_t width,
+                                                 std::uint64_t height, int maxWidth, int maxHeight) {
+    if (FitsDecodeMemory(file.size() + KeptPictureBytes(KeptSide(width, maxWidth), KeptSide(height, maxHeight))))
+        return std::nullopt;
+    return RefusedPicture(ImageFileProblem::TooLargeToDecode, width, height);
+}
+
 // ---- bit fields ------------------------------------------------------------------
 
 // Where one colour channel sits in a pixel value, and how to bring it to 8 bits.
@@ -239,7 +247,8 @@ bool ReadLayout(std::span<const std::uint8_t> file, Layout& layout) {
     if (layout.compression == kRle8 && layout.bits != 8) return false;
     if (layout.compression == kRle4 && layout.bits != 4) return false;
     if (!IsIndexed(layout.bits) && layout.bits != 24 && layout.bits != 32) return false;
-    layout.pixelOffset = std::max<std::uint64_t>(header.pixelOffset, kFileHeaderSize + header.size);
+    layout.pixelOffset = header.pixelOffset;
+    if (layout.pixelOffset < kFileHeaderSize + header.size) return false;
     return !IsIndexed(layout.bits) || ReadPalette(file, header, layout);
 }
 
@@ -298,8 +307,10 @@ PictureHeader CheckBmp(std::span<const std::uint8_t> file) {
     const auto h = static_cast<std::uint64_t>(std::llabs(header.height));
     if (w * h > kMaxPicturePixels) return {PictureCheck::TooManyPixels, w, h};
 
-    // Some writers leave the offset 0: the pixels then follow the headers.
-    const std::uint64_t start = std::max<std::uint64_t>(header.pixelOffset, kFileHeaderSize + header.size);
+    // Pixels that would start inside the headers (an offset of 0 among them)
+    // are no file's: its own header bytes would be read as pixels.
+    const std::uint64_t start = header.pixelOffset;
+    if (start < kFileHeaderSize + header.size) return {PictureCheck::NotChecked, w, h};
     if (start > file.size()) return {PictureCheck::CutShort, w, h};
     const std::uint32_t compression = header.compression;
     if (compression == kRle8 || compression == kRle4) {
@@ -333,6 +344,7 @@ std::optional<ImageFileResult> DecodeBitFieldBmp(std::span<const std::uint8_t> f
         return RefusedPicture(ImageFileProblem::NotAPicture);
 
     // Only the top-left part asked for is decoded; rows are stored bottom-up unless top-down.
+    if (auto refused = RefusalOfKeptPart(file, width, height, maxWidth, maxHeight)) return std::move(*refused);
     Image image(KeptSide(width, maxWidth), KeptSide(height, maxHeight));
     LittleEndianReader in(file);
     for (int y = 0; y < image.Height(); ++y) {
@@ -356,6 +368,8 @@ ImageFileResult DecodeBmp(std::span<const std::uint8_t> file, int maxWidth, int 
     // Only what the check found whole is decoded: every row it vouched for lies inside the file.
     if (header.check != PictureCheck::Whole || !ReadLayout(file, layout))
         return RefusedPicture(ImageFileProblem::NotAPicture);
+    if (auto refused = RefusalOfKeptPart(file, layout.width, layout.height, maxWidth, maxHeight))
+        return std::move(*refused);
     Image image(KeptSide(layout.width, maxWidth), KeptSide(layout.height, maxHeight));
     if (layout.compression == kRgb)
         DecodeRows(file, layout, image);

@@ -6,8 +6,8 @@
 //        0     2  "BM"
 //        2     4  file size
 //        6     4  reserved
-//       10     4  offset of the pixel data (some writers leave it 0: the
-//                 pixels then follow the headers and the palette)
+//       10     4  offset of the pixel data, past the two headers (an
+//                 offset inside them, 0 among them, is refused)
 // Info header, from offset 14; its size says its kind:
 //       14     4  size: 12 (OS/2 1.x), 16 and 64 (OS/2 2.x), 40, 52, 56, 108
 //                 and 124 (Windows V1 to V5)

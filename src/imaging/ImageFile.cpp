@@ -51,10 +51,31 @@ const PictureReader*& InstalledReader() {
     return reader;
 }
 
+// The refusal of a file that could not be read whole.
+ImageFileResult RefusalOf(ReadProblem problem, std::error_code error) {
+    switch (problem) {
+        case ReadProblem::None: break;
+        case ReadProblem::NotRegularFile: return RefusedPicture(ImageFileProblem::NotRegularFile);
+        case ReadProblem::TooLarge: return RefusedPicture(ImageFileProblem::FileTooLarge);
+        case ReadProblem::CouldNotOpen:
+        case ReadProblem::ReadFailed: break;
+    }
+    ImageFileResult refused = RefusedPicture(ImageFileProblem::CouldNotOpen);
+    refused.error = error;
+    return refused;
+}
+
 }  // namespace
 
 const PictureReader* SetPictureReader(const PictureReader* reader) {
     return std::exchange(InstalledReader(), reader);
+}
+
+bool FitsDecodeMemory(std::uint64_t bytes) { return bytes <= kDecodeMemoryLimit; }
+
+std::uint64_t KeptPictureBytes(int width, int height) {
+    return std::uint64_t{sizeof(Colour)} * static_cast<std::uint64_t>(std::max(width, 0)) *
+           static_cast<std::uint64_t>(std::max(height, 0));
 }
 
 int KeptSide(std::uint64_t size, int max) {
@@ -101,22 +122,25 @@ ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWid
 }
 
 ImageFileResult ReadImageFile(const std::string& path, int maxWidth, int maxHeight) {
-    FileRead read = ReadFileAtMost(path, kPictureFileLimit);
-    switch (read.problem) {
-        case ReadProblem::None: break;
-        case ReadProblem::NotRegularFile: return RefusedPicture(ImageFileProblem::NotRegularFile);
-        case ReadProblem::TooLarge: return RefusedPicture(ImageFileProblem::FileTooLarge);
-        case ReadProblem::CouldNotOpen:
-        case ReadProblem::ReadFailed: {
-            ImageFileResult refused = RefusedPicture(ImageFileProblem::CouldNotOpen);
-            refused.error = read.error;
-            return refused;
-        }
-    }
-    if (IsCorePictureFormat(read.bytes)) return DecodeImageBytes(read.bytes, maxWidth, maxHeight);
+    OpenedStream opened = OpenFileStreamAtMost(path, kPictureFileLimit);
+    if (!opened.stream) return RefusalOf(opened.problem, opened.error);
+    return ReadImageStream(*opened.stream, opened.size, maxWidth, maxHeight, path);
+}
+
+ImageFileResult ReadImageStream(ByteStream& stream, std::uint64_t sizeHint, int maxWidth, int maxHeight,
+                                const std::string& fallbackPath) {
+    std::vector<std::uint8_t> bytes(kPnmSignatureSize);
+    bytes.resize(stream.Read(bytes));
+    // Netpbm is decoded as it is read: its raster may be followed by any padding.
+    if (bytes.size() == kPnmSignatureSize && IsPnm(bytes)) return DecodePnmStream(bytes, stream, maxWidth, maxHeight);
+    bytes.reserve(static_cast<std::size_t>(sizeHint));
+    stream.ReadRest(bytes);
+    if (stream.Problem() != ReadProblem::None) return RefusalOf(stream.Problem(), stream.Error());
+    if (IsCorePictureFormat(bytes)) return DecodeImageBytes(bytes, maxWidth, maxHeight);
     // The fallback reads the file itself: the bytes are given back first.
-    read.bytes = std::vector<std::uint8_t>();
-    if (const PictureReader* reader = InstalledReader()) return reader->Read(path, maxWidth, maxHeight);
+    bytes = std::vector<std::uint8_t>();
+    const PictureReader* reader = InstalledReader();
+    if (reader && !fallbackPath.empty()) return reader->Read(fallbackPath, maxWidth, maxHeight);
     return RefusedPicture(ImageFileProblem::NotAPicture);
 }
 
@@ -136,6 +160,8 @@ std::string ImageFileProblemText(const ImageFileResult& result) {
         case ImageFileProblem::NotAPicture:
             return "not a picture file that can be read (" + FormatNames() + " expected)";
         case ImageFileProblem::Damaged: return "the picture file is damaged: its pixel data cannot be decoded";
+        case ImageFileProblem::TooLargeToDecode:
+            return "the picture file is too large to decode within " + std::to_string(kMemoryBudget >> 20) + " MB";
     }
     return "cannot read the picture";
 }

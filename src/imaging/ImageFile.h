@@ -10,7 +10,9 @@
 //
 // Every read is bounded before any picture is decoded: the file must be a
 // regular file of at most kPictureFileLimit bytes (FileAccess.h), the picture
-// at most kMaxPicturePixels, and a file must hold all its data. A file name
+// at most kMaxPicturePixels, its decode within kDecodeMemoryLimit as judged
+// from its headers, and a file must hold all its data. Netpbm files are
+// decoded as they are read; the other formats from the whole file in memory. A file name
 // is bytes, never converted through a text encoding. Only the part of the
 // picture the caller keeps is converted: rows below it are not decoded where
 // the format allows stopping, pixels right of it are never held.
@@ -24,12 +26,26 @@
 #include <system_error>
 
 #include "imaging/Image.h"
+#include "io/ByteStream.h"
+#include "io/FileAccess.h"
 
 namespace corvane {
 
 // 64 megapixels (an 8192 x 8192 picture): the toolkit's decoded copy of 4
 // bytes a pixel and ours of 3 then stay within half a gigabyte together.
 inline constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{64} << 20;
+
+// What one decode may hold at once: the file's bytes where they are kept in
+// memory, the library's working memory (rows, coefficient buffers) and the
+// kept picture. The rest of the budget is the command's own: the picture it
+// makes from the decoded one, the file it writes.
+inline constexpr std::uint64_t kDecodeMemoryLimit = kMemoryBudget - (std::uint64_t{48} << 20);
+
+// Whether a decode that holds `bytes` at its peak stays within kDecodeMemoryLimit.
+bool FitsDecodeMemory(std::uint64_t bytes);
+
+// The bytes of a kept picture of width x height (KeptSide's sides).
+std::uint64_t KeptPictureBytes(int width, int height);
 
 enum class ImageFileProblem {
     None,
@@ -41,6 +57,7 @@ enum class ImageFileProblem {
     BadChecksum,    // a PNG chunk with a wrong CRC
     NotAPicture,    // no format the program reads, or damaged beyond what the checks see
     Damaged,        // a format the core reads whose data do not decode (a corrupt JPEG)
+    TooLargeToDecode,  // its decode, judged from the headers, would pass kDecodeMemoryLimit
 };
 
 // What a picture file's headers promise before its pixels are decoded.
@@ -86,7 +103,13 @@ const PictureReader* SetPictureReader(const PictureReader* reader);
 // the core reads the headers and gives the size with an empty picture.
 ImageFileResult ReadImageFile(const std::string& path, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
-// The picture in a file's bytes (standard input, say), by the core alone.
+// The picture in a stream (standard input, say), by the core alone unless a
+// fallback path is given: netpbm decoded as it is read, the other formats
+// from the whole of it. `sizeHint` is the size expected, 0 when unknown.
+ImageFileResult ReadImageStream(ByteStream& stream, std::uint64_t sizeHint, int maxWidth = INT_MAX,
+                                int maxHeight = INT_MAX, const std::string& fallbackPath = "");
+
+// The picture in a file's bytes, by the core alone.
 ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
 // Whether the bytes start like a format the core decodes.

@@ -8,7 +8,13 @@
 //
 // A warning of the library (data that end early, a corrupt stream) stops
 // decoding and refuses the file: a picture is shown whole or not at all, not
-// with grey rows. No EXIF rotation is applied: pixels come as stored.
+// with grey rows. No EXIF rotation is applied: pixels come as stored. CMYK
+// and YCCK pictures are brought to RGB with Adobe's inverted inks.
+//
+// This interface decodes whole pictures: the memory a decode takes is judged
+// from the frame header first (the decoded picture, and for a progressive
+// one every block's coefficients until its last scan) and a picture that
+// would pass kDecodeMemoryLimit is refused before it is decoded.
 #pragma once
 
 #include <climits>

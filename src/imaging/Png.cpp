@@ -1,6 +1,7 @@
 #include "imaging/Png.h"
 
 #include <spng.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <climits>
@@ -17,11 +18,33 @@ constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0
 constexpr std::uint32_t kMaxChunk = 0x7FFFFFFF;
 constexpr std::uint32_t kIhdr = 0x49484452;
 constexpr std::uint32_t kIend = 0x49454E44;
+constexpr std::uint32_t kIdat = 0x49444154;
 
 struct FreeContext {
     void operator()(spng_ctx* context) const { spng_ctx_free(context); }
 };
 using Context = std::unique_ptr<spng_ctx, FreeContext>;
+
+// Text, colour profiles and EXIF are never used, but libspng inflates and
+// stores them as it meets them: each may take at most this, all together
+// twice this, so that a small file cannot inflate to gigabytes. Their CRCs
+// are checked all the same.
+constexpr std::size_t kStoredChunkLimit = std::size_t{4} << 20;
+constexpr int kStoredChunkCount = 256;
+
+// The zlib state of the pixel stream, a window and its tables.
+constexpr std::uint64_t kInflateBytes = std::uint64_t{64} << 10;
+
+// Where the pixels of each of an interlaced picture's seven passes start in
+// a row, and how far apart they stand.
+constexpr int kAdam7XStart[7] = {0, 4, 0, 2, 0, 1, 0};
+constexpr int kAdam7XStep[7] = {8, 8, 4, 4, 2, 2, 1};
+
+void LimitStoredChunks(spng_ctx* context) {
+    spng_set_chunk_limits(context, kStoredChunkLimit, 2 * kStoredChunkLimit);
+    spng_set_option(context, SPNG_CHUNK_COUNT_LIMIT, kStoredChunkCount);
+    spng_set_option(context, SPNG_KEEP_UNKNOWN_CHUNKS, 0);
+}
 
 std::uint8_t Channel(const std::uint8_t* pixel, std::size_t channel, bool sixteen) {
     if (!sixteen) return pixel[channel];
@@ -30,17 +53,30 @@ std::uint8_t Channel(const std::uint8_t* pixel, std::size_t channel, bool sixtee
     return static_cast<std::uint8_t>((v + 128u) / 257u);
 }
 
-void StoreRow(std::span<const std::uint8_t> row, bool sixteen, int y, Image& image) {
-    const std::size_t pixelBytes = sixteen ? 8 : 4;
-    for (int x = 0; x < image.Width(); ++x) {
-        const std::uint8_t* p = row.data() + static_cast<std::size_t>(x) * pixelBytes;
-        image.Set(x, y, Colour{Channel(p, 0, sixteen), Channel(p, 1, sixteen), Channel(p, 2, sixteen)});
-    }
+Colour PixelOf(std::span<const std::uint8_t> row, int x, bool sixteen) {
+    const std::uint8_t* p = row.data() + static_cast<std::size_t>(x) * (sixteen ? 8 : 4);
+    return Colour{Channel(p, 0, sixteen), Channel(p, 1, sixteen), Channel(p, 2, sixteen)};
 }
 
-// The refusal for a libspng error: a checksum that fails is named as such.
+// The refusal for a libspng error: a checksum that fails is named as such,
+// and so is a stored chunk past its limit.
 ImageFileResult Refusal(int error, ImageFileProblem otherwise) {
-    return RefusedPicture(error == SPNG_ECHUNK_CRC ? ImageFileProblem::BadChecksum : otherwise);
+    if (error == SPNG_ECHUNK_CRC) return RefusedPicture(ImageFileProblem::BadChecksum);
+    if (error == SPNG_ECHUNK_LIMITS) return RefusedPicture(ImageFileProblem::TooLargeToDecode);
+    return RefusedPicture(otherwise);
+}
+
+// The memory a decode holds at its peak, from the header alone: the file,
+// libspng's two scanlines as stored and its stored chunks, our row of 8 or
+// 16-bit RGBA (and libspng's own for an interlaced picture), the kept picture.
+std::uint64_t DecodeBytes(const spng_ihdr& ihdr, std::size_t fileSize, std::uint64_t keptBytes) {
+    const unsigned channels[7] = {1, 0, 3, 1, 2, 0, 4};
+    const std::uint64_t samples = ihdr.color_type < 7 ? channels[ihdr.color_type] : 4;
+    const std::uint64_t width = ihdr.width;
+    const std::uint64_t scanline = (width * samples * ihdr.bit_depth + 7) / 8 + 1 + 32;
+    const std::uint64_t row = width * (ihdr.bit_depth == 16 ? 8 : 4);
+    return fileSize + 2 * scanline + 2 * kStoredChunkLimit + kInflateBytes + row * (ihdr.interlace_method ? 2 : 1) +
+           keptBytes;
 }
 
 // Decodes every row of a picture stored row after row, keeping the first
@@ -50,28 +86,57 @@ int DecodeRows(spng_ctx* context, std::size_t rowBytes, bool sixteen, Image& ima
     for (int y = 0;; ++y) {
         const int status = spng_decode_row(context, row.data(), row.size());
         if (status != 0 && status != SPNG_EOI) return status;
-        if (y < image.Height()) StoreRow(row, sixteen, y, image);
+        for (int x = 0; y < image.Height() && x < image.Width(); ++x) image.Set(x, y, PixelOf(row, x, sixteen));
         if (status == SPNG_EOI) return 0;
     }
 }
 
 // The seven passes of an interlaced picture each add pixels to rows all over
-// it: the kept rows gather theirs, a pass's other rows go to a scratch row.
+// it: a kept row gathers the pixels each pass brings it, straight from the
+// one full-width row libspng writes them to.
 int DecodeInterlaced(spng_ctx* context, std::size_t rowBytes, bool sixteen, Image& image) {
-    std::vector<std::uint8_t> kept(rowBytes * static_cast<std::size_t>(image.Height()));
-    std::vector<std::uint8_t> scratch(rowBytes);
+    std::vector<std::uint8_t> row(rowBytes);
     for (int status = 0; status != SPNG_EOI;) {
-        spng_row_info row{};
-        if (const int error = spng_get_row_info(context, &row); error != 0) return error;
-        const bool keep = row.row_num < static_cast<std::uint32_t>(image.Height());
-        std::uint8_t* out = keep ? kept.data() + std::size_t{row.row_num} * rowBytes : scratch.data();
-        status = spng_decode_row(context, out, rowBytes);
+        spng_row_info info{};
+        if (const int error = spng_get_row_info(context, &info); error != 0) return error;
+        status = spng_decode_row(context, row.data(), rowBytes);
         if (status != 0 && status != SPNG_EOI) return status;
+        if (info.row_num >= static_cast<std::uint32_t>(image.Height()) || info.pass > 6) continue;
+        const int y = static_cast<int>(info.row_num);
+        for (int x = kAdam7XStart[info.pass]; x < image.Width(); x += kAdam7XStep[info.pass])
+            image.Set(x, y, PixelOf(row, x, sixteen));
     }
-    for (int y = 0; y < image.Height(); ++y)
-        StoreRow(std::span<const std::uint8_t>(kept).subspan(static_cast<std::size_t>(y) * rowBytes, rowBytes), sixteen,
-                 y, image);
     return 0;
+}
+
+// libspng stops inflating once the last row is full, so the end of the zlib
+// stream (its Adler-32 among it) goes unread when it lies in a later IDAT
+// chunk than the last pixel. The stream is inflated once more here, into a
+// small scratch buffer, so that its checksum is checked wherever it lies.
+bool PixelStreamChecksOut(std::span<const std::uint8_t> file) {
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) return false;
+    std::vector<std::uint8_t> scratch(std::size_t{64} << 10);
+    BigEndianReader in(file);
+    in.Skip(sizeof kSignature);
+    int status = Z_OK;
+    while (status == Z_OK || status == Z_BUF_ERROR) {
+        const std::uint32_t length = in.U32();
+        const std::uint32_t type = in.U32();
+        const std::size_t data = in.Position();
+        in.Skip(std::size_t{length} + 4);
+        if (!in.Ok() || type == kIend) break;
+        if (type != kIdat) continue;
+        stream.next_in = const_cast<Bytef*>(file.data() + data);  // zlib never writes through it
+        stream.avail_in = length;
+        do {
+            stream.next_out = scratch.data();
+            stream.avail_out = static_cast<uInt>(scratch.size());
+            status = inflate(&stream, Z_NO_FLUSH);
+        } while (status == Z_OK && (stream.avail_in > 0 || stream.avail_out == 0));
+    }
+    inflateEnd(&stream);
+    return status == Z_STREAM_END;
 }
 
 // An 8-bit PNG of the packed samples; nothing for an empty picture or when
@@ -141,13 +206,17 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
         return RefusedPicture(ImageFileProblem::NotAPicture);
     // libspng discards an ancillary chunk whose CRC fails; a damaged file is refused instead.
     spng_set_crc_action(context.get(), SPNG_CRC_ERROR, SPNG_CRC_ERROR);
+    LimitStoredChunks(context.get());
     spng_ihdr ihdr{};
     if (const int error = spng_get_ihdr(context.get(), &ihdr); error != 0)
         return Refusal(error, ImageFileProblem::NotAPicture);
 
     const bool sixteen = ihdr.bit_depth == 16;
     const int format = sixteen ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
-    Image image(KeptSide(ihdr.width, maxWidth), KeptSide(ihdr.height, maxHeight));
+    const int keptWidth = KeptSide(ihdr.width, maxWidth), keptHeight = KeptSide(ihdr.height, maxHeight);
+    if (!FitsDecodeMemory(DecodeBytes(ihdr, file.size(), KeptPictureBytes(keptWidth, keptHeight))))
+        return RefusedPicture(ImageFileProblem::TooLargeToDecode, ihdr.width, ihdr.height);
+    Image image(keptWidth, keptHeight);
     const std::size_t rowBytes = std::size_t{ihdr.width} * (sixteen ? 8 : 4);
     if (const int error = spng_decode_image(context.get(), nullptr, 0, format, SPNG_DECODE_PROGRESSIVE); error != 0)
         return Refusal(error, ImageFileProblem::NotAPicture);
@@ -157,6 +226,7 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
     // The chunks behind the pixels, up to IEND, have their CRCs checked too.
     if (const int trailing = spng_decode_chunks(context.get()); trailing != 0)
         return Refusal(trailing, ImageFileProblem::Damaged);
+    if (!PixelStreamChecksOut(file)) return RefusedPicture(ImageFileProblem::Damaged);
     return DecodedPicture(std::move(image), ihdr.width, ihdr.height);
 }
 
@@ -170,6 +240,7 @@ std::vector<std::uint8_t> EncodePng(const Image& image, PngEffort effort) {
 Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget& budget) {
     Context context(spng_ctx_new(0));
     if (!context || spng_set_png_buffer(context.get(), file.data(), file.size()) != 0) return Fail("not a PNG picture");
+    LimitStoredChunks(context.get());
     spng_ihdr ihdr{};
     if (spng_get_ihdr(context.get(), &ihdr) != 0) return Fail("not a PNG picture");
     if (ihdr.width > INT_MAX || ihdr.height > INT_MAX || !budget.Take(ihdr.width, ihdr.height))

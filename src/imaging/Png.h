@@ -21,8 +21,6 @@
 #include "imaging/ImageFile.h"
 #include "imaging/LayeredPicture.h"
 #include "io/Result.h"
-#include "imaging/LayeredPicture.h"
-#include "io/Result.h"
 
 namespace corvane {
 
@@ -35,7 +33,10 @@ PictureHeader CheckPng(std::span<const std::uint8_t> file);
 
 // The picture, or its top-left part of at most maxWidth x maxHeight. The
 // chunks are checked whole first (cut short); rows below the part are decoded
-// but not kept, so that every checksum is checked.
+// but not kept, so that every checksum is checked. Refused as too large to
+// decode, before any row is allocated, when the file, the rows its header
+// announces and the part kept would pass kDecodeMemoryLimit, or when a text,
+// profile or EXIF chunk inflates past a few megabytes.
 ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth = INT_MAX, int maxHeight = INT_MAX);
 
 // How hard the encoder tries: Smallest is zlib's usual level, Fastest its
@@ -56,15 +57,5 @@ Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget&
 // The PNG file of the pixels as 8-bit RGBA; empty for an empty picture.
 std::vector<std::uint8_t> EncodePngRgba(const RgbaImage& image);
 
-
-// A layer's pixels with their alpha, for the layered formats. Grey and
-// palette layers are brought to 8-bit RGBA; a 16-bit layer only when every
-// sample is an 8-bit value widened (v * 257), so the conversion is exact, and
-// is refused otherwise. The picture's pixels are taken from the budget before
-// they are decoded.
-Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget& budget);
-
-// The PNG file of the pixels as 8-bit RGBA; empty for an empty picture.
-std::vector<std::uint8_t> EncodePngRgba(const RgbaImage& image);
 
 }  // namespace corvane

@@ -16,75 +16,135 @@ struct PnmHeader {
     std::uint32_t depth = 0;  // samples a pixel
     bool blackIsOne = false;  // PBM
     bool plain = false;
-    std::size_t rasterStart = 0;
 };
 
-// The header's words, read without ever passing the end of the bytes.
-class Words {
+// The file's bytes, from memory or from a stream read a piece at a time:
+// only the piece being decoded is held, whatever the file's size.
+class PnmInput {
 public:
-    explicit Words(std::span<const std::uint8_t> bytes, std::size_t at) : bytes_(bytes), at_(at) {}
+    explicit PnmInput(std::span<const std::uint8_t> bytes) : window_(bytes) {}
+    PnmInput(std::span<const std::uint8_t> head, ByteStream& stream)
+        : stream_(&stream), buffer_(head.begin(), head.end()), window_(buffer_) {}
 
-    std::size_t Position() const { return at_; }
-
-    // The next word, after white space and comments; empty at the end.
-    std::string_view Next() {
-        SkipSpaceAndComments();
-        const std::size_t start = at_;
-        while (at_ < bytes_.size() && !IsSpace(bytes_[at_]) && bytes_[at_] != '#') ++at_;
-        return {reinterpret_cast<const char*>(bytes_.data()) + start, at_ - start};
+    // The next byte, or -1 at the end of the data.
+    int Peek() { return at_ < window_.size() || Refill() ? window_[at_] : -1; }
+    int Get() {
+        const int c = Peek();
+        if (c >= 0) ++at_;
+        return c;
     }
 
-    // A decimal number of at most `limit`; nullopt for anything else.
-    std::optional<std::uint64_t> Number(std::uint64_t limit) { return ParseNumber(Next(), limit); }
-
-    bool AtEnd() {
-        SkipSpaceAndComments();
-        return at_ >= bytes_.size();
-    }
-
-    // One plain-PBM bit: '0' or '1', which need no space between them.
-    std::optional<std::uint64_t> Bit() {
-        SkipSpaceAndComments();
-        if (at_ >= bytes_.size() || (bytes_[at_] != '0' && bytes_[at_] != '1')) return std::nullopt;
-        return bytes_[at_++] - '0';
-    }
-
-    static std::optional<std::uint64_t> ParseNumber(std::string_view word, std::uint64_t limit) {
-        if (word.empty() || word.size() > 12) return std::nullopt;
-        std::uint64_t value = 0;
-        for (const char c : word) {
-            if (c < '0' || c > '9') return std::nullopt;
-            value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    // Fills `out` whole; false when the data end first.
+    bool Read(std::span<std::uint8_t> out) {
+        for (std::size_t done = 0; done < out.size();) {
+            if (at_ >= window_.size() && !Refill()) return false;
+            const std::size_t n = std::min(out.size() - done, window_.size() - at_);
+            std::copy_n(window_.begin() + static_cast<std::ptrdiff_t>(at_), n, out.begin() + static_cast<std::ptrdiff_t>(done));
+            at_ += n;
+            done += n;
         }
-        if (value > limit) return std::nullopt;
-        return value;
+        return true;
     }
 
-    static bool IsSpace(std::uint8_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+    // Passes over `count` bytes; false when the data end first.
+    bool Skip(std::uint64_t count) {
+        while (count > 0) {
+            if (at_ >= window_.size() && !Refill()) return false;
+            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(count, window_.size() - at_));
+            at_ += n;
+            count -= n;
+        }
+        return true;
+    }
+
+    // The bytes left when the whole file is in memory; nothing for a stream.
+    std::optional<std::uint64_t> MemoryLeft() const {
+        if (stream_) return std::nullopt;
+        return window_.size() - at_;
+    }
+
+    // Why the data ended early: a cut-short file, or a stream that failed or passed its limit.
+    ImageFileProblem EndProblem() const {
+        if (!stream_) return ImageFileProblem::CutShort;
+        switch (stream_->Problem()) {
+            case ReadProblem::TooLarge: return ImageFileProblem::FileTooLarge;
+            case ReadProblem::ReadFailed: return ImageFileProblem::CouldNotOpen;
+            default: return ImageFileProblem::CutShort;
+        }
+    }
 
 private:
-    void SkipSpaceAndComments() {
-        while (at_ < bytes_.size()) {
-            if (IsSpace(bytes_[at_])) {
-                ++at_;
-            } else if (bytes_[at_] == '#') {
-                while (at_ < bytes_.size() && bytes_[at_] != '\n') ++at_;
-            } else {
-                break;
-            }
-        }
+    bool Refill() {
+        if (!stream_) return false;
+        buffer_.resize(kPiece);
+        buffer_.resize(stream_->Read(buffer_));
+        window_ = buffer_;
+        at_ = 0;
+        return !buffer_.empty();
     }
 
-    std::span<const std::uint8_t> bytes_;
-    std::size_t at_;
+    static constexpr std::size_t kPiece = std::size_t{64} << 10;
+    ByteStream* stream_ = nullptr;
+    std::vector<std::uint8_t> buffer_;
+    std::span<const std::uint8_t> window_;
+    std::size_t at_ = 0;
 };
+
+bool IsSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// A '#' starts a comment up to the end of its line.
+void SkipComment(PnmInput& in) {
+    for (int c = in.Get(); c >= 0 && c != '\n';) c = in.Get();
+}
+
+void SkipSpaceAndComments(PnmInput& in) {
+    for (int c = in.Peek(); c >= 0; c = in.Peek()) {
+        if (c == '#') SkipComment(in);
+        else if (IsSpace(c)) in.Get();
+        else break;
+    }
+}
+
+// The next word, after white space and comments; empty at the end. Words
+// longer than any the header has are cut, which no number survives.
+std::string NextWord(PnmInput& in) {
+    SkipSpaceAndComments(in);
+    std::string word;
+    for (int c = in.Peek(); c >= 0 && !IsSpace(c) && c != '#'; c = in.Peek()) {
+        if (word.size() < 64) word.push_back(static_cast<char>(c));
+        in.Get();
+    }
+    return word;
+}
+
+std::optional<std::uint64_t> ParseNumber(std::string_view word, std::uint64_t limit) {
+    if (word.empty() || word.size() > 12) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : word) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (value > limit) return std::nullopt;
+    return value;
+}
+
+// A decimal number of at most `limit`; nullopt for anything else.
+std::optional<std::uint64_t> Number(PnmInput& in, std::uint64_t limit) { return ParseNumber(NextWord(in), limit); }
+
+// One plain-PBM bit: '0' or '1', which need no space between them.
+std::optional<std::uint64_t> Bit(PnmInput& in) {
+    SkipSpaceAndComments(in);
+    const int c = in.Peek();
+    if (c != '0' && c != '1') return std::nullopt;
+    in.Get();
+    return static_cast<std::uint64_t>(c - '0');
+}
 
 constexpr std::uint64_t kSideLimit = 0xFFFFFFFFu;
 
-bool ReadClassicHeader(std::span<const std::uint8_t> file, PnmHeader& header) {
-    Words words(file, 2);
-    const auto width = words.Number(kSideLimit);
-    const auto height = words.Number(kSideLimit);
+bool ReadClassicHeader(PnmInput& in, PnmHeader& header) {
+    const auto width = Number(in, kSideLimit);
+    const auto height = Number(in, kSideLimit);
     if (!width || !height) return false;
     header.width = *width;
     header.height = *height;
@@ -93,34 +153,30 @@ bool ReadClassicHeader(std::span<const std::uint8_t> file, PnmHeader& header) {
         header.maxval = 1;
         header.blackIsOne = true;
     } else {
-        const auto maxval = words.Number(65535);
+        const auto maxval = Number(in, 65535);
         if (!maxval || *maxval == 0) return false;
         header.maxval = static_cast<std::uint32_t>(*maxval);
     }
     header.depth = header.kind == '3' || header.kind == '6' ? 3 : 1;
     header.plain = header.kind <= '3';
-    // Exactly one white-space byte ends the header of a binary raster; a plain one is words anyway.
-    if (header.plain) {
-        header.rasterStart = words.Position();
-        return true;
-    }
-    if (words.Position() >= file.size() || !Words::IsSpace(file[words.Position()])) return false;
-    header.rasterStart = words.Position() + 1;
-    return true;
+    // A plain raster is words anyway. A binary one starts after exactly one
+    // white-space byte, or after a comment that ends the header's last line.
+    if (header.plain) return true;
+    const int end = in.Get();
+    if (end == '#') SkipComment(in);
+    return end == '#' || IsSpace(end);
 }
 
-bool ReadPamHeader(std::span<const std::uint8_t> file, PnmHeader& header) {
-    Words words(file, 2);
-    std::string_view tupleType;
+bool ReadPamHeader(PnmInput& in, PnmHeader& header) {
     for (;;) {
-        const std::string_view key = words.Next();
+        const std::string key = NextWord(in);
         if (key.empty()) return false;
         if (key == "ENDHDR") break;
         if (key == "TUPLTYPE") {
-            tupleType = words.Next();
+            NextWord(in);  // the depth says all the decoder needs
             continue;
         }
-        const auto value = words.Number(kSideLimit);
+        const auto value = Number(in, kSideLimit);
         if (!value) return false;
         if (key == "WIDTH") header.width = *value;
         else if (key == "HEIGHT") header.height = *value;
@@ -128,16 +184,10 @@ bool ReadPamHeader(std::span<const std::uint8_t> file, PnmHeader& header) {
         else if (key == "MAXVAL") header.maxval = static_cast<std::uint32_t>(std::min<std::uint64_t>(*value, 65536));
         else return false;
     }
-    (void)tupleType;  // the depth says all the decoder needs
     if (header.depth < 1 || header.depth > 4 || header.maxval < 1 || header.maxval > 65535) return false;
     // ENDHDR ends its line.
-    std::size_t at = words.Position();
-    while (at < file.size() && file[at] != '\n') {
-        if (!Words::IsSpace(file[at])) return false;
-        ++at;
-    }
-    if (at >= file.size()) return false;
-    header.rasterStart = at + 1;
+    for (int c = in.Get(); c != '\n'; c = in.Get())
+        if (c < 0 || !IsSpace(c)) return false;
     return true;
 }
 
@@ -154,14 +204,14 @@ Colour ToColour(const std::uint64_t* samples, const PnmHeader& header) {
     return Colour{Scale(samples[0], header.maxval), Scale(samples[1], header.maxval), Scale(samples[2], header.maxval)};
 }
 
-ImageFileResult DecodePlain(std::span<const std::uint8_t> file, const PnmHeader& header, Image& image) {
-    Words words(file, header.rasterStart);
+ImageFileResult DecodePlain(PnmInput& in, const PnmHeader& header, Image& image) {
     std::uint64_t samples[4] = {};
     for (std::uint64_t y = 0; y < header.height; ++y)
         for (std::uint64_t x = 0; x < header.width; ++x) {
             for (std::uint32_t s = 0; s < header.depth; ++s) {
-                if (words.AtEnd()) return RefusedPicture(ImageFileProblem::CutShort);
-                const auto value = header.kind == '1' ? words.Bit() : words.Number(header.maxval);
+                SkipSpaceAndComments(in);
+                if (in.Peek() < 0) return RefusedPicture(in.EndProblem());
+                const auto value = header.kind == '1' ? Bit(in) : Number(in, header.maxval);
                 if (!value) return RefusedPicture(ImageFileProblem::Damaged);
                 samples[s] = *value;
             }
@@ -171,61 +221,84 @@ ImageFileResult DecodePlain(std::span<const std::uint8_t> file, const PnmHeader&
     return DecodedPicture(std::move(image), header.width, header.height);
 }
 
-std::uint64_t BinaryRowBytes(const PnmHeader& header) {
+std::uint64_t RowBytes(const PnmHeader& header, std::uint64_t width) {
     const std::uint64_t sampleBytes = header.maxval > 255 ? 2 : 1;
-    return header.kind == '4' ? (header.width + 7) / 8 : header.width * header.depth * sampleBytes;
+    return header.kind == '4' ? (width + 7) / 8 : width * header.depth * sampleBytes;
 }
 
 // The fewest bytes the raster can take: a binary one its rows, a plain one a
 // digit a sample (P1 needs no space between its digits).
 std::uint64_t RasterBytesNeeded(const PnmHeader& header) {
-    if (!header.plain) return BinaryRowBytes(header) * header.height;
+    if (!header.plain) return RowBytes(header, header.width) * header.height;
     return header.width * header.height * header.depth * (header.kind == '1' ? 1 : 2) - (header.kind == '1' ? 0 : 1);
 }
 
-ImageFileResult DecodeBinary(std::span<const std::uint8_t> file, const PnmHeader& header, Image& image) {
+// Reads the raster a row at a time: of each row only the kept part is held,
+// the rest is passed over, and rows below the kept ones are read only so
+// that the file is known to hold them.
+ImageFileResult DecodeBinary(PnmInput& in, const PnmHeader& header, Image& image) {
     const std::uint64_t sampleBytes = header.maxval > 255 ? 2 : 1;
-    const std::uint64_t rowBytes = BinaryRowBytes(header);
+    const std::uint64_t rowBytes = RowBytes(header, header.width);
+    std::vector<std::uint8_t> kept(static_cast<std::size_t>(RowBytes(header, static_cast<std::uint64_t>(image.Width()))));
     std::uint64_t samples[4] = {};
-    for (int y = 0; y < image.Height(); ++y) {
-        const std::uint8_t* row = file.data() + header.rasterStart + static_cast<std::uint64_t>(y) * rowBytes;
-        for (int x = 0; x < image.Width(); ++x) {
+    for (std::uint64_t y = 0; y < header.height; ++y) {
+        const bool keep = y < static_cast<std::uint64_t>(image.Height());
+        if (!(keep ? in.Read(kept) && in.Skip(rowBytes - kept.size()) : in.Skip(rowBytes)))
+            return RefusedPicture(in.EndProblem());
+        for (int x = 0; keep && x < image.Width(); ++x) {
             const auto ux = static_cast<std::uint64_t>(x);
             if (header.kind == '4') {
-                samples[0] = (row[ux / 8] >> (7 - ux % 8)) & 1;
+                samples[0] = (kept[ux / 8] >> (7 - ux % 8)) & 1;
             } else {
-                const std::uint8_t* p = row + ux * header.depth * sampleBytes;
+                const std::uint8_t* p = kept.data() + ux * header.depth * sampleBytes;
                 for (std::uint32_t s = 0; s < header.depth; ++s, p += sampleBytes) {
                     samples[s] = sampleBytes == 2 ? (std::uint64_t{p[0]} << 8 | p[1]) : p[0];
                     if (samples[s] > header.maxval) return RefusedPicture(ImageFileProblem::Damaged);
                 }
             }
-            image.Set(x, y, ToColour(samples, header));
+            image.Set(x, static_cast<int>(y), ToColour(samples, header));
         }
     }
     return DecodedPicture(std::move(image), header.width, header.height);
 }
 
-}  // namespace
-
-bool IsPnm(std::span<const std::uint8_t> file) {
-    return file.size() >= 3 && file[0] == 'P' && file[1] >= '1' && file[1] <= '7' && Words::IsSpace(file[2]);
-}
-
-ImageFileResult DecodePnm(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
-    if (!IsPnm(file)) return RefusedPicture(ImageFileProblem::NotAPicture);
+// Decodes from the input, whose first two bytes ("P" and the kind) are read;
+// `heldBytes` is what the caller keeps in memory meanwhile.
+ImageFileResult Decode(PnmInput& in, char kind, std::uint64_t heldBytes, int maxWidth, int maxHeight) {
     PnmHeader header;
-    header.kind = static_cast<char>(file[1]);
-    const bool read = header.kind == '7' ? ReadPamHeader(file, header) : ReadClassicHeader(file, header);
+    header.kind = kind;
+    const bool read = header.kind == '7' ? ReadPamHeader(in, header) : ReadClassicHeader(in, header);
     if (!read) return RefusedPicture(ImageFileProblem::NotAPicture);
     if (header.width == 0 || header.height == 0) return RefusedPicture(ImageFileProblem::NotAPicture);
     if (header.width * header.height > kMaxPicturePixels)
         return RefusedPicture(ImageFileProblem::TooManyPixels, header.width, header.height);
-    // Checked before the picture is allocated: a header alone costs nothing.
-    if (RasterBytesNeeded(header) > file.size() - std::min<std::size_t>(header.rasterStart, file.size()))
+    // Judged before the picture is allocated where the file's size is known: a header alone costs nothing.
+    if (const auto left = in.MemoryLeft(); left && RasterBytesNeeded(header) > *left)
         return RefusedPicture(ImageFileProblem::CutShort);
-    Image image(KeptSide(header.width, maxWidth), KeptSide(header.height, maxHeight));
-    return header.plain ? DecodePlain(file, header, image) : DecodeBinary(file, header, image);
+    const int keptWidth = KeptSide(header.width, maxWidth), keptHeight = KeptSide(header.height, maxHeight);
+    const std::uint64_t rowBytes = RowBytes(header, static_cast<std::uint64_t>(keptWidth));
+    if (!FitsDecodeMemory(heldBytes + KeptPictureBytes(keptWidth, keptHeight) + rowBytes))
+        return RefusedPicture(ImageFileProblem::TooLargeToDecode, header.width, header.height);
+    Image image(keptWidth, keptHeight);
+    return header.plain ? DecodePlain(in, header, image) : DecodeBinary(in, header, image);
+}
+
+}  // namespace
+
+bool IsPnm(std::span<const std::uint8_t> file) {
+    return file.size() >= kPnmSignatureSize && file[0] == 'P' && file[1] >= '1' && file[1] <= '7' && IsSpace(file[2]);
+}
+
+ImageFileResult DecodePnm(std::span<const std::uint8_t> file, int maxWidth, int maxHeight) {
+    if (!IsPnm(file)) return RefusedPicture(ImageFileProblem::NotAPicture);
+    PnmInput in(file.subspan(2));
+    return Decode(in, static_cast<char>(file[1]), file.size(), maxWidth, maxHeight);
+}
+
+ImageFileResult DecodePnmStream(std::span<const std::uint8_t> head, ByteStream& rest, int maxWidth, int maxHeight) {
+    if (!IsPnm(head)) return RefusedPicture(ImageFileProblem::NotAPicture);
+    PnmInput in(head.subspan(2), rest);
+    return Decode(in, static_cast<char>(head[1]), 0, maxWidth, maxHeight);
 }
 
 std::vector<std::uint8_t> EncodePnm(const Image& image, PnmKind kind) {

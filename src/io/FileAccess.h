@@ -39,12 +39,16 @@
 
 namespace corvane {
 
+// The memory no command may pass on any input: readers check what an input
+// would cost against it before they take the memory (see ImageFile.h).
+inline constexpr std::uint64_t kMemoryBudget = std::uint64_t{256} << 20;
+
 // What a reader will take at most. A skin or splash file larger than the
-// phone's whole storage cannot be one; a picture file larger than the biggest
-// picture the editor loads (see ImageFile.h) cannot be one either. Both are
-// refused before a byte is read, so a sparse or endless file costs nothing.
+// phone's whole storage cannot be one; a picture file larger than the memory
+// budget could not be decoded within it. Both are refused before a byte is
+// read, so a sparse or endless file costs nothing.
 inline constexpr std::uint64_t kDatabaseFileLimit = std::uint64_t{64} << 20;
-inline constexpr std::uint64_t kPictureFileLimit = std::uint64_t{256} << 20;
+inline constexpr std::uint64_t kPictureFileLimit = kMemoryBudget;
 
 // The name by which a command's input is standard input.
 inline constexpr std::string_view kStandardInputName = "-";

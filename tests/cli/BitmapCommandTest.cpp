@@ -1,6 +1,8 @@
 // `corvane bitmap`, run as the user runs it: the built tool in a subprocess.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "imaging/Bmp.h"
@@ -246,6 +248,39 @@ TEST_F(BitmapCommand, PipelinesReadStandardInputAndWriteStandardOutput) {
         const std::vector<std::uint8_t> bytes(run.out.begin(), run.out.end());
         EXPECT_EQ(DecodeImageBytes(bytes).image, expected);
     }
+}
+
+// A picture whose decode would pass the memory budget is refused with a
+// message that says so, from a file and from standard input alike.
+TEST_F(BitmapCommand, APictureTooLargeToDecodeIsRefusedSayingSo) {
+    const auto wide = dir.File("wide.png");
+    WriteBytes(wide, testing::PngHeaderOnly(67108864, 1, 16, 6, 0));
+    for (const std::string& input : {wide, std::string("-")}) {
+        SCOPED_TRACE(input);
+        const auto run = testing::RunProcess(
+            {CORVANE_CLI, "bitmap", "encode", input, "--depth", "16", "-o", dir.File("wide.res")}, wide);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find("the picture file is too large to decode within 256 MB"), std::string::npos) << run.err;
+    }
+}
+
+// Netpbm on standard input is decoded as it is read: padding behind the
+// raster, however long, is never read, so it cannot make the input too large.
+TEST_F(BitmapCommand, NetpbmOnStandardInputIsReadOnlyAsFarAsItsRaster) {
+    const std::string header = "P6\n2 1\n255\n";
+    std::vector<std::uint8_t> ppm(header.begin(), header.end());
+    ppm.insert(ppm.end(), {0, 255, 0, 255, 255, 255});
+    const auto path = dir.File("padded.ppm");
+    WriteBytes(path, ppm);
+    // Padding past the picture-file limit, as a sparse file costs nothing.
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kPictureFileLimit + 1)), 0);
+    const auto run = testing::RunProcess({CORVANE_CLI, "bitmap", "encode", "-", "--depth", "16", "-o", dir.File("p.res")},
+                                         path);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto encoded = Corvane({"bitmap", "encode", Picture("gw.bmp", GreenWhite()), "--depth", "16", "-o",
+                                  dir.File("gw.res")});
+    ASSERT_EQ(encoded.exitCode, 0) << encoded.err;
+    EXPECT_EQ(ReadBytes(dir.File("p.res")), ReadBytes(dir.File("gw.res")));
 }
 
 // Standard input is an input: the file redirected into it is never the output.

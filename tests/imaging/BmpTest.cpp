@@ -438,5 +438,33 @@ TEST(BitFieldBmp, MalformedFilesAreRefused) {
         EXPECT_EQ(KindOf(DecodeBitFieldBmp(bytes)), BitFieldBmp::Refused) << name;
 }
 
+TEST(BmpDecode, PixelsThatWouldStartInsideTheHeadersAreRefused) {
+    struct Case {
+        const char* name;
+        std::uint32_t offset;
+        bool decoded;
+    };
+    const Case cases[] = {
+        {"bmp-pixel-offset-zero", 0, false},
+        {"bmp-pixel-offset-in-file-header", 10, false},
+        {"bmp-pixel-offset-in-info-header", 40, false},
+        {"bmp-pixel-offset-after-headers", 54, true},
+    };
+    for (const Case& c : cases) {
+        // One red and one green pixel at 24 bits, then the row's padding.
+        Bytes file = Bmp(2, 1, 24, 0, Hex("0000ff 00ff00 0000"));
+        for (int i = 0; i < 4; ++i) file[10 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(c.offset >> (8 * i));
+        const ImageFileResult result = DecodeBmp(file);
+        EXPECT_EQ(result.image.has_value(), c.decoded) << c.name;
+        if (!c.decoded) {
+            EXPECT_EQ(result.problem, ImageFileProblem::NotAPicture) << c.name;
+            continue;
+        }
+        ASSERT_TRUE(result.image) << c.name;
+        EXPECT_EQ(result.image->At(0, 0), (Colour{255, 0, 0})) << c.name;
+        EXPECT_EQ(result.image->At(1, 0), (Colour{0, 255, 0})) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace corvane

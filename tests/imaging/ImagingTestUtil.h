@@ -11,6 +11,7 @@
 #include "imaging/Image.h"
 #include "imaging/Palm.h"
 #include "imaging/ScanLine.h"
+#include "io/ByteOrder.h"
 
 namespace corvane::testing {
 
@@ -49,6 +50,33 @@ inline std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
     std::uint32_t c = 0xFFFFFFFFu;
     for (const std::uint8_t b : bytes) c = kTable[(c ^ b) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;
+}
+
+// Appends a PNG chunk of the type and data, with its length and CRC.
+inline void AppendChunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
+    BigEndianWriter w(out);
+    w.U32(static_cast<std::uint32_t>(data.size()));
+    std::vector<std::uint8_t> typed(type, type + 4);
+    typed.insert(typed.end(), data.begin(), data.end());
+    out.insert(out.end(), typed.begin(), typed.end());
+    w.U32(Crc32(typed));
+}
+
+inline const std::vector<std::uint8_t> kPngSignature = Hex("89 50 4e 47 0d 0a 1a 0a");
+
+// A PNG of only a header of the given size, a zlib stream of one byte and
+// IEND: what a file costs that declares a size and holds nothing.
+inline std::vector<std::uint8_t> PngHeaderOnly(std::uint32_t width, std::uint32_t height, std::uint8_t depth,
+                                               std::uint8_t colourType, std::uint8_t interlace) {
+    std::vector<std::uint8_t> out = kPngSignature, ihdr;
+    BigEndianWriter w(ihdr);
+    w.U32(width);
+    w.U32(height);
+    for (const std::uint8_t b : {depth, colourType, std::uint8_t{0}, std::uint8_t{0}, interlace}) w.U8(b);
+    AppendChunk(out, "IHDR", ihdr);
+    AppendChunk(out, "IDAT", Hex("78 9c 63 00 00 00 01 00 01"));
+    AppendChunk(out, "IEND", {});
+    return out;
 }
 
 // The pixel block of a bitmap resource, as stored before compression: for
