@@ -14,6 +14,7 @@ file(GLOB WEB_SOURCES CONFIGURE_DEPENDS src/web/*.cpp)
 add_executable(corvane-core ${WEB_SOURCES})
 target_link_libraries(corvane-core PRIVATE corvane_core)
 corvane_warnings(corvane-core)
+target_compile_definitions(corvane-core PRIVATE CORVANE_VERSION="${PROJECT_VERSION}")
 set_target_properties(corvane-core PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${CORVANE_WEB_OUTPUT})
 # The memory grows with the pictures: a skin needs a few MiB, a 64-megapixel
 # picture some hundreds. The page checks sizes first (fileLimit, pixelLimit).

@@ -134,6 +134,8 @@ val ElementEditors() {
         val editor = val::object();
         editor.set("title", std::string(table->title));
         editor.set("shareText", std::string(table->shareText));
+        constexpr const char* kLayouts[] = {"SideBySide", "Keypad", "Stacked", "StackedWide"};
+        editor.set("layout", kLayouts[static_cast<int>(table->layout)]);
         val rows = val::array();
         for (const ElementRow& row : table->rows) {
             val entry = val::object();
@@ -148,6 +150,16 @@ val ElementEditors() {
 }
 
 std::string UntitledPath() { return std::string(kUntitledPath); }
+std::string Version() { return CORVANE_VERSION; }
+
+// A file the page refused for its size, standing where it would have been:
+// the next read of the path then fails as the desktop's does, for the
+// desktop's message, without the bytes ever entering the module.
+void StageOversized(std::string path, double size) {
+    const val fs = val::module_property("FS");
+    fs.call<val>("writeFile", path, val::global("Uint8Array").new_(0));
+    fs.call<val>("lookupPath", path)["node"].set("usedBytes", size);
+}
 
 }  // namespace
 
@@ -239,6 +251,12 @@ public:
     val SetTransparentAt(int i, int x, int y) {
         if (!Valid(i) || !document_.Slot(Depth(), i).Picture().Contains(x, y)) return Done("Refused");
         history_.Run(Labelled("Transparent Color", i), [&] { PickTransparent(i, x, y); });
+        return Done("Changed");
+    }
+    // The colour chooser confirmed without a click: the colour stays, the skin counts as changed.
+    val ConfirmTransparent(int i) {
+        if (!Valid(i)) return Done("Refused");
+        history_.Run(Labelled("Transparent Color", i), [&] { document_.MarkModified(); });
         return Done("Changed");
     }
     // The share button: the chooser on the editor's source (a pixel outside
@@ -404,6 +422,8 @@ EMSCRIPTEN_BINDINGS(corvane) {
     function("clearStagedPictures", &ClearStagedPictures);
     function("elementEditors", &ElementEditors);
     function("untitledPath", &UntitledPath);
+    function("version", &Version);
+    function("stageOversized", &StageOversized);
 
     BindCommon<SkinDocument, SkinChange>("SkinSessionCommon");
     class_<SkinSession, base<Session<SkinDocument, SkinChange>>>("SkinSession")
@@ -424,6 +444,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("setDepth", &SkinSession::SetDepth)
         .function("loadImage", &SkinSession::LoadImage)
         .function("setTransparentAt", &SkinSession::SetTransparentAt)
+        .function("confirmTransparent", &SkinSession::ConfirmTransparent)
         .function("shareTransparentAt", &SkinSession::ShareTransparentAt)
         .function("exportBitmaps", &SkinSession::ExportBitmapSet)
         .function("importBitmaps", &SkinSession::ImportBitmapSet)
