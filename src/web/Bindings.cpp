@@ -7,16 +7,12 @@
 #include <emscripten/val.h>
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
 #include "exchange/LayeredImage.h"
-#include "imaging/ImageFile.h"
-#include "imaging/LayeredPicture.h"
-#include "io/FileAccess.h"
 #include "io/PathNames.h"
 #include "model/ChangeHistory.h"
 #include "model/ElementDialogTables.h"
@@ -28,92 +24,13 @@
 #include "model/SkinFile.h"
 #include "model/SplashChange.h"
 #include "model/SplashFile.h"
+#include "web/PageFiles.h"
 #include "web/WebUserInterface.h"
 
 namespace corvane {
 namespace {
 
 using emscripten::val;
-
-// ---- pictures the browser decoded -------------------------------------------------
-
-// PNG and JPEG reach the core as pixels the page staged for the file's path;
-// the core still reads the file itself first, so its size limit holds.
-class StagedPictures : public PictureReader {
-public:
-    bool Stage(const std::string& path, const val& rgba, int width, int height) {
-        if (width <= 0 || height <= 0) return false;
-        const auto pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
-        if (pixels > kMaxPicturePixels || rgba["length"].as<double>() < static_cast<double>(pixels * 4)) return false;
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(pixels * 4));
-        val(emscripten::typed_memory_view(bytes.size(), bytes.data()))
-            .call<void>("set", rgba.call<val>("subarray", 0, static_cast<double>(bytes.size())));
-        Image image(width, height);
-        for (std::size_t i = 0; i < image.Pixels().size(); ++i)
-            image.Pixels()[i] = Colour{bytes[4 * i], bytes[4 * i + 1], bytes[4 * i + 2]};
-        staged_[path] = std::move(image);
-        return true;
-    }
-    void Unstage(const std::string& path) { staged_.erase(path); }
-    void Clear() { staged_.clear(); }
-
-    ImageFileResult Read(const std::string& path, int maxWidth, int maxHeight) const override {
-        const auto found = staged_.find(path);
-        if (found == staged_.end()) return RefusedPicture(ImageFileProblem::NotAPicture);
-        const Image& whole = found->second;
-        Image kept(KeptSide(static_cast<std::uint64_t>(whole.Width()), maxWidth),
-                   KeptSide(static_cast<std::uint64_t>(whole.Height()), maxHeight));
-        for (int y = 0; y < kept.Height(); ++y)
-            for (int x = 0; x < kept.Width(); ++x) kept.Set(x, y, whole.At(x, y));
-        return DecodedPicture(std::move(kept), static_cast<std::uint64_t>(whole.Width()),
-                              static_cast<std::uint64_t>(whole.Height()));
-    }
-
-private:
-    std::map<std::string, Image> staged_;
-};
-
-StagedPictures& Staged() {
-    static StagedPictures pictures;
-    static const bool installed = (SetPictureReader(&pictures), true);
-    (void)installed;
-    return pictures;
-}
-
-bool StagePicture(std::string path, val rgba, int width, int height) {
-    return Staged().Stage(path, rgba, width, height);
-}
-void UnstagePicture(std::string path) { Staged().Unstage(path); }
-void ClearStagedPictures() { Staged().Clear(); }
-
-// ---- limits --------------------------------------------------------------------
-
-struct FileKind {
-    const char* name;
-    std::uint64_t limit;
-    const char* files;  // as the desktop's messages name them
-};
-constexpr FileKind kFileKinds[] = {
-    {"database", kDatabaseFileLimit, "skin and splash files"},
-    {"picture", kPictureFileLimit, "picture files"},
-    {"layered", kLayeredFileLimit, "layered images"},
-};
-
-const FileKind* KindNamed(const std::string& name) {
-    for (const FileKind& kind : kFileKinds)
-        if (name == kind.name) return &kind;
-    return nullptr;
-}
-
-double FileLimit(std::string kind) {
-    const FileKind* found = KindNamed(kind);
-    return found ? static_cast<double>(found->limit) : 0;
-}
-double PixelLimit() { return static_cast<double>(kMaxPicturePixels); }
-std::string TooLargeText(std::string kind) {
-    const FileKind* found = KindNamed(kind);
-    return found ? ReadProblemText(ReadProblem::TooLarge, found->limit, found->files) : std::string();
-}
 
 // ---- pictures out ------------------------------------------------------------------
 
@@ -152,15 +69,6 @@ val ElementEditors() {
 std::string UntitledPath() { return std::string(kUntitledPath); }
 std::string Version() { return CORVANE_VERSION; }
 
-// A file the page refused for its size, standing where it would have been:
-// the next read of the path then fails as the desktop's does, for the
-// desktop's message, without the bytes ever entering the module.
-void StageOversized(std::string path, double size) {
-    const val fs = val::module_property("FS");
-    fs.call<val>("writeFile", path, val::global("Uint8Array").new_(0));
-    fs.call<val>("lookupPath", path)["node"].set("usedBytes", size);
-}
-
 }  // namespace
 
 // ---- the two sessions -------------------------------------------------------------------
@@ -169,7 +77,6 @@ void StageOversized(std::string path, double size) {
 template <class Document, class Change>
 class Session {
 public:
-    Session() { Staged(); }
     void Choose(val path) { user_.QueuePath(path.isNull() || path.isUndefined() ? std::nullopt
                                                                                  : std::optional(path.as<std::string>())); }
     bool Answer(std::string name) { return user_.QueueAnswer(name); }
@@ -292,6 +199,15 @@ public:
         history_.Run("Import Layered Image", [&] { imported = ImportLayeredImage(document_, user_); });
         return Done(imported ? "Imported" : "NotImported");
     }
+    // Exit, or the other editor: asked first when modified, Yes saves first.
+    val Close(bool) {
+        const bool leave = MayLeave(user_, document_.IsModified(), kLeaveSkinQuestion, [this] {
+            const SaveSkinOutcome outcome = SaveSkin(document_, user_);
+            if (outcome == SaveSkinOutcome::Saved) history_.MarkSaved();
+            return outcome == SaveSkinOutcome::Saved;
+        });
+        return Done(leave ? "Closed" : "Stayed");
+    }
     val Undo() { return Done(history_.Undo() ? "Ok" : "Nothing"); }
     val Redo() { return Done(history_.Redo() ? "Ok" : "Nothing"); }
 
@@ -374,8 +290,18 @@ public:
         constexpr const char* kNames[] = {"Ok", "Cancelled", "CouldNotOpen", "NotSplashFile"};
         return user_.Finish(kNames[static_cast<int>(outcome)]);
     }
-    val Save() { return Saved(SaveSplash(document_, user_)); }
-    val SaveAs() { return Saved(SaveSplashAs(document_, user_)); }
+    val Save() { return Saved(BothOr([this] { return SaveSplash(document_, user_); })); }
+    val SaveAs() { return Saved(BothOr([this] { return SaveSplashAs(document_, user_); })); }
+    // Exit (switching false) or the skin editor (true), each with its own question.
+    val Close(bool switching) {
+        const bool leave =
+            MayLeave(user_, document_.IsModified(), switching ? kLeaveSplashQuestion : kExitSplashQuestion, [this] {
+                const SplashSaveOutcome outcome = BothOr([this] { return SaveSplash(document_, user_); });
+                if (outcome == SplashSaveOutcome::Ok) history_.MarkSaved();
+                return outcome == SplashSaveOutcome::Ok;
+            });
+        return user_.Finish(leave ? "Closed" : "Stayed");
+    }
     val Undo() { return user_.Finish(history_.Undo() ? "Ok" : "Nothing"); }
     val Redo() { return user_.Finish(history_.Redo() ? "Ok" : "Nothing"); }
 
@@ -383,6 +309,13 @@ private:
     // 0 the welcome image, 1 the goodbye image; anything else names neither.
     static std::uint16_t IdOf(int which) {
         return which == 0 ? SplashDocument::WelcomeId : which == 1 ? SplashDocument::GoodbyeId : 0;
+    }
+    // The editor saves a splash file only with both images, and says so.
+    template <class Save>
+    SplashSaveOutcome BothOr(Save save) {
+        if (document_.HasBothImages()) return save();
+        Tell(user_, std::string(kNeedBothImages), MessageIcon::Warning);
+        return SplashSaveOutcome::ImageMissing;
     }
     val Saved(SplashSaveOutcome outcome) {
         if (outcome == SplashSaveOutcome::Ok) history_.MarkSaved();
@@ -454,6 +387,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("importDialpadBitmaps", &SkinSession::ImportDialpad)
         .function("exportLayered", &SkinSession::ExportLayered)
         .function("importLayered", &SkinSession::ImportLayered)
+        .function("close", &SkinSession::Close)
         .function("undo", &SkinSession::Undo)
         .function("redo", &SkinSession::Redo);
 
@@ -470,6 +404,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("open", &SplashSession::Open)
         .function("save", &SplashSession::Save)
         .function("saveAs", &SplashSession::SaveAs)
+        .function("close", &SplashSession::Close)
         .function("undo", &SplashSession::Undo)
         .function("redo", &SplashSession::Redo);
 }
