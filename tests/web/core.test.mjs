@@ -86,7 +86,7 @@ test('a skin made from a bitmap set saves the bytes the tool builds', () => {
   const cases = [
     { depth: 16, pick: null, colours: '' },
     { depth: 8, pick: null, colours: '' },
-    { depth: 16, pick: { element: 'titlebar', x: 3, y: 5 }, colours: 'titlebar.bmp F80000\n' },
+    { depth: 16, pick: { element: 'titlebar', x: 3, y: 20 }, colours: 'titlebar.bmp F80000\n' },
   ];
   for (const { depth, pick, colours } of cases) {
     const name = `skin${depth}${pick ? 'picked' : ''}.pdb`;
@@ -256,4 +256,45 @@ test('a question stops its command until the page answers it', () => {
   const skin = new core.SkinSession();
   assert.equal(skin.answer('Maybe'), false);
   skin.delete();
+});
+
+test('leaving an editor asks about unsaved changes and saves on Yes', () => {
+  const skinQuestion = 'You changed the current skin. Do you want to save your changes before exiting?';
+  const cases = [
+    { change: false, answer: null, path: null, outcome: 'Closed', question: null, saved: false },
+    { change: true, answer: null, path: null, outcome: 'Stayed', question: skinQuestion, saved: false },
+    { change: true, answer: 'Cancel', path: null, outcome: 'Stayed', question: null, saved: false },
+    { change: true, answer: 'No', path: null, outcome: 'Closed', question: null, saved: false },
+    { change: true, answer: 'Yes', path: '/out/left.pdb', outcome: 'Closed', question: null, saved: true },
+    // Yes, then the save prompt closed: the editor stays.
+    { change: true, answer: 'Yes', path: null, outcome: 'Stayed', question: null, saved: false },
+  ];
+  for (const { change, answer, path, outcome, question, saved } of cases) {
+    if (core.FS.analyzePath('/out/left.pdb').exists) core.FS.unlink('/out/left.pdb');
+    const skin = new core.SkinSession();
+    if (change) skin.setDepth(8);
+    if (answer) skin.answer(answer);
+    if (path) skin.choose(path);
+    const result = skin.close(false);
+    assert.equal(result.outcome, outcome);
+    assert.equal(result.question?.text ?? null, question);
+    assert.equal(core.FS.analyzePath('/out/left.pdb').exists, saved);
+    assert.equal(skin.modified(), change && !saved);
+    skin.delete();
+  }
+
+  // The splash saves only with both pictures; its two ways out ask differently.
+  core.FS.writeFile('/in/welcome.jpg', readFileSync(join(data, 'splash', 'baseline-320x320.jpg')));
+  const splash = new core.SplashSession();
+  splash.choose('/in/welcome.jpg');
+  splash.loadPicture(0);
+  assert.equal(splash.close(true).question.text,
+    'You changed the current splash. Do you want to save your changes before exiting?');
+  assert.equal(splash.close(false).question.text,
+    'You changed the current splash file. Do you want to save your changes before exiting?');
+  splash.answer('Yes');
+  const refused = splash.close(false);
+  assert.equal(refused.outcome, 'Stayed');
+  assert.equal(refused.messages.at(-1).text, 'You need to select both a welcome and a goodbye image prior to saving.');
+  splash.delete();
 });
