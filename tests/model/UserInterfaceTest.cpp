@@ -34,7 +34,7 @@ TEST(MayLeave, AsksOnlyWhenModifiedAndLeavesOnlyOnceSaved) {
         {true, Answer::Cancel, true, false, 0},
     };
     for (const Case& c : cases) {
-        ScriptedUser user;
+        testing::ScriptedUser user;
         if (c.answer) user.Answers(*c.answer);
         int saveCalls = 0;
         const bool leaves = MayLeave(user, c.modified, "Save first?", [&] {
