@@ -107,9 +107,11 @@ test('a skin made from a bitmap set saves the bytes the tool builds', () => {
     assert.equal(skin.saveAs().outcome, 'Saved', name);
     assert.equal(skin.modified(), false);
     assert.deepEqual(undated(core.FS.readFile(`/out/${name}`)), undated(readFileSync(join(work, name))), name);
-    // The file now holds the last step: undoing it leaves a change to save.
+    // The file now holds the last step: undoing it leaves a change to save, redoing it none.
     assert.equal(skin.undo().outcome, 'Ok');
     assert.equal(skin.modified(), true);
+    assert.equal(skin.redo().outcome, 'Ok');
+    assert.equal(skin.modified(), false);
     skin.delete();
   }
 });
