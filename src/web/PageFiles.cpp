@@ -1,5 +1,6 @@
 #include "web/PageFiles.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -13,6 +14,8 @@ namespace {
 
 using emscripten::val;
 
+constexpr std::size_t kBandBytes = std::size_t{4} << 20;
+
 // ---- pictures the browser decoded -------------------------------------------------
 
 // PNG and JPEG reach the core as pixels the page staged for the file's path;
@@ -21,14 +24,22 @@ class StagedPictures : public PictureReader {
 public:
     bool Stage(const std::string& path, const val& rgba, int width, int height) {
         if (width <= 0 || height <= 0) return false;
+        if (!rgba.instanceof(val::global("Uint8Array")) && !rgba.instanceof(val::global("Uint8ClampedArray")))
+            return false;
         const auto pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
         if (pixels > kMaxPicturePixels || rgba["length"].as<double>() < static_cast<double>(pixels * 4)) return false;
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(pixels * 4));
-        val(emscripten::typed_memory_view(bytes.size(), bytes.data()))
-            .call<void>("set", rgba.call<val>("subarray", 0, static_cast<double>(bytes.size())));
         Image image(width, height);
-        for (std::size_t i = 0; i < image.Pixels().size(); ++i)
-            image.Pixels()[i] = Colour{bytes[4 * i], bytes[4 * i + 1], bytes[4 * i + 2]};
+        // A band at a time: a large picture is never held twice over in the module.
+        std::vector<std::uint8_t> band(std::min<std::size_t>(kBandBytes, static_cast<std::size_t>(pixels * 4)));
+        for (std::size_t done = 0; done < pixels;) {
+            const std::size_t count = std::min<std::size_t>(band.size() / 4, static_cast<std::size_t>(pixels) - done);
+            val(emscripten::typed_memory_view(count * 4, band.data()))
+                .call<void>("set", rgba.call<val>("subarray", static_cast<double>(done * 4),
+                                                  static_cast<double>((done + count) * 4)));
+            for (std::size_t i = 0; i < count; ++i)
+                image.Pixels()[done + i] = Colour{band[4 * i], band[4 * i + 1], band[4 * i + 2]};
+            done += count;
+        }
         staged_[path] = std::move(image);
         return true;
     }

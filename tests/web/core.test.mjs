@@ -213,7 +213,8 @@ test('pictures the browser decoded load like files, and Load Image undoes', () =
   const rgba = new Uint8Array(w * h * 4).map((_, i) => [0xf8, 0x00, 0x08, 0x80][i % 4]);
   core.FS.writeFile('/in/decoded.png', readFileSync(join(data, 'pictures', 'palette.png')));
   assert.equal(core.stagePicture('/in/decoded.png', rgba, w, h), true);
-  assert.equal(core.stagePicture('/in/short.png', rgba, w + 1, h), false);
+  for (const [pixels, width, height] of [[rgba, w + 1, h], [rgba, 0, h], [[...rgba], w, h], ['pixels', w, h]])
+    assert.equal(core.stagePicture('/in/refused.png', pixels, width, height), false);
 
   const skin = new core.SkinSession();
   const before = skin.elementPicture(0);
