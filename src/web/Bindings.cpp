@@ -6,6 +6,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ namespace {
 
 using emscripten::val;
 
+// The four element editors in the order of the main window's buttons; the page names one by its place here.
+constexpr std::array<const ElementDialogTable*, 4> kEditors{&kKeypadButtonsTable, &kKeypadTextTable, &kSpeedDialTable,
+                                                            &kTitleTable};
+
 // ---- pictures out ------------------------------------------------------------------
 
 val RgbaArray(const Image& image) {
@@ -47,7 +52,7 @@ val Bytes(const std::vector<std::uint8_t>& bytes) {
 
 val ElementEditors() {
     val editors = val::array();
-    for (const ElementDialogTable* table : {&kKeypadButtonsTable, &kKeypadTextTable, &kSpeedDialTable, &kTitleTable}) {
+    for (const ElementDialogTable* table : kEditors) {
         val editor = val::object();
         editor.set("title", std::string(table->title));
         editor.set("shareText", std::string(table->shareText));
@@ -77,8 +82,10 @@ std::string Version() { return CORVANE_VERSION; }
 template <class Document, class Change>
 class Session {
 public:
-    void Choose(val path) { user_.QueuePath(path.isNull() || path.isUndefined() ? std::nullopt
-                                                                                 : std::optional(path.as<std::string>())); }
+    // A path for the next prompt; null or undefined cancels it.
+    void Choose(val path) {
+        user_.QueuePath(path.isString() ? std::optional(path.as<std::string>()) : std::nullopt);
+    }
     bool Answer(std::string name) { return user_.QueueAnswer(name); }
     bool Modified() const { return document_.IsModified(); }
     bool CanUndo() const { return history_.CanUndo(); }
@@ -218,9 +225,8 @@ private:
         return std::string(text) + " (" + std::string(kSkinElements[static_cast<std::size_t>(i)].label) + ")";
     }
     static const ElementDialogTable* TableAt(int editor) {
-        constexpr const ElementDialogTable* kTables[] = {&kKeypadButtonsTable, &kKeypadTextTable, &kSpeedDialTable,
-                                                         &kTitleTable};
-        return editor >= 0 && editor < 4 ? kTables[editor] : nullptr;
+        return editor >= 0 && editor < static_cast<int>(kEditors.size()) ? kEditors[static_cast<std::size_t>(editor)]
+                                                                         : nullptr;
     }
     void PickTransparent(int i, int x, int y) {
         ImageSlot& slot = document_.Slot(Depth(), i);
@@ -270,6 +276,7 @@ public:
 
     val LoadPicture(int which) {
         const std::uint16_t id = IdOf(which);
+        if (id == 0) return user_.Finish("UnknownId");
         SplashLoadOutcome outcome = SplashLoadOutcome::UnknownId;
         history_.Run(id == SplashDocument::WelcomeId ? "Load Welcome Image" : "Load Goodbye Image",
                      [&] { outcome = ChooseSplashImage(document_, user_, id); });
