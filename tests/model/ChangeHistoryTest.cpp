@@ -60,12 +60,17 @@ TEST(ChangeHistory, AResetStateCountsAsUnmodifiedUntilTheNextSave) {
     history.Run("A", [&] { Name(splash, "A"); });
     history.MarkReset();
     EXPECT_FALSE(splash.IsModified());
-    history.Undo();
-    EXPECT_TRUE(splash.IsModified());
-    history.Redo();
-    EXPECT_FALSE(splash.IsModified());
     history.Run("B", [&] { Name(splash, "B"); });
+    EXPECT_TRUE(splash.IsModified());
+    history.Undo();
+    EXPECT_FALSE(splash.IsModified());  // as the reset left it
+    history.Undo();
+    EXPECT_FALSE(splash.IsModified());  // as the file holds it
+    history.Redo();
+    history.Redo();
+    EXPECT_TRUE(splash.IsModified());
     history.MarkSaved();
+    EXPECT_FALSE(splash.IsModified());
     history.Undo();
     EXPECT_TRUE(splash.IsModified());  // "A" was the reset state before the save, no longer
     history.Forget();
