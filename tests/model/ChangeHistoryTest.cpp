@@ -36,6 +36,7 @@ TEST(ChangeHistory, StepsKeepTheirTextsAndTheFlagFollowsTheContent) {
         {"undo", "A", "B", false, "A"},    // back as last saved
         {"run C", "C", "", true, "C"},     // a new step drops the undone one
         {"redo", "C", "", true, "C"},
+        {"undo", "A", "C", false, "A"},    // B is gone from the steps
     };
     for (const Step& step : steps) {
         const std::string action = step.action;
