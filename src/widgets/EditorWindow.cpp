@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "io/PathNames.h"
+#include "model/ProgramText.h"
 #include "widgets/CAboutDlg.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/Manual.h"
@@ -93,8 +93,7 @@ QAction* EditorWindow::AddExitAction(QMenu* menu) {
 }
 
 QString EditorWindow::TitleFor(const std::string& filePath, bool modified) {
-    return QString::fromStdString(LastPathComponent(filePath)) + (modified ? "*" : "") +
-           " - Corvane Desktop for Treo 650/700p";
+    return QString::fromStdString(WindowTitle(filePath, modified));
 }
 
 QPushButton* EditorWindow::AddButton(const char* text, int id, int x, int y, int w, int h) {
@@ -146,10 +145,6 @@ void EditorWindow::RememberRecent(const std::string& path) {
 
 void EditorWindow::ShowWarning(const std::string& text) {
     Tell(*user_, text, MessageIcon::Warning);
-}
-
-Answer EditorWindow::AskBeforeLeaving(const std::string& question) {
-    return Tell(*user_, question, MessageIcon::Question, MessageButtons::YesNoCancel, Answer::Yes);
 }
 
 void EditorWindow::keyPressEvent(QKeyEvent* event) {
