@@ -1,0 +1,85 @@
+// Getting files from the user and handing files back: pickers, drops and
+// downloads, and the File System Access handles where the browser has them.
+
+// Resolves with the chosen files, or an empty list when the user cancels.
+export function pickFiles({ accept = '', multiple = false, folder = false } = {}) {
+  return new Promise((resolve) => {
+    const input = document.createElement('input');
+    input.type = 'file';
+    input.accept = accept;
+    input.multiple = multiple;
+    input.webkitdirectory = folder;
+    input.hidden = true;
+    const done = (files) => { input.remove(); resolve(files); };
+    input.addEventListener('change', () => done([...input.files]), { once: true });
+    input.addEventListener('cancel', () => done([]), { once: true });
+    document.body.append(input);
+    input.click();
+  });
+}
+
+// The files of a drop, with the writable handle of a single dropped file where
+// the browser gives one, so that Save can write back to it.
+export async function droppedFiles(event) {
+  const items = [...(event.dataTransfer?.items ?? [])].filter((item) => item.kind === 'file');
+  const handles = items.length === 1 && items[0].getAsFileSystemHandle
+    ? [await items[0].getAsFileSystemHandle().catch(() => null)] : [];
+  const files = [...(event.dataTransfer?.files ?? [])];
+  return { files, handle: handles[0]?.kind === 'file' ? handles[0] : null };
+}
+
+// Lets `element` take dropped files; `onFiles` receives what droppedFiles gives.
+export function acceptDrops(element, onFiles) {
+  element.addEventListener('dragover', (event) => {
+    if (![...event.dataTransfer.types].includes('Files')) return;
+    event.preventDefault();
+    event.stopPropagation();
+    element.classList.add('dropping');
+  });
+  element.addEventListener('dragleave', () => element.classList.remove('dropping'));
+  element.addEventListener('drop', async (event) => {
+    event.preventDefault();
+    event.stopPropagation();
+    element.classList.remove('dropping');
+    onFiles(await droppedFiles(event));
+  });
+}
+
+export function download(name, bytes, type = 'application/octet-stream') {
+  const url = URL.createObjectURL(new Blob([bytes], { type }));
+  const link = Object.assign(document.createElement('a'), { href: url, download: name, hidden: true });
+  document.body.append(link);
+  link.click();
+  link.remove();
+  // The download has taken the blob by the time the click returns in every
+  // current browser; revoking on the next task keeps the URL alive long enough.
+  setTimeout(() => URL.revokeObjectURL(url), 0);
+}
+
+export const canWriteBack = () => typeof window.showSaveFilePicker === 'function';
+
+// Asks where to save; null when the user cancels.
+export async function askSaveHandle(suggestedName, description, extension) {
+  try {
+    return await window.showSaveFilePicker({
+      suggestedName,
+      types: [{ description, accept: { 'application/octet-stream': [extension] } }],
+    });
+  } catch (error) {
+    if (error.name === 'AbortError') return null;
+    throw error;
+  }
+}
+
+// Writes through a handle; the browser keeps the old contents until close()
+// succeeds, so a failed write leaves the user's file as it was.
+export async function writeHandle(handle, bytes) {
+  const writable = await handle.createWritable();
+  try {
+    await writable.write(bytes);
+    await writable.close();
+  } catch (error) {
+    await writable.abort().catch(() => {});
+    throw error;
+  }
+}
