@@ -19,15 +19,16 @@ find src tests bench fuzz -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.in
 BEGIN {
   split("io:0 imaging:1 pdb:2 model:3 exchange:4 " \
         "platform:5 " \
-        "cli:6 widgets:6 fuzz:6 " \
+        "cli:6 web:6 widgets:6 fuzz:6 " \
         "editor:7 splash:7 " \
         "app:8 " \
         "gui:9 interop:9 bench:9 " \
         "support:10", pairs, " ")
-  # platform: the toolkit behind the core seams; cli, widgets: the tool and what
-  # every window shares; editor, splash: the two windows, which never include each
-  # other; app: what starts them; gui, interop, bench: end to end; support: test
-  # support, which the tests of any layer may include.
+  # platform: the toolkit behind the core seams; cli, web, widgets: the tool,
+  # the bindings of the browser edition and what every window shares; editor,
+  # splash: the two windows, which never include each other; app: what starts
+  # them; gui, interop, bench: end to end; support: test support, which the
+  # tests of any layer may include.
   for (i in pairs) { split(pairs[i], kv, ":"); rank[kv[1]] = kv[2] + 0 }
   split("platform widgets editor splash app gui", names, " ")
   for (i in names) toolkit[names[i]] = 1

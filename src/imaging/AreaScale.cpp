@@ -21,7 +21,7 @@ std::vector<Span> Spans(int from, int to) {
     const auto f = static_cast<std::uint64_t>(from), t = static_cast<std::uint64_t>(to);
     for (std::uint64_t d = 0; d < t; ++d) {
         const std::uint64_t begin = d * f, end = (d + 1) * f;
-        Span& span = spans[d];
+        Span& span = spans[static_cast<std::size_t>(d)];
         span.first = static_cast<int>(begin / t);
         for (std::uint64_t i = begin / t; i * t < end; ++i) {
             const std::uint64_t overlap = std::min(end, (i + 1) * t) - std::max(begin, i * t);

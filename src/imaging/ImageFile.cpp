@@ -6,9 +6,11 @@
 #include <utility>
 
 #include "imaging/Bmp.h"
+#include "imaging/Pnm.h"
+#ifdef CORVANE_HAVE_PNG_JPEG
 #include "imaging/Jpeg.h"
 #include "imaging/Png.h"
-#include "imaging/Pnm.h"
+#endif
 #include "io/FileAccess.h"
 
 namespace corvane {
@@ -24,8 +26,10 @@ struct PictureFormat {
 
 constexpr PictureFormat kFormats[] = {
     {"BMP", IsBmp, CheckBmp, DecodeBmp},
+#ifdef CORVANE_HAVE_PNG_JPEG
     {"PNG", IsPng, CheckPng, DecodePng},
     {"JPEG", IsJpeg, nullptr, DecodeJpeg},
+#endif
     {"PNM", IsPnm, nullptr, DecodePnm},
 };
 

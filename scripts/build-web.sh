@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds the browser edition into build/web/: the core and its bindings as
+# corvane-core.wasm with its loader corvane-core.js (emscripten, release
+# optimisation, through ccache when there is one), then the page's own files
+# through web/build.sh when the page has one.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/build/web
+# Debian's emscripten runs its optimiser under the system's Node, which finds
+# the optimiser's modules only here.
+export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
+mkdir -p "$out"
+emcmake cmake -S . -B build/web-cmake -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_WEB=ON \
+  -DCORVANE_WEB_OUTPUT="$out" "${launcher[@]}" >/dev/null
+cmake --build build/web-cmake -j "$(nproc)"
+if [ -x web/build.sh ]; then
+  web/build.sh "$out"
+fi
