@@ -72,6 +72,8 @@ export async function launch({ fileSystemAccess = false } = {}) {
       delete window.showOpenFilePicker;
     });
   }
+  // A failing step fails within this instead of hanging the run.
+  context.setDefaultTimeout(30000);
   const page = context.pages()[0] ?? (await context.newPage());
   const errors = [];
   page.on('pageerror', (error) => errors.push(error));
