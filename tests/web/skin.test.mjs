@@ -1,0 +1,111 @@
+// The skin editor against the command-line tool: a skin made on the page from
+// a bitmap set is byte for byte the tool's, and the previews of a skin the
+// tool made are its preview, pixel for pixel.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { readFileSync, rmSync, writeFileSync } from 'node:fs';
+import path from 'node:path';
+import { corvane, downloadOf, launch, openPage, serve, temporaryFolder, testData } from './harness.mjs';
+import { button, canvasPixels, closeMessage, elementEditor, importBitmapFolder, importBitmapFiles, saveAs,
+  startEditor } from './actions.mjs';
+import { choose } from './harness.mjs';
+
+// The database header's creation and modification dates (offsets 36 to 43)
+// are the moment of saving; everything else must match.
+const DATES = [36, 44];
+const withoutDates = (bytes) => Buffer.concat([bytes.subarray(0, DATES[0]), bytes.subarray(DATES[1])]);
+
+let work;
+let server;
+before(async () => {
+  work = temporaryFolder('corvane-web-skin-');
+  const at = (name) => path.join(work, name);
+  // A skin whose 24 key pictures are all different: the default dial over a gradient.
+  execFileSync('convert', ['-size', '306x184', 'gradient:#3060c0-#f0d080', at('sky.png')]);
+  corvane('skin', 'new', '--depth', '16', '-o', at('Default.pdb'));
+  corvane('skin', 'background', at('Default.pdb'), at('sky.png'), '-o', at('Sky16.pdb'));
+  corvane('skin', 'extract', at('Sky16.pdb'), '-o', at('set'));
+  corvane('skin', 'build', at('set'), '--depth', '8', '-o', at('Sky8.pdb'));
+  server = await serve();
+});
+after(async () => {
+  await server?.stop();
+  if (work) rmSync(work, { recursive: true, force: true });
+});
+
+// The colour at (x, y) of a set's picture, as RRGGBB, read by ImageMagick.
+const pixelOf = (file, x, y) =>
+  execFileSync('convert', [file, '-format', `%[hex:p{${x},${y}}]`, 'info:']).toString().trim().slice(0, 6);
+
+const makes = [
+  { depth: 8, editor: 'Edit Keypad Text', group: '5', column: 'Normal:', element: '5', at: [3, 4], importing: importBitmapFolder },
+  { depth: 16, editor: 'Edit Speed Dial Buttons', group: 'Button selected', element: 'schighlighted', at: [10, 2], importing: importBitmapFiles },
+  { depth: 16, editor: 'Edit Title and Event Bar', group: 'Title Bar', element: 'titlebar', at: [100, 5], importing: importBitmapFolder },
+];
+
+for (const make of makes) {
+  test(`a ${make.depth}-bit skin from a bitmap set, "${make.element}" see-through where clicked, is the tool's`, async () => {
+    const browser = await launch();
+    try {
+      const { page } = browser;
+      await openPage(page, server.url);
+      await startEditor(page, 'Phone Application Skins');
+      await make.importing(page, path.join(work, 'set'));
+      await page.getByRole('heading', { name: /^untitled\.pdb\* - / }).waitFor();
+      await page.getByRole('radio', { name: make.depth === 8 ? '8 bit / 256 colors' : '16 bit / 65.536 colors' }).check();
+
+      const dialog = await elementEditor(page, make.editor);
+      let slot = dialog.getByRole('group', { name: make.group, exact: true });
+      if (make.column) slot = slot.getByRole('group', { name: make.column });
+      await button(slot, 'Transparent Color').click();
+      const chooser = page.locator('dialog#chooser[open]');
+      const [x, y] = make.at;
+      // Anywhere inside the pixel's 4 by 4 block picks it.
+      await chooser.locator('canvas').click({ position: { x: x * 4 + 3, y: y * 4 + 1 } });
+      await button(chooser, 'OK').click();
+      await button(dialog, 'OK').click();
+
+      const saved = await downloadOf(page, async () => {
+        await saveAs(page, 'Sky.pdb');
+        assert.equal((await closeMessage(page)).text, 'Skin saved successfully.');
+      });
+      assert.equal(saved.name, 'Sky.pdb');
+      await page.getByRole('heading', { name: 'Sky.pdb - Corvane Desktop for Treo 650/700p' }).waitFor();
+
+      const colours = path.join(work, 'colours.txt');
+      writeFileSync(colours, `${make.element}.bmp ${pixelOf(path.join(work, 'set', `${make.element}.bmp`), x, y)}\n`);
+      const expected = path.join(work, 'tool', 'Sky.pdb');
+      corvane('skin', 'build', path.join(work, 'set'), '--depth', String(make.depth), '--transparent-from', colours, '-o', expected);
+      assert.ok(withoutDates(saved.bytes).equals(withoutDates(readFileSync(expected))), 'the same bytes as the tool writes');
+      assert.deepEqual(browser.errors, []);
+    } finally {
+      await browser.close();
+    }
+  });
+}
+
+// The released preview is the tool's Export Preview picture.
+const previewRGB = (bmp) => execFileSync('convert', [bmp, '-depth', '8', 'rgb:-']);
+
+for (const skin of ['Sky16.pdb', 'Sky8.pdb', path.join(testData, 'skin/golden.pdb')]) {
+  test(`the preview of ${path.basename(skin)} is the tool's, pixel for pixel`, async () => {
+    const file = path.isAbsolute(skin) ? skin : path.join(work, skin);
+    const name = path.basename(file, '.pdb');
+    const folder = path.join(work, `preview-${name}`);
+    corvane('skin', 'preview', file, '-o', folder);
+    const browser = await launch();
+    try {
+      const { page } = browser;
+      await openPage(page, server.url);
+      await startEditor(page, 'Phone Application Skins');
+      await choose(page, () => button(page, 'Open Skin').click(), file);
+      await page.getByRole('heading', { name: `${name}.pdb - Corvane Desktop for Treo 650/700p` }).waitFor();
+      const rgba = await canvasPixels(page.locator('#preview-released'));
+      const rgb = Buffer.from(rgba.filter((_, i) => i % 4 !== 3));
+      assert.ok(rgb.equals(previewRGB(path.join(folder, `${name}-preview.bmp`))), 'the same pixels');
+    } finally {
+      await browser.close();
+    }
+  });
+}
