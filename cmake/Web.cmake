@@ -7,6 +7,9 @@ endif()
 
 set(CORVANE_WEB_OUTPUT ${CMAKE_BINARY_DIR} CACHE PATH "Where the module and its loader go")
 
+# Release at -O2: -O3 makes a larger module and the page no faster.
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
+
 file(GLOB WEB_SOURCES CONFIGURE_DEPENDS src/web/*.cpp)
 add_executable(corvane-core ${WEB_SOURCES})
 target_link_libraries(corvane-core PRIVATE corvane_core)

@@ -10,7 +10,7 @@
 #include <functional>
 #include <map>
 
-#include "editor/ElementDialogTables.h"
+#include "model/ElementDialogTables.h"
 
 namespace corvane {
 

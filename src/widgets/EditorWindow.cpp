@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "io/PathNames.h"
+#include "model/ProgramText.h"
 #include "widgets/CAboutDlg.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/Manual.h"
@@ -93,8 +93,7 @@ QAction* EditorWindow::AddExitAction(QMenu* menu) {
 }
 
 QString EditorWindow::TitleFor(const std::string& filePath, bool modified) {
-    return QString::fromStdString(LastPathComponent(filePath)) + (modified ? "*" : "") +
-           " - Corvane Desktop for Treo 650/700p";
+    return QString::fromStdString(WindowTitle(filePath, modified));
 }
 
 QPushButton* EditorWindow::AddButton(const char* text, int id, int x, int y, int w, int h) {
