@@ -40,7 +40,7 @@ export async function serve() {
   return {
     url: `http://127.0.0.1:${port}/`,
     async stop() {
-      if (server.exitCode !== null) return;
+      if (server.exitCode !== null || server.signalCode !== null) return;
       server.kill();
       await once(server, 'exit');
     },

@@ -4,7 +4,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 import { corvane, downloadOf, launch, openPage, serve, temporaryFolder, testData } from './harness.mjs';
 import { button, canvasPixels, closeMessage, elementEditor, importBitmapFolder, importBitmapFiles, saveAs,
@@ -15,6 +15,8 @@ import { choose } from './harness.mjs';
 // are the moment of saving; everything else must match.
 const DATES = [36, 44];
 const withoutDates = (bytes) => Buffer.concat([bytes.subarray(0, DATES[0]), bytes.subarray(DATES[1])]);
+// The tool writes a skin at its own depth; the editor at the depth chosen.
+const depthRadio = (depth) => (depth === 8 ? '8 bit / 256 colors' : '16 bit / 65.536 colors');
 
 let work;
 let server;
@@ -53,7 +55,7 @@ for (const make of makes) {
       await startEditor(page, 'Phone Application Skins');
       await make.importing(page, path.join(work, 'set'));
       await page.getByRole('heading', { name: /^untitled\.pdb\* - / }).waitFor();
-      await page.getByRole('radio', { name: make.depth === 8 ? '8 bit / 256 colors' : '16 bit / 65.536 colors' }).check();
+      await page.getByRole('radio', { name: depthRadio(make.depth) }).check();
 
       const dialog = await elementEditor(page, make.editor);
       let slot = dialog.getByRole('group', { name: make.group, exact: true });
@@ -75,7 +77,8 @@ for (const make of makes) {
 
       const colours = path.join(work, 'colours.txt');
       writeFileSync(colours, `${make.element}.bmp ${pixelOf(path.join(work, 'set', `${make.element}.bmp`), x, y)}\n`);
-      const expected = path.join(work, 'tool', 'Sky.pdb');
+      const expected = path.join(work, `tool-${make.element}`, 'Sky.pdb');
+      mkdirSync(path.dirname(expected));
       corvane('skin', 'build', path.join(work, 'set'), '--depth', String(make.depth), '--transparent-from', colours, '-o', expected);
       assert.ok(withoutDates(saved.bytes).equals(withoutDates(readFileSync(expected))), 'the same bytes as the tool writes');
       assert.deepEqual(browser.errors, []);
@@ -88,8 +91,8 @@ for (const make of makes) {
 // The released preview is the tool's Export Preview picture.
 const previewRGB = (bmp) => execFileSync('convert', [bmp, '-depth', '8', 'rgb:-']);
 
-for (const skin of ['Sky16.pdb', 'Sky8.pdb', path.join(testData, 'skin/golden.pdb')]) {
-  test(`the preview of ${path.basename(skin)} is the tool's, pixel for pixel`, async () => {
+for (const [skin, depth] of [['Sky16.pdb', 16], ['Sky8.pdb', 8], [path.join(testData, 'skin/golden.pdb'), 16]]) {
+  test(`the preview of ${path.basename(skin)} at ${depth} bits is the tool's, pixel for pixel`, async () => {
     const file = path.isAbsolute(skin) ? skin : path.join(work, skin);
     const name = path.basename(file, '.pdb');
     const folder = path.join(work, `preview-${name}`);
@@ -101,6 +104,7 @@ for (const skin of ['Sky16.pdb', 'Sky8.pdb', path.join(testData, 'skin/golden.pd
       await startEditor(page, 'Phone Application Skins');
       await choose(page, () => button(page, 'Open Skin').click(), file);
       await page.getByRole('heading', { name: `${name}.pdb - Corvane Desktop for Treo 650/700p` }).waitFor();
+      await page.getByRole('radio', { name: depthRadio(depth) }).check();
       const rgba = await canvasPixels(page.locator('#preview-released'));
       const rgb = Buffer.from(rgba.filter((_, i) => i % 4 !== 3));
       assert.ok(rgb.equals(previewRGB(path.join(folder, `${name}-preview.bmp`))), 'the same pixels');

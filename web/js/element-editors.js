@@ -58,20 +58,19 @@ function slot(session, row, owner, onChange, column) {
   return draw;
 }
 
-// Runs the chooser on an element; true when it ended with OK.
+// Runs the chooser on an element's current picture: {picked: {x, y} or
+// null} on OK, null on Cancel.
+const runChooser = (session, element) =>
+  chooseColour(picture(session, element), session.transparentColour(element).hex);
+
 async function choose(session, element) {
-  const choice = await chooseColour(picture(session, element), session.transparentColour(element).hex);
-  if (!choice) return false;
-  const call = choice.picked
-    ? () => session.setTransparentAt(element, choice.picked.x, choice.picked.y)
-    : () => session.setTransparent(element, session.transparentColour(element).hex);
-  await runCommand(session, call);
-  return true;
+  const picked = (await runChooser(session, element))?.picked;
+  if (picked) await runCommand(session, () => session.setTransparentAt(element, picked.x, picked.y));
 }
 
 // Keypad labels come in pairs: one group per key, released on the left.
 function groupsOf(session, editor) {
-  const rows = editor.elements.map((element, i) => ({ element, caption: editor.captions?.[i] ?? session.element(element).label }));
+  const rows = editor.elements.map(({ index, caption }) => ({ element: index, caption }));
   if (editor.layout !== 'Keypad') return rows.map((row) => ({ caption: row.caption, rows: [row] }));
   const groups = [];
   for (let i = 0; i + 1 < rows.length; i += 2)
@@ -105,9 +104,10 @@ export function runElementEditor(session, editor, onChange) {
   share.hidden = !editor.shareText;
   share.textContent = editor.shareText;
   share.onclick = async () => {
-    await choose(session, editor.elements[0]);
-    // Cancelled too: the others still get the source's (unchanged) colour.
-    await runCommand(session, () => session.shareTransparent(editor.index));
+    const picked = (await runChooser(session, editor.elements[0].index))?.picked;
+    // Cancelled too: the others still get the source's (unchanged) colour;
+    // a point outside the picture tells the core nothing was picked.
+    await runCommand(session, () => session.shareTransparentAt(editor.index, picked?.x ?? -1, picked?.y ?? -1));
     redraw();
     onChange();
   };

@@ -67,6 +67,7 @@ class SkinEditor {
   // The question about unsaved changes, with Yes saving as Save does; true
   // when the editor may end.
   async close(switching) {
+    if (typeof this.session.close !== 'function') return true;
     let path = null;
     const result = await runCommand(this.session, () => this.session.close(switching), [],
       async (answer) => (answer === 'Yes' ? [(path = await this.savePath(false))] : []));

@@ -90,6 +90,7 @@ class SplashEditor {
   }
 
   async close(switching) {
+    if (typeof this.session.close !== 'function') return true;
     let path = null;
     const result = await runCommand(this.session, () => this.session.close(switching), [],
       async (answer) => (answer === 'Yes' ? [(path = await this.savePath(false))] : []));
