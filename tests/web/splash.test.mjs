@@ -10,7 +10,7 @@ import { button, closeMessage, saveAs, startEditor } from './actions.mjs';
 const DATES = [36, 44]; // the header's creation and modification dates
 const withoutDates = (bytes) => Buffer.concat([bytes.subarray(0, DATES[0]), bytes.subarray(DATES[1])]);
 const welcome = path.join(testData, 'splash/baseline-320x320.jpg');
-const goodbye = path.join(testData, 'splash/arithmetic-320x320.jpg');
+const goodbye = path.join(testData, 'splash/progressive-320x320.jpg');
 
 let work;
 let server;

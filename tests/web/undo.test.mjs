@@ -21,7 +21,7 @@ after(async () => {
 });
 
 // PNG and JPEG are decoded by the browser, BMP and netpbm by the core.
-const kinds = ['png', 'bmp', 'ppm'];
+const kinds = ['png', 'jpg', 'bmp', 'ppm'];
 
 // The picture as the element shows it at 16 bits, from the tool, as RGB.
 function toolReduction(picture) {
@@ -49,7 +49,7 @@ for (const kind of kinds) {
       const before = await canvasPixels(picture());
       const { width, height } = await picture().evaluate((c) => ({ width: c.width, height: c.height }));
       const file = path.join(work, `plasma.${kind}`);
-      execFileSync('convert', ['-size', `${width}x${height}`, '-seed', '7', 'plasma:red-blue', file]);
+      execFileSync('convert', ['-size', `${width}x${height}`, '-seed', '7', 'plasma:red-blue', '-depth', '8', file]);
       await choose(page, () => button(dialog.getByRole('group', { name: 'Button normal' }), 'Load Image').click(), file);
       await page.waitForFunction(([w, h, b]) => {
         const c = document.querySelector('dialog[open] canvas[data-element="dialbutton"]');

@@ -13,7 +13,10 @@ let queue = Promise.resolve();
 export function showMessage({ text, caption, icon = 'Information', buttons = ['Ok'], defaultButton, details = '' }) {
   const shown = queue.then(() => new Promise((resolve) => {
     const box = dialog();
+    // A message without a caption of its own is named by its text.
     box.querySelector('.caption').textContent = caption;
+    box.querySelector('.caption').hidden = !caption;
+    box.setAttribute('aria-labelledby', caption ? 'message-caption' : 'message-text');
     box.querySelector('.text').textContent = text;
     box.querySelector('.details').textContent = details;
     box.querySelector('.details').hidden = !details;

@@ -22,7 +22,8 @@ class SplashEditor {
     const box = pictureBox(which);
     const source = box.querySelector('.source');
     source.dataset.empty ??= source.textContent;
-    source.textContent = this.session.pictureSource(which) || source.dataset.empty;
+    // The core knows the picture by its place in the module; the user by its name.
+    source.textContent = baseName(this.session.pictureSource(which)) || source.dataset.empty;
     const img = box.querySelector('img');
     if (this.urls[which]) URL.revokeObjectURL(this.urls[which]);
     this.urls[which] = null;
