@@ -28,6 +28,12 @@ before(async () => {
   corvane('skin', 'new', '--depth', '16', '-o', at('Default.pdb'));
   corvane('skin', 'background', at('Default.pdb'), at('sky.png'), '-o', at('Sky16.pdb'));
   corvane('skin', 'extract', at('Sky16.pdb'), '-o', at('set'));
+  // Pictures whose neighbouring pixels differ, so that a pick one pixel off shows.
+  for (const [element, seed] of [['schighlighted', 1], ['titlebar', 2], ['dialbuttonpressed', 3]]) {
+    const file = at(`set/${element}.bmp`);
+    const size = execFileSync('identify', ['-format', '%wx%h', file]).toString();
+    execFileSync('convert', ['-size', size, '-seed', String(seed), 'plasma:', '-type', 'TrueColor', `BMP3:${file}`]);
+  }
   corvane('skin', 'build', at('set'), '--depth', '8', '-o', at('Sky8.pdb'));
   server = await serve();
 });
@@ -41,9 +47,11 @@ const pixelOf = (file, x, y) =>
   execFileSync('convert', [file, '-format', `%[hex:p{${x},${y}}]`, 'info:']).toString().trim().slice(0, 6);
 
 const makes = [
-  { depth: 8, editor: 'Edit Keypad Text', group: '5', column: 'Normal:', element: '5', at: [3, 4], importing: importBitmapFolder },
+  { depth: 8, editor: 'Edit Keypad Text', group: '5', column: 'Normal:', element: '5', at: [9, 2], importing: importBitmapFolder },
   { depth: 16, editor: 'Edit Speed Dial Buttons', group: 'Button selected', element: 'schighlighted', at: [10, 2], importing: importBitmapFiles },
   { depth: 16, editor: 'Edit Title and Event Bar', group: 'Title Bar', element: 'titlebar', at: [100, 5], importing: importBitmapFolder },
+  // Picked with the keyboard: the arrows move from the top-left pixel, Space picks.
+  { depth: 8, editor: 'Edit Keypad Buttons', group: 'Button pressed', element: 'dialbuttonpressed', at: [5, 3], keys: true, importing: importBitmapFiles },
 ];
 
 for (const make of makes) {
@@ -57,14 +65,25 @@ for (const make of makes) {
       await page.getByRole('heading', { name: /^untitled\.pdb\* - / }).waitFor();
       await page.getByRole('radio', { name: depthRadio(make.depth) }).check();
 
+      const [x, y] = make.at;
+      const picture = path.join(work, 'set', `${make.element}.bmp`);
+      const colour = pixelOf(picture, x, y);
+      for (const [dx, dy] of [[1, 0], [-1, 0], [0, 1], [0, -1]])
+        assert.notEqual(pixelOf(picture, x + dx, y + dy), colour, 'the picked pixel stands out from its neighbours');
+
       const dialog = await elementEditor(page, make.editor);
       let slot = dialog.getByRole('group', { name: make.group, exact: true });
       if (make.column) slot = slot.getByRole('group', { name: make.column });
       await button(slot, 'Transparent Color').click();
       const chooser = page.locator('dialog#chooser[open]');
-      const [x, y] = make.at;
-      // Anywhere inside the pixel's 4 by 4 block picks it.
-      await chooser.locator('canvas').click({ position: { x: x * 4 + 3, y: y * 4 + 1 } });
+      if (make.keys) {
+        await chooser.locator('canvas').focus();
+        for (const [key, times] of [['ArrowRight', x], ['ArrowDown', y]]) for (let i = 0; i < times; i++) await page.keyboard.press(key);
+        await page.keyboard.press('Space');
+      } else {
+        // Anywhere inside the pixel's 4 by 4 block picks it.
+        await chooser.locator('canvas').click({ position: { x: x * 4 + 3, y: y * 4 + 1 } });
+      }
       await button(chooser, 'OK').click();
       await button(dialog, 'OK').click();
 
@@ -76,7 +95,7 @@ for (const make of makes) {
       await page.getByRole('heading', { name: 'Sky.pdb - Corvane Desktop for Treo 650/700p' }).waitFor();
 
       const colours = path.join(work, 'colours.txt');
-      writeFileSync(colours, `${make.element}.bmp ${pixelOf(path.join(work, 'set', `${make.element}.bmp`), x, y)}\n`);
+      writeFileSync(colours, `${make.element}.bmp ${colour}\n`);
       const expected = path.join(work, `tool-${make.element}`, 'Sky.pdb');
       mkdirSync(path.dirname(expected));
       corvane('skin', 'build', path.join(work, 'set'), '--depth', String(make.depth), '--transparent-from', colours, '-o', expected);
