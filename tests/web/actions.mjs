@@ -22,13 +22,18 @@ export async function closeMessage(page, answer) {
   return message;
 }
 
+// Waits until the command running on the skin editor has finished.
+export const settled = (page) => page.locator('#skin:not([aria-busy])').waitFor();
+
 export async function importBitmapFolder(page, folder) {
   await choose(page, () => button(page, 'Import Bitmaps...').click(), folder);
+  await settled(page);
 }
 
 export async function importBitmapFiles(page, folder) {
   const files = readdirSync(folder).map((name) => path.join(folder, name));
   await choose(page, () => button(page, 'Import Bitmaps (files)...').click(), files);
+  await settled(page);
 }
 
 // Saves under `name` through the page's own name prompt (no File System Access).

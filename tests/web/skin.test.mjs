@@ -46,6 +46,16 @@ after(async () => {
 const pixelOf = (file, x, y) =>
   execFileSync('convert', [file, '-format', `%[hex:p{${x},${y}}]`, 'info:']).toString().trim().slice(0, 6);
 
+// The colour as a slot of `depth` holds it, by the tool: a one-pixel picture
+// encoded at that depth and decoded again.
+function reduced(colour, depth) {
+  const pixel = path.join(work, 'pixel.ppm');
+  execFileSync('convert', ['-size', '1x1', `xc:#${colour}`, pixel]);
+  corvane('bitmap', 'encode', pixel, '--depth', String(depth), '-o', `${pixel}.res`);
+  corvane('bitmap', 'decode', `${pixel}.res`, '-o', pixel);
+  return pixelOf(pixel, 0, 0);
+}
+
 const makes = [
   { depth: 8, editor: 'Edit Keypad Text', group: '5', column: 'Normal:', element: '5', at: [9, 2], importing: importBitmapFolder },
   { depth: 16, editor: 'Edit Speed Dial Buttons', group: 'Button selected', element: 'schighlighted', at: [10, 2], importing: importBitmapFiles },
@@ -86,6 +96,10 @@ for (const make of makes) {
       }
       await button(chooser, 'OK').click();
       await button(dialog, 'OK').click();
+      // The tool knows the colours before it loads the pictures, and a picture
+      // loaded under a transparent colour keeps its other pixels off it; so
+      // the set goes in once more, as after editing the bitmaps.
+      await make.importing(page, path.join(work, 'set'));
 
       const saved = await downloadOf(page, async () => {
         await saveAs(page, 'Sky.pdb');
@@ -95,7 +109,7 @@ for (const make of makes) {
       await page.getByRole('heading', { name: 'Sky.pdb - Corvane Desktop for Treo 650/700p' }).waitFor();
 
       const colours = path.join(work, 'colours.txt');
-      writeFileSync(colours, `${make.element}.bmp ${colour}\n`);
+      writeFileSync(colours, `${make.element}.bmp ${reduced(colour, make.depth)}\n`);
       const expected = path.join(work, `tool-${make.element}`, 'Sky.pdb');
       mkdirSync(path.dirname(expected));
       corvane('skin', 'build', path.join(work, 'set'), '--depth', String(make.depth), '--transparent-from', colours, '-o', expected);

@@ -103,7 +103,8 @@ export function filesUnder(folder) {
 }
 
 // Wires the buttons with data-command inside `root` to `handlerOf(name)`; a command
-// runs only when no other is running, as the desktop's modal dialogs allow.
+// runs only when no other is running, as the desktop's modal dialogs allow;
+// meanwhile `root` is marked busy.
 export function wireCommands(root, handlerOf) {
   let busy = false;
   root.addEventListener('click', async (event) => {
@@ -111,10 +112,12 @@ export function wireCommands(root, handlerOf) {
     const handler = button && handlerOf(button.dataset.command);
     if (!handler || busy) return;
     busy = true;
+    root.setAttribute('aria-busy', 'true');
     try {
       await handler();
     } finally {
       busy = false;
+      root.removeAttribute('aria-busy');
     }
   });
 }
