@@ -14,6 +14,7 @@ file(GLOB WEB_SOURCES CONFIGURE_DEPENDS src/web/*.cpp)
 add_executable(corvane-core ${WEB_SOURCES})
 target_link_libraries(corvane-core PRIVATE corvane_core)
 corvane_warnings(corvane-core)
+target_compile_definitions(corvane-core PRIVATE CORVANE_VERSION="${PROJECT_VERSION}")
 set_target_properties(corvane-core PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${CORVANE_WEB_OUTPUT})
 # The memory grows with the pictures: a skin needs a few MiB, a 64-megapixel
 # picture some hundreds. The page checks sizes first (fileLimit, pixelLimit).
@@ -23,3 +24,23 @@ target_link_options(corvane-core PRIVATE
   -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=2GB
   -sENVIRONMENT=web,worker,node
   -sFILESYSTEM=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=FS)
+
+# The core's own codec tests, the same sources as the native ones, run by
+# Node: the Palm bitmap codec, colour reduction and the resource database,
+# byte for byte as natively. Built on request (scripts/build-web.sh --tests)
+# from Debian's GoogleTest sources.
+set(CORVANE_GTEST_SOURCE /usr/src/googletest/googletest)
+if(EXISTS ${CORVANE_GTEST_SOURCE}/src/gtest-all.cc)
+  add_library(corvane_web_gtest STATIC EXCLUDE_FROM_ALL ${CORVANE_GTEST_SOURCE}/src/gtest-all.cc
+              ${CORVANE_GTEST_SOURCE}/src/gtest_main.cc)
+  target_include_directories(corvane_web_gtest SYSTEM PUBLIC ${CORVANE_GTEST_SOURCE}/include PRIVATE ${CORVANE_GTEST_SOURCE})
+  # Only the tests that need no native tool, toolkit or test support files.
+  add_executable(corvane-codec-tests EXCLUDE_FROM_ALL
+    tests/imaging/PalmColourTest.cpp tests/imaging/PalmDecodeTest.cpp tests/imaging/PalmEncodeTest.cpp
+    tests/imaging/ReduceTest.cpp tests/imaging/ScanLineTest.cpp
+    tests/pdb/PalmTextTest.cpp tests/pdb/ResourceDatabaseTest.cpp)
+  target_include_directories(corvane-codec-tests PRIVATE tests)
+  target_link_libraries(corvane-codec-tests PRIVATE corvane_core corvane_web_gtest)
+  set_target_properties(corvane-codec-tests PROPERTIES SUFFIX ".js")
+  target_link_options(corvane-codec-tests PRIVATE -sALLOW_MEMORY_GROWTH=1)
+endif()

@@ -2,7 +2,8 @@
 # Builds the browser edition into build/web/: the core and its bindings as
 # corvane-core.wasm with its loader corvane-core.js (emscripten, release
 # optimisation, through ccache when there is one), then the page's own files
-# through web/build.sh when the page has one.
+# through web/build.sh when the page has one. With --tests it also builds
+# the core's codec tests for Node (build/web-cmake/corvane-codec-tests.js).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -17,7 +18,9 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 mkdir -p "$out"
 emcmake cmake -S . -B build/web-cmake -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_WEB=ON \
   -DCORVANE_WEB_OUTPUT="$out" "${launcher[@]}" >/dev/null
-cmake --build build/web-cmake -j "$(nproc)"
+targets=(all)
+[ "${1:-}" = --tests ] && targets+=(corvane-codec-tests)
+cmake --build build/web-cmake -j "$(nproc)" --target "${targets[@]}"
 if [ -x web/build.sh ]; then
   web/build.sh "$out"
 fi

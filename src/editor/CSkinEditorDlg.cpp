@@ -353,20 +353,12 @@ void CSkinEditorDlg::accept() { Leave(QDialog::Accepted); }
 void CSkinEditorDlg::reject() { Leave(QDialog::Rejected); }
 
 void CSkinEditorDlg::Leave(int result) {
-    if (document_->IsModified()) {
-        switch (AskBeforeLeaving("You changed the current skin. Do you want to save your changes before exiting?")) {
-            case Answer::No: break;
-            case Answer::Yes: {
-                // The user asked to keep their work: leave only once it is saved.
-                const SaveSkinOutcome outcome = SaveSkin(*document_, User());
-                ShowSaved(outcome);
-                if (outcome != SaveSkinOutcome::Saved) return;
-                break;
-            }
-            default: return;  // Cancel: stay
-        }
-    }
-    done(result);
+    const bool leave = MayLeave(User(), document_->IsModified(), kLeaveSkinQuestion, [this] {
+        const SaveSkinOutcome outcome = SaveSkin(*document_, User());
+        ShowSaved(outcome);
+        return outcome == SaveSkinOutcome::Saved;
+    });
+    if (leave) done(result);
 }
 
 }  // namespace corvane

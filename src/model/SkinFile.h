@@ -21,6 +21,8 @@ namespace corvane {
 
 class UserInterface;
 
+inline constexpr std::string_view kLeaveSkinQuestion =
+    "You changed the current skin. Do you want to save your changes before exiting?";
 inline constexpr std::string_view kSkinFileFilter = "Skin File (*.pdb)|*.pdb|All files (*.*)|*.*||";
 
 // The skin file of one slot set at a depth; see the pdb overload.

@@ -21,6 +21,14 @@ namespace corvane {
 // last four characters (its ".pdb"), then "-welcome.jpg" or "-goodbye.jpg".
 std::string ExtractedImageName(std::string_view splashFileName, std::uint16_t id);
 
+inline constexpr std::string_view kNeedBothImages =
+    "You need to select both a welcome and a goodbye image prior to saving.";
+// Leaving for the skin editor, and leaving the program.
+inline constexpr std::string_view kLeaveSplashQuestion =
+    "You changed the current splash. Do you want to save your changes before exiting?";
+inline constexpr std::string_view kExitSplashQuestion =
+    "You changed the current splash file. Do you want to save your changes before exiting?";
+
 enum class SplashLoadOutcome { Ok, Cancelled, CouldNotOpen, NotJpeg, WrongSize, UnknownId };
 enum class SplashImageSaveOutcome { Ok, Cancelled, ImageMissing, CouldNotOpen, WriteFailed, UnknownId };
 enum class SplashSaveOutcome { Ok, Cancelled, ImageMissing, CouldNotOpen, WriteFailed };

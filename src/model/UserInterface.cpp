@@ -21,6 +21,15 @@ Answer TellWithDetails(UserInterface& user, std::string text, std::string detail
     return user.ShowMessage(message);
 }
 
+bool MayLeave(UserInterface& user, bool modified, std::string_view question, const std::function<bool()>& save) {
+    if (!modified) return true;
+    switch (Tell(user, std::string(question), MessageIcon::Question, MessageButtons::YesNoCancel, Answer::Yes)) {
+        case Answer::No: return true;
+        case Answer::Yes: return save();
+        default: return false;
+    }
+}
+
 std::vector<std::pair<std::string, std::string>> SplitFilter(const std::string& filter) {
     std::vector<std::string> parts;
     std::string current;

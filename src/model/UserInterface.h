@@ -5,8 +5,10 @@
 // a description and a pattern, each followed by '|', ended by an extra '|'.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvane {
@@ -63,6 +65,11 @@ Answer Tell(UserInterface& user, std::string text, MessageIcon icon, MessageButt
 
 // The same with the details: the files the message is about and why.
 Answer TellWithDetails(UserInterface& user, std::string text, std::string details, MessageIcon icon);
+
+// Before an editor whose document has unsaved changes closes: the question
+// with Yes (the default), No and Cancel. Yes runs `save`, and the editor
+// closes only when it saved; No closes; Cancel stays. True to close.
+bool MayLeave(UserInterface& user, bool modified, std::string_view question, const std::function<bool()>& save);
 
 // Splits a "a|b|c|d||" filter into its (description, pattern) pairs.
 std::vector<std::pair<std::string, std::string>> SplitFilter(const std::string& filter);

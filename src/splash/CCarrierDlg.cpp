@@ -14,7 +14,6 @@ namespace corvane {
 namespace {
 
 constexpr const char* kNoImage = "(no image)";
-constexpr const char* kNeedBoth = "You need to select both a welcome and a goodbye image prior to saving.";
 
 QLabel* SourceLabel(QWidget* parent, int y, int id) {
     auto* label = new QLabel(kNoImage, parent);
@@ -167,7 +166,7 @@ void CCarrierDlg::ShowOpened(SplashReadOutcome outcome) {
 
 void CCarrierDlg::SaveSplashFile(bool saveAs) {
     if (!splash_.HasBothImages()) {
-        ShowWarning(kNeedBoth);
+        ShowWarning(std::string(kNeedBothImages));
         return;
     }
     ShowSaved(saveAs ? SaveSplashAs(splash_, User()) : SaveSplash(splash_, User()));
@@ -183,30 +182,19 @@ SplashSaveOutcome CCarrierDlg::ShowSaved(SplashSaveOutcome outcome) {
     return outcome;
 }
 
-void CCarrierDlg::accept() {
-    Leave("You changed the current splash. Do you want to save your changes before exiting?", QDialog::Accepted);
-}
+void CCarrierDlg::accept() { Leave(kLeaveSplashQuestion, QDialog::Accepted); }
 
-void CCarrierDlg::reject() {
-    Leave("You changed the current splash file. Do you want to save your changes before exiting?", QDialog::Rejected);
-}
+void CCarrierDlg::reject() { Leave(kExitSplashQuestion, QDialog::Rejected); }
 
-void CCarrierDlg::Leave(const char* question, int result) {
-    if (splash_.IsModified()) {
-        switch (AskBeforeLeaving(question)) {
-            case Answer::No: break;
-            case Answer::Yes:
-                // The user asked to keep their work: leave only once it is saved.
-                if (!splash_.HasBothImages()) {
-                    ShowWarning(kNeedBoth);
-                    return;
-                }
-                if (ShowSaved(SaveSplash(splash_, User())) != SplashSaveOutcome::Ok) return;
-                break;
-            default: return;  // Cancel: stay
+void CCarrierDlg::Leave(std::string_view question, int result) {
+    const bool leave = MayLeave(User(), splash_.IsModified(), question, [this] {
+        if (!splash_.HasBothImages()) {
+            ShowWarning(std::string(kNeedBothImages));
+            return false;
         }
-    }
-    done(result);
+        return ShowSaved(SaveSplash(splash_, User())) == SplashSaveOutcome::Ok;
+    });
+    if (leave) done(result);
 }
 
 }  // namespace corvane

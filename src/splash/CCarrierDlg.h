@@ -45,7 +45,7 @@ private:
     void ShowPicture(QLabel* picture, const std::vector<std::uint8_t>& jpeg);
     void SaveSplashFile(bool saveAs);
     SplashSaveOutcome ShowSaved(SplashSaveOutcome outcome);
-    void Leave(const char* question, int result);
+    void Leave(std::string_view question, int result);
 
     SplashDocument splash_;
     SplashHistory* history_;

@@ -6,17 +6,14 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <array>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
 #include "exchange/LayeredImage.h"
-#include "imaging/ImageFile.h"
-#include "imaging/LayeredPicture.h"
-#include "io/FileAccess.h"
 #include "io/PathNames.h"
 #include "model/ChangeHistory.h"
 #include "model/ElementDialogTables.h"
@@ -28,6 +25,7 @@
 #include "model/SkinFile.h"
 #include "model/SplashChange.h"
 #include "model/SplashFile.h"
+#include "web/PageFiles.h"
 #include "web/WebUserInterface.h"
 
 namespace corvane {
@@ -35,85 +33,9 @@ namespace {
 
 using emscripten::val;
 
-// ---- pictures the browser decoded -------------------------------------------------
-
-// PNG and JPEG reach the core as pixels the page staged for the file's path;
-// the core still reads the file itself first, so its size limit holds.
-class StagedPictures : public PictureReader {
-public:
-    bool Stage(const std::string& path, const val& rgba, int width, int height) {
-        if (width <= 0 || height <= 0) return false;
-        const auto pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
-        if (pixels > kMaxPicturePixels || rgba["length"].as<double>() < static_cast<double>(pixels * 4)) return false;
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(pixels * 4));
-        val(emscripten::typed_memory_view(bytes.size(), bytes.data()))
-            .call<void>("set", rgba.call<val>("subarray", 0, static_cast<double>(bytes.size())));
-        Image image(width, height);
-        for (std::size_t i = 0; i < image.Pixels().size(); ++i)
-            image.Pixels()[i] = Colour{bytes[4 * i], bytes[4 * i + 1], bytes[4 * i + 2]};
-        staged_[path] = std::move(image);
-        return true;
-    }
-    void Unstage(const std::string& path) { staged_.erase(path); }
-    void Clear() { staged_.clear(); }
-
-    ImageFileResult Read(const std::string& path, int maxWidth, int maxHeight) const override {
-        const auto found = staged_.find(path);
-        if (found == staged_.end()) return RefusedPicture(ImageFileProblem::NotAPicture);
-        const Image& whole = found->second;
-        Image kept(KeptSide(static_cast<std::uint64_t>(whole.Width()), maxWidth),
-                   KeptSide(static_cast<std::uint64_t>(whole.Height()), maxHeight));
-        for (int y = 0; y < kept.Height(); ++y)
-            for (int x = 0; x < kept.Width(); ++x) kept.Set(x, y, whole.At(x, y));
-        return DecodedPicture(std::move(kept), static_cast<std::uint64_t>(whole.Width()),
-                              static_cast<std::uint64_t>(whole.Height()));
-    }
-
-private:
-    std::map<std::string, Image> staged_;
-};
-
-StagedPictures& Staged() {
-    static StagedPictures pictures;
-    static const bool installed = (SetPictureReader(&pictures), true);
-    (void)installed;
-    return pictures;
-}
-
-bool StagePicture(std::string path, val rgba, int width, int height) {
-    return Staged().Stage(path, rgba, width, height);
-}
-void UnstagePicture(std::string path) { Staged().Unstage(path); }
-void ClearStagedPictures() { Staged().Clear(); }
-
-// ---- limits --------------------------------------------------------------------
-
-struct FileKind {
-    const char* name;
-    std::uint64_t limit;
-    const char* files;  // as the desktop's messages name them
-};
-constexpr FileKind kFileKinds[] = {
-    {"database", kDatabaseFileLimit, "skin and splash files"},
-    {"picture", kPictureFileLimit, "picture files"},
-    {"layered", kLayeredFileLimit, "layered images"},
-};
-
-const FileKind* KindNamed(const std::string& name) {
-    for (const FileKind& kind : kFileKinds)
-        if (name == kind.name) return &kind;
-    return nullptr;
-}
-
-double FileLimit(std::string kind) {
-    const FileKind* found = KindNamed(kind);
-    return found ? static_cast<double>(found->limit) : 0;
-}
-double PixelLimit() { return static_cast<double>(kMaxPicturePixels); }
-std::string TooLargeText(std::string kind) {
-    const FileKind* found = KindNamed(kind);
-    return found ? ReadProblemText(ReadProblem::TooLarge, found->limit, found->files) : std::string();
-}
+// The four element editors in the order of the main window's buttons; the page names one by its place here.
+constexpr std::array<const ElementDialogTable*, 4> kEditors{&kKeypadButtonsTable, &kKeypadTextTable, &kSpeedDialTable,
+                                                            &kTitleTable};
 
 // ---- pictures out ------------------------------------------------------------------
 
@@ -130,10 +52,12 @@ val Bytes(const std::vector<std::uint8_t>& bytes) {
 
 val ElementEditors() {
     val editors = val::array();
-    for (const ElementDialogTable* table : {&kKeypadButtonsTable, &kKeypadTextTable, &kSpeedDialTable, &kTitleTable}) {
+    for (const ElementDialogTable* table : kEditors) {
         val editor = val::object();
         editor.set("title", std::string(table->title));
         editor.set("shareText", std::string(table->shareText));
+        constexpr const char* kLayouts[] = {"SideBySide", "Keypad", "Stacked", "StackedWide"};
+        editor.set("layout", kLayouts[static_cast<int>(table->layout)]);
         val rows = val::array();
         for (const ElementRow& row : table->rows) {
             val entry = val::object();
@@ -148,6 +72,7 @@ val ElementEditors() {
 }
 
 std::string UntitledPath() { return std::string(kUntitledPath); }
+std::string Version() { return CORVANE_VERSION; }
 
 }  // namespace
 
@@ -157,9 +82,10 @@ std::string UntitledPath() { return std::string(kUntitledPath); }
 template <class Document, class Change>
 class Session {
 public:
-    Session() { Staged(); }
-    void Choose(val path) { user_.QueuePath(path.isNull() || path.isUndefined() ? std::nullopt
-                                                                                 : std::optional(path.as<std::string>())); }
+    // A path for the next prompt; null or undefined cancels it.
+    void Choose(val path) {
+        user_.QueuePath(path.isString() ? std::optional(path.as<std::string>()) : std::nullopt);
+    }
     bool Answer(std::string name) { return user_.QueueAnswer(name); }
     bool Modified() const { return document_.IsModified(); }
     bool CanUndo() const { return history_.CanUndo(); }
@@ -241,6 +167,12 @@ public:
         history_.Run(Labelled("Transparent Color", i), [&] { PickTransparent(i, x, y); });
         return Done("Changed");
     }
+    // The colour chooser confirmed without a click: the colour stays, the skin counts as changed.
+    val ConfirmTransparent(int i) {
+        if (!Valid(i)) return Done("Refused");
+        history_.Run(Labelled("Transparent Color", i), [&] { document_.MarkModified(); });
+        return Done("Changed");
+    }
     // The share button: the chooser on the editor's source (a pixel outside
     // its picture is the chooser cancelled), then its colour to the others.
     val ShareTransparentAt(int editor, int x, int y) {
@@ -274,6 +206,15 @@ public:
         history_.Run("Import Layered Image", [&] { imported = ImportLayeredImage(document_, user_); });
         return Done(imported ? "Imported" : "NotImported");
     }
+    // Exit, or the other editor: asked first when modified, Yes saves first.
+    val Close(bool) {
+        const bool leave = MayLeave(user_, document_.IsModified(), kLeaveSkinQuestion, [this] {
+            const SaveSkinOutcome outcome = SaveSkin(document_, user_);
+            if (outcome == SaveSkinOutcome::Saved) history_.MarkSaved();
+            return outcome == SaveSkinOutcome::Saved;
+        });
+        return Done(leave ? "Closed" : "Stayed");
+    }
     val Undo() { return Done(history_.Undo() ? "Ok" : "Nothing"); }
     val Redo() { return Done(history_.Redo() ? "Ok" : "Nothing"); }
 
@@ -284,9 +225,8 @@ private:
         return std::string(text) + " (" + std::string(kSkinElements[static_cast<std::size_t>(i)].label) + ")";
     }
     static const ElementDialogTable* TableAt(int editor) {
-        constexpr const ElementDialogTable* kTables[] = {&kKeypadButtonsTable, &kKeypadTextTable, &kSpeedDialTable,
-                                                         &kTitleTable};
-        return editor >= 0 && editor < 4 ? kTables[editor] : nullptr;
+        return editor >= 0 && editor < static_cast<int>(kEditors.size()) ? kEditors[static_cast<std::size_t>(editor)]
+                                                                         : nullptr;
     }
     void PickTransparent(int i, int x, int y) {
         ImageSlot& slot = document_.Slot(Depth(), i);
@@ -336,6 +276,7 @@ public:
 
     val LoadPicture(int which) {
         const std::uint16_t id = IdOf(which);
+        if (id == 0) return user_.Finish("UnknownId");
         SplashLoadOutcome outcome = SplashLoadOutcome::UnknownId;
         history_.Run(id == SplashDocument::WelcomeId ? "Load Welcome Image" : "Load Goodbye Image",
                      [&] { outcome = ChooseSplashImage(document_, user_, id); });
@@ -356,8 +297,18 @@ public:
         constexpr const char* kNames[] = {"Ok", "Cancelled", "CouldNotOpen", "NotSplashFile"};
         return user_.Finish(kNames[static_cast<int>(outcome)]);
     }
-    val Save() { return Saved(SaveSplash(document_, user_)); }
-    val SaveAs() { return Saved(SaveSplashAs(document_, user_)); }
+    val Save() { return Saved(BothOr([this] { return SaveSplash(document_, user_); })); }
+    val SaveAs() { return Saved(BothOr([this] { return SaveSplashAs(document_, user_); })); }
+    // Exit (switching false) or the skin editor (true), each with its own question.
+    val Close(bool switching) {
+        const bool leave =
+            MayLeave(user_, document_.IsModified(), switching ? kLeaveSplashQuestion : kExitSplashQuestion, [this] {
+                const SplashSaveOutcome outcome = BothOr([this] { return SaveSplash(document_, user_); });
+                if (outcome == SplashSaveOutcome::Ok) history_.MarkSaved();
+                return outcome == SplashSaveOutcome::Ok;
+            });
+        return user_.Finish(leave ? "Closed" : "Stayed");
+    }
     val Undo() { return user_.Finish(history_.Undo() ? "Ok" : "Nothing"); }
     val Redo() { return user_.Finish(history_.Redo() ? "Ok" : "Nothing"); }
 
@@ -365,6 +316,13 @@ private:
     // 0 the welcome image, 1 the goodbye image; anything else names neither.
     static std::uint16_t IdOf(int which) {
         return which == 0 ? SplashDocument::WelcomeId : which == 1 ? SplashDocument::GoodbyeId : 0;
+    }
+    // The editor saves a splash file only with both images, and says so.
+    template <class Save>
+    SplashSaveOutcome BothOr(Save save) {
+        if (document_.HasBothImages()) return save();
+        Tell(user_, std::string(kNeedBothImages), MessageIcon::Warning);
+        return SplashSaveOutcome::ImageMissing;
     }
     val Saved(SplashSaveOutcome outcome) {
         if (outcome == SplashSaveOutcome::Ok) history_.MarkSaved();
@@ -404,6 +362,8 @@ EMSCRIPTEN_BINDINGS(corvane) {
     function("clearStagedPictures", &ClearStagedPictures);
     function("elementEditors", &ElementEditors);
     function("untitledPath", &UntitledPath);
+    function("version", &Version);
+    function("stageOversized", &StageOversized);
 
     BindCommon<SkinDocument, SkinChange>("SkinSessionCommon");
     class_<SkinSession, base<Session<SkinDocument, SkinChange>>>("SkinSession")
@@ -424,6 +384,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("setDepth", &SkinSession::SetDepth)
         .function("loadImage", &SkinSession::LoadImage)
         .function("setTransparentAt", &SkinSession::SetTransparentAt)
+        .function("confirmTransparent", &SkinSession::ConfirmTransparent)
         .function("shareTransparentAt", &SkinSession::ShareTransparentAt)
         .function("exportBitmaps", &SkinSession::ExportBitmapSet)
         .function("importBitmaps", &SkinSession::ImportBitmapSet)
@@ -433,6 +394,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("importDialpadBitmaps", &SkinSession::ImportDialpad)
         .function("exportLayered", &SkinSession::ExportLayered)
         .function("importLayered", &SkinSession::ImportLayered)
+        .function("close", &SkinSession::Close)
         .function("undo", &SkinSession::Undo)
         .function("redo", &SkinSession::Redo);
 
@@ -449,6 +411,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
         .function("open", &SplashSession::Open)
         .function("save", &SplashSession::Save)
         .function("saveAs", &SplashSession::SaveAs)
+        .function("close", &SplashSession::Close)
         .function("undo", &SplashSession::Undo)
         .function("redo", &SplashSession::Redo);
 }

@@ -147,10 +147,6 @@ void EditorWindow::ShowWarning(const std::string& text) {
     Tell(*user_, text, MessageIcon::Warning);
 }
 
-Answer EditorWindow::AskBeforeLeaving(const std::string& question) {
-    return Tell(*user_, question, MessageIcon::Question, MessageButtons::YesNoCancel, Answer::Yes);
-}
-
 void EditorWindow::keyPressEvent(QKeyEvent* event) {
     // The buttons are not auto-default, so that Enter elsewhere presses none
     // of them; the one that has the focus takes it, as Space does.

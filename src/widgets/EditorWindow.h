@@ -62,8 +62,6 @@ protected:
     void RememberRecent(const std::string& path);
     QMenu* AddMenu(const char* title) { return menuBar_->addMenu(title); }
     void ShowWarning(const std::string& text);
-    // Yes, No or Cancel to the question about unsaved changes before leaving.
-    Answer AskBeforeLeaving(const std::string& question);
 
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

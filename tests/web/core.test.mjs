@@ -1,0 +1,306 @@
+// The browser edition's module under Node: what it saves and draws must be
+// what the command-line tool saves and draws from the same pictures, and a
+// damaged file must give the desktop's message. Run with `node --test` after
+// scripts/build-web.sh; CORVANE_CLI names the tool (build/release/corvane).
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+import { dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
+const web = join(root, 'build', 'web');
+const cli = process.env.CORVANE_CLI ?? join(root, 'build', 'release', 'corvane');
+const data = join(root, 'tests', 'data');
+
+// The loader emscripten 3.1 writes for an ES module looks for these under Node.
+globalThis.require = createRequire(import.meta.url);
+globalThis.__dirname = web;
+const { default: createCore } = await import(join(web, 'corvane-core.js'));
+const core = await createCore({ wasmBinary: readFileSync(join(web, 'corvane-core.wasm')) });
+
+const work = mkdtempSync(join(tmpdir(), 'corvane-web-'));
+const tool = (...args) => execFileSync(cli, args, { encoding: 'utf8' });
+
+// A 24-bit BMP, bottom-up, of the colour pixel(x, y) gives as [r, g, b].
+function bmp24(width, height, pixel) {
+  const stride = (width * 3 + 3) & ~3;
+  const out = Buffer.alloc(54 + stride * height);
+  out.write('BM', 0, 'latin1');
+  out.writeUInt32LE(out.length, 2);
+  out.writeUInt32LE(54, 10);
+  out.writeUInt32LE(40, 14);
+  out.writeInt32LE(width, 18);
+  out.writeInt32LE(height, 22);
+  out.writeUInt16LE(1, 26);
+  out.writeUInt16LE(24, 28);
+  for (let y = 0; y < height; ++y)
+    for (let x = 0; x < width; ++x) {
+      const [r, g, b] = pixel(x, y);
+      out.set([b, g, r], 54 + (height - 1 - y) * stride + x * 3);
+    }
+  return out;
+}
+
+// The pixels of an uncompressed 24- or 32-bit BMP as RGBA, alpha 255.
+function readBmp(bytes) {
+  assert.equal(bytes.toString('latin1', 0, 2), 'BM');
+  const offset = bytes.readUInt32LE(10), width = bytes.readInt32LE(18), rows = bytes.readInt32LE(22);
+  const bits = bytes.readUInt16LE(28), height = Math.abs(rows), step = bits / 8;
+  assert.ok(bits === 24 || bits === 32, `a ${bits}-bit BMP`);
+  const stride = (width * step + 3) & ~3;
+  const rgba = new Uint8Array(width * height * 4);
+  for (let y = 0; y < height; ++y) {
+    const row = offset + (rows > 0 ? height - 1 - y : y) * stride;
+    for (let x = 0; x < width; ++x) {
+      const p = row + x * step;
+      rgba.set([bytes[p + 2], bytes[p + 1], bytes[p], 255], (y * width + x) * 4);
+    }
+  }
+  return { width, height, rgba };
+}
+
+// A skin or splash file with its three dates (creation, modification, backup) zeroed.
+const undated = (bytes) => {
+  const copy = Buffer.from(bytes);
+  copy.fill(0, 36, 48);
+  return copy;
+};
+
+function writeFolder(folder, from) {
+  core.FS.mkdirTree(folder);
+  for (const name of readdirSync(from)) core.FS.writeFile(`${folder}/${name}`, readFileSync(join(from, name)));
+}
+
+// The golden skin's bitmap set, every element one flat colour, with a title
+// bar of two colours whose top-left one the tests pick as transparent.
+const set = join(work, 'set');
+tool('skin', 'extract', join(data, 'skin', 'golden.pdb'), '-o', set);
+writeFileSync(join(set, 'titlebar.bmp'), bmp24(320, 30, (x) => (x < 10 ? [0xf8, 0x00, 0x00] : [0x08, 0x20, 0xf8])));
+writeFolder('/in/set', set);
+
+test('a skin made from a bitmap set saves the bytes the tool builds', () => {
+  const cases = [
+    { depth: 16, pick: null, colours: '' },
+    { depth: 8, pick: null, colours: '' },
+    { depth: 16, pick: { element: 'titlebar', x: 3, y: 20 }, colours: 'titlebar.bmp F80000\n' },
+  ];
+  for (const { depth, pick, colours } of cases) {
+    const name = `skin${depth}${pick ? 'picked' : ''}.pdb`;
+    const list = join(work, `${name}.colours`);
+    writeFileSync(list, colours);
+    tool('skin', 'build', set, '--depth', String(depth), '--transparent-from', list, '-o', join(work, name));
+
+    const skin = new core.SkinSession();
+    skin.setDepth(depth);
+    skin.choose('/in/set');
+    assert.equal(skin.importBitmaps().outcome, 'Imported');
+    if (pick) {
+      const index = [...Array(skin.elementCount()).keys()].find((i) => skin.element(i).name === pick.element);
+      assert.equal(skin.setTransparentAt(index, pick.x, pick.y).outcome, 'Changed');
+    }
+    core.FS.mkdirTree('/out');
+    skin.choose(`/out/${name}`);
+    assert.equal(skin.saveAs().outcome, 'Saved', name);
+    assert.equal(skin.modified(), false);
+    assert.deepEqual(undated(core.FS.readFile(`/out/${name}`)), undated(readFileSync(join(work, name))), name);
+    // The file now holds the last step: undoing it leaves a change to save, redoing it none.
+    assert.equal(skin.undo().outcome, 'Ok');
+    assert.equal(skin.modified(), true);
+    assert.equal(skin.redo().outcome, 'Ok');
+    assert.equal(skin.modified(), false);
+    skin.delete();
+  }
+});
+
+test('a skin the tool made shows the previews the tool writes', () => {
+  for (const depth of [8, 16]) {
+    const file = join(work, `shown${depth}.pdb`);
+    tool('skin', 'build', set, '--depth', String(depth), '-o', file);
+    const pictures = join(work, `shown${depth}`);
+    tool('skin', 'preview', file, '-o', pictures);
+    core.FS.writeFile(`/in/shown${depth}.pdb`, readFileSync(file));
+
+    const skin = new core.SkinSession();
+    assert.equal(skin.open(`/in/shown${depth}.pdb`).outcome, 'Opened');
+    // The depth is the user's choice, not the file's.
+    assert.equal(skin.setDepth(depth).outcome, 'Changed');
+    const released = readBmp(readFileSync(join(pictures, `shown${depth}-preview.bmp`)));
+    assert.deepEqual([released.width, released.height], [320, 320]);
+    assert.deepEqual(skin.previewRGBA(false), released.rgba, `released preview at ${depth} bits`);
+    // The pressed screen is written as its dial pad, 306 x 184 at (6, 90).
+    const pad = readBmp(readFileSync(join(pictures, `shown${depth}-dial-pressed.bmp`)));
+    const pressed = skin.previewRGBA(true);
+    for (let y = 0; y < pad.height; ++y) {
+      const from = ((90 + y) * 320 + 6) * 4;
+      assert.deepEqual(pressed.subarray(from, from + pad.width * 4), pad.rgba.subarray(y * pad.width * 4, (y + 1) * pad.width * 4));
+    }
+    skin.delete();
+  }
+});
+
+test('damaged and refused files give the desktop messages and change nothing', () => {
+  const golden = readFileSync(join(data, 'skin', 'golden.pdb'));
+  core.FS.writeFile('/in/cut.pdb', golden.subarray(0, 100));
+  core.FS.writeFile('/in/noise.bmp', Buffer.from('BM not really a bitmap'));
+  core.FS.writeFile('/in/flat.png', readFileSync(join(data, 'splash', 'flat-320x320.png')));
+  core.FS.writeFile('/in/small.jpg', readFileSync(join(data, 'splash', 'baseline-320x240.jpg')));
+  core.stageOversized('/in/huge.pdb', core.fileLimit('database') + 1);
+  const skinCases = [
+    { run: (s) => s.open('/in/huge.pdb'), outcome: 'CouldNotOpen', text: 'Could not open file.',
+      details: '/in/huge.pdb: larger than 64 MiB, the limit for skin files' },
+    { run: (s) => (s.choose('/in/noise.bmp'), s.loadImage(0)), outcome: 'Failed', text: 'Error loading bitmap.' },
+    // A PNG the page did not stage is one the browser could not decode.
+    { run: (s) => (s.choose('/in/flat.png'), s.loadImage(0)), outcome: 'Failed', text: 'Error loading bitmap.' },
+  ];
+  for (const { run, outcome, text, details } of skinCases) {
+    const skin = new core.SkinSession();
+    const before = skin.elementPicture(0);
+    const result = run(skin);
+    assert.equal(result.outcome, outcome);
+    assert.equal(result.messages.at(-1).text, text);
+    if (details) assert.equal(result.messages.at(-1).details, details);
+    assert.deepEqual(skin.elementPicture(0), before);
+    assert.equal(skin.title(), 'untitled.pdb - Corvane Desktop for Treo 650/700p');
+    skin.delete();
+  }
+  const splashCases = [
+    { path: '/in/flat.png', outcome: 'NotJpeg', text: 'File /in/flat.png is not a Jpeg image.' },
+    { path: '/in/small.jpg', outcome: 'WrongSize', text: 'File /in/small.jpg does not have dimension 320x320.' },
+    { path: '/in/cut.pdb', outcome: 'NotJpeg', text: 'File /in/cut.pdb is not a Jpeg image.' },
+  ];
+  for (const { path, outcome, text } of splashCases) {
+    const splash = new core.SplashSession();
+    splash.choose(path);
+    const result = splash.loadPicture(0);
+    assert.deepEqual([result.outcome, result.messages.at(-1).text], [outcome, text]);
+    assert.equal(splash.hasPicture(0), false);
+    assert.equal(splash.canUndo(), false);
+    splash.delete();
+  }
+});
+
+test('a splash file keeps both JPEGs byte for byte, as the tool writes it', () => {
+  const welcome = join(data, 'splash', 'baseline-320x320.jpg');
+  const goodbye = join(data, 'splash', 'progressive-320x320.jpg');
+  tool('splash', 'build', welcome, goodbye, '-o', join(work, 'carrier.pdb'));
+  core.FS.writeFile('/in/welcome.jpg', readFileSync(welcome));
+  core.FS.writeFile('/in/goodbye.jpg', readFileSync(goodbye));
+
+  const splash = new core.SplashSession();
+  for (const [which, path] of [[0, '/in/welcome.jpg'], [1, '/in/goodbye.jpg']]) {
+    splash.choose(path);
+    assert.equal(splash.loadPicture(which).outcome, 'Ok');
+  }
+  splash.choose('/out/carrier.pdb');
+  assert.equal(splash.saveAs().outcome, 'Ok');
+  assert.deepEqual(undated(core.FS.readFile('/out/carrier.pdb')), undated(readFileSync(join(work, 'carrier.pdb'))));
+
+  const reopened = new core.SplashSession();
+  assert.equal(reopened.open('/out/carrier.pdb').outcome, 'Ok');
+  assert.deepEqual(Buffer.from(reopened.pictureBytes(0)), readFileSync(welcome));
+  assert.deepEqual(Buffer.from(reopened.pictureBytes(1)), readFileSync(goodbye));
+  splash.delete();
+  reopened.delete();
+});
+
+test('pictures the browser decoded load like files, and Load Image undoes', () => {
+  // 5-6-5 colours, which a 16-bit skin keeps as they are.
+  const [w, h] = [4, 3];
+  const rgba = new Uint8Array(w * h * 4).map((_, i) => [0xf8, 0x00, 0x08, 0x80][i % 4]);
+  core.FS.writeFile('/in/decoded.png', readFileSync(join(data, 'pictures', 'palette.png')));
+  assert.equal(core.stagePicture('/in/decoded.png', rgba, w, h), true);
+  for (const [pixels, width, height] of [[rgba, w + 1, h], [rgba, 0, h], [[...rgba], w, h], ['pixels', w, h]])
+    assert.equal(core.stagePicture('/in/refused.png', pixels, width, height), false);
+
+  const skin = new core.SkinSession();
+  const before = skin.elementPicture(0);
+  skin.choose('/in/decoded.png');
+  assert.equal(skin.loadImage(0).outcome, 'Loaded');
+  const after = skin.elementPicture(0);
+  const width = skin.element(0).width;
+  for (let y = 0; y < h; ++y)
+    for (let x = 0; x < w; ++x)
+      assert.deepEqual([...after.subarray((y * width + x) * 4, (y * width + x) * 4 + 4)], [0xf8, 0x00, 0x08, 255]);
+  // Where the picture does not reach, the slot keeps its pixels, now in 5-6-5 colour.
+  const masks = [0xf8, 0xfc, 0xf8, 0xff];
+  assert.deepEqual(after.subarray(w * 4, width * 4), before.subarray(w * 4, width * 4).map((v, i) => v & masks[i % 4]));
+  assert.equal(skin.modified(), true);
+  assert.equal(skin.undoText(), 'Load Image (0)');
+
+  assert.equal(skin.undo().outcome, 'Ok');
+  assert.deepEqual(skin.elementPicture(0), before);
+  assert.equal(skin.modified(), false);
+  assert.equal(skin.redo().outcome, 'Ok');
+  assert.deepEqual(skin.elementPicture(0), after);
+  assert.equal(skin.undo().outcome, 'Ok');
+  assert.equal(skin.undo().outcome, 'Nothing');
+  skin.delete();
+});
+
+test('a question stops its command until the page answers it', () => {
+  const cases = [
+    { answer: null, outcome: 'Cancelled', modified: true },
+    { answer: 'No', outcome: 'Cancelled', modified: true },
+    { answer: 'Yes', outcome: 'Reset', modified: false },
+  ];
+  for (const { answer, outcome, modified } of cases) {
+    const skin = new core.SkinSession();
+    skin.setDepth(8);
+    if (answer) assert.equal(skin.answer(answer), true);
+    const result = skin.reset();
+    assert.equal(result.outcome, outcome);
+    assert.equal(result.question === null, answer !== null);
+    if (!answer) assert.equal(result.question.text,
+      'You changed the current skin and did not save your changes. Reset all bitmaps anyway?');
+    assert.equal(skin.modified(), modified);
+    skin.delete();
+  }
+  const skin = new core.SkinSession();
+  assert.equal(skin.answer('Maybe'), false);
+  skin.delete();
+});
+
+test('leaving an editor asks about unsaved changes and saves on Yes', () => {
+  const skinQuestion = 'You changed the current skin. Do you want to save your changes before exiting?';
+  const cases = [
+    { change: false, answer: null, path: null, outcome: 'Closed', question: null, saved: false },
+    { change: true, answer: null, path: null, outcome: 'Stayed', question: skinQuestion, saved: false },
+    { change: true, answer: 'Cancel', path: null, outcome: 'Stayed', question: null, saved: false },
+    { change: true, answer: 'No', path: null, outcome: 'Closed', question: null, saved: false },
+    { change: true, answer: 'Yes', path: '/out/left.pdb', outcome: 'Closed', question: null, saved: true },
+    // Yes, then the save prompt closed: the editor stays.
+    { change: true, answer: 'Yes', path: null, outcome: 'Stayed', question: null, saved: false },
+  ];
+  for (const { change, answer, path, outcome, question, saved } of cases) {
+    if (core.FS.analyzePath('/out/left.pdb').exists) core.FS.unlink('/out/left.pdb');
+    const skin = new core.SkinSession();
+    if (change) skin.setDepth(8);
+    if (answer) skin.answer(answer);
+    if (path) skin.choose(path);
+    const result = skin.close(false);
+    assert.equal(result.outcome, outcome);
+    assert.equal(result.question?.text ?? null, question);
+    assert.equal(core.FS.analyzePath('/out/left.pdb').exists, saved);
+    assert.equal(skin.modified(), change && !saved);
+    skin.delete();
+  }
+
+  // The splash saves only with both pictures; its two ways out ask differently.
+  core.FS.writeFile('/in/welcome.jpg', readFileSync(join(data, 'splash', 'baseline-320x320.jpg')));
+  const splash = new core.SplashSession();
+  splash.choose('/in/welcome.jpg');
+  splash.loadPicture(0);
+  assert.equal(splash.close(true).question.text,
+    'You changed the current splash. Do you want to save your changes before exiting?');
+  assert.equal(splash.close(false).question.text,
+    'You changed the current splash file. Do you want to save your changes before exiting?');
+  splash.answer('Yes');
+  const refused = splash.close(false);
+  assert.equal(refused.outcome, 'Stayed');
+  assert.equal(refused.messages.at(-1).text, 'You need to select both a welcome and a goodbye image prior to saving.');
+  splash.delete();
+});
