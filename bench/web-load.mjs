@@ -1,7 +1,7 @@
 // Time from navigation to the 'corvane-ready' mark the page sets once the
 // core has loaded and the start screen takes clicks; each first visit in a
 // fresh profile, each later visit a reload served by the service worker.
-const { launch, openPage, serve } = await import('../tests/web/harness.mjs');
+const { launch, openPage, serve } = await import('../tests/web/page/harness.mjs');
 
 const runs = Number(process.argv[2] ?? 7);
 const readyAt = (page) => page.evaluate(() => performance.getEntriesByName('corvane-ready')[0].startTime);

@@ -12,4 +12,4 @@ if ! cmp -s package-lock.json node_modules/.installed-lock 2>/dev/null; then
 fi
 # One file at a time: each starts its own server and browser, and two cores
 # are all the machine has.
-exec node --test --test-concurrency=1 ./*.test.mjs
+exec node --test --test-concurrency=1 page/

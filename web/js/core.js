@@ -3,8 +3,6 @@
 // browser decodes (PNG, JPEG) are handed over as RGBA pixels as well, and the
 // commands write their results under /out/ for the page to hand back.
 
-import { showFailure } from './messages.js';
-
 let core = null;
 
 export async function loadCore() {
@@ -46,16 +44,16 @@ async function decodePicture(file) {
 }
 
 // Puts one user file into the module at folder/name and returns its path. A
-// file over the core's limit for its kind is never read: the desktop's reason
-// is shown and the result is null, which a command takes as a cancelled
-// prompt. A splash JPEG is kept as bytes only, as the core checks and stores
-// it without decoding.
+// file over the core's limit for its kind is never read: the core gets a
+// stand-in of that size, so the command that reads it fails with the
+// desktop's message. A splash JPEG is kept as bytes only, as the core checks
+// and stores it without decoding.
 export async function stageFile(folder, file, kind, name = file.name) {
-  if (file.size > core.fileLimit(kind)) {
-    await showFailure(`${file.name}: ${core.tooLargeText(kind)}`, programName());
-    return null;
-  }
   const path = `${folder}/${name}`;
+  if (file.size > core.fileLimit(kind)) {
+    core.stageOversized(path, file.size);
+    return path;
+  }
   core.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
   if (kind === FileKind.Picture && BROWSER_DECODED.test(name)) {
     // A picture the browser cannot decode stays unstaged: the core's reader
@@ -65,10 +63,6 @@ export async function stageFile(folder, file, kind, name = file.name) {
   }
   return path;
 }
-
-// The program's name as the start screen shows it, the caption of the
-// messages that belong to no editor window.
-const programName = () => document.getElementById('start-title').textContent;
 
 export const readOut = (path) => core.FS.readFile(path);
 

@@ -43,7 +43,7 @@ async function start() {
     status.textContent = `The editor could not start in this browser: ${error.message}`;
     return;
   }
-  if (core.version) document.getElementById('version').textContent = `Corvane Desktop\nVersion ${core.version}`;
+  document.getElementById('version').textContent = `Corvane Desktop\nVersion ${core.version()}`;
   status.textContent = '';
   for (const [id, editor] of [['start-skins', 'skin'], ['start-splash', 'splash']]) {
     const button = document.getElementById(id);

@@ -47,9 +47,3 @@ export function showMessage({ text, caption, icon = 'Information', buttons = ['O
 export async function showMessages(messages = []) {
   for (const message of messages) await showMessage(message);
 }
-
-// The page's own failures (a file over the size limit before the core saw it,
-// a picture the browser cannot decode) use the same box.
-export function showFailure(text, caption) {
-  return showMessage({ text, caption, icon: 'Warning' });
-}

@@ -44,7 +44,6 @@ class SkinEditor {
   async open(files, handle = null) {
     if (!files.length) return;
     const path = await stageFile(freshFolder('/in'), files[0], FileKind.Database);
-    if (!path) return;
     const result = await this.run(() => this.session.open(path));
     if (result.outcome === 'Opened') this.target.remember(handle);
   }
@@ -67,7 +66,6 @@ class SkinEditor {
   // The question about unsaved changes, with Yes saving as Save does; true
   // when the editor may end.
   async close(switching) {
-    if (typeof this.session.close !== 'function') return true;
     let path = null;
     const result = await runCommand(this.session, () => this.session.close(switching), [],
       async (answer) => (answer === 'Yes' ? [(path = await this.savePath(false))] : []));

@@ -61,7 +61,6 @@ class SplashEditor {
   async open(files, handle = null) {
     if (!files.length) return;
     const path = await stageFile(freshFolder('/in'), files[0], FileKind.Database);
-    if (!path) return;
     const result = await this.run(() => this.session.open(path));
     if (result.outcome === 'Opened') this.target.remember(handle);
   }
@@ -91,7 +90,6 @@ class SplashEditor {
   }
 
   async close(switching) {
-    if (typeof this.session.close !== 'function') return true;
     let path = null;
     const result = await runCommand(this.session, () => this.session.close(switching), [],
       async (answer) => (answer === 'Yes' ? [(path = await this.savePath(false))] : []));

@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { writeFileSync, rmSync } from 'node:fs';
 import path from 'node:path';
-import { crc32, makeZip } from '../../web/js/zip.js';
+import { crc32, makeZip } from '../../../web/js/zip.js';
 import { temporaryFolder } from './harness.mjs';
 
 const bytes = (...values) => Uint8Array.from(values);

@@ -10,7 +10,7 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
-export const repo = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+export const repo = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../..');
 export const site = path.join(repo, 'build/web');
 export const tool = path.join(repo, 'build/release/corvane');
 export const testData = path.join(repo, 'tests/data');
