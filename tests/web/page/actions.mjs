@@ -16,7 +16,11 @@ export async function startEditor(page, which) {
 export async function closeMessage(page, answer) {
   const box = page.locator('dialog#message[open]');
   await box.waitFor();
-  const message = { caption: await box.locator('.caption').textContent(), text: await box.locator('.text').textContent() };
+  const message = {
+    caption: await box.locator('.caption').textContent(),
+    text: await box.locator('.text').textContent(),
+    details: await box.locator('.details').textContent(),
+  };
   await (answer ? button(box, answer) : box.locator('.buttons button').first()).click();
   await box.waitFor({ state: 'hidden' });
   return message;
@@ -57,13 +61,15 @@ export async function canvasPixels(canvas) {
   return Buffer.from(await canvas.evaluate((c) => [...c.getContext('2d').getImageData(0, 0, c.width, c.height).data]));
 }
 
-// Drops `file` ({name, bytes: Buffer}) on `target` as a user's drag from the desktop would.
-export async function dropFile(target, { name, bytes }) {
-  const transfer = await target.page().evaluateHandle(({ name, data }) => {
+// Drops `file` on `target` as a user's drag from the desktop would: {name,
+// bytes: Buffer}, or {name, size} for a file of that many zero bytes made in
+// the browser.
+export async function dropFile(target, { name, bytes, size }) {
+  const transfer = await target.page().evaluateHandle(({ name, data, size }) => {
     const t = new DataTransfer();
-    t.items.add(new File([new Uint8Array(data)], name));
+    t.items.add(new File([size === undefined ? new Uint8Array(data) : new ArrayBuffer(size)], name));
     return t;
-  }, { name, data: [...bytes] });
+  }, { name, data: bytes ? [...bytes] : [], size });
   await target.dispatchEvent('dragover', { dataTransfer: transfer });
   await target.dispatchEvent('drop', { dataTransfer: transfer });
 }

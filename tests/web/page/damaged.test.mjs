@@ -40,6 +40,15 @@ const cases = [
     caption: 'Corvane Desktop',
   },
   {
+    what: 'a skin file larger than the limit, dropped on the skin editor',
+    editor: 'Phone Application Skins',
+    target: (page) => page.locator('#skin'),
+    file: () => ({ name: 'Huge.pdb', size: (64 << 20) + 1 }),
+    message: /^Could not open file\.$/,
+    details: /Huge\.pdb: larger than 64 MiB/,
+    caption: 'Corvane Desktop',
+  },
+  {
     what: 'a skin file dropped on the splash editor',
     editor: 'Splash Images',
     target: (page) => page.locator('#splash'),
@@ -72,9 +81,17 @@ for (const c of cases) {
       const { page } = browser;
       await openPage(page, server.url);
       await startEditor(page, c.editor);
+      // Every file the page reads, by size: one over the limit must never be read.
+      await page.evaluate(() => {
+        window.readSizes = [];
+        const read = Blob.prototype.arrayBuffer;
+        Blob.prototype.arrayBuffer = function () { window.readSizes.push(this.size); return read.call(this); };
+      });
       await dropFile(c.target(page), c.file());
-      const { caption, text } = await closeMessage(page);
+      const { caption, text, details } = await closeMessage(page);
       assert.match(text, c.message);
+      if (c.details) assert.match(details, c.details);
+      assert.ok((await page.evaluate(() => window.readSizes)).every((size) => size <= 64 << 20), 'nothing over the limit read');
       assert.equal(caption, c.caption);
       // Still working: a good file opens after it.
       if (c.editor === 'Phone Application Skins') {

@@ -4,7 +4,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdirSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 import { corvane, downloadOf, launch, openPage, serve, temporaryFolder, testData } from './harness.mjs';
 import { button, canvasPixels, closeMessage, elementEditor, importBitmapFolder, importBitmapFiles, saveAs,
@@ -146,3 +146,29 @@ for (const [skin, depth] of [['Sky16.pdb', 16], ['Sky8.pdb', 8], [path.join(test
     }
   });
 }
+
+test('Export Bitmaps gives the tool\'s bitmap set as one zip', async () => {
+  const browser = await launch();
+  try {
+    const { page } = browser;
+    await openPage(page, server.url);
+    await startEditor(page, 'Phone Application Skins');
+    await choose(page, () => button(page, 'Open Skin').click(), path.join(work, 'Sky16.pdb'));
+    await page.getByRole('heading', { name: 'Sky16.pdb - Corvane Desktop for Treo 650/700p' }).waitFor();
+    const zip = await downloadOf(page, () => button(page, 'Export Bitmaps...').click());
+    assert.equal(zip.name, 'Sky16.zip');
+    const archive = path.join(work, 'Sky16.zip');
+    writeFileSync(archive, zip.bytes);
+    const unpacked = path.join(work, 'unzipped');
+    execFileSync('unzip', ['-q', archive, '-d', unpacked]);
+    const expected = path.join(work, 'extracted');
+    corvane('skin', 'extract', path.join(work, 'Sky16.pdb'), '-o', expected);
+    const names = readdirSync(expected).sort();
+    assert.equal(names.length, 35);
+    assert.deepEqual(readdirSync(unpacked).sort(), names);
+    for (const name of names)
+      assert.ok(readFileSync(path.join(unpacked, name)).equals(readFileSync(path.join(expected, name))), name);
+  } finally {
+    await browser.close();
+  }
+});
