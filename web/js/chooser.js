@@ -14,6 +14,7 @@ export function chooseColour({ rgba, width, height }, current) {
   const canvas = box.querySelector('canvas');
   const swatch = box.querySelector('.swatch');
   const pointer = box.querySelector('.pointer');
+  const marker = box.querySelector('.cursor');
   drawRGBA(canvas, rgba, width, height);
   canvas.style.width = `${width * SCALE}px`;
   canvas.style.height = `${height * SCALE}px`;
@@ -53,10 +54,15 @@ export function chooseColour({ rgba, width, height }, current) {
       y: Math.min(height - 1, Math.max(0, cursor.y + move[1])),
     };
     pointer.textContent = `${cursor.x}, ${cursor.y}`;
+    // The keyboard's pixel, outlined; a click needs no marker.
+    Object.assign(marker.style, { left: `${cursor.x * SCALE}px`, top: `${cursor.y * SCALE}px` });
+    marker.hidden = false;
+    marker.scrollIntoView({ block: 'nearest', inline: 'nearest' });
   };
   canvas.addEventListener('click', onClick);
   canvas.addEventListener('keydown', onKey);
   pointer.textContent = '';
+  marker.hidden = true;
   show();
   return new Promise((resolve) => {
     const onButton = (event) => {
