@@ -5,6 +5,9 @@
 # the tests drive Debian's /usr/bin/chromium.
 set -euo pipefail
 cd "$(dirname "$0")"
+# Debian's nodejs comes without npm, other builds of Node.js with their own,
+# which Debian's npm package would conflict with.
+command -v npm >/dev/null || ../../scripts/ensure-packages.sh npm
 export PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1
 if ! cmp -s package-lock.json node_modules/.installed-lock 2>/dev/null; then
   npm ci --no-audit --no-fund --loglevel=error
