@@ -18,6 +18,21 @@ export function pickFiles({ accept = '', multiple = false, folder = false } = {}
   });
 }
 
+// A browser opens a file picker only on a user's click, and one picker uses
+// that click up; so a command that asks for a second file asks through this
+// prompt, titled as the desktop's file dialog, whose button is a new click.
+export function pickFilesPrompted(title, options) {
+  const dialog = document.getElementById('file-prompt');
+  dialog.querySelector('h2').textContent = title;
+  return new Promise((resolve) => {
+    dialog.addEventListener('close', () => {
+      resolve(dialog.returnValue === 'choose' ? pickFiles(options) : []);
+    }, { once: true });
+    dialog.returnValue = '';
+    dialog.showModal();
+  });
+}
+
 // The files of a drop, with the writable handle of a single dropped file where
 // the browser gives one, so that Save can write back to it.
 export async function droppedFiles(event) {

@@ -35,8 +35,8 @@ class SkinEditor {
     root.dataset.modified = session.modified() ? 'true' : 'false';
   }
 
-  async run(call, paths) {
-    const result = await runCommand(this.session, call, paths);
+  async run(call, paths, onAnswer) {
+    const result = await runCommand(this.session, call, paths, onAnswer);
     this.refresh();
     return result;
   }

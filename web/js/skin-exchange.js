@@ -2,7 +2,7 @@
 // a folder comes back as downloads (the bitmap set as one zip), and what it
 // reads from the user's files is staged into the module first.
 import { FileKind, freshFolder, stageFile, theCore } from './core.js';
-import { download, pickFiles } from './files.js';
+import { download, pickFiles, pickFilesPrompted } from './files.js';
 import { filesUnder } from './commands.js';
 import { makeZip } from './zip.js';
 
@@ -24,9 +24,19 @@ async function stageSet(files) {
   return folder;
 }
 
-async function pickPicture() {
-  const [file] = await pickFiles({ accept: PICTURES });
+async function pickPicture(title) {
+  const options = { accept: PICTURES };
+  const [file] = await (title ? pickFilesPrompted(title, options) : pickFiles(options));
   return file ? stageFile(freshFolder('/in'), file, FileKind.Picture) : null;
+}
+
+// The desktop's title of the prompt for the pressed dial pad: a run that
+// cancels at that prompt (and so changes nothing) lists it.
+function pressedPromptTitle(session, released) {
+  session.answer('Ok');
+  session.choose(released);
+  session.choose(null);
+  return session.importDialpadBitmaps().prompts?.[1]?.title ?? '';
 }
 
 export function exchangeCommands(editor) {
@@ -56,7 +66,7 @@ export function exchangeCommands(editor) {
     importDialpad: () => editor.run(() => s.importDialpadBitmaps(), [], async (answer) => {
       if (answer !== 'Ok') return [];
       const released = await pickPicture();
-      return released ? [released, await pickPicture()] : [null];
+      return released ? [released, await pickPicture(pressedPromptTitle(s, released))] : [null];
     }),
     exportLayered: async () => {
       const path = `${freshFolder('/out')}/${skinBase(s)}.psd`;
