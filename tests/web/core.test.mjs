@@ -304,3 +304,62 @@ test('leaving an editor asks about unsaved changes and saves on Yes', () => {
   assert.equal(refused.messages.at(-1).text, 'You need to select both a welcome and a goodbye image prior to saving.');
   splash.delete();
 });
+
+test('exports write the files the tool writes, and ask before overwriting', () => {
+  const file = join(work, 'exported.pdb');
+  tool('skin', 'build', set, '--depth', '16', '-o', file);
+  const extracted = join(work, 'extracted');
+  tool('skin', 'extract', file, '-o', extracted);
+  tool('skin', 'extract', file, '-o', join(work, 'exported.psd'));
+  const previews = join(work, 'previews');
+  tool('skin', 'preview', file, '-o', previews);
+  core.FS.writeFile('/in/exported.pdb', readFileSync(file));
+
+  const skin = new core.SkinSession();
+  assert.equal(skin.open('/in/exported.pdb').outcome, 'Opened');
+  const cases = [
+    { run: () => skin.exportBitmaps(), folder: '/out/set', expected: extracted },
+    { run: () => skin.exportPreview(), folder: '/out/previews', expected: previews, only: 'preview' },
+    { run: () => skin.exportDialpadBitmaps(), folder: '/out/previews', expected: previews, only: 'dial' },
+  ];
+  for (const { run, folder, expected, only } of cases) {
+    core.FS.mkdirTree(folder);
+    skin.choose(folder);
+    assert.equal(run().outcome, 'Exported');
+    for (const name of readdirSync(expected).filter((n) => !only || n.includes(only)))
+      assert.deepEqual(Buffer.from(core.FS.readFile(`${folder}/${name}`)), readFileSync(join(expected, name)), name);
+  }
+  skin.choose('/out/exported.psd');
+  assert.equal(skin.exportLayered().outcome, 'Exported');
+  assert.deepEqual(Buffer.from(core.FS.readFile('/out/exported.psd')), readFileSync(join(work, 'exported.psd')));
+
+  // The same folder again: the first file already there stops the export until the page answers.
+  skin.choose('/out/set');
+  const asked = skin.exportBitmaps();
+  assert.equal(asked.outcome, 'Stopped');
+  assert.equal(asked.question.buttons, 'YesYesToAllNoCancel');
+  skin.choose('/out/set');
+  skin.answer('YesToAll');
+  const overwritten = skin.exportBitmaps();
+  assert.deepEqual([overwritten.outcome, overwritten.question, overwritten.messages.length], ['Exported', null, 1]);
+  skin.delete();
+});
+
+test('arguments out of range are refused and change nothing', () => {
+  const skin = new core.SkinSession();
+  const calls = [
+    () => skin.setDepth(7), () => skin.loadImage(-1), () => skin.loadImage(35), () => skin.setTransparentAt(0, 102, 0),
+    () => skin.setTransparentAt(0, 0, -1), () => skin.confirmTransparent(35), () => skin.shareTransparentAt(3, 0, 0),
+    () => skin.shareTransparentAt(4, 0, 0),
+  ];
+  for (const call of calls) {
+    assert.equal(call().outcome, 'Refused', call.toString());
+    assert.deepEqual([skin.modified(), skin.canUndo(), skin.depth()], [false, false, 16], call.toString());
+  }
+  assert.deepEqual([skin.element(35), skin.elementPicture(-1), skin.transparentColour(99)], [null, null, null]);
+  skin.delete();
+  const splash = new core.SplashSession();
+  assert.equal(splash.loadPicture(2).outcome, 'UnknownId');
+  assert.deepEqual([splash.hasPicture(2), splash.pictureBytes(-1), splash.canUndo()], [false, null, false]);
+  splash.delete();
+});
