@@ -6,11 +6,9 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { readFileSync, rmSync } from 'node:fs';
 import path from 'node:path';
-import { choose, corvane, downloadOf, launch, openPage, serve, temporaryFolder } from './harness.mjs';
+import { choose, corvane, downloadOf, launch, openPage, serve, temporaryFolder, withoutDates } from './harness.mjs';
 import { button, closeMessage, saveAs, settled, startEditor } from './actions.mjs';
 
-const DATES = [36, 44]; // the header's creation and modification dates
-const withoutDates = (bytes) => Buffer.concat([bytes.subarray(0, DATES[0]), bytes.subarray(DATES[1])]);
 
 let work;
 let server;

@@ -111,4 +111,8 @@ export async function choose(page, action, files) {
   await chooser.setFiles(files);
 }
 
+// A Palm database without its header's creation and modification dates
+// (offsets 36 to 43), which are the moment of saving.
+export const withoutDates = (bytes) => Buffer.concat([bytes.subarray(0, 36), bytes.subarray(44)]);
+
 export const temporaryFolder = (prefix) => mkdtempSync(path.join(tmpdir(), prefix));

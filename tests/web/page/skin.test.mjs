@@ -6,15 +6,10 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
-import { corvane, downloadOf, launch, openPage, serve, temporaryFolder, testData } from './harness.mjs';
+import { choose, corvane, downloadOf, launch, openPage, serve, temporaryFolder, testData, withoutDates } from './harness.mjs';
 import { button, canvasPixels, closeMessage, elementEditor, importBitmapFolder, importBitmapFiles, saveAs,
   startEditor } from './actions.mjs';
-import { choose } from './harness.mjs';
 
-// The database header's creation and modification dates (offsets 36 to 43)
-// are the moment of saving; everything else must match.
-const DATES = [36, 44];
-const withoutDates = (bytes) => Buffer.concat([bytes.subarray(0, DATES[0]), bytes.subarray(DATES[1])]);
 // The tool writes a skin at its own depth; the editor at the depth chosen.
 const depthRadio = (depth) => (depth === 8 ? '8 bit / 256 colors' : '16 bit / 65.536 colors');
 

@@ -4,11 +4,9 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, rmSync } from 'node:fs';
 import path from 'node:path';
-import { choose, corvane, downloadOf, launch, openPage, serve, temporaryFolder, testData } from './harness.mjs';
+import { choose, corvane, downloadOf, launch, openPage, serve, temporaryFolder, testData, withoutDates } from './harness.mjs';
 import { button, closeMessage, saveAs, startEditor } from './actions.mjs';
 
-const DATES = [36, 44]; // the header's creation and modification dates
-const withoutDates = (bytes) => Buffer.concat([bytes.subarray(0, DATES[0]), bytes.subarray(DATES[1])]);
 const welcome = path.join(testData, 'splash/baseline-320x320.jpg');
 const goodbye = path.join(testData, 'splash/progressive-320x320.jpg');
 

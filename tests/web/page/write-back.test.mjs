@@ -4,11 +4,9 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, rmSync } from 'node:fs';
 import path from 'node:path';
-import { corvane, launch, openPage, serve, temporaryFolder } from './harness.mjs';
+import { corvane, launch, openPage, serve, temporaryFolder, withoutDates } from './harness.mjs';
 import { button, closeMessage, startEditor } from './actions.mjs';
 
-const DATES = [36, 44]; // the header's creation and modification dates
-const withoutDates = (bytes) => Buffer.concat([bytes.subarray(0, DATES[0]), bytes.subarray(DATES[1])]);
 
 let work;
 let server;
