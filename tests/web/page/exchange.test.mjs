@@ -75,14 +75,19 @@ for (const change of changes) {
   });
 }
 
+// Each command's downloads, and the tool's command that writes them into a folder.
+const preview = (folder) => corvane('skin', 'preview', at('Sky.pdb'), '-o', folder);
 const exports = [
-  { command: 'Export Preview...', files: ['Sky-preview.bmp'] },
-  { command: 'Export Dialpad Bitmaps...', files: ['Sky-dial-unpressed.bmp', 'Sky-dial-pressed.bmp'] },
+  { command: 'Export Preview...', files: ['Sky-preview.bmp'], tool: preview },
+  { command: 'Export Dialpad Bitmaps...', files: ['Sky-dial-unpressed.bmp', 'Sky-dial-pressed.bmp'], tool: preview },
+  { command: 'Export Layered Image...', files: ['Sky.psd'],
+    tool: (folder) => corvane('skin', 'extract', at('Sky.pdb'), '-o', path.join(folder, 'Sky.psd')) },
 ];
 
-for (const { command, files } of exports) {
-  test(`${command} downloads the tool's pictures`, async () => {
-    corvane('skin', 'preview', at('Sky.pdb'), '-o', at('preview'));
+for (const { command, files, tool } of exports) {
+  test(`${command} downloads the tool's files`, async () => {
+    const expected = temporaryFolder('corvane-web-expected-');
+    tool(expected);
     const browser = await launch();
     try {
       const page = await editorWith(browser, 'Sky.pdb');
@@ -95,8 +100,9 @@ for (const { command, files } of exports) {
         got.push({ name: download.suggestedFilename(), bytes: readFileSync(await download.path()) });
       got.sort((a, b) => files.indexOf(a.name) - files.indexOf(b.name));
       assert.deepEqual(got.map((g) => g.name), files);
-      for (const { name, bytes } of got) assert.ok(bytes.equals(readFileSync(path.join(work, 'preview', name))), name);
+      for (const { name, bytes } of got) assert.ok(bytes.equals(readFileSync(path.join(expected, name))), name);
     } finally {
+      rmSync(expected, { recursive: true, force: true });
       await browser.close();
     }
   });
