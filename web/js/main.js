@@ -44,6 +44,7 @@ async function start() {
     return;
   }
   document.getElementById('version').textContent = `Corvane Desktop\nVersion ${core.version()}`;
+  document.getElementById('about-version').append(`\nVersion ${core.version()}`);
   status.textContent = '';
   for (const [id, editor] of [['start-skins', 'skin'], ['start-splash', 'splash']]) {
     const button = document.getElementById(id);

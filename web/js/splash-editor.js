@@ -62,7 +62,7 @@ class SplashEditor {
     if (!files.length) return;
     const path = await stageFile(freshFolder('/in'), files[0], FileKind.Database);
     const result = await this.run(() => this.session.open(path));
-    if (result.outcome === 'Opened') this.target.remember(handle);
+    if (result.outcome === 'Ok') this.target.remember(handle);
   }
 
   async savePath(asNew) {
