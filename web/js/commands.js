@@ -104,12 +104,11 @@ export function filesUnder(folder) {
 
 // Wires the buttons with data-command inside `root` to `handlerOf(name)`; a command
 // runs only when no other is running, as the desktop's modal dialogs allow;
-// meanwhile `root` is marked busy.
+// meanwhile `root` is marked busy. Returns the runner, for commands that
+// start otherwise (a drop).
 export function wireCommands(root, handlerOf) {
   let busy = false;
-  root.addEventListener('click', async (event) => {
-    const button = event.target.closest('button[data-command]');
-    const handler = button && handlerOf(button.dataset.command);
+  const run = async (handler) => {
     if (!handler || busy) return;
     busy = true;
     root.setAttribute('aria-busy', 'true');
@@ -119,5 +118,10 @@ export function wireCommands(root, handlerOf) {
       busy = false;
       root.removeAttribute('aria-busy');
     }
+  };
+  root.addEventListener('click', (event) => {
+    const button = event.target.closest('button[data-command]');
+    if (button) run(handlerOf(button.dataset.command));
   });
+  return run;
 }

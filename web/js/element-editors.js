@@ -47,7 +47,7 @@ function slot(session, row, owner, onChange, column) {
   };
   const loadButton = button('Load Image', 'load');
   loadButton.addEventListener('click', async () => load(await pickFiles({ accept: PICTURE_TYPES })));
-  acceptDrops(box, ({ files }) => load(files));
+  acceptDrops(box, async (dropped) => load((await dropped).files));
   const transparent = button('Transparent Color', 'transparent');
   transparent.addEventListener('click', async () => {
     await choose(session, row.element);

@@ -33,18 +33,31 @@ export function pickFilesPrompted(title, options) {
   });
 }
 
-// The files of a drop, with the writable handle of a single dropped file where
-// the browser gives one, so that Save can write back to it.
-export async function droppedFiles(event) {
-  const items = [...(event.dataTransfer?.items ?? [])].filter((item) => item.kind === 'file');
-  const handles = items.length === 1 && items[0].getAsFileSystemHandle
-    ? [await items[0].getAsFileSystemHandle().catch(() => null)] : [];
-  const files = [...(event.dataTransfer?.files ?? [])];
-  return { files, handle: handles[0]?.kind === 'file' ? handles[0] : null };
+// The files of a folder entry of a drop, one level deep.
+async function folderFiles(entry) {
+  const entries = await new Promise((resolve, reject) => entry.createReader().readEntries(resolve, reject));
+  const files = entries.filter((e) => e.isFile).map((e) => new Promise((resolve, reject) => e.file(resolve, reject)));
+  return Promise.all(files);
 }
 
-// Lets `element` take dropped files; `onFiles` receives what droppedFiles gives.
-export function acceptDrops(element, onFiles) {
+// The files of a drop (a dropped folder gives its files), with the writable
+// handle of a single dropped file where the browser gives one, so that Save
+// can write back to it.
+export async function droppedFiles(event) {
+  const items = [...(event.dataTransfer?.items ?? [])].filter((item) => item.kind === 'file');
+  // Entries and handles must be taken before the first await: the drop's data go with it.
+  const entries = items.map((item) => item.webkitGetAsEntry?.());
+  const handle = items.length === 1 && items[0].getAsFileSystemHandle ? items[0].getAsFileSystemHandle() : null;
+  const files = [...(event.dataTransfer?.files ?? [])];
+  const folder = entries.find((entry) => entry?.isDirectory);
+  if (folder) return { files: await folderFiles(folder), handle: null, folder: true };
+  const fileHandle = await handle?.catch(() => null);
+  return { files, handle: fileHandle?.kind === 'file' ? fileHandle : null, folder: false };
+}
+
+// Lets `element` take dropped files; `onDrop` receives, at once, the promise
+// of what droppedFiles gives, so that it can mark itself busy before reading.
+export function acceptDrops(element, onDrop) {
   element.addEventListener('dragover', (event) => {
     if (![...event.dataTransfer.types].includes('Files')) return;
     event.preventDefault();
@@ -52,11 +65,11 @@ export function acceptDrops(element, onFiles) {
     element.classList.add('dropping');
   });
   element.addEventListener('dragleave', () => element.classList.remove('dropping'));
-  element.addEventListener('drop', async (event) => {
+  element.addEventListener('drop', (event) => {
     event.preventDefault();
     event.stopPropagation();
     element.classList.remove('dropping');
-    onFiles(await droppedFiles(event));
+    onDrop(droppedFiles(event));
   });
 }
 

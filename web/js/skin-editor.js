@@ -108,8 +108,12 @@ function wireOnce(root) {
   root.querySelector('#zoom').addEventListener('change', (event) => {
     root.querySelector('.previews').style.setProperty('--zoom', event.target.value);
   });
-  acceptDrops(root, ({ files, handle }) => current.open(files, handle));
-  wireCommands(root, (name) => current?.commands[name]);
+  const run = wireCommands(root, (name) => current?.commands[name]);
+  // One file is a skin to open; a folder or several files, a bitmap set.
+  acceptDrops(root, (dropped) => run(async () => {
+    const { files, handle, folder } = await dropped;
+    await (folder || files.length > 1 ? current.commands.importDropped(files) : current.open(files, handle));
+  }));
   keyboardShortcuts(root);
 }
 

@@ -49,10 +49,10 @@ export function exchangeCommands(editor) {
     return result;
   };
   const each = (files) => files.forEach(({ name, bytes }) => download(name, bytes));
-  const importSet = async (folder) => {
-    const files = await pickFiles({ accept: PICTURES, multiple: !folder, folder });
+  const importFiles = async (files) => {
     if (files.length) await editor.run(() => s.importBitmaps(), [await stageSet(files)]);
   };
+  const importSet = async (folder) => importFiles(await pickFiles({ accept: PICTURES, multiple: !folder, folder }));
   return {
     exportBitmaps: () => exportInto(() => s.exportBitmaps(),
       (files) => download(`${skinBase(s)}.zip`, makeZip(files), 'application/zip')),
@@ -60,6 +60,7 @@ export function exchangeCommands(editor) {
     exportDialpad: () => exportInto(() => s.exportDialpadBitmaps(), each),
     importBitmaps: () => importSet(true),
     importBitmapFiles: () => importSet(false),
+    importDropped: importFiles,
     // Both ask first; the pictures are asked for only once the user goes on.
     insertBackground: () => editor.run(() => s.insertBackground(), [],
       async (answer) => (answer === 'Ok' ? [await pickPicture()] : [])),

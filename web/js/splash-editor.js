@@ -99,14 +99,6 @@ class SplashEditor {
 }
 
 function wireOnce(root) {
-  for (const which of [0, 1]) {
-    const box = pictureBox(which);
-    box.querySelector('[data-picture="load"]').addEventListener('click', async () =>
-      current.load(which, await pickFiles({ accept: JPEG })));
-    box.querySelector('[data-picture="save"]').addEventListener('click', () => current.savePicture(which));
-    acceptDrops(box, ({ files }) => current.load(which, files));
-  }
-  acceptDrops(root, ({ files, handle }) => current.open(files, handle));
   const commands = {
     open: async () => current.open(await pickFiles({ accept: '.pdb' })),
     save: () => current.save(false),
@@ -115,7 +107,18 @@ function wireOnce(root) {
     redo: () => current.run(() => current.session.redo()),
     about: () => document.getElementById('about').showModal(),
   };
-  wireCommands(root, (name) => commands[name] ?? current?.leaving[name]);
+  const run = wireCommands(root, (name) => commands[name] ?? current?.leaving[name]);
+  for (const which of [0, 1]) {
+    const box = pictureBox(which);
+    box.querySelector('[data-picture="load"]').addEventListener('click', () =>
+      run(async () => current.load(which, await pickFiles({ accept: JPEG }))));
+    box.querySelector('[data-picture="save"]').addEventListener('click', () => run(() => current.savePicture(which)));
+    acceptDrops(box, (dropped) => run(async () => current.load(which, (await dropped).files)));
+  }
+  acceptDrops(root, (dropped) => run(async () => {
+    const { files, handle } = await dropped;
+    await current.open(files, handle);
+  }));
   keyboardShortcuts(root);
 }
 

@@ -1,6 +1,6 @@
 // What a user does on the page, in the words of the page's controls, so the
 // tests read as the steps they take.
-import { readdirSync } from 'node:fs';
+import { readdirSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 import { choose } from './harness.mjs';
 
@@ -61,15 +61,25 @@ export async function canvasPixels(canvas) {
   return Buffer.from(await canvas.evaluate((c) => [...c.getContext('2d').getImageData(0, 0, c.width, c.height).data]));
 }
 
-// Drops `file` on `target` as a user's drag from the desktop would: {name,
-// bytes: Buffer}, or {name, size} for a file of that many zero bytes made in
-// the browser.
-export async function dropFile(target, { name, bytes, size }) {
-  const transfer = await target.page().evaluateHandle(({ name, data, size }) => {
+// Drops files on `target` as a user's drag from the desktop would: each
+// {name, bytes: Buffer}, or {name, size} for a file of that many zero bytes
+// made in the browser.
+export async function dropFiles(target, files) {
+  const transfer = await target.page().evaluateHandle((files) => {
     const t = new DataTransfer();
-    t.items.add(new File([size === undefined ? new Uint8Array(data) : new ArrayBuffer(size)], name));
+    for (const { name, data, size } of files)
+      t.items.add(new File([size === undefined ? new Uint8Array(data) : new ArrayBuffer(size)], name));
     return t;
-  }, { name, data: bytes ? [...bytes] : [], size });
+  }, files.map(({ name, bytes, size }) => ({ name, data: bytes ? [...bytes] : [], size })));
   await target.dispatchEvent('dragover', { dataTransfer: transfer });
   await target.dispatchEvent('drop', { dataTransfer: transfer });
+}
+
+export const dropFile = (target, file) => dropFiles(target, [file]);
+
+// The pictures of a bitmap set dropped on the skin editor.
+export async function importBitmapDrop(page, folder) {
+  const files = readdirSync(folder).map((name) => ({ name, bytes: readFileSync(path.join(folder, name)) }));
+  await dropFiles(page.locator('#skin'), files);
+  await settled(page);
 }

@@ -7,7 +7,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdirSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 import { choose, corvane, downloadOf, launch, openPage, serve, temporaryFolder, testData, withoutDates } from './harness.mjs';
-import { button, canvasPixels, closeMessage, elementEditor, importBitmapFolder, importBitmapFiles, saveAs,
+import { button, canvasPixels, closeMessage, elementEditor, importBitmapDrop, importBitmapFolder, importBitmapFiles, saveAs,
   startEditor } from './actions.mjs';
 
 // The tool writes a skin at its own depth; the editor at the depth chosen.
@@ -54,7 +54,7 @@ function reduced(colour, depth) {
 const makes = [
   { depth: 8, editor: 'Edit Keypad Text', group: '5', column: 'Normal:', element: '5', at: [9, 2], importing: importBitmapFolder },
   { depth: 16, editor: 'Edit Speed Dial Buttons', group: 'Button selected', element: 'schighlighted', at: [10, 2], importing: importBitmapFiles },
-  { depth: 16, editor: 'Edit Title and Event Bar', group: 'Title Bar', element: 'titlebar', at: [100, 5], importing: importBitmapFolder },
+  { depth: 16, editor: 'Edit Title and Event Bar', group: 'Title Bar', element: 'titlebar', at: [100, 5], importing: importBitmapDrop },
   // Picked with the keyboard: the arrows move from the top-left pixel, Space picks.
   { depth: 8, editor: 'Edit Keypad Buttons', group: 'Button pressed', element: 'dialbuttonpressed', at: [5, 3], keys: true, importing: importBitmapFiles },
 ];
