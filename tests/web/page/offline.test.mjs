@@ -11,9 +11,12 @@ test('the page works after the server is stopped', async () => {
     const { page } = browser;
     await openPage(page, server.url);
     // Controlled once the worker has cached everything and claimed the page.
-    await page.evaluate(() => navigator.serviceWorker.ready.then(() => navigator.serviceWorker.controller !== null ||
-      new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', () => resolve(true), { once: true }))));
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
     await server.stop();
+    // Nothing from the browser's own HTTP cache: what loads comes from the worker.
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Network.enable');
+    await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
     const failed = [];
     page.on('requestfailed', (request) => failed.push(request.url()));
     await openPage(page, server.url);
