@@ -1,0 +1,50 @@
+// The start screen: what it offers, that the keyboard reaches it, and that
+// the page it belongs to is installable.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { launch, openPage, serve } from './harness.mjs';
+
+let server;
+let browser;
+before(async () => {
+  server = await serve();
+  browser = await launch();
+  await openPage(browser.page, server.url);
+});
+after(async () => {
+  await browser?.close();
+  await server?.stop();
+});
+
+test('the start screen offers the two editors, in this order, to the keyboard', async () => {
+  const { page } = browser;
+  assert.equal(await page.title(), 'Corvane Desktop');
+  await page.getByText('What would you like to work on?').waitFor();
+  const reached = [];
+  for (let i = 0; i < 2; i++) {
+    await page.keyboard.press('Tab');
+    reached.push(await page.evaluate(() => document.activeElement.textContent));
+  }
+  assert.deepEqual(reached, ['Phone Application Skins', 'Splash Images']);
+  assert.equal(browser.errors.length, 0, browser.errors.join('\n'));
+});
+
+test('the manifest names the page and icons that exist', async () => {
+  const { page } = browser;
+  const manifestUrl = new URL(await page.locator('link[rel="manifest"]').getAttribute('href'), server.url);
+  const manifest = await (await fetch(manifestUrl)).json();
+  assert.equal(manifest.name, 'Corvane Desktop');
+  assert.ok(manifest.icons.some((icon) => parseInt(icon.sizes, 10) >= 192), 'an icon large enough to install');
+  for (const icon of manifest.icons) {
+    const response = await fetch(new URL(icon.src, manifestUrl));
+    assert.equal(response.status, 200, icon.src);
+    const [width] = icon.sizes.split('x').map(Number);
+    const png = new DataView(await response.arrayBuffer());
+    assert.deepEqual([png.getUint32(16), png.getUint32(20)], [width, width], `${icon.src} is as large as it says`);
+  }
+});
+
+test('the core is served as WebAssembly, which streaming compilation requires', async () => {
+  const response = await fetch(new URL('corvane-core.wasm', server.url));
+  assert.equal(response.headers.get('content-type'), 'application/wasm');
+});

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Puts the page beside the core in OUT (default build/web): the page's files,
+# the application icons in the sizes the manifest names, and the service
+# worker with the list of every file to keep offline and a cache name that
+# changes whenever any of them does. Runs after the core is built into OUT.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${1:-build/web}
+mkdir -p "$out/js" "$out/icons"
+cp web/index.html web/style.css web/manifest.webmanifest "$out/"
+cp web/js/*.js "$out/js/"
+for size in 32 128 256; do cp "src/resources/app-icon-$size.png" "$out/icons/"; done
+# The largest drawn icon, enlarged for the sizes browsers ask of an installable page.
+for size in 192 512; do
+  convert src/resources/app-icon-256.png -filter Lanczos -resize "${size}x${size}" -strip "$out/icons/app-icon-$size.png"
+done
+
+# Every file the page needs, relative to OUT; "./" is the page itself.
+files=$(cd "$out" && find . -type f ! -name sw.js ! -name '*.map' | sed 's|^\./||' | LC_ALL=C sort)
+version=$(cd "$out" && sha256sum $files | sha256sum | cut -c1-16)
+list=$(printf '"./"'; for f in $files; do printf ', "%s"' "$f"; done)
+sed -e "s|@VERSION@|$version|" -e "s|/\* @FILES@ \*/|$list|" web/sw.js > "$out/sw.js"

@@ -1,0 +1,83 @@
+// The transparent-colour chooser: the picture four times enlarged, a click (or
+// the arrow keys and Space) picks the pixel under it, the swatch shows the
+// colour, and OK gives it back. Picking alone changes nothing.
+import { colourText, drawRGBA, pixelColour } from './pictures.js';
+
+const SCALE = 4;
+const dialog = () => document.getElementById('chooser');
+
+// Resolves on OK with {picked: {x, y} of the last pick, or null when the user
+// picked nothing}, and with null on Cancel or Esc. `current` is the colour the
+// swatch starts with, as '#RRGGBB'.
+export function chooseColour({ rgba, width, height }, current) {
+  const box = dialog();
+  const canvas = box.querySelector('canvas');
+  const swatch = box.querySelector('.swatch');
+  const pointer = box.querySelector('.pointer');
+  const marker = box.querySelector('.cursor');
+  drawRGBA(canvas, rgba, width, height);
+  canvas.style.width = `${width * SCALE}px`;
+  canvas.style.height = `${height * SCALE}px`;
+  let colour = current;
+  let cursor = { x: 0, y: 0 };
+  let picked = null;
+  const show = () => {
+    swatch.style.background = colour;
+    swatch.setAttribute('aria-label', colour);
+    swatch.dataset.colour = colour;
+  };
+  const pick = (x, y) => {
+    cursor = { x, y };
+    picked = { x, y };
+    colour = colourText(pixelColour(rgba, width, x, y));
+    pointer.textContent = `${x}, ${y}: ${colour}`;
+    show();
+  };
+  const onClick = (event) => {
+    // A click beyond the picture (the canvas is never larger) picks nothing.
+    const x = Math.floor(event.offsetX / SCALE);
+    const y = Math.floor(event.offsetY / SCALE);
+    if (x >= 0 && y >= 0 && x < width && y < height) pick(x, y);
+  };
+  const MOVES = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+  const onKey = (event) => {
+    if (event.key === ' ') {
+      event.preventDefault();
+      pick(cursor.x, cursor.y);
+      return;
+    }
+    const move = MOVES[event.key];
+    if (!move) return;
+    event.preventDefault();
+    cursor = {
+      x: Math.min(width - 1, Math.max(0, cursor.x + move[0])),
+      y: Math.min(height - 1, Math.max(0, cursor.y + move[1])),
+    };
+    pointer.textContent = `${cursor.x}, ${cursor.y}`;
+    // The keyboard's pixel, outlined; a click needs no marker.
+    Object.assign(marker.style, { left: `${cursor.x * SCALE}px`, top: `${cursor.y * SCALE}px` });
+    marker.hidden = false;
+    marker.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+  };
+  canvas.addEventListener('click', onClick);
+  canvas.addEventListener('keydown', onKey);
+  pointer.textContent = '';
+  marker.hidden = true;
+  show();
+  return new Promise((resolve) => {
+    const onButton = (event) => {
+      const button = event.target.closest('.buttons button');
+      if (button) box.close(button.value);
+    };
+    box.addEventListener('click', onButton);
+    box.addEventListener('close', () => {
+      canvas.removeEventListener('click', onClick);
+      canvas.removeEventListener('keydown', onKey);
+      box.removeEventListener('click', onButton);
+      resolve(box.returnValue === 'ok' ? { picked } : null);
+    }, { once: true });
+    box.returnValue = '';
+    box.showModal();
+    canvas.focus();
+  });
+}

@@ -1,0 +1,139 @@
+// The skin editor: previews, the depth, the four element editors, the file
+// commands and the bitmap exchange, over one SkinSession of the core.
+import { FileKind, freshFolder, readable, stageFile, theCore } from './core.js';
+import { acceptDrops, pickFiles } from './files.js';
+import { SaveTarget, runCommand, wireCommands } from './commands.js';
+import { runElementEditor } from './element-editors.js';
+import { drawRGBA } from './pictures.js';
+import { exchangeCommands } from './skin-exchange.js';
+import { guardLeaving, keyboardShortcuts } from './leaving.js';
+
+const screen = () => document.getElementById('skin');
+let current = null; // the open editor, so that wiring happens once
+
+class SkinEditor {
+  constructor() {
+    this.session = new (theCore().SkinSession)();
+    this.target = new SaveTarget('Skin file', '.pdb');
+  }
+
+  refresh() {
+    const { session } = this;
+    const root = screen();
+    const title = session.title();
+    root.querySelector('.window-title').textContent = title;
+    document.title = title;
+    for (const radio of root.querySelectorAll('input[name="depth"]')) radio.checked = Number(radio.value) === session.depth();
+    for (const [which, id] of [[false, 'preview-released'], [true, 'preview-pressed']])
+      drawRGBA(document.getElementById(id), session.previewRGBA(which), 320, 320);
+    for (const [command, can, text] of [['undo', session.canUndo(), session.undoText()], ['redo', session.canRedo(), session.redoText()]]) {
+      const button = root.querySelector(`[data-command="${command}"]`);
+      button.disabled = !can;
+      const name = command === 'undo' ? 'Undo' : 'Redo';
+      button.textContent = can && text ? `${name} ${text}` : name;
+    }
+    root.dataset.modified = session.modified() ? 'true' : 'false';
+  }
+
+  async run(call, paths, onAnswer) {
+    const result = await runCommand(this.session, call, paths, onAnswer);
+    this.refresh();
+    return result;
+  }
+
+  async open(files, handle = null) {
+    if (!files.length) return;
+    const path = await stageFile(freshFolder('/in'), files[0], FileKind.Database);
+    const result = await this.run(() => this.session.open(path));
+    if (result.outcome === 'Opened') this.target.remember(handle);
+  }
+
+  // Where a save goes: the core writes under /out/, the page hands the file
+  // over. Null when the user cancelled choosing a name.
+  async savePath(asNew) {
+    const untitled = this.session.filePath() === theCore().untitledPath();
+    const name = await this.target.choose(this.session.fileName(), asNew || untitled);
+    return name && `${freshFolder('/out')}/${name}`;
+  }
+
+  async save(asNew) {
+    const path = await this.savePath(asNew);
+    if (!path) return;
+    const result = await this.run(() => this.session.saveAs(), [path]);
+    if (result.outcome === 'Saved') await this.target.deliver(path);
+  }
+
+  // The question about unsaved changes, with Yes saving as Save does; true
+  // when the editor may end.
+  async close(switching) {
+    let path = null;
+    const result = await runCommand(this.session, () => this.session.close(switching), [],
+      async (answer) => (answer === 'Yes' ? [(path = await this.savePath(false))] : []));
+    if (path && result.outcome !== 'Stayed' && readable(path)) await this.target.deliver(path);
+    return result.outcome !== 'Stayed';
+  }
+
+  handlers(leave) {
+    const s = this.session;
+    return {
+      reset: () => this.run(() => s.reset()),
+      open: async () => this.open(await pickFiles({ accept: '.pdb' })),
+      save: () => this.save(false),
+      saveAs: () => this.save(true),
+      undo: () => this.run(() => s.undo()),
+      redo: () => this.run(() => s.redo()),
+      ...exchangeCommands(this),
+      toSplash: () => leave('switch'),
+      exit: () => leave('exit'),
+      about: () => document.getElementById('about').showModal(),
+    };
+  }
+}
+
+function wireOnce(root) {
+  const editors = theCore().elementEditors();
+  const row = root.querySelector('#editor-buttons');
+  row.replaceChildren(...editors.map((editor, index) => {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.textContent = editor.title;
+    button.addEventListener('click', async () => {
+      await runElementEditor(current.session, { ...editor, index }, () => current.refresh());
+      current.refresh();
+    });
+    return button;
+  }));
+  for (const radio of root.querySelectorAll('input[name="depth"]'))
+    radio.addEventListener('change', () => current.run(() => current.session.setDepth(Number(radio.value))));
+  root.querySelector('#zoom').addEventListener('change', (event) => {
+    root.querySelector('.previews').style.setProperty('--zoom', event.target.value);
+  });
+  const run = wireCommands(root, (name) => current?.commands[name]);
+  // One file is a skin to open; a folder or several files, a bitmap set.
+  acceptDrops(root, (dropped) => run(async () => {
+    const { files, handle, folder } = await dropped;
+    await (folder || files.length > 1 ? current.commands.importDropped(files) : current.open(files, handle));
+  }));
+  keyboardShortcuts(root);
+}
+
+// Opens a fresh skin editor; resolves with 'switch' or 'exit' once the user
+// leaves it and has answered the question about unsaved changes.
+export function openSkinEditor() {
+  const root = screen();
+  if (!root.dataset.wired) { wireOnce(root); root.dataset.wired = 'true'; }
+  return new Promise((resolve) => {
+    const editor = new SkinEditor();
+    const stopGuard = guardLeaving(() => editor.session.modified());
+    const leave = async (how) => {
+      if (!(await editor.close(how === 'switch'))) return;
+      stopGuard();
+      editor.session.delete();
+      current = null;
+      resolve(how);
+    };
+    editor.commands = editor.handlers(leave);
+    current = editor;
+    editor.refresh();
+  });
+}

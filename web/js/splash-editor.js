@@ -1,0 +1,143 @@
+// The splash editor: the welcome and goodbye JPEGs, each loaded (picker or
+// drop), shown and saved back, and the splash file opened and saved, over one
+// SplashSession of the core.
+import { FileKind, baseName, freshFolder, readable, stageFile, theCore } from './core.js';
+import { acceptDrops, download, pickFiles } from './files.js';
+import { SaveTarget, runCommand, wireCommands } from './commands.js';
+import { guardLeaving, keyboardShortcuts } from './leaving.js';
+
+const JPEG = '.jpg,.jpeg,image/jpeg';
+const screen = () => document.getElementById('splash');
+const pictureBox = (which) => screen().querySelector(`fieldset[data-image="${which}"]`);
+let current = null;
+
+class SplashEditor {
+  constructor() {
+    this.session = new (theCore().SplashSession)();
+    this.target = new SaveTarget('Splash file', '.pdb');
+    this.urls = [];
+  }
+
+  showPicture(which) {
+    const box = pictureBox(which);
+    const source = box.querySelector('.source');
+    source.dataset.empty ??= source.textContent;
+    // The core knows the picture by its place in the module; the user by its name.
+    source.textContent = baseName(this.session.pictureSource(which)) || source.dataset.empty;
+    const img = box.querySelector('img');
+    if (this.urls[which]) URL.revokeObjectURL(this.urls[which]);
+    this.urls[which] = null;
+    img.hidden = !this.session.hasPicture(which);
+    if (img.hidden) img.removeAttribute('src');
+    else img.src = this.urls[which] = URL.createObjectURL(new Blob([this.session.pictureBytes(which)], { type: 'image/jpeg' }));
+    box.querySelector('[data-picture="save"]').disabled = img.hidden;
+  }
+
+  refresh() {
+    const { session } = this;
+    const root = screen();
+    const title = session.title();
+    root.querySelector('.window-title').textContent = title;
+    document.title = title;
+    [0, 1].forEach((which) => this.showPicture(which));
+    const both = session.hasPicture(0) && session.hasPicture(1);
+    for (const command of ['save', 'saveAs']) root.querySelector(`[data-command="${command}"]`).disabled = !both;
+    root.querySelector('[data-command="undo"]').disabled = !session.canUndo();
+    root.querySelector('[data-command="redo"]').disabled = !session.canRedo();
+    root.dataset.modified = session.modified() ? 'true' : 'false';
+  }
+
+  async run(call, paths, onAnswer) {
+    const result = await runCommand(this.session, call, paths, onAnswer);
+    this.refresh();
+    return result;
+  }
+
+  async load(which, files) {
+    if (!files.length) return;
+    await this.run(() => this.session.loadPicture(which), [await stageFile(freshFolder('/in'), files[0], FileKind.Database)]);
+  }
+
+  async open(files, handle = null) {
+    if (!files.length) return;
+    const path = await stageFile(freshFolder('/in'), files[0], FileKind.Database);
+    const result = await this.run(() => this.session.open(path));
+    if (result.outcome === 'Ok') this.target.remember(handle);
+  }
+
+  async savePath(asNew) {
+    const untitled = this.session.fileName() === theCore().untitledPath();
+    const name = await this.target.choose(this.session.fileName(), asNew || untitled);
+    return name && `${freshFolder('/out')}/${name}`;
+  }
+
+  async save(asNew) {
+    const path = await this.savePath(asNew);
+    if (!path) return;
+    await this.run(() => this.session.saveAs(), [path]);
+    if (readable(path)) await this.target.deliver(path);
+  }
+
+  // The desktop proposes the picture's name; a first run with the prompt
+  // cancelled tells it (and gives the message when there is no picture).
+  async savePicture(which) {
+    const probe = await this.run(() => this.session.savePicture(which));
+    const name = probe.prompts?.[0]?.proposedName;
+    if (!name) return;
+    const path = `${freshFolder('/out')}/${baseName(name)}`;
+    await this.run(() => this.session.savePicture(which), [path]);
+    if (readable(path)) download(baseName(path), theCore().FS.readFile(path), 'image/jpeg');
+  }
+
+  async close(switching) {
+    let path = null;
+    const result = await runCommand(this.session, () => this.session.close(switching), [],
+      async (answer) => (answer === 'Yes' ? [(path = await this.savePath(false))] : []));
+    if (path && readable(path)) await this.target.deliver(path);
+    return result.outcome !== 'Stayed';
+  }
+}
+
+function wireOnce(root) {
+  const commands = {
+    open: async () => current.open(await pickFiles({ accept: '.pdb' })),
+    save: () => current.save(false),
+    saveAs: () => current.save(true),
+    undo: () => current.run(() => current.session.undo()),
+    redo: () => current.run(() => current.session.redo()),
+    about: () => document.getElementById('about').showModal(),
+  };
+  const run = wireCommands(root, (name) => commands[name] ?? current?.leaving[name]);
+  for (const which of [0, 1]) {
+    const box = pictureBox(which);
+    box.querySelector('[data-picture="load"]').addEventListener('click', () =>
+      run(async () => current.load(which, await pickFiles({ accept: JPEG }))));
+    box.querySelector('[data-picture="save"]').addEventListener('click', () => run(() => current.savePicture(which)));
+    acceptDrops(box, (dropped) => run(async () => current.load(which, (await dropped).files)));
+  }
+  acceptDrops(root, (dropped) => run(async () => {
+    const { files, handle } = await dropped;
+    await current.open(files, handle);
+  }));
+  keyboardShortcuts(root);
+}
+
+export function openSplashEditor() {
+  const root = screen();
+  if (!root.dataset.wired) { wireOnce(root); root.dataset.wired = 'true'; }
+  return new Promise((resolve) => {
+    const editor = new SplashEditor();
+    const stopGuard = guardLeaving(() => editor.session.modified());
+    const leave = async (how) => {
+      if (!(await editor.close(how === 'switch'))) return;
+      stopGuard();
+      editor.urls.forEach((url) => url && URL.revokeObjectURL(url));
+      editor.session.delete();
+      current = null;
+      resolve(how);
+    };
+    editor.leaving = { toSkins: () => leave('switch'), exit: () => leave('exit') };
+    current = editor;
+    editor.refresh();
+  });
+}

@@ -1,0 +1,28 @@
+// Keeps the page usable without a network: every file of the page and the
+// core is cached on install, under a name that changes with their contents,
+// and served from the cache first. web/build.sh fills in the two lists below.
+const CACHE = 'corvane-@VERSION@';
+const FILES = [/* @FILES@ */];
+
+self.addEventListener('install', (event) => {
+  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
+});
+
+self.addEventListener('activate', (event) => {
+  event.waitUntil((async () => {
+    for (const name of await caches.keys()) if (name !== CACHE) await caches.delete(name);
+    await self.clients.claim();
+  })());
+});
+
+self.addEventListener('fetch', (event) => {
+  const request = event.request;
+  if (request.method !== 'GET' || new URL(request.url).origin !== self.location.origin) return;
+  event.respondWith((async () => {
+    const cache = await caches.open(CACHE);
+    // The page's address with or without "index.html" is the same file.
+    const cached = await cache.match(request, { ignoreSearch: true });
+    if (cached) return cached;
+    return fetch(request);
+  })());
+});
