@@ -205,8 +205,10 @@ row() {  # case, command words...: one table row
   peak=$(awk -F': ' '/Maximum resident set size/ {printf "%.0f", $2 / 1024}' "$work/time.txt")
   cpu=$(awk -F': ' '/User time/ {u = $2} /System time/ {s = $2} END {printf "%.2f", u + s}' "$work/time.txt")
   outcome="$status"
-  # The message's first words, without the temporary folder's name.
-  [ "$status" -ne 0 ] && outcome="$status $(head -1 "$work/err.txt" | sed "s|^corvane: ||; s|$work/||g" | cut -c1-46)"
+  # The message's first words, without the temporary folder, the picture's
+  # name before its reason, or the list of files a build could not load.
+  [ "$status" -ne 0 ] && outcome="$status $(head -1 "$work/err.txt" | sed -E "s|^corvane: ||; s|$work/||g;
+    s|^[^ ]+: ||; s|cannot read '[^']*' as a picture: ||; s|(could not be imported) from .*|\1|" | cut -c1-48)"
   if [ "$peak" -gt 256 ] || awk -v c="$cpu" 'BEGIN {exit !(c > 2)}'; then
     mark=" OVER"
     over=$((over + 1))

@@ -40,8 +40,8 @@ Bytes FlatGreyJpeg(std::uint16_t width, std::uint16_t height) {
     for (int i = 0; i < 64; ++i) out.U8(1);
     out.U16(0xFFC0), out.U16(11), out.U8(8), out.U16(height), out.U16(width), out.U8(1), out.U8(1), out.U8(0x11),
         out.U8(0);
-    for (const std::uint8_t table : {0x00, 0x10}) {  // DC 0, AC 0: one code of length 1, for symbol 0
-        out.U16(0xFFC4), out.U16(20), out.U8(table), out.U8(1), out.Zeros(15), out.U8(0);
+    for (const int table : {0x00, 0x10}) {  // DC 0, AC 0: one code of length 1, for symbol 0
+        out.U16(0xFFC4), out.U16(20), out.U8(static_cast<std::uint8_t>(table)), out.U8(1), out.Zeros(15), out.U8(0);
     }
     out.U16(0xFFDA), out.U16(8), out.U8(1), out.U8(1), out.U8(0x00), out.U8(0), out.U8(63), out.U8(0);
     const std::size_t blocks = std::size_t{(width + 7u) / 8u} * ((height + 7u) / 8u);
@@ -142,7 +142,9 @@ TEST(ThumbnailTest, AWelcomePictureOverTwoThousandAndFortyEightSquaredIsRefused)
     for (const auto& c : cases) {
         const auto thumbnail = MakeThumbnail(SplashWith(FlatGreyJpeg(c.width, c.height)), 128);
         EXPECT_EQ(thumbnail.has_value(), c.shown) << c.width << "x" << c.height;
-        if (thumbnail) EXPECT_EQ(thumbnail->At(64, 64), (Colour{128, 128, 128}));
+        if (thumbnail) {
+            EXPECT_EQ(thumbnail->At(64, 64), (Colour{128, 128, 128}));
+        }
     }
 }
 
