@@ -40,8 +40,8 @@ const Defaults& BuiltIn() {
 // filled from this skin, at the file's depth: each picture found is copied
 // over its element's default and reduced to the depth, the others stay as
 // built in. Only the released screen's elements are copied, and only the
-// released screen is composed: the editor's second depth, its pressed screen
-// and its undo history are no part of a thumbnail.
+// released screen is composed: the editor's second depth and its pressed
+// screen are no part of a thumbnail.
 std::optional<Image> SkinThumbnail(std::span<const std::uint8_t> file, int box) {
     const DecodedSkin skin = DecodeSkinFile(file);
     if (skin.outcome != DatabaseReadOutcome::Read || skin.missing == kElementCount) return std::nullopt;
