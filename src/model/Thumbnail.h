@@ -26,7 +26,9 @@ inline constexpr std::uint64_t kMaxThumbnailJpegPixels = std::uint64_t{2048} * 2
 // The thumbnail of a skin or splash file's bytes within box x box, or
 // nothing when the bytes are neither: a skin must give at least one of its
 // pictures (a database of another kind gives none), a splash file a welcome
-// picture that decodes.
-std::optional<Image> MakeThumbnail(std::span<const std::uint8_t> file, int box);
+// picture that decodes. A welcome picture of more than maxWelcomePixels is
+// refused unread (a fuzzer passes less, to try more inputs a second).
+std::optional<Image> MakeThumbnail(std::span<const std::uint8_t> file, int box,
+                                   std::uint64_t maxWelcomePixels = kMaxThumbnailJpegPixels);
 
 }  // namespace corvane

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "imaging/AreaScale.h"
+#include "imaging/ImageFile.h"
+#include "io/ByteOrder.h"
+#include "model/PreviewComposition.h"
+#include "model/SkinDocument.h"
+#include "model/SkinFile.h"
 #include "pdb/PalmDate.h"
 #include "pdb/ResourceDatabase.h"
 #include "pdb/SkinCodec.h"
@@ -22,6 +27,27 @@ Bytes SkinWithTitleBar(Colour fill, int depth, std::uint16_t id = kTitleBarId) {
     ResourceDatabase db;
     EXPECT_TRUE(db.AddBitmap(Image(320, 30, fill), id, kPureGreen, true, depth));
     return db.WriteDatabase(PalmNow()).value();
+}
+
+// A greyscale baseline JPEG of any size whose data cost two bits a block:
+// Huffman tables of one one-bit code each, for "DC unchanged" and "end of
+// block", so the entropy-coded data are all zero bytes and the picture is
+// flat grey. Large sizes stay small files.
+Bytes FlatGreyJpeg(std::uint16_t width, std::uint16_t height) {
+    BigEndianWriter out;
+    out.U16(0xFFD8);
+    out.U16(0xFFDB), out.U16(67), out.U8(0);  // quantisation table 0: every step 1
+    for (int i = 0; i < 64; ++i) out.U8(1);
+    out.U16(0xFFC0), out.U16(11), out.U8(8), out.U16(height), out.U16(width), out.U8(1), out.U8(1), out.U8(0x11),
+        out.U8(0);
+    for (const int table : {0x00, 0x10}) {  // DC 0, AC 0: one code of length 1, for symbol 0
+        out.U16(0xFFC4), out.U16(20), out.U8(static_cast<std::uint8_t>(table)), out.U8(1), out.Zeros(15), out.U8(0);
+    }
+    out.U16(0xFFDA), out.U16(8), out.U8(1), out.U8(1), out.U8(0x00), out.U8(0), out.U8(63), out.U8(0);
+    const std::size_t blocks = std::size_t{(width + 7u) / 8u} * ((height + 7u) / 8u);
+    out.Zeros((blocks * 2 + 7) / 8);
+    out.U16(0xFFD9);
+    return out.Take();
 }
 
 Bytes SplashWith(const Bytes& welcome) {
@@ -66,6 +92,60 @@ TEST(ThumbnailTest, ASplashShowsItsWelcomePictureInProportion) {
     const auto thumbnail = MakeThumbnail(SplashWith(FixtureBytes("grey-240x320.jpg")), 128);
     ASSERT_TRUE(thumbnail);
     EXPECT_EQ((PictureSize{thumbnail->Width(), thumbnail->Height()}), (PictureSize{96, 128}));
+}
+
+TEST(ThumbnailTest, ASkinShowsTheReleasedScreenTheEditorComposesAfterOpen) {
+    // Pictures smaller than their elements (the rest of the element keeps its
+    // default), one with a transparent colour of its own, one only in the
+    // pressed screen, and every element not in the file at its default.
+    for (const int depth : {8, 16}) {
+        ResourceDatabase db;
+        const struct { Element element; Image picture; Colour transparent; } stored[] = {
+            {Element::TitleBar, Image(200, 20, Colour{0x12, 0x9A, 0xE0}), kPureGreen},
+            {Element::DialButton, Image(40, 12, kWhite), kWhite},
+            {Element::DialButtonPressed, Image(60, 30, kBlack), kPureGreen},
+            {Element::SpeedDialNormal, Image(150, 8, Colour{0xFF, 0x33, 0x00}), kPureGreen},
+        };
+        for (const auto& e : stored)
+            ASSERT_TRUE(db.AddBitmap(e.picture, ResourceIdOf(e.element), e.transparent, true, depth));
+        const Bytes file = db.WriteDatabase(PalmNow()).value();
+
+        SkinDocument document;
+        const DecodedSkin skin = DecodeSkinFile(file);
+        ApplyDecodedSkin(skin, document);
+        ComposePreviews(document, DecodedSkinDepth(skin));
+        const auto thumbnail = MakeThumbnail(file, 320);
+        ASSERT_TRUE(thumbnail) << depth;
+        EXPECT_TRUE(*thumbnail == document.ReleasedPreview()) << depth;
+    }
+}
+
+TEST(ThumbnailTest, ASplashAtAnEighthAQuarterOrAHalfIsTheLibrarysReducedDecode) {
+    // A zone plate (fine rings), so that decoding whole and averaging differs
+    // from the library's scaled decode; the expected pictures are
+    // `djpeg -scale 1/N zone-plate-320x320.jpg | pnmtopng`.
+    const Bytes file = SplashWith(FixtureBytes("zone-plate-320x320.jpg"));
+    for (const int denominator : {2, 4, 8}) {
+        const std::string expected = "zone-plate-320x320-djpeg-scale-1-" + std::to_string(denominator) + ".png";
+        const ImageFileResult oracle = DecodeImageBytes(FixtureBytes(expected));
+        ASSERT_TRUE(oracle.image) << expected;
+        const auto thumbnail = MakeThumbnail(file, 320 / denominator);
+        ASSERT_TRUE(thumbnail) << denominator;
+        EXPECT_TRUE(*thumbnail == *oracle.image) << "1/" << denominator;
+    }
+}
+
+TEST(ThumbnailTest, AWelcomePictureOverTwoThousandAndFortyEightSquaredIsRefused) {
+    const struct { std::uint16_t width, height; bool shown; } cases[] = {
+        {2048, 2048, true}, {2049, 2048, false}, {1024, 4097, false}, {4096, 4096, false},
+    };
+    for (const auto& c : cases) {
+        const auto thumbnail = MakeThumbnail(SplashWith(FlatGreyJpeg(c.width, c.height)), 128);
+        EXPECT_EQ(thumbnail.has_value(), c.shown) << c.width << "x" << c.height;
+        if (thumbnail) {
+            EXPECT_EQ(thumbnail->At(64, 64), (Colour{128, 128, 128}));
+        }
+    }
 }
 
 TEST(ThumbnailTest, FilesThatAreNeitherGiveNone) {
