@@ -203,10 +203,12 @@ std::vector<std::uint8_t> PackBits(std::span<const std::uint8_t> row) {
             i += run;
             continue;
         }
-        // Literals up to the next pair of equal bytes.
+        // Literals up to the next three equal bytes: a pair cut out of a literal
+        // run costs its two bytes plus a header for the literals after it.
         std::size_t length = 1;
         while (i + length < row.size() && length < 128 &&
-               !(i + length + 1 < row.size() && row[i + length] == row[i + length + 1]))
+               !(i + length + 2 < row.size() && row[i + length] == row[i + length + 1] &&
+                 row[i + length] == row[i + length + 2]))
             ++length;
         out.push_back(static_cast<std::uint8_t>(length - 1));
         out.insert(out.end(), row.begin() + static_cast<std::ptrdiff_t>(i),

@@ -108,6 +108,8 @@ TEST(LayeredCodecTest, PackBitsRowsUnpackToThemselves) {
     }
     EXPECT_EQ(PackBits(Bytes(128, 3)), (Bytes{0x81, 3})) << "a run of 128 is one header";
     EXPECT_EQ(PackBits(Bytes{1, 2, 3}), (Bytes{2, 1, 2, 3}));
+    // A pair inside literals stays literal: as a run it would cost a header more.
+    EXPECT_EQ(PackBits(Bytes{10, 0, 0, 128, 0}), (Bytes{4, 10, 0, 0, 128, 0}));
 }
 
 TEST(LayeredCodecTest, PackBitsRefusesRowsThatDoNotFit) {
