@@ -198,7 +198,7 @@ void ReadPast(jpeg_decompress_struct& info, std::uint8_t* row) {
 // image, the columns only as far as an iMCU past the kept ones: the
 // upsampling of the last decoded column differs from the whole decode's.
 // row holds a scanline of the whole width.
-std::optional<ImageFileResult> DecodeKept(std::span<const std::uint8_t> file, Image& image, std::uint8_t* row,
+std::optional<ImageFileResult> DecodeKept(std::span<const std::uint8_t> file, Image& image, std::span<std::uint8_t> row,
                                           bool cmyk) {
     jpeg_decompress_struct info{};
     Stop stop{};
@@ -221,8 +221,11 @@ std::optional<ImageFileResult> DecodeKept(std::span<const std::uint8_t> file, Im
     const auto unit = static_cast<JDIMENSION>(info.max_h_samp_factor * info.min_DCT_scaled_size);
     JDIMENSION left = 0, width = (static_cast<JDIMENSION>(image.Width()) + unit - 1) / unit * unit + unit;
     if (width < info.output_width) jpeg_crop_scanline(&info, &left, &width);
-    ReadKept(info, image, row, cmyk);
-    ReadPast(info, row);
+    if (static_cast<std::uint64_t>(info.output_width) * static_cast<std::uint64_t>(info.output_components) > row.size() ||
+        info.output_width < static_cast<JDIMENSION>(image.Width()) || info.output_height < static_cast<JDIMENSION>(image.Height()))
+        StopAtError(reinterpret_cast<j_common_ptr>(&info));  // not the picture whose header was read
+    ReadKept(info, image, row.data(), cmyk);
+    ReadPast(info, row.data());
     jpeg_destroy_decompress(&info);
     return std::nullopt;
 }
@@ -258,7 +261,7 @@ ImageFileResult DecodeJpeg(std::span<const std::uint8_t> file, int maxWidth, int
     Image image(keptWidth, keptHeight);
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>((whole ? w * h : w) * pixelBytes));
     if (!whole) {
-        if (auto refused = DecodeKept(file, image, pixels.data(), cmyk)) return std::move(*refused);
+        if (auto refused = DecodeKept(file, image, pixels, cmyk)) return std::move(*refused);
         return DecodedPicture(std::move(image), w, h);
     }
     // A progressive picture of thousands of tiny scans costs time out of all
