@@ -221,8 +221,9 @@ std::optional<ImageFileResult> DecodeKept(std::span<const std::uint8_t> file, Im
     const auto unit = static_cast<JDIMENSION>(info.max_h_samp_factor * info.min_DCT_scaled_size);
     JDIMENSION left = 0, width = (static_cast<JDIMENSION>(image.Width()) + unit - 1) / unit * unit + unit;
     if (width < info.output_width) jpeg_crop_scanline(&info, &left, &width);
-    if (static_cast<std::uint64_t>(info.output_width) * static_cast<std::uint64_t>(info.output_components) > row.size() ||
-        info.output_width < static_cast<JDIMENSION>(image.Width()) || info.output_height < static_cast<JDIMENSION>(image.Height()))
+    const std::uint64_t rowBytes = std::uint64_t{info.output_width} * static_cast<std::uint64_t>(info.output_components);
+    if (rowBytes > row.size() || info.output_width < static_cast<JDIMENSION>(image.Width()) ||
+        info.output_height < static_cast<JDIMENSION>(image.Height()))
         StopAtError(reinterpret_cast<j_common_ptr>(&info));  // not the picture whose header was read
     ReadKept(info, image, row.data(), cmyk);
     ReadPast(info, row.data());

@@ -120,15 +120,16 @@ TEST(JpegDecode, ThePartKeptIsTheWholeDecodesTopLeft) {
         int subsampling, pixelFormat, flags, width, height, keptWidth, keptHeight;
     };
     const Case cases[] = {
-        {TJSAMP_444, TJPF_RGB, 0, 203, 77, 37, 29},          {TJSAMP_422, TJPF_RGB, 0, 203, 77, 32, 29},
-        {TJSAMP_420, TJPF_RGB, 0, 203, 77, 32, 17},          {TJSAMP_420, TJPF_RGB, 0, 99, 131, 99, 33},
-        {TJSAMP_420, TJPF_RGB, 0, 131, 99, 17, 99},          {TJSAMP_420, TJPF_RGB, TJFLAG_PROGRESSIVE, 203, 77, 48, 20},
-        {TJSAMP_GRAY, TJPF_RGB, 0, 101, 45, 9, 11},          {TJSAMP_444, TJPF_CMYK, 0, 101, 45, 24, 8},
+        {TJSAMP_444, TJPF_RGB, 0, 203, 77, 37, 29},  {TJSAMP_422, TJPF_RGB, 0, 203, 77, 32, 29},
+        {TJSAMP_420, TJPF_RGB, 0, 203, 77, 32, 17},  {TJSAMP_420, TJPF_RGB, 0, 99, 131, 99, 33},
+        {TJSAMP_420, TJPF_RGB, 0, 131, 99, 17, 99},  {TJSAMP_420, TJPF_RGB, TJFLAG_PROGRESSIVE, 203, 77, 48, 20},
+        {TJSAMP_GRAY, TJPF_RGB, 0, 101, 45, 9, 11},  {TJSAMP_444, TJPF_CMYK, 0, 101, 45, 24, 8},
         {TJSAMP_420, TJPF_CMYK, 0, 101, 45, 31, 15},
     };
     for (const Case& c : cases) {
         const int pixelBytes = c.pixelFormat == TJPF_CMYK ? 4 : 3;
-        const Bytes jpeg = Compress(Noise(c.width, c.height, pixelBytes), c.width, c.height, c.pixelFormat, c.subsampling, c.flags);
+        const Bytes jpeg =
+            Compress(Noise(c.width, c.height, pixelBytes), c.width, c.height, c.pixelFormat, c.subsampling, c.flags);
         const ImageFileResult whole = DecodeJpeg(jpeg), part = DecodeJpeg(jpeg, c.keptWidth, c.keptHeight);
         ASSERT_TRUE(whole.image && part.image) << c.subsampling << " " << c.keptWidth;
         EXPECT_EQ(*part.image, TopLeft(*whole.image, c.keptWidth, c.keptHeight)) << c.subsampling << " " << c.keptWidth;
@@ -138,7 +139,7 @@ TEST(JpegDecode, ThePartKeptIsTheWholeDecodesTopLeft) {
 // 64 x 256 pixels of noise, cut or damaged within or below its top 16 rows.
 TEST(JpegDecode, APartIsRefusedForACutOrDamageAsTheWholeIs) {
     const Bytes jpeg = Compress(Noise(64, 256, 3), 64, 256, TJPF_RGB, TJSAMP_420, 0);
-    const auto at = [&](double share) { return jpeg.begin() + static_cast<long>(share * static_cast<double>(jpeg.size())); };
+    const auto at = [&](double share) { return jpeg.begin() + static_cast<long>(share * double(jpeg.size())); };
     Bytes damaged = jpeg;  // a marker amid the data, which declare no restarts
     const std::uint8_t restart[] = {0xFF, 0xD3};
     damaged.insert(damaged.begin() + (at(0.7) - jpeg.begin()), restart, restart + 2);
