@@ -2,8 +2,13 @@
 
 #include <turbojpeg.h>
 
+// libjpeg's interface, of the same library, for the decodes that stop early.
+#include <cstdio>
+#include <jpeglib.h>
+
 #include <algorithm>
 #include <array>
+#include <csetjmp>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -120,6 +125,12 @@ std::optional<ImageFileResult> ReadSize(void* handle, std::span<const std::uint8
     return std::nullopt;
 }
 
+// A decode stopped by a warning of the library (data that end early, bytes
+// out of place) is cut short when the file also lacks its end; any other stop is damage.
+ImageFileResult Refusal(bool warning, std::span<const std::uint8_t> file) {
+    return RefusedPicture(warning && !EndsWithEoi(file) ? ImageFileProblem::CutShort : ImageFileProblem::Damaged);
+}
+
 // Decodes into pixels (RGB rows of width x height, the picture's size at a
 // scale the library offers); the refusal when the data do not decode.
 std::optional<ImageFileResult> Decompress(void* handle, std::span<const std::uint8_t> file, std::uint8_t* pixels,
@@ -128,8 +139,96 @@ std::optional<ImageFileResult> Decompress(void* handle, std::span<const std::uin
     if (tjDecompress2(handle, data, static_cast<unsigned long>(file.size()), pixels, width, 0, height, pixelFormat,
                       flags | TJFLAG_STOPONWARNING) == 0)
         return std::nullopt;
-    if (tjGetErrorCode(handle) == TJERR_WARNING && !EndsWithEoi(file)) return RefusedPicture(ImageFileProblem::CutShort);
-    return RefusedPicture(ImageFileProblem::Damaged);
+    return Refusal(tjGetErrorCode(handle) == TJERR_WARNING, file);
+}
+
+// The libjpeg decode stops as the whole decode above does: at the first
+// warning and at any error (whose default handler would end the process),
+// without a word on stderr, and after 500 scans, where TJFLAG_LIMITSCANS stops.
+struct Stop {
+    jpeg_error_mgr library;
+    std::jmp_buf at;
+    bool warning;
+};
+
+constexpr int kMostScans = 500;
+
+[[noreturn]] void StopAtError(j_common_ptr info) { std::longjmp(reinterpret_cast<Stop*>(info->err)->at, 1); }
+
+void StopAtWarning(j_common_ptr info, int level) {
+    if (level >= 0) return;  // a trace, not a warning
+    reinterpret_cast<Stop*>(info->err)->warning = true;
+    std::longjmp(reinterpret_cast<Stop*>(info->err)->at, 1);
+}
+
+void SayNothing(j_common_ptr) {}
+
+void StopAfterMostScans(j_common_ptr info) {
+    if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMostScans)
+        StopAtError(info);
+}
+
+// The rows of image from the top of the started decode; row holds one of its
+// scanlines. Nothing here may need destroying: an error jumps out of it.
+void ReadKept(jpeg_decompress_struct& info, Image& image, std::uint8_t* row, bool cmyk) {
+    const int pixelBytes = cmyk ? 4 : 3;
+    for (int y = 0; y < image.Height(); ++y) {
+        JSAMPROW rows[1] = {row};
+        if (jpeg_read_scanlines(&info, rows, 1) != 1) StopAtError(reinterpret_cast<j_common_ptr>(&info));
+        const std::uint8_t* at = row;
+        for (int x = 0; x < image.Width(); ++x, at += pixelBytes)
+            image.Set(x, y, cmyk ? FromInvertedCmyk(at) : Colour{at[0], at[1], at[2]});
+    }
+}
+
+// The rows below the kept ones are still read through to the end of the
+// file, so that damage or a cut there refuses the picture as the whole decode
+// does; skipping them leaves out their transforms and colours. The last row
+// is read, not skipped: a skip to the bottom ends the decode unread.
+void ReadPast(jpeg_decompress_struct& info, std::uint8_t* row) {
+    if (info.output_height - info.output_scanline > 1)
+        jpeg_skip_scanlines(&info, info.output_height - info.output_scanline - 1);
+    JSAMPROW rows[1] = {row};
+    while (info.output_scanline < info.output_height)
+        if (jpeg_read_scanlines(&info, rows, 1) != 1) StopAtError(reinterpret_cast<j_common_ptr>(&info));
+    jpeg_finish_decompress(&info);
+}
+
+// Decodes the picture's top-left image.Width() x image.Height() pixels into
+// image, the columns only as far as an iMCU past the kept ones: the
+// upsampling of the last decoded column differs from the whole decode's.
+// row holds a scanline of the whole width.
+std::optional<ImageFileResult> DecodeKept(std::span<const std::uint8_t> file, Image& image, std::span<std::uint8_t> row,
+                                          bool cmyk) {
+    jpeg_decompress_struct info{};
+    Stop stop{};
+    info.err = jpeg_std_error(&stop.library);
+    stop.library.error_exit = StopAtError;
+    stop.library.emit_message = StopAtWarning;
+    stop.library.output_message = SayNothing;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = StopAfterMostScans;
+    if (setjmp(stop.at) != 0) {
+        jpeg_destroy_decompress(&info);
+        return Refusal(stop.warning, file);
+    }
+    jpeg_create_decompress(&info);
+    info.progress = &progress;
+    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGB;
+    jpeg_start_decompress(&info);
+    const auto unit = static_cast<JDIMENSION>(info.max_h_samp_factor * info.min_DCT_scaled_size);
+    JDIMENSION left = 0, width = (static_cast<JDIMENSION>(image.Width()) + unit - 1) / unit * unit + unit;
+    if (width < info.output_width) jpeg_crop_scanline(&info, &left, &width);
+    const std::uint64_t rowBytes = std::uint64_t{info.output_width} * static_cast<std::uint64_t>(info.output_components);
+    if (rowBytes > row.size() || info.output_width < static_cast<JDIMENSION>(image.Width()) ||
+        info.output_height < static_cast<JDIMENSION>(image.Height()))
+        StopAtError(reinterpret_cast<j_common_ptr>(&info));  // not the picture whose header was read
+    ReadKept(info, image, row.data(), cmyk);
+    ReadPast(info, row.data());
+    jpeg_destroy_decompress(&info);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -147,27 +246,34 @@ ImageFileResult DecodeJpeg(std::span<const std::uint8_t> file, int maxWidth, int
     if (w * h > kMaxPicturePixels) return RefusedPicture(ImageFileProblem::TooManyPixels, w, h);
     if (maxWidth <= 0 || maxHeight <= 0) return DecodedPicture(Image(), w, h);
 
-    // This interface decodes whole pictures only; what is not kept is dropped at once.
     const bool cmyk = IsCmyk(colourSpace);
     const std::uint64_t pixelBytes = cmyk ? 4 : 3;
     const std::optional<Frame> frame = ReadFrame(file);
     if (!frame) return RefusedPicture(ImageFileProblem::NotAPicture);
     const int keptWidth = KeptSide(w, maxWidth), keptHeight = KeptSide(h, maxHeight);
-    if (!FitsDecodeMemory(file.size() + w * h * pixelBytes + LibraryBytes(*frame, w, h) +
+    // A part is decoded a scanline at a time, the whole picture at once. A
+    // progressive picture's scans are all decoded before its first row comes,
+    // so that a part costs nearly the time of the whole: it is judged as whole.
+    const bool whole = static_cast<std::uint64_t>(keptWidth) == w && static_cast<std::uint64_t>(keptHeight) == h;
+    const std::uint64_t judgedRows = whole || frame->progressive ? h : 1;
+    if (!FitsDecodeMemory(file.size() + w * judgedRows * pixelBytes + LibraryBytes(*frame, w, h) +
                           KeptPictureBytes(keptWidth, keptHeight)))
         return RefusedPicture(ImageFileProblem::TooLargeToDecode, w, h);
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w * h * pixelBytes));
+    Image image(keptWidth, keptHeight);
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>((whole ? w * h : w) * pixelBytes));
+    if (!whole) {
+        if (auto refused = DecodeKept(file, image, pixels, cmyk)) return std::move(*refused);
+        return DecodedPicture(std::move(image), w, h);
+    }
     // A progressive picture of thousands of tiny scans costs time out of all
     // proportion to its size: such a file is refused rather than decoded.
     if (auto refused = Decompress(handle.get(), file, pixels.data(), width, height, cmyk ? TJPF_CMYK : TJPF_RGB,
                                   TJFLAG_LIMITSCANS))
         return std::move(*refused);
-    Image image(keptWidth, keptHeight);
-    for (int y = 0; y < image.Height(); ++y) {
-        const std::uint8_t* row = pixels.data() + static_cast<std::size_t>(static_cast<std::uint64_t>(y) * w * pixelBytes);
-        for (int x = 0; x < image.Width(); ++x, row += pixelBytes)
-            image.Set(x, y, cmyk ? FromInvertedCmyk(row) : Colour{row[0], row[1], row[2]});
-    }
+    const std::uint8_t* at = pixels.data();
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x, at += pixelBytes)
+            image.Set(x, y, cmyk ? FromInvertedCmyk(at) : Colour{at[0], at[1], at[2]});
     return DecodedPicture(std::move(image), w, h);
 }
 

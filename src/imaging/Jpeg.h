@@ -1,4 +1,5 @@
-// JPEG pictures, through libjpeg-turbo's TurboJPEG interface.
+// JPEG pictures, through libjpeg-turbo: its TurboJPEG interface for whole
+// pictures, its libjpeg interface for a part.
 //
 // Big-endian markers FF xx: SOI (FF D8) first, then segments of a marker and
 // a two-byte length (which counts itself); a SOFn segment gives precision,
@@ -11,10 +12,17 @@
 // with grey rows. No EXIF rotation is applied: pixels come as stored. CMYK
 // and YCCK pictures are brought to RGB with Adobe's inverted inks.
 //
-// This interface decodes whole pictures: the memory a decode takes is judged
-// from the frame header first (the decoded picture, and for a progressive
-// one every block's coefficients until its last scan) and a picture that
-// would pass kDecodeMemoryLimit is refused before it is decoded.
+// The memory a decode takes is judged from the frame header first (the
+// decoded picture, and for a progressive one every block's coefficients
+// until its last scan) and a picture that would pass kDecodeMemoryLimit is
+// refused before it is decoded. When only a top-left part is kept, a
+// baseline picture is decoded a scanline at a time and only as wide as the
+// part (with a margin that keeps its pixels those of the whole decode), and
+// is judged without the whole picture's pixels; a progressive one, whose
+// scans are all decoded before its first row, is judged as if whole. The
+// rows below the part are still read through to the file's end, without
+// their transforms and colours, so that a file cut or damaged anywhere is
+// refused whatever part is kept.
 #pragma once
 
 #include <climits>

@@ -45,6 +45,21 @@ Bytes Declaring(Bytes jpeg, std::uint16_t width, std::uint16_t height) {
 
 Bytes Grey(int width, int height) { return Bytes(static_cast<std::size_t>(width * height * 3), 0x80); }
 
+// Pixels of noise, whose colours change at every pixel as the upsampling at a crop's edge would show.
+Bytes Noise(int width, int height, int pixelBytes) {
+    Bytes pixels(static_cast<std::size_t>(width * height * pixelBytes));
+    std::uint32_t state = 12345;
+    for (std::uint8_t& byte : pixels) byte = static_cast<std::uint8_t>((state = state * 1103515245u + 12345u) >> 23);
+    return pixels;
+}
+
+Image TopLeft(const Image& whole, int width, int height) {
+    Image part(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) part.Set(x, y, whole.At(x, y));
+    return part;
+}
+
 TEST(JpegHostile, ProgressivePicturesCountTheirCoefficientsAgainstTheBudget) {
     struct Case {
         const char* name;
@@ -98,6 +113,51 @@ TEST(JpegDecode, AFileCutInsideItsHeadersIsCutShort) {
     }
     // Headers that end as a file does, at EOI, are no JPEG's.
     EXPECT_EQ(DecodeJpeg(Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x02, 0xFF, 0xD9}).problem, ImageFileProblem::NotAPicture);
+}
+
+TEST(JpegDecode, ThePartKeptIsTheWholeDecodesTopLeft) {
+    struct Case {
+        int subsampling, pixelFormat, flags, width, height, keptWidth, keptHeight;
+    };
+    const Case cases[] = {
+        {TJSAMP_444, TJPF_RGB, 0, 203, 77, 37, 29},  {TJSAMP_422, TJPF_RGB, 0, 203, 77, 32, 29},
+        {TJSAMP_420, TJPF_RGB, 0, 203, 77, 32, 17},  {TJSAMP_420, TJPF_RGB, 0, 99, 131, 99, 33},
+        {TJSAMP_420, TJPF_RGB, 0, 131, 99, 17, 99},  {TJSAMP_420, TJPF_RGB, TJFLAG_PROGRESSIVE, 203, 77, 48, 20},
+        {TJSAMP_GRAY, TJPF_RGB, 0, 101, 45, 9, 11},  {TJSAMP_444, TJPF_CMYK, 0, 101, 45, 24, 8},
+        {TJSAMP_420, TJPF_CMYK, 0, 101, 45, 31, 15},
+    };
+    for (const Case& c : cases) {
+        const int pixelBytes = c.pixelFormat == TJPF_CMYK ? 4 : 3;
+        const Bytes jpeg =
+            Compress(Noise(c.width, c.height, pixelBytes), c.width, c.height, c.pixelFormat, c.subsampling, c.flags);
+        const ImageFileResult whole = DecodeJpeg(jpeg), part = DecodeJpeg(jpeg, c.keptWidth, c.keptHeight);
+        ASSERT_TRUE(whole.image && part.image) << c.subsampling << " " << c.keptWidth;
+        EXPECT_EQ(*part.image, TopLeft(*whole.image, c.keptWidth, c.keptHeight)) << c.subsampling << " " << c.keptWidth;
+    }
+}
+
+// 64 x 256 pixels of noise, cut or damaged within or below its top 16 rows.
+TEST(JpegDecode, APartIsRefusedForACutOrDamageAsTheWholeIs) {
+    const Bytes jpeg = Compress(Noise(64, 256, 3), 64, 256, TJPF_RGB, TJSAMP_420, 0);
+    const auto at = [&](double share) { return jpeg.begin() + static_cast<long>(share * double(jpeg.size())); };
+    Bytes damaged = jpeg;  // a marker amid the data, which declare no restarts
+    const std::uint8_t restart[] = {0xFF, 0xD3};
+    damaged.insert(damaged.begin() + (at(0.7) - jpeg.begin()), restart, restart + 2);
+    struct Case {
+        const char* name;
+        Bytes file;
+        ImageFileProblem expected;
+    };
+    const Case cases[] = {
+        {"cut in the kept rows", Bytes(jpeg.begin(), at(0.08)), ImageFileProblem::CutShort},
+        {"cut below them", Bytes(jpeg.begin(), at(0.7)), ImageFileProblem::CutShort},
+        {"without its end", Bytes(jpeg.begin(), jpeg.end() - 2), ImageFileProblem::CutShort},
+        {"damaged below them", damaged, ImageFileProblem::Damaged},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DecodeJpeg(c.file, 64, 16).problem, c.expected) << c.name;
+        EXPECT_EQ(DecodeJpeg(c.file).problem, c.expected) << c.name;
+    }
 }
 
 }  // namespace
