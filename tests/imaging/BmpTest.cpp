@@ -229,66 +229,43 @@ Image Decoded(const BitFieldFile& file) {
     return result && result->image ? *result->image : Image();
 }
 
-TEST(BitFieldBmp, SixteenBitChannelsAreScaledNotShifted) {
-    // 5-5-5: white, the levels 3 and 16 of every channel, and black.
-    BitFieldFile plain;
-    plain.width = 4;
-    plain.pixels = {0x7FFF, 0x0C63, 0x4210, 0x0000};
-    const Image a = Decoded(plain);
-    ASSERT_EQ(a.Width(), 4);
-    EXPECT_EQ(a.At(0, 0), kWhite);
-    EXPECT_EQ(a.At(1, 0), (Colour{25, 25, 25}));     // round(3 x 255 / 31) = round(24.68)
-    EXPECT_EQ(a.At(2, 0), (Colour{132, 132, 132}));  // round(16 x 255 / 31) = round(131.61)
-    EXPECT_EQ(a.At(3, 0), kBlack);
-
-    // 5-6-5 through BI_BITFIELDS: white, green level 32, red level 1.
-    BitFieldFile rgb565 = plain;
-    rgb565.compression = 3;
-    rgb565.masks = {0xF800, 0x07E0, 0x001F};
-    rgb565.width = 3;
-    rgb565.pixels = {0xFFFF, 32u << 5, 1u << 11};
-    const Image b = Decoded(rgb565);
-    EXPECT_EQ(b.At(0, 0), kWhite);
-    EXPECT_EQ(b.At(1, 0), (Colour{0, 130, 0}));  // round(32 x 255 / 63) = round(129.52)
-    EXPECT_EQ(b.At(2, 0), (Colour{8, 0, 0}));    // round(255 / 31) = round(8.23)
-}
-
-TEST(BitFieldBmp, WideAndNarrowChannelsAndAbsentOnes) {
-    // 32-bit, 10-10-10 with the top two bits unused: 1023 is 255, 512 is round(127.62) = 128.
-    BitFieldFile file;
-    file.bitsPerPixel = 32;
-    file.compression = 3;
-    file.masks = {0x3FF00000, 0x000FFC00, 0x000003FF};
-    file.width = 2;
-    file.pixels = {0xFFFFFFFF, (512u << 20) | (1u << 10) | 1023u};
-    const Image a = Decoded(file);
-    EXPECT_EQ(a.At(0, 0), kWhite);
-    EXPECT_EQ(a.At(1, 0), (Colour{128, 0, 255}));  // 10-bit 1 is round(0.25) = 0
-
-    // A channel without a mask is 0; a 1-bit channel is 0 or 255.
-    file.masks = {0x1, 0x0, 0x80000000};
-    file.pixels = {0x80000001, 0x7FFFFFFE};
-    const Image b = Decoded(file);
-    EXPECT_EQ(b.At(0, 0), (Colour{255, 0, 255}));
-    EXPECT_EQ(b.At(1, 0), kBlack);
-}
-
-TEST(BitFieldBmp, MasksInsideLargerHeadersAndAlphaIgnored) {
-    for (std::uint32_t headerSize : {52u, 56u, 108u, 124u}) {
-        SCOPED_TRACE(headerSize);
+// Channels are scaled, not shifted: level v of an n-bit channel is round(v x 255 / (2^n - 1)).
+TEST(BitFieldBmp, ChannelsAreScaledFromTheirMasks) {
+    const std::vector<std::uint32_t> blueOnTop = {0x001F, 0x07E0, 0xF800};
+    const struct {
+        const char* name;
         BitFieldFile file;
-        file.headerSize = headerSize;
-        file.compression = 3;
-        file.masks = {0x001F, 0x07E0, 0xF800};  // blue in the top bits
-        file.pixels = {0x001F};
-        EXPECT_EQ(Decoded(file).At(0, 0), (Colour{255, 0, 0}));
+        std::vector<Colour> row;
+    } cases[] = {
+        // White, the levels 3 (round(24.68)) and 16 (round(131.61)) of every channel, and black.
+        {"5-5-5", {.width = 4, .masks = {}, .pixels = {0x7FFF, 0x0C63, 0x4210, 0x0000}},
+         {kWhite, {25, 25, 25}, {132, 132, 132}, kBlack}},
+        // White, green level 32 (round(129.52)), red level 1 (round(8.23)).
+        {"5-6-5", {.width = 3, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}, .pixels = {0xFFFF, 32u << 5, 1u << 11}},
+         {kWhite, {0, 130, 0}, {8, 0, 0}}},
+        // The top two bits unused: 1023 is 255, 512 is round(127.62), 1 is round(0.25).
+        {"10-10-10", {.width = 2, .bitsPerPixel = 32, .compression = 3, .masks = {0x3FF00000, 0x000FFC00, 0x000003FF},
+                      .pixels = {0xFFFFFFFF, (512u << 20) | (1u << 10) | 1023u}},
+         {kWhite, {128, 0, 255}}},
+        // A channel without a mask is 0; a 1-bit channel is 0 or 255.
+        {"1-bit-and-absent", {.width = 2, .bitsPerPixel = 32, .compression = 3, .masks = {0x1, 0x0, 0x80000000},
+                              .pixels = {0x80000001, 0x7FFFFFFE}},
+         {{255, 0, 255}, kBlack}},
+        // Masks inside larger headers.
+        {"header-52", {.headerSize = 52, .compression = 3, .masks = blueOnTop, .pixels = {0x001F}}, {{255, 0, 0}}},
+        {"header-56", {.headerSize = 56, .compression = 3, .masks = blueOnTop, .pixels = {0x001F}}, {{255, 0, 0}}},
+        {"header-108", {.headerSize = 108, .compression = 3, .masks = blueOnTop, .pixels = {0x001F}}, {{255, 0, 0}}},
+        {"header-124", {.headerSize = 124, .compression = 3, .masks = blueOnTop, .pixels = {0x001F}}, {{255, 0, 0}}},
+        {"alpha-ignored", {.bitsPerPixel = 32, .compression = 6, .masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000},
+                           .pixels = {0x00102030}},
+         {{0x10, 0x20, 0x30}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Image image = Decoded(c.file);
+        ASSERT_EQ(image.Width(), static_cast<int>(c.row.size()));
+        for (std::size_t x = 0; x < c.row.size(); ++x) EXPECT_EQ(image.At(static_cast<int>(x), 0), c.row[x]) << x;
     }
-    BitFieldFile alpha;
-    alpha.bitsPerPixel = 32;
-    alpha.compression = 6;
-    alpha.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
-    alpha.pixels = {0x00102030};
-    EXPECT_EQ(Decoded(alpha).At(0, 0), (Colour{0x10, 0x20, 0x30}));
 }
 
 TEST(BitFieldBmp, RowOrderFollowsTheSignOfTheHeight) {

@@ -306,12 +306,6 @@ TEST(LayeredCodecTest, EntryNamesThatLeaveTheArchiveAreKnown) {
     for (const auto& [name, safe] : cases) EXPECT_EQ(IsSafeEntryName(name), safe) << name;
 }
 
-}  // namespace
-}  // namespace corvane
-
-namespace corvane {
-namespace {
-
 struct Seen {
     std::string path;  // group names and the layer's, joined by '/'
     bool visible, locked;

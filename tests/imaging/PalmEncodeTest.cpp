@@ -187,11 +187,7 @@ TEST(PalmBitmapRoundTrip, ReducedPicturesComeBackUnchanged) {
                 ASSERT_TRUE(decoded->hasTransparency);
                 const Image& back = decoded->image;
                 EXPECT_EQ(decoded->transparent, transparent);
-                ASSERT_EQ(back.Width(), w);
-                ASSERT_EQ(back.Height(), h);
-                for (int y = 0; y < h; ++y)
-                    for (int x = 0; x < w; ++x)
-                        ASSERT_EQ(back.At(x, y), image.At(x, y)) << w << "x" << h << " at " << depth << ": " << x << "," << y;
+                ASSERT_EQ(back, image) << w << "x" << h << " at " << depth;  // size and every pixel
                 // Written back, a decoded picture gives the same bytes.
                 EXPECT_EQ(Encode(back, decoded->transparent, depth), bytes);
             }

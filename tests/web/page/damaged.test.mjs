@@ -4,7 +4,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, rmSync } from 'node:fs';
 import path from 'node:path';
-import { corvane, launch, openPage, serve, temporaryFolder, testData } from './harness.mjs';
+import { corvane, inBrowser, openPage, serve, temporaryFolder, testData } from './harness.mjs';
 import { button, closeMessage, dropFile, elementEditor, startEditor } from './actions.mjs';
 
 let work;
@@ -76,8 +76,7 @@ const cases = [
 
 for (const c of cases) {
   test(`${c.what}: the desktop's message, and the page still works`, async () => {
-    const browser = await launch();
-    try {
+    await inBrowser(async (browser) => {
       const { page } = browser;
       await openPage(page, server.url);
       await startEditor(page, c.editor);
@@ -103,15 +102,12 @@ for (const c of cases) {
         await page.getByRole('img', { name: 'Goodbye picture' }).waitFor();
       }
       assert.deepEqual(browser.errors, []);
-    } finally {
-      await browser.close();
-    }
+    });
   });
 }
 
 test('a picture that does not load into an element: "Error loading bitmap.", nothing changed', async () => {
-  const browser = await launch();
-  try {
+  await inBrowser(async (browser) => {
     const { page } = browser;
     await openPage(page, server.url);
     await startEditor(page, 'Phone Application Skins');
@@ -120,7 +116,5 @@ test('a picture that does not load into an element: "Error loading bitmap.", not
     assert.equal((await closeMessage(page)).text, 'Error loading bitmap.');
     await button(dialog, 'OK').click();
     await page.getByRole('heading', { name: /^untitled\.pdb - / }).waitFor();
-  } finally {
-    await browser.close();
-  }
+  });
 });

@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { readFileSync, rmSync } from 'node:fs';
 import path from 'node:path';
-import { choose, corvane, downloadOf, launch, openPage, serve, temporaryFolder, withoutDates } from './harness.mjs';
+import { choose, corvane, downloadOf, inBrowser, launch, openPage, serve, temporaryFolder, withoutDates } from './harness.mjs';
 import { button, closeMessage, saveAs, settled, startEditor } from './actions.mjs';
 
 
@@ -46,8 +46,7 @@ const changes = [
 
 for (const change of changes) {
   test(`${change.command} on the default skin saves the tool's skin`, async () => {
-    const browser = await launch();
-    try {
+    await inBrowser(async (browser) => {
       const page = await editorWith(browser, 'Default.pdb');
       await button(page, change.command).click();
       // The desktop's warning comes before the pictures are asked for; a
@@ -69,9 +68,7 @@ for (const change of changes) {
       const [subcommand, ...pictures] = change.tool;
       corvane('skin', subcommand, at('Default.pdb'), ...pictures.map(at), '-o', at('Changed.pdb'));
       assert.ok(withoutDates(saved.bytes).equals(withoutDates(readFileSync(at('Changed.pdb')))), 'the same bytes as the tool writes');
-    } finally {
-      await browser.close();
-    }
+    });
   });
 }
 

@@ -86,6 +86,16 @@ export async function launch({ fileSystemAccess = false } = {}) {
   };
 }
 
+// Runs `action` on a browser of launch(options), closing it however the action ends.
+export async function inBrowser(action, options) {
+  const browser = await launch(options);
+  try {
+    return await action(browser);
+  } finally {
+    await browser.close();
+  }
+}
+
 // Opens the page and waits until the core has loaded and the start screen
 // takes clicks.
 export async function openPage(page, url) {

@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
-import { choose, corvane, downloadOf, launch, openPage, serve, temporaryFolder, testData, withoutDates } from './harness.mjs';
+import { choose, corvane, downloadOf, inBrowser, openPage, serve, temporaryFolder, testData, withoutDates } from './harness.mjs';
 import { button, canvasPixels, closeMessage, elementEditor, importBitmapDrop, importBitmapFolder, importBitmapFiles, saveAs,
   startEditor } from './actions.mjs';
 
@@ -61,8 +61,7 @@ const makes = [
 
 for (const make of makes) {
   test(`a ${make.depth}-bit skin from a bitmap set, "${make.element}" see-through where clicked, is the tool's`, async () => {
-    const browser = await launch();
-    try {
+    await inBrowser(async (browser) => {
       const { page } = browser;
       await openPage(page, server.url);
       await startEditor(page, 'Phone Application Skins');
@@ -110,9 +109,7 @@ for (const make of makes) {
       corvane('skin', 'build', path.join(work, 'set'), '--depth', String(make.depth), '--transparent-from', colours, '-o', expected);
       assert.ok(withoutDates(saved.bytes).equals(withoutDates(readFileSync(expected))), 'the same bytes as the tool writes');
       assert.deepEqual(browser.errors, []);
-    } finally {
-      await browser.close();
-    }
+    });
   });
 }
 
@@ -125,8 +122,7 @@ for (const [skin, depth] of [['Sky16.pdb', 16], ['Sky8.pdb', 8], [path.join(test
     const name = path.basename(file, '.pdb');
     const folder = path.join(work, `preview-${name}`);
     corvane('skin', 'preview', file, '-o', folder);
-    const browser = await launch();
-    try {
+    await inBrowser(async (browser) => {
       const { page } = browser;
       await openPage(page, server.url);
       await startEditor(page, 'Phone Application Skins');
@@ -136,15 +132,12 @@ for (const [skin, depth] of [['Sky16.pdb', 16], ['Sky8.pdb', 8], [path.join(test
       const rgba = await canvasPixels(page.locator('#preview-released'));
       const rgb = Buffer.from(rgba.filter((_, i) => i % 4 !== 3));
       assert.ok(rgb.equals(previewRGB(path.join(folder, `${name}-preview.bmp`))), 'the same pixels');
-    } finally {
-      await browser.close();
-    }
+    });
   });
 }
 
 test('Export Bitmaps gives the tool\'s bitmap set as one zip', async () => {
-  const browser = await launch();
-  try {
+  await inBrowser(async (browser) => {
     const { page } = browser;
     await openPage(page, server.url);
     await startEditor(page, 'Phone Application Skins');
@@ -163,7 +156,5 @@ test('Export Bitmaps gives the tool\'s bitmap set as one zip', async () => {
     assert.deepEqual(readdirSync(unpacked).sort(), names);
     for (const name of names)
       assert.ok(readFileSync(path.join(unpacked, name)).equals(readFileSync(path.join(expected, name))), name);
-  } finally {
-    await browser.close();
-  }
+  });
 });

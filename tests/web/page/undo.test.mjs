@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { rmSync } from 'node:fs';
 import path from 'node:path';
-import { choose, corvane, launch, openPage, serve, temporaryFolder } from './harness.mjs';
+import { choose, corvane, inBrowser, openPage, serve, temporaryFolder } from './harness.mjs';
 import { button, canvasPixels, elementEditor, startEditor } from './actions.mjs';
 
 let work;
@@ -36,8 +36,7 @@ const rgbOf = (rgba) => Buffer.from(rgba.filter((_, i) => i % 4 !== 3));
 
 for (const kind of kinds) {
   test(`Load Image of a .${kind}, then undo and redo`, async () => {
-    const browser = await launch();
-    try {
+    await inBrowser(async (browser) => {
       const { page } = browser;
       await openPage(page, server.url);
       await startEditor(page, 'Phone Application Skins');
@@ -73,8 +72,6 @@ for (const kind of kinds) {
       await page.getByRole('heading', { name: /^untitled\.pdb\* - / }).waitFor();
       assert.ok((await canvasPixels(released)).equals(previewLoaded), 'redo brings the picture back');
       assert.deepEqual(browser.errors, []);
-    } finally {
-      await browser.close();
-    }
+    });
   });
 }

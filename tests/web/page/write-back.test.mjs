@@ -4,7 +4,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, rmSync } from 'node:fs';
 import path from 'node:path';
-import { corvane, launch, openPage, serve, temporaryFolder, withoutDates } from './harness.mjs';
+import { corvane, inBrowser, openPage, serve, temporaryFolder, withoutDates } from './harness.mjs';
 import { button, closeMessage, startEditor } from './actions.mjs';
 
 
@@ -20,8 +20,7 @@ after(async () => {
 });
 
 test('Save as picks a file once, Save writes back to it', async () => {
-  const browser = await launch({ fileSystemAccess: true });
-  try {
+  await inBrowser(async (browser) => {
     const { page } = browser;
     // A picker that always answers with one file and keeps what is written to it.
     await page.addInitScript(() => {
@@ -56,7 +55,5 @@ test('Save as picks a file once, Save writes back to it', async () => {
     corvane('skin', 'new', '--depth', '16', '-o', expected);
     for (const bytes of await page.evaluate(() => window.written))
       assert.ok(withoutDates(Buffer.from(bytes)).equals(withoutDates(readFileSync(expected))), 'the tool\'s default skin');
-  } finally {
-    await browser.close();
-  }
+  }, { fileSystemAccess: true });
 });
