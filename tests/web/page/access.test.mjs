@@ -1,9 +1,9 @@
 // Every control of every screen and dialog has a name as the browser's
 // accessibility tree computes it, and the keyboard alone reaches the
 // controls of the screen in front.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, openPage, serve } from './harness.mjs';
+import { openPage, servedBrowser } from './harness.mjs';
 import { button, elementEditor, startEditor } from './actions.mjs';
 
 const CONTROLS = new Set(['button', 'radio', 'checkbox', 'combobox', 'textbox', 'link', 'slider', 'image', 'dialog', 'group']);
@@ -31,16 +31,7 @@ async function tabbedTo(page, count) {
   return reached;
 }
 
-let server;
-let browser;
-before(async () => {
-  server = await serve();
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-});
+const shared = servedBrowser();
 
 const screens = [
   { name: 'start screen', open: async () => {} },
@@ -62,8 +53,8 @@ const screens = [
 
 for (const screen of screens) {
   test(`${screen.name}: every control named and reached by Tab`, async () => {
-    const { page } = browser;
-    await openPage(page, server.url);
+    const { page } = shared.browser;
+    await openPage(page, shared.server.url);
     await screen.open(page);
     assert.deepEqual(await unnamed(page), []);
     const reached = await tabbedTo(page, 80);

@@ -3,6 +3,7 @@
 // playwright-core with a fresh profile, never a downloaded browser.
 import { spawn, execFileSync } from 'node:child_process';
 import { once } from 'node:events';
+import { after, before } from 'node:test';
 import { mkdtempSync, rmSync, readFileSync, mkdirSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
@@ -84,6 +85,23 @@ export async function launch({ fileSystemAccess = false } = {}) {
       rmSync(profile, { recursive: true, force: true });
     },
   };
+}
+
+// One server and one browser for every test of a file: the hooks are
+// registered here, the two are the holder's once the first test runs, after
+// `ready(shared)` has run (a file's own hook may run before this one).
+export function servedBrowser(ready = async () => {}) {
+  const shared = {};
+  before(async () => {
+    shared.server = await serve();
+    shared.browser = await launch();
+    await ready(shared);
+  });
+  after(async () => {
+    await shared.browser?.close();
+    await shared.server?.stop();
+  });
+  return shared;
 }
 
 // Runs `action` on a browser of launch(options), closing it however the action ends.

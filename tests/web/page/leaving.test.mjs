@@ -1,22 +1,13 @@
 // Unsaved changes are never lost unasked: leaving the page warns while the
 // skin or splash is modified, and Exit asks the desktop's question, whose
 // Cancel stays and No leaves.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import path from 'node:path';
-import { choose, launch, openPage, serve, testData } from './harness.mjs';
+import { choose, openPage, servedBrowser, testData } from './harness.mjs';
 import { button, closeMessage, elementEditor, startEditor } from './actions.mjs';
 
-let server;
-let browser;
-before(async () => {
-  server = await serve();
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-});
+const shared = servedBrowser();
 
 // Whether leaving the page now would ask first.
 const warnsOnLeaving = (page) => page.evaluate(() => {
@@ -49,8 +40,8 @@ const editors = [
 
 for (const { editor, change, question } of editors) {
   test(`${editor}: a warning before leaving with changes, and the question on Exit`, async () => {
-    const { page } = browser;
-    await openPage(page, server.url);
+    const { page } = shared.browser;
+    await openPage(page, shared.server.url);
     await startEditor(page, editor);
     assert.equal(await warnsOnLeaving(page), false, 'nothing to lose yet');
     await change(page);

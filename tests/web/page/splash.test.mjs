@@ -4,29 +4,24 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, rmSync } from 'node:fs';
 import path from 'node:path';
-import { choose, corvane, downloadOf, launch, openPage, serve, temporaryFolder, testData, withoutDates } from './harness.mjs';
+import { choose, corvane, downloadOf, openPage, servedBrowser, temporaryFolder, testData, withoutDates } from './harness.mjs';
 import { button, closeMessage, saveAs, startEditor } from './actions.mjs';
 
 const welcome = path.join(testData, 'splash/baseline-320x320.jpg');
 const goodbye = path.join(testData, 'splash/progressive-320x320.jpg');
 
+const shared = servedBrowser();
 let work;
-let server;
-let browser;
-before(async () => {
+before(() => {
   work = temporaryFolder('corvane-web-splash-');
-  server = await serve();
-  browser = await launch();
 });
-after(async () => {
-  await browser?.close();
-  await server?.stop();
+after(() => {
   if (work) rmSync(work, { recursive: true, force: true });
 });
 
 test('a splash file built from two JPEGs is the tool\'s, and reopens with both', async () => {
-  const { page } = browser;
-  await openPage(page, server.url);
+  const { page } = shared.browser;
+  await openPage(page, shared.server.url);
   await startEditor(page, 'Splash Images');
   const saveSplash = button(page, 'Save Splash File');
   assert.ok(await saveSplash.isDisabled(), 'nothing to save before both pictures are there');
@@ -59,5 +54,5 @@ test('a splash file built from two JPEGs is the tool\'s, and reopens with both',
     });
     assert.ok(picture.bytes.equals(readFileSync(original)), `${which}: the JPEG as it was loaded`);
   }
-  assert.deepEqual(browser.errors, []);
+  assert.deepEqual(shared.browser.errors, []);
 });

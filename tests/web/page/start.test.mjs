@@ -1,23 +1,13 @@
 // The start screen: what it offers, that the keyboard reaches it, and that
 // the page it belongs to is installable.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, openPage, serve } from './harness.mjs';
+import { openPage, servedBrowser } from './harness.mjs';
 
-let server;
-let browser;
-before(async () => {
-  server = await serve();
-  browser = await launch();
-  await openPage(browser.page, server.url);
-});
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-});
+const shared = servedBrowser(({ browser, server }) => openPage(browser.page, server.url));
 
 test('the start screen offers the two editors, in this order, to the keyboard', async () => {
-  const { page } = browser;
+  const { page } = shared.browser;
   assert.equal(await page.title(), 'Corvane Desktop');
   await page.getByText('What would you like to work on?').waitFor();
   const reached = [];
@@ -26,12 +16,12 @@ test('the start screen offers the two editors, in this order, to the keyboard', 
     reached.push(await page.evaluate(() => document.activeElement.textContent));
   }
   assert.deepEqual(reached, ['Phone Application Skins', 'Splash Images']);
-  assert.equal(browser.errors.length, 0, browser.errors.join('\n'));
+  assert.equal(shared.browser.errors.length, 0, shared.browser.errors.join('\n'));
 });
 
 test('the manifest names the page and icons that exist', async () => {
-  const { page } = browser;
-  const manifestUrl = new URL(await page.locator('link[rel="manifest"]').getAttribute('href'), server.url);
+  const { page } = shared.browser;
+  const manifestUrl = new URL(await page.locator('link[rel="manifest"]').getAttribute('href'), shared.server.url);
   const manifest = await (await fetch(manifestUrl)).json();
   assert.equal(manifest.name, 'Corvane Desktop');
   assert.ok(manifest.icons.some((icon) => parseInt(icon.sizes, 10) >= 192), 'an icon large enough to install');
@@ -45,6 +35,6 @@ test('the manifest names the page and icons that exist', async () => {
 });
 
 test('the core is served as WebAssembly, which streaming compilation requires', async () => {
-  const response = await fetch(new URL('corvane-core.wasm', server.url));
+  const response = await fetch(new URL('corvane-core.wasm', shared.server.url));
   assert.equal(response.headers.get('content-type'), 'application/wasm');
 });
