@@ -49,33 +49,41 @@ Image ShrinkByArea(const Image& image, int width, int height) {
     const std::vector<Span> rows = Spans(image.Height(), height);
     const std::uint64_t whole = std::uint64_t{static_cast<std::uint32_t>(image.Width())} *
                                 static_cast<std::uint32_t>(image.Height());
+    const auto Mean = [whole](std::uint64_t total) { return static_cast<std::uint8_t>((total + whole / 2) / whole); };
 
+    // Down each new row's old rows first, then across: an old pixel is read
+    // once for every new row it falls under, not once for every new pixel.
+    // The sums are whole numbers, so the order of adding does not change them.
+    // Rows are taken as runs of channel bytes, one loop over all three.
+    static_assert(sizeof(Colour) == 3, "a row of pixels is a run of channel bytes");
     Image shrunk(width, height);
-    std::vector<std::uint64_t> sums(static_cast<std::size_t>(width) * 3);
+    const std::size_t rowBytes = static_cast<std::size_t>(image.Width()) * 3;
+    std::vector<std::uint64_t> downSums(rowBytes);
+    std::uint64_t* const down = downSums.data();
     for (int y = 0; y < height; ++y) {
-        std::fill(sums.begin(), sums.end(), 0);
         const Span& row = rows[static_cast<std::size_t>(y)];
         for (std::size_t j = 0; j < row.weights.size(); ++j) {
-            const int sourceY = row.first + static_cast<int>(j);
-            for (int x = 0; x < width; ++x) {
-                const Span& column = columns[static_cast<std::size_t>(x)];
-                std::uint64_t r = 0, g = 0, b = 0;
-                for (std::size_t i = 0; i < column.weights.size(); ++i) {
-                    const Colour c = image.At(column.first + static_cast<int>(i), sourceY);
-                    r += std::uint64_t{c.r} * column.weights[i];
-                    g += std::uint64_t{c.g} * column.weights[i];
-                    b += std::uint64_t{c.b} * column.weights[i];
-                }
-                std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * 3];
-                sum[0] += r * row.weights[j];
-                sum[1] += g * row.weights[j];
-                sum[2] += b * row.weights[j];
+            const auto* old = reinterpret_cast<const std::uint8_t*>(image.Row(row.first + static_cast<int>(j)));
+            const std::uint64_t weight = row.weights[j];
+            if (j == 0) {
+                for (std::size_t i = 0; i < rowBytes; ++i) down[i] = weight * old[i];
+            } else {
+                for (std::size_t i = 0; i < rowBytes; ++i) down[i] += weight * old[i];
             }
         }
-        for (int x = 0; x < width; ++x) {
-            const std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * 3];
-            const auto Mean = [whole](std::uint64_t total) { return static_cast<std::uint8_t>((total + whole / 2) / whole); };
-            shrunk.Set(x, y, Colour{Mean(sum[0]), Mean(sum[1]), Mean(sum[2])});
+        auto* out = reinterpret_cast<std::uint8_t*>(shrunk.Row(y));
+        for (const Span& column : columns) {
+            const std::uint64_t* sum = down + static_cast<std::size_t>(column.first) * 3;
+            std::uint64_t r = 0, g = 0, b = 0;
+            for (const std::uint32_t weight : column.weights) {
+                r += weight * sum[0];
+                g += weight * sum[1];
+                b += weight * sum[2];
+                sum += 3;
+            }
+            *out++ = Mean(r);
+            *out++ = Mean(g);
+            *out++ = Mean(b);
         }
     }
     return shrunk;

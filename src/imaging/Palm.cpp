@@ -249,14 +249,21 @@ Colour TransparentColour(const PalmBitmap& b) {
                              : PaletteColour(static_cast<int>(b.transparentValue & 0xFF));
 }
 
-// One row of 8-bit indexes; counts the opaque pixels in the transparent colour.
-void FillRow8(std::span<const std::uint8_t> row, Colour* out, std::size_t width, int transparentIndex,
-              Colour transparent, int& opaqueInTransparentColour) {
-    // Whether an index other than the transparent one shows its colour, for
-    // all 256 at once: one load a pixel instead of an index and a colour comparison.
-    std::array<std::uint8_t, 256> looksTransparent{};
+// Whether an index other than the transparent one shows the transparent
+// colour, for all 256 at once: one load a pixel instead of an index and a
+// colour comparison.
+using TransparentLookalikes = std::array<std::uint8_t, 256>;
+
+TransparentLookalikes LooksTransparent(int transparentIndex, Colour transparent) {
+    TransparentLookalikes looksTransparent{};
     for (std::size_t i = 0; i < 256; ++i)
         looksTransparent[i] = static_cast<int>(i) != transparentIndex && kPalmPalette[i] == transparent;
+    return looksTransparent;
+}
+
+// One row of 8-bit indexes; counts the opaque pixels in the transparent colour.
+void FillRow8(std::span<const std::uint8_t> row, Colour* out, std::size_t width,
+              const TransparentLookalikes& looksTransparent, int& opaqueInTransparentColour) {
     for (std::size_t x = 0; x < width; ++x) {
         out[x] = kPalmPalette[row[x]];
         opaqueInTransparentColour += looksTransparent[row[x]];
@@ -271,13 +278,14 @@ void FillPicture(const PalmBitmap& b, std::span<const std::uint8_t> block, PalmP
     // length the walk takes, and where one pads more, stepping by the walk's
     // length would shear the picture.
     const std::size_t walkRow = PalmRowBytes(out.Width(), b.pixelSize);
-    const int transparentIndex = static_cast<int>(b.transparentValue & 0xFF);
+    const TransparentLookalikes looksTransparent =
+        b.pixelSize == 8 ? LooksTransparent(static_cast<int>(b.transparentValue & 0xFF), picture.transparent)
+                         : TransparentLookalikes{};
     for (std::size_t y = 0; y < static_cast<std::size_t>(out.Height()); ++y) {
-        // Rows written through a pointer: Image::Set works out the place of every pixel again.
         const auto row = block.subspan(y * b.rowBytes, walkRow);
-        Colour* line = out.Pixels().data() + y * width;
+        Colour* line = out.Row(static_cast<int>(y));
         if (b.pixelSize == 8) {
-            FillRow8(row, line, width, transparentIndex, picture.transparent, picture.opaqueInTransparentColour);
+            FillRow8(row, line, width, looksTransparent, picture.opaqueInTransparentColour);
         } else if (b.pixelSize == 16) {
             for (std::size_t x = 0; x < width; ++x)
                 line[x] = FromRgb565(static_cast<std::uint16_t>(row[2 * x] << 8 | row[2 * x + 1]));

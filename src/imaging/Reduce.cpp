@@ -20,7 +20,14 @@ bool ReduceImageToDepth(Image& image, Colour& transparent, int depth) {
     std::vector<std::uint8_t> nearest(pixels.size());
     const int t = PaletteIndexesOfPixels(pixels, transparent, true, nearest);
     const std::array<Colour, 256>& palette = PalmPalette();
-    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = palette[nearest[i]];
+    // Channel by channel: a whole-colour store is a checked call a pixel
+    // under the address sanitizer, and skins reduce whole screens.
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const Colour& c = palette[nearest[i]];
+        pixels[i].r = c.r;
+        pixels[i].g = c.g;
+        pixels[i].b = c.b;
+    }
     transparent = PaletteColour(t);
     return true;
 }

@@ -175,6 +175,10 @@ std::optional<std::vector<std::uint8_t>> ScanLineDecompress(std::span<const std:
         for (std::size_t col = 0; col < rowLength; col += kGroup) {
             const std::size_t count = rowLength - col < kGroup ? rowLength - col : kGroup;
             const std::uint8_t flags = in.U8();
+            if (flags == 0) {  // the commonest group, the row above again; the first row is zeros already
+                if (above) std::copy_n(above + col, count, row + col);
+                continue;
+            }
             for (std::size_t i = 0; i < count; ++i)
                 row[col + i] = (flags & (0x80u >> i)) ? in.U8() : (above ? above[col + i] : std::uint8_t{0});
         }

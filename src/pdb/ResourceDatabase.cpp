@@ -119,9 +119,14 @@ DatabaseReadOutcome ResourceDatabase::ReadDatabase(std::span<const std::uint8_t>
     return DatabaseReadOutcome::Read;
 }
 
-std::optional<FoundBitmap> ResourceDatabase::FindBitmap(std::uint16_t id, int maxWidth, int maxHeight) const {
+const ResourceEntry* ResourceDatabase::FindEntry(std::uint16_t id) const {
     const auto entry = std::find_if(entries_.begin(), entries_.end(), [id](const ResourceEntry& e) { return e.id == id; });
-    if (entry == entries_.end() || !entry->Readable()) return std::nullopt;
+    return entry == entries_.end() ? nullptr : &*entry;
+}
+
+std::optional<FoundBitmap> ResourceDatabase::FindBitmap(std::uint16_t id, int maxWidth, int maxHeight) const {
+    const ResourceEntry* entry = FindEntry(id);
+    if (!entry || !entry->Readable()) return std::nullopt;
     std::span<const std::uint8_t> resource = entry->encoded;
     if (resource.empty() && file_ && entry->offset < file_->size())
         resource = std::span<const std::uint8_t>(*file_).subspan(entry->offset);

@@ -112,6 +112,9 @@ public:
     // queried but not written back.
     DatabaseReadOutcome ReadDatabase(std::span<const std::uint8_t> bytes);
 
+    // The first entry with the ID, the only one ever looked up; null when there is none.
+    const ResourceEntry* FindEntry(std::uint16_t id) const;
+
     // The first entry with the ID, decoded, its picture cut to the top-left
     // maxWidth x maxHeight; nothing when there is none or it has no readable bitmap.
     std::optional<FoundBitmap> FindBitmap(std::uint16_t id, int maxWidth = kMaxReadableSide,

@@ -27,12 +27,8 @@ DecodedSkin DecodeSkin(const ResourceDatabase& database, DatabaseReadOutcome out
     skin.outcome = outcome;
     if (skin.outcome == DatabaseReadOutcome::CarrierLogo) return skin;
     for (const auto& row : kSkinResourceTable) {
-        const SkinElement& element = ElementInfo(row.element);
         auto& picture = skin.pictures[Index(row.element)];
-        // The slots take no more than their element's size from the top left.
-        picture = database.FindBitmap(row.id, element.width, element.height);
-        // A bitmap without pixels would change nothing but the slot's transparent colour.
-        if (picture && picture->image.Empty()) picture.reset();
+        picture = DecodeSkinElement(database, row.element);
         if (!picture) {
             ++skin.missing;
             continue;
@@ -44,11 +40,19 @@ DecodedSkin DecodeSkin(const ResourceDatabase& database, DatabaseReadOutcome out
     return skin;
 }
 
+std::optional<FoundBitmap> DecodeSkinElement(const ResourceDatabase& database, Element element) {
+    const SkinElement& info = ElementInfo(element);
+    // The slots take no more than their element's size from the top left.
+    std::optional<FoundBitmap> picture = database.FindBitmap(ResourceIdOf(element), info.width, info.height);
+    // A bitmap without pixels would change nothing but the slot's transparent colour.
+    if (picture && picture->image.Empty()) picture.reset();
+    return picture;
+}
+
 int DecodedSkinDepth(const DecodedSkin& skin) {
-    const auto has = [&skin](int depth) {
+    return SkinDepth([&skin](int depth) {
         return std::find(skin.depths.begin(), skin.depths.end(), depth) != skin.depths.end();
-    };
-    return has(16) || !has(8) ? 16 : 8;
+    });
 }
 
 }  // namespace corvane

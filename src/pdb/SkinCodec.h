@@ -53,8 +53,17 @@ DecodedSkin DecodeSkinFile(std::span<const std::uint8_t> bytes);
 // The same for a database already read, with the outcome of its reading.
 DecodedSkin DecodeSkin(const ResourceDatabase& database, DatabaseReadOutcome outcome);
 
+// One element's picture as DecodeSkin finds it, for a reader that needs
+// only some: nothing where the resource is absent, unreadable or has no pixels.
+std::optional<FoundBitmap> DecodeSkinElement(const ResourceDatabase& database, Element element);
+
 // The depth the skin's pictures are stored at: 16 when any is, else 8 when
-// any is, else 16, the depth of a new skin.
+// any is, else 16, the depth of a new skin. `hasPictureAt(depth)` tells
+// whether any picture is stored at that depth.
+template <class HasPictureAt>
+int SkinDepth(HasPictureAt hasPictureAt) {
+    return hasPictureAt(16) || !hasPictureAt(8) ? 16 : 8;
+}
 int DecodedSkinDepth(const DecodedSkin& skin);
 
 }  // namespace corvane

@@ -1,5 +1,8 @@
 #include "model/Thumbnail.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "imaging/AreaScale.h"
@@ -77,6 +80,47 @@ TEST(AreaScaleTest, EachNewPixelIsTheMeanOfTheAreaItCovers) {
         for (int y = 0; y < 2; ++y) EXPECT_EQ(shrunk.At(x, y), (Colour{51, 51, 51})) << x << "," << y;
 }
 
+// The area mean worked out the long way: every old pixel under a new one,
+// weighed by the area they share, in units of 1/(new size) of an old pixel.
+Colour AreaMean(const Image& old, int width, int height, int newX, int newY) {
+    const auto Overlap = [](long oldIndex, long newIndex, long oldSize, long newSize) {
+        return std::max(0L, std::min((oldIndex + 1) * newSize, (newIndex + 1) * oldSize) -
+                                std::max(oldIndex * newSize, newIndex * oldSize));
+    };
+    const long whole = long{old.Width()} * old.Height();
+    long sums[3] = {};
+    for (int y = newY * old.Height() / height; y < old.Height() && y * height < (newY + 1) * old.Height(); ++y)
+        for (int x = newX * old.Width() / width; x < old.Width() && x * width < (newX + 1) * old.Width(); ++x) {
+            const long weight = Overlap(x, newX, old.Width(), width) * Overlap(y, newY, old.Height(), height);
+            const Colour c = old.At(x, y);
+            sums[0] += weight * c.r, sums[1] += weight * c.g, sums[2] += weight * c.b;
+        }
+    const auto Mean = [whole](long sum) { return static_cast<std::uint8_t>((sum + whole / 2) / whole); };
+    return Colour{Mean(sums[0]), Mean(sums[1]), Mean(sums[2])};
+}
+
+TEST(AreaScaleTest, EveryNewPixelIsTheAreaMeanOfNoisyPictures) {
+    const struct { int width, height, newWidth, newHeight; } cases[] = {
+        {320, 320, 1, 1},   {320, 320, 7, 7},  {320, 320, 100, 100}, {320, 320, 159, 159}, {320, 320, 213, 213},
+        {320, 320, 319, 319}, {5, 3, 2, 1},    {1000, 3, 7, 2},      {3, 700, 2, 9},       {64, 48, 63, 47},
+    };
+    for (const auto& c : cases) {
+        Image old(c.width, c.height);
+        std::uint32_t state = 12345;
+        for (Colour& p : old.Pixels()) {
+            state = state * 1103515245u + 12345u;
+            p = Colour{std::uint8_t(state >> 24), std::uint8_t(state >> 16), std::uint8_t(state >> 8)};
+        }
+        const Image shrunk = ShrinkByArea(old, c.newWidth, c.newHeight);
+        ASSERT_EQ(shrunk.Width(), c.newWidth);
+        ASSERT_EQ(shrunk.Height(), c.newHeight);
+        int wrong = 0;
+        for (int y = 0; y < c.newHeight; ++y)
+            for (int x = 0; x < c.newWidth; ++x) wrong += !(shrunk.At(x, y) == AreaMean(old, c.newWidth, c.newHeight, x, y));
+        EXPECT_EQ(wrong, 0) << c.width << "x" << c.height << " to " << c.newWidth << "x" << c.newHeight;
+    }
+}
+
 TEST(ThumbnailTest, ASkinShowsItsOwnPicturesAtTheDepthItStoresThem) {
     for (const int depth : {8, 16}) {
         const Bytes file = SkinWithTitleBar(Colour{0x12, 0x9A, 0xE0}, depth);
@@ -97,17 +141,30 @@ TEST(ThumbnailTest, ASplashShowsItsWelcomePictureInProportion) {
 TEST(ThumbnailTest, ASkinShowsTheReleasedScreenTheEditorComposesAfterOpen) {
     // Pictures smaller than their elements (the rest of the element keeps its
     // default), one with a transparent colour of its own, one only in the
-    // pressed screen, and every element not in the file at its default.
-    for (const int depth : {8, 16}) {
-        ResourceDatabase db;
-        const struct { Element element; Image picture; Colour transparent; } stored[] = {
-            {Element::TitleBar, Image(200, 20, Colour{0x12, 0x9A, 0xE0}), kPureGreen},
-            {Element::DialButton, Image(40, 12, kWhite), kWhite},
-            {Element::DialButtonPressed, Image(60, 30, kBlack), kPureGreen},
-            {Element::SpeedDialNormal, Image(150, 8, Colour{0xFF, 0x33, 0x00}), kPureGreen},
+    // pressed screen, and every element not in the file at its default. The
+    // depth is the file's even where only a picture the released screen does
+    // not show is stored at 16 bits, and a skin whose only picture is not on
+    // that screen shows the defaults.
+    struct Stored { Element element; Image picture; Colour transparent; int depth; };
+    const auto Skin = [](int depth, int pressedDepth) {
+        return std::vector<Stored>{
+            {Element::TitleBar, Image(200, 20, Colour{0x12, 0x9A, 0xE0}), kPureGreen, depth},
+            {Element::DialButton, Image(40, 12, kWhite), kWhite, depth},
+            {Element::DialButtonPressed, Image(60, 30, kBlack), kPureGreen, pressedDepth},
+            {Element::SpeedDialNormal, Image(150, 8, Colour{0xFF, 0x33, 0x00}), kPureGreen, depth},
         };
-        for (const auto& e : stored)
-            ASSERT_TRUE(db.AddBitmap(e.picture, ResourceIdOf(e.element), e.transparent, true, depth));
+    };
+    const struct { const char* name; std::vector<Stored> stored; } cases[] = {
+        {"8-bit", Skin(8, 8)},
+        {"16-bit", Skin(16, 16)},
+        {"8-bit, the pressed button at 16", Skin(8, 16)},
+        {"16-bit, the pressed button at 8", Skin(16, 8)},
+        {"only the pressed button", {{Element::DialButtonPressed, Image(60, 30, kBlack), kPureGreen, 8}}},
+    };
+    for (const auto& c : cases) {
+        ResourceDatabase db;
+        for (const auto& e : c.stored)
+            ASSERT_TRUE(db.AddBitmap(e.picture, ResourceIdOf(e.element), e.transparent, true, e.depth)) << c.name;
         const Bytes file = db.WriteDatabase(PalmNow()).value();
 
         SkinDocument document;
@@ -115,8 +172,8 @@ TEST(ThumbnailTest, ASkinShowsTheReleasedScreenTheEditorComposesAfterOpen) {
         ApplyDecodedSkin(skin, document);
         ComposePreviews(document, DecodedSkinDepth(skin));
         const auto thumbnail = MakeThumbnail(file, 320);
-        ASSERT_TRUE(thumbnail) << depth;
-        EXPECT_TRUE(*thumbnail == document.ReleasedPreview()) << depth;
+        ASSERT_TRUE(thumbnail) << c.name;
+        EXPECT_TRUE(*thumbnail == document.ReleasedPreview()) << c.name;
     }
 }
 
