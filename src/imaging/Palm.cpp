@@ -265,7 +265,7 @@ TransparentLookalikes LooksTransparent(int transparentIndex, Colour transparent)
 void FillRow8(std::span<const std::uint8_t> row, Colour* out, std::size_t width,
               const TransparentLookalikes& looksTransparent, int& opaqueInTransparentColour) {
     for (std::size_t x = 0; x < width; ++x) {
-        out[x] = kPalmPalette[row[x]];
+        Put(out[x], kPalmPalette[row[x]]);
         opaqueInTransparentColour += looksTransparent[row[x]];
     }
 }
@@ -288,9 +288,9 @@ void FillPicture(const PalmBitmap& b, std::span<const std::uint8_t> block, PalmP
             FillRow8(row, line, width, looksTransparent, picture.opaqueInTransparentColour);
         } else if (b.pixelSize == 16) {
             for (std::size_t x = 0; x < width; ++x)
-                line[x] = FromRgb565(static_cast<std::uint16_t>(row[2 * x] << 8 | row[2 * x + 1]));
+                Put(line[x], FromRgb565(static_cast<std::uint16_t>(row[2 * x] << 8 | row[2 * x + 1])));
         } else {
-            for (std::size_t x = 0; x < width; ++x) line[x] = (row[x / 8] >> (7 - x % 8)) & 1 ? kBlack : kWhite;
+            for (std::size_t x = 0; x < width; ++x) Put(line[x], (row[x / 8] >> (7 - x % 8)) & 1 ? kBlack : kWhite);
         }
     }
 }

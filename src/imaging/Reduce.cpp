@@ -10,7 +10,7 @@ namespace corvane {
 
 bool ReduceImageToDepth(Image& image, Colour& transparent, int depth) {
     if (depth == 16) {
-        for (Colour& c : image.Pixels()) c = Quantise565(c);
+        for (Colour& c : image.Pixels()) Put(c, Quantise565(c));
         transparent = Quantise565(transparent);
         return true;
     }
@@ -20,14 +20,7 @@ bool ReduceImageToDepth(Image& image, Colour& transparent, int depth) {
     std::vector<std::uint8_t> nearest(pixels.size());
     const int t = PaletteIndexesOfPixels(pixels, transparent, true, nearest);
     const std::array<Colour, 256>& palette = PalmPalette();
-    // Channel by channel: a whole-colour store is a checked call a pixel
-    // under the address sanitizer, and skins reduce whole screens.
-    for (std::size_t i = 0; i < pixels.size(); ++i) {
-        const Colour& c = palette[nearest[i]];
-        pixels[i].r = c.r;
-        pixels[i].g = c.g;
-        pixels[i].b = c.b;
-    }
+    for (std::size_t i = 0; i < pixels.size(); ++i) Put(pixels[i], palette[nearest[i]]);
     transparent = PaletteColour(t);
     return true;
 }

@@ -10,19 +10,15 @@ namespace corvane {
 void DrawTransparent(Image& canvas, const Image& image, int x, int y, Colour transparent) {
     const int firstRow = std::max(0, -y), lastRow = std::min(image.Height(), canvas.Height() - y);
     const int firstCol = std::max(0, -x), lastCol = std::min(image.Width(), canvas.Width() - x);
-    // Row by row and channel by channel: every thumbnail and preview draws
-    // a whole screen of pixels, and a call or a struct copy a pixel was most
-    // of the cost.
+    // Row by row, compared and stored a channel at a time: every thumbnail
+    // and preview draws a whole screen of pixels, and a call or a struct copy
+    // a pixel was most of the cost.
     for (int j = firstRow; j < lastRow; ++j) {
         const Colour* from = image.Row(j);
         Colour* to = canvas.Row(y + j);
         for (int i = firstCol; i < lastCol; ++i) {
             const Colour& c = from[i];
-            if (c.r == transparent.r && c.g == transparent.g && c.b == transparent.b) continue;
-            Colour& d = to[x + i];
-            d.r = c.r;
-            d.g = c.g;
-            d.b = c.b;
+            if (c.r != transparent.r || c.g != transparent.g || c.b != transparent.b) Put(to[x + i], c);
         }
     }
 }

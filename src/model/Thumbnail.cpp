@@ -97,7 +97,10 @@ std::optional<Image> SkinThumbnail(std::span<const std::uint8_t> file, int box) 
         if (!found[i].Picture().Empty()) slot = &found[i];
         elements[i] = {&slot->Picture(), slot->Transparent()};
     }
-    Image screen;
+    // One screen a thread, drawn over for each skin: a file manager asks for
+    // a folder's thumbnails one after another, and a screen made afresh is
+    // fresh memory from the system each time, which cost more than drawing it.
+    thread_local Image screen;
     ComposePreview(screen, defaults.background, elements, false);
     return Shrunk(screen, box);
 }

@@ -103,6 +103,7 @@ TEST(AreaScaleTest, EveryNewPixelIsTheAreaMeanOfNoisyPictures) {
     const struct { int width, height, newWidth, newHeight; } cases[] = {
         {320, 320, 1, 1},   {320, 320, 7, 7},  {320, 320, 100, 100}, {320, 320, 159, 159}, {320, 320, 213, 213},
         {320, 320, 319, 319}, {5, 3, 2, 1},    {1000, 3, 7, 2},      {3, 700, 2, 9},       {64, 48, 63, 47},
+        {1, 1, 1, 1},         {2, 1, 1, 1},
     };
     for (const auto& c : cases) {
         Image old(c.width, c.height);
@@ -119,6 +120,12 @@ TEST(AreaScaleTest, EveryNewPixelIsTheAreaMeanOfNoisyPictures) {
             for (int x = 0; x < c.newWidth; ++x) wrong += !(shrunk.At(x, y) == AreaMean(old, c.newWidth, c.newHeight, x, y));
         EXPECT_EQ(wrong, 0) << c.width << "x" << c.height << " to " << c.newWidth << "x" << c.newHeight;
     }
+}
+
+TEST(AreaScaleTest, ColumnsTallerThanThirtyTwoBitSumsHoldStillAverageRight) {
+    // 255 times 16,843,010 rows is more than 32 bits hold.
+    const Image tall(1, 16'843'010, Colour{255, 128, 1});
+    EXPECT_EQ(ShrinkByArea(tall, 1, 1).At(0, 0), (Colour{255, 128, 1}));
 }
 
 TEST(ThumbnailTest, ASkinShowsItsOwnPicturesAtTheDepthItStoresThem) {
