@@ -1,8 +1,9 @@
 // The skin editor: previews, the depth, the four element editors, the file
 // commands and the bitmap exchange, over one SkinSession of the core.
-import { FileKind, freshFolder, readable, stageFile, theCore } from './core.js';
+import { theCore } from './core.js';
 import { acceptDrops, pickFiles } from './files.js';
-import { SaveTarget, runCommand, wireCommands } from './commands.js';
+import { SaveTarget, wireCommands } from './commands.js';
+import { FileEditor } from './file-editor.js';
 import { runElementEditor } from './element-editors.js';
 import { drawRGBA } from './pictures.js';
 import { exchangeCommands } from './skin-exchange.js';
@@ -11,10 +12,10 @@ import { guardLeaving, keyboardShortcuts } from './leaving.js';
 const screen = () => document.getElementById('skin');
 let current = null; // the open editor, so that wiring happens once
 
-class SkinEditor {
+class SkinEditor extends FileEditor {
   constructor() {
-    this.session = new (theCore().SkinSession)();
-    this.target = new SaveTarget('Skin file', '.pdb');
+    const session = new (theCore().SkinSession)();
+    super(session, new SaveTarget('Skin file', '.pdb'), { opened: 'Opened', saved: 'Saved', path: () => session.filePath() });
   }
 
   refresh() {
@@ -33,44 +34,6 @@ class SkinEditor {
       button.textContent = can && text ? `${name} ${text}` : name;
     }
     root.dataset.modified = session.modified() ? 'true' : 'false';
-  }
-
-  async run(call, paths, onAnswer) {
-    const result = await runCommand(this.session, call, paths, onAnswer);
-    this.refresh();
-    return result;
-  }
-
-  async open(files, handle = null) {
-    if (!files.length) return;
-    const path = await stageFile(freshFolder('/in'), files[0], FileKind.Database);
-    const result = await this.run(() => this.session.open(path));
-    if (result.outcome === 'Opened') this.target.remember(handle);
-  }
-
-  // Where a save goes: the core writes under /out/, the page hands the file
-  // over. Null when the user cancelled choosing a name.
-  async savePath(asNew) {
-    const untitled = this.session.filePath() === theCore().untitledPath();
-    const name = await this.target.choose(this.session.fileName(), asNew || untitled);
-    return name && `${freshFolder('/out')}/${name}`;
-  }
-
-  async save(asNew) {
-    const path = await this.savePath(asNew);
-    if (!path) return;
-    const result = await this.run(() => this.session.saveAs(), [path]);
-    if (result.outcome === 'Saved') await this.target.deliver(path);
-  }
-
-  // The question about unsaved changes, with Yes saving as Save does; true
-  // when the editor may end.
-  async close(switching) {
-    let path = null;
-    const result = await runCommand(this.session, () => this.session.close(switching), [],
-      async (answer) => (answer === 'Yes' ? [(path = await this.savePath(false))] : []));
-    if (path && result.outcome !== 'Stayed' && readable(path)) await this.target.deliver(path);
-    return result.outcome !== 'Stayed';
   }
 
   handlers(leave) {

@@ -3,7 +3,8 @@
 // SplashSession of the core.
 import { FileKind, baseName, freshFolder, readable, stageFile, theCore } from './core.js';
 import { acceptDrops, download, pickFiles } from './files.js';
-import { SaveTarget, runCommand, wireCommands } from './commands.js';
+import { SaveTarget, wireCommands } from './commands.js';
+import { FileEditor } from './file-editor.js';
 import { guardLeaving, keyboardShortcuts } from './leaving.js';
 
 const JPEG = '.jpg,.jpeg,image/jpeg';
@@ -11,10 +12,10 @@ const screen = () => document.getElementById('splash');
 const pictureBox = (which) => screen().querySelector(`fieldset[data-image="${which}"]`);
 let current = null;
 
-class SplashEditor {
+class SplashEditor extends FileEditor {
   constructor() {
-    this.session = new (theCore().SplashSession)();
-    this.target = new SaveTarget('Splash file', '.pdb');
+    const session = new (theCore().SplashSession)();
+    super(session, new SaveTarget('Splash file', '.pdb'), { opened: 'Ok', saved: 'Ok', path: () => session.fileName() });
     this.urls = [];
   }
 
@@ -47,35 +48,9 @@ class SplashEditor {
     root.dataset.modified = session.modified() ? 'true' : 'false';
   }
 
-  async run(call, paths, onAnswer) {
-    const result = await runCommand(this.session, call, paths, onAnswer);
-    this.refresh();
-    return result;
-  }
-
   async load(which, files) {
     if (!files.length) return;
     await this.run(() => this.session.loadPicture(which), [await stageFile(freshFolder('/in'), files[0], FileKind.Database)]);
-  }
-
-  async open(files, handle = null) {
-    if (!files.length) return;
-    const path = await stageFile(freshFolder('/in'), files[0], FileKind.Database);
-    const result = await this.run(() => this.session.open(path));
-    if (result.outcome === 'Ok') this.target.remember(handle);
-  }
-
-  async savePath(asNew) {
-    const untitled = this.session.fileName() === theCore().untitledPath();
-    const name = await this.target.choose(this.session.fileName(), asNew || untitled);
-    return name && `${freshFolder('/out')}/${name}`;
-  }
-
-  async save(asNew) {
-    const path = await this.savePath(asNew);
-    if (!path) return;
-    await this.run(() => this.session.saveAs(), [path]);
-    if (readable(path)) await this.target.deliver(path);
   }
 
   // The desktop proposes the picture's name; a first run with the prompt
@@ -87,14 +62,6 @@ class SplashEditor {
     const path = `${freshFolder('/out')}/${baseName(name)}`;
     await this.run(() => this.session.savePicture(which), [path]);
     if (readable(path)) download(baseName(path), theCore().FS.readFile(path), 'image/jpeg');
-  }
-
-  async close(switching) {
-    let path = null;
-    const result = await runCommand(this.session, () => this.session.close(switching), [],
-      async (answer) => (answer === 'Yes' ? [(path = await this.savePath(false))] : []));
-    if (path && readable(path)) await this.target.deliver(path);
-    return result.outcome !== 'Stayed';
   }
 }
 
