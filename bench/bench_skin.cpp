@@ -55,7 +55,7 @@ void BM_SaveSkin(benchmark::State& state) {
     std::size_t size = 0;
     for (auto _ : state) {
         const auto bytes = EncodeSkinFile(document.Set(depth), depth, "bench", PalmNow());
-        if (!bytes || WriteFileReplacing(path, *bytes) != WriteOutcome::Ok) state.SkipWithError("save failed");
+        if (!bytes || WriteFileWithReason(path, *bytes).outcome != WriteOutcome::Ok) state.SkipWithError("save failed");
         size = bytes ? bytes->size() : 0;
     }
     std::filesystem::remove(path);

@@ -2,7 +2,7 @@
 #include <QFileInfo>
 #include <QIcon>
 
-#include "app/CEditorApp.h"
+#include "app/EditorApp.h"
 #include "platform/QtPictureReader.h"
 
 int main(int argc, char** argv) {
@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
     // A file handed over by the file manager ("corvane-desktop FILE.pdb") skips the start dialog.
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
-        corvane::CEditorApp::InitInstanceWithFile(QFileInfo(arguments.at(1)).absoluteFilePath().toStdString());
+        corvane::StartWithFile(QFileInfo(arguments.at(1)).absoluteFilePath().toStdString());
     else
-        corvane::CEditorApp::InitInstance([](corvane::EditorKind kind) { return corvane::CEditorApp::RunEditor(kind); });
+        corvane::RunStartDialog([](corvane::EditorKind kind) { return corvane::RunEditor(kind); });
     return 0;
 }

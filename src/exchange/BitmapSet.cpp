@@ -104,4 +104,14 @@ bool ImportBitmaps(SkinDocument& document, UserInterface& user) {
     return folder.has_value();
 }
 
+const char* Name(ExportOutcome outcome) {
+    switch (outcome) {
+        case ExportOutcome::Cancelled: return "Cancelled";
+        case ExportOutcome::Exported: return "Exported";
+        case ExportOutcome::Stopped: return "Stopped";
+        case ExportOutcome::NotAllExported: return "NotAllExported";
+    }
+    return "";
+}
+
 }  // namespace corvane

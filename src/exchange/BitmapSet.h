@@ -57,6 +57,7 @@ enum class ExportOutcome {
     Stopped,         // "Cancel" to an overwrite question: the files before it stay written
     NotAllExported,  // "Not all bitmaps could be exported." was shown
 };
+const char* Name(ExportOutcome outcome);
 
 struct NamedPicture {
     std::string baseName;  // the file name without ".bmp"

@@ -136,4 +136,13 @@ DialpadOutcome ImportDialpadBitmaps(SkinDocument& document, UserInterface& user)
     return DialpadOutcome::Changed;
 }
 
+const char* Name(DialpadOutcome outcome) {
+    switch (outcome) {
+        case DialpadOutcome::Cancelled: return "Cancelled";
+        case DialpadOutcome::CouldNotOpen: return "CouldNotOpen";
+        case DialpadOutcome::Changed: return "Changed";
+    }
+    return "";
+}
+
 }  // namespace corvane

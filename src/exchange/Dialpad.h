@@ -70,6 +70,7 @@ enum class DialpadOutcome {
     CouldNotOpen,  // "Could not open file PATH for reading." was shown: nothing changed
     Changed,       // the previews were composed at 16 bits: the window repaints them
 };
+const char* Name(DialpadOutcome outcome);
 
 // Insert Background Image and Import Dialpad Bitmaps. Neither refreshes the
 // window title; the modified mark shows at its next refresh.

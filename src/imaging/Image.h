@@ -16,7 +16,7 @@ struct Colour {
     friend constexpr bool operator==(const Colour&, const Colour&) = default;
 
     // The packed form of the platform's colour values: 0x00BBGGRR.
-    constexpr std::uint32_t ToColorRef() const {
+    constexpr std::uint32_t ToColourRef() const {
         return std::uint32_t{r} | (std::uint32_t{g} << 8) | (std::uint32_t{b} << 16);
     }
 };

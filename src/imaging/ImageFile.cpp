@@ -170,6 +170,5 @@ std::string ImageFileProblemText(const ImageFileResult& result) {
     return "cannot read the picture";
 }
 
-std::optional<Image> DecodeImageFile(const std::string& path) { return ReadImageFile(path).image; }
 
 }  // namespace corvane

@@ -137,7 +137,5 @@ std::optional<ImageFileResult> RefusalOf(const PictureHeader& header);
 // "the picture is 9000 x 9000 pixels, more than the 64 megapixels a picture may have".
 std::string ImageFileProblemText(const ImageFileResult& result);
 
-// ReadImageFile's picture, for callers that need no reason.
-std::optional<Image> DecodeImageFile(const std::string& path);
 
 }  // namespace corvane

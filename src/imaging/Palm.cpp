@@ -69,7 +69,7 @@ namespace {
 // could not be read back: a depth this program reads, no colour table, sizes
 // the format can hold, rows at least as long as the pixel walk takes.
 bool ValidHeader(const PalmBitmap& b) {
-    return !b.hasColorTable && FitsPalmBitmap(b.width, b.height, b.pixelSize) &&
+    return !b.hasColourTable && FitsPalmBitmap(b.width, b.height, b.pixelSize) &&
            b.rowBytes >= PalmRowBytes(b.width, b.pixelSize);
 }
 
@@ -117,8 +117,8 @@ void WriteHeader(BigEndianWriter& w, const PalmBitmap& b) {
     w.U16(b.width);
     w.U16(b.height);
     w.U16(b.rowBytes);
-    w.Flags(b.compressed, b.hasColorTable, b.hasTransparency, b.indirect, b.forScreen, b.directColor,
-            b.indirectColorTable, false);
+    w.Flags(b.compressed, b.hasColourTable, b.hasTransparency, b.indirect, b.forScreen, b.directColour,
+            b.indirectColourTable, false);
     w.U8(0);
     w.U8(b.pixelSize);
     w.U8(b.version);
@@ -177,7 +177,7 @@ Result<EncodedPalmBitmap> EncodePalmBitmap(const Image& image, Colour transparen
     b.width = static_cast<std::uint16_t>(image.Width());
     b.height = static_cast<std::uint16_t>(image.Height());
     b.hasTransparency = hasTransparency;
-    b.directColor = depth == 16;
+    b.directColour = depth == 16;
     b.pixelSize = static_cast<std::uint8_t>(depth);
     b.pixelFormat = depth == 16 ? 1 : 0;
     b.rowBytes = static_cast<std::uint16_t>(PalmRowBytes(image.Width(), depth));
@@ -201,12 +201,12 @@ void ReadCommonHeader(BigEndianReader& in, PalmBitmap& b) {
     b.rowBytes = in.U16();
     const std::uint8_t flags = in.U8();
     b.compressed = flags & 0x80;
-    b.hasColorTable = flags & 0x40;
+    b.hasColourTable = flags & 0x40;
     b.hasTransparency = flags & 0x20;
     b.indirect = flags & 0x10;
     b.forScreen = flags & 0x08;
-    b.directColor = flags & 0x04;
-    b.indirectColorTable = flags & 0x02;
+    b.directColour = flags & 0x04;
+    b.indirectColourTable = flags & 0x02;
     in.Skip(1);
     b.pixelSize = in.U8();
     b.version = in.U8();

@@ -18,9 +18,9 @@
 //   P=16+C  2     width                 W
 //   P+2     2     height                H
 //   P+4     2     rowBytes              8 bits: W rounded up to even; 16 bits: 2W
-//   P+6     1     flags                 b7 compressed, b6 hasColorTable, b5 hasTransparency,
-//                                       b4 indirect, b3 forScreen, b2 directColor,
-//                                       b1 indirectColorTable, b0 noDither (0)
+//   P+6     1     flags                 b7 compressed, b6 hasColourTable, b5 hasTransparency,
+//                                       b4 indirect, b3 forScreen, b2 directColour,
+//                                       b1 indirectColourTable, b0 noDither (0)
 //   P+7     1     flags, low byte       0
 //   P+8     1     pixelSize             8 or 16
 //   P+9     1     version               3
@@ -86,12 +86,12 @@ inline constexpr int kMaxReadableSide = 4096;
 // pixel data lie.
 struct PalmBitmap {
     bool compressed = false;
-    bool hasColorTable = false;
+    bool hasColourTable = false;
     bool hasTransparency = false;
     bool indirect = false;
     bool forScreen = false;
-    bool directColor = false;
-    bool indirectColorTable = false;
+    bool directColour = false;
+    bool indirectColourTable = false;
     std::uint16_t width = 0;
     std::uint16_t height = 0;
     std::uint16_t rowBytes = 0;

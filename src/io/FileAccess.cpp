@@ -351,8 +351,4 @@ WriteResult WriteFileWithReason(const std::string& path, std::span<const std::ui
     return WriteFilesAllOrNothing(std::span(&file, 1), inputs, seams);
 }
 
-WriteOutcome WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes) {
-    return WriteFileWithReason(path, bytes).outcome;
-}
-
 }  // namespace corvane

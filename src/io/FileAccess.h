@@ -67,6 +67,10 @@ struct FileRead {
     std::error_code error;            // the system's reason for CouldNotOpen and ReadFailed
 
     bool Ok() const { return problem == ReadProblem::None; }
+    // The content, or nothing when the read failed: for callers that need no reason.
+    std::optional<std::vector<std::uint8_t>> Bytes() && {
+        return Ok() ? std::optional(std::move(bytes)) : std::nullopt;
+    }
 };
 
 // The whole content of a regular file of at most `limit` bytes.
@@ -80,9 +84,6 @@ std::string ReadProblemText(ReadProblem problem, std::uint64_t limit, std::strin
 
 // Standard input read to its end, at most `limit` bytes, for commands given "-".
 FileRead ReadStandardInputAtMost(std::uint64_t limit);
-
-// ReadFileAtMost with the picture-file limit, for callers that need no reason.
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 
 bool FileExists(const std::string& path);
 // Whether anything has that name, a dangling symbolic link included.
@@ -120,8 +121,6 @@ struct WriteSeams {
     // Called just before each temporary takes its name.
     void (*beforeRename)() = nullptr;
 };
-
-WriteOutcome WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // A write's outcome with the system's reason, for messages that say why.
 struct WriteResult {

@@ -44,12 +44,6 @@ FileRead ReadStandardInputAtMost(std::uint64_t limit) {
     return read;
 }
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-    FileRead read = ReadFileAtMost(path, kPictureFileLimit);
-    if (!read.Ok()) return std::nullopt;
-    return std::move(read.bytes);
-}
-
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return std::filesystem::exists(path, ec);

@@ -93,12 +93,18 @@ public:
         steps_.resize(done_);
         steps_.push_back({std::move(text), std::move(change)});
         done_ = steps_.size();
+        Changed();
     }
     // Forgets every step, as after opening another file.
     void Forget() {
         steps_.clear();
         done_ = 0;
+        Changed();
     }
+
+    // Called whenever the steps or the one to undo next change, so that a
+    // window can keep its Undo and Redo commands up to date.
+    void OnChange(std::function<void()> listener) { listener_ = std::move(listener); }
 
     bool CanUndo() const { return done_ > 0; }
     bool CanRedo() const { return done_ < steps_.size(); }
@@ -110,11 +116,13 @@ public:
     bool Undo() {
         if (!CanUndo()) return false;
         ChangeRecorder<Document, Change>::Undo(*steps_[--done_].change);
+        Changed();
         return true;
     }
     bool Redo() {
         if (!CanRedo()) return false;
         ChangeRecorder<Document, Change>::Redo(*steps_[done_++].change);
+        Changed();
         return true;
     }
 
@@ -123,8 +131,13 @@ private:
         std::string text;
         std::shared_ptr<const Change> change;
     };
+    void Changed() {
+        if (listener_) listener_();
+    }
+
     std::vector<Step> steps_;
     std::size_t done_ = 0;
+    std::function<void()> listener_;
 };
 
 }  // namespace corvane

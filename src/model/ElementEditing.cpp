@@ -31,4 +31,13 @@ void ShareTransparentColour(SkinDocument& document, Element from, std::span<cons
     for (const Element element : to) document.Slot(document.TargetDepth(), element).SetTransparent(colour);
 }
 
+const char* Name(ElementLoadOutcome outcome) {
+    switch (outcome) {
+        case ElementLoadOutcome::Cancelled: return "Cancelled";
+        case ElementLoadOutcome::Loaded: return "Loaded";
+        case ElementLoadOutcome::Failed: return "Failed";
+    }
+    return "";
+}
+
 }  // namespace corvane

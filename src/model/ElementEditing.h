@@ -15,6 +15,7 @@ class SkinDocument;
 class UserInterface;
 
 enum class ElementLoadOutcome { Cancelled, Loaded, Failed };
+const char* Name(ElementLoadOutcome outcome);
 
 inline constexpr std::string_view kErrorLoadingBitmap = "Error loading bitmap.";
 

@@ -9,9 +9,10 @@
 
 namespace corvane {
 
-void ImageSlot::LoadDefault(Image picture) {
+void ImageSlot::LoadDefault(Image picture, int depth) {
     image_ = std::move(picture);
     transparent_ = kPureGreen;
+    ReduceToDepth(depth);
 }
 
 bool ImageSlot::LoadFromFile(const std::string& path, int depth) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <string_view>
 
 #include "imaging/Image.h"
@@ -19,9 +20,15 @@ class UserInterface;
 
 class ImageSlot {
 public:
-    // Takes the element's built-in picture as it is (no reduction), records
-    // its size and makes pure green the transparent colour.
-    void LoadDefault(Image picture);
+    ImageSlot() = default;
+    // Holds the picture and its transparent colour as they are, unreduced:
+    // for pictures that were reduced before, or that a test starts from.
+    ImageSlot(Image picture, Colour transparent) : image_(std::move(picture)), transparent_(transparent) {}
+    // Takes the element's built-in picture, records its size, makes pure
+    // green the transparent colour and reduces both to the depth, as any
+    // picture entering a slot is: a new skin's previews show what its saved
+    // file will.
+    void LoadDefault(Image picture, int depth);
 
     // Reads the picture file and copies its top-left part into the slot, then
     // reduces the slot to the depth. False, with the slot unchanged, when the

@@ -1,7 +1,7 @@
 // How the editor names a colour to the user: one notation, "#RRGGBB", of the
-// colour as a skin file at the depth stores it. A default picture enters
-// unreduced and a loaded one reduced, so the same white could otherwise show
-// as #FFFFFF beside #F8FCF8.
+// colour as a skin file at the depth stores it, so that a colour shows as
+// the phone will show it (#F8FCF8 for white at 16 bits), whatever its way
+// into the slot.
 #pragma once
 
 #include <string>

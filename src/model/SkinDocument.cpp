@@ -21,8 +21,8 @@ bool SkinDocument::SetTargetDepth(int depth) {
 void SkinDocument::ResetToDefaults() {
     for (const SkinElement& e : kSkinElements) {
         Image picture = DefaultElementImage(e.element);
-        Slot(8, e.element).LoadDefault(picture);
-        Slot(16, e.element).LoadDefault(std::move(picture));
+        Slot(8, e.element).LoadDefault(picture, 8);
+        Slot(16, e.element).LoadDefault(std::move(picture), 16);
     }
 }
 

@@ -65,8 +65,8 @@ public:
     // Stores 8 or 16 and nothing else; false, changing nothing, for other values.
     bool SetTargetDepth(int depth);
 
-    // Every slot of both sets gets its element's default picture, unreduced,
-    // with a pure green transparent colour. Nothing else changes.
+    // Every slot of both sets gets its element's default picture with a pure
+    // green transparent colour, both reduced to the set's depth. Nothing else changes.
     void ResetToDefaults();
 
 private:

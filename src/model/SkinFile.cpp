@@ -43,6 +43,9 @@ LoadedSkin LoadSkinFile(const std::string& path, SkinDocument& document) {
     // Whatever the file is, it is not a skin the editor could read: saving
     // must not replace it unasked.
     document.SetMustSaveAs(loaded.skin.missing >= kElementCount);
+    // Saved again, the skin keeps the depth its pictures have; a file whose
+    // pictures tell none leaves the depth as it was.
+    if (const std::optional<Depth> depth = DecodedStoredDepth(loaded.skin)) document.SetTargetDepth(Bits(*depth));
     return loaded;
 }
 
@@ -127,7 +130,7 @@ SaveSkinOutcome WriteSkinFile(SkinDocument& document, UserInterface& user) {
     // Nothing is written unless the whole file could be encoded, so the
     // previous file survives a refused resource too.
     const WriteOutcome written =
-        bytes ? WriteFileReplacing(document.FilePath(), *bytes) : WriteOutcome::WriteFailed;
+        bytes ? WriteFileWithReason(document.FilePath(), *bytes).outcome : WriteOutcome::WriteFailed;
     switch (written) {
         case WriteOutcome::CouldNotOpen:
             Tell(user, "Could not open file for writing.", MessageIcon::Warning);
@@ -141,6 +144,27 @@ SaveSkinOutcome WriteSkinFile(SkinDocument& document, UserInterface& user) {
     document.ClearModified();
     Tell(user, "Skin saved successfully.", MessageIcon::Information);
     return SaveSkinOutcome::Saved;
+}
+
+const char* Name(OpenSkinOutcome outcome) {
+    switch (outcome) {
+        case OpenSkinOutcome::Cancelled: return "Cancelled";
+        case OpenSkinOutcome::CouldNotOpen: return "CouldNotOpen";
+        case OpenSkinOutcome::CarrierLogo: return "CarrierLogo";
+        case OpenSkinOutcome::Opened: return "Opened";
+    }
+    return "";
+}
+
+const char* Name(SaveSkinOutcome outcome) {
+    switch (outcome) {
+        case SaveSkinOutcome::Cancelled: return "Cancelled";
+        case SaveSkinOutcome::Declined: return "Declined";
+        case SaveSkinOutcome::CouldNotOpen: return "CouldNotOpen";
+        case SaveSkinOutcome::WriteFailed: return "WriteFailed";
+        case SaveSkinOutcome::Saved: return "Saved";
+    }
+    return "";
 }
 
 }  // namespace corvane

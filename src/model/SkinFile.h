@@ -58,6 +58,7 @@ enum class OpenSkinOutcome {
     CarrierLogo,   // the carrier-logo message was shown; nothing changed
     Opened,        // the window refreshes its title and recomposes both previews
 };
+const char* Name(OpenSkinOutcome outcome);
 
 // The Open command. With unsaved changes it asks first, as Reset does. A
 // path given (a file dropped on the window, say) takes the file prompt's place.
@@ -71,6 +72,7 @@ enum class SaveSkinOutcome {
     WriteFailed,   // "Error writing skin file."; the previous file is intact
     Saved,         // "Skin saved successfully."; the modified flag is clear
 };
+const char* Name(SaveSkinOutcome outcome);
 
 // Whether the window title may show something new. After Save as the file
 // name has changed even when the write then failed.

@@ -73,7 +73,7 @@ SplashLoadOutcome LoadSplashImage(SplashDocument& splash, UserInterface& user, s
     if (!picture) return SplashLoadOutcome::UnknownId;
     *picture = {std::move(read.bytes), path};
     splash.MarkModified();
-    return SplashLoadOutcome::Ok;
+    return SplashLoadOutcome::Loaded;
 }
 
 SplashLoadOutcome ChooseSplashImage(SplashDocument& splash, UserInterface& user, std::uint16_t id) {
@@ -91,7 +91,7 @@ SplashImageSaveOutcome SaveSplashImage(const SplashDocument& splash, UserInterfa
     const SplashPicture* picture = splash.Picture(id);
     if (!picture) return SplashImageSaveOutcome::UnknownId;
     if (picture->bytes.empty()) return SplashImageSaveOutcome::ImageMissing;
-    switch (WriteFileReplacing(path, picture->bytes)) {
+    switch (WriteFileWithReason(path, picture->bytes).outcome) {
         case WriteOutcome::CouldNotOpen:
             Say(user, kCouldNotWrite, true, MessageIcon::Warning);
             return SplashImageSaveOutcome::CouldNotOpen;
@@ -102,7 +102,7 @@ SplashImageSaveOutcome SaveSplashImage(const SplashDocument& splash, UserInterfa
             break;
     }
     Say(user, "Jpeg image saved successfully.", true, MessageIcon::Information);
-    return SplashImageSaveOutcome::Ok;
+    return SplashImageSaveOutcome::Saved;
 }
 
 SplashImageSaveOutcome ExtractSplashImage(const SplashDocument& splash, UserInterface& user, std::uint16_t id) {
@@ -120,7 +120,7 @@ SplashSaveOutcome WriteSplash(SplashDocument& splash, UserInterface& user, std::
     if (!splash.HasBothImages()) return SplashSaveOutcome::ImageMissing;
     const std::string name = DatabaseNameFromPath(splash.FileName());
     const auto bytes = BuildSplashFile(name, splash.WelcomeBytes(), splash.GoodbyeBytes(), now);
-    const WriteOutcome written = bytes ? WriteFileReplacing(splash.FileName(), *bytes) : WriteOutcome::WriteFailed;
+    const WriteOutcome written = bytes ? WriteFileWithReason(splash.FileName(), *bytes).outcome : WriteOutcome::WriteFailed;
     switch (written) {
         case WriteOutcome::CouldNotOpen:
             Say(user, kCouldNotWrite, true, MessageIcon::Warning);
@@ -134,7 +134,7 @@ SplashSaveOutcome WriteSplash(SplashDocument& splash, UserInterface& user, std::
     splash.SetName(name);
     splash.ClearModified();
     Say(user, "Splash saved successfully.", true, MessageIcon::Information);
-    return SplashSaveOutcome::Ok;
+    return SplashSaveOutcome::Saved;
 }
 
 SplashSaveOutcome SaveSplash(SplashDocument& splash, UserInterface& user, std::uint32_t now) {
@@ -181,7 +181,52 @@ SplashReadOutcome ReadSplashFile(SplashDocument& splash, UserInterface& user, co
                                                   SourceFromSplash("goodbye", content->name)};
     splash.SetFileName(path);
     splash.ClearModified();
-    return SplashReadOutcome::Ok;
+    return SplashReadOutcome::Opened;
+}
+
+const char* Name(SplashLoadOutcome outcome) {
+    switch (outcome) {
+        case SplashLoadOutcome::Loaded: return "Loaded";
+        case SplashLoadOutcome::Cancelled: return "Cancelled";
+        case SplashLoadOutcome::CouldNotOpen: return "CouldNotOpen";
+        case SplashLoadOutcome::NotJpeg: return "NotJpeg";
+        case SplashLoadOutcome::WrongSize: return "WrongSize";
+        case SplashLoadOutcome::UnknownId: return "UnknownId";
+    }
+    return "";
+}
+
+const char* Name(SplashImageSaveOutcome outcome) {
+    switch (outcome) {
+        case SplashImageSaveOutcome::Saved: return "Saved";
+        case SplashImageSaveOutcome::Cancelled: return "Cancelled";
+        case SplashImageSaveOutcome::ImageMissing: return "ImageMissing";
+        case SplashImageSaveOutcome::CouldNotOpen: return "CouldNotOpen";
+        case SplashImageSaveOutcome::WriteFailed: return "WriteFailed";
+        case SplashImageSaveOutcome::UnknownId: return "UnknownId";
+    }
+    return "";
+}
+
+const char* Name(SplashSaveOutcome outcome) {
+    switch (outcome) {
+        case SplashSaveOutcome::Saved: return "Saved";
+        case SplashSaveOutcome::Cancelled: return "Cancelled";
+        case SplashSaveOutcome::ImageMissing: return "ImageMissing";
+        case SplashSaveOutcome::CouldNotOpen: return "CouldNotOpen";
+        case SplashSaveOutcome::WriteFailed: return "WriteFailed";
+    }
+    return "";
+}
+
+const char* Name(SplashReadOutcome outcome) {
+    switch (outcome) {
+        case SplashReadOutcome::Opened: return "Opened";
+        case SplashReadOutcome::Cancelled: return "Cancelled";
+        case SplashReadOutcome::CouldNotOpen: return "CouldNotOpen";
+        case SplashReadOutcome::NotSplashFile: return "NotSplashFile";
+    }
+    return "";
 }
 
 }  // namespace corvane

@@ -23,16 +23,25 @@ std::string ExtractedImageName(std::string_view splashFileName, std::uint16_t id
 
 inline constexpr std::string_view kNeedBothImages =
     "You need to select both a welcome and a goodbye image prior to saving.";
+// Saving one image that is not there.
+inline constexpr std::string_view kNeedWelcomeImage = "You need to select a welcome image prior to saving.";
+inline constexpr std::string_view kNeedGoodbyeImage = "You need to select a goodbye image prior to saving.";
 // Leaving for the skin editor, and leaving the program.
 inline constexpr std::string_view kLeaveSplashQuestion =
     "You changed the current splash. Do you want to save your changes before exiting?";
 inline constexpr std::string_view kExitSplashQuestion =
     "You changed the current splash file. Do you want to save your changes before exiting?";
 
-enum class SplashLoadOutcome { Ok, Cancelled, CouldNotOpen, NotJpeg, WrongSize, UnknownId };
-enum class SplashImageSaveOutcome { Ok, Cancelled, ImageMissing, CouldNotOpen, WriteFailed, UnknownId };
-enum class SplashSaveOutcome { Ok, Cancelled, ImageMissing, CouldNotOpen, WriteFailed };
-enum class SplashReadOutcome { Ok, Cancelled, CouldNotOpen, NotSplashFile };
+enum class SplashLoadOutcome { Loaded, Cancelled, CouldNotOpen, NotJpeg, WrongSize, UnknownId };
+enum class SplashImageSaveOutcome { Saved, Cancelled, ImageMissing, CouldNotOpen, WriteFailed, UnknownId };
+enum class SplashSaveOutcome { Saved, Cancelled, ImageMissing, CouldNotOpen, WriteFailed };
+enum class SplashReadOutcome { Opened, Cancelled, CouldNotOpen, NotSplashFile };
+
+// Each outcome's name, the same word for the same outcome as the skin's.
+const char* Name(SplashLoadOutcome outcome);
+const char* Name(SplashImageSaveOutcome outcome);
+const char* Name(SplashSaveOutcome outcome);
+const char* Name(SplashReadOutcome outcome);
 
 // Reads one JPEG file into the image named by id.
 SplashLoadOutcome LoadSplashImage(SplashDocument& splash, UserInterface& user, std::uint16_t id,

@@ -25,9 +25,12 @@ Image Shrunk(const Image& picture, int box) {
 // lacks shows its default, as in a document the editor has just opened.
 struct Defaults {
     Image background = PreviewBackgroundImage();
-    std::array<ImageSlot, kElementCount> slots;
+    // By depth: [0] at 8 bits, [1] at 16 bits.
+    std::array<std::array<ImageSlot, kElementCount>, 2> slots;
     Defaults() {
-        for (const SkinElement& e : kSkinElements) slots[Index(e.element)].LoadDefault(DefaultElementImage(e.element));
+        for (const SkinElement& e : kSkinElements)
+            for (const int depth : {8, 16})
+                slots[depth == 16][Index(e.element)].LoadDefault(DefaultElementImage(e.element), depth);
     }
 };
 
@@ -88,9 +91,9 @@ std::optional<Image> SkinThumbnail(std::span<const std::uint8_t> file, int box) 
     ElementPictures elements{};
     for (const Placement& p : placements) {
         const std::size_t i = Index(p.element);
-        const ImageSlot* slot = &defaults.slots[i];
+        const ImageSlot* slot = &defaults.slots[depth == 16][i];
         if (const auto& picture = pictures.Of(p.element); picture && found[i].Picture().Empty()) {
-            found[i] = defaults.slots[i];
+            found[i] = *slot;
             found[i].SetTransparent(picture->transparent);
             found[i].CopyFrom(picture->image, 0, 0, depth);
         }

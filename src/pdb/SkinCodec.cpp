@@ -49,10 +49,12 @@ std::optional<FoundBitmap> DecodeSkinElement(const ResourceDatabase& database, E
     return picture;
 }
 
-int DecodedSkinDepth(const DecodedSkin& skin) {
-    return SkinDepth([&skin](int depth) {
+std::optional<Depth> DecodedStoredDepth(const DecodedSkin& skin) {
+    return StoredSkinDepth([&skin](int depth) {
         return std::find(skin.depths.begin(), skin.depths.end(), depth) != skin.depths.end();
     });
 }
+
+int DecodedSkinDepth(const DecodedSkin& skin) { return Bits(DecodedStoredDepth(skin).value_or(Depth::Sixteen)); }
 
 }  // namespace corvane

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/Depth.h"
 #include "imaging/Image.h"
 #include "pdb/ResourceDatabase.h"
 #include "pdb/SkinCatalogue.h"
@@ -58,12 +59,20 @@ DecodedSkin DecodeSkin(const ResourceDatabase& database, DatabaseReadOutcome out
 std::optional<FoundBitmap> DecodeSkinElement(const ResourceDatabase& database, Element element);
 
 // The depth the skin's pictures are stored at: 16 when any is, else 8 when
-// any is, else 16, the depth of a new skin. `hasPictureAt(depth)` tells
-// whether any picture is stored at that depth.
+// any is, else nothing. `hasPictureAt(bits)` tells whether any picture is
+// stored at that depth.
+template <class HasPictureAt>
+std::optional<Depth> StoredSkinDepth(HasPictureAt hasPictureAt) {
+    if (hasPictureAt(16)) return Depth::Sixteen;
+    if (hasPictureAt(8)) return Depth::Eight;
+    return std::nullopt;
+}
+// The same, with 16, the depth of a new skin, where no picture tells.
 template <class HasPictureAt>
 int SkinDepth(HasPictureAt hasPictureAt) {
-    return hasPictureAt(16) || !hasPictureAt(8) ? 16 : 8;
+    return Bits(StoredSkinDepth(hasPictureAt).value_or(Depth::Sixteen));
 }
+std::optional<Depth> DecodedStoredDepth(const DecodedSkin& skin);
 int DecodedSkinDepth(const DecodedSkin& skin);
 
 }  // namespace corvane

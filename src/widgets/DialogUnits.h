@@ -7,6 +7,10 @@
 #include <QRect>
 #include <QWidget>
 
+#include <optional>
+
+#include "widgets/ControlId.h"
+
 namespace corvane {
 
 inline int DluX(int x) { return (x * 6 + 2) / 4; }
@@ -14,9 +18,9 @@ inline int DluY(int y) { return (y * 13 + 4) / 8; }
 inline QRect DluRect(int x, int y, int w, int h) { return QRect(DluX(x), DluY(y), DluX(w), DluY(h)); }
 
 // Places a control by its dialog-unit rectangle and names it by its command ID.
-inline void Place(QWidget* widget, int x, int y, int w, int h, int id = 0) {
+inline void Place(QWidget* widget, int x, int y, int w, int h, std::optional<ControlId> id = std::nullopt) {
     widget->setGeometry(DluRect(x, y, w, h));
-    if (id != 0) widget->setObjectName(QString::number(id));
+    if (id) widget->setObjectName(ObjectName(*id));
     // Our fonts are wider than the layout's own: a one-line label grows rather than cut its text.
     if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap() && label->pixmap().isNull())
         label->resize(label->sizeHint().expandedTo(label->size()));

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "model/ProgramText.h"
-#include "widgets/CAboutDlg.h"
+#include "widgets/AboutDialog.h"
 #include "widgets/DialogUnits.h"
 #include "widgets/Manual.h"
 #include "widgets/QtUserInterface.h"
@@ -30,7 +30,7 @@ QString DroppedDatabase(const QMimeData* mime) {
 
 }  // namespace
 
-EditorWindow::EditorWindow(UserInterface* user, int templateId, int widthDlu, int heightDlu)
+EditorWindow::EditorWindow(UserInterface* user, ControlId window, int widthDlu, int heightDlu)
     : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint) {
     if (!user) {
@@ -38,7 +38,7 @@ EditorWindow::EditorWindow(UserInterface* user, int templateId, int widthDlu, in
         user = ownUser_.get();
     }
     user_ = user;
-    setObjectName(QString::number(templateId));
+    setObjectName(ObjectName(window));
     setAcceptDrops(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -81,13 +81,13 @@ void EditorWindow::AddHelpMenu() {
     manual->setObjectName("manual");
     manual->setShortcut(QKeySequence(Qt::Key_F1));
     connect(manual, &QAction::triggered, this, [this] { OpenManual(*user_); });
-    connect(AddAction(help, "&About Corvane Desktop", 32784), &QAction::triggered, this, [] { ShowAboutBox(); });
+    connect(AddAction(help, "&About Corvane Desktop", ControlId::About), &QAction::triggered, this, [] { ShowAboutBox(); });
 }
 
 void EditorWindow::ShowPointer(const QString& text) { pointer_->setText(text); }
 
 QAction* EditorWindow::AddExitAction(QMenu* menu) {
-    QAction* exit = AddAction(menu, "E&xit\tEsc", 2);
+    QAction* exit = AddAction(menu, "E&xit\tEsc", ControlId::Exit);
     exit->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_Q)});
     return exit;
 }
@@ -96,19 +96,19 @@ QString EditorWindow::TitleFor(const std::string& filePath, bool modified) {
     return QString::fromStdString(WindowTitle(filePath, modified));
 }
 
-QPushButton* EditorWindow::AddButton(const char* text, int id, int x, int y, int w, int h) {
+QPushButton* EditorWindow::AddButton(const char* text, ControlId id, int x, int y, int w, int h) {
     auto* button = new QPushButton(text, client_);
     button->setAutoDefault(false);
     Place(button, x, y, w, h, id);
     return button;
 }
 
-QAction* EditorWindow::AddAction(QMenu* menu, const char* text, int id) {
+QAction* EditorWindow::AddAction(QMenu* menu, const char* text, ControlId id) {
     // A tab in the text would reach screen readers as part of the item's name.
     const QStringList parts = QString(text).split('\t');
     QAction* action = menu->addAction(parts.front());
     if (parts.size() > 1) action->setShortcut(QKeySequence(parts.back()));
-    action->setObjectName(QString::number(id));
+    action->setObjectName(ObjectName(id));
     return action;
 }
 

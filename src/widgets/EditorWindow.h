@@ -17,6 +17,7 @@
 #include <string>
 
 #include "model/UserInterface.h"
+#include "widgets/ControlId.h"
 
 namespace corvane {
 
@@ -24,7 +25,7 @@ class EditorWindow : public QDialog {
     Q_OBJECT
 public:
     // user: who answers the window's questions; nullptr for real Qt dialogs.
-    EditorWindow(UserInterface* user, int templateId, int widthDlu, int heightDlu);
+    EditorWindow(UserInterface* user, ControlId window, int widthDlu, int heightDlu);
 
     // The client area below the menu bar, where controls are placed. Where
     // the screen is smaller than the window it scrolls.
@@ -48,9 +49,9 @@ public:
     void OpenWhenShown(std::string path) { openWhenShown_ = std::move(path); }
 
 protected:
-    QPushButton* AddButton(const char* text, int id, int x, int y, int w, int h);
+    QPushButton* AddButton(const char* text, ControlId id, int x, int y, int w, int h);
     // A text "NAME\tKEY" gives the item NAME with the shortcut KEY.
-    QAction* AddAction(QMenu* menu, const char* text, int id);
+    QAction* AddAction(QMenu* menu, const char* text, ControlId id);
     // "E&xit\tEsc": Ctrl+Q leaves as Esc does.
     QAction* AddExitAction(QMenu* menu);
     // "&?": "Corvane Desktop &Manual" (F1), then "&About Corvane Desktop".

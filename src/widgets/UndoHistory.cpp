@@ -2,62 +2,66 @@
 
 #include <QAction>
 #include <QKeySequence>
-#include <QUndoCommand>
 #include <QWidget>
 
 namespace corvane {
 namespace {
 
-class DoneCommand : public QUndoCommand {
-public:
-    DoneCommand(const QString& text, std::function<void()> undo, std::function<void()> redo, UndoHistory& history)
-        : QUndoCommand(text), undo_(std::move(undo)), redo_(std::move(redo)), history_(history) {}
-
-    void undo() override {
-        undo_();
-        emit history_.Restored();
-    }
-    void redo() override {
-        // The push itself: the change is already made and shown.
-        if (std::exchange(pushing_, false)) return;
-        redo_();
-        emit history_.Restored();
-    }
-
-private:
-    std::function<void()> undo_;
-    std::function<void()> redo_;
-    UndoHistory& history_;
-    bool pushing_ = true;
-};
+QString Named(const char* command, const std::string& step) {
+    return step.empty() ? QString(command) : QString("%1 %2").arg(command, QString::fromStdString(step));
+}
 
 }  // namespace
 
-UndoHistory::UndoHistory(QObject* parent) : QObject(parent), stack_(this) {}
-
-// The stack says it is clean again while it is destroyed, when the window
-// and the document its receivers update are already gone.
-UndoHistory::~UndoHistory() { stack_.disconnect(); }
-
-void UndoHistory::Push(const QString& text, std::function<void()> undo, std::function<void()> redo) {
-    stack_.push(new DoneCommand(text, std::move(undo), std::move(redo), *this));
+UndoHistory::UndoHistory(Undoable& steps, QObject* parent) : QObject(parent), steps_(steps) {
+    steps_.OnStepsChanged([this] { Update(); });
 }
 
+// The session outlives the window's commands only by the order of destruction.
+UndoHistory::~UndoHistory() { steps_.OnStepsChanged({}); }
+
 QAction* UndoHistory::CreateUndoAction(QObject* parent) {
-    QAction* action = stack_.createUndoAction(parent, "&Undo");
+    auto* action = new QAction(parent);
     action->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    connect(action, &QAction::triggered, this, &UndoHistory::Undo);
+    undoActions_.append(action);
+    Update();
     return action;
 }
 
 QAction* UndoHistory::CreateRedoAction(QObject* parent) {
-    QAction* action = stack_.createRedoAction(parent, "&Redo");
+    auto* action = new QAction(parent);
     action->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(action, &QAction::triggered, this, &UndoHistory::Redo);
+    redoActions_.append(action);
+    Update();
     return action;
 }
 
 void UndoHistory::AddShortcutsTo(QWidget* window) {
     window->addAction(CreateUndoAction(window));
     window->addAction(CreateRedoAction(window));
+}
+
+void UndoHistory::Undo() {
+    if (steps_.Undo()) emit Restored();
+}
+
+void UndoHistory::Redo() {
+    if (steps_.Redo()) emit Restored();
+}
+
+void UndoHistory::Update() {
+    for (QAction* action : undoActions_) {
+        if (!action) continue;
+        action->setEnabled(steps_.CanUndo());
+        action->setText(Named("&Undo", steps_.UndoText()));
+    }
+    for (QAction* action : redoActions_) {
+        if (!action) continue;
+        action->setEnabled(steps_.CanRedo());
+        action->setText(Named("&Redo", steps_.RedoText()));
+    }
 }
 
 }  // namespace corvane

@@ -1,12 +1,14 @@
-// The undo stack of one editor window. A command is done first and pushed
-// afterwards with the two ways of restoring it; the history only calls them
-// back on Undo and Redo and then says that the document changed under the
-// window, so that every window showing it repaints.
+// A window's Undo and Redo commands over its session's steps: menu items and
+// shortcuts that name the step they take back or bring back, enabled while
+// there is one, and word after every undo and redo that the document
+// changed under the window, so that every window showing it repaints.
 #pragma once
 
+#include <QList>
 #include <QObject>
-#include <QUndoStack>
-#include <functional>
+#include <QPointer>
+
+#include "model/Undoable.h"
 
 class QAction;
 class QWidget;
@@ -16,13 +18,8 @@ namespace corvane {
 class UndoHistory : public QObject {
     Q_OBJECT
 public:
-    explicit UndoHistory(QObject* parent = nullptr);
+    explicit UndoHistory(Undoable& steps, QObject* parent = nullptr);
     ~UndoHistory() override;
-
-    QUndoStack& Stack() { return stack_; }
-
-    // Records a change that has already been made.
-    void Push(const QString& text, std::function<void()> undo, std::function<void()> redo);
 
     // "&Undo ACTION" (Ctrl+Z) and "&Redo ACTION" (Ctrl+Shift+Z, Ctrl+Y), enabled
     // while there is something to undo or redo.
@@ -32,12 +29,19 @@ public:
     // takes the keyboard from its owner's menu).
     void AddShortcutsTo(QWidget* window);
 
+    void Undo();
+    void Redo();
+
 signals:
     // After every Undo and Redo.
     void Restored();
 
 private:
-    QUndoStack stack_;
+    void Update();
+
+    Undoable& steps_;
+    QList<QPointer<QAction>> undoActions_;
+    QList<QPointer<QAction>> redoActions_;
 };
 
 }  // namespace corvane

@@ -125,7 +125,7 @@ TEST_F(BitmapCommand, DecodeWritesTheReducedPictureAndPrintsTheTransparentColour
         ASSERT_TRUE(bitmap.Ok());
         ASSERT_TRUE(bitmap->hasTransparency);
         const Image& expected = bitmap->image;
-        EXPECT_EQ(DecodeImageFile(out), expected);
+        EXPECT_EQ(ReadImageFile(out).image, expected);
         EXPECT_EQ(ReadBytes(out), EncodeBmp(expected));
         EXPECT_EQ(expected.At(3, 4), bitmap->transparent);
     }
@@ -235,7 +235,7 @@ TEST_F(BitmapCommand, PipelinesReadStandardInputAndWriteStandardOutput) {
                                            " bitmap decode - -o " +
                                            testing::ShellQuote(dir.File("back.bmp")));
     ASSERT_EQ(encoded.exitCode, 0) << encoded.err;
-    const auto expected = DecodeImageFile(dir.File("back.bmp"));
+    const auto expected = ReadImageFile(dir.File("back.bmp")).image;
     ASSERT_TRUE(expected.has_value());
     EXPECT_EQ(expected->At(2, 1), (Colour{0x10, 0x80, 0xF0}));
     ASSERT_EQ(Corvane({"bitmap", "encode", in, "--depth", "16", "-o", dir.File("p.res")}).exitCode, 0);

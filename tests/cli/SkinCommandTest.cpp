@@ -187,7 +187,7 @@ TEST_F(SkinCommandTest, ExtractThenBuildGivesTheSameResources) {
             std::snprintf(line, sizeof line, "%s.bmp %02X%02X%02X\n", std::string(ElementInfo(element).name).c_str(),
                           picture.transparent.r, picture.transparent.g, picture.transparent.b);
             expected += line;
-            EXPECT_EQ(DecodeImageFile((folder / (std::string(ElementInfo(element).name) + ".bmp")).string()),
+            EXPECT_EQ(ReadImageFile((folder / (std::string(ElementInfo(element).name) + ".bmp")).string()).image,
                       picture.image);
         }
         EXPECT_EQ(extract.out, expected);

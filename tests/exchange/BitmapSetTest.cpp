@@ -125,7 +125,7 @@ TEST(ExportBitmaps, AsksAboutEveryNameTakenAndWritesOnlyIntoTheFolder) {
     EXPECT_NE(texts[0].find((folder / "0.bmp").string() + "\n\nalready exists."), std::string::npos);
     EXPECT_EQ(texts[2], "Not all bitmaps could be exported.");
     EXPECT_FALSE(std::filesystem::exists(dir.File("elsewhere.bmp")));
-    EXPECT_EQ(DecodeImageFile((folder / "0.bmp").string()), SkinDocument().Slot(16, 0).Picture());
+    EXPECT_EQ(ReadImageFile((folder / "0.bmp").string()).image, SkinDocument().Slot(16, 0).Picture());
     EXPECT_EQ(FileNames(folder).size(), std::size_t{kElementCount});
 }
 
@@ -161,7 +161,7 @@ TEST(ImportBitmaps, EightBitExportComesBackIntoBothSets) {
     source.Slot(8, kKey5).CopyFrom(Busy(102, 46), 0, 0, 8);
     ExportInto(source, dir.Path().string());
     const Image exported = source.Slot(8, kKey5).Picture();
-    ASSERT_EQ(DecodeImageFile(dir.File("5.bmp")), exported);
+    ASSERT_EQ(ReadImageFile(dir.File("5.bmp")).image, exported);
 
     SkinDocument document;
     ScriptedUser user;

@@ -21,6 +21,8 @@ using testing::WriteBytes;
 
 constexpr int kKey1 = 1, kKey5 = 5, kKey9 = 9, kDialButton = 24, kDialButtonPressed = 25;
 constexpr Colour kBlue{0, 0, 200};
+// White as a 16-bit slot holds it: 5-6-5 keeps the top 5, 6 and 5 bits.
+constexpr Colour kWhiteAt16{248, 252, 248};
 
 bool SameSlots(const SkinDocument& a, const SkinDocument& b) {
     for (const int depth : {8, 16})
@@ -48,11 +50,11 @@ TEST(ExportDialpad, UntitledSkinWritesThePreviewAndBothDialpadsAsComposed) {
     EXPECT_EQ(ExportDialpadBitmaps(document, user), ExportOutcome::Exported);
     EXPECT_EQ(user.FolderTitles()[1], "Select a destination directory for the exported bitmaps:");
 
-    EXPECT_EQ(DecodeImageFile(dir.File("untitled-preview.bmp")), document.ReleasedPreview());
+    EXPECT_EQ(ReadImageFile(dir.File("untitled-preview.bmp")).image, document.ReleasedPreview());
     const std::pair<const char*, const Image*> pads[] = {{"untitled-dial-unpressed.bmp", &document.ReleasedPreview()},
                                                          {"untitled-dial-pressed.bmp", &document.PressedPreview()}};
     for (const auto& [name, canvas] : pads) {
-        const auto pad = DecodeImageFile(dir.File(name));
+        const auto pad = ReadImageFile(dir.File(name)).image;
         ASSERT_TRUE(pad && pad->Width() == 306 && pad->Height() == 184) << name;
         for (int y = 0; y < 184; ++y)
             for (int x = 0; x < 306; ++x) ASSERT_EQ(pad->At(x, y), canvas->At(6 + x, 90 + y)) << name;
@@ -111,9 +113,10 @@ TEST(InsertBackground, PlainBackgroundShowsAroundTheButtonsAndClearsTheDialButto
     ASSERT_TRUE(WriteBmpFile(Image(306, 184, kBlue), dir.File("blue.bmp")));
     SkinDocument document;
     document.SetTargetDepth(8);
-    // As a user would before inserting: the buttons' white corners made see-through.
-    document.Slot(16, kDialButton).SetTransparent(kWhite);
-    document.Slot(16, kDialButtonPressed).SetTransparent(kWhite);
+    // As a user would before inserting: the buttons' white corners made
+    // see-through, with the white the 16-bit slots hold.
+    document.Slot(16, kDialButton).SetTransparent(kWhiteAt16);
+    document.Slot(16, kDialButtonPressed).SetTransparent(kWhiteAt16);
     const Colour face = document.Slot(16, kDialButton).Picture().At(50, 2);
     ScriptedUser user;
     user.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp"));
@@ -152,7 +155,7 @@ TEST(InsertBackground, PictureSmallerThanTheGridIsAccepted) {
     TempDir dir;
     ASSERT_TRUE(WriteBmpFile(Image(150, 60, kBlue), dir.File("small.bmp")));
     SkinDocument document;
-    document.Slot(16, kDialButton).SetTransparent(kWhite);
+    document.Slot(16, kDialButton).SetTransparent(kWhiteAt16);
     const Image button = document.Slot(16, kDialButton).Picture();
     ScriptedUser user;
     user.Answers(Answer::Ok).ChoosesFile(dir.File("small.bmp"));

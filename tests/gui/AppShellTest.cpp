@@ -5,11 +5,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/CStartDlg.h"
+#include "app/StartDialog.h"
 #include "support/FindWidget.h"
 #include "support/ModalDriver.h"
-#include "widgets/CAboutDlg.h"
-#include "widgets/CIntroDlg.h"
+#include "widgets/AboutDialog.h"
+#include "widgets/WelcomeDialog.h"
 #include "widgets/WelcomeMarker.h"
 
 using namespace corvane;
@@ -20,10 +20,10 @@ class AppShellTest : public QObject {
     Q_OBJECT
 private slots:
     void startDialogShowsChoices() {
-        CStartDlg start([](EditorKind) { return false; });
+        StartDialog start([](EditorKind) { return false; });
         QCOMPARE(start.windowTitle(), QString("Corvane Desktop"));
-        auto* skins = Widget<QPushButton>(start, "1073");
-        auto* splash = Widget<QPushButton>(start, "1074");
+        auto* skins = Widget<QPushButton>(start, ObjectName(ControlId::StartSkins));
+        auto* splash = Widget<QPushButton>(start, ObjectName(ControlId::StartSplash));
         QVERIFY(skins && splash);
         QCOMPARE(skins->text(), QString("Phone Application Skins"));
         QCOMPARE(splash->text(), QString("Splash Images"));
@@ -35,12 +35,12 @@ private slots:
 
     void editorsAlternateUntilOneEndsTheProgram() {
         QList<EditorKind> runs;
-        CStartDlg start([&](EditorKind kind) {
+        StartDialog start([&](EditorKind kind) {
             runs << kind;
             return runs.size() < 4;  // switch three times, then exit
         });
         start.show();
-        QTest::mouseClick(Widget<QPushButton>(start, "1074"), Qt::LeftButton);
+        QTest::mouseClick(Widget<QPushButton>(start, ObjectName(ControlId::StartSplash)), Qt::LeftButton);
         QCOMPARE(runs, (QList<EditorKind>{EditorKind::Splash, EditorKind::Skin, EditorKind::Splash, EditorKind::Skin}));
         QVERIFY(start.isHidden());
         QCOMPARE(start.result(), int(QDialog::Rejected));
@@ -48,18 +48,18 @@ private slots:
 
     void startDialogIsHiddenWhileTheEditorRuns() {
         bool visibleDuringEditor = true;
-        CStartDlg start([&](EditorKind) {
+        StartDialog start([&](EditorKind) {
             visibleDuringEditor = start.isVisible();
             return false;
         });
         start.show();
-        QTest::mouseClick(Widget<QPushButton>(start, "1073"), Qt::LeftButton);
+        QTest::mouseClick(Widget<QPushButton>(start, ObjectName(ControlId::StartSkins)), Qt::LeftButton);
         QVERIFY(!visibleDuringEditor);
     }
 
     void escapeOnStartDialogStartsNoEditor() {
         int runs = 0;
-        CStartDlg start([&](EditorKind) { return ++runs, false; });
+        StartDialog start([&](EditorKind) { return ++runs, false; });
         WhenModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
         QCOMPARE(start.exec(), int(QDialog::Rejected));
         QCOMPARE(runs, 0);
@@ -70,8 +70,8 @@ private slots:
         WelcomeMarker marker(program.path(), config.path() + "/cfg");
         WhenModal([](QWidget* w) {
             QCOMPARE(w->windowTitle(), QString("Welcome"));
-            Widget<QCheckBox>(w, "1082")->setChecked(true);
-            QTest::mouseClick(Widget<QPushButton>(w, "1"), Qt::LeftButton);
+            Widget<QCheckBox>(w, ObjectName(ControlId::DoNotShowAgain))->setChecked(true);
+            QTest::mouseClick(Widget<QPushButton>(w, ObjectName(ControlId::Accept)), Qt::LeftButton);
         });
         ShowWelcomeIfWanted(marker);
         QVERIFY(QFile::exists(program.filePath("no.welcome")));
@@ -82,7 +82,7 @@ private slots:
         QTemporaryDir program, config;
         WelcomeMarker marker(program.path(), config.path());
         WhenModal([](QWidget* w) {
-            Widget<QCheckBox>(w, "1082")->setChecked(true);
+            Widget<QCheckBox>(w, ObjectName(ControlId::DoNotShowAgain))->setChecked(true);
             QTest::keyClick(w, Qt::Key_Escape);
         });
         ShowWelcomeIfWanted(marker);
@@ -93,7 +93,7 @@ private slots:
     void welcomeOkWithoutTickCreatesNoMarker() {
         QTemporaryDir program, config;
         WelcomeMarker marker(program.path(), config.path());
-        WhenModal([](QWidget* w) { QTest::mouseClick(Widget<QPushButton>(w, "1"), Qt::LeftButton); });
+        WhenModal([](QWidget* w) { QTest::mouseClick(Widget<QPushButton>(w, ObjectName(ControlId::Accept)), Qt::LeftButton); });
         ShowWelcomeIfWanted(marker);
         QVERIFY(!marker.Exists());
     }
@@ -123,13 +123,13 @@ private slots:
     }
 
     void aboutBoxTexts() {
-        CAboutDlg about;
+        AboutDialog about;
         QCOMPARE(about.windowTitle(), QString("About Corvane Desktop"));
         QStringList labels;
         for (auto* l : about.findChildren<QLabel*>()) labels << l->text();
         QVERIFY(labels.contains("Corvane Desktop for Treo 650/700p\nVersion 3.3\n\n"
                                 "In case of questions, please consult the manual for contact information for support."));
-        QVERIFY(Widget<QPushButton>(about, "1"));
+        QVERIFY(Widget<QPushButton>(about, ObjectName(ControlId::Accept)));
     }
 };
 

@@ -12,24 +12,23 @@
 #include <QtTest>
 #include <functional>
 
-#include "app/CEditorApp.h"
-#include "editor/CColorChooseBitmap.h"
-#include "editor/CElementDlg.h"
-#include "editor/CSkinEditorDlg.h"
-#include "editor/CTransparencyDlg.h"
+#include "app/EditorApp.h"
+#include "editor/ChooserPicture.h"
+#include "editor/ElementEditor.h"
+#include "editor/SkinEditorWindow.h"
+#include "editor/ColourChooser.h"
 #include "imaging/Bmp.h"
 #include "io/FileAccess.h"
 #include "model/SkinFile.h"
 #include "model/SplashFile.h"
 #include "pdb/SplashCodec.h"
-#include "splash/CCarrierDlg.h"
+#include "splash/SplashEditorWindow.h"
 #include "support/FindWidget.h"
 #include "support/ModalDriver.h"
 #include "support/NoWelcome.h"
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
-#include "editor/SkinUndo.h"
 #include "widgets/UndoHistory.h"
 
 using namespace corvane;
@@ -38,6 +37,7 @@ using corvane::testing::NoWelcome;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
+using corvane::testing::RowControl;
 using corvane::testing::Widget;
 
 namespace {
@@ -53,10 +53,10 @@ struct Seen {
     bool operator==(const Seen&) const = default;
 };
 
-Seen SeenIn(const CSkinEditorDlg& w) {
-    auto shown = [&](const char* id) { return Widget<QLabel>(w, id)->pixmap().toImage(); };
-    auto& doc = const_cast<CSkinEditorDlg&>(w).Document();
-    return {doc.Set(8), doc.Set(16), shown("1001"), shown("1005"), doc.IsModified(), w.windowTitle()};
+Seen SeenIn(const SkinEditorWindow& w) {
+    auto shown = [&](const QString& id) { return Widget<QLabel>(w, id)->pixmap().toImage(); };
+    auto& doc = const_cast<SkinEditorWindow&>(w).Document();
+    return {doc.Set(8), doc.Set(16), shown(ObjectName(ControlId::ReleasedPreview)), shown(ObjectName(ControlId::PressedPreview)), doc.IsModified(), w.windowTitle()};
 }
 
 void Press(QWidget* w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -70,9 +70,9 @@ void PickAndConfirm(const SkinDocument& doc, int element) {
     while (slot.Picture().At(pixel.x(), pixel.y()) == slot.Transparent())
         pixel = pixel.x() + 1 < slot.Width() ? QPoint(pixel.x() + 1, pixel.y()) : QPoint(0, pixel.y() + 1);
     WhenModal([pixel](QWidget* chooser) {
-        QTest::mouseClick(Widget<CColorChooseBitmap>(chooser, "1008"), Qt::LeftButton, {},
-                          pixel * CColorChooseBitmap::kZoom + QPoint(1, 1));
-        Widget<QPushButton>(chooser, "1")->click();
+        QTest::mouseClick(Widget<ChooserPicture>(chooser, ObjectName(ControlId::ChooserPicture)), Qt::LeftButton, {},
+                          pixel * ChooserPicture::kZoom + QPoint(1, 1));
+        Widget<QPushButton>(chooser, ObjectName(ControlId::Accept))->click();
     });
 }
 
@@ -93,39 +93,39 @@ private slots:
             const char* name;
             bool inElementEditor;
             std::function<void(ScriptedUser&)> script;
-            std::function<void(CSkinEditorDlg&, QWidget* keys)> command;
+            std::function<void(SkinEditorWindow&, QWidget* keys)> command;
         };
-        auto trigger = [](const char* id) { return [id](CSkinEditorDlg& w, QWidget*) { Widget<QAction>(w, id)->trigger(); }; };
-        auto click = [](const char* id) { return [id](CSkinEditorDlg&, QWidget* e) { Widget<QPushButton>(e, id)->click(); }; };
-        auto pick = [](const char* id, int element) {
-            return [id, element](CSkinEditorDlg& w, QWidget* e) {
+        auto trigger = [](const QString& id) { return [id](SkinEditorWindow& w, QWidget*) { Widget<QAction>(w, id)->trigger(); }; };
+        auto click = [](const QString& id) { return [id](SkinEditorWindow&, QWidget* e) { Widget<QPushButton>(e, id)->click(); }; };
+        auto pick = [](const QString& id, int element) {
+            return [id, element](SkinEditorWindow& w, QWidget* e) {
                 PickAndConfirm(w.Document(), element);
                 Widget<QPushButton>(e, id)->click();
             };
         };
         auto none = [](ScriptedUser&) {};
         const std::vector<Row> rows{
-            {"Load Image", true, [&](ScriptedUser& u) { u.ChoosesFile(dir.File("5.bmp")); }, click("1042")},
-            {"Transparent Color", true, none, pick("1065", 5)},
-            {"share", true, none, pick("1068", 0)},
-            {"Import Bitmaps", false, [&](ScriptedUser& u) { u.ChoosesFolder(dir.Path().string()); }, trigger("32780")},
+            {"Load Image", true, [&](ScriptedUser& u) { u.ChoosesFile(dir.File("5.bmp")); }, click(RowControl(Element::Key5, &ElementRow::load))},
+            {"Transparent Color", true, none, pick(RowControl(Element::Key5, &ElementRow::transparent), 5)},
+            {"share", true, none, pick(QString::number(kShareButtonId), 0)},
+            {"Import Bitmaps", false, [&](ScriptedUser& u) { u.ChoosesFolder(dir.Path().string()); }, trigger(ObjectName(ControlId::ImportBitmaps))},
             {"Insert Background", false, [&](ScriptedUser& u) { u.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp")); },
-             trigger("32796")},
+             trigger(ObjectName(ControlId::InsertBackground))},
             {"Import Dialpad Bitmaps", false,
              [&](ScriptedUser& u) { u.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp")).ChoosesFile(dir.File("blue.bmp")); },
-             trigger("32797")},
+             trigger(ObjectName(ControlId::ImportDialpad))},
             // After Import Bitmaps, so that there is something to reset; "Yes" to resetting modified work.
             {"Reset", false, [&](ScriptedUser& u) { u.ChoosesFolder(dir.Path().string()).Answers(Answer::Yes); },
-             [](CSkinEditorDlg& w, QWidget*) {
-                 Widget<QAction>(w, "32780")->trigger();
-                 Widget<QAction>(w, "57600")->trigger();
+             [](SkinEditorWindow& w, QWidget*) {
+                 Widget<QAction>(w, ObjectName(ControlId::ImportBitmaps))->trigger();
+                 Widget<QAction>(w, ObjectName(ControlId::Reset))->trigger();
              }},
         };
         for (const Row& row : rows) {
             NoWelcome nw;
             ScriptedUser user;
             row.script(user);
-            CSkinEditorDlg w(&user, nw.Marker());
+            SkinEditorWindow w(&user, nw.Marker());
             w.show();
             // Reset's row undoes only the reset, back to the imported bitmaps.
             const bool reset = QString(row.name) == "Reset";
@@ -134,9 +134,9 @@ private slots:
                 QVERIFY(QTest::qWaitForWindowActive(keys));
                 const Seen before = SeenIn(w);
                 row.command(w, keys);
-                if (reset) w.History().Stack().undo();
+                if (reset) w.History().Undo();
                 const Seen undone = SeenIn(w);
-                if (reset) w.History().Stack().redo();
+                if (reset) w.History().Redo();
                 const Seen done = SeenIn(w);
                 QVERIFY2(!(done == (reset ? undone : before)), row.name);
                 QVERIFY2(done.modified != reset, row.name);
@@ -153,7 +153,7 @@ private slots:
                     check(editor);
                     static_cast<QDialog*>(editor)->accept();
                 });
-                Widget<QPushButton>(w, "1004")->click();
+                Widget<QPushButton>(w, ObjectName(ControlId::EditKeypadText))->click();
             } else {
                 check(&w);
             }
@@ -168,9 +168,9 @@ private slots:
         QVERIFY(WriteBmpFile(Image(306, 184, Colour{0, 0, 200}), dir.File("blue.bmp")));
         ScriptedUser user;
         user.ChoosesFile(dir.File("a.pdb")).Answers(Answer::Ok).Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp"));
-        CSkinEditorDlg w(&user, nw.Marker());
-        Widget<QAction>(w, "32779")->trigger();  // Save as: "Skin saved successfully."
-        Widget<QAction>(w, "32796")->trigger();
+        SkinEditorWindow w(&user, nw.Marker());
+        Widget<QAction>(w, ObjectName(ControlId::SaveAs))->trigger();  // Save as: "Skin saved successfully."
+        Widget<QAction>(w, ObjectName(ControlId::InsertBackground))->trigger();
         QCOMPARE(w.windowTitle(), QString("a.pdb* - Corvane Desktop for Treo 650/700p"));
         QMenu* edit = w.findChild<QMenuBar*>()->actions()[1]->menu();
         QCOMPARE(edit->actions()[0]->text(), QString("&Undo Insert Background Image"));
@@ -187,14 +187,14 @@ private slots:
         const std::string skin = dir.File("Red.pdb");
         SkinDocument source;
         source.Slot(16, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 16);
-        QVERIFY(WriteFileReplacing(skin, *EncodeSkinFile(source.Set(16), 16, "Red", 0)) == WriteOutcome::Ok);
+        QVERIFY(WriteFileWithReason(skin, *EncodeSkinFile(source.Set(16), 16, "Red", 0)).outcome == WriteOutcome::Ok);
         ScriptedUser user;
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.OpenPath(skin);
         const Seen opened = SeenIn(w);
-        Widget<QAction>(w, "57600")->trigger();
+        Widget<QAction>(w, ObjectName(ControlId::Reset))->trigger();
         QCOMPARE(w.windowTitle(), QString("untitled.pdb - Corvane Desktop for Treo 650/700p"));
         Press(&w, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(SeenIn(w) == opened);
@@ -202,7 +202,7 @@ private slots:
         Press(&w, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.windowTitle(), QString("untitled.pdb - Corvane Desktop for Treo 650/700p"));
         Press(&w, Qt::Key_Z, Qt::ControlModifier);
-        Widget<QAction>(w, "1")->trigger();  // to the splash editor: nothing to ask
+        Widget<QAction>(w, ObjectName(ControlId::Accept))->trigger();  // to the splash editor: nothing to ask
         QVERIFY(!w.isVisible());
         QVERIFY(user.Messages().empty());
     }
@@ -210,16 +210,16 @@ private slots:
     void splashPictureLoadIsUndoneAndRedone() {
         ScriptedUser user;
         user.ChoosesFile(kSplashData + "baseline-320x320.jpg");
-        CCarrierDlg w(&user);
+        SplashEditorWindow w(&user);
         auto* picture = Widget<QLabel>(w, "Welcome picture");
-        Widget<QPushButton>(w, "1074")->click();
+        Widget<QPushButton>(w, ObjectName(ControlId::LoadWelcome))->click();
         QCOMPARE(picture->pixmap().deviceIndependentSize(), QSizeF(160, 160));
         QVERIFY(w.Splash().IsModified());
-        w.History().Stack().undo();
+        w.History().Undo();
         QVERIFY(picture->pixmap().isNull());
         QVERIFY(!w.Splash().HasImage(SplashDocument::WelcomeId));
         QCOMPARE(w.windowTitle(), QString("untitled.pdb - Corvane Desktop for Treo 650/700p"));
-        w.History().Stack().redo();
+        w.History().Redo();
         QVERIFY(w.Splash().HasImage(SplashDocument::WelcomeId));
         QVERIFY(!picture->pixmap().isNull());
     }
@@ -227,12 +227,11 @@ private slots:
     // Enter goes to the focused button: Cancel never stores, and the editor's
     // buttons take Enter as they take Space.
     void enterPressesTheFocusedButton() {
-        ImageSlot slot;
-        slot.LoadDefault(Image(3, 2, Colour{255, 0, 0}));
-        CTransparencyDlg chooser(slot);
+        ImageSlot slot(Image(3, 2, Colour{255, 0, 0}), kPureGreen);
+        ColourChooser chooser(slot);
         chooser.show();
-        QTest::mouseClick(Widget<CColorChooseBitmap>(chooser, "1008"), Qt::LeftButton, {}, QPoint(5, 5));
-        auto* cancel = Widget<QPushButton>(chooser, "2");
+        QTest::mouseClick(Widget<ChooserPicture>(chooser, ObjectName(ControlId::ChooserPicture)), Qt::LeftButton, {}, QPoint(5, 5));
+        auto* cancel = Widget<QPushButton>(chooser, ObjectName(ControlId::Exit));
         cancel->setFocus();
         Press(cancel, Qt::Key_Return);
         QCOMPARE(chooser.result(), int(QDialog::Rejected));
@@ -240,9 +239,9 @@ private slots:
 
         NoWelcome nw;
         ScriptedUser user;
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         w.show();
-        auto* eightBit = Widget<QPushButton>(w, "1071");
+        auto* eightBit = Widget<QPushButton>(w, ObjectName(ControlId::EightBits));
         eightBit->setFocus();
         Press(eightBit, Qt::Key_Return);
         QCOMPARE(w.Document().TargetDepth(), 8);
@@ -252,11 +251,10 @@ private slots:
     }
 
     void chooserKeepsTheKeyboardCursorInSight() {
-        ImageSlot slot;
-        slot.LoadDefault(Image(320, 30, Colour{0, 0, 255}));
-        CTransparencyDlg chooser(slot);
+        ImageSlot slot(Image(320, 30, Colour{0, 0, 255}), kPureGreen);
+        ColourChooser chooser(slot);
         chooser.show();
-        auto* picture = Widget<CColorChooseBitmap>(chooser, "1008");
+        auto* picture = Widget<ChooserPicture>(chooser, ObjectName(ControlId::ChooserPicture));
         auto* scroller = chooser.findChild<QScrollArea*>();
         picture->setFocus();
         for (int i = 0; i < 319; ++i) Press(picture, Qt::Key_Right);
@@ -267,16 +265,16 @@ private slots:
         TempDir dir;
         const std::string skin = dir.File("Red.pdb");
         SkinDocument source;
-        QVERIFY(WriteFileReplacing(skin, *EncodeSkinFile(source.Set(16), 16, "Red", 0)) == WriteOutcome::Ok);
+        QVERIFY(WriteFileWithReason(skin, *EncodeSkinFile(source.Set(16), 16, "Red", 0)).outcome == WriteOutcome::Ok);
         const std::string splash = dir.File("Hello.pdb");
         ScriptedUser user;
         SplashDocument file;
         LoadSplashImage(file, user, SplashDocument::WelcomeId, kSplashData + "baseline-320x320.jpg");
         LoadSplashImage(file, user, SplashDocument::GoodbyeId, kSplashData + "baseline-320x320.jpg");
-        QVERIFY(WriteFileReplacing(splash, *BuildSplashFile("Hello", file.WelcomeBytes(), file.GoodbyeBytes(), 0)) ==
+        QVERIFY(WriteFileWithReason(splash, *BuildSplashFile("Hello", file.WelcomeBytes(), file.GoodbyeBytes(), 0)).outcome ==
                 WriteOutcome::Ok);
-        QVERIFY(CEditorApp::EditorKindForFile(skin) == EditorKind::Skin);
-        QVERIFY(CEditorApp::EditorKindForFile(splash) == EditorKind::Splash);
+        QVERIFY(EditorKindForFile(skin) == EditorKind::Skin);
+        QVERIFY(EditorKindForFile(splash) == EditorKind::Splash);
 
         // The welcome dialog stays away: its marker sits in the test's configuration folder.
         const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
@@ -291,7 +289,7 @@ private slots:
                 title = editor->windowTitle();
                 static_cast<QDialog*>(editor)->reject();
             });
-            QVERIFY(!CEditorApp::RunEditor(kind, path));
+            QVERIFY(!RunEditor(kind, path));
             QCOMPARE(title, QString(name) + " - Corvane Desktop for Treo 650/700p");
         }
     }

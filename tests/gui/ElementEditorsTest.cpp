@@ -9,12 +9,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "editor/CColorChooseBitmap.h"
-#include "editor/CColorIndicator.h"
-#include "editor/CElementDlg.h"
-#include "editor/CElementPicture.h"
-#include "editor/CSkinEditorDlg.h"
-#include "editor/CTransparencyDlg.h"
+#include "editor/ChooserPicture.h"
+#include "editor/ColourSwatch.h"
+#include "editor/ElementEditor.h"
+#include "model/SkinSession.h"
+#include "editor/ElementPicture.h"
+#include "editor/SkinEditorWindow.h"
+#include "editor/ColourChooser.h"
 #include "imaging/Bmp.h"
 #include "support/FindWidget.h"
 #include "support/ModalDriver.h"
@@ -29,6 +30,7 @@ using corvane::testing::NoWelcome;
 using corvane::testing::ScriptedUser;
 using corvane::testing::TempDir;
 using corvane::testing::WhenModal;
+using corvane::testing::RowControl;
 using corvane::testing::Widget;
 
 namespace {
@@ -38,17 +40,17 @@ constexpr Colour kBlue{0, 0, 255};
 constexpr Colour kYellow{255, 255, 0};
 
 template <class T = QPushButton>
-T* Child(const QWidget* w, const char* id) {
+T* Child(const QWidget* w, const QString& id) {
     return Widget<T>(w, id);
 }
 
-void Click(QWidget* w, const char* id) { QTest::mouseClick(Child(w, id), Qt::LeftButton); }
+void Click(QWidget* w, const QString& id) { QTest::mouseClick(Child(w, id), Qt::LeftButton); }
 
 // (QTest clicks the centre for a null point, so no test clicks at (0, 0).)
 // Clicks screen point `at` of the chooser's picture, then closes the chooser with `button`.
-void PickAndClose(QPoint at, const char* button) {
+void PickAndClose(QPoint at, const QString& button) {
     WhenModal([at, button](QWidget* chooser) {
-        if (at.x() >= 0) QTest::mouseClick(Child<CColorChooseBitmap>(chooser, "1008"), Qt::LeftButton, {}, at);
+        if (at.x() >= 0) QTest::mouseClick(Child<ChooserPicture>(chooser, ObjectName(ControlId::ChooserPicture)), Qt::LeftButton, {}, at);
         Click(chooser, button);
     });
 }
@@ -58,9 +60,7 @@ ImageSlot StripedSlot(int width = 3, int height = 2) {
     Image image(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) image.Set(x, y, x == 0 ? kRed : x == 1 ? kBlue : kYellow);
-    ImageSlot slot;
-    slot.LoadDefault(image);
-    return slot;
+    return ImageSlot(image, kPureGreen);
 }
 
 }  // namespace
@@ -75,17 +75,17 @@ private slots:
         QTest::addColumn<QString>("closeWith");
         QTest::addColumn<bool>("stored");
         QTest::addColumn<QColor>("expected");
-        QTest::newRow("offset 0 is column 0") << QList<QPoint>{{0, 1}} << "1" << true << QColor(255, 0, 0);
-        QTest::newRow("offset 3 is column 0") << QList<QPoint>{{3, 7}} << "1" << true << QColor(255, 0, 0);
-        QTest::newRow("offset 4 is column 1") << QList<QPoint>{{4, 0}} << "1" << true << QColor(0, 0, 255);
-        QTest::newRow("offset 7 is column 1") << QList<QPoint>{{7, 4}} << "1" << true << QColor(0, 0, 255);
-        QTest::newRow("OK without a click") << QList<QPoint>{} << "1" << true << QColor(0, 255, 0);
+        QTest::newRow("offset 0 is column 0") << QList<QPoint>{{0, 1}} << ObjectName(ControlId::Accept) << true << QColor(255, 0, 0);
+        QTest::newRow("offset 3 is column 0") << QList<QPoint>{{3, 7}} << ObjectName(ControlId::Accept) << true << QColor(255, 0, 0);
+        QTest::newRow("offset 4 is column 1") << QList<QPoint>{{4, 0}} << ObjectName(ControlId::Accept) << true << QColor(0, 0, 255);
+        QTest::newRow("offset 7 is column 1") << QList<QPoint>{{7, 4}} << ObjectName(ControlId::Accept) << true << QColor(0, 0, 255);
+        QTest::newRow("OK without a click") << QList<QPoint>{} << ObjectName(ControlId::Accept) << true << QColor(0, 255, 0);
         // A yellow pick first, which clicks beside the 12 x 8 enlarged image must not replace.
-        QTest::newRow("beside the image picks nothing") << QList<QPoint>{{10, 2}, {12, 0}, {40, 2}, {1, 8}} << "1"
+        QTest::newRow("beside the image picks nothing") << QList<QPoint>{{10, 2}, {12, 0}, {40, 2}, {1, 8}} << ObjectName(ControlId::Accept)
                                                         << true << QColor(255, 255, 0);
-        QTest::newRow("above the image picks nothing") << QList<QPoint>{{10, 2}, {2, -1}} << "1" << true
+        QTest::newRow("above the image picks nothing") << QList<QPoint>{{10, 2}, {2, -1}} << ObjectName(ControlId::Accept) << true
                                                        << QColor(255, 255, 0);
-        QTest::newRow("Cancel after clicks") << QList<QPoint>{{0, 1}, {9, 1}} << "2" << false << QColor(0, 255, 0);
+        QTest::newRow("Cancel after clicks") << QList<QPoint>{{0, 1}, {9, 1}} << ObjectName(ControlId::Exit) << false << QColor(0, 255, 0);
         QTest::newRow("Esc after a click") << QList<QPoint>{{5, 5}} << "esc" << false << QColor(0, 255, 0);
     }
     void chooserPicksTheBlockUnderTheClick() {
@@ -94,15 +94,15 @@ private slots:
         QFETCH(bool, stored);
         QFETCH(QColor, expected);
         ImageSlot slot = StripedSlot();
-        CTransparencyDlg chooser(slot);
+        ColourChooser chooser(slot);
         chooser.show();
-        auto* picture = Child<CColorChooseBitmap>(&chooser, "1008");
-        auto* swatch = Child<CColorIndicator>(&chooser, "1009");
+        auto* picture = Child<ChooserPicture>(&chooser, ObjectName(ControlId::ChooserPicture));
+        auto* swatch = Child<ColourSwatch>(&chooser, ObjectName(ControlId::ChosenColour));
         QCOMPARE(swatch->GetColour(), kPureGreen);
         for (const QPoint& p : clicks) QTest::mouseClick(picture, Qt::LeftButton, {}, p);
         const Colour shown = swatch->GetColour();
         if (closeWith == "esc") QTest::keyClick(&chooser, Qt::Key_Escape);
-        else Click(&chooser, closeWith.toLatin1().constData());
+        else Click(&chooser, closeWith);
         QCOMPARE(chooser.result(), int(stored ? QDialog::Accepted : QDialog::Rejected));
         if (stored) QCOMPARE(shown, (Colour{uchar(expected.red()), uchar(expected.green()), uchar(expected.blue())}));
         const Colour want = stored ? shown : kPureGreen;
@@ -123,41 +123,42 @@ private slots:
         constexpr Element kTitleBar = Element::TitleBar;
         for (const auto& row : rows) {
             const QString where = QString("%1 at %2 bits").arg(row.shown).arg(row.depth);
-            SkinDocument doc;
+            ScriptedUser user;
+            SkinSession session(user);
+            SkinDocument& doc = session.Document();
             doc.SetTargetDepth(row.depth);
             doc.Slot(row.depth, kTitleBar).SetTransparent(row.transparent);
-            ScriptedUser user;
-            CTitleDlg editor(doc, user);
-            auto* swatch = Widget<CColorIndicator>(editor, QString("swatch %1").arg(Index(kTitleBar)).toUtf8().constData());
+            ElementEditor editor(kTitleTable, session);
+            auto* swatch = Widget<ColourSwatch>(editor, QString("swatch %1").arg(Index(kTitleBar)).toUtf8().constData());
             QVERIFY2(swatch, qPrintable(where));
             QVERIFY2(swatch->accessibleName() == row.shown, qPrintable(where));
             QVERIFY2(QColor(swatch->Shown().r, swatch->Shown().g, swatch->Shown().b).name().toUpper() == row.shown,
                      qPrintable(where));
-            CTransparencyDlg chooser(doc.Slot(row.depth, kTitleBar), nullptr, row.depth);
-            QVERIFY2(Child<CColorIndicator>(&chooser, "1009")->accessibleDescription() == row.shown, qPrintable(where));
+            ColourChooser chooser(doc.Slot(row.depth, kTitleBar), nullptr, row.depth);
+            QVERIFY2(Child<ColourSwatch>(&chooser, ObjectName(ControlId::ChosenColour))->accessibleDescription() == row.shown, qPrintable(where));
         }
     }
 
     // The instruction speaks of the arrow keys and Space: the first key already moves.
     void chooserTakesTheKeyboardAtOnce() {
-        ImageSlot slot;
         Image image(3, 2, kWhite);
         image.Set(1, 0, Colour{0, 0, 255});
-        slot.LoadDefault(image);
-        CTransparencyDlg chooser(slot);
+        ImageSlot slot(image, kPureGreen);
+        ColourChooser chooser(slot);
         chooser.show();
         QVERIFY(QTest::qWaitForWindowActive(&chooser));
-        QCOMPARE(QApplication::focusWidget(), Child<CColorChooseBitmap>(&chooser, "1008"));
+        QCOMPARE(QApplication::focusWidget(), Child<ChooserPicture>(&chooser, ObjectName(ControlId::ChooserPicture)));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        Click(&chooser, "1");
+        Click(&chooser, ObjectName(ControlId::Accept));
         QCOMPARE(slot.Transparent(), (Colour{0, 0, 255}));
     }
 
     void keypadTextGroupsSitInKeypadOrder() {
-        SkinDocument document;
         ScriptedUser user;
-        CKeypadTextDlg dialog(document, user);
+        SkinSession session(user);
+        SkinDocument& document = session.Document();
+        ElementEditor dialog(kKeypadTextTable, session);
         dialog.show();
         dialog.layout()->activate();
         QMap<std::pair<int, int>, QString> titles;  // by row, then column
@@ -170,11 +171,11 @@ private slots:
         ImageSlot slot = StripedSlot(320, 30);
         Image image = slot.Picture();
         image.Set(319, 29, Colour{1, 2, 3});
-        slot.LoadDefault(image);
-        CTransparencyDlg chooser(slot);
+        slot = ImageSlot(image, kPureGreen);
+        ColourChooser chooser(slot);
         chooser.show();
         auto* scroller = chooser.findChild<QScrollArea*>();
-        auto* picture = Child<CColorChooseBitmap>(&chooser, "1008");
+        auto* picture = Child<ChooserPicture>(&chooser, ObjectName(ControlId::ChooserPicture));
         scroller->horizontalScrollBar()->setValue(scroller->horizontalScrollBar()->maximum());
         scroller->verticalScrollBar()->setValue(scroller->verticalScrollBar()->maximum());
         QWidget* viewport = scroller->viewport();
@@ -182,7 +183,7 @@ private slots:
         const QPoint corner = picture->mapFrom(viewport, QPoint(viewport->width() - 1, viewport->height() - 1));
         QVERIFY2(corner.x() >= 319 * 4 && corner.y() >= 29 * 4, "the last pixel cannot be scrolled into view");
         QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(319 * 4 + 1, 29 * 4 + 1));
-        Click(&chooser, "1");
+        Click(&chooser, ObjectName(ControlId::Accept));
         QCOMPARE(slot.Transparent(), (Colour{1, 2, 3}));
     }
 
@@ -206,34 +207,36 @@ private slots:
         const ElementDialogTable* tables[] = {&kKeypadButtonsTable, &kKeypadTextTable, &kSpeedDialTable};
         const ElementDialogTable& t = *tables[table];
         ScriptedUser user;
-        SkinDocument doc;
+        SkinSession session(user);
+        SkinDocument& doc = session.Document();
         doc.SetTargetDepth(depth);
         const int other = depth == 8 ? 16 : 8;
         doc.Slot(depth, t.shareSource).SetTransparent(kBlue);
-        CElementDlg dialog(t, doc, user);
+        ElementEditor dialog(t, session);
         dialog.show();
         // Block (0, 0) of every first element's default picture.
         const Colour firstPixel = doc.Slot(depth, t.shareSource).Picture().At(0, 0);
-        PickAndClose(QPoint(1, 1), confirm ? "1" : "2");
-        Click(&dialog, "1068");
+        PickAndClose(QPoint(1, 1), confirm ? ObjectName(ControlId::Accept) : ObjectName(ControlId::Exit));
+        Click(&dialog, QString::number(kShareButtonId));
         const Colour want = confirm ? firstPixel : kBlue;
         QCOMPARE(doc.Slot(depth, t.shareSource).Transparent(), want);
         QCOMPARE(int(t.shareTargets.size()), table == 0 ? 1 : table == 1 ? 23 : 6);
         for (const Element target : t.shareTargets) {
             QCOMPARE(doc.Slot(depth, target).Transparent(), want);
-            QCOMPARE(doc.Slot(other, target).Transparent(), kPureGreen);
+            QCOMPARE(doc.Slot(other, target).Transparent(), SkinDocument().Slot(other, target).Transparent());
         }
-        QCOMPARE(doc.IsModified(), confirm);
+        // The "*" follows the content: after Cancel too the others took a new colour.
+        QVERIFY(doc.IsModified());
     }
 
     void loadButtonsAskForTheirOwnElement_data() {
         QTest::addColumn<int>("table");
         QTest::addColumn<QString>("load");
         QTest::addColumn<QString>("title");
-        QTest::newRow("schighlighted") << 2 << "1021" << "Select image for 'Button highlighted'";
-        QTest::newRow("eventbar") << 3 << "1082" << "Select image for 'Event Bar'";
-        QTest::newRow("starpressed") << 1 << "1103" << "Select image for 'Star pressed'";
-        QTest::newRow("dialbuttonpressed") << 0 << "1024" << "Select image for 'Button pressed'";
+        QTest::newRow("schighlighted") << 2 << RowControl(Element::SpeedDialHighlighted, &ElementRow::load) << "Select image for 'Button highlighted'";
+        QTest::newRow("eventbar") << 3 << RowControl(Element::EventBar, &ElementRow::load) << "Select image for 'Event Bar'";
+        QTest::newRow("starpressed") << 1 << RowControl(Element::KeyStarPressed, &ElementRow::load) << "Select image for 'Star pressed'";
+        QTest::newRow("dialbuttonpressed") << 0 << RowControl(Element::DialButtonPressed, &ElementRow::load) << "Select image for 'Button pressed'";
     }
     void loadButtonsAskForTheirOwnElement() {
         QFETCH(int, table);
@@ -242,9 +245,10 @@ private slots:
         const ElementDialogTable* tables[] = {&kKeypadButtonsTable, &kKeypadTextTable, &kSpeedDialTable, &kTitleTable};
         ScriptedUser user;
         user.ChoosesFile(std::nullopt);
-        SkinDocument doc;
-        CElementDlg dialog(*tables[table], doc, user);
-        Click(&dialog, load.toLatin1().constData());
+        SkinSession session(user);
+        const SkinDocument& doc = session.Document();
+        ElementEditor dialog(*tables[table], session);
+        Click(&dialog, load);
         QCOMPARE(user.FileCalls().size(), std::size_t{1});
         QCOMPARE(QString::fromStdString(user.FileCalls()[0].prompt.title), title);
         QVERIFY(!doc.IsModified());
@@ -255,10 +259,11 @@ private slots:
         const std::string path = dir.File("red.bmp");
         QVERIFY(WriteBmpFile(Image(102, 46, kRed), path));
         ScriptedUser user;
-        SkinDocument doc;
-        CKeypadTextDlg dialog(doc, user);
+        SkinSession session(user);
+        SkinDocument& doc = session.Document();
+        ElementEditor dialog(kKeypadTextTable, session);
         dialog.show();
-        auto* picture = Child<CElementPicture>(&dialog, "1041");  // "5"
+        auto* picture = Child<ElementPicture>(&dialog, RowControl(Element::Key5, &ElementRow::picture));  // "5"
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -272,7 +277,7 @@ private slots:
         QCOMPARE(picture->grab().toImage().pixelColor(50, 20), QColor(248, 0, 0));
         // Nothing but the pictures takes drops.
         for (QWidget* w : dialog.findChildren<QWidget*>())
-            if (w->acceptDrops()) QVERIFY(qobject_cast<CElementPicture*>(w));
+            if (w->acceptDrops()) QVERIFY(qobject_cast<ElementPicture*>(w));
         QVERIFY(!dialog.acceptDrops());
     }
 
@@ -285,21 +290,21 @@ private slots:
         QVERIFY(WriteBmpFile(Image(102, 46, kRed), path));
         ScriptedUser user;
         user.ChoosesFile(path);
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         const QString clean = w.windowTitle();
 
         WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-        Click(&w, "1006");  // nothing changed
+        Click(&w, ObjectName(ControlId::EditTitleBars));  // nothing changed
         QCOMPARE(w.windowTitle(), clean);
 
         WhenModal([](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Edit Keypad Text"));
-            Click(dialog, "1042");
-            PickAndClose(QPoint(1, 1), "1");
-            Click(dialog, "1065");
-            Click(dialog, "1");
+            Click(dialog, RowControl(Element::Key5, &ElementRow::load));
+            PickAndClose(QPoint(1, 1), ObjectName(ControlId::Accept));
+            Click(dialog, RowControl(Element::Key5, &ElementRow::transparent));
+            Click(dialog, ObjectName(ControlId::Accept));
         });
-        Click(&w, "1004");
+        Click(&w, ObjectName(ControlId::EditKeypadText));
         QVERIFY(user.ScriptUsedUp());
         QVERIFY(user.Messages().empty());
         QCOMPARE(w.windowTitle(), "untitled.pdb*" + clean.mid(12));
@@ -309,10 +314,10 @@ private slots:
         // Key "5" sits at (108, 136): see-through at 16 bits, where red is now
         // its transparent colour; solid red at 8 bits, where it is not.
         const auto shownAt = [&w](int x, int y) {
-            return Widget<QLabel>(w, "1001")->pixmap().toImage().pixelColor(x, y);
+            return Widget<QLabel>(w, ObjectName(ControlId::ReleasedPreview))->pixmap().toImage().pixelColor(x, y);
         };
         QVERIFY(shownAt(158, 156) != QColor(248, 0, 0));
-        Click(&w, "1071");
+        Click(&w, ObjectName(ControlId::EightBits));
         QCOMPARE(shownAt(158, 156), QColor(255, 0, 0));
     }
 };

@@ -8,8 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "editor/CSkinEditorDlg.h"
-#include "editor/SkinUndo.h"
+#include "editor/SkinEditorWindow.h"
 #include "exchange/BitmapSet.h"
 #include "imaging/Bmp.h"
 #include "io/FileAccess.h"
@@ -20,6 +19,7 @@
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
 #include "widgets/QtImage.h"
+#include "widgets/UndoHistory.h"
 
 using namespace corvane;
 using corvane::testing::FailOnUnexpectedPrompts;
@@ -32,17 +32,17 @@ namespace {
 
 const QString kSuffix = " - Corvane Desktop for Treo 650/700p";
 
-QImage Shown(const CSkinEditorDlg& w, const char* id) {
+QImage Shown(const SkinEditorWindow& w, const QString& id) {
     return Widget<QLabel>(w, id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
 }
-QAction* Action(const CSkinEditorDlg& w, const char* id) { return Widget<QAction>(w, id); }
+QAction* Action(const SkinEditorWindow& w, const QString& id) { return Widget<QAction>(w, id); }
 
 // Both pictures show the document's canvases as composed from the set of the depth.
-void ExpectShownComposedAt(CSkinEditorDlg& w, int depth) {
+void ExpectShownComposedAt(SkinEditorWindow& w, int depth) {
     SkinDocument copy = w.Document();
     ComposePreviews(copy, depth);
-    QCOMPARE(Shown(w, "1001"), ToQImage(copy.ReleasedPreview()));
-    QCOMPARE(Shown(w, "1005"), ToQImage(copy.PressedPreview()));
+    QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)), ToQImage(copy.ReleasedPreview()));
+    QCOMPARE(Shown(w, ObjectName(ControlId::PressedPreview)), ToQImage(copy.PressedPreview()));
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ private slots:
     void menuSitsBetweenFileAndAboutWithItsEightItems() {
         NoWelcome nw;
         ScriptedUser user;
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         QStringList menus;
         for (QAction* a : w.findChild<QMenuBar*>()->actions()) menus << a->text();
         QCOMPARE(menus, QStringList({"&File", "&Edit", "&View", "&Import/Export", "&?"}));
@@ -90,8 +90,8 @@ private slots:
             ScriptedUser user;
             user.ChoosesFolder(dir.Path().string());
             for (Answer a : row.answers) user.Answers(a);
-            CSkinEditorDlg w(&user, nw.Marker());
-            Action(w, "32781")->trigger();
+            SkinEditorWindow w(&user, nw.Marker());
+            Action(w, ObjectName(ControlId::ExportBitmaps))->trigger();
             int rewritten = 0;
             for (const SkinElement& e : kSkinElements)
                 rewritten += testing::ReadBytes(dir.File(std::string(e.name) + ".bmp")) != old;
@@ -108,21 +108,21 @@ private slots:
         TempDir dir;
         ScriptedUser user;
         user.ChoosesFolder(dir.Path().string()).ChoosesFolder(dir.Path().string()).ChoosesFolder(std::nullopt);
-        CSkinEditorDlg w(&user, nw.Marker());
-        Action(w, "32781")->trigger();
+        SkinEditorWindow w(&user, nw.Marker());
+        Action(w, ObjectName(ControlId::ExportBitmaps))->trigger();
         QVERIFY(FileExists(dir.File("titlebar.bmp")));
         QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);  // exporting changes nothing
         QVERIFY(WriteBmpFile(Image(320, 30, Colour{255, 0, 0}), dir.File("titlebar.bmp")));
 
-        Action(w, "32780")->trigger();
+        Action(w, ObjectName(ControlId::ImportBitmaps))->trigger();
         QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
-        QCOMPARE(Shown(w, "1001").pixelColor(10, 40), QColor(248, 0, 0));
-        QCOMPARE(Shown(w, "1005").pixelColor(10, 40), QColor(248, 0, 0));
+        QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)).pixelColor(10, 40), QColor(248, 0, 0));
+        QCOMPARE(Shown(w, ObjectName(ControlId::PressedPreview)).pixelColor(10, 40), QColor(248, 0, 0));
         ExpectShownComposedAt(w, 16);
 
         w.Document().ClearModified();
-        w.UpdateTitle();
-        Action(w, "32780")->trigger();  // browser cancelled
+        w.Refresh();
+        Action(w, ObjectName(ControlId::ImportBitmaps))->trigger();  // browser cancelled
         QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
         QVERIFY(user.Messages().empty());
         QVERIFY(user.ScriptUsedUp());
@@ -135,8 +135,8 @@ private slots:
         const std::string path = dir.File("skin.ora");
         ScriptedUser user;
         user.ChoosesFile(path).ChoosesFile(path).ChoosesFile(std::nullopt);
-        CSkinEditorDlg w(&user, nw.Marker());
-        Action(w, "32810")->trigger();
+        SkinEditorWindow w(&user, nw.Marker());
+        Action(w, ObjectName(ControlId::ExportLayered))->trigger();
         QVERIFY(FileExists(path));
         QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);
 
@@ -144,15 +144,15 @@ private slots:
         SkinDocument before = w.Document();
         for (ImageSlot& slot : before.Set(16)) slot.ReduceToDepth(16);
         w.Document().Slot(16, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 16);
-        Action(w, "32811")->trigger();
+        Action(w, ObjectName(ControlId::ImportLayered))->trigger();
         QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
         QVERIFY(w.Document().Set(16) == before.Set(16));
         ExpectShownComposedAt(w, 16);
         QVERIFY(user.Messages().empty());
 
-        w.History().Stack().undo();
+        w.History().Undo();
         QCOMPARE(w.Document().Slot(16, 33).Picture().At(0, 0), (Colour{248, 0, 0}));
-        Action(w, "32811")->trigger();  // prompt cancelled: nothing recorded
+        Action(w, ObjectName(ControlId::ImportLayered))->trigger();  // prompt cancelled: nothing recorded
         QVERIFY(user.ScriptUsedUp());
     }
 
@@ -163,16 +163,16 @@ private slots:
         QVERIFY(WriteBmpFile(Image(306, 184, Colour{0, 0, 200}), dir.File("blue.bmp")));
         ScriptedUser user;
         user.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp"));
-        CSkinEditorDlg w(&user, nw.Marker());
-        Widget<QPushButton>(w, "1071")->click();
+        SkinEditorWindow w(&user, nw.Marker());
+        Widget<QPushButton>(w, ObjectName(ControlId::EightBits))->click();
         // Sets that differ, so the picture tells which one was composed.
         w.Document().Slot(8, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 8);
-        const QImage before = Shown(w, "1005");
+        const QImage before = Shown(w, ObjectName(ControlId::PressedPreview));
 
-        Action(w, "32796")->trigger();
+        Action(w, ObjectName(ControlId::InsertBackground))->trigger();
         QVERIFY(w.Document().IsModified());
         QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
-        QVERIFY(Shown(w, "1005") != before);
+        QVERIFY(Shown(w, ObjectName(ControlId::PressedPreview)) != before);
         ExpectShownComposedAt(w, 16);
     }
 };

@@ -8,10 +8,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/CStartDlg.h"
-#include "editor/CElementDlg.h"
-#include "editor/CSkinEditorDlg.h"
-#include "editor/CTransparencyDlg.h"
+#include "app/StartDialog.h"
+#include "editor/ElementEditor.h"
+#include "model/SkinSession.h"
+#include "editor/SkinEditorWindow.h"
+#include "editor/ColourChooser.h"
 #include "support/FindWidget.h"
 #include "support/ScriptedUser.h"
 #include "support/Subprocess.h"
@@ -20,6 +21,7 @@
 
 using namespace corvane;
 using corvane::testing::ScriptedUser;
+using corvane::testing::RowControl;
 using corvane::testing::Widget;
 
 namespace {
@@ -53,15 +55,15 @@ private slots:
         QVERIFY2(QWidget().devicePixelRatio() > 1, "the display scale factor did not take effect");
         ScriptedUser user;
         QTemporaryDir marker;
-        CSkinEditorDlg editor(&user, WelcomeMarker(marker.path(), marker.path()));
-        CStartDlg start([](EditorKind) { return false; });
+        SkinEditorWindow editor(&user, WelcomeMarker(marker.path(), marker.path()));
+        StartDialog start([](EditorKind) { return false; });
 
         QLabel* logo = nullptr;
         for (auto* label : start.findChildren<QLabel*>())
             if (!label->pixmap().isNull()) logo = label;
         QVERIFY(logo);
 
-        for (QLabel* label : {Widget<QLabel>(editor, "1001"), Widget<QLabel>(editor, "1005"), logo}) {
+        for (QLabel* label : {Widget<QLabel>(editor, ObjectName(ControlId::ReleasedPreview)), Widget<QLabel>(editor, ObjectName(ControlId::PressedPreview)), logo}) {
             const QSet<QRgb> source = ColoursOf(label->pixmap().toImage());
             const QSet<QRgb> shown = ColoursShown(*label);
             QVERIFY2(!shown.isEmpty(), qPrintable(label->objectName()));
@@ -75,16 +77,17 @@ private slots:
     // chooser's (four per image pixel) draw their own slots.
     void elementPicturesAreNeverSmoothed() {
         ScriptedUser user;
-        SkinDocument doc;
-        CKeypadTextDlg editor(doc, user);
-        CTransparencyDlg chooser(doc.Slot(16, 5));
+        SkinSession session(user);
+        SkinDocument& doc = session.Document();
+        ElementEditor editor(kKeypadTextTable, session);
+        ColourChooser chooser(doc.Slot(16, 5));
         editor.show();
         chooser.show();
         const QSet<QRgb> source = ColoursOf(ToQImage(doc.Slot(16, 5).Picture()));
-        for (QWidget* picture : {Widget<QWidget>(editor, "1041"), Widget<QWidget>(chooser, "1008")}) {
+        for (QWidget* picture : {Widget<QWidget>(editor, RowControl(Element::Key5, &ElementRow::picture)), Widget<QWidget>(chooser, ObjectName(ControlId::ChooserPicture))}) {
             const QPixmap screen = picture->grab();
             const qreal ratio = screen.devicePixelRatio();
-            const int zoom = picture == Widget<QWidget>(editor, "1041") ? 1 : 4;
+            const int zoom = picture == Widget<QWidget>(editor, RowControl(Element::Key5, &ElementRow::picture)) ? 1 : 4;
             const QSize logical(102 * zoom, 46 * zoom);
             const QSet<QRgb> shown =
                 ColoursOf(screen.toImage().copy(QRect(QPoint(0, 0), (QSizeF(logical) * ratio).toSize())));

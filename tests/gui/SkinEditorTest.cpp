@@ -9,11 +9,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "editor/CSkinEditorDlg.h"
+#include "editor/SkinEditorWindow.h"
 #include "io/FileAccess.h"
 #include "model/PreviewComposition.h"
 #include "model/SkinFile.h"
-#include "splash/CCarrierDlg.h"
+#include "splash/SplashEditorWindow.h"
 #include "support/FailingWrites.h"
 #include "support/FindWidget.h"
 #include "support/ModalDriver.h"
@@ -21,7 +21,7 @@
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
-#include "widgets/CIntroDlg.h"
+#include "widgets/WelcomeDialog.h"
 #include "widgets/QtImage.h"
 #include "widgets/RecentFiles.h"
 
@@ -39,16 +39,16 @@ namespace {
 const QString kSuffix = " - Corvane Desktop for Treo 650/700p";
 constexpr Colour kRed{255, 0, 0};
 
-QImage Shown(const CSkinEditorDlg& w, const char* id) { return Widget<QLabel>(w, id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
-QPushButton* Button(const CSkinEditorDlg& w, const char* id) { return Widget<QPushButton>(w, id); }
-QAction* Action(const CSkinEditorDlg& w, const char* id) { return Widget<QAction>(w, id); }
+QImage Shown(const SkinEditorWindow& w, const QString& id) { return Widget<QLabel>(w, id)->pixmap().toImage().convertToFormat(QImage::Format_RGB32); }
+QPushButton* Button(const SkinEditorWindow& w, const QString& id) { return Widget<QPushButton>(w, id); }
+QAction* Action(const SkinEditorWindow& w, const QString& id) { return Widget<QAction>(w, id); }
 
 // Both pictures show exactly the document's canvases composed at the depth.
-void ExpectPreviewsComposedAt(CSkinEditorDlg& w, int depth) {
+void ExpectPreviewsComposedAt(SkinEditorWindow& w, int depth) {
     SkinDocument copy = w.Document();
     ComposePreviews(copy, depth);
-    QCOMPARE(Shown(w, "1001"), ToQImage(copy.ReleasedPreview()));
-    QCOMPARE(Shown(w, "1005"), ToQImage(copy.PressedPreview()));
+    QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)), ToQImage(copy.ReleasedPreview()));
+    QCOMPARE(Shown(w, ObjectName(ControlId::PressedPreview)), ToQImage(copy.PressedPreview()));
 }
 
 // A skin file whose title bar is red at both depths.
@@ -58,7 +58,7 @@ std::string WriteRedTitleSkin(const TempDir& dir, int depth) {
     source.Slot(depth, 33).CopyFrom(red, 0, 0, depth);
     const auto bytes = EncodeSkinFile(source.Set(depth), depth, "Red", 0);
     const std::string path = dir.File("Red.pdb");
-    WriteFileReplacing(path, *bytes);
+    WriteFileWithReason(path, *bytes).outcome;
     return path;
 }
 
@@ -72,17 +72,17 @@ private slots:
     void newWindowShowsUntitledAt16Bits() {
         NoWelcome nw;
         ScriptedUser user;
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);
-        QVERIFY(Button(w, "1072")->isChecked());
-        QVERIFY(!Button(w, "1071")->isChecked());
+        QVERIFY(Button(w, ObjectName(ControlId::SixteenBits))->isChecked());
+        QVERIFY(!Button(w, ObjectName(ControlId::EightBits))->isChecked());
         QCOMPARE(w.Document().TargetDepth(), 16);
         ExpectPreviewsComposedAt(w, 16);
-        QCOMPARE(Shown(w, "1001").size(), QSize(320, 320));
-        QCOMPARE(Button(w, "57601")->text(), QString("Open Skin"));
+        QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)).size(), QSize(320, 320));
+        QCOMPARE(Button(w, ObjectName(ControlId::Open))->text(), QString("Open Skin"));
         // The menu shows "E&xit\tEsc"; the key is the item's shortcut, not part of its name.
-        QCOMPARE(Action(w, "2")->text() + '\t' + Action(w, "2")->shortcut().toString(), QString("E&xit\tEsc"));
-        QCOMPARE(Action(w, "32779")->text(), QString("Save &as..."));
+        QCOMPARE(Action(w, ObjectName(ControlId::Exit))->text() + '\t' + Action(w, ObjectName(ControlId::Exit))->shortcut().toString(), QString("E&xit\tEsc"));
+        QCOMPARE(Action(w, ObjectName(ControlId::SaveAs))->text(), QString("Save &as..."));
     }
 
     void openingASkinChangesBothPreviews() {
@@ -90,16 +90,17 @@ private slots:
         TempDir dir;
         ScriptedUser user;
         user.ChoosesFile(WriteRedTitleSkin(dir, 8));
-        CSkinEditorDlg w(&user, nw.Marker());
-        const QImage before = Shown(w, "1001"), beforePressed = Shown(w, "1005");
-        Button(w, "57601")->click();
+        SkinEditorWindow w(&user, nw.Marker());
+        const QImage before = Shown(w, ObjectName(ControlId::ReleasedPreview)), beforePressed = Shown(w, ObjectName(ControlId::PressedPreview));
+        Button(w, ObjectName(ControlId::Open))->click();
         QVERIFY(user.Messages().empty());
         QCOMPARE(w.windowTitle(), "Red.pdb" + kSuffix);
-        QVERIFY(Shown(w, "1001") != before);
-        QVERIFY(Shown(w, "1005") != beforePressed);
-        // The file's 8-bit red, reduced once more for the 16-bit set on the screen.
-        QCOMPARE(Shown(w, "1001").pixelColor(10, 40), QColor(248, 0, 0));
-        ExpectPreviewsComposedAt(w, 16);
+        QVERIFY(Shown(w, ObjectName(ControlId::ReleasedPreview)) != before);
+        QVERIFY(Shown(w, ObjectName(ControlId::PressedPreview)) != beforePressed);
+        // The file is an 8-bit skin: the editor shows it at its own depth, with the file's red.
+        QVERIFY(Button(w, ObjectName(ControlId::EightBits))->isChecked());
+        QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)).pixelColor(10, 40), QColor(255, 0, 0));
+        ExpectPreviewsComposedAt(w, 8);
     }
 
     // Choosing the depth recomposes, marks the skin, is one undo step and is
@@ -109,31 +110,33 @@ private slots:
         TempDir dir;
         ScriptedUser user;
         user.Answers(Answer::No);
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         // A file whose sets differ, so the switch must show in the picture.
         w.OpenPath(WriteRedTitleSkin(dir, 8));
         QCOMPARE(w.windowTitle(), "Red.pdb" + kSuffix);
-        Button(w, "1071")->click();
-        QCOMPARE(w.Document().TargetDepth(), 8);
-        QVERIFY(Button(w, "1071")->isChecked() && !Button(w, "1072")->isChecked());
-        ExpectPreviewsComposedAt(w, 8);
-        QCOMPARE(Shown(w, "1001").pixelColor(10, 40), QColor(255, 0, 0));
+        QCOMPARE(w.Document().TargetDepth(), 8);  // the file's own depth, without a "*"
+        Button(w, ObjectName(ControlId::SixteenBits))->click();
+        QCOMPARE(w.Document().TargetDepth(), 16);
+        QVERIFY(Button(w, ObjectName(ControlId::SixteenBits))->isChecked() && !Button(w, ObjectName(ControlId::EightBits))->isChecked());
+        ExpectPreviewsComposedAt(w, 16);
+        // The file's 8-bit red, reduced once more for the 16-bit set on the screen.
+        QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)).pixelColor(10, 40), QColor(248, 0, 0));
         QCOMPARE(w.windowTitle(), "Red.pdb*" + kSuffix);
         QAction* undo = w.findChild<QMenuBar*>()->actions()[1]->menu()->actions()[0];
         QCOMPARE(undo->text(), QString("&Undo Color Depth"));
 
         undo->trigger();
-        QCOMPARE(w.Document().TargetDepth(), 16);
-        QVERIFY(Button(w, "1072")->isChecked() && !Button(w, "1071")->isChecked());
-        ExpectPreviewsComposedAt(w, 16);
+        QCOMPARE(w.Document().TargetDepth(), 8);
+        QVERIFY(Button(w, ObjectName(ControlId::EightBits))->isChecked() && !Button(w, ObjectName(ControlId::SixteenBits))->isChecked());
+        ExpectPreviewsComposedAt(w, 8);
         QCOMPARE(w.windowTitle(), "Red.pdb" + kSuffix);
 
-        Button(w, "1071")->click();
-        Button(w, "1072")->click();
+        Button(w, ObjectName(ControlId::SixteenBits))->click();
+        Button(w, ObjectName(ControlId::EightBits))->click();
         QVERIFY(!w.Document().IsModified());
-        Button(w, "1071")->click();
+        Button(w, ObjectName(ControlId::SixteenBits))->click();
         w.show();
-        Button(w, "2")->click();  // "No" to saving
+        Button(w, ObjectName(ControlId::Exit))->click();  // "No" to saving
         QCOMPARE(user.MessageTexts().back(),
                  std::string("You changed the current skin. Do you want to save your changes before exiting?"));
         QVERIFY(!w.isVisible());
@@ -148,7 +151,7 @@ private slots:
         testing::WriteBytes(notes, text);
         ScriptedUser user;
         user.ChoosesFile(std::nullopt);
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.OpenPath(notes);
@@ -174,7 +177,7 @@ private slots:
         recent.Add(kept);
         recent.Add(gone);
         ScriptedUser user;
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         QMenu* menu = w.findChild<QMenuBar*>()->actions()[0]->menu()->actions()[2]->menu();
         QVERIFY(menu && menu->actions()[0]->text().endsWith(gone));
         menu->actions()[0]->trigger();
@@ -190,29 +193,29 @@ private slots:
     void viewMenuZoomsMarksAndTellsThePixel() {
         NoWelcome nw;
         ScriptedUser user;
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         w.Document().Slot(16, 33).CopyFrom(Image(320, 30, kRed), 0, 0, 16);
         w.RefreshPreviews();
-        const QImage actual = Shown(w, "1001");
+        const QImage actual = Shown(w, ObjectName(ControlId::ReleasedPreview));
         const std::pair<const char*, int> steps[] = {{"zoom in", 2}, {"zoom in", 3}, {"zoom in", 4},
                                                      {"zoom in", 4}, {"zoom out", 3}, {"actual size", 1}};
         for (const auto& [action, zoom] : steps) {
             Action(w, action)->trigger();
-            const QImage shown = Shown(w, "1001");
+            const QImage shown = Shown(w, ObjectName(ControlId::ReleasedPreview));
             QCOMPARE(shown.size(), QSize(320, 320) * zoom);
             for (const QPoint p : {QPoint(10, 40), QPoint(319, 319), QPoint(150, 200)})
                 for (const QPoint d : {QPoint(0, 0), QPoint(zoom - 1, zoom - 1)}) QCOMPARE(shown.pixel(p * zoom + d), actual.pixel(p));
         }
 
         Action(w, "show transparent")->setChecked(true);
-        const QImage marked = Shown(w, "1001");
+        const QImage marked = Shown(w, ObjectName(ControlId::ReleasedPreview));
         QVERIFY(marked.pixel(5, 2) != actual.pixel(5, 2));  // above the title bar, nothing covers the screen
         QCOMPARE(marked.pixel(10, 40), actual.pixel(10, 40));  // the red title bar does
         Action(w, "show transparent")->setChecked(false);
-        QCOMPARE(Shown(w, "1001"), actual);
+        QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)), actual);
 
         Action(w, "zoom in")->trigger();
-        auto* preview = Widget<QLabel>(w, "1001");
+        auto* preview = Widget<QLabel>(w, ObjectName(ControlId::ReleasedPreview));
         QMouseEvent move(QEvent::MouseMove, QPointF(21, 81), preview->mapToGlobal(QPointF(21, 81)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(preview, &move);
@@ -223,25 +226,25 @@ private slots:
         NoWelcome nw;
         ScriptedUser user;
         user.Answers(Answer::No).Answers(Answer::Yes);
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         w.Document().Slot(16, 33).CopyFrom(Image(320, 30, kRed), 0, 0, 16);
         w.Document().MarkModified();
         w.Document().SetFilePath("/tmp/x/Mine.pdb");
-        w.UpdateTitle();
+        w.Refresh();
         QCOMPARE(w.windowTitle(), "Mine.pdb*" + kSuffix);
 
-        Action(w, "57600")->trigger();  // No
+        Action(w, ObjectName(ControlId::Reset))->trigger();  // No
         QCOMPARE(user.MessageTexts().back(),
                  std::string("You changed the current skin and did not save your changes. Reset all bitmaps anyway?"));
         QCOMPARE(w.windowTitle(), "Mine.pdb*" + kSuffix);
 
-        Action(w, "57600")->trigger();  // Yes
+        Action(w, ObjectName(ControlId::Reset))->trigger();  // Yes
         QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);
         QVERIFY(!w.Document().IsModified());
         ExpectPreviewsComposedAt(w, 16);
-        QVERIFY(Shown(w, "1001").pixelColor(10, 40) != QColor(255, 0, 0));
+        QVERIFY(Shown(w, ObjectName(ControlId::ReleasedPreview)).pixelColor(10, 40) != QColor(255, 0, 0));
 
-        Action(w, "57600")->trigger();  // unmodified: no question
+        Action(w, ObjectName(ControlId::Reset))->trigger();  // unmodified: no question
         QCOMPARE(user.Messages().size(), std::size_t{2});
         QVERIFY(user.ScriptUsedUp());
     }
@@ -251,9 +254,9 @@ private slots:
         TempDir dir;
         ScriptedUser user;
         user.ChoosesFile(dir.File("My.Skin.pdb"));
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         w.Document().MarkModified();
-        Button(w, "57603")->click();
+        Button(w, ObjectName(ControlId::Save))->click();
         QCOMPARE(user.FileCalls().size(), std::size_t{1});
         const auto& call = user.FileCalls()[0];
         QVERIFY(call.save);
@@ -270,11 +273,11 @@ private slots:
         NoWelcome nw;
         ScriptedUser user;
         user.Answers(Answer::Cancel).Answers(Answer::Cancel).Answers(Answer::No);
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.Document().MarkModified();
-        Button(w, "2")->click();
+        Button(w, ObjectName(ControlId::Exit))->click();
         QVERIFY(w.isVisible());
         QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);  // Ctrl+Q asks as Exit does
         QVERIFY(w.isVisible());
@@ -294,13 +297,13 @@ private slots:
         TempDir dir;
         ScriptedUser user;
         user.Answers(Answer::Yes).ChoosesFile(std::nullopt).Answers(Answer::Yes).ChoosesFile(dir.File("a.pdb"));
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         w.show();
         w.Document().MarkModified();
-        Action(w, "1")->trigger();
+        Action(w, ObjectName(ControlId::Accept))->trigger();
         QVERIFY(w.isVisible());
         QVERIFY(w.Document().IsModified());
-        Action(w, "1")->trigger();
+        Action(w, ObjectName(ControlId::Accept))->trigger();
         QVERIFY(!w.isVisible());
         QCOMPARE(w.result(), int(QDialog::Accepted));
         QVERIFY(FileExists(dir.File("a.pdb")));
@@ -312,13 +315,13 @@ private slots:
         TempDir dir;
         ScriptedUser user;
         user.Answers(Answer::Yes);
-        CSkinEditorDlg w(&user, nw.Marker());
+        SkinEditorWindow w(&user, nw.Marker());
         w.show();
         w.Document().SetFilePath(dir.File("b.pdb"));
         w.Document().MarkModified();
         {
             const FileSizeLimit full;  // the disk takes no more bytes
-            Button(w, "2")->click();
+            Button(w, ObjectName(ControlId::Exit))->click();
         }
         QVERIFY(w.isVisible());
         QCOMPARE(user.MessageTexts().back(), std::string("Error writing skin file."));
@@ -329,15 +332,15 @@ private slots:
         QTemporaryDir program, config;
         WelcomeMarker marker(program.path(), config.path());
         ScriptedUser user;
-        CSkinEditorDlg w(&user, marker);
+        SkinEditorWindow w(&user, marker);
         QString firstTitle;
         bool editorVisibleDuringWelcome = true;
         WhenModal([&](QWidget* welcome) {
             firstTitle = welcome->windowTitle();
             editorVisibleDuringWelcome = w.isVisible();
-            Widget<QCheckBox>(welcome, "1082")->setChecked(true);
-            WhenModal([](QWidget* editor) { Widget<QPushButton>(editor, "2")->click(); });
-            Widget<QPushButton>(welcome, "1")->click();
+            Widget<QCheckBox>(welcome, ObjectName(ControlId::DoNotShowAgain))->setChecked(true);
+            WhenModal([](QWidget* editor) { Widget<QPushButton>(editor, ObjectName(ControlId::Exit))->click(); });
+            Widget<QPushButton>(welcome, ObjectName(ControlId::Accept))->click();
         });
         QCOMPARE(w.exec(), int(QDialog::Rejected));
         QCOMPARE(firstTitle, QString("Welcome"));
@@ -351,13 +354,13 @@ private slots:
         auto runBoth = [&] {
             for (int i = 0; i < 2; ++i) {
                 {
-                    CSkinEditorDlg skin(&user, nw.Marker());
-                    WhenModal([](QWidget* w) { Widget<QAction>(w, "1")->trigger(); });
+                    SkinEditorWindow skin(&user, nw.Marker());
+                    WhenModal([](QWidget* w) { Widget<QAction>(w, ObjectName(ControlId::Accept))->trigger(); });
                     QCOMPARE(skin.exec(), int(QDialog::Accepted));
                 }
                 {
-                    CCarrierDlg splash(&user);
-                    WhenModal([](QWidget* w) { Widget<QAction>(w, "1")->trigger(); });
+                    SplashEditorWindow splash(&user);
+                    WhenModal([](QWidget* w) { Widget<QAction>(w, ObjectName(ControlId::Accept))->trigger(); });
                     QCOMPARE(splash.exec(), int(QDialog::Accepted));
                 }
             }

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "io/FileAccess.h"
-#include "splash/CCarrierDlg.h"
+#include "splash/SplashEditorWindow.h"
 #include "support/FindWidget.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedUser.h"
@@ -24,10 +24,10 @@ namespace {
 const std::string kData = std::string(CORVANE_SOURCE_DIR) + "/tests/data/splash/";
 const QString kUntitledTitle = "untitled.pdb - Corvane Desktop for Treo 650/700p";
 
-QString LabelText(const CCarrierDlg& w, const char* id) { return Widget<QLabel>(w, id)->text(); }
-QPushButton* Button(const CCarrierDlg& w, const char* id) { return Widget<QPushButton>(w, id); }
-QAction* Action(const CCarrierDlg& w, const char* id) { return Widget<QAction>(w, id); }
-void Click(const CCarrierDlg& w, const char* id) { Button(w, id)->click(); }
+QString LabelText(const SplashEditorWindow& w, const QString& id) { return Widget<QLabel>(w, id)->text(); }
+QPushButton* Button(const SplashEditorWindow& w, const QString& id) { return Widget<QPushButton>(w, id); }
+QAction* Action(const SplashEditorWindow& w, const QString& id) { return Widget<QAction>(w, id); }
+void Click(const SplashEditorWindow& w, const QString& id) { Button(w, id)->click(); }
 
 }  // namespace
 
@@ -38,34 +38,34 @@ private slots:
 
     void startsEmptyWithSaveCommandsDisabled() {
         ScriptedUser user;
-        CCarrierDlg w(&user);
+        SplashEditorWindow w(&user);
         QCOMPARE(w.windowTitle(), kUntitledTitle);
-        QCOMPARE(LabelText(w, "1081"), QString("(no image)"));
-        QCOMPARE(LabelText(w, "1082"), QString("(no image)"));
-        QVERIFY(!Button(w, "1076")->isEnabled());
-        QVERIFY(!Button(w, "1077")->isEnabled());
-        QVERIFY(!Button(w, "57603")->isEnabled());
-        QVERIFY(!Action(w, "57603")->isEnabled());
-        QVERIFY(!Action(w, "32779")->isEnabled());
-        QVERIFY(Action(w, "57601")->isEnabled());
+        QCOMPARE(LabelText(w, ObjectName(ControlId::WelcomeSource)), QString("(no image)"));
+        QCOMPARE(LabelText(w, ObjectName(ControlId::GoodbyeSource)), QString("(no image)"));
+        QVERIFY(!Button(w, ObjectName(ControlId::SaveWelcome))->isEnabled());
+        QVERIFY(!Button(w, ObjectName(ControlId::SaveGoodbye))->isEnabled());
+        QVERIFY(!Button(w, ObjectName(ControlId::Save))->isEnabled());
+        QVERIFY(!Action(w, ObjectName(ControlId::Save))->isEnabled());
+        QVERIFY(!Action(w, ObjectName(ControlId::SaveAs))->isEnabled());
+        QVERIFY(Action(w, ObjectName(ControlId::Open))->isEnabled());
         // The menu shows "E&xit\tEsc"; the key is the item's shortcut, not part of its name.
-        QCOMPARE(Action(w, "2")->text() + '\t' + Action(w, "2")->shortcut().toString(), QString("E&xit\tEsc"));
-        QCOMPARE(Action(w, "1")->text(), QString("&Work on Phone Application Skins"));
+        QCOMPARE(Action(w, ObjectName(ControlId::Exit))->text() + '\t' + Action(w, ObjectName(ControlId::Exit))->shortcut().toString(), QString("E&xit\tEsc"));
+        QCOMPARE(Action(w, ObjectName(ControlId::Accept))->text(), QString("&Work on Phone Application Skins"));
     }
 
     void loadingWelcomeEnablesOnlyItsSaveButtonAndMarksTitle() {
         ScriptedUser user;
         user.ChoosesFile(kData + "baseline-320x320.jpg");
-        CCarrierDlg w(&user);
-        Click(w, "1074");
+        SplashEditorWindow w(&user);
+        Click(w, ObjectName(ControlId::LoadWelcome));
         // The label may shorten a long path in its middle, wherever the checkout lies; its tooltip keeps it whole.
-        const auto* label = Widget<QLabel>(w, "1081");
+        const auto* label = Widget<QLabel>(w, ObjectName(ControlId::WelcomeSource));
         QVERIFY(label);
         QCOMPARE(label->toolTip(), QString::fromStdString(kData + "baseline-320x320.jpg"));
         QVERIFY(label->text().endsWith("/baseline-320x320.jpg"));
-        QVERIFY(Button(w, "1076")->isEnabled());
-        QVERIFY(!Button(w, "1077")->isEnabled());
-        QVERIFY(!Button(w, "57603")->isEnabled());
+        QVERIFY(Button(w, ObjectName(ControlId::SaveWelcome))->isEnabled());
+        QVERIFY(!Button(w, ObjectName(ControlId::SaveGoodbye))->isEnabled());
+        QVERIFY(!Button(w, ObjectName(ControlId::Save))->isEnabled());
         QCOMPARE(w.windowTitle(), QString("untitled.pdb* - Corvane Desktop for Treo 650/700p"));
         QVERIFY(user.Unexpected().empty());
     }
@@ -73,12 +73,12 @@ private slots:
     void wrongSizeShowsMessageAndNoImage() {
         ScriptedUser user;
         user.ChoosesFile(kData + "baseline-320x240.jpg");
-        CCarrierDlg w(&user);
-        Click(w, "1074");
-        QCOMPARE(LabelText(w, "1081"), QString("(no image)"));
+        SplashEditorWindow w(&user);
+        Click(w, ObjectName(ControlId::LoadWelcome));
+        QCOMPARE(LabelText(w, ObjectName(ControlId::WelcomeSource)), QString("(no image)"));
         QCOMPARE(user.MessageTexts(),
                  std::vector<std::string>{"File " + kData + "baseline-320x240.jpg does not have dimension 320x320."});
-        QVERIFY(!Button(w, "1076")->isEnabled());
+        QVERIFY(!Button(w, ObjectName(ControlId::SaveWelcome))->isEnabled());
     }
 
     void savingBothAsksForNameThenShowsIt() {
@@ -87,12 +87,12 @@ private slots:
         user.ChoosesFile(kData + "baseline-320x320.jpg")
             .ChoosesFile(kData + "progressive-320x320.jpg")
             .ChoosesFile(dir.File("Summer.pdb"));
-        CCarrierDlg w(&user);
-        Click(w, "1074");
-        Click(w, "1075");
-        QVERIFY(Button(w, "57603")->isEnabled());
-        QVERIFY(Action(w, "32779")->isEnabled());
-        Click(w, "57603");
+        SplashEditorWindow w(&user);
+        Click(w, ObjectName(ControlId::LoadWelcome));
+        Click(w, ObjectName(ControlId::LoadGoodbye));
+        QVERIFY(Button(w, ObjectName(ControlId::Save))->isEnabled());
+        QVERIFY(Action(w, ObjectName(ControlId::SaveAs))->isEnabled());
+        Click(w, ObjectName(ControlId::Save));
         QCOMPARE(user.FileCalls().back().save, true);
         QCOMPARE(user.FileCalls().back().prompt.proposedName, std::string("untitled.pdb"));
         QCOMPARE(w.windowTitle(), QString("Summer.pdb - Corvane Desktop for Treo 650/700p"));
@@ -102,11 +102,11 @@ private slots:
 
     void saveWithoutImagesExplains() {
         ScriptedUser user;
-        CCarrierDlg w(&user);
-        Action(w, "32779")->setEnabled(true);  // the menu is greyed; reach the command anyway
-        Action(w, "32779")->trigger();
-        Button(w, "1077")->setEnabled(true);
-        Click(w, "1077");
+        SplashEditorWindow w(&user);
+        Action(w, ObjectName(ControlId::SaveAs))->setEnabled(true);  // the menu is greyed; reach the command anyway
+        Action(w, ObjectName(ControlId::SaveAs))->trigger();
+        Button(w, ObjectName(ControlId::SaveGoodbye))->setEnabled(true);
+        Click(w, ObjectName(ControlId::SaveGoodbye));
         QCOMPARE(user.MessageTexts(),
                  (std::vector<std::string>{"You need to select both a welcome and a goodbye image prior to saving.",
                                            "You need to select a goodbye image prior to saving."}));
@@ -116,11 +116,11 @@ private slots:
 
     void leavingUnchangedEndsAtOnce() {
         ScriptedUser user;
-        CCarrierDlg w(&user);
-        Action(w, "1")->trigger();
+        SplashEditorWindow w(&user);
+        Action(w, ObjectName(ControlId::Accept))->trigger();
         QCOMPARE(w.result(), int(QDialog::Accepted));
-        CCarrierDlg w2(&user);
-        Click(w2, "2");
+        SplashEditorWindow w2(&user);
+        Click(w2, ObjectName(ControlId::Exit));
         QCOMPARE(w2.result(), int(QDialog::Rejected));
         QVERIFY(user.Messages().empty());
     }
@@ -128,10 +128,10 @@ private slots:
     void exitQuestionCancelStaysNoLeaves() {
         ScriptedUser user;
         user.ChoosesFile(kData + "baseline-320x320.jpg").Answers(Answer::Cancel).Answers(Answer::No);
-        CCarrierDlg w(&user);
+        SplashEditorWindow w(&user);
         w.show();
-        Click(w, "1074");
-        Click(w, "2");
+        Click(w, ObjectName(ControlId::LoadWelcome));
+        Click(w, ObjectName(ControlId::Exit));
         QVERIFY(w.isVisible());
         QCOMPARE(user.MessageTexts().back(),
                  std::string("You changed the current splash file. Do you want to save your changes before exiting?"));
@@ -145,9 +145,9 @@ private slots:
     void switchQuestionHasItsOwnText() {
         ScriptedUser user;
         user.ChoosesFile(kData + "baseline-320x320.jpg").Answers(Answer::No);
-        CCarrierDlg w(&user);
-        Click(w, "1075");
-        Action(w, "1")->trigger();
+        SplashEditorWindow w(&user);
+        Click(w, ObjectName(ControlId::LoadGoodbye));
+        Action(w, ObjectName(ControlId::Accept))->trigger();
         QCOMPARE(user.MessageTexts().back(),
                  std::string("You changed the current splash. Do you want to save your changes before exiting?"));
         QCOMPARE(w.result(), int(QDialog::Accepted));
@@ -156,10 +156,10 @@ private slots:
     void yesWithAnImageMissingKeepsTheWindowOpen() {
         ScriptedUser user;
         user.ChoosesFile(kData + "baseline-320x320.jpg").Answers(Answer::Yes);
-        CCarrierDlg w(&user);
+        SplashEditorWindow w(&user);
         w.show();
-        Click(w, "1074");
-        Click(w, "2");
+        Click(w, ObjectName(ControlId::LoadWelcome));
+        Click(w, ObjectName(ControlId::Exit));
         QCOMPARE(user.MessageTexts().back(),
                  std::string("You need to select both a welcome and a goodbye image prior to saving."));
         QVERIFY(w.isVisible());
@@ -171,11 +171,11 @@ private slots:
             .ChoosesFile(kData + "baseline-320x320.jpg")
             .Answers(Answer::Yes)
             .ChoosesFile(std::nullopt);
-        CCarrierDlg w(&user);
+        SplashEditorWindow w(&user);
         w.show();
-        Click(w, "1074");
-        Click(w, "1075");
-        Click(w, "2");
+        Click(w, ObjectName(ControlId::LoadWelcome));
+        Click(w, ObjectName(ControlId::LoadGoodbye));
+        Click(w, ObjectName(ControlId::Exit));
         QVERIFY(w.isVisible());
         QVERIFY(w.Splash().IsModified());
         QVERIFY(user.ScriptUsedUp());
@@ -188,11 +188,11 @@ private slots:
             .ChoosesFile(kData + "baseline-320x320.jpg")
             .Answers(Answer::Yes)
             .ChoosesFile(dir.File("x.pdb"));
-        CCarrierDlg w(&user);
+        SplashEditorWindow w(&user);
         w.show();
-        Click(w, "1074");
-        Click(w, "1075");
-        Action(w, "1")->trigger();
+        Click(w, ObjectName(ControlId::LoadWelcome));
+        Click(w, ObjectName(ControlId::LoadGoodbye));
+        Action(w, ObjectName(ControlId::Accept))->trigger();
         QVERIFY(!w.isVisible());
         QCOMPARE(w.result(), int(QDialog::Accepted));
         QVERIFY(FileExists(dir.File("x.pdb")));
@@ -206,9 +206,9 @@ private slots:
         std::filesystem::copy_file(kData + "baseline-320x320.jpg", longPath);
         ScriptedUser user;
         user.ChoosesFile(longPath).ChoosesFile(kData + "baseline-320x240.jpg").ChoosesFile(kData + "baseline-320x240.jpg");
-        CCarrierDlg w(&user);
-        Click(w, "1074");
-        auto* label = Widget<QLabel>(w, "1081");
+        SplashEditorWindow w(&user);
+        Click(w, ObjectName(ControlId::LoadWelcome));
+        auto* label = Widget<QLabel>(w, ObjectName(ControlId::WelcomeSource));
         QVERIFY(label->text().contains(QChar(0x2026)));
         QVERIFY(label->text().startsWith(QString::fromStdString(longPath.substr(0, 10))));
         QVERIFY(label->text().endsWith("welcome.jpg"));
@@ -216,11 +216,11 @@ private slots:
         QCOMPARE(label->toolTip(), QString::fromStdString(longPath));
         const QString shown = label->text();
 
-        Click(w, "1074");  // refused: the image held before stays, and so does its name
+        Click(w, ObjectName(ControlId::LoadWelcome));  // refused: the image held before stays, and so does its name
         QCOMPARE(label->text(), shown);
         QCOMPARE(label->toolTip(), QString::fromStdString(longPath));
-        Click(w, "1075");  // refused with nothing held
-        QCOMPARE(LabelText(w, "1082"), QString("(no image)"));
+        Click(w, ObjectName(ControlId::LoadGoodbye));  // refused with nothing held
+        QCOMPARE(LabelText(w, ObjectName(ControlId::GoodbyeSource)), QString("(no image)"));
         QVERIFY(user.ScriptUsedUp());
     }
 
@@ -231,24 +231,24 @@ private slots:
             .ChoosesFile(kData + "progressive-320x320.jpg")
             .ChoosesFile(dir.File("Summer.pdb"));
         {
-            CCarrierDlg w(&user);
-            Click(w, "1074");
-            Click(w, "1075");
-            Click(w, "57603");
+            SplashEditorWindow w(&user);
+            Click(w, ObjectName(ControlId::LoadWelcome));
+            Click(w, ObjectName(ControlId::LoadGoodbye));
+            Click(w, ObjectName(ControlId::Save));
         }
         ScriptedUser reader;
         reader.ChoosesFile(dir.File("Summer.pdb")).ChoosesFile(kData + "baseline-320x320.jpg");
-        CCarrierDlg w(&reader);
-        Click(w, "57601");
-        QCOMPARE(LabelText(w, "1081"), QString("(welcome image from Summer splash file)"));
-        QCOMPARE(LabelText(w, "1082"), QString("(goodbye image from Summer splash file)"));
+        SplashEditorWindow w(&reader);
+        Click(w, ObjectName(ControlId::Open));
+        QCOMPARE(LabelText(w, ObjectName(ControlId::WelcomeSource)), QString("(welcome image from Summer splash file)"));
+        QCOMPARE(LabelText(w, ObjectName(ControlId::GoodbyeSource)), QString("(goodbye image from Summer splash file)"));
         QCOMPARE(w.windowTitle(), QString("Summer.pdb - Corvane Desktop for Treo 650/700p"));
-        Action(w, "57601")->trigger();  // a JPEG is not a splash file
+        Action(w, ObjectName(ControlId::Open))->trigger();  // a JPEG is not a splash file
         QCOMPARE(reader.MessageTexts().back(), std::string("This is not a splash image file."));
         // The images held before stay, and the labels keep naming them.
-        QCOMPARE(LabelText(w, "1081"), QString("(welcome image from Summer splash file)"));
-        QCOMPARE(LabelText(w, "1082"), QString("(goodbye image from Summer splash file)"));
-        QVERIFY(Button(w, "1076")->isEnabled());
+        QCOMPARE(LabelText(w, ObjectName(ControlId::WelcomeSource)), QString("(welcome image from Summer splash file)"));
+        QCOMPARE(LabelText(w, ObjectName(ControlId::GoodbyeSource)), QString("(goodbye image from Summer splash file)"));
+        QVERIFY(Button(w, ObjectName(ControlId::SaveWelcome))->isEnabled());
     }
 };
 

@@ -350,7 +350,7 @@ TEST(PalmBitmapDecode, HandFilledHeadersAreCheckedBeforeUse) {
         PalmBitmap bitmap;
     } cases[] = {
         {"rows shorter than the walk", with([](PalmBitmap& b) { b.rowBytes = 3; })},
-        {"colour table", with([](PalmBitmap& b) { b.hasColorTable = true; })},
+        {"colour table", with([](PalmBitmap& b) { b.hasColourTable = true; })},
         {"depth 4", with([](PalmBitmap& b) { b.pixelSize = 4; })},
         {"data past the bytes", with([](PalmBitmap& b) { b.dataLength += 1; })},
     };

@@ -105,7 +105,7 @@ TEST(PalmBitmapEncode, SixteenBitsGivesTheTransparentColourNoSpecialTreatment) {
     EXPECT_EQ(PalmPixelBlock(bytes), Hex("07 E0 07 E0"));
     const PalmBitmap bitmap = HeaderOf(bytes);
     EXPECT_EQ(bitmap.transparentValue, 0x07E0u);
-    EXPECT_TRUE(bitmap.directColor);
+    EXPECT_TRUE(bitmap.directColour);
     EXPECT_EQ(bitmap.rowBytes, 4);
 }
 

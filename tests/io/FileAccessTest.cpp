@@ -41,15 +41,15 @@ const std::vector<std::uint8_t> kNew{1, 2};
 TEST_F(FileAccessTest, WritesAndReadsWholeFile) {
     const std::vector<std::uint8_t> bytes{1, 2, 3, 0, 255};
     const auto path = dir.File("a.pdb");
-    ASSERT_EQ(WriteFileReplacing(path, bytes), WriteOutcome::Ok);
-    EXPECT_EQ(ReadWholeFile(path), bytes);
+    ASSERT_EQ(WriteFileWithReason(path, bytes).outcome, WriteOutcome::Ok);
+    EXPECT_EQ(ReadFileAtMost(path, kPictureFileLimit).Bytes(), bytes);
     EXPECT_TRUE(FileExists(path));
 }
 
 TEST_F(FileAccessTest, ReplacingKeepsNoTemporaryBehind) {
     const auto path = dir.File("a.pdb");
     WriteBytes(path, {9, 9, 9, 9, 9, 9});
-    ASSERT_EQ(WriteFileReplacing(path, std::vector<std::uint8_t>{1}), WriteOutcome::Ok);
+    ASSERT_EQ(WriteFileWithReason(path, std::vector<std::uint8_t>{1}).outcome, WriteOutcome::Ok);
     EXPECT_EQ(ReadBytes(path), std::vector<std::uint8_t>{1});
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -78,19 +78,19 @@ TEST_F(FileAccessTest, FailedWriteLeavesPreviousFileIntact) {
 }
 
 TEST_F(FileAccessTest, UncreatableFileIsCouldNotOpen) {
-    EXPECT_EQ(WriteFileReplacing(dir.File("missing/a.pdb"), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
-    EXPECT_EQ(WriteFileReplacing(dir.Path().string(), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
+    EXPECT_EQ(WriteFileWithReason(dir.File("missing/a.pdb"), std::vector<std::uint8_t>{1}).outcome, WriteOutcome::CouldNotOpen);
+    EXPECT_EQ(WriteFileWithReason(dir.Path().string(), std::vector<std::uint8_t>{1}).outcome, WriteOutcome::CouldNotOpen);
     WriteBytes(dir.File("a.pdb"), kOld);  // a file where a folder should be
-    EXPECT_EQ(WriteFileReplacing(dir.File("a.pdb/b.pdb"), std::vector<std::uint8_t>{1}), WriteOutcome::CouldNotOpen);
+    EXPECT_EQ(WriteFileWithReason(dir.File("a.pdb/b.pdb"), std::vector<std::uint8_t>{1}).outcome, WriteOutcome::CouldNotOpen);
     EXPECT_EQ(ReadBytes(dir.File("a.pdb")), kOld);
 }
 
 TEST_F(FileAccessTest, ReadingMissingFileOrFolderGivesNothing) {
-    EXPECT_FALSE(ReadWholeFile(dir.File("nope")).has_value());
-    EXPECT_FALSE(ReadWholeFile(dir.Path().string()).has_value());
+    EXPECT_FALSE(ReadFileAtMost(dir.File("nope"), kPictureFileLimit).Bytes().has_value());
+    EXPECT_FALSE(ReadFileAtMost(dir.Path().string(), kPictureFileLimit).Bytes().has_value());
     WriteBytes(dir.File("empty"), {});
-    ASSERT_TRUE(ReadWholeFile(dir.File("empty")).has_value());
-    EXPECT_TRUE(ReadWholeFile(dir.File("empty"))->empty());
+    ASSERT_TRUE(ReadFileAtMost(dir.File("empty"), kPictureFileLimit).Bytes().has_value());
+    EXPECT_TRUE(ReadFileAtMost(dir.File("empty"), kPictureFileLimit).Bytes()->empty());
 }
 
 // ---- what is at the target ------------------------------------------------------
@@ -99,14 +99,14 @@ TEST_F(FileAccessTest, ReplacedFileKeepsItsPermissionsAndNewFilesFollowTheUmask)
     const auto path = dir.File("a.pdb");
     WriteBytes(path, kOld);
     ::chmod(path.c_str(), 0640);
-    ASSERT_EQ(WriteFileReplacing(path, kNew), WriteOutcome::Ok);
+    ASSERT_EQ(WriteFileWithReason(path, kNew).outcome, WriteOutcome::Ok);
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 
     const mode_t mask = ::umask(022);
     ::umask(mask);
-    ASSERT_EQ(WriteFileReplacing(dir.File("new.pdb"), kNew), WriteOutcome::Ok);
+    ASSERT_EQ(WriteFileWithReason(dir.File("new.pdb"), kNew).outcome, WriteOutcome::Ok);
     ASSERT_EQ(::stat(dir.File("new.pdb").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0666u & ~mask);
 }
@@ -130,8 +130,8 @@ TEST_F(FileAccessTest, SymbolicLinksStayAndTheirFileIsReplaced) {
     std::filesystem::create_symlink("link.pdb", dir.Path() / "chain.pdb");
     std::filesystem::create_symlink("real/missing.pdb", dir.Path() / "dangling.pdb");
 
-    ASSERT_EQ(WriteFileReplacing(dir.File("chain.pdb"), kNew), WriteOutcome::Ok);
-    ASSERT_EQ(WriteFileReplacing(dir.File("dangling.pdb"), kOld), WriteOutcome::Ok);
+    ASSERT_EQ(WriteFileWithReason(dir.File("chain.pdb"), kNew).outcome, WriteOutcome::Ok);
+    ASSERT_EQ(WriteFileWithReason(dir.File("dangling.pdb"), kOld).outcome, WriteOutcome::Ok);
     for (const char* link : {"link.pdb", "chain.pdb", "dangling.pdb"})
         EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / link)) << link;
     EXPECT_EQ(ReadBytes(dir.File("real/a.pdb")), kNew);
@@ -143,7 +143,7 @@ TEST_F(FileAccessTest, FifoIsWrittenDirectlyNotReplaced) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    ASSERT_EQ(WriteFileReplacing(fifo, kNew), WriteOutcome::Ok);
+    ASSERT_EQ(WriteFileWithReason(fifo, kNew).outcome, WriteOutcome::Ok);
     std::uint8_t got[8] = {};
     EXPECT_EQ(::read(reader, got, sizeof got), 2);
     ::close(reader);
@@ -153,8 +153,8 @@ TEST_F(FileAccessTest, FifoIsWrittenDirectlyNotReplaced) {
 
 TEST_F(FileAccessTest, NamesAsLongAsTheFileSystemAllowsAreWrittenAndReplaced) {
     const auto path = dir.File(std::string(255, 'n'));
-    ASSERT_EQ(WriteFileReplacing(path, kOld), WriteOutcome::Ok);
-    ASSERT_EQ(WriteFileReplacing(path, kNew), WriteOutcome::Ok);
+    ASSERT_EQ(WriteFileWithReason(path, kOld).outcome, WriteOutcome::Ok);
+    ASSERT_EQ(WriteFileWithReason(path, kNew).outcome, WriteOutcome::Ok);
     EXPECT_EQ(ReadBytes(path), kNew);
     EXPECT_EQ(Names().size(), 1u);
 }

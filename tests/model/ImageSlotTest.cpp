@@ -36,21 +36,31 @@ void WritePictureFile(const std::string& path, const Image& image) {
     for (const Colour c : image.Pixels()) out.put(static_cast<char>(c.r)).put(static_cast<char>(c.g)).put(static_cast<char>(c.b));
 }
 
-ImageSlot SlotOf(const Image& picture) {
-    ImageSlot slot;
-    slot.LoadDefault(picture);
-    return slot;
-}
+// A slot holding the picture unreduced, as a test's starting point.
+ImageSlot SlotOf(const Image& picture) { return ImageSlot(picture, kPureGreen); }
 
-TEST(ImageSlot, DefaultPictureIsTakenUnreducedWithGreenTransparency) {
-    Image picture(4, 3, Colour{10, 20, 30});
-    ImageSlot slot;
-    slot.SetTransparent(kWhite);
-    slot.LoadDefault(picture);
-    EXPECT_EQ(slot.Picture(), picture);  // (10, 20, 30) is neither a palette nor a 5-6-5 colour
-    EXPECT_EQ(slot.Transparent(), kPureGreen);
-    EXPECT_EQ(slot.Width(), 4);
-    EXPECT_EQ(slot.Height(), 3);
+// Built-in pictures are reduced on entering, like every other picture, so
+// that a new skin's previews show the colours its saved file will hold.
+TEST(ImageSlot, DefaultPictureIsReducedToTheDepthWithGreenTransparency) {
+    const struct {
+        int depth;
+        Colour pixel;
+        Colour transparent;
+    } rows[] = {
+        // (10, 20, 30) is neither a palette nor a 5-6-5 colour.
+        {8, Colour{17, 17, 17}, Colour{0, 255, 0}},
+        {16, Colour{8, 20, 24}, Colour{0, 252, 0}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.depth);
+        ImageSlot slot;
+        slot.SetTransparent(kWhite);
+        slot.LoadDefault(Image(4, 3, Colour{10, 20, 30}), row.depth);
+        EXPECT_EQ(slot.Picture(), Image(4, 3, row.pixel));
+        EXPECT_EQ(slot.Transparent(), row.transparent);
+        EXPECT_EQ(slot.Width(), 4);
+        EXPECT_EQ(slot.Height(), 3);
+    }
 }
 
 struct ReductionCase {

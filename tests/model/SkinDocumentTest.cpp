@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "imaging/Reduce.h"
 #include "model/DefaultArtwork.h"
 #include "support/ScriptedUser.h"
 
@@ -17,8 +18,12 @@ void ExpectAllDefaults(const SkinDocument& doc) {
             const ImageSlot& slot = doc.Slot(depth, i);
             ASSERT_EQ(slot.Width(), kSkinElements[std::size_t(i)].width);
             ASSERT_EQ(slot.Height(), kSkinElements[std::size_t(i)].height);
-            EXPECT_EQ(slot.Picture(), DefaultElementImage(kSkinElements[std::size_t(i)].element));
-            EXPECT_EQ(slot.Transparent(), kPureGreen);
+            // Built-in pictures enter reduced, as every picture does.
+            Image expected = DefaultElementImage(kSkinElements[std::size_t(i)].element);
+            Colour transparent = kPureGreen;
+            ASSERT_TRUE(ReduceImageToDepth(expected, transparent, depth));
+            EXPECT_EQ(slot.Picture(), expected);
+            EXPECT_EQ(slot.Transparent(), transparent);
         }
 }
 

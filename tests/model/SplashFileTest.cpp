@@ -49,8 +49,8 @@ protected:
     void ExpectNoMessage() { EXPECT_EQ(user.Messages().size(), seenMessages); }
 
     void LoadBoth() {
-        ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::WelcomeId, welcomePath), SplashLoadOutcome::Ok);
-        ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::GoodbyeId, goodbyePath), SplashLoadOutcome::Ok);
+        ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::WelcomeId, welcomePath), SplashLoadOutcome::Loaded);
+        ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::GoodbyeId, goodbyePath), SplashLoadOutcome::Loaded);
     }
 
     TempDir dir;
@@ -75,7 +75,7 @@ TEST_F(SplashCommands, StartsEmptyAndUntitled) {
 
 TEST_F(SplashCommands, ChoosingAJpegAsksForAnExistingFileAndKeepsItsBytes) {
     user.ChoosesFile(goodbyePath);
-    EXPECT_EQ(ChooseSplashImage(splash, user, SplashDocument::GoodbyeId), SplashLoadOutcome::Ok);
+    EXPECT_EQ(ChooseSplashImage(splash, user, SplashDocument::GoodbyeId), SplashLoadOutcome::Loaded);
     ASSERT_EQ(user.FileCalls().size(), 1u);
     const auto& call = user.FileCalls()[0];
     EXPECT_FALSE(call.save);
@@ -100,7 +100,7 @@ TEST_F(SplashCommands, ChoosingAJpegAsksForAnExistingFileAndKeepsItsBytes) {
 TEST_F(SplashCommands, RefusedLoadsSayWhyAndKeepWhatWasHeld) {
     LoadBoth();
     user.ChoosesFile(dir.File("saved.pdb"));
-    ASSERT_EQ(SaveSplash(splash, user, kDate), SplashSaveOutcome::Ok);
+    ASSERT_EQ(SaveSplash(splash, user, kDate), SplashSaveOutcome::Saved);
     seenMessages = user.Messages().size();
     ASSERT_FALSE(splash.IsModified());
 
@@ -134,7 +134,7 @@ TEST_F(SplashCommands, SavingUntitledAsksForANameThenWritesAndSaysSo) {
     LoadBoth();
     const std::string path = dir.File("Summer.pdb");
     user.ChoosesFile(path);
-    EXPECT_EQ(SaveSplash(splash, user, kDate), SplashSaveOutcome::Ok);
+    EXPECT_EQ(SaveSplash(splash, user, kDate), SplashSaveOutcome::Saved);
     ASSERT_EQ(user.FileCalls().size(), 1u);
     const auto& call = user.FileCalls()[0];
     EXPECT_TRUE(call.save);
@@ -150,8 +150,8 @@ TEST_F(SplashCommands, SavingUntitledAsksForANameThenWritesAndSaysSo) {
     EXPECT_EQ(ReadBytes(path), *BuildSplashFile("Summer", splash.WelcomeBytes(), splash.GoodbyeBytes(), kDate));
 
     // Named now: saving again writes without asking.
-    ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::GoodbyeId, welcomePath), SplashLoadOutcome::Ok);
-    EXPECT_EQ(SaveSplash(splash, user, kDate), SplashSaveOutcome::Ok);
+    ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::GoodbyeId, welcomePath), SplashLoadOutcome::Loaded);
+    EXPECT_EQ(SaveSplash(splash, user, kDate), SplashSaveOutcome::Saved);
     EXPECT_EQ(user.FileCalls().size(), 1u);
     ExpectMessage("Splash saved successfully.", kDesktop, MessageIcon::Information);
     EXPECT_TRUE(std::ranges::equal(ParseSplashFile(ReadBytes(path))->goodbye, FixtureBytes("baseline-320x320.jpg")));
@@ -165,7 +165,7 @@ TEST_F(SplashCommands, SavingUntitledAsksForANameThenWritesAndSaysSo) {
 }
 
 TEST_F(SplashCommands, WritingNeedsBothImages) {
-    ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::WelcomeId, welcomePath), SplashLoadOutcome::Ok);
+    ASSERT_EQ(LoadSplashImage(splash, user, SplashDocument::WelcomeId, welcomePath), SplashLoadOutcome::Loaded);
     user.ChoosesFile(dir.File("half.pdb"));
     EXPECT_EQ(SaveSplashAs(splash, user, kDate), SplashSaveOutcome::ImageMissing);
     EXPECT_FALSE(FileExists(dir.File("half.pdb")));
@@ -181,12 +181,12 @@ TEST_F(SplashCommands, OpeningWhatWasSavedNamesTheSourcesAfterTheFile) {
     // Typed the Windows way: the database name is what follows the last backslash.
     const std::string path = dir.File("C:\\x\\Summer.pdb");
     user.ChoosesFile(path);
-    ASSERT_EQ(SaveSplashAs(splash, user, kDate), SplashSaveOutcome::Ok);
+    ASSERT_EQ(SaveSplashAs(splash, user, kDate), SplashSaveOutcome::Saved);
 
     ScriptedUser other;
     SplashDocument reopened;
     other.ChoosesFile(path);
-    EXPECT_EQ(ReadSplash(reopened, other), SplashReadOutcome::Ok);
+    EXPECT_EQ(ReadSplash(reopened, other), SplashReadOutcome::Opened);
     ASSERT_EQ(other.FileCalls().size(), 1u);
     const auto& call = other.FileCalls()[0];
     EXPECT_FALSE(call.save);
@@ -217,7 +217,7 @@ TEST_F(SplashCommands, UnsavedChangesAreAskedAboutAndOnlyYesOpens) {
     for (const Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
         user.Answers(answer);
         if (answer == Answer::Yes) user.ChoosesFile(path);
-        EXPECT_EQ(ReadSplash(splash, user), answer == Answer::Yes ? SplashReadOutcome::Ok : SplashReadOutcome::Cancelled);
+        EXPECT_EQ(ReadSplash(splash, user), answer == Answer::Yes ? SplashReadOutcome::Opened : SplashReadOutcome::Cancelled);
         const Message& question = user.Messages().back();
         EXPECT_EQ(question.text,
                   "You changed the current splash file and did not save your changes. Open another splash file anyway?");
@@ -235,11 +235,11 @@ TEST_F(SplashCommands, UnsavedChangesAreAskedAboutAndOnlyYesOpens) {
 
 TEST_F(SplashCommands, BothDatesAreTheTimeOfTheSave) {
     SplashDocument clocked;
-    ASSERT_EQ(LoadSplashImage(clocked, user, SplashDocument::WelcomeId, welcomePath), SplashLoadOutcome::Ok);
-    ASSERT_EQ(LoadSplashImage(clocked, user, SplashDocument::GoodbyeId, goodbyePath), SplashLoadOutcome::Ok);
+    ASSERT_EQ(LoadSplashImage(clocked, user, SplashDocument::WelcomeId, welcomePath), SplashLoadOutcome::Loaded);
+    ASSERT_EQ(LoadSplashImage(clocked, user, SplashDocument::GoodbyeId, goodbyePath), SplashLoadOutcome::Loaded);
     user.ChoosesFile(dir.File("Dated.pdb"));
     const std::uint32_t before = PalmNow();
-    ASSERT_EQ(SaveSplashAs(clocked, user), SplashSaveOutcome::Ok);
+    ASSERT_EQ(SaveSplashAs(clocked, user), SplashSaveOutcome::Saved);
     const std::uint32_t after = PalmNow();
     const Bytes bytes = ReadBytes(dir.File("Dated.pdb"));
     BigEndianReader in(bytes);
@@ -277,7 +277,7 @@ TEST_F(SplashCommands, ExtractingProposesANameBesideTheSplashFile) {
     LoadBoth();
     const std::string out = dir.File("w.jpg");
     user.ChoosesFile(out);
-    EXPECT_EQ(ExtractSplashImage(splash, user, SplashDocument::WelcomeId), SplashImageSaveOutcome::Ok);
+    EXPECT_EQ(ExtractSplashImage(splash, user, SplashDocument::WelcomeId), SplashImageSaveOutcome::Saved);
     const auto& call = user.FileCalls().back();
     EXPECT_TRUE(call.save);
     EXPECT_EQ(call.prompt.filter, jpegFilter);

@@ -37,7 +37,7 @@ TEST(BmpRoundTrip, OurReaderGetsThePixelsBack) {
         SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
         const Image picture = Pattern(size.width, size.height);
         ASSERT_TRUE(WriteBmpFile(picture, dir.File("p.bmp")));
-        EXPECT_EQ(DecodeImageFile(dir.File("p.bmp")), picture);
+        EXPECT_EQ(ReadImageFile(dir.File("p.bmp")).image, picture);
     }
 }
 

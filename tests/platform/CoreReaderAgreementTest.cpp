@@ -42,8 +42,8 @@ std::string FirstDifference(const Image& a, const Image& b) {
     for (int y = 0; y < a.Height(); ++y)
         for (int x = 0; x < a.Width(); ++x)
             if (a.At(x, y) != b.At(x, y))
-                return "pixel " + std::to_string(x) + "," + std::to_string(y) + ": " + std::to_string(a.At(x, y).ToColorRef()) +
-                       " against " + std::to_string(b.At(x, y).ToColorRef());
+                return "pixel " + std::to_string(x) + "," + std::to_string(y) + ": " + std::to_string(a.At(x, y).ToColourRef()) +
+                       " against " + std::to_string(b.At(x, y).ToColourRef());
     return "";
 }
 

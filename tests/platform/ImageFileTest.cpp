@@ -72,7 +72,7 @@ TEST(ImageFileSuite, EveryGoodFileLoadsAtItsOwnSizeWithTrueColours) {
     ASSERT_EQ(files.size(), 27u) << "the BMP suite's g/ folder is incomplete";
     for (const auto& file : files) {
         SCOPED_TRACE(file.filename().string());
-        const auto ours = DecodeImageFile(file.string());
+        const auto ours = ReadImageFile(file.string()).image;
         auto expected = ImageMagickReads(file.string());
         ASSERT_TRUE(ours.has_value());
         ASSERT_TRUE(expected.has_value()) << "the oracle could not read it";
@@ -101,7 +101,7 @@ TEST(ImageFileSuite, EveryGoodFileLoadsAtItsOwnSizeWithTrueColours) {
 TEST(ImageFileSuite, SixteenBitWhiteLoadsAsWhite) {
     for (const char* name : {"rgb16.bmp", "rgb16-565.bmp", "rgb16bfdef.bmp"}) {
         SCOPED_TRACE(name);
-        const auto image = DecodeImageFile(SuiteFile("g/" + std::string(name)));
+        const auto image = ReadImageFile(SuiteFile("g/" + std::string(name))).image;
         ASSERT_TRUE(image.has_value());
         const auto whites = std::count(image->Pixels().begin(), image->Pixels().end(), kWhite);
         const auto shiftedWhites =
@@ -120,7 +120,7 @@ TEST(ImageFileSuite, BadAndQuestionableFilesAreReadOrRefusedSafely) {
     for (const auto* files : {&bad, &questionable}) {
         for (const auto& file : *files) {
             SCOPED_TRACE(file.string());
-            const auto image = DecodeImageFile(file.string());
+            const auto image = ReadImageFile(file.string()).image;
             if (!image) continue;
             // Every file of the suite shows the same small picture, at most 127 x 64.
             EXPECT_GT(image->Width(), 0);
@@ -132,15 +132,15 @@ TEST(ImageFileSuite, BadAndQuestionableFilesAreReadOrRefusedSafely) {
         }
     }
     // Dimensions in the billions, with a few bytes of pixels behind them.
-    EXPECT_FALSE(DecodeImageFile(SuiteFile("b/reallybig.bmp")).has_value());
-    EXPECT_FALSE(DecodeImageFile(SuiteFile("b/badwidth.bmp")).has_value());
+    EXPECT_FALSE(ReadImageFile(SuiteFile("b/reallybig.bmp")).image.has_value());
+    EXPECT_FALSE(ReadImageFile(SuiteFile("b/badwidth.bmp")).image.has_value());
 }
 
 TEST(ImageFileSuite, UnusualBitFieldsAreScaledFromTheirOwnWidth) {
     // 4-4-4-4 and 2-3-1 channels: the suite's red bar begins with full red.
     for (const char* name : {"rgba16-4444.bmp", "rgb16-231.bmp", "rgb32-111110.bmp", "rgba32-1010102.bmp"}) {
         SCOPED_TRACE(name);
-        const auto image = DecodeImageFile(SuiteFile("q/" + std::string(name)));
+        const auto image = ReadImageFile(SuiteFile("q/" + std::string(name))).image;
         ASSERT_TRUE(image.has_value());
         EXPECT_EQ(image->At(0, 0), (Colour{255, 0, 0}));
     }
@@ -156,7 +156,7 @@ TEST(ImageFile, PngLoadsWithItsPixels) {
                                      static_cast<std::uint8_t>(255 - x * y)});
     testing::WriteBytes(dir.File("in.ppm"), testing::EncodePpm(picture));
     ASSERT_EQ(RunProcess({"convert", dir.File("in.ppm"), dir.File("out.png")}).exitCode, 0);
-    EXPECT_EQ(DecodeImageFile(dir.File("out.png")), picture);
+    EXPECT_EQ(ReadImageFile(dir.File("out.png")).image, picture);
 }
 
 TEST(ImageFile, SixteenBitFileFromDiskIsScaled) {
@@ -169,7 +169,7 @@ TEST(ImageFile, SixteenBitFileFromDiskIsScaled) {
     };
     TempDir dir;
     testing::WriteBytes(dir.File("w.bmp"), file);
-    const auto image = DecodeImageFile(dir.File("w.bmp"));
+    const auto image = ReadImageFile(dir.File("w.bmp")).image;
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->At(0, 0), kWhite);
     EXPECT_EQ(image->At(1, 0), (Colour{25, 25, 25}));
@@ -177,14 +177,14 @@ TEST(ImageFile, SixteenBitFileFromDiskIsScaled) {
 
 TEST(ImageFile, MissingBrokenOrNonPictureFilesGiveNothing) {
     TempDir dir;
-    EXPECT_FALSE(DecodeImageFile(dir.File("missing.bmp")).has_value());
-    EXPECT_FALSE(DecodeImageFile(dir.Path().string()).has_value());
+    EXPECT_FALSE(ReadImageFile(dir.File("missing.bmp")).image.has_value());
+    EXPECT_FALSE(ReadImageFile(dir.Path().string()).image.has_value());
     testing::WriteBytes(dir.File("empty.bmp"), {});
-    EXPECT_FALSE(DecodeImageFile(dir.File("empty.bmp")).has_value());
+    EXPECT_FALSE(ReadImageFile(dir.File("empty.bmp")).image.has_value());
     testing::WriteBytes(dir.File("text.bmp"), {'h', 'e', 'l', 'l', 'o'});
-    EXPECT_FALSE(DecodeImageFile(dir.File("text.bmp")).has_value());
+    EXPECT_FALSE(ReadImageFile(dir.File("text.bmp")).image.has_value());
     testing::WriteBytes(dir.File("bm.bmp"), {'B', 'M', 1, 2});
-    EXPECT_FALSE(DecodeImageFile(dir.File("bm.bmp")).has_value());
+    EXPECT_FALSE(ReadImageFile(dir.File("bm.bmp")).image.has_value());
 }
 
 // Each refusal comes before decoding, with its reason.
@@ -257,7 +257,7 @@ TEST(ImageFile, LargePicturesUpToTheLimitLoad) {
     large.setPixel(5599, 5599, qRgb(255, 0, 0));
     ASSERT_TRUE(large.save(QString::fromStdString(dir.File("large.png"))));
     large = QImage();
-    const auto image = DecodeImageFile(dir.File("large.png"));
+    const auto image = ReadImageFile(dir.File("large.png")).image;
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->Width(), 5600);
     EXPECT_EQ(image->At(0, 0), (Colour{0, 0, 255}));

@@ -19,7 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 inline std::string Fixture(const std::string& name) { return std::string(CORVANE_SOURCE_DIR) + "/tests/data/splash/" + name; }
 
 inline Bytes FixtureBytes(const std::string& name) {
-    auto bytes = ReadWholeFile(Fixture(name));
+    auto bytes = ReadFileAtMost(Fixture(name), kPictureFileLimit).Bytes();
     EXPECT_TRUE(bytes.has_value()) << name;
     return bytes.value_or(Bytes{});
 }

@@ -1,19 +1,16 @@
 // What the skin and splash editors share over a session of the core: a
-// command run with the page's answers, opening a file, saving (the core
-// writes under /out/, the page hands the file over) and the question about
-// unsaved changes on leaving. The sessions name success in their own words,
-// and an editor says which: `opened` and `saved`, the outcomes of an open and
-// a save that succeeded, and `path`, the session's file path, the untitled
-// path until the file has one.
-import { FileKind, freshFolder, readable, stageFile, theCore } from './core.js';
+// command run with the page's answers, opening a file, saving and the
+// question about unsaved changes on leaving. The session decides (when Save
+// needs a name, what Open does, what is asked); the page only asks the user
+// and hands the written file over: back into the opened file where the
+// browser can write it, else as a download.
+import { FileKind, freshFolder, stageFile } from './core.js';
 import { runCommand } from './commands.js';
 
 export class FileEditor {
-  constructor(session, target, { opened, saved, path }) {
+  constructor(session, target) {
     this.session = session;
     this.target = target;
-    this.outcomes = { opened, saved };
-    this.path = path;
   }
 
   refresh() {}
@@ -28,30 +25,37 @@ export class FileEditor {
     if (!files.length) return;
     const path = await stageFile(freshFolder('/in'), files[0], FileKind.Database);
     const result = await this.run(() => this.session.open(path));
-    if (result.outcome === this.outcomes.opened) this.target.remember(handle);
+    if (result.outcome === 'Opened') this.target.remember(handle);
   }
 
-  // Where a save goes; null when the user cancelled choosing a name.
-  async savePath(asNew) {
-    const untitled = this.path() === theCore().untitledPath();
-    const name = await this.target.choose(this.session.fileName(), asNew || untitled);
-    return name && `${freshFolder('/out')}/${name}`;
+  // The paths for a save's prompts: the place the user chose when the save
+  // needs a name, none when it writes the session's own file; null when the
+  // user cancelled choosing.
+  async savePaths(named) {
+    const name = await this.target.choose(this.session.fileName(), named);
+    if (!name) return null;
+    return named ? [`${freshFolder('/out')}/${name}`] : [];
   }
 
   async save(asNew) {
-    const path = await this.savePath(asNew);
-    if (!path) return;
-    const result = await this.run(() => this.session.saveAs(), [path]);
-    if (result.outcome === this.outcomes.saved) await this.target.deliver(path);
+    const named = asNew || this.session.saveNeedsName();
+    const paths = await this.savePaths(named);
+    if (!paths) return;
+    const result = await this.run(() => (named ? this.session.saveAs() : this.session.save()), paths);
+    if (result.outcome === 'Saved') await this.target.deliver(this.session.filePath());
   }
 
   // The question about unsaved changes, with Yes saving as Save does; true
   // when the editor may end.
   async close(switching) {
-    let path = null;
-    const result = await runCommand(this.session, () => this.session.close(switching), [],
-      async (answer) => (answer === 'Yes' ? [(path = await this.savePath(false))] : []));
-    if (path && result.outcome !== 'Stayed' && readable(path)) await this.target.deliver(path);
+    let saving = false;
+    const result = await runCommand(this.session, () => this.session.close(switching), [], async (answer) => {
+      if (answer !== 'Yes') return [];
+      saving = true;
+      return (await this.savePaths(this.session.saveNeedsName())) ?? [null];
+    });
+    // Yes leaves only when the save succeeded.
+    if (saving && result.outcome === 'Closed') await this.target.deliver(this.session.filePath());
     return result.outcome !== 'Stayed';
   }
 }

@@ -15,7 +15,7 @@ let current = null; // the open editor, so that wiring happens once
 class SkinEditor extends FileEditor {
   constructor() {
     const session = new (theCore().SkinSession)();
-    super(session, new SaveTarget('Skin file', '.pdb'), { opened: 'Opened', saved: 'Saved', path: () => session.filePath() });
+    super(session, new SaveTarget('Skin file', '.pdb'));
   }
 
   refresh() {

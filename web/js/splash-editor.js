@@ -15,7 +15,7 @@ let current = null;
 class SplashEditor extends FileEditor {
   constructor() {
     const session = new (theCore().SplashSession)();
-    super(session, new SaveTarget('Splash file', '.pdb'), { opened: 'Ok', saved: 'Ok', path: () => session.fileName() });
+    super(session, new SaveTarget('Splash file', '.pdb'));
     this.urls = [];
   }
 

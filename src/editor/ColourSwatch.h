@@ -11,10 +11,10 @@ namespace corvane {
 // screen readers read it.
 QString ColourName(Colour colour, int depth);
 
-class CColorIndicator : public QFrame {
+class ColourSwatch : public QFrame {
     Q_OBJECT
 public:
-    explicit CColorIndicator(QWidget* parent = nullptr);
+    explicit ColourSwatch(QWidget* parent = nullptr);
 
     // The colour as chosen; the swatch shows it as stored at its depth.
     void SetColour(Colour colour);

@@ -1,4 +1,4 @@
-#include "widgets/CAboutDlg.h"
+#include "widgets/AboutDialog.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -11,8 +11,8 @@
 
 namespace corvane {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setObjectName("100");
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(ObjectName(ControlId::AboutDialog));
     setWindowTitle("About Corvane Desktop");
     setFixedSize(DluX(250), DluY(162));
 
@@ -31,12 +31,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     auto* ok = new QPushButton("OK", this);
     ok->setDefault(true);
-    Place(ok, 180, 132, 50, 16, 1);
+    Place(ok, 180, 132, 50, 16, ControlId::Accept);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void ShowAboutBox() {
-    CAboutDlg about;
+    AboutDialog about;
     about.exec();
 }
 

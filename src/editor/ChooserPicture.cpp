@@ -1,4 +1,4 @@
-#include "editor/CColorChooseBitmap.h"
+#include "editor/ChooserPicture.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,14 +9,14 @@
 
 namespace corvane {
 
-CColorChooseBitmap::CColorChooseBitmap(QWidget* parent) : QWidget(parent) {
+ChooserPicture::ChooserPicture(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName("Picture: click the color that is to be transparent");
     setAccessibleDescription(kChooserInstruction);
     setCursor(Qt::CrossCursor);
 }
 
-void CColorChooseBitmap::SetImage(const Image* image) {
+void ChooserPicture::SetImage(const Image* image) {
     image_ = image && !image->Empty() ? image : nullptr;
     cursor_ = QPoint(0, 0);
     picked_.reset();
@@ -25,12 +25,12 @@ void CColorChooseBitmap::SetImage(const Image* image) {
     update();
 }
 
-QSize CColorChooseBitmap::sizeHint() const {
+QSize ChooserPicture::sizeHint() const {
     if (!image_) return QSize(0, 0);
     return QSize(image_->Width() * kZoom, image_->Height() * kZoom);
 }
 
-std::optional<Colour> CColorChooseBitmap::Pick(QPoint point) const {
+std::optional<Colour> ChooserPicture::Pick(QPoint point) const {
     if (!image_ || point.x() < 0 || point.y() < 0) return std::nullopt;
     const int x = point.x() / kZoom;
     const int y = point.y() / kZoom;
@@ -38,7 +38,7 @@ std::optional<Colour> CColorChooseBitmap::Pick(QPoint point) const {
     return image_->At(x, y);
 }
 
-void CColorChooseBitmap::paintEvent(QPaintEvent*) {
+void ChooserPicture::paintEvent(QPaintEvent*) {
     if (!image_) return;
     QPainter painter(this);
     // Every block must show exactly the colour a click there picks.
@@ -50,7 +50,7 @@ void CColorChooseBitmap::paintEvent(QPaintEvent*) {
 // A white ring inside a black one around the pixel's block: one of the two
 // stands out on any colour, and each is a whole logical pixel wide, so also
 // at a display scale of 2 the mark is two screen pixels thick, not a dotted hairline.
-void CColorChooseBitmap::Outline(QPainter& painter, QPoint pixel, Qt::PenStyle style) const {
+void ChooserPicture::Outline(QPainter& painter, QPoint pixel, Qt::PenStyle style) const {
     const QRectF block(pixel.x() * kZoom, pixel.y() * kZoom, kZoom, kZoom);
     painter.save();
     painter.setBrush(Qt::NoBrush);
@@ -61,9 +61,9 @@ void CColorChooseBitmap::Outline(QPainter& painter, QPoint pixel, Qt::PenStyle s
     painter.restore();
 }
 
-QRect CColorChooseBitmap::Block(QPoint pixel) { return QRect(pixel * kZoom, QSize(kZoom, kZoom)); }
+QRect ChooserPicture::Block(QPoint pixel) { return QRect(pixel * kZoom, QSize(kZoom, kZoom)); }
 
-void CColorChooseBitmap::mousePressEvent(QMouseEvent* event) {
+void ChooserPicture::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPoint point = event->position().toPoint();
     if (const std::optional<Colour> colour = Pick(point)) {
@@ -74,7 +74,7 @@ void CColorChooseBitmap::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void CColorChooseBitmap::keyPressEvent(QKeyEvent* event) {
+void ChooserPicture::keyPressEvent(QKeyEvent* event) {
     if (!image_) return QWidget::keyPressEvent(event);
     QPoint next = cursor_;
     switch (event->key()) {

@@ -13,10 +13,10 @@ enum class EditorKind { Skin, Splash };
 // asked for the other editor, false when they left the program.
 using EditorRunner = std::function<bool(EditorKind)>;
 
-class CStartDlg : public QDialog {
+class StartDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CStartDlg(EditorRunner runEditor, QWidget* parent = nullptr);
+    explicit StartDialog(EditorRunner runEditor, QWidget* parent = nullptr);
 
     // Hides this dialog, runs the editors in turn from the first, and ends
     // this dialog's run when one of them ends the program.

@@ -10,10 +10,10 @@
 
 namespace corvane {
 
-class CElementPicture : public QWidget {
+class ElementPicture : public QWidget {
     Q_OBJECT
 public:
-    CElementPicture(const ImageSlot& slot, QWidget* parent = nullptr, int zoom = 1);
+    ElementPicture(const ImageSlot& slot, QWidget* parent = nullptr, int zoom = 1);
 
     QSize sizeHint() const override;
     // The slot shown from now on (the other depth's, after a depth change is undone).

@@ -10,24 +10,27 @@
 
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
-#include "model/SkinDocument.h"
-#include "model/SkinFile.h"
+#include "model/SkinSession.h"
 #include "widgets/EditorWindow.h"
 #include "widgets/WelcomeMarker.h"
 
 namespace corvane {
 
-class SkinHistory;
 class PixelPicture;
+struct ElementDialogTable;
+class UndoHistory;
 
-class CSkinEditorDlg : public EditorWindow {
+class SkinEditorWindow : public EditorWindow {
     Q_OBJECT
 public:
     // marker: where the welcome's "no.welcome" lives; by default beside the program.
-    explicit CSkinEditorDlg(UserInterface* user = nullptr, std::optional<WelcomeMarker> marker = std::nullopt);
+    explicit SkinEditorWindow(UserInterface* user = nullptr, std::optional<WelcomeMarker> marker = std::nullopt);
+    ~SkinEditorWindow() override;
 
-    SkinDocument& Document() { return *document_; }
-    SkinHistory& History() { return *history_; }
+    SkinSession& Session() { return *session_; }
+    SkinDocument& Document() { return session_->Document(); }
+    const SkinDocument& Document() const { return session_->Document(); }
+    UndoHistory& History() { return *history_; }
 
     // How many screen pixels the previews and element pictures give each image pixel.
     int Zoom() const { return zoom_; }
@@ -36,8 +39,9 @@ public:
     // Shows the welcome first, unless the user turned it off.
     int exec() override;
 
-    void UpdateTitle();
-    // ComposePreviews at the current target depth, then repaint both pictures.
+    // The title, the depth choice and both previews from the session.
+    void Refresh();
+    // Recomposes both previews at the current depth, then Refresh.
     void RefreshPreviews();
 
 protected:
@@ -56,10 +60,9 @@ private:
     void AddPreviewsAndElementButtons();
     void AddDepthChoice();
     void AddFileCommands();
-    void SetDepth(int depth);
-    // Runs an element editor on the document, then shows what it changed.
-    template <class Dialog>
-    void EditElements();
+    void SetDepth(Depth depth);
+    // Runs an element editor on the skin, then shows what it changed.
+    void EditElements(const ElementDialogTable& table);
     void Reset();
     void Open();
     void ShowOpened(OpenSkinOutcome outcome);
@@ -70,7 +73,7 @@ private:
     void AddExchangeMenu();
     void ImportSet();
     void ImportLayers();
-    void ChangeDialpad(const QString& text, const std::function<DialpadOutcome()>& command);
+    void ChangeDialpad(const std::string& text, const std::function<DialpadOutcome()>& command);
     // Shows both canvases as they were last composed.
     void ShowPreviews();
     // The "&View" menu.
@@ -79,8 +82,9 @@ private:
     // The export commands, with their result in the status bar.
     void Export(const QString& what, ExportOutcome outcome);
 
-    std::unique_ptr<SkinDocument> document_;
-    SkinHistory* history_;
+    std::unique_ptr<SkinSession> session_;
+    // After the session, so that it goes first: it stops listening to the session.
+    std::unique_ptr<UndoHistory> history_;
     WelcomeMarker marker_;
     PixelPicture* releasedPreview_;
     PixelPicture* pressedPreview_;

@@ -1,4 +1,4 @@
-#include "editor/CTransparencyDlg.h"
+#include "editor/ColourChooser.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -9,9 +9,9 @@
 
 namespace corvane {
 
-CTransparencyDlg::CTransparencyDlg(ImageSlot& slot, QWidget* parent, int depth) : QDialog(parent), slot_(slot) {
+ColourChooser::ColourChooser(ImageSlot& slot, QWidget* parent, int depth) : QDialog(parent), slot_(slot) {
     setWindowTitle("Choose transparent color");
-    setObjectName("157");
+    setObjectName(ObjectName(ControlId::ColourChooser));
     setFixedSize(DluX(430), DluY(170));
 
     // A 320-pixel element is 1280 pixels wide enlarged: it scrolls, so that
@@ -20,12 +20,12 @@ CTransparencyDlg::CTransparencyDlg(ImageSlot& slot, QWidget* parent, int depth) 
     Place(scroller, 6, 6, 420, 120);
     scroller->setWidgetResizable(true);
     scroller->setAccessibleName("Enlarged image");
-    picture_ = new CColorChooseBitmap;
-    picture_->setObjectName("1008");
+    picture_ = new ChooserPicture;
+    picture_->setObjectName(ObjectName(ControlId::ChooserPicture));
     scroller->setWidget(picture_);
 
     // The keyboard cursor stays in sight, so that Space picks a pixel the user can see.
-    connect(picture_, &CColorChooseBitmap::CursorMoved, scroller, [scroller](QRect block) {
+    connect(picture_, &ChooserPicture::CursorMoved, scroller, [scroller](QRect block) {
         scroller->ensureVisible(block.center().x(), block.center().y(), block.width() * 2, block.height() * 2);
     });
 
@@ -35,30 +35,30 @@ CTransparencyDlg::CTransparencyDlg(ImageSlot& slot, QWidget* parent, int depth) 
 
     auto* caption = new QLabel("Chosen color:", this);
     Place(caption, 6, 132, 45, 8);
-    swatch_ = new CColorIndicator(this);
-    Place(swatch_, 6, 144, 78, 20, 1009);
+    swatch_ = new ColourSwatch(this);
+    Place(swatch_, 6, 144, 78, 20, ControlId::ChosenColour);
     caption->setBuddy(swatch_);
 
     auto* ok = new QPushButton("OK", this);
-    Place(ok, 312, 150, 50, 14, 1);
+    Place(ok, 312, 150, 50, 14, ControlId::Accept);
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
-    Place(cancel, 372, 150, 50, 14, 2);
-    connect(ok, &QPushButton::clicked, this, &CTransparencyDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CTransparencyDlg::reject);
+    Place(cancel, 372, 150, 50, 14, ControlId::Exit);
+    connect(ok, &QPushButton::clicked, this, &ColourChooser::accept);
+    connect(cancel, &QPushButton::clicked, this, &ColourChooser::reject);
 
     // "OK" without a click keeps the colour the slot has.
     swatch_->SetDepth(depth);
     swatch_->SetColour(slot_.Transparent());
     picture_->SetImage(&slot_.Picture());
-    connect(picture_, &CColorChooseBitmap::Picked, swatch_, &CColorIndicator::SetColour);
+    connect(picture_, &ChooserPicture::Picked, swatch_, &ColourSwatch::SetColour);
 
     // The instruction speaks of the arrow keys and Space: they work at once.
     picture_->setFocus();
     FitToScreen(this);
 }
 
-void CTransparencyDlg::accept() {
+void ColourChooser::accept() {
     slot_.SetTransparent(swatch_->GetColour());
     QDialog::accept();
 }

@@ -1,4 +1,4 @@
-#include "app/CStartDlg.h"
+#include "app/StartDialog.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -12,8 +12,8 @@
 
 namespace corvane {
 
-CStartDlg::CStartDlg(EditorRunner runEditor, QWidget* parent) : QDialog(parent), runEditor_(std::move(runEditor)) {
-    setObjectName("163");
+StartDialog::StartDialog(EditorRunner runEditor, QWidget* parent) : QDialog(parent), runEditor_(std::move(runEditor)) {
+    setObjectName(ObjectName(ControlId::StartDialog));
     setWindowTitle(ProgramCaptionText());
     setFixedSize(DluX(268), DluY(183));
 
@@ -25,16 +25,16 @@ CStartDlg::CStartDlg(EditorRunner runEditor, QWidget* parent) : QDialog(parent),
     Place(new QLabel("What would you like to work on?", this), 11, 108, 234, 11);
 
     auto* skins = new QPushButton("Phone Application Skins", this);
-    Place(skins, 11, 126, 121, 18, 1073);
+    Place(skins, 11, 126, 121, 18, ControlId::StartSkins);
     auto* splash = new QPushButton("Splash Images", this);
-    Place(splash, 138, 126, 121, 18, 1074);
+    Place(splash, 138, 126, 121, 18, ControlId::StartSplash);
     connect(skins, &QPushButton::clicked, this, [this] { StartEditors(EditorKind::Skin); });
     connect(splash, &QPushButton::clicked, this, [this] { StartEditors(EditorKind::Splash); });
 
     Place(new QLabel("Corvane Desktop\nVersion 3.3", this), 12, 156, 96, 18);
 }
 
-void CStartDlg::StartEditors(EditorKind first) {
+void StartDialog::StartEditors(EditorKind first) {
     hide();
     EditorKind next = first;
     while (runEditor_(next)) next = next == EditorKind::Skin ? EditorKind::Splash : EditorKind::Skin;

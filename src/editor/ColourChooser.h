@@ -5,24 +5,24 @@
 
 #include <QDialog>
 
-#include "editor/CColorChooseBitmap.h"
-#include "editor/CColorIndicator.h"
+#include "editor/ChooserPicture.h"
+#include "editor/ColourSwatch.h"
 #include "model/ImageSlot.h"
 
 namespace corvane {
 
-class CTransparencyDlg : public QDialog {
+class ColourChooser : public QDialog {
     Q_OBJECT
 public:
     // depth: the slot's, at which the swatch names the colour.
-    explicit CTransparencyDlg(ImageSlot& slot, QWidget* parent = nullptr, int depth = 16);
+    explicit ColourChooser(ImageSlot& slot, QWidget* parent = nullptr, int depth = 16);
 
     void accept() override;
 
 private:
     ImageSlot& slot_;
-    CColorChooseBitmap* picture_;
-    CColorIndicator* swatch_;
+    ChooserPicture* picture_;
+    ColourSwatch* swatch_;
 };
 
 }  // namespace corvane

@@ -10,10 +10,10 @@ namespace corvane {
 
 class WelcomeMarker;
 
-class CIntroDlg : public QDialog {
+class WelcomeDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CIntroDlg(QWidget* parent = nullptr);
+    explicit WelcomeDialog(QWidget* parent = nullptr);
 
     // Takes the check box's state only when closed with OK; Esc and the
     // close box leave it false.

@@ -1,4 +1,4 @@
-#include "editor/CElementPicture.h"
+#include "editor/ElementPicture.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -22,38 +22,38 @@ QString DroppedFile(const QMimeData* mime) {
 
 }  // namespace
 
-CElementPicture::CElementPicture(const ImageSlot& slot, QWidget* parent, int zoom)
+ElementPicture::ElementPicture(const ImageSlot& slot, QWidget* parent, int zoom)
     : QWidget(parent), slot_(&slot), zoom_(zoom) {
     setAcceptDrops(true);
     setMouseTracking(true);
     setFixedSize(sizeHint());
 }
 
-QSize CElementPicture::sizeHint() const { return QSize(slot_->Width(), slot_->Height()) * zoom_; }
+QSize ElementPicture::sizeHint() const { return QSize(slot_->Width(), slot_->Height()) * zoom_; }
 
-void CElementPicture::SetSlot(const ImageSlot& slot) {
+void ElementPicture::SetSlot(const ImageSlot& slot) {
     slot_ = &slot;
     update();
 }
 
-void CElementPicture::paintEvent(QPaintEvent*) {
+void ElementPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     DrawUnsmoothed(painter, QRectF(QPointF(0, 0), QSizeF(sizeHint())), ToQImage(slot_->Picture()));
 }
 
-void CElementPicture::mouseMoveEvent(QMouseEvent* event) {
+void ElementPicture::mouseMoveEvent(QMouseEvent* event) {
     // Whole pixels: the block of a pixel enlarged, not the nearest pixel.
     const QPoint at = event->position().toPoint();
     emit PointedAt(at.x() / zoom_, at.y() / zoom_);
 }
 
-void CElementPicture::leaveEvent(QEvent*) { emit PointerLeft(); }
+void ElementPicture::leaveEvent(QEvent*) { emit PointerLeft(); }
 
-void CElementPicture::dragEnterEvent(QDragEnterEvent* event) {
+void ElementPicture::dragEnterEvent(QDragEnterEvent* event) {
     if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
-void CElementPicture::dropEvent(QDropEvent* event) {
+void ElementPicture::dropEvent(QDropEvent* event) {
     const QString path = DroppedFile(event->mimeData());
     if (path.isEmpty()) return;
     event->acceptProposedAction();

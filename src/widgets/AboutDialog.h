@@ -4,10 +4,10 @@
 
 namespace corvane {
 
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 };
 
 // Both editors' "&About Corvane Desktop": a parentless modal about box.

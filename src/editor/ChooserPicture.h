@@ -17,12 +17,12 @@ namespace corvane {
 inline constexpr const char* kChooserInstruction =
     "Click the color that is to be transparent, or move to it with the arrow keys and press Space.";
 
-class CColorChooseBitmap : public QWidget {
+class ChooserPicture : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kZoom = 4;
 
-    explicit CColorChooseBitmap(QWidget* parent = nullptr);
+    explicit ChooserPicture(QWidget* parent = nullptr);
 
     // Shows the image, which must outlive this control; nullptr shows nothing.
     void SetImage(const Image* image);

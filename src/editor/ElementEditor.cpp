@@ -1,4 +1,4 @@
-#include "editor/CElementDlg.h"
+#include "editor/ElementEditor.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -8,14 +8,14 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "editor/CColorIndicator.h"
-#include "editor/CElementPicture.h"
-#include "editor/CTransparencyDlg.h"
-#include "editor/SkinUndo.h"
+#include "editor/ColourSwatch.h"
+#include "editor/ElementPicture.h"
+#include "editor/ColourChooser.h"
 #include "model/ElementEditing.h"
 #include "model/ShownColour.h"
-#include "model/SkinDocument.h"
+#include "model/SkinSession.h"
 #include "pdb/SkinCatalogue.h"
+#include "widgets/ControlId.h"
 #include "widgets/ScreenFit.h"
 #include "widgets/UndoHistory.h"
 
@@ -50,9 +50,15 @@ QWidget* GroupsFittingTheScreen(QWidget* groups, const QWidget* window) {
 
 }  // namespace
 
-CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document, UserInterface& user, QWidget* parent,
-                         SkinHistory* history, int zoom)
-    : QDialog(parent), table_(table), document_(document), user_(user), history_(history), zoom_(zoom) {
+ElementEditor::ElementEditor(const ElementDialogTable& table, SkinSession& session, QWidget* parent,
+                             UndoHistory* history, int zoom)
+    : QDialog(parent),
+      table_(table),
+      session_(session),
+      document_(session.Document()),
+      user_(session.User()),
+      history_(history),
+      zoom_(zoom) {
     setWindowTitle(Text(table.title));
     setObjectName(QString::number(table.resource));
 
@@ -82,17 +88,17 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
     if (!table.shareText.empty()) {
         auto* share = new QPushButton(Text(table.shareText));
         share->setObjectName(QString::number(kShareButtonId));
-        connect(share, &QPushButton::clicked, this, &CElementDlg::ChooseTransparentForAll);
+        connect(share, &QPushButton::clicked, this, &ElementEditor::ChooseTransparentForAll);
         bottom->addWidget(share);
     }
     // The pixel under the pointer: the editor window's own status bar may lie under this one.
     auto* pointer = new QLabel;
     pointer->setAccessibleName("Pointer");
     pointer->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    connect(this, &CElementDlg::PointerText, pointer, &QLabel::setText);
+    connect(this, &ElementEditor::PointerText, pointer, &QLabel::setText);
     bottom->addWidget(pointer, 1);
     auto* ok = new QPushButton("OK");
-    ok->setObjectName("1");
+    ok->setObjectName(ObjectName(ControlId::Accept));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     bottom->addWidget(ok);
@@ -101,12 +107,12 @@ CElementDlg::CElementDlg(const ElementDialogTable& table, SkinDocument& document
 
     if (history_) {
         history_->AddShortcutsTo(this);
-        connect(history_, &UndoHistory::Restored, this, &CElementDlg::Refresh);
+        connect(history_, &UndoHistory::Restored, this, &ElementEditor::Refresh);
     }
     Refresh();
 }
 
-void CElementDlg::Refresh() {
+void ElementEditor::Refresh() {
     // An undo may have taken the depth back: the pictures show the set of the depth there is now.
     for (const auto& [element, picture] : pictures_) picture->SetSlot(document_.Slot(document_.TargetDepth(), element));
     for (const auto& [element, swatch] : swatches_) {
@@ -117,7 +123,7 @@ void CElementDlg::Refresh() {
     }
 }
 
-QWidget* CElementDlg::BuildGroup(const QString& caption, std::span<const ElementRow> rows) {
+QWidget* ElementEditor::BuildGroup(const QString& caption, std::span<const ElementRow> rows) {
     auto* group = new QGroupBox(caption);
     auto* grid = new QGridLayout(group);
     const bool beside = table_.layout == ElementLayout::Stacked;
@@ -132,27 +138,27 @@ QWidget* CElementDlg::BuildGroup(const QString& caption, std::span<const Element
     return group;
 }
 
-QWidget* CElementDlg::BuildElement(const ElementRow& row, bool picturesBesideButtons) {
+QWidget* ElementEditor::BuildElement(const ElementRow& row, bool picturesBesideButtons) {
     const QString label = Text(ElementInfo(row.element).label);
 
-    auto* picture = new CElementPicture(document_.Slot(document_.TargetDepth(), row.element), nullptr, zoom_);
+    auto* picture = new ElementPicture(document_.Slot(document_.TargetDepth(), row.element), nullptr, zoom_);
     picture->setObjectName(QString::number(row.picture));
     picture->setAccessibleName(label);
     pictures_[row.element] = picture;
     auto* load = CommandButton("Load Image", row.load, label);
     auto* transparent = CommandButton("Transparent Color", row.transparent, label);
-    auto* swatch = new CColorIndicator;
+    auto* swatch = new ColourSwatch;
     swatch->setObjectName(QString("swatch %1").arg(Index(row.element)));
     swatch->setFixedSize(transparent->sizeHint().height(), transparent->sizeHint().height());
     swatches_[row.element] = swatch;
     connect(load, &QPushButton::clicked, this, [this, &row] { LoadImage(row); });
     connect(transparent, &QPushButton::clicked, this, [this, &row] { ChooseTransparent(row); });
-    connect(picture, &CElementPicture::FileDropped, this, [this, &row](const QString& path) { LoadImageFile(row, path); });
-    connect(picture, &CElementPicture::PointedAt, this, [this, label = ElementInfo(row.element).label, index = row.element](int x, int y) {
+    connect(picture, &ElementPicture::FileDropped, this, [this, &row](const QString& path) { LoadImageFile(row, path); });
+    connect(picture, &ElementPicture::PointedAt, this, [this, label = ElementInfo(row.element).label, index = row.element](int x, int y) {
         const int depth = document_.TargetDepth();
         emit PointerText(QString::fromStdString(PixelDescription(label, document_.Slot(depth, index).Picture(), x, y, depth)));
     });
-    connect(picture, &CElementPicture::PointerLeft, this, [this] { emit PointerText(QString()); });
+    connect(picture, &ElementPicture::PointerLeft, this, [this] { emit PointerText(QString()); });
 
     auto* box = new QWidget;
     auto* buttons = new QVBoxLayout;
@@ -170,23 +176,23 @@ QWidget* CElementDlg::BuildElement(const ElementRow& row, bool picturesBesideBut
     return box;
 }
 
-void CElementDlg::LoadImage(const ElementRow& row) {
+void ElementEditor::LoadImage(const ElementRow& row) {
     Change(QString("Load Image (%1)").arg(Text(ElementInfo(row.element).label)),
            [&] { LoadElementImage(document_, user_, row.element); });
 }
 
-void CElementDlg::LoadImageFile(const ElementRow& row, const QString& path) {
+void ElementEditor::LoadImageFile(const ElementRow& row, const QString& path) {
     Change(QString("Load Image (%1)").arg(Text(ElementInfo(row.element).label)),
            [&] { LoadElementImageFile(document_, user_, row.element, path.toStdString()); });
 }
 
-void CElementDlg::ChooseTransparent(const ElementRow& row) {
+void ElementEditor::ChooseTransparent(const ElementRow& row) {
     Change(QString("Transparent Color (%1)").arg(Text(ElementInfo(row.element).label)), [&] {
         if (RunChooser(row.element)) document_.MarkModified();
     });
 }
 
-void CElementDlg::ChooseTransparentForAll() {
+void ElementEditor::ChooseTransparentForAll() {
     Change(Text(table_.shareText), [&] {
         if (RunChooser(table_.shareSource)) document_.MarkModified();
         // Even after "Cancel": the others then get the source's unchanged colour.
@@ -194,14 +200,14 @@ void CElementDlg::ChooseTransparentForAll() {
     });
 }
 
-void CElementDlg::Change(const QString& text, const std::function<void()>& change) {
-    RunRecorded(history_, text, change);
+void ElementEditor::Change(const QString& text, const std::function<void()>& change) {
+    session_.Record(text.toStdString(), change);
     Refresh();
     emit DocumentChanged();
 }
 
-bool CElementDlg::RunChooser(Element element) {
-    CTransparencyDlg chooser(document_.Slot(document_.TargetDepth(), element), this, document_.TargetDepth());
+bool ElementEditor::RunChooser(Element element) {
+    ColourChooser chooser(document_.Slot(document_.TargetDepth(), element), this, document_.TargetDepth());
     return chooser.exec() == QDialog::Accepted;
 }
 

@@ -1,4 +1,4 @@
-#include "widgets/CIntroDlg.h"
+#include "widgets/WelcomeDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -10,8 +10,8 @@
 
 namespace corvane {
 
-CIntroDlg::CIntroDlg(QWidget* parent) : QDialog(parent) {
-    setObjectName("174");
+WelcomeDialog::WelcomeDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(ObjectName(ControlId::WelcomeDialog));
     setWindowTitle("Welcome");
 
     // Laid out rather than placed: the wrapped paragraphs need the height our fonts take.
@@ -33,9 +33,9 @@ CIntroDlg::CIntroDlg(QWidget* parent) : QDialog(parent) {
 
     auto* row = new QHBoxLayout;
     checkBox_ = new QCheckBox("Do not show this message again", this);
-    checkBox_->setObjectName("1082");
+    checkBox_->setObjectName(ObjectName(ControlId::DoNotShowAgain));
     auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("1");
+    ok->setObjectName(ObjectName(ControlId::Accept));
     ok->setDefault(true);
     ok->setMinimumWidth(DluX(50));
     row->addWidget(checkBox_);
@@ -46,14 +46,14 @@ CIntroDlg::CIntroDlg(QWidget* parent) : QDialog(parent) {
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void CIntroDlg::accept() {
+void WelcomeDialog::accept() {
     doNotShowAgain = checkBox_->isChecked();
     QDialog::accept();
 }
 
 void ShowWelcomeIfWanted(const WelcomeMarker& marker, QWidget* parent) {
     if (marker.Exists()) return;
-    CIntroDlg dialog(parent);
+    WelcomeDialog dialog(parent);
     dialog.exec();
     if (dialog.doNotShowAgain) marker.Create();
 }

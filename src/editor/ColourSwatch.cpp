@@ -1,4 +1,4 @@
-#include "editor/CColorIndicator.h"
+#include "editor/ColourSwatch.h"
 
 #include <QPainter>
 
@@ -8,28 +8,28 @@ namespace corvane {
 
 QString ColourName(Colour colour, int depth) { return QString::fromStdString(ShownColour(colour, depth)); }
 
-CColorIndicator::CColorIndicator(QWidget* parent) : QFrame(parent) {
+ColourSwatch::ColourSwatch(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     setAccessibleName("Chosen color");
     SetColour(colour_);
 }
 
-void CColorIndicator::SetColour(Colour colour) {
+void ColourSwatch::SetColour(Colour colour) {
     colour_ = colour;
     // Screen readers cannot see the swatch: they read the colour's value.
     setAccessibleDescription(ColourName(colour, depth_));
     update();
 }
 
-void CColorIndicator::SetDepth(int depth) {
+void ColourSwatch::SetDepth(int depth) {
     depth_ = depth;
     SetColour(colour_);
 }
 
-Colour CColorIndicator::Shown() const { return StoredColour(colour_, depth_); }
+Colour ColourSwatch::Shown() const { return StoredColour(colour_, depth_); }
 
-void CColorIndicator::paintEvent(QPaintEvent* event) {
+void ColourSwatch::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);
         const Colour shown = Shown();

@@ -1,9 +1,9 @@
 // The element editors: one window built from a table of elements (see
 // ElementDialogTables.h). Every "Load Image", "Transparent Color" and share
 // button goes to one handler that takes the table row; the changes go
-// straight into the live document, and closing undoes nothing. With the
-// window's history each change is recorded there, and Ctrl+Z and
-// Ctrl+Shift+Z work inside the editor too.
+// straight into the live skin, each recorded as one undo step, and closing
+// undoes nothing. With the window's history Ctrl+Z and Ctrl+Shift+Z work
+// inside the editor too.
 #pragma once
 
 #include <QDialog>
@@ -14,18 +14,20 @@
 
 namespace corvane {
 
-class CColorIndicator;
-class CElementPicture;
+class ColourSwatch;
+class ElementPicture;
 class SkinDocument;
-class SkinHistory;
+class SkinSession;
+class UndoHistory;
 class UserInterface;
 
-class CElementDlg : public QDialog {
+class ElementEditor : public QDialog {
     Q_OBJECT
 public:
     // zoom: how many screen pixels the pictures give each image pixel, 1 to 4.
-    CElementDlg(const ElementDialogTable& table, SkinDocument& document, UserInterface& user,
-                QWidget* parent = nullptr, SkinHistory* history = nullptr, int zoom = 1);
+    // history: the owner window's Undo and Redo, whose shortcuts then work here too.
+    ElementEditor(const ElementDialogTable& table, SkinSession& session, QWidget* parent = nullptr,
+                  UndoHistory* history = nullptr, int zoom = 1);
 
     // Every picture and transparent-colour swatch from the document.
     void Refresh();
@@ -49,26 +51,14 @@ private:
     void Change(const QString& text, const std::function<void()>& change);
 
     const ElementDialogTable& table_;
+    SkinSession& session_;
     SkinDocument& document_;
     UserInterface& user_;
-    SkinHistory* history_;
+    UndoHistory* history_;
     int zoom_;
-    std::map<Element, CElementPicture*> pictures_;
-    std::map<Element, CColorIndicator*> swatches_;
+    std::map<Element, ElementPicture*> pictures_;
+    std::map<Element, ColourSwatch*> swatches_;
 };
 
-// Each of the four dialogs is the one window with its table.
-template <const ElementDialogTable& kTable>
-class CElementDlgFor : public CElementDlg {
-public:
-    CElementDlgFor(SkinDocument& document, UserInterface& user, QWidget* parent = nullptr,
-                   SkinHistory* history = nullptr, int zoom = 1)
-        : CElementDlg(kTable, document, user, parent, history, zoom) {}
-};
-
-using CKeypadButtonsDlg = CElementDlgFor<kKeypadButtonsTable>;
-using CKeypadTextDlg = CElementDlgFor<kKeypadTextTable>;
-using CSpeedDialDlg = CElementDlgFor<kSpeedDialTable>;
-using CTitleDlg = CElementDlgFor<kTitleTable>;
 
 }  // namespace corvane

@@ -1,38 +1,38 @@
-#include "app/CEditorApp.h"
+#include "app/EditorApp.h"
 
 #include <utility>
 
-#include "editor/CSkinEditorDlg.h"
+#include "editor/SkinEditorWindow.h"
 #include "io/FileAccess.h"
 #include "pdb/DatabaseKind.h"
-#include "splash/CCarrierDlg.h"
+#include "splash/SplashEditorWindow.h"
 
 namespace corvane {
 
-void CEditorApp::InitInstance(const EditorRunner& runEditor) {
-    CStartDlg start(runEditor);
+void RunStartDialog(const EditorRunner& runEditor) {
+    StartDialog start(runEditor);
     start.exec();
 }
 
-void CEditorApp::InitInstanceWithFile(const std::string& file) {
+void StartWithFile(const std::string& file) {
     bool first = true;
-    CStartDlg start([&](EditorKind kind) { return RunEditor(kind, std::exchange(first, false) ? file : std::string()); });
+    StartDialog start([&](EditorKind kind) { return RunEditor(kind, std::exchange(first, false) ? file : std::string()); });
     start.StartEditors(EditorKindForFile(file));
 }
 
-bool CEditorApp::RunEditor(EditorKind kind, const std::string& file) {
+bool RunEditor(EditorKind kind, const std::string& file) {
     // Each run gets a new window and with it a new document; nothing outlives the run.
     if (kind == EditorKind::Skin) {
-        CSkinEditorDlg editor;
+        SkinEditorWindow editor;
         if (!file.empty()) editor.OpenWhenShown(file);
         return editor.exec() == QDialog::Accepted;
     }
-    CCarrierDlg editor;
+    SplashEditorWindow editor;
     if (!file.empty()) editor.OpenWhenShown(file);
     return editor.exec() == QDialog::Accepted;
 }
 
-EditorKind CEditorApp::EditorKindForFile(const std::string& file) {
+EditorKind EditorKindForFile(const std::string& file) {
     const FileRead read = ReadFileAtMost(file, kDatabaseFileLimit);
     return read.Ok() && KindOfDatabase(read.bytes) == DatabaseKind::Splash ? EditorKind::Splash : EditorKind::Skin;
 }

@@ -5,26 +5,22 @@
 
 #include <QLabel>
 
-#include "model/SplashDocument.h"
-#include "model/SplashChange.h"
-#include "model/SplashFile.h"
-#include "widgets/DocumentHistory.h"
+#include "model/SplashSession.h"
 #include "widgets/EditorWindow.h"
 
 namespace corvane {
 
-class SplashHistory : public DocumentHistory<SplashDocument, SplashChange> {
-public:
-    using DocumentHistory::DocumentHistory;
-};
+class UndoHistory;
 
-class CCarrierDlg : public EditorWindow {
+class SplashEditorWindow : public EditorWindow {
     Q_OBJECT
 public:
-    explicit CCarrierDlg(UserInterface* user = nullptr);
+    explicit SplashEditorWindow(UserInterface* user = nullptr);
+    ~SplashEditorWindow() override;
 
-    const SplashDocument& Splash() const { return splash_; }
-    SplashHistory& History() { return *history_; }
+    SplashSession& Session() { return session_; }
+    const SplashDocument& Splash() const { return session_.Document(); }
+    UndoHistory& History() { return *history_; }
 
     // Title, the two source labels and the availability of the save commands, from the splash.
     void RefreshSplashWindow();
@@ -39,16 +35,17 @@ public:
 private:
     void LoadImage(std::uint16_t id);
     void ShowSource(QLabel* label, std::uint16_t id);
-    void SaveImage(std::uint16_t id, const char* missingMessage);
+    void SaveImage(std::uint16_t id);
     void OpenSplash();
     void ShowOpened(SplashReadOutcome outcome);
     void ShowPicture(QLabel* picture, const std::vector<std::uint8_t>& jpeg);
     void SaveSplashFile(bool saveAs);
-    SplashSaveOutcome ShowSaved(SplashSaveOutcome outcome);
-    void Leave(std::string_view question, int result);
+    void ShowSaved(SplashSaveOutcome outcome);
+    void Leave(Leaving why, int result);
 
-    SplashDocument splash_;
-    SplashHistory* history_;
+    SplashSession session_;
+    // After the session, so that it goes first: it stops listening to the session.
+    std::unique_ptr<UndoHistory> history_;
     QLabel* welcomeLabel_;
     QLabel* goodbyeLabel_;
     QLabel* welcomePicture_;

@@ -1,0 +1,24 @@
+// The two colour depths of the phone's pictures: the 256 colours of its
+// palette, and 5-6-5 colour. Parsed once where a number comes in (the tool's
+// option, a file's header), so that nothing below has to check it again.
+#pragma once
+
+#include <array>
+#include <optional>
+
+namespace corvane {
+
+enum class Depth { Eight = 8, Sixteen = 16 };
+
+inline constexpr std::array<Depth, 2> kDepths{Depth::Eight, Depth::Sixteen};
+
+constexpr int Bits(Depth depth) { return static_cast<int>(depth); }
+
+// Nothing for any number of bits but 8 and 16.
+constexpr std::optional<Depth> DepthOfBits(int bits) {
+    if (bits == 8) return Depth::Eight;
+    if (bits == 16) return Depth::Sixteen;
+    return std::nullopt;
+}
+
+}  // namespace corvane
