@@ -51,7 +51,7 @@ std::vector<Image> Reduced(int depth) {
     std::vector<Image> out = SkinPictures();
     for (Image& image : out) {
         Colour transparent = kPureGreen;
-        ReduceImageToDepth(image, transparent, depth);
+        ReduceImageToDepth(image, transparent, *DepthOfBits(depth));
     }
     return out;
 }
@@ -80,7 +80,7 @@ void BM_Reduce(benchmark::State& state) {
         std::vector<Image> pictures = SkinPictures();
         for (Image& image : pictures) {
             Colour transparent = kPureGreen;
-            ReduceImageToDepth(image, transparent, depth);
+            ReduceImageToDepth(image, transparent, *DepthOfBits(depth));
         }
         benchmark::DoNotOptimize(pictures.data());
     }
@@ -112,7 +112,7 @@ void BM_ReduceAndEncode(benchmark::State& state) {
         std::vector<std::uint8_t> out;
         for (Image& image : pictures) {
             Colour transparent = kPureGreen;
-            ReduceImageToDepth(image, transparent, depth);
+            ReduceImageToDepth(image, transparent, *DepthOfBits(depth));
             AppendBitmap(out, image, transparent, depth);
         }
         benchmark::DoNotOptimize(out.data());

@@ -33,7 +33,7 @@ void BM_ExportAndImportBitmapSet(benchmark::State& state) {
     for (auto _ : state) {
         for (const Element element : kBitmapSetOrder) {
             const auto& e = ElementInfo(element);
-            if (!WriteBmpFile(document.Slot(16, element).Picture(), BitmapFilePath(folder.string(), e.name)))
+            if (!WriteBmpFile(document.Slot(Depth::Sixteen, element).Picture(), BitmapFilePath(folder.string(), e.name)))
                 state.SkipWithError("export failed");
         }
         benchmark::DoNotOptimize(ImportBitmapSet(document, folder.string()));

@@ -26,7 +26,7 @@ Image BusyPicture(int element, int width, int height) {
 SkinDocument BusyDocument() {
     SkinDocument document;
     for (const auto& e : kSkinElements)
-        for (const int depth : {8, 16})
+        for (const Depth depth : kDepths)
             document.Slot(depth, e.element).CopyFrom(BusyPicture(static_cast<int>(e.element), e.width, e.height), 0, 0, depth);
     return document;
 }
@@ -34,14 +34,14 @@ SkinDocument BusyDocument() {
 std::string BenchPath(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
 
 void BM_OpenSkinIntoBothSets(benchmark::State& state) {
-    const int depth = static_cast<int>(state.range(0));
+    const Depth depth = *DepthOfBits(static_cast<int>(state.range(0)));
     const SkinDocument source = BusyDocument();
     const auto bytes = EncodeSkinFile(source.Set(depth), depth, "bench", 0).value();
     SkinDocument document;
     for (auto _ : state) {
         const DecodedSkin skin = DecodeSkinFile(bytes);
         ApplyDecodedSkin(skin, document);
-        benchmark::DoNotOptimize(document.Slot(8, 0).Picture().Pixels().data());
+        benchmark::DoNotOptimize(document.Slot(Depth::Eight, 0).Picture().Pixels().data());
     }
     state.SetLabel(std::to_string(bytes.size()) + " bytes");
 }
@@ -49,7 +49,7 @@ BENCHMARK(BM_OpenSkinIntoBothSets)->Arg(8)->Arg(16)->Unit(benchmark::kMillisecon
 
 // Encoding the current set and writing the file, as Save does.
 void BM_SaveSkin(benchmark::State& state) {
-    const int depth = static_cast<int>(state.range(0));
+    const Depth depth = *DepthOfBits(static_cast<int>(state.range(0)));
     const SkinDocument document = BusyDocument();
     const std::string path = BenchPath("corvane-bench-skin.pdb");
     std::size_t size = 0;
@@ -65,7 +65,7 @@ BENCHMARK(BM_SaveSkin)->Arg(8)->Arg(16)->Unit(benchmark::kMillisecond);
 
 // A fresh document: default pictures, which reach the encoder unreduced.
 void BM_SaveDefaultSkin(benchmark::State& state) {
-    const int depth = static_cast<int>(state.range(0));
+    const Depth depth = *DepthOfBits(static_cast<int>(state.range(0)));
     const SkinDocument document;
     for (auto _ : state) benchmark::DoNotOptimize(EncodeSkinFile(document.Set(depth), depth, "bench", 0));
 }

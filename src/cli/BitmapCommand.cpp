@@ -31,7 +31,7 @@ namespace {
 struct BitmapOptions {
     std::vector<std::string> files;  // the subcommand's IN argument
     std::string output;
-    int depth = 0;
+    Depth depth = Depth::Sixteen;
     std::optional<Colour> transparent;
     std::string format;  // decode: bmp, png, ppm or pam; empty to follow the output's extension
 };
@@ -76,14 +76,14 @@ int Encode(const BitmapOptions& options) {
     const std::uint64_t height = std::max<std::uint64_t>(read.height, static_cast<std::uint64_t>(picture->Height()));
     // What the decoder would refuse to read back is not written either.
     if (width > kMaxReadableSide || height > kMaxReadableSide ||
-        !FitsPalmBitmap(static_cast<int>(width), static_cast<int>(height), options.depth))
+        !FitsPalmBitmap(static_cast<int>(width), static_cast<int>(height), Bits(options.depth)))
         return Fail(name + ": the picture is " + std::to_string(width) + " x " + std::to_string(height) +
-                    " pixels, too large for a " + std::to_string(options.depth) + "-bit Palm bitmap");
+                    " pixels, too large for a " + std::to_string(Bits(options.depth)) + "-bit Palm bitmap");
     if (picture->Empty()) return Fail(name + ": the picture has no pixels");
 
     Colour transparent = options.transparent.value_or(kPureGreen);
     ReduceImageToDepth(*picture, transparent, options.depth);
-    const Result<EncodedPalmBitmap> bitmap = EncodePalmBitmap(*picture, transparent, true, options.depth);
+    const Result<EncodedPalmBitmap> bitmap = EncodePalmBitmap(*picture, transparent, true, Bits(options.depth));
     if (!bitmap) return Fail(name + ": the picture cannot be encoded as a Palm bitmap");
     return WriteOutput(options.output, bitmap->bytes, input);
 }

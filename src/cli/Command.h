@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/Depth.h"
 #include "imaging/Image.h"
 
 namespace corvane::cli {
@@ -55,7 +56,8 @@ std::string Shown(const std::string& path);
 std::optional<std::string> CreateOutputFolder(const std::string& folder);
 
 // The options several commands share, spelled and checked alike everywhere.
-CLI::Option* AddDepthOption(CLI::App& command, int& depth);
+// Checked as text first, so that the number reaches `depth` only as one of its values.
+CLI::Option* AddDepthOption(CLI::App& command, Depth& depth);
 CLI::Option* AddOutputOption(CLI::App& command, std::string& path, const std::string& what);
 // RRGGBB in hexadecimal, with or without a leading '#'.
 CLI::Option* AddColourOption(CLI::App& command, const std::string& name, std::optional<Colour>& colour,

@@ -35,7 +35,7 @@ namespace {
 
 struct SkinOptions {
     std::vector<std::string> files;  // the subcommand's FILE, FOLDER and PICTURE arguments, in order
-    int depth = 0;
+    Depth depth = Depth::Sixteen;
     std::string output;
     std::optional<Colour> transparent;
     std::string transparentFrom;
@@ -69,10 +69,10 @@ Result<std::map<Element, Colour>> ReadColourList(const std::string& path) {
 }
 
 // `inputs` are the files the skin was made from: none of them is overwritten.
-int WriteSkin(const SkinDocument& document, int depth, const std::string& output,
+int WriteSkin(const SkinDocument& document, Depth depth, const std::string& output,
               std::span<const std::string> inputs = {}) {
     const auto bytes = EncodeSkinFile(document.Set(depth), depth, DatabaseNameFromPath(output), PalmNow());
-    if (!bytes) return Fail("cannot encode the skin at " + std::to_string(depth) + " bits");
+    if (!bytes) return Fail("cannot encode the skin at " + std::to_string(Bits(depth)) + " bits");
     const WriteResult written = WriteFileWithReason(output, *bytes, inputs);
     switch (written.outcome) {
         case WriteOutcome::CouldNotOpen:
@@ -82,7 +82,7 @@ int WriteSkin(const SkinDocument& document, int depth, const std::string& output
         case WriteOutcome::Ok:
             break;
     }
-    std::cout << "wrote " << Shown(output) << ": " << kElementCount << " bitmaps at " << depth << " bits, " << bytes->size() << " bytes\n";
+    std::cout << "wrote " << Shown(output) << ": " << kElementCount << " bitmaps at " << Bits(depth) << " bits, " << bytes->size() << " bytes\n";
     return 0;
 }
 
@@ -94,7 +94,7 @@ int RunNew(const SkinOptions& options) {
 }
 
 void SetTransparent(SkinDocument& document, Element element, Colour colour) {
-    for (const int depth : {8, 16}) document.Slot(depth, element).SetTransparent(colour);
+    for (const Depth depth : kDepths) document.Slot(depth, element).SetTransparent(colour);
 }
 
 // A layered picture instead of a bitmap set: each element from its layer, as

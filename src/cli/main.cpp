@@ -126,7 +126,7 @@ std::optional<std::string> CreateOutputFolder(const std::string& folder) {
     return std::nullopt;
 }
 
-CLI::Option* AddDepthOption(CLI::App& command, int& depth) {
+CLI::Option* AddDepthOption(CLI::App& command, Depth& depth) {
     const CLI::Validator isDepth(
         [](std::string& text) {
             return text == "8" || text == "16" ? std::string() : "'" + text + "' is no depth: 8 or 16 bits per pixel";

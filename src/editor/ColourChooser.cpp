@@ -9,7 +9,7 @@
 
 namespace corvane {
 
-ColourChooser::ColourChooser(ImageSlot& slot, QWidget* parent, int depth) : QDialog(parent), slot_(slot) {
+ColourChooser::ColourChooser(ImageSlot& slot, QWidget* parent, Depth depth) : QDialog(parent), slot_(slot) {
     setWindowTitle("Choose transparent color");
     setObjectName(ObjectName(ControlId::ColourChooser));
     setFixedSize(DluX(430), DluY(170));

@@ -15,7 +15,7 @@ class ColourChooser : public QDialog {
     Q_OBJECT
 public:
     // depth: the slot's, at which the swatch names the colour.
-    explicit ColourChooser(ImageSlot& slot, QWidget* parent = nullptr, int depth = 16);
+    explicit ColourChooser(ImageSlot& slot, QWidget* parent = nullptr, Depth depth = Depth::Sixteen);
 
     void accept() override;
 

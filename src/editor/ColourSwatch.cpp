@@ -6,7 +6,7 @@
 
 namespace corvane {
 
-QString ColourName(Colour colour, int depth) { return QString::fromStdString(ShownColour(colour, depth)); }
+QString ColourName(Colour colour, Depth depth) { return QString::fromStdString(ShownColour(colour, depth)); }
 
 ColourSwatch::ColourSwatch(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -22,7 +22,7 @@ void ColourSwatch::SetColour(Colour colour) {
     update();
 }
 
-void ColourSwatch::SetDepth(int depth) {
+void ColourSwatch::SetDepth(Depth depth) {
     depth_ = depth;
     SetColour(colour_);
 }

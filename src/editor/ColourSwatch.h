@@ -3,13 +3,14 @@
 
 #include <QFrame>
 
+#include "imaging/Depth.h"
 #include "imaging/Image.h"
 
 namespace corvane {
 
 // "#RRGGBB" of the colour as stored at the depth, as the swatch shows it and
 // screen readers read it.
-QString ColourName(Colour colour, int depth);
+QString ColourName(Colour colour, Depth depth);
 
 class ColourSwatch : public QFrame {
     Q_OBJECT
@@ -19,7 +20,7 @@ public:
     // The colour as chosen; the swatch shows it as stored at its depth.
     void SetColour(Colour colour);
     Colour GetColour() const { return colour_; }
-    void SetDepth(int depth);
+    void SetDepth(Depth depth);
     // The colour the swatch shows.
     Colour Shown() const;
 
@@ -28,7 +29,7 @@ protected:
 
 private:
     Colour colour_{};
-    int depth_ = 16;
+    Depth depth_ = Depth::Sixteen;
 };
 
 }  // namespace corvane

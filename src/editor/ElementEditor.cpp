@@ -155,7 +155,7 @@ QWidget* ElementEditor::BuildElement(const ElementRow& row, bool picturesBesideB
     connect(transparent, &QPushButton::clicked, this, [this, &row] { ChooseTransparent(row); });
     connect(picture, &ElementPicture::FileDropped, this, [this, &row](const QString& path) { LoadImageFile(row, path); });
     connect(picture, &ElementPicture::PointedAt, this, [this, label = ElementInfo(row.element).label, index = row.element](int x, int y) {
-        const int depth = document_.TargetDepth();
+        const Depth depth = document_.TargetDepth();
         emit PointerText(QString::fromStdString(PixelDescription(label, document_.Slot(depth, index).Picture(), x, y, depth)));
     });
     connect(picture, &ElementPicture::PointerLeft, this, [this] { emit PointerText(QString()); });

@@ -166,7 +166,7 @@ int SkinEditorWindow::exec() {
 
 void SkinEditorWindow::Refresh() {
     setWindowTitle(QString::fromStdString(session_->Title()));
-    (Document().TargetDepth() == 8 ? depth8_ : depth16_)->setChecked(true);
+    (Document().TargetDepth() == Depth::Eight ? depth8_ : depth16_)->setChecked(true);
     ShowPreviews();
 }
 
@@ -269,7 +269,7 @@ void SkinEditorWindow::ShowSaved(SaveSkinOutcome outcome) {
         RememberRecent(session_->FilePath());
         ShowResult(QString("Saved %1 at %2 bits")
                        .arg(QString::fromStdString(session_->FilePath()))
-                       .arg(Document().TargetDepth()));
+                       .arg(Bits(Document().TargetDepth())));
     }
     if (TitleMayHaveChanged(outcome)) Refresh();
 }

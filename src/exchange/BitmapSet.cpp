@@ -72,7 +72,7 @@ ExportOutcome ExportBitmaps(const SkinDocument& document, UserInterface& user) {
 std::vector<FailedImport> ImportBitmapSet(SkinDocument& document, const std::string& folder) {
     std::vector<FailedImport> failed;
     for (const Element element : kBitmapSetOrder) {
-        ElementLoad load = ImportElementBitmap(document.Slot(8, element), document.Slot(16, element),
+        ElementLoad load = ImportElementBitmap(document.Slot(Depth::Eight, element), document.Slot(Depth::Sixteen, element),
                                                ElementInfo(element).name, folder);
         if (!load.Both()) failed.push_back({element, std::move(load)});
     }

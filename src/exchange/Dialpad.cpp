@@ -44,7 +44,7 @@ std::optional<Image> AskPicture(UserInterface& user, std::string_view label, std
 
 void FinishDialpadChange(SkinDocument& document) {
     document.MarkModified();
-    ComposePreviews(document, 16);
+    ComposePreviews(document, Depth::Sixteen);
 }
 
 }  // namespace
@@ -77,7 +77,7 @@ ExportOutcome ExportDialpadBitmaps(const SkinDocument& document, UserInterface& 
 }
 
 void ComposeDialpad(Image& released, Image& pressed, const SkinDocument& document) {
-    const SlotSet& set = document.Set(16);
+    const SlotSet& set = document.Set(Depth::Sixteen);
     const auto slot = [&set](Element element) -> const ImageSlot& { return set[Index(element)]; };
     ForEachCell([&](Element, Element, int x, int y) {
         DrawSlot(released, slot(Element::DialButton), x, y);
@@ -91,13 +91,13 @@ void ComposeDialpad(Image& released, Image& pressed, const SkinDocument& documen
 
 void CutDialpad(const Image& released, const Image& pressed, SkinDocument& document) {
     ForEachCell([&](Element key, Element, int x, int y) {
-        for (const int depth : {8, 16}) document.Slot(depth, key).CopyFrom(released, x, y, depth);
+        for (const Depth depth : kDepths) document.Slot(depth, key).CopyFrom(released, x, y, depth);
     });
     ForEachCell([&](Element, Element pressedKey, int x, int y) {
-        for (const int depth : {8, 16}) document.Slot(depth, pressedKey).CopyFrom(pressed, x, y, depth);
+        for (const Depth depth : kDepths) document.Slot(depth, pressedKey).CopyFrom(pressed, x, y, depth);
     });
     for (const Element button : {Element::DialButton, Element::DialButtonPressed})
-        for (const int depth : {8, 16}) document.Slot(depth, button).FillWhite();
+        for (const Depth depth : kDepths) document.Slot(depth, button).FillWhite();
 }
 
 void InsertBackgroundPicture(SkinDocument& document, const Image& background) {

@@ -138,13 +138,13 @@ Painted Paint(const Layer& layer, const SkinElement& element, const std::vector<
 
 // The picture with its see-through pixels in the colour, reduced at the
 // depth; nothing when an opaque pixel reduces to the same colour.
-std::optional<Image> Reduced(const Painted& painted, Colour transparent, int depth) {
+std::optional<Image> Reduced(const Painted& painted, Colour transparent, Depth depth) {
     Image picture = painted.picture;
     for (std::size_t i = 0; i < painted.opaque.size(); ++i)
         if (!painted.opaque[i]) picture.Pixels()[i] = transparent;
     Image reduced = picture;
     Colour reducedTransparent = transparent;
-    if (!ReduceImageToDepth(reduced, reducedTransparent, depth)) return std::nullopt;
+    ReduceImageToDepth(reduced, reducedTransparent, depth);
     for (std::size_t i = 0; i < painted.opaque.size(); ++i)
         if (painted.opaque[i] && reduced.Pixels()[i] == reducedTransparent) return std::nullopt;
     return picture;
@@ -152,7 +152,7 @@ std::optional<Image> Reduced(const Painted& painted, Colour transparent, int dep
 
 enum class ColourChoice { Kept, Changed, NoneFree };
 
-ColourChoice ImportInto(ImageSlot& slot, const Painted& painted, int depth) {
+ColourChoice ImportInto(ImageSlot& slot, const Painted& painted, Depth depth) {
     const Colour current = slot.Transparent();
     std::optional<Image> picture = Reduced(painted, current, depth);
     Colour chosen = current;
@@ -273,7 +273,7 @@ LayerImport ApplyLayers(SkinDocument& document, const LayeredPicture& picture) {
         const Painted painted = Paint(*layer, e, places[Index(element)]);
         if (painted.outside) import.outside.push_back(e.name);
         bool changed = false, noneFree = false;
-        for (const int depth : {8, 16}) {
+        for (const Depth depth : kDepths) {
             const ColourChoice choice = ImportInto(document.Slot(depth, element), painted, depth);
             changed = changed || choice == ColourChoice::Changed;
             noneFree = noneFree || choice == ColourChoice::NoneFree;

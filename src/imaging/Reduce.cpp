@@ -8,13 +8,12 @@
 
 namespace corvane {
 
-bool ReduceImageToDepth(Image& image, Colour& transparent, int depth) {
-    if (depth == 16) {
+void ReduceImageToDepth(Image& image, Colour& transparent, Depth depth) {
+    if (depth == Depth::Sixteen) {
         for (Colour& c : image.Pixels()) Put(c, Quantise565(c));
         transparent = Quantise565(transparent);
-        return true;
+        return;
     }
-    if (depth != 8) return false;
 
     std::vector<Colour>& pixels = image.Pixels();
     std::vector<std::uint8_t> nearest(pixels.size());
@@ -22,7 +21,6 @@ bool ReduceImageToDepth(Image& image, Colour& transparent, int depth) {
     const std::array<Colour, 256>& palette = PalmPalette();
     for (std::size_t i = 0; i < pixels.size(); ++i) Put(pixels[i], palette[nearest[i]]);
     transparent = PaletteColour(t);
-    return true;
 }
 
 }  // namespace corvane

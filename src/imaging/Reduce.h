@@ -8,11 +8,11 @@
 // Depth 16: every pixel and then the transparent colour become Quantise565.
 #pragma once
 
+#include "imaging/Depth.h"
 #include "imaging/Image.h"
 
 namespace corvane {
 
-// False, changing nothing, for a depth other than 8 or 16.
-bool ReduceImageToDepth(Image& image, Colour& transparent, int depth);
+void ReduceImageToDepth(Image& image, Colour& transparent, Depth depth);
 
 }  // namespace corvane

@@ -16,7 +16,7 @@ ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& u
                                         const std::string& path) {
     // Both depths are always attempted: a file that only one of them takes
     // still changes that slot, as the user will see after switching depth.
-    const ElementLoad load = LoadElementFromFile(document.Slot(8, element), document.Slot(16, element), path);
+    const ElementLoad load = LoadElementFromFile(document.Slot(Depth::Eight, element), document.Slot(Depth::Sixteen, element), path);
     if (load.Both()) {
         document.MarkModified();
         return ElementLoadOutcome::Loaded;

@@ -9,21 +9,22 @@
 
 namespace corvane {
 
-void ImageSlot::LoadDefault(Image picture, int depth) {
+void ImageSlot::LoadDefault(Image picture, Depth depth) {
     image_ = std::move(picture);
     transparent_ = kPureGreen;
     ReduceToDepth(depth);
 }
 
-bool ImageSlot::LoadFromFile(const std::string& path, int depth) {
+bool ImageSlot::LoadFromFile(const std::string& path, Depth depth) {
     // The slot keeps only the picture's top-left part of its own size.
     const std::optional<Image> picture = ReadImageFile(path, Width(), Height()).image;
     return picture && CopyFrom(*picture, 0, 0, depth);
 }
 
-bool ImageSlot::CopyFrom(const Image& picture, int x, int y, int depth) {
+bool ImageSlot::CopyFrom(const Image& picture, int x, int y, Depth depth) {
     if (!CopyRectangle(picture, x, y)) return false;
-    return ReduceToDepth(depth);
+    ReduceToDepth(depth);
+    return true;
 }
 
 bool ImageSlot::CopyRectangle(const Image& picture, int x, int y) {
@@ -42,7 +43,7 @@ bool ImageSlot::CopyRectangle(const Image& picture, int x, int y) {
     return true;
 }
 
-bool ImageSlot::ReduceToDepth(int depth) { return ReduceImageToDepth(image_, transparent_, depth); }
+void ImageSlot::ReduceToDepth(Depth depth) { ReduceImageToDepth(image_, transparent_, depth); }
 
 void ImageSlot::FillWhite() {
     std::fill(image_.Pixels().begin(), image_.Pixels().end(), kWhite);
@@ -54,8 +55,8 @@ ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, cons
     load.file = ReadImageFile(path, std::max(eightBit.Width(), sixteenBit.Width()),
                               std::max(eightBit.Height(), sixteenBit.Height()));
     if (!load.file.image) return load;
-    load.eightBit = eightBit.CopyFrom(*load.file.image, 0, 0, 8);
-    load.sixteenBit = sixteenBit.CopyFrom(*load.file.image, 0, 0, 16);
+    load.eightBit = eightBit.CopyFrom(*load.file.image, 0, 0, Depth::Eight);
+    load.sixteenBit = sixteenBit.CopyFrom(*load.file.image, 0, 0, Depth::Sixteen);
     load.file.image.reset();
     return load;
 }

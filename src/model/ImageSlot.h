@@ -11,6 +11,7 @@
 #include <utility>
 #include <string_view>
 
+#include "imaging/Depth.h"
 #include "imaging/Image.h"
 #include "imaging/ImageFile.h"
 
@@ -28,23 +29,21 @@ public:
     // green the transparent colour and reduces both to the depth, as any
     // picture entering a slot is: a new skin's previews show what its saved
     // file will.
-    void LoadDefault(Image picture, int depth);
+    void LoadDefault(Image picture, Depth depth);
 
     // Reads the picture file and copies its top-left part into the slot, then
     // reduces the slot to the depth. False, with the slot unchanged, when the
-    // file is not a readable picture; false after the copy when the depth is
-    // not 8 or 16. Where a smaller picture does not reach, the slot keeps its
+    // file is not a readable picture. Where a smaller picture does not reach, the slot keeps its
     // previous pixels.
-    bool LoadFromFile(const std::string& path, int depth);
+    bool LoadFromFile(const std::string& path, Depth depth);
 
     // Copies the slot-sized rectangle at (x, y) of the picture onto the slot at
     // (0, 0) and reduces the slot to the depth. Slot pixels whose source lies
     // outside the picture keep their values. False when there is nothing to
-    // copy into or from (the slot is then unchanged) or the depth is refused.
-    bool CopyFrom(const Image& picture, int x, int y, int depth);
+    // copy into or from (the slot is then unchanged).
+    bool CopyFrom(const Image& picture, int x, int y, Depth depth);
 
-    // False, changing nothing, for a depth other than 8 or 16.
-    bool ReduceToDepth(int depth);
+    void ReduceToDepth(Depth depth);
 
     // Everything white, and white transparent: the whole slot is see-through.
     void FillWhite();
@@ -80,8 +79,8 @@ struct ElementLoad {
 // Why a load took no picture into a slot, in one line without the file's name.
 std::string ElementLoadProblemText(const ElementLoad& load);
 
-// What LoadFromFile(path, 8) on the element's 8-bit slot and
-// LoadFromFile(path, 16) on its 16-bit slot do, with the file read and
+// What LoadFromFile(path, Depth::Eight) on the element's 8-bit slot and
+// LoadFromFile(path, Depth::Sixteen) on its 16-bit slot do, with the file read and
 // decoded once for both.
 ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path);
 

@@ -49,8 +49,8 @@ void ComposePreview(Image& canvas, const Image& background, const ElementPicture
 
 namespace {
 
-ElementPictures PicturesOf(const SkinDocument& document, int depth) {
-    const SlotSet& set = document.Set(depth == 8 ? 8 : 16);
+ElementPictures PicturesOf(const SkinDocument& document, Depth depth) {
+    const SlotSet& set = document.Set(depth);
     ElementPictures elements{};
     for (std::size_t i = 0; i < elements.size(); ++i) elements[i] = {&set[i].Picture(), set[i].Transparent()};
     return elements;
@@ -58,7 +58,7 @@ ElementPictures PicturesOf(const SkinDocument& document, int depth) {
 
 }  // namespace
 
-std::vector<bool> SeeThroughPixels(const SkinDocument& document, int depth, bool pressed) {
+std::vector<bool> SeeThroughPixels(const SkinDocument& document, Depth depth, bool pressed) {
     // Composed over black and over white: a pixel that follows the screen
     // behind in both is one no element covers.
     const Image& size = document.PreviewBackground();
@@ -72,7 +72,7 @@ std::vector<bool> SeeThroughPixels(const SkinDocument& document, int depth, bool
     return seeThrough;
 }
 
-void ComposePreviews(SkinDocument& document, int depth) {
+void ComposePreviews(SkinDocument& document, Depth depth) {
     const ElementPictures elements = PicturesOf(document, depth);
     ComposePreview(document.ReleasedPreview(), document.PreviewBackground(), elements, false);
     ComposePreview(document.PressedPreview(), document.PreviewBackground(), elements, true);

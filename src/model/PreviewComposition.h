@@ -12,6 +12,7 @@
 #include <array>
 #include <vector>
 
+#include "imaging/Depth.h"
 #include "imaging/Image.h"
 #include "pdb/SkinCatalogue.h"
 
@@ -49,11 +50,11 @@ class SkinDocument;
 
 // Rebuilds both canvases of the document from its set of the depth (the 8-bit
 // set for 8, the 16-bit set for anything else).
-void ComposePreviews(SkinDocument& document, int depth);
+void ComposePreviews(SkinDocument& document, Depth depth);
 
 // Which pixels of a preview show the screen behind the skin: those no element
 // covers, or covers only with its transparent colour. Row by row, one for
 // each pixel of the preview.
-std::vector<bool> SeeThroughPixels(const SkinDocument& document, int depth, bool pressed);
+std::vector<bool> SeeThroughPixels(const SkinDocument& document, Depth depth, bool pressed);
 
 }  // namespace corvane

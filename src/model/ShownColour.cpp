@@ -6,8 +6,8 @@
 
 namespace corvane {
 
-Colour StoredColour(Colour colour, int depth) {
-    return depth == 8 ? PaletteColour(NearestPaletteIndex(colour)) : Quantise565(colour);
+Colour StoredColour(Colour colour, Depth depth) {
+    return depth == Depth::Eight ? PaletteColour(NearestPaletteIndex(colour)) : Quantise565(colour);
 }
 
 std::string ColourHex(Colour colour) {
@@ -16,7 +16,7 @@ std::string ColourHex(Colour colour) {
     return text;
 }
 
-std::string PixelDescription(std::string_view name, const Image& image, int x, int y, int depth) {
+std::string PixelDescription(std::string_view name, const Image& image, int x, int y, Depth depth) {
     if (!image.Contains(x, y)) return {};
     return std::string(name) + " (" + std::to_string(image.Width()) + "x" + std::to_string(image.Height()) +
            "): " + std::to_string(x) + ", " + std::to_string(y) + " " + ShownColour(image.At(x, y), depth);

@@ -3,15 +3,15 @@
 namespace corvane {
 
 SkinState CaptureSkin(const SkinDocument& document) {
-    return SkinState{document.Set(8),           document.Set(16),         document.FilePath(),
+    return SkinState{document.Set(Depth::Eight),           document.Set(Depth::Sixteen),         document.FilePath(),
                      document.HasUnsupportedResources(), document.MustSaveAs(), document.TargetDepth()};
 }
 
 SkinChange SkinChange::Between(const SkinState& before, const SkinState& after) {
     SkinChange change;
-    for (int depth : {8, 16}) {
-        const SlotSet& from = depth == 8 ? before.set8 : before.set16;
-        const SlotSet& to = depth == 8 ? after.set8 : after.set16;
+    for (const Depth depth : kDepths) {
+        const SlotSet& from = depth == Depth::Eight ? before.set8 : before.set16;
+        const SlotSet& to = depth == Depth::Eight ? after.set8 : after.set16;
         for (const SkinElement& e : kSkinElements) {
             const std::size_t at = Index(e.element);
             if (!(from[at] == to[at])) change.slots_.push_back({depth, e.element, from[at], to[at]});

@@ -22,7 +22,7 @@ struct SkinState {
     std::string filePath;
     bool hasUnsupportedResources = false;
     bool mustSaveAs = false;
-    int targetDepth = 16;
+    Depth targetDepth = Depth::Sixteen;
 
     friend bool operator==(const SkinState&, const SkinState&) = default;
 };
@@ -44,7 +44,7 @@ public:
 
 private:
     struct SlotChange {
-        int depth;
+        Depth depth;
         Element element;
         ImageSlot before;
         ImageSlot after;
@@ -55,7 +55,7 @@ private:
     std::optional<std::pair<std::string, std::string>> filePath_;
     std::optional<std::pair<bool, bool>> unsupported_;
     std::optional<std::pair<bool, bool>> mustSaveAs_;
-    std::optional<std::pair<int, int>> depth_;
+    std::optional<std::pair<Depth, Depth>> depth_;
 };
 
 }  // namespace corvane

@@ -12,17 +12,11 @@ SkinDocument::SkinDocument()
     ResetToDefaults();
 }
 
-bool SkinDocument::SetTargetDepth(int depth) {
-    if (depth != 8 && depth != 16) return false;
-    targetDepth_ = depth;
-    return true;
-}
-
 void SkinDocument::ResetToDefaults() {
     for (const SkinElement& e : kSkinElements) {
         Image picture = DefaultElementImage(e.element);
-        Slot(8, e.element).LoadDefault(picture, 8);
-        Slot(16, e.element).LoadDefault(std::move(picture), 16);
+        Slot(Depth::Eight, e.element).LoadDefault(picture, Depth::Eight);
+        Slot(Depth::Sixteen, e.element).LoadDefault(std::move(picture), Depth::Sixteen);
     }
 }
 

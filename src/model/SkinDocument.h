@@ -26,14 +26,13 @@ public:
     // canvases, "untitled.pdb", both flags clear and a target depth of 16.
     SkinDocument();
 
-    // Depth 8 gives the 8-bit set; any other value the 16-bit set.
-    SlotSet& Set(int depth) { return depth == 8 ? set8_ : set16_; }
-    const SlotSet& Set(int depth) const { return depth == 8 ? set8_ : set16_; }
-    ImageSlot& Slot(int depth, Element element) { return Set(depth)[Index(element)]; }
-    const ImageSlot& Slot(int depth, Element element) const { return Set(depth)[Index(element)]; }
+    SlotSet& Set(Depth depth) { return depth == Depth::Eight ? set8_ : set16_; }
+    const SlotSet& Set(Depth depth) const { return depth == Depth::Eight ? set8_ : set16_; }
+    ImageSlot& Slot(Depth depth, Element element) { return Set(depth)[Index(element)]; }
+    const ImageSlot& Slot(Depth depth, Element element) const { return Set(depth)[Index(element)]; }
     // By catalogue index, for walks over every element.
-    ImageSlot& Slot(int depth, int index) { return Set(depth)[static_cast<std::size_t>(index)]; }
-    const ImageSlot& Slot(int depth, int index) const { return Set(depth)[static_cast<std::size_t>(index)]; }
+    ImageSlot& Slot(Depth depth, int index) { return Set(depth)[static_cast<std::size_t>(index)]; }
+    const ImageSlot& Slot(Depth depth, int index) const { return Set(depth)[static_cast<std::size_t>(index)]; }
     SlotSet& CurrentSet() { return Set(targetDepth_); }
     const SlotSet& CurrentSet() const { return Set(targetDepth_); }
 
@@ -61,9 +60,8 @@ public:
     bool MustSaveAs() const { return mustSaveAs_; }
     void SetMustSaveAs(bool value) { mustSaveAs_ = value; }
 
-    int TargetDepth() const { return targetDepth_; }
-    // Stores 8 or 16 and nothing else; false, changing nothing, for other values.
-    bool SetTargetDepth(int depth);
+    Depth TargetDepth() const { return targetDepth_; }
+    void SetTargetDepth(Depth depth) { targetDepth_ = depth; }
 
     // Every slot of both sets gets its element's default picture with a pure
     // green transparent colour, both reduced to the set's depth. Nothing else changes.
@@ -79,7 +77,7 @@ private:
     bool hasUnsupportedResources_ = false;
     bool modified_ = false;
     bool mustSaveAs_ = false;
-    int targetDepth_ = 16;
+    Depth targetDepth_ = Depth::Sixteen;
 };
 
 inline constexpr std::string_view kResetQuestion =

@@ -21,7 +21,7 @@ constexpr std::string_view kUnsupportedText =
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const SlotSet& set, int depth, std::string_view databaseName,
+std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const SlotSet& set, Depth depth, std::string_view databaseName,
                                                         std::uint32_t now) {
     std::array<SkinPicture, kElementCount> pictures;
     for (std::size_t i = 0; i < pictures.size(); ++i) pictures[i] = {&set[i].Picture(), set[i].Transparent()};
@@ -45,7 +45,7 @@ LoadedSkin LoadSkinFile(const std::string& path, SkinDocument& document) {
     document.SetMustSaveAs(loaded.skin.missing >= kElementCount);
     // Saved again, the skin keeps the depth its pictures have; a file whose
     // pictures tell none leaves the depth as it was.
-    if (const std::optional<Depth> depth = DecodedStoredDepth(loaded.skin)) document.SetTargetDepth(Bits(*depth));
+    if (const std::optional<Depth> depth = DecodedStoredDepth(loaded.skin)) document.SetTargetDepth(*depth);
     return loaded;
 }
 
@@ -53,7 +53,7 @@ void ApplyDecodedSkin(const DecodedSkin& skin, SkinDocument& document) {
     for (const SkinElement& e : kSkinElements) {
         const auto& picture = skin.pictures[Index(e.element)];
         if (!picture) continue;
-        for (const int depth : {8, 16}) {
+        for (const Depth depth : kDepths) {
             ImageSlot& slot = document.Slot(depth, e.element);
             slot.SetTransparent(picture->transparent);
             slot.CopyFrom(picture->image, 0, 0, depth);
@@ -124,7 +124,7 @@ SaveSkinOutcome SaveSkinAs(SkinDocument& document, UserInterface& user) {
 }
 
 SaveSkinOutcome WriteSkinFile(SkinDocument& document, UserInterface& user) {
-    const int depth = document.TargetDepth();
+    const Depth depth = document.TargetDepth();
     const auto bytes =
         EncodeSkinFile(document.Set(depth), depth, DatabaseNameFromPath(document.FilePath()), PalmNow());
     // Nothing is written unless the whole file could be encoded, so the

@@ -26,7 +26,7 @@ inline constexpr std::string_view kLeaveSkinQuestion =
 inline constexpr std::string_view kSkinFileFilter = "Skin File (*.pdb)|*.pdb|All files (*.*)|*.*||";
 
 // The skin file of one slot set at a depth; see the pdb overload.
-std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const SlotSet& set, int depth, std::string_view databaseName,
+std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const SlotSet& set, Depth depth, std::string_view databaseName,
                                                         std::uint32_t now);
 
 // Every decoded picture into both slots of its element, each reduced for its

@@ -49,7 +49,7 @@ SaveSkinOutcome SkinSession::SaveAs() {
 
 void SkinSession::SetDepth(Depth depth) {
     // A change like any other: marked, asked about and undone.
-    history_.Run("Color Depth", [&] { document_.SetTargetDepth(Bits(depth)); });
+    history_.Run("Color Depth", [&] { document_.SetTargetDepth(depth); });
     RecomposePreviews();
 }
 

@@ -29,8 +29,8 @@ struct Defaults {
     std::array<std::array<ImageSlot, kElementCount>, 2> slots;
     Defaults() {
         for (const SkinElement& e : kSkinElements)
-            for (const int depth : {8, 16})
-                slots[depth == 16][Index(e.element)].LoadDefault(DefaultElementImage(e.element), depth);
+            for (const Depth depth : kDepths)
+                slots[depth == Depth::Sixteen][Index(e.element)].LoadDefault(DefaultElementImage(e.element), depth);
     }
 };
 
@@ -84,14 +84,14 @@ std::optional<Image> SkinThumbnail(std::span<const std::uint8_t> file, int box) 
     const std::vector<Placement> placements = DialScreenPlacements(false);
     for (const Placement& p : placements) pictures.Of(p.element);
     if (!pictures.AnyAt(0)) return std::nullopt;
-    const int depth = SkinDepth([&pictures](int d) { return pictures.AnyAt(d); });
+    const Depth depth = SkinDepth([&pictures](int bits) { return pictures.AnyAt(bits); });
 
     const Defaults& defaults = BuiltIn();
     std::array<ImageSlot, kElementCount> found;
     ElementPictures elements{};
     for (const Placement& p : placements) {
         const std::size_t i = Index(p.element);
-        const ImageSlot* slot = &defaults.slots[depth == 16][i];
+        const ImageSlot* slot = &defaults.slots[depth == Depth::Sixteen][i];
         if (const auto& picture = pictures.Of(p.element); picture && found[i].Picture().Empty()) {
             found[i] = *slot;
             found[i].SetTransparent(picture->transparent);

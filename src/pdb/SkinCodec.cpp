@@ -5,12 +5,12 @@
 namespace corvane {
 
 std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const std::array<SkinPicture, kElementCount>& pictures,
-                                                        int depth, std::string_view databaseName, std::uint32_t now) {
+                                                        Depth depth, std::string_view databaseName, std::uint32_t now) {
     ResourceDatabase database;
     database.SetName(databaseName);
     for (const auto& row : kSkinResourceTable) {
         const SkinPicture& picture = pictures[Index(row.element)];
-        if (!picture.image || !database.AddBitmap(*picture.image, row.id, picture.transparent, true, depth))
+        if (!picture.image || !database.AddBitmap(*picture.image, row.id, picture.transparent, true, Bits(depth)))
             return std::nullopt;
     }
     return database.WriteDatabase(now);
@@ -55,6 +55,6 @@ std::optional<Depth> DecodedStoredDepth(const DecodedSkin& skin) {
     });
 }
 
-int DecodedSkinDepth(const DecodedSkin& skin) { return Bits(DecodedStoredDepth(skin).value_or(Depth::Sixteen)); }
+Depth DecodedSkinDepth(const DecodedSkin& skin) { return DecodedStoredDepth(skin).value_or(Depth::Sixteen); }
 
 }  // namespace corvane

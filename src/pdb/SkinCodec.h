@@ -26,11 +26,11 @@ struct SkinPicture {
     Colour transparent;
 };
 
-// The skin file of the elements' pictures at a depth (8 or 16), every
-// resource with its transparent colour and the transparency flag set.
-// Nothing when a resource was refused (a depth other than 8 or 16).
+// The skin file of the elements' pictures at a depth, every resource with
+// its transparent colour and the transparency flag set. Nothing when a
+// resource was refused.
 std::optional<std::vector<std::uint8_t>> EncodeSkinFile(const std::array<SkinPicture, kElementCount>& pictures,
-                                                        int depth, std::string_view databaseName, std::uint32_t now);
+                                                        Depth depth, std::string_view databaseName, std::uint32_t now);
 
 // What a skin file holds for the editor.
 struct DecodedSkin {
@@ -69,10 +69,10 @@ std::optional<Depth> StoredSkinDepth(HasPictureAt hasPictureAt) {
 }
 // The same, with 16, the depth of a new skin, where no picture tells.
 template <class HasPictureAt>
-int SkinDepth(HasPictureAt hasPictureAt) {
-    return Bits(StoredSkinDepth(hasPictureAt).value_or(Depth::Sixteen));
+Depth SkinDepth(HasPictureAt hasPictureAt) {
+    return StoredSkinDepth(hasPictureAt).value_or(Depth::Sixteen);
 }
 std::optional<Depth> DecodedStoredDepth(const DecodedSkin& skin);
-int DecodedSkinDepth(const DecodedSkin& skin);
+Depth DecodedSkinDepth(const DecodedSkin& skin);
 
 }  // namespace corvane

@@ -101,7 +101,7 @@ TEST_F(SkinCommandTest, NewWritesWhatTheEditorSavesForANewSkin) {
         EXPECT_EQ(run.err, "");
 
         SkinDocument document;
-        document.SetTargetDepth(std::stoi(depth));
+        document.SetTargetDepth(*DepthOfBits(std::stoi(depth)));
         const Bytes editor = EditorSaves(document, dir.File("Default.pdb"));
         const Bytes cli = ReadBytes(path);
         EXPECT_EQ(std::string(cli.begin(), cli.begin() + 8), std::string("Default\0", 8));
@@ -131,8 +131,8 @@ TEST_F(SkinCommandTest, BuildLoadsEachPictureAsTheEditorImportsIt) {
 
         // The editor: colours picked for both depths, then Import Bitmaps, then Save as.
         SkinDocument document;
-        document.SetTargetDepth(std::stoi(c.depth));
-        for (const int depth : {8, 16})
+        document.SetTargetDepth(*DepthOfBits(std::stoi(c.depth)));
+        for (const Depth depth : kDepths)
             for (const auto& e : kSkinElements) {
                 if (c.transparent) document.Slot(depth, e.element).SetTransparent(*c.transparent);
                 ASSERT_TRUE(document.Slot(depth, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), depth));
@@ -160,20 +160,20 @@ TEST_F(SkinCommandTest, BuildWithMissingPicturesWritesNothing) {
 TEST_F(SkinCommandTest, ExtractThenBuildGivesTheSameResources) {
     const auto set = dir.Path() / "set";
     WriteBitmapSet(set);
-    for (const int depth : {8, 16}) {
-        SCOPED_TRACE(depth);
+    for (const Depth depth : kDepths) {
+        SCOPED_TRACE(Bits(depth));
         // A skin as the editor makes it: imported pictures, and transparent colours picked per element.
         SkinDocument document;
         document.SetTargetDepth(depth);
         for (const auto& e : kSkinElements) {
-            for (const int d : {8, 16}) document.Slot(d, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
+            for (const Depth d : kDepths) document.Slot(d, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
             const ImageSlot& slot = document.Slot(depth, e.element);
             document.Slot(depth, e.element).SetTransparent(slot.Picture().At(static_cast<int>(e.element) % slot.Width(), 1));
         }
-        const auto original = dir.File("original" + std::to_string(depth) + ".pdb");
+        const auto original = dir.File("original" + std::to_string(Bits(depth)) + ".pdb");
         const Bytes saved = EditorSaves(document, original);
 
-        const auto folder = dir.Path() / ("extracted" + std::to_string(depth));
+        const auto folder = dir.Path() / ("extracted" + std::to_string(Bits(depth)));
         const auto extract = Skin({"extract", original, "-o", folder.string()});
         ASSERT_EQ(extract.exitCode, 0) << extract.err;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 35);
@@ -195,7 +195,7 @@ TEST_F(SkinCommandTest, ExtractThenBuildGivesTheSameResources) {
         const auto colours = dir.File("colours.txt");
         WriteBytes(colours, Bytes(extract.out.begin(), extract.out.end()));
         const auto rebuilt = dir.File("rebuilt.pdb");
-        const auto build = Skin({"build", folder.string(), "--depth", std::to_string(depth), "-o", rebuilt, "--transparent-from", colours});
+        const auto build = Skin({"build", folder.string(), "--depth", std::to_string(Bits(depth)), "-o", rebuilt, "--transparent-from", colours});
         ASSERT_EQ(build.exitCode, 0) << build.err;
         EXPECT_EQ(WithoutNameAndDates(ReadBytes(rebuilt)), WithoutNameAndDates(saved));
     }
@@ -472,12 +472,12 @@ TEST_F(SkinCommandTest, ExtractToALayeredImageThenBuildGivesTheSameResources) {
     const auto set = dir.Path() / "set";
     WriteBitmapSet(set);
     for (const std::string format : {"ora", "psd"}) {
-        for (const int depth : {8, 16}) {
-            SCOPED_TRACE(format + " at " + std::to_string(depth));
+        for (const Depth depth : kDepths) {
+            SCOPED_TRACE(format + " at " + std::to_string(Bits(depth)));
             SkinDocument document;
             document.SetTargetDepth(depth);
             for (const auto& e : kSkinElements) {
-                for (const int d : {8, 16}) document.Slot(d, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
+                for (const Depth d : kDepths) document.Slot(d, e.element).LoadFromFile((set / (std::string(e.name) + ".bmp")).string(), d);
                 const ImageSlot& slot = document.Slot(depth, e.element);
                 document.Slot(depth, e.element).SetTransparent(slot.Picture().At(static_cast<int>(e.element) % slot.Width(), 2));
             }
@@ -490,7 +490,7 @@ TEST_F(SkinCommandTest, ExtractToALayeredImageThenBuildGivesTheSameResources) {
             WriteBytes(colours, Bytes(extract.out.begin(), extract.out.end()));
 
             const auto rebuilt = dir.File("rebuilt.pdb");
-            const auto build = Skin({"build", layered, "--depth", std::to_string(depth), "-o", rebuilt, "--transparent-from", colours});
+            const auto build = Skin({"build", layered, "--depth", std::to_string(Bits(depth)), "-o", rebuilt, "--transparent-from", colours});
             ASSERT_EQ(build.exitCode, 0) << build.err;
             EXPECT_EQ(build.err, "");
             EXPECT_EQ(WithoutNameAndDates(ReadBytes(rebuilt)), WithoutNameAndDates(saved));

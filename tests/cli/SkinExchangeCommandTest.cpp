@@ -49,7 +49,7 @@ class SkinExchangeCommandTest : public ::testing::Test {
 protected:
     // A skin file at the depth whose sets differ from the defaults: a title
     // bar off both colour grids, dial buttons with see-through white corners.
-    std::string WriteSkin(int depth, const std::string& name) {
+    std::string WriteSkin(Depth depth, const std::string& name) {
         SkinDocument source;
         source.Slot(depth, 33).CopyFrom(Gradient(320, 30), 0, 0, depth);
         for (const int button : {24, 25}) source.Slot(depth, button).SetTransparent(kWhite);
@@ -59,7 +59,7 @@ protected:
     }
 
     // The editor with the skin opened and its target depth switched to the file's.
-    void EditorOpens(SkinDocument& document, const std::string& path, int depth) {
+    void EditorOpens(SkinDocument& document, const std::string& path, Depth depth) {
         ScriptedUser user;
         user.ChoosesFile(path);
         ASSERT_EQ(OpenSkin(document, user), OpenSkinOutcome::Opened);
@@ -78,17 +78,17 @@ protected:
 };
 
 TEST_F(SkinExchangeCommandTest, PreviewWritesWhatTheEditorExports) {
-    for (const int depth : {8, 16}) {
-        SCOPED_TRACE(depth);
-        const std::string skin = WriteSkin(depth, "My.Skin" + std::to_string(depth) + ".pdb");
-        const auto cli = dir.Path() / ("cli" + std::to_string(depth));
+    for (const Depth depth : kDepths) {
+        SCOPED_TRACE(Bits(depth));
+        const std::string skin = WriteSkin(depth, "My.Skin" + std::to_string(Bits(depth)) + ".pdb");
+        const auto cli = dir.Path() / ("cli" + std::to_string(Bits(depth)));
         const auto run = Skin({"preview", skin, "-o", cli.string()});
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.err, "");
 
         SkinDocument document;
         EditorOpens(document, skin, depth);
-        const auto editor = dir.Path() / ("editor" + std::to_string(depth));
+        const auto editor = dir.Path() / ("editor" + std::to_string(Bits(depth)));
         std::filesystem::create_directories(editor);
         ScriptedUser user;
         user.ChoosesFolder(editor.string()).ChoosesFolder(editor.string());
@@ -106,8 +106,8 @@ TEST_F(SkinExchangeCommandTest, DialpadAndBackgroundSaveWhatTheEditorSaves) {
     const std::string background = dir.File("background.bmp");
     ASSERT_TRUE(WriteBmpFile(Gradient(330, 200), background));
     SkinDocument padSource;
-    padSource.Slot(16, 5).CopyFrom(Gradient(102, 46), 0, 0, 16);
-    ComposePreviews(padSource, 16);
+    padSource.Slot(Depth::Sixteen, 5).CopyFrom(Gradient(102, 46), 0, 0, Depth::Sixteen);
+    ComposePreviews(padSource, Depth::Sixteen);
     const auto pads = DialpadPictures(padSource);
     const std::string unpressed = dir.File("unpressed.bmp"), pressed = dir.File("pressed.bmp");
     ASSERT_TRUE(WriteBmpFile(pads[0].picture, unpressed));
@@ -115,10 +115,10 @@ TEST_F(SkinExchangeCommandTest, DialpadAndBackgroundSaveWhatTheEditorSaves) {
     std::filesystem::create_directories(dir.Path() / "cli");
     std::filesystem::create_directories(dir.Path() / "editor");
 
-    for (const int depth : {8, 16})
+    for (const Depth depth : kDepths)
         for (const bool dialpad : {false, true}) {
-            SCOPED_TRACE(std::to_string(depth) + (dialpad ? " dialpad" : " background"));
-            const std::string skin = WriteSkin(depth, "In" + std::to_string(depth) + ".pdb");
+            SCOPED_TRACE(std::to_string(Bits(depth)) + (dialpad ? " dialpad" : " background"));
+            const std::string skin = WriteSkin(depth, "In" + std::to_string(Bits(depth)) + ".pdb");
             const std::string out = (dir.Path() / "cli" / "Out.pdb").string();
             const auto run = dialpad ? Skin({"dialpad", skin, unpressed, pressed, "-o", out})
                                      : Skin({"background", skin, background, "-o", out});
@@ -145,10 +145,10 @@ TEST_F(SkinExchangeCommandTest, DialpadAndBackgroundSaveWhatTheEditorSaves) {
 // under a second palette index of its transparent black.
 Bytes SkinWithOpaqueBlack() {
     SkinDocument document;
-    ImageSlot& title = document.Slot(8, 33);
+    ImageSlot& title = document.Slot(Depth::Eight, 33);
     title.SetTransparent(kBlack);
-    title.CopyFrom(Image(320, 30, Colour{0, 0, 255}), 0, 0, 8);
-    Bytes bytes = *EncodeSkinFile(document.Set(8), 8, "Dup", 0);
+    title.CopyFrom(Image(320, 30, Colour{0, 0, 255}), 0, 0, Depth::Eight);
+    Bytes bytes = *EncodeSkinFile(document.Set(Depth::Eight), Depth::Eight, "Dup", 0);
     ResourceDatabase database;
     database.ReadDatabase(bytes);
     const ResourceEntry& last = database.Entries().back();  // 9064, the title bar, ends the file
@@ -177,7 +177,7 @@ TEST_F(SkinExchangeCommandTest, ExtractWarnsAboutOpaquePixelsInTheTransparentCol
               "corvane: warning: titlebar.bmp: 3 opaque pixel(s) in the transparent colour 000000 become see-through "
               "when the set is built or imported again\n");
 
-    const auto plain = Skin({"extract", WriteSkin(8, "Plain.pdb"), "-o", dir.File("plain")});
+    const auto plain = Skin({"extract", WriteSkin(Depth::Eight, "Plain.pdb"), "-o", dir.File("plain")});
     EXPECT_EQ(plain.exitCode, 0);
     EXPECT_EQ(plain.err, "");
 }

@@ -67,7 +67,7 @@ TEST(ExportBitmaps, AnsweringNoToEveryQuestionWritesNothingAndWarnsNothing) {
     const auto before = ReadBytes(dir.File("5.bmp"));
 
     SkinDocument changed;
-    changed.Slot(16, kKey5).CopyFrom(Busy(102, 46), 0, 0, 16);
+    changed.Slot(Depth::Sixteen, kKey5).CopyFrom(Busy(102, 46), 0, 0, Depth::Sixteen);
     ScriptedUser user;
     user.ChoosesFolder(folder);
     for (int i = 0; i < kElementCount; ++i) user.Answers(Answer::No);
@@ -125,7 +125,7 @@ TEST(ExportBitmaps, AsksAboutEveryNameTakenAndWritesOnlyIntoTheFolder) {
     EXPECT_NE(texts[0].find((folder / "0.bmp").string() + "\n\nalready exists."), std::string::npos);
     EXPECT_EQ(texts[2], "Not all bitmaps could be exported.");
     EXPECT_FALSE(std::filesystem::exists(dir.File("elsewhere.bmp")));
-    EXPECT_EQ(ReadImageFile((folder / "0.bmp").string()).image, SkinDocument().Slot(16, 0).Picture());
+    EXPECT_EQ(ReadImageFile((folder / "0.bmp").string()).image, SkinDocument().Slot(Depth::Sixteen, 0).Picture());
     EXPECT_EQ(FileNames(folder).size(), std::size_t{kElementCount});
 }
 
@@ -136,7 +136,7 @@ TEST(ImportBitmaps, MissingFileIsListedOncePerSetAndTheRestIsImported) {
     ASSERT_TRUE(WriteBmpFile(Image(102, 46, Colour{255, 0, 0}), dir.File("5.bmp")));
 
     SkinDocument document;
-    document.Slot(8, kScArrow).CopyFrom(Image(18, 10, kBlack), 0, 0, 8);
+    document.Slot(Depth::Eight, kScArrow).CopyFrom(Image(18, 10, kBlack), 0, 0, Depth::Eight);
     ScriptedUser user;
     user.ChoosesFolder(dir.Path().string());
     ImportBitmaps(document, user);
@@ -149,18 +149,18 @@ TEST(ImportBitmaps, MissingFileIsListedOncePerSetAndTheRestIsImported) {
     EXPECT_EQ(user.Messages()[0].details,
               dir.File("scarrow.bmp") + ": cannot open the file for reading: No such file or directory\n");
     EXPECT_TRUE(document.IsModified());
-    EXPECT_EQ(document.Slot(8, kScArrow).Picture(), Image(18, 10, kBlack));  // kept
-    EXPECT_EQ(document.Slot(8, kKey5).Picture().At(50, 20), (Colour{255, 0, 0}));
-    EXPECT_EQ(document.Slot(16, kKey5).Picture().At(50, 20), (Colour{248, 0, 0}));
+    EXPECT_EQ(document.Slot(Depth::Eight, kScArrow).Picture(), Image(18, 10, kBlack));  // kept
+    EXPECT_EQ(document.Slot(Depth::Eight, kKey5).Picture().At(50, 20), (Colour{255, 0, 0}));
+    EXPECT_EQ(document.Slot(Depth::Sixteen, kKey5).Picture().At(50, 20), (Colour{248, 0, 0}));
 }
 
 TEST(ImportBitmaps, EightBitExportComesBackIntoBothSets) {
     TempDir dir;
     SkinDocument source;
-    source.SetTargetDepth(8);
-    source.Slot(8, kKey5).CopyFrom(Busy(102, 46), 0, 0, 8);
+    source.SetTargetDepth(Depth::Eight);
+    source.Slot(Depth::Eight, kKey5).CopyFrom(Busy(102, 46), 0, 0, Depth::Eight);
     ExportInto(source, dir.Path().string());
-    const Image exported = source.Slot(8, kKey5).Picture();
+    const Image exported = source.Slot(Depth::Eight, kKey5).Picture();
     ASSERT_EQ(ReadImageFile(dir.File("5.bmp")).image, exported);
 
     SkinDocument document;
@@ -168,12 +168,12 @@ TEST(ImportBitmaps, EightBitExportComesBackIntoBothSets) {
     user.ChoosesFolder(dir.Path().string());
     ImportBitmaps(document, user);
     EXPECT_TRUE(user.Messages().empty());
-    EXPECT_EQ(document.Slot(8, kKey5).Picture(), exported);
-    const Image& sixteen = document.Slot(16, kKey5).Picture();
+    EXPECT_EQ(document.Slot(Depth::Eight, kKey5).Picture(), exported);
+    const Image& sixteen = document.Slot(Depth::Sixteen, kKey5).Picture();
     for (int y = 0; y < 46; ++y)
         for (int x = 0; x < 102; ++x) ASSERT_EQ(sixteen.At(x, y), Quantise565(exported.At(x, y))) << x << "," << y;
     // Transparent colours are not reset by an import.
-    EXPECT_EQ(document.Slot(8, kKey5).Transparent(), kPureGreen);
+    EXPECT_EQ(document.Slot(Depth::Eight, kKey5).Transparent(), kPureGreen);
 }
 
 }  // namespace

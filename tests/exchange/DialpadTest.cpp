@@ -25,7 +25,7 @@ constexpr Colour kBlue{0, 0, 200};
 constexpr Colour kWhiteAt16{248, 252, 248};
 
 bool SameSlots(const SkinDocument& a, const SkinDocument& b) {
-    for (const int depth : {8, 16})
+    for (const Depth depth : kDepths)
         for (int i = 0; i < kElementCount; ++i)
             if (a.Slot(depth, i).Picture() != b.Slot(depth, i).Picture() ||
                 a.Slot(depth, i).Transparent() != b.Slot(depth, i).Transparent())
@@ -43,7 +43,7 @@ Image Cell(const Image& picture, int x, int y) {
 TEST(ExportDialpad, UntitledSkinWritesThePreviewAndBothDialpadsAsComposed) {
     TempDir dir;
     SkinDocument document;
-    ComposePreviews(document, 16);
+    ComposePreviews(document, Depth::Sixteen);
     ScriptedUser user;
     user.ChoosesFolder(dir.Path().string()).ChoosesFolder(dir.Path().string());
     EXPECT_EQ(ExportPreview(document, user), ExportOutcome::Exported);
@@ -65,21 +65,21 @@ TEST(ExportDialpad, UntitledSkinWritesThePreviewAndBothDialpadsAsComposed) {
 // The released keys sit on the released button face, the pressed keys on the pressed one.
 TEST(ComposeDialpad, EachPadOnItsOwnButtonFace) {
     SkinDocument document;
-    for (int key = 0; key < 24; ++key) document.Slot(16, key).CopyFrom(Image(102, 46, kPureGreen), 0, 0, 16);
-    document.Slot(16, kDialButton).CopyFrom(Image(102, 46, Colour{248, 0, 0}), 0, 0, 16);
-    document.Slot(16, kDialButtonPressed).CopyFrom(Image(102, 46, kBlue), 0, 0, 16);
+    for (int key = 0; key < 24; ++key) document.Slot(Depth::Sixteen, key).CopyFrom(Image(102, 46, kPureGreen), 0, 0, Depth::Sixteen);
+    document.Slot(Depth::Sixteen, kDialButton).CopyFrom(Image(102, 46, Colour{248, 0, 0}), 0, 0, Depth::Sixteen);
+    document.Slot(Depth::Sixteen, kDialButtonPressed).CopyFrom(Image(102, 46, kBlue), 0, 0, Depth::Sixteen);
     Image released(306, 184, kWhite), pressed(306, 184, kWhite);
     ComposeDialpad(released, pressed, document);
     EXPECT_EQ(released.At(150, 100), (Colour{248, 0, 0}));
-    EXPECT_EQ(pressed.At(150, 100), document.Slot(16, kDialButtonPressed).Picture().At(0, 0));
+    EXPECT_EQ(pressed.At(150, 100), document.Slot(Depth::Sixteen, kDialButtonPressed).Picture().At(0, 0));
 }
 
 TEST(ImportDialpad, ExportedDialpadComesBackIntoTheSameKeys) {
     TempDir dir;
     // A skin as loaded from files: every picture already at 16-bit colours.
     SkinDocument source;
-    for (auto& slot : source.Set(16)) slot.ReduceToDepth(16);
-    ComposePreviews(source, 16);
+    for (auto& slot : source.Set(Depth::Sixteen)) slot.ReduceToDepth(Depth::Sixteen);
+    ComposePreviews(source, Depth::Sixteen);
     for (const auto& [name, picture] : DialpadPictures(source)) ASSERT_TRUE(WriteBmpFile(picture, dir.File(name + ".bmp")));
 
     SkinDocument document;
@@ -100,9 +100,9 @@ TEST(ImportDialpad, ExportedDialpadComesBackIntoTheSameKeys) {
 
     // "5" sits in the middle cell of the second row; "5pressed" likewise in the pressed picture.
     const auto pads = DialpadPictures(source);
-    EXPECT_EQ(document.Slot(16, kKey5).Picture(), Cell(pads[0].picture, 102, 46));
-    EXPECT_EQ(document.Slot(16, kKey5 + 12).Picture(), Cell(pads[1].picture, 102, 46));
-    EXPECT_EQ(document.Slot(16, kKey1).Transparent(), source.Slot(16, kKey1).Transparent());
+    EXPECT_EQ(document.Slot(Depth::Sixteen, kKey5).Picture(), Cell(pads[0].picture, 102, 46));
+    EXPECT_EQ(document.Slot(Depth::Sixteen, kKey5 + 12).Picture(), Cell(pads[1].picture, 102, 46));
+    EXPECT_EQ(document.Slot(Depth::Sixteen, kKey1).Transparent(), source.Slot(Depth::Sixteen, kKey1).Transparent());
     // The phone shows the same dial pad as before.
     EXPECT_EQ(DialpadPictures(document)[0].picture, pads[0].picture);
     EXPECT_EQ(DialpadPictures(document)[1].picture, pads[1].picture);
@@ -112,29 +112,29 @@ TEST(InsertBackground, PlainBackgroundShowsAroundTheButtonsAndClearsTheDialButto
     TempDir dir;
     ASSERT_TRUE(WriteBmpFile(Image(306, 184, kBlue), dir.File("blue.bmp")));
     SkinDocument document;
-    document.SetTargetDepth(8);
+    document.SetTargetDepth(Depth::Eight);
     // As a user would before inserting: the buttons' white corners made
     // see-through, with the white the 16-bit slots hold.
-    document.Slot(16, kDialButton).SetTransparent(kWhiteAt16);
-    document.Slot(16, kDialButtonPressed).SetTransparent(kWhiteAt16);
-    const Colour face = document.Slot(16, kDialButton).Picture().At(50, 2);
+    document.Slot(Depth::Sixteen, kDialButton).SetTransparent(kWhiteAt16);
+    document.Slot(Depth::Sixteen, kDialButtonPressed).SetTransparent(kWhiteAt16);
+    const Colour face = document.Slot(Depth::Sixteen, kDialButton).Picture().At(50, 2);
     ScriptedUser user;
     user.Answers(Answer::Ok).ChoosesFile(dir.File("blue.bmp"));
     ASSERT_EQ(InsertBackground(document, user), DialpadOutcome::Changed);
     EXPECT_EQ(user.FileCalls()[0].prompt.title, "Select image for 'background to be inserted'");
 
-    for (const int depth : {8, 16})
+    for (const Depth depth : kDepths)
         for (const int button : {kDialButton, kDialButtonPressed}) {
             EXPECT_EQ(document.Slot(depth, button).Picture(), Image(102, 46, kWhite));
             EXPECT_EQ(document.Slot(depth, button).Transparent(), kWhite);
         }
-    const Image& key = document.Slot(16, kKey9).Picture();
+    const Image& key = document.Slot(Depth::Sixteen, kKey9).Picture();
     EXPECT_EQ(key.At(0, 0), kBlue);   // background in the corner
     EXPECT_EQ(key.At(50, 2), face);   // button face where the label is see-through
     EXPECT_TRUE(document.IsModified());
     // Composed from the 16-bit set although the target is 8 bits.
     SkinDocument expected = document;
-    ComposePreviews(expected, 16);
+    ComposePreviews(expected, Depth::Sixteen);
     EXPECT_EQ(document.ReleasedPreview(), expected.ReleasedPreview());
     EXPECT_EQ(document.PressedPreview(), expected.PressedPreview());
 }
@@ -155,24 +155,24 @@ TEST(InsertBackground, PictureSmallerThanTheGridIsAccepted) {
     TempDir dir;
     ASSERT_TRUE(WriteBmpFile(Image(150, 60, kBlue), dir.File("small.bmp")));
     SkinDocument document;
-    document.Slot(16, kDialButton).SetTransparent(kWhiteAt16);
-    const Image button = document.Slot(16, kDialButton).Picture();
+    document.Slot(Depth::Sixteen, kDialButton).SetTransparent(kWhiteAt16);
+    const Image button = document.Slot(Depth::Sixteen, kDialButton).Picture();
     ScriptedUser user;
     user.Answers(Answer::Ok).ChoosesFile(dir.File("small.bmp"));
     ASSERT_EQ(InsertBackground(document, user), DialpadOutcome::Changed);
     EXPECT_EQ(user.Messages().size(), std::size_t{1});
-    EXPECT_EQ(document.Slot(16, kKey1).Picture().At(0, 0), kBlue);
+    EXPECT_EQ(document.Slot(Depth::Sixteen, kKey1).Picture().At(0, 0), kBlue);
     // Where the picture does not reach the keys keep their look on the white screen.
-    const Image& nine = document.Slot(16, kKey9).Picture();
+    const Image& nine = document.Slot(Depth::Sixteen, kKey9).Picture();
     EXPECT_EQ(nine.At(0, 0), Quantise565(kWhite));
     EXPECT_EQ(nine.At(50, 2), Quantise565(button.At(50, 2)));
 
     // An imported picture leaves the keys it does not reach as they were, reduced.
     SkinDocument imported;
     ApplyDialpadPictures(imported, Image(150, 60, kBlue), Image(150, 60, kBlue));
-    ImageSlot before = SkinDocument().Slot(16, kKey9);
-    before.ReduceToDepth(16);
-    EXPECT_EQ(imported.Slot(16, kKey9).Picture(), before.Picture());
+    ImageSlot before = SkinDocument().Slot(Depth::Sixteen, kKey9);
+    before.ReduceToDepth(Depth::Sixteen);
+    EXPECT_EQ(imported.Slot(Depth::Sixteen, kKey9).Picture(), before.Picture());
 }
 
 TEST(DialpadCommands, CancelOrUnreadablePictureChangesNothing) {

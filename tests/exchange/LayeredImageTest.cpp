@@ -28,7 +28,7 @@ const SkinElement& Named(std::string_view name) { return *ElementByName(name); }
 
 // Every element painted with colours off both grids, see-through corners of
 // pure green, and the document composed at the depth.
-SkinDocument Painted(int depth) {
+SkinDocument Painted(Depth depth) {
     SkinDocument document;
     for (const SkinElement& e : kSkinElements) {
         Image picture(e.width, e.height);
@@ -51,8 +51,8 @@ std::vector<std::string> Names(const std::vector<Layer>& layers) {
 
 TEST(LayeredImageTest, ExportAndImportGiveTheSameSkinInBothFormatsAtBothDepths) {
     for (const LayeredFormat format : {LayeredFormat::OpenRaster, LayeredFormat::Photoshop}) {
-        for (const int depth : {8, 16}) {
-            SCOPED_TRACE((format == LayeredFormat::OpenRaster ? "ora at " : "psd at ") + std::to_string(depth));
+        for (const Depth depth : kDepths) {
+            SCOPED_TRACE((format == LayeredFormat::OpenRaster ? "ora at " : "psd at ") + std::to_string(Bits(depth)));
             const SkinDocument source = Painted(depth);
             const auto bytes = EncodeLayeredFile(SkinLayers(source.Set(depth), source.PreviewBackground()), format);
             ASSERT_TRUE(bytes.Ok()) << bytes.Reason();
@@ -71,8 +71,8 @@ TEST(LayeredImageTest, ExportAndImportGiveTheSameSkinInBothFormatsAtBothDepths) 
 }
 
 TEST(LayeredImageTest, LayersAreGroupedAndPlacedAsThePhoneDrawsThem) {
-    const SkinDocument document = Painted(16);
-    const LayeredPicture picture = SkinLayers(document.Set(16), document.PreviewBackground());
+    const SkinDocument document = Painted(Depth::Sixteen);
+    const LayeredPicture picture = SkinLayers(document.Set(Depth::Sixteen), document.PreviewBackground());
     ASSERT_EQ(Names(picture.layers), (std::vector<std::string>{"Released", "Pressed", "Speed dial states", "Screen"}));
     const Layer &released = picture.layers[0], &pressed = picture.layers[1], &states = picture.layers[2],
                 &screen = picture.layers[3];
@@ -137,7 +137,7 @@ TEST(LayeredImageTest, ImportTakesCroppedMovedAndNestedLayersAndListsTheRest) {
     SkinDocument document;
     const SkinDocument before;
     const LayerImport import = ApplyLayers(document, picture);
-    for (const int depth : {8, 16}) {
+    for (const Depth depth : kDepths) {
         const ImageSlot& slot = document.Slot(depth, five.element);
         for (int y = 0; y < five.height; ++y)
             for (int x = 0; x < five.width; ++x) {
@@ -176,12 +176,12 @@ TEST(LayeredImageTest, ATakenTransparentColourGivesWayToTheFirstFreeOne) {
         picture.layers = {layer};
         SkinDocument document;
         const LayerImport import = ApplyLayers(document, picture);
-        for (const int depth : {8, 16}) {
+        for (const Depth depth : kDepths) {
             const ImageSlot& slot = document.Slot(depth, key.element);
-            const Colour colour = depth == 8 ? c.expected8 : c.expected16;
+            const Colour colour = depth == Depth::Eight ? c.expected8 : c.expected16;
             Image expected(1, 1, colour);
             Colour reduced = colour;
-            ASSERT_TRUE(ReduceImageToDepth(expected, reduced, depth));
+            ReduceImageToDepth(expected, reduced, depth);
             EXPECT_EQ(slot.Transparent(), reduced) << depth;
             EXPECT_EQ(slot.Picture().At(0, 0), slot.Transparent());
             for (std::size_t i = 0; i < c.opaque.size(); ++i)
@@ -193,7 +193,7 @@ TEST(LayeredImageTest, ATakenTransparentColourGivesWayToTheFirstFreeOne) {
 
 TEST(LayeredImageTest, TheEditorsCommandsWriteReadAndTell) {
     TempDir dir;
-    SkinDocument source = Painted(16);
+    SkinDocument source = Painted(Depth::Sixteen);
     ScriptedUser exporter;
     exporter.ChoosesFile(dir.File("skin.psd")).ChoosesFile(std::nullopt);
     ASSERT_TRUE(ExportLayeredImage(source, exporter));
@@ -206,7 +206,7 @@ TEST(LayeredImageTest, TheEditorsCommandsWriteReadAndTell) {
     importer.ChoosesFile(dir.File("skin.psd"));
     ASSERT_TRUE(ImportLayeredImage(target, importer));
     EXPECT_TRUE(target.IsModified());
-    EXPECT_EQ(target.Set(16), source.Set(16));
+    EXPECT_EQ(target.Set(Depth::Sixteen), source.Set(Depth::Sixteen));
     EXPECT_TRUE(importer.Messages().empty());
 
     const std::string junk = dir.File("junk.ora");

@@ -56,7 +56,7 @@ struct Seen {
 Seen SeenIn(const SkinEditorWindow& w) {
     auto shown = [&](const QString& id) { return Widget<QLabel>(w, id)->pixmap().toImage(); };
     auto& doc = const_cast<SkinEditorWindow&>(w).Document();
-    return {doc.Set(8), doc.Set(16), shown(ObjectName(ControlId::ReleasedPreview)), shown(ObjectName(ControlId::PressedPreview)), doc.IsModified(), w.windowTitle()};
+    return {doc.Set(Depth::Eight), doc.Set(Depth::Sixteen), shown(ObjectName(ControlId::ReleasedPreview)), shown(ObjectName(ControlId::PressedPreview)), doc.IsModified(), w.windowTitle()};
 }
 
 void Press(QWidget* w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -186,8 +186,8 @@ private slots:
         TempDir dir;
         const std::string skin = dir.File("Red.pdb");
         SkinDocument source;
-        source.Slot(16, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 16);
-        QVERIFY(WriteFileWithReason(skin, *EncodeSkinFile(source.Set(16), 16, "Red", 0)).outcome == WriteOutcome::Ok);
+        source.Slot(Depth::Sixteen, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, Depth::Sixteen);
+        QVERIFY(WriteFileWithReason(skin, *EncodeSkinFile(source.Set(Depth::Sixteen), Depth::Sixteen, "Red", 0)).outcome == WriteOutcome::Ok);
         ScriptedUser user;
         SkinEditorWindow w(&user, nw.Marker());
         w.show();
@@ -265,7 +265,7 @@ private slots:
         TempDir dir;
         const std::string skin = dir.File("Red.pdb");
         SkinDocument source;
-        QVERIFY(WriteFileWithReason(skin, *EncodeSkinFile(source.Set(16), 16, "Red", 0)).outcome == WriteOutcome::Ok);
+        QVERIFY(WriteFileWithReason(skin, *EncodeSkinFile(source.Set(Depth::Sixteen), Depth::Sixteen, "Red", 0)).outcome == WriteOutcome::Ok);
         const std::string splash = dir.File("Hello.pdb");
         ScriptedUser user;
         SplashDocument file;

@@ -113,16 +113,20 @@ private slots:
     // show the colour as the skin file stores it at the depth.
     void swatchesShowTheColourAsStored() {
         const struct {
-            int depth;
+            Depth depth;
             Colour transparent;
             const char* shown;
         } rows[] = {
-            {16, kWhite, "#F8FCF8"},       {16, Colour{248, 252, 248}, "#F8FCF8"}, {8, kWhite, "#FFFFFF"},
-            {16, kPureGreen, "#00FC00"},   {8, kPureGreen, "#00FF00"},             {8, Colour{250, 3, 7}, "#FF0000"},
+            {Depth::Sixteen, kWhite, "#F8FCF8"},
+            {Depth::Sixteen, Colour{248, 252, 248}, "#F8FCF8"},
+            {Depth::Eight, kWhite, "#FFFFFF"},
+            {Depth::Sixteen, kPureGreen, "#00FC00"},
+            {Depth::Eight, kPureGreen, "#00FF00"},
+            {Depth::Eight, Colour{250, 3, 7}, "#FF0000"},
         };
         constexpr Element kTitleBar = Element::TitleBar;
         for (const auto& row : rows) {
-            const QString where = QString("%1 at %2 bits").arg(row.shown).arg(row.depth);
+            const QString where = QString("%1 at %2 bits").arg(row.shown).arg(Bits(row.depth));
             ScriptedUser user;
             SkinSession session(user);
             SkinDocument& doc = session.Document();
@@ -192,7 +196,7 @@ private slots:
     void shareButtonCopiesAfterOkAndCancel_data() {
         QTest::addColumn<int>("table");
         QTest::addColumn<bool>("confirm");
-        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("bits");
         for (int t = 0; t < 3; ++t)
             for (bool confirm : {false, true}) {
                 const int depth = t == 1 ? 8 : 16;
@@ -203,14 +207,15 @@ private slots:
     void shareButtonCopiesAfterOkAndCancel() {
         QFETCH(int, table);
         QFETCH(bool, confirm);
-        QFETCH(int, depth);
+        QFETCH(int, bits);
+        const Depth depth = *DepthOfBits(bits);
         const ElementDialogTable* tables[] = {&kKeypadButtonsTable, &kKeypadTextTable, &kSpeedDialTable};
         const ElementDialogTable& t = *tables[table];
         ScriptedUser user;
         SkinSession session(user);
         SkinDocument& doc = session.Document();
         doc.SetTargetDepth(depth);
-        const int other = depth == 8 ? 16 : 8;
+        const Depth other = depth == Depth::Eight ? Depth::Sixteen : Depth::Eight;
         doc.Slot(depth, t.shareSource).SetTransparent(kBlue);
         ElementEditor dialog(t, session);
         dialog.show();
@@ -271,8 +276,8 @@ private slots:
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(picture, &drop);
-        QCOMPARE(doc.Slot(8, 5).Picture().At(50, 20), kRed);
-        QCOMPARE(doc.Slot(16, 5).Picture().At(50, 20), (Colour{248, 0, 0}));
+        QCOMPARE(doc.Slot(Depth::Eight, 5).Picture().At(50, 20), kRed);
+        QCOMPARE(doc.Slot(Depth::Sixteen, 5).Picture().At(50, 20), (Colour{248, 0, 0}));
         QVERIFY(doc.IsModified());
         QCOMPARE(picture->grab().toImage().pixelColor(50, 20), QColor(248, 0, 0));
         // Nothing but the pictures takes drops.
@@ -308,8 +313,8 @@ private slots:
         QVERIFY(user.ScriptUsedUp());
         QVERIFY(user.Messages().empty());
         QCOMPARE(w.windowTitle(), "untitled.pdb*" + clean.mid(12));
-        QCOMPARE(w.Document().Slot(16, 5).Transparent(), (Colour{248, 0, 0}));
-        QCOMPARE(w.Document().Slot(8, 5).Transparent(), kPureGreen);
+        QCOMPARE(w.Document().Slot(Depth::Sixteen, 5).Transparent(), (Colour{248, 0, 0}));
+        QCOMPARE(w.Document().Slot(Depth::Eight, 5).Transparent(), kPureGreen);
 
         // Key "5" sits at (108, 136): see-through at 16 bits, where red is now
         // its transparent colour; solid red at 8 bits, where it is not.

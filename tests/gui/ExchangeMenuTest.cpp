@@ -38,7 +38,7 @@ QImage Shown(const SkinEditorWindow& w, const QString& id) {
 QAction* Action(const SkinEditorWindow& w, const QString& id) { return Widget<QAction>(w, id); }
 
 // Both pictures show the document's canvases as composed from the set of the depth.
-void ExpectShownComposedAt(SkinEditorWindow& w, int depth) {
+void ExpectShownComposedAt(SkinEditorWindow& w, Depth depth) {
     SkinDocument copy = w.Document();
     ComposePreviews(copy, depth);
     QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)), ToQImage(copy.ReleasedPreview()));
@@ -118,7 +118,7 @@ private slots:
         QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
         QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)).pixelColor(10, 40), QColor(248, 0, 0));
         QCOMPARE(Shown(w, ObjectName(ControlId::PressedPreview)).pixelColor(10, 40), QColor(248, 0, 0));
-        ExpectShownComposedAt(w, 16);
+        ExpectShownComposedAt(w, Depth::Sixteen);
 
         w.Document().ClearModified();
         w.Refresh();
@@ -142,16 +142,16 @@ private slots:
 
         // What the file holds: the default pictures as the phone shows them at 16 bits.
         SkinDocument before = w.Document();
-        for (ImageSlot& slot : before.Set(16)) slot.ReduceToDepth(16);
-        w.Document().Slot(16, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 16);
+        for (ImageSlot& slot : before.Set(Depth::Sixteen)) slot.ReduceToDepth(Depth::Sixteen);
+        w.Document().Slot(Depth::Sixteen, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, Depth::Sixteen);
         Action(w, ObjectName(ControlId::ImportLayered))->trigger();
         QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
-        QVERIFY(w.Document().Set(16) == before.Set(16));
-        ExpectShownComposedAt(w, 16);
+        QVERIFY(w.Document().Set(Depth::Sixteen) == before.Set(Depth::Sixteen));
+        ExpectShownComposedAt(w, Depth::Sixteen);
         QVERIFY(user.Messages().empty());
 
         w.History().Undo();
-        QCOMPARE(w.Document().Slot(16, 33).Picture().At(0, 0), (Colour{248, 0, 0}));
+        QCOMPARE(w.Document().Slot(Depth::Sixteen, 33).Picture().At(0, 0), (Colour{248, 0, 0}));
         Action(w, ObjectName(ControlId::ImportLayered))->trigger();  // prompt cancelled: nothing recorded
         QVERIFY(user.ScriptUsedUp());
     }
@@ -166,14 +166,14 @@ private slots:
         SkinEditorWindow w(&user, nw.Marker());
         Widget<QPushButton>(w, ObjectName(ControlId::EightBits))->click();
         // Sets that differ, so the picture tells which one was composed.
-        w.Document().Slot(8, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, 8);
+        w.Document().Slot(Depth::Eight, 33).CopyFrom(Image(320, 30, Colour{255, 0, 0}), 0, 0, Depth::Eight);
         const QImage before = Shown(w, ObjectName(ControlId::PressedPreview));
 
         Action(w, ObjectName(ControlId::InsertBackground))->trigger();
         QVERIFY(w.Document().IsModified());
         QCOMPARE(w.windowTitle(), "untitled.pdb*" + kSuffix);
         QVERIFY(Shown(w, ObjectName(ControlId::PressedPreview)) != before);
-        ExpectShownComposedAt(w, 16);
+        ExpectShownComposedAt(w, Depth::Sixteen);
     }
 };
 

@@ -80,10 +80,10 @@ private slots:
         SkinSession session(user);
         SkinDocument& doc = session.Document();
         ElementEditor editor(kKeypadTextTable, session);
-        ColourChooser chooser(doc.Slot(16, 5));
+        ColourChooser chooser(doc.Slot(Depth::Sixteen, 5));
         editor.show();
         chooser.show();
-        const QSet<QRgb> source = ColoursOf(ToQImage(doc.Slot(16, 5).Picture()));
+        const QSet<QRgb> source = ColoursOf(ToQImage(doc.Slot(Depth::Sixteen, 5).Picture()));
         for (QWidget* picture : {Widget<QWidget>(editor, RowControl(Element::Key5, &ElementRow::picture)), Widget<QWidget>(chooser, ObjectName(ControlId::ChooserPicture))}) {
             const QPixmap screen = picture->grab();
             const qreal ratio = screen.devicePixelRatio();

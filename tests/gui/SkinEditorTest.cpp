@@ -44,7 +44,7 @@ QPushButton* Button(const SkinEditorWindow& w, const QString& id) { return Widge
 QAction* Action(const SkinEditorWindow& w, const QString& id) { return Widget<QAction>(w, id); }
 
 // Both pictures show exactly the document's canvases composed at the depth.
-void ExpectPreviewsComposedAt(SkinEditorWindow& w, int depth) {
+void ExpectPreviewsComposedAt(SkinEditorWindow& w, Depth depth) {
     SkinDocument copy = w.Document();
     ComposePreviews(copy, depth);
     QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)), ToQImage(copy.ReleasedPreview()));
@@ -52,7 +52,7 @@ void ExpectPreviewsComposedAt(SkinEditorWindow& w, int depth) {
 }
 
 // A skin file whose title bar is red at both depths.
-std::string WriteRedTitleSkin(const TempDir& dir, int depth) {
+std::string WriteRedTitleSkin(const TempDir& dir, Depth depth) {
     SkinDocument source;
     Image red(320, 30, kRed);
     source.Slot(depth, 33).CopyFrom(red, 0, 0, depth);
@@ -77,7 +77,7 @@ private slots:
         QVERIFY(Button(w, ObjectName(ControlId::SixteenBits))->isChecked());
         QVERIFY(!Button(w, ObjectName(ControlId::EightBits))->isChecked());
         QCOMPARE(w.Document().TargetDepth(), 16);
-        ExpectPreviewsComposedAt(w, 16);
+        ExpectPreviewsComposedAt(w, Depth::Sixteen);
         QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)).size(), QSize(320, 320));
         QCOMPARE(Button(w, ObjectName(ControlId::Open))->text(), QString("Open Skin"));
         // The menu shows "E&xit\tEsc"; the key is the item's shortcut, not part of its name.
@@ -89,7 +89,7 @@ private slots:
         NoWelcome nw;
         TempDir dir;
         ScriptedUser user;
-        user.ChoosesFile(WriteRedTitleSkin(dir, 8));
+        user.ChoosesFile(WriteRedTitleSkin(dir, Depth::Eight));
         SkinEditorWindow w(&user, nw.Marker());
         const QImage before = Shown(w, ObjectName(ControlId::ReleasedPreview)), beforePressed = Shown(w, ObjectName(ControlId::PressedPreview));
         Button(w, ObjectName(ControlId::Open))->click();
@@ -100,7 +100,7 @@ private slots:
         // The file is an 8-bit skin: the editor shows it at its own depth, with the file's red.
         QVERIFY(Button(w, ObjectName(ControlId::EightBits))->isChecked());
         QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)).pixelColor(10, 40), QColor(255, 0, 0));
-        ExpectPreviewsComposedAt(w, 8);
+        ExpectPreviewsComposedAt(w, Depth::Eight);
     }
 
     // Choosing the depth recomposes, marks the skin, is one undo step and is
@@ -112,13 +112,13 @@ private slots:
         user.Answers(Answer::No);
         SkinEditorWindow w(&user, nw.Marker());
         // A file whose sets differ, so the switch must show in the picture.
-        w.OpenPath(WriteRedTitleSkin(dir, 8));
+        w.OpenPath(WriteRedTitleSkin(dir, Depth::Eight));
         QCOMPARE(w.windowTitle(), "Red.pdb" + kSuffix);
         QCOMPARE(w.Document().TargetDepth(), 8);  // the file's own depth, without a "*"
         Button(w, ObjectName(ControlId::SixteenBits))->click();
         QCOMPARE(w.Document().TargetDepth(), 16);
         QVERIFY(Button(w, ObjectName(ControlId::SixteenBits))->isChecked() && !Button(w, ObjectName(ControlId::EightBits))->isChecked());
-        ExpectPreviewsComposedAt(w, 16);
+        ExpectPreviewsComposedAt(w, Depth::Sixteen);
         // The file's 8-bit red, reduced once more for the 16-bit set on the screen.
         QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)).pixelColor(10, 40), QColor(248, 0, 0));
         QCOMPARE(w.windowTitle(), "Red.pdb*" + kSuffix);
@@ -128,7 +128,7 @@ private slots:
         undo->trigger();
         QCOMPARE(w.Document().TargetDepth(), 8);
         QVERIFY(Button(w, ObjectName(ControlId::EightBits))->isChecked() && !Button(w, ObjectName(ControlId::SixteenBits))->isChecked());
-        ExpectPreviewsComposedAt(w, 8);
+        ExpectPreviewsComposedAt(w, Depth::Eight);
         QCOMPARE(w.windowTitle(), "Red.pdb" + kSuffix);
 
         Button(w, ObjectName(ControlId::SixteenBits))->click();
@@ -171,7 +171,7 @@ private slots:
         NoWelcome nw;
         TempDir dir;
         const QString gone = QString::fromStdString(dir.File("gone.pdb"));
-        const QString kept = QString::fromStdString(WriteRedTitleSkin(dir, 16));
+        const QString kept = QString::fromStdString(WriteRedTitleSkin(dir, Depth::Sixteen));
         const RecentFiles recent("recent/skins");
         recent.Clear();
         recent.Add(kept);
@@ -194,7 +194,7 @@ private slots:
         NoWelcome nw;
         ScriptedUser user;
         SkinEditorWindow w(&user, nw.Marker());
-        w.Document().Slot(16, 33).CopyFrom(Image(320, 30, kRed), 0, 0, 16);
+        w.Document().Slot(Depth::Sixteen, 33).CopyFrom(Image(320, 30, kRed), 0, 0, Depth::Sixteen);
         w.RefreshPreviews();
         const QImage actual = Shown(w, ObjectName(ControlId::ReleasedPreview));
         const std::pair<const char*, int> steps[] = {{"zoom in", 2}, {"zoom in", 3}, {"zoom in", 4},
@@ -227,7 +227,7 @@ private slots:
         ScriptedUser user;
         user.Answers(Answer::No).Answers(Answer::Yes);
         SkinEditorWindow w(&user, nw.Marker());
-        w.Document().Slot(16, 33).CopyFrom(Image(320, 30, kRed), 0, 0, 16);
+        w.Document().Slot(Depth::Sixteen, 33).CopyFrom(Image(320, 30, kRed), 0, 0, Depth::Sixteen);
         w.Document().MarkModified();
         w.Document().SetFilePath("/tmp/x/Mine.pdb");
         w.Refresh();
@@ -241,7 +241,7 @@ private slots:
         Action(w, ObjectName(ControlId::Reset))->trigger();  // Yes
         QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);
         QVERIFY(!w.Document().IsModified());
-        ExpectPreviewsComposedAt(w, 16);
+        ExpectPreviewsComposedAt(w, Depth::Sixteen);
         QVERIFY(Shown(w, ObjectName(ControlId::ReleasedPreview)).pixelColor(10, 40) != QColor(255, 0, 0));
 
         Action(w, ObjectName(ControlId::Reset))->trigger();  // unmodified: no question

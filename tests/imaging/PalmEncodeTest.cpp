@@ -91,7 +91,7 @@ TEST(PalmBitmapEncode, OpaquePixelsNeverTakeTheTransparentIndexAtEightBits) {
     Image dark(2, 1, kBlack);
     dark.Set(0, 0, Colour{1, 1, 1});
     Colour transparent{1, 1, 1};
-    ASSERT_TRUE(ReduceImageToDepth(dark, transparent, 8));
+    ReduceImageToDepth(dark, transparent, Depth::Eight);
     EXPECT_EQ(dark.At(0, 0), kBlack);
     EXPECT_EQ(dark.At(1, 0), kBlack);
     EXPECT_EQ(PalmPixelBlock(Encode(dark, transparent, 8)), Hex("E6 E6"));
@@ -179,7 +179,7 @@ TEST(PalmBitmapRoundTrip, ReducedPicturesComeBackUnchanged) {
                                     : Image(w, h, Colour{0x33, 0x66, 0x99});
                 if (w > 2 && h > 2) image.Set(w / 2, h / 2, kPureGreen);
                 Colour transparent = kPureGreen;
-                ASSERT_TRUE(ReduceImageToDepth(image, transparent, depth));
+                ReduceImageToDepth(image, transparent, *DepthOfBits(depth));
 
                 const std::vector<std::uint8_t> bytes = Encode(image, transparent, depth);
                 const Result<PalmPicture> decoded = DecodePalmBitmap(bytes);

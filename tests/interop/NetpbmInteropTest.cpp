@@ -94,7 +94,7 @@ protected:
 
     // The resource the editor saves for a picture: reduced to the depth, then encoded.
     std::string Resource(Image picture, Colour transparent, int depth, bool* compressed = nullptr) {
-        EXPECT_TRUE(ReduceImageToDepth(picture, transparent, depth));
+        ReduceImageToDepth(picture, transparent, *DepthOfBits(depth));
         const auto bitmap = EncodePalmBitmap(picture, transparent, true, depth);
         EXPECT_TRUE(bitmap.Ok());
         if (!bitmap) return Save({});

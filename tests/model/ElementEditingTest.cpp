@@ -37,8 +37,8 @@ TEST(LoadElementImage, AsksWithTheLabelAndLoadsBothDepths) {
     EXPECT_TRUE(user.Messages().empty());
     // Each slot holds the picture reduced for its own depth: the palette's
     // nearest red at 8 bits, the 5-6-5 truncation at 16.
-    EXPECT_EQ(doc.Slot(8, 28).Picture().At(101, 31), (Colour{255, 0, 0}));
-    EXPECT_EQ(doc.Slot(16, 28).Picture().At(101, 31), (Colour{248, 0, 0}));
+    EXPECT_EQ(doc.Slot(Depth::Eight, 28).Picture().At(101, 31), (Colour{255, 0, 0}));
+    EXPECT_EQ(doc.Slot(Depth::Sixteen, 28).Picture().At(101, 31), (Colour{248, 0, 0}));
 }
 
 TEST(LoadElementImage, CancelledPromptChangesNothing) {
@@ -49,19 +49,19 @@ TEST(LoadElementImage, CancelledPromptChangesNothing) {
     EXPECT_EQ(LoadElementImage(doc, user, Element::EventBar), ElementLoadOutcome::Cancelled);
     EXPECT_EQ(user.FileCalls()[0].prompt.title, "Select image for 'Event Bar'");
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(doc.Slot(8, 34).Picture(), before.Slot(8, 34).Picture());
+    EXPECT_EQ(doc.Slot(Depth::Eight, 34).Picture(), before.Slot(Depth::Eight, 34).Picture());
     EXPECT_TRUE(user.Messages().empty());
 }
 
 // A slot without a picture refuses every load: that makes one depth fail alone.
 TEST(LoadElementImage, FailureAtOneDepthWarnsOnceKeepsTheOtherAndLeavesTheFlag) {
-    for (const int failing : {8, 16}) {
-        SCOPED_TRACE(failing);
+    for (const Depth failing : kDepths) {
+        SCOPED_TRACE(Bits(failing));
         TempDir dir;
         ScriptedUser user;
         SkinDocument doc;
         doc.Slot(failing, kKey5) = ImageSlot{};
-        const int other = failing == 8 ? 16 : 8;
+        const Depth other = failing == Depth::Eight ? Depth::Sixteen : Depth::Eight;
         EXPECT_EQ(LoadElementImageFile(doc, user, kKey5, WriteOddPicture(dir)), ElementLoadOutcome::Failed);
         EXPECT_FALSE(doc.IsModified());
         ASSERT_EQ(user.Messages().size(), 1u);
@@ -83,21 +83,21 @@ TEST(LoadElementImage, UnreadableFileWarnsAndChangesNothing) {
     EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{"Error loading bitmap."});
     // The file and why, below the message's own text.
     EXPECT_EQ(user.Messages()[0].details, dir.File("bad.bmp") + ": the picture file is cut short: its pixel data are incomplete");
-    EXPECT_EQ(doc.Slot(16, 33).Picture(), SkinDocument().Slot(16, 33).Picture());
+    EXPECT_EQ(doc.Slot(Depth::Sixteen, 33).Picture(), SkinDocument().Slot(Depth::Sixteen, 33).Picture());
     EXPECT_FALSE(doc.IsModified());
 }
 
 TEST(ShareTransparentColour, TouchesOnlyTheTargetsAtTheCurrentDepth) {
     SkinDocument doc;
-    doc.SetTargetDepth(8);
-    doc.Slot(8, 29).SetTransparent(kOdd);
+    doc.SetTargetDepth(Depth::Eight);
+    doc.Slot(Depth::Eight, 29).SetTransparent(kOdd);
     const Element targets[] = {Element::SpeedDialPressed, Element::SpeedDialEdge};
     ShareTransparentColour(doc, Element::SpeedDialNormal, targets);
-    EXPECT_EQ(doc.Slot(8, 30).Transparent(), kOdd);
-    EXPECT_EQ(doc.Slot(8, 31).Transparent(), kOdd);
-    EXPECT_EQ(doc.Slot(8, 26).Transparent(), kPureGreen);   // not listed
-    EXPECT_EQ(doc.Slot(16, 30).Transparent(), SkinDocument().Slot(16, 30).Transparent());  // other depth
-    EXPECT_EQ(doc.Slot(8, 30).Picture(), SkinDocument().Slot(8, 30).Picture());
+    EXPECT_EQ(doc.Slot(Depth::Eight, 30).Transparent(), kOdd);
+    EXPECT_EQ(doc.Slot(Depth::Eight, 31).Transparent(), kOdd);
+    EXPECT_EQ(doc.Slot(Depth::Eight, 26).Transparent(), kPureGreen);   // not listed
+    EXPECT_EQ(doc.Slot(Depth::Sixteen, 30).Transparent(), SkinDocument().Slot(Depth::Sixteen, 30).Transparent());  // other depth
+    EXPECT_EQ(doc.Slot(Depth::Eight, 30).Picture(), SkinDocument().Slot(Depth::Eight, 30).Picture());
     EXPECT_FALSE(doc.IsModified());
 }
 
@@ -131,8 +131,8 @@ TEST(LoadElementImage, ReadsTheFileOnceForBothDepths) {
     testing::WriteBytes(dir.File("any.gif"), {'G', 'I', 'F', '8', '9', 'a'});
     EXPECT_EQ(LoadElementImageFile(doc, user, Element::Key5, dir.File("any.gif")), ElementLoadOutcome::Loaded);
     EXPECT_EQ(reader.reads, 1);
-    EXPECT_EQ(doc.Slot(8, 5).Picture().At(3, 3), (Colour{255, 0, 0}));
-    EXPECT_EQ(doc.Slot(16, 5).Picture().At(3, 3), (Colour{248, 0, 0}));
+    EXPECT_EQ(doc.Slot(Depth::Eight, 5).Picture().At(3, 3), (Colour{255, 0, 0}));
+    EXPECT_EQ(doc.Slot(Depth::Sixteen, 5).Picture().At(3, 3), (Colour{248, 0, 0}));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST(SkinChange, ResetIsRecordedWhateverItChangesAndUndoesEachPart) {
         document.SetFilePath(skin.path);
         document.SetHasUnsupportedResources(skin.unsupported);
         document.SetMustSaveAs(skin.mustSaveAs);
-        if (skin.pictureChanged) document.Slot(8, Element::Key5).SetTransparent(Colour{1, 2, 3});
+        if (skin.pictureChanged) document.Slot(Depth::Eight, Element::Key5).SetTransparent(Colour{1, 2, 3});
         const SkinState before = CaptureSkin(document);
         testing::ScriptedUser user;
         ASSERT_TRUE(ResetSkin(document, user));

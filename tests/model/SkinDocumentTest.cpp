@@ -12,16 +12,16 @@ namespace {
 using testing::ScriptedUser;
 
 void ExpectAllDefaults(const SkinDocument& doc) {
-    for (const int depth : {8, 16})
+    for (const Depth depth : kDepths)
         for (int i = 0; i < kElementCount; ++i) {
-            SCOPED_TRACE(std::string(kSkinElements[std::size_t(i)].name) + " at " + std::to_string(depth));
+            SCOPED_TRACE(std::string(kSkinElements[std::size_t(i)].name) + " at " + std::to_string(Bits(depth)));
             const ImageSlot& slot = doc.Slot(depth, i);
             ASSERT_EQ(slot.Width(), kSkinElements[std::size_t(i)].width);
             ASSERT_EQ(slot.Height(), kSkinElements[std::size_t(i)].height);
             // Built-in pictures enter reduced, as every picture does.
             Image expected = DefaultElementImage(kSkinElements[std::size_t(i)].element);
             Colour transparent = kPureGreen;
-            ASSERT_TRUE(ReduceImageToDepth(expected, transparent, depth));
+            ReduceImageToDepth(expected, transparent, depth);
             EXPECT_EQ(slot.Picture(), expected);
             EXPECT_EQ(slot.Transparent(), transparent);
         }
@@ -29,10 +29,10 @@ void ExpectAllDefaults(const SkinDocument& doc) {
 
 // Changes a slot at each depth the way an element dialog and the colour chooser do.
 void EditSkin(SkinDocument& doc) {
-    doc.Slot(8, 5).CopyFrom(Image(102, 46, Colour{255, 0, 0}), 0, 0, 8);
-    doc.Slot(16, 5).CopyFrom(Image(102, 46, Colour{255, 0, 0}), 0, 0, 16);
-    doc.Slot(16, 33).SetTransparent(Colour{1, 2, 3});
-    doc.Slot(8, 34).SetTransparent(Colour{4, 5, 6});
+    doc.Slot(Depth::Eight, 5).CopyFrom(Image(102, 46, Colour{255, 0, 0}), 0, 0, Depth::Eight);
+    doc.Slot(Depth::Sixteen, 5).CopyFrom(Image(102, 46, Colour{255, 0, 0}), 0, 0, Depth::Sixteen);
+    doc.Slot(Depth::Sixteen, 33).SetTransparent(Colour{1, 2, 3});
+    doc.Slot(Depth::Eight, 34).SetTransparent(Colour{4, 5, 6});
     doc.MarkModified();
     doc.SetHasUnsupportedResources(true);
     doc.SetFilePath("/skins/Red.pdb");
@@ -51,34 +51,32 @@ TEST(SkinDocument, StartsWithDefaultsUntitledAndSixteenBits) {
     EXPECT_FALSE(doc.IsModified());
     EXPECT_FALSE(doc.HasUnsupportedResources());
     EXPECT_EQ(doc.TargetDepth(), 16);
-    EXPECT_EQ(&doc.CurrentSet(), &doc.Set(16));
+    EXPECT_EQ(&doc.CurrentSet(), &doc.Set(Depth::Sixteen));
 }
 
 TEST(SkinDocument, TargetDepthSelectsTheSetAndLeavesTheModifiedFlag) {
     SkinDocument doc;
-    ASSERT_TRUE(doc.SetTargetDepth(8));
-    EXPECT_EQ(&doc.CurrentSet(), &doc.Set(8));
+    doc.SetTargetDepth(Depth::Eight);
+    EXPECT_EQ(&doc.CurrentSet(), &doc.Set(Depth::Eight));
     EXPECT_FALSE(doc.IsModified());
     doc.MarkModified();
-    ASSERT_TRUE(doc.SetTargetDepth(16));
+    doc.SetTargetDepth(Depth::Sixteen);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_FALSE(doc.SetTargetDepth(24));
-    EXPECT_EQ(doc.TargetDepth(), 16);
-    // Any depth but 8 means the 16-bit set.
-    EXPECT_EQ(&doc.Set(24), &doc.Set(16));
+    EXPECT_EQ(&doc.CurrentSet(), &doc.Set(Depth::Sixteen));
+    EXPECT_NE(&doc.Set(Depth::Eight), &doc.Set(Depth::Sixteen));
 }
 
 TEST(SkinDocument, TransparentColourChosenAtOneDepthStaysThere) {
     SkinDocument doc;
     doc.CurrentSet()[33].SetTransparent(Colour{153, 204, 255});
-    doc.SetTargetDepth(8);
+    doc.SetTargetDepth(Depth::Eight);
     EXPECT_EQ(doc.CurrentSet()[33].Transparent(), kPureGreen);
 }
 
 TEST(SkinDocument, ResetToDefaultsTouchesOnlyTheSlots) {
     SkinDocument doc;
     EditSkin(doc);
-    doc.SetTargetDepth(8);
+    doc.SetTargetDepth(Depth::Eight);
     doc.ResetToDefaults();
     ExpectAllDefaults(doc);
     EXPECT_TRUE(doc.IsModified());
@@ -103,7 +101,7 @@ TEST(ResetSkin, UnmodifiedSkinIsResetWithoutAQuestion) {
 TEST(ResetSkin, ModifiedSkinAsksAndNoKeepsEverything) {
     SkinDocument doc;
     EditSkin(doc);
-    const Image five8 = doc.Slot(8, 5).Picture();
+    const Image five8 = doc.Slot(Depth::Eight, 5).Picture();
     ScriptedUser user;
     user.Answers(Answer::No);
     EXPECT_FALSE(ResetSkin(doc, user));
@@ -116,9 +114,9 @@ TEST(ResetSkin, ModifiedSkinAsksAndNoKeepsEverything) {
     EXPECT_EQ(question.buttons, MessageButtons::YesNo);
     EXPECT_EQ(question.defaultButton, Answer::No);
 
-    EXPECT_EQ(doc.Slot(8, 5).Picture(), five8);
-    EXPECT_EQ(doc.Slot(16, 33).Transparent(), (Colour{1, 2, 3}));
-    EXPECT_EQ(doc.Slot(8, 34).Transparent(), (Colour{4, 5, 6}));
+    EXPECT_EQ(doc.Slot(Depth::Eight, 5).Picture(), five8);
+    EXPECT_EQ(doc.Slot(Depth::Sixteen, 33).Transparent(), (Colour{1, 2, 3}));
+    EXPECT_EQ(doc.Slot(Depth::Eight, 34).Transparent(), (Colour{4, 5, 6}));
     EXPECT_EQ(doc.FilePath(), "/skins/Red.pdb");
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.HasUnsupportedResources());
@@ -127,7 +125,7 @@ TEST(ResetSkin, ModifiedSkinAsksAndNoKeepsEverything) {
 TEST(ResetSkin, YesRestoresEveryColourAndKeepsTheDepth) {
     SkinDocument doc;
     EditSkin(doc);
-    doc.SetTargetDepth(8);
+    doc.SetTargetDepth(Depth::Eight);
     ScriptedUser user;
     user.Answers(Answer::Yes);
     EXPECT_TRUE(ResetSkin(doc, user));

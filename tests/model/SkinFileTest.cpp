@@ -119,9 +119,9 @@ TEST_F(SkinFileTest, SaveAsAsksForAPdbNameAndReportsSuccess) {
 }
 
 TEST_F(SkinFileTest, SavedFileHoldsThirtyFiveBitmapsOfTheTargetDepthInIdOrder) {
-    for (const int depth : {8, 16}) {
+    for (const Depth depth : kDepths) {
         doc.SetTargetDepth(depth);
-        const ResourceDatabase db = ReadBack(Saved("d" + std::to_string(depth) + ".pdb"));
+        const ResourceDatabase db = ReadBack(Saved("d" + std::to_string(Bits(depth)) + ".pdb"));
         EXPECT_EQ(db.Type(), "Skn7");
         EXPECT_EQ(db.Creator(), "TSkn");
         ASSERT_EQ(db.Count(), 35u);
@@ -143,21 +143,20 @@ TEST_F(SkinFileTest, SavedFileHoldsThirtyFiveBitmapsOfTheTargetDepthInIdOrder) {
 }
 
 TEST_F(SkinFileTest, TheOtherDepthsImagesDoNotInfluenceTheFile) {
-    doc.SetTargetDepth(8);
+    doc.SetTargetDepth(Depth::Eight);
     const Bytes before = WithoutNameAndDates(ReadBytes(Saved("a.pdb")));
-    doc.Slot(16, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, 16);
-    doc.Slot(16, kTitleBar).SetTransparent(kBlack);
+    doc.Slot(Depth::Sixteen, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, Depth::Sixteen);
+    doc.Slot(Depth::Sixteen, kTitleBar).SetTransparent(kBlack);
     EXPECT_EQ(WithoutNameAndDates(ReadBytes(Saved("b.pdb"))), before);
-    doc.Slot(8, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, 8);
+    doc.Slot(Depth::Eight, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, Depth::Eight);
     EXPECT_NE(WithoutNameAndDates(ReadBytes(Saved("c.pdb"))), before);
 }
 
 TEST_F(SkinFileTest, EncodingMatchesTheCommandApartFromTheDates) {
     const auto path = Saved("My.Skin.pdb");
-    const auto direct = EncodeSkinFile(doc.Set(16), 16, "My", 0);
+    const auto direct = EncodeSkinFile(doc.Set(Depth::Sixteen), Depth::Sixteen, "My", 0);
     ASSERT_TRUE(direct);
     EXPECT_EQ(WithoutDates(ReadBytes(path)), *direct);
-    EXPECT_FALSE(EncodeSkinFile(doc.Set(16), 24, "My", 0));
 }
 
 TEST_F(SkinFileTest, BothDatesAreTheTimeOfTheSave) {
@@ -201,7 +200,7 @@ TEST_F(SkinFileTest, SaveOfAnUntitledSkinIsSaveAs) {
 
 TEST_F(SkinFileTest, SaveWritesToTheCurrentFileWithoutAsking) {
     const auto path = Saved("x.pdb");
-    doc.Slot(16, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, 16);
+    doc.Slot(Depth::Sixteen, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, Depth::Sixteen);
     doc.MarkModified();
     EXPECT_EQ(SaveSkin(doc, user), SaveSkinOutcome::Saved);
     EXPECT_TRUE(user.FileCalls().empty());
@@ -297,7 +296,7 @@ TEST_F(SkinFileTest, FileThatCannotBeCreatedIsReportedAndChangesNothing) {
 TEST_F(SkinFileTest, FailedWriteIsAnErrorAndKeepsThePreviousFile) {
     const auto path = Saved("keep.pdb");
     const Bytes original = ReadBytes(path);
-    doc.Slot(16, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, 16);
+    doc.Slot(Depth::Sixteen, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, Depth::Sixteen);
     doc.MarkModified();
     SaveSkinOutcome outcome;
     {
@@ -356,9 +355,9 @@ TEST_F(OpenSkinTest, AsksForAnExistingSkinFile) {
 }
 
 TEST_F(OpenSkinTest, OwnFileOpensSilentlyIntoBothSets) {
-    doc.SetTargetDepth(8);
-    doc.Slot(8, kFive).CopyFrom(ElementPicture(kFive, Colour{200, 100, 50}), 0, 0, 8);
-    doc.Slot(8, kTitleBar).SetTransparent(Colour{153, 204, 255});  // a palette colour, picked as the chooser does
+    doc.SetTargetDepth(Depth::Eight);
+    doc.Slot(Depth::Eight, kFive).CopyFrom(ElementPicture(kFive, Colour{200, 100, 50}), 0, 0, Depth::Eight);
+    doc.Slot(Depth::Eight, kTitleBar).SetTransparent(Colour{153, 204, 255});  // a palette colour, picked as the chooser does
     const auto saved = Saved("Mine.pdb");
 
     SkinDocument opened;
@@ -371,14 +370,14 @@ TEST_F(OpenSkinTest, OwnFileOpensSilentlyIntoBothSets) {
     EXPECT_FALSE(opened.IsModified());
     EXPECT_FALSE(opened.HasUnsupportedResources());
     EXPECT_EQ(opened.TargetDepth(), 8);  // the depth the file was saved at
-    EXPECT_EQ(opened.Slot(8, kFive).Picture().At(40, 20), (Colour{204, 102, 51}));
-    EXPECT_EQ(opened.Slot(16, kFive).Picture().At(40, 20), (Colour{200, 100, 48}));
-    EXPECT_EQ(opened.Slot(8, kFive).Transparent(), kPureGreen);
-    EXPECT_EQ(opened.Slot(16, kFive).Transparent(), (Colour{0, 252, 0}));
+    EXPECT_EQ(opened.Slot(Depth::Eight, kFive).Picture().At(40, 20), (Colour{204, 102, 51}));
+    EXPECT_EQ(opened.Slot(Depth::Sixteen, kFive).Picture().At(40, 20), (Colour{200, 100, 48}));
+    EXPECT_EQ(opened.Slot(Depth::Eight, kFive).Transparent(), kPureGreen);
+    EXPECT_EQ(opened.Slot(Depth::Sixteen, kFive).Transparent(), (Colour{0, 252, 0}));
     // The file's transparent colour reaches both slots, reduced for each.
-    EXPECT_EQ(opened.Slot(8, kTitleBar).Transparent(), (Colour{153, 204, 255}));
-    EXPECT_EQ(opened.Slot(16, kTitleBar).Transparent(), (Colour{152, 204, 248}));
-    for (const int depth : {8, 16})
+    EXPECT_EQ(opened.Slot(Depth::Eight, kTitleBar).Transparent(), (Colour{153, 204, 255}));
+    EXPECT_EQ(opened.Slot(Depth::Sixteen, kTitleBar).Transparent(), (Colour{152, 204, 248}));
+    for (const Depth depth : kDepths)
         for (int i = 0; i < kElementCount; ++i) {
             EXPECT_EQ(opened.Slot(depth, i).Width(), kSkinElements[std::size_t(i)].width);
             EXPECT_EQ(opened.Slot(depth, i).Height(), kSkinElements[std::size_t(i)].height);
@@ -394,9 +393,9 @@ TEST_F(OpenSkinTest, ForeignHeaderWithAllResourcesOpensSilently) {
 
 TEST_F(OpenSkinTest, UnsavedChangesAreAskedAboutAndOnlyYesOpens) {
     const auto saved = Saved("Other.pdb");
-    doc.Slot(16, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, 16);
+    doc.Slot(Depth::Sixteen, kFive).CopyFrom(ElementPicture(kFive, Colour{255, 0, 0}), 0, 0, Depth::Sixteen);
     doc.MarkModified();
-    const Image changed = doc.Slot(16, kFive).Picture();
+    const Image changed = doc.Slot(Depth::Sixteen, kFive).Picture();
     for (const Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
         ScriptedUser u;
         u.Answers(answer);
@@ -411,7 +410,7 @@ TEST_F(OpenSkinTest, UnsavedChangesAreAskedAboutAndOnlyYesOpens) {
         EXPECT_EQ(question.caption, u.ApplicationName());
         EXPECT_EQ(u.FileCalls().size(), answer == Answer::Yes ? 1u : 0u);
         EXPECT_EQ(doc.IsModified(), answer != Answer::Yes);
-        EXPECT_EQ(doc.Slot(16, kFive).Picture() == changed, answer != Answer::Yes);
+        EXPECT_EQ(doc.Slot(Depth::Sixteen, kFive).Picture() == changed, answer != Answer::Yes);
     }
 }
 
@@ -440,7 +439,7 @@ TEST_F(OpenSkinTest, CarrierLogoIsRefusedAndChangesNothing) {
     EXPECT_EQ(user.Messages()[1].icon, MessageIcon::Error);
     EXPECT_EQ(doc.FilePath(), "untitled.pdb");
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.Slot(16, kFive), SkinDocument().Slot(16, kFive));  // as a new skin has it
+    EXPECT_EQ(doc.Slot(Depth::Sixteen, kFive), SkinDocument().Slot(Depth::Sixteen, kFive));  // as a new skin has it
 }
 
 struct Judgement {
@@ -533,13 +532,13 @@ TEST_F(OpenSkinTest, SaveNeverReplacesAFileThatGaveNoPicture) {
 
 TEST_F(OpenSkinTest, MissingElementsKeepWhatTheyHad) {
     const Image red = ElementPicture(kTitleBar, Colour{255, 0, 0});
-    doc.Slot(8, kTitleBar).CopyFrom(red, 0, 0, 8);
-    doc.Slot(16, kTitleBar).SetTransparent(Colour{1, 2, 3});
-    const Image title8 = doc.Slot(8, kTitleBar).Picture();
+    doc.Slot(Depth::Eight, kTitleBar).CopyFrom(red, 0, 0, Depth::Eight);
+    doc.Slot(Depth::Sixteen, kTitleBar).SetTransparent(Colour{1, 2, 3});
+    const Image title8 = doc.Slot(Depth::Eight, kTitleBar).Picture();
     EXPECT_EQ(Open(SkinFileWith({1200, 1201, 1202, 1203, 1204}, Colour{0, 0, 255})), OpenSkinOutcome::Opened);
-    EXPECT_EQ(doc.Slot(8, kTitleBar).Picture(), title8);
-    EXPECT_EQ(doc.Slot(16, kTitleBar).Transparent(), (Colour{1, 2, 3}));
-    EXPECT_EQ(doc.Slot(16, 29).Picture().At(10, 10), (Colour{0, 0, 248}));  // scnormal came from the file
+    EXPECT_EQ(doc.Slot(Depth::Eight, kTitleBar).Picture(), title8);
+    EXPECT_EQ(doc.Slot(Depth::Sixteen, kTitleBar).Transparent(), (Colour{1, 2, 3}));
+    EXPECT_EQ(doc.Slot(Depth::Sixteen, 29).Picture().At(10, 10), (Colour{0, 0, 248}));  // scnormal came from the file
 }
 
 TEST_F(OpenSkinTest, RejectedResourceCountsAsMissing) {
@@ -549,7 +548,7 @@ TEST_F(OpenSkinTest, RejectedResourceCountsAsMissing) {
     bytes[r.U32() + 9] = 1;  // the first resource (1200) now claims version 1
     EXPECT_EQ(Open(bytes), OpenSkinOutcome::Opened);
     EXPECT_EQ(user.MessageTexts(), std::vector<std::string>{std::string(kNotOurs) + "1 resources cannot not be imported."});
-    EXPECT_EQ(doc.Slot(16, Element::SpeedDialNormal), SkinDocument().Slot(16, Element::SpeedDialNormal));
+    EXPECT_EQ(doc.Slot(Depth::Sixteen, Element::SpeedDialNormal), SkinDocument().Slot(Depth::Sixteen, Element::SpeedDialNormal));
 }
 
 TEST_F(OpenSkinTest, FirstOfTwoEqualIdsIsUsed) {
@@ -557,7 +556,7 @@ TEST_F(OpenSkinTest, FirstOfTwoEqualIdsIsUsed) {
     ASSERT_TRUE(db.AddBitmap(ElementPicture(kFive, Colour{0, 255, 255}), 1305, kPureGreen, true, 16));
     ASSERT_TRUE(db.AddBitmap(ElementPicture(kFive, Colour{255, 0, 0}), 1305, kPureGreen, true, 16));
     EXPECT_EQ(Open(db.WriteDatabase(0).value()), OpenSkinOutcome::Opened);
-    EXPECT_EQ(doc.Slot(16, kFive).Picture().At(1, 1), (Colour{248, 0, 0}));
+    EXPECT_EQ(doc.Slot(Depth::Sixteen, kFive).Picture().At(1, 1), (Colour{248, 0, 0}));
 }
 
 // A bitmap with no pixels, or one too large to read, is as good as absent:
@@ -574,7 +573,7 @@ TEST_F(OpenSkinTest, EmptyAndOversizedBitmapsCountAsMissing) {
         user.ChoosesFile(dir.File("in.pdb"));
         EXPECT_EQ(OpenSkin(fresh, user), OpenSkinOutcome::Opened);
         EXPECT_EQ(user.MessageTexts().back(), std::string(kNotOurs) + "1 resources cannot not be imported.");
-        for (const int depth : {8, 16}) {
+        for (const Depth depth : kDepths) {
             EXPECT_EQ(fresh.Slot(depth, kFive), SkinDocument().Slot(depth, kFive));
         }
     }

@@ -49,10 +49,10 @@ TEST(SkinSession, OpenTakesTheDepthOfTheFilesPicturesAndStartsAFreshHistory) {
     const struct {
         int fileBits;  // 0: the file holds no picture
         Depth chosen;
-        int depthAfter;
+        Depth depthAfter;
     } rows[] = {
-        {16, Depth::Eight, 16}, {16, Depth::Sixteen, 16}, {8, Depth::Sixteen, 8},
-        {8, Depth::Eight, 8},   {0, Depth::Eight, 8},     {0, Depth::Sixteen, 16},
+        {16, Depth::Eight, Depth::Sixteen}, {16, Depth::Sixteen, Depth::Sixteen}, {8, Depth::Sixteen, Depth::Eight},
+        {8, Depth::Eight, Depth::Eight},   {0, Depth::Eight, Depth::Eight},     {0, Depth::Sixteen, Depth::Sixteen},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE("file " + std::to_string(row.fileBits) + " bits, " + std::to_string(Bits(row.chosen)) + " chosen");
@@ -200,10 +200,10 @@ TEST(SkinSession, NewSkinPreviewsAreThoseOfItsSavedFile) {
         ScriptedUser other;
         SkinSession reopened(other);
         ASSERT_EQ(reopened.Open(f.dir.File("new.pdb")), OpenSkinOutcome::Opened);
-        ASSERT_EQ(reopened.Document().TargetDepth(), Bits(depth));
+        ASSERT_EQ(reopened.Document().TargetDepth(), depth);
         EXPECT_TRUE(f.session.Document().ReleasedPreview() == reopened.Document().ReleasedPreview());
         EXPECT_TRUE(f.session.Document().PressedPreview() == reopened.Document().PressedPreview());
-        EXPECT_TRUE(f.session.Document().Set(Bits(depth)) == reopened.Document().Set(Bits(depth)));
+        EXPECT_TRUE(f.session.Document().Set(depth) == reopened.Document().Set(depth));
     }
 }
 

@@ -137,7 +137,7 @@ TEST(CatalogueGolden, WritingTheColoursGivesTheFixedSkinByteForByte) {
         images[at] = Image(row.width, row.height, row.colour);
         pictures[at] = {&images[at], Colour{0, 252, 0}};
     }
-    const auto bytes = EncodeSkinFile(pictures, 16, "golden", written);
+    const auto bytes = EncodeSkinFile(pictures, Depth::Sixteen, "golden", written);
     ASSERT_TRUE(bytes);
     EXPECT_TRUE(*bytes == golden);
 }
