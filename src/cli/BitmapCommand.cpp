@@ -41,9 +41,8 @@ int WriteOutput(const std::string& path, std::span<const std::uint8_t> bytes, co
     const WriteResult written = WriteFileWithReason(path, bytes, std::span(&input, 1));
     switch (written.outcome) {
         case WriteOutcome::Ok: return 0;
-        case WriteOutcome::CouldNotOpen: return Fail(Shown(path) + ": cannot create the file: " + written.Reason());
-        case WriteOutcome::WriteFailed:
-            return Fail(Shown(path) + ": writing the file failed; nothing was written: " + written.Reason());
+        case WriteOutcome::CouldNotOpen: return ExitWithError(CannotWrite(written));
+        case WriteOutcome::WriteFailed: return ExitWithError(CannotWrite(written) + "; nothing was written");
     }
     return kExitFailure;
 }
@@ -68,8 +67,8 @@ int Encode(const BitmapOptions& options) {
     const std::string name = input == kStandardStream ? "standard input" : Shown(input);
     ImageFileResult read = ReadPicture(input);
     if (!read.image) {
-        if (input != kStandardStream && !FileExists(input)) return Fail(name + ": no such file");
-        return Fail(name + ": " + ImageFileProblemText(read));
+        if (input != kStandardStream && !FileExists(input)) return ExitWithError(name + ": no such file");
+        return ExitWithError(name + ": " + ImageFileProblemText(read));
     }
     std::optional<Image>& picture = read.image;
     const std::uint64_t width = std::max<std::uint64_t>(read.width, static_cast<std::uint64_t>(picture->Width()));
@@ -77,14 +76,14 @@ int Encode(const BitmapOptions& options) {
     // What the decoder would refuse to read back is not written either.
     if (width > kMaxReadableSide || height > kMaxReadableSide ||
         !FitsPalmBitmap(static_cast<int>(width), static_cast<int>(height), Bits(options.depth)))
-        return Fail(name + ": the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+        return ExitWithError(name + ": the picture is " + std::to_string(width) + " x " + std::to_string(height) +
                     " pixels, too large for a " + std::to_string(Bits(options.depth)) + "-bit Palm bitmap");
-    if (picture->Empty()) return Fail(name + ": the picture has no pixels");
+    if (picture->Empty()) return ExitWithError(name + ": the picture has no pixels");
 
     Colour transparent = options.transparent.value_or(kPureGreen);
     ReduceImageToDepth(*picture, transparent, options.depth);
     const Result<EncodedPalmBitmap> bitmap = EncodePalmBitmap(*picture, transparent, true, Bits(options.depth));
-    if (!bitmap) return Fail(name + ": the picture cannot be encoded as a Palm bitmap");
+    if (!bitmap) return ExitWithError(name + ": the picture cannot be encoded as a Palm bitmap");
     return WriteOutput(options.output, bitmap->bytes, input);
 }
 
@@ -112,14 +111,14 @@ int Decode(const BitmapOptions& options) {
     const FileRead bytes = input == kStandardStream ? ReadStandardInputAtMost(kDatabaseFileLimit)
                                                      : ReadFileAtMost(input, kDatabaseFileLimit);
     if (!bytes.Ok())
-        return Fail(Shown(input) + ": " + ReadProblemText(bytes.problem, kDatabaseFileLimit, "bitmap resources", bytes.error));
+        return ExitWithError(CannotRead(input, ReadProblemText(bytes.problem, kDatabaseFileLimit, "bitmap resources", bytes.error)));
     const Result<PalmPicture> decoded = DecodePalmBitmap(bytes.bytes);
-    if (!decoded) return Fail(Shown(input) + ": not a Palm bitmap resource of 1, 8 or 16 bits that can be read");
+    if (!decoded) return ExitWithError(Shown(input) + ": not a Palm bitmap resource of 1, 8 or 16 bits that can be read");
     const Image& picture = decoded->image;
-    if (picture.Empty()) return Fail(Shown(input) + ": the bitmap has no pixels, so there is no picture to write");
+    if (picture.Empty()) return ExitWithError(Shown(input) + ": the bitmap has no pixels, so there is no picture to write");
     const std::string format = OutputFormat(options);
     const auto encoded = EncodePicture(picture, format);
-    if (encoded.empty()) return Fail(Shown(input) + ": the picture is too large for a ." + format + " file");
+    if (encoded.empty()) return ExitWithError(Shown(input) + ": the picture is too large for a ." + format + " file");
     if (const int status = WriteOutput(options.output, encoded, input); status != 0) return status;
     (options.output == kStandardStream ? std::cerr : std::cout) << "transparent colour: " << FormatColour(decoded->transparent)
               << (decoded->hasTransparency ? "" : " (not used: the bitmap has no transparency)") << "\n";

@@ -17,6 +17,7 @@
 
 #include "imaging/Depth.h"
 #include "imaging/Image.h"
+#include "io/FileAccess.h"
 
 namespace corvane::cli {
 
@@ -37,10 +38,16 @@ struct RegisterCommand {
 
 // Conventions shared by every command: errors go to stderr as one line
 // "corvane: ..." and the exit code is 1 for a failed operation, 2 for a usage error.
-// Write them through std::cerr, as Fail does.
+// Write them through std::cerr, as ExitWithError does.
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
-int Fail(const std::string& message);
+int ExitWithError(const std::string& message);
+
+// Every read and write failure of the tool, worded once: "cannot read 'PATH':
+// REASON" and "cannot write 'PATH': REASON". Callers add what became of the
+// previous files after "; ".
+std::string CannotRead(const std::string& path, const std::string& reason);
+std::string CannotWrite(const WriteResult& written);
 // The exit code once standard output has been flushed: a failed write or
 // flush of it turns success into kExitFailure, with one line on stderr.
 int CheckStandardOutput(int exitCode);

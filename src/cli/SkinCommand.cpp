@@ -48,8 +48,7 @@ std::string FileNameOf(Element element) { return std::string(ElementInfo(element
 Result<std::map<Element, Colour>> ReadColourList(const std::string& path) {
     const FileRead read = ReadFileAtMost(path, kPictureFileLimit);
     if (!read.Ok())
-        return corvane::Fail("cannot read '" + Shown(path) +
-                             "': " + ReadProblemText(read.problem, kPictureFileLimit, "colour lists", read.error));
+        return corvane::Fail(CannotRead(path, ReadProblemText(read.problem, kPictureFileLimit, "colour lists", read.error)));
     std::map<Element, Colour> colours;
     std::istringstream in(std::string(read.bytes.begin(), read.bytes.end()));
     std::string line;
@@ -72,13 +71,13 @@ Result<std::map<Element, Colour>> ReadColourList(const std::string& path) {
 int WriteSkin(const SkinDocument& document, Depth depth, const std::string& output,
               std::span<const std::string> inputs = {}) {
     const auto bytes = EncodeSkinFile(document.Set(depth), depth, DatabaseNameFromPath(output), PalmNow());
-    if (!bytes) return Fail("cannot encode the skin at " + std::to_string(Bits(depth)) + " bits");
+    if (!bytes) return ExitWithError("cannot encode the skin at " + std::to_string(Bits(depth)) + " bits");
     const WriteResult written = WriteFileWithReason(output, *bytes, inputs);
     switch (written.outcome) {
         case WriteOutcome::CouldNotOpen:
-            return Fail("cannot create '" + Shown(output) + "': " + written.Reason());
+            return ExitWithError("cannot create '" + Shown(output) + "': " + written.Reason());
         case WriteOutcome::WriteFailed:
-            return Fail("error writing '" + Shown(output) + "': " + written.Reason() + "; any previous file is unchanged");
+            return ExitWithError("error writing '" + Shown(output) + "': " + written.Reason() + "; any previous file is unchanged");
         case WriteOutcome::Ok:
             break;
     }
@@ -105,9 +104,9 @@ int BuildFromLayers(const SkinOptions& options, SkinDocument& document) {
     const std::string& path = options.files[0];
     const FileRead read = ReadFileAtMost(path, kLayeredFileLimit);
     if (!read.Ok())
-        return Fail("cannot read '" + Shown(path) + "': " + ReadProblemText(read.problem, kLayeredFileLimit, "layered images", read.error));
+        return ExitWithError(CannotRead(path, ReadProblemText(read.problem, kLayeredFileLimit, "layered images", read.error)));
     const auto picture = DecodeLayeredFile(read.bytes);
-    if (!picture) return Fail("nothing written: '" + Shown(path) + "' cannot be read: " + picture.Reason());
+    if (!picture) return ExitWithError("nothing written: '" + Shown(path) + "' cannot be read: " + picture.Reason());
     const LayerImport import = ApplyLayers(document, *picture);
     for (const auto& [heading, names] : LayerImportNotices(import)) {
         std::cerr << "corvane: warning: " << heading;
@@ -127,14 +126,14 @@ int RunBuild(const SkinOptions& options) {
         for (const SkinElement& e : kSkinElements) SetTransparent(document, e.element, *options.transparent);
     if (!options.transparentFrom.empty()) {
         const auto colours = ReadColourList(options.transparentFrom);
-        if (!colours) return Fail(colours.Reason());
+        if (!colours) return ExitWithError(colours.Reason());
         for (const auto& [element, colour] : *colours) SetTransparent(document, element, colour);
         inputs.push_back(options.transparentFrom);
     }
     std::error_code ec;
     const bool isFolder = std::filesystem::is_directory(folder, ec);
     if (!isFolder && LayeredFormatOf(folder)) return BuildFromLayers(options, document);
-    if (!isFolder) return Fail("'" + Shown(folder) + "' is not a folder");
+    if (!isFolder) return ExitWithError("'" + Shown(folder) + "' is not a folder");
 
     const std::vector<FailedImport> failed = ImportBitmapSet(document, folder);
     if (!failed.empty()) {
@@ -143,7 +142,7 @@ int RunBuild(const SkinOptions& options) {
             list += (list.empty() ? "" : ", ") + FileNameOf(f.element);
             reasons += "; " + FileNameOf(f.element) + ": " + ImageFileProblemText(f.load.file);
         }
-        return Fail("nothing written: the following bitmap(s) could not be imported from '" + Shown(folder) + "': " + list +
+        return ExitWithError("nothing written: the following bitmap(s) could not be imported from '" + Shown(folder) + "': " + list +
                     reasons);
     }
     for (const Element element : kBitmapSetOrder) inputs.push_back(BitmapFilePath(folder, ElementInfo(element).name));
@@ -151,7 +150,7 @@ int RunBuild(const SkinOptions& options) {
 }
 
 std::string SkinReadProblem(const std::string& path, ReadProblem problem, std::error_code error) {
-    return "cannot read '" + Shown(path) + "': " + ReadProblemText(problem, kDatabaseFileLimit, "skin files", error);
+    return CannotRead(path, ReadProblemText(problem, kDatabaseFileLimit, "skin files", error));
 }
 
 Result<std::vector<std::uint8_t>> ReadSkinBytes(const std::string& path) {
@@ -170,8 +169,7 @@ Status WritePictures(const std::string& folder, const std::vector<NamedPicture>&
     for (std::size_t i = 0; i < pictures.size(); ++i)
         files.push_back({BitmapFilePath(folder, pictures[i].baseName), encoded[i]});
     if (const WriteResult written = WriteFilesAllOrNothing(files, inputs); !written.Ok())
-        return corvane::Fail("cannot write '" + Shown(written.path) + "': " + written.Reason() + "; no file in '" +
-                             Shown(folder) + "' was changed");
+        return corvane::Fail(CannotWrite(written) + "; no file in '" + Shown(folder) + "' was changed");
     return {};
 }
 
@@ -201,10 +199,10 @@ int ExtractLayers(const DecodedSkin& skin, const std::string& path, const std::s
     SkinDocument document;
     ApplyDecodedSkin(skin, document);
     const auto bytes = EncodeLayeredFile(SkinLayers(document.Set(DecodedSkinDepth(skin)), document.PreviewBackground()), format);
-    if (!bytes) return Fail("cannot encode '" + Shown(output) + "': " + bytes.Reason());
+    if (!bytes) return ExitWithError("cannot encode '" + Shown(output) + "': " + bytes.Reason());
     const std::string inputs[] = {path};
     const WriteResult written = WriteFileWithReason(output, *bytes, inputs);
-    if (!written.Ok()) return Fail("cannot write '" + Shown(output) + "': " + written.Reason() + "; any previous file is unchanged");
+    if (!written.Ok()) return ExitWithError(CannotWrite(written) + "; any previous file is unchanged");
     std::cout << ColourLines(skin);
     WarnOpaqueInTransparentColour(skin);
     return 0;
@@ -214,23 +212,23 @@ int RunExtract(const SkinOptions& options) {
     const std::string& path = options.files[0];
     const std::string& folder = options.output;
     const auto bytes = ReadSkinBytes(path);
-    if (!bytes) return Fail(bytes.Reason());
+    if (!bytes) return ExitWithError(bytes.Reason());
     const DecodedSkin skin = DecodeSkinFile(*bytes);
-    if (skin.outcome == DatabaseReadOutcome::CarrierLogo) return Fail("'" + Shown(path) + "' is a carrier logo file, not a skin");
+    if (skin.outcome == DatabaseReadOutcome::CarrierLogo) return ExitWithError("'" + Shown(path) + "' is a carrier logo file, not a skin");
     std::string missing;
     for (const Element element : kBitmapSetOrder)
         if (!skin.pictures[Index(element)]) missing += (missing.empty() ? "" : ", ") + FileNameOf(element);
-    if (!missing.empty()) return Fail("nothing written: '" + Shown(path) + "' has no readable picture for " + missing);
+    if (!missing.empty()) return ExitWithError("nothing written: '" + Shown(path) + "' has no readable picture for " + missing);
     std::error_code ec;
     if (const auto format = LayeredFormatOf(folder); format && !std::filesystem::is_directory(folder, ec))
         return ExtractLayers(skin, path, folder, *format);
-    if (const auto problem = CreateOutputFolder(folder)) return Fail(*problem);
+    if (const auto problem = CreateOutputFolder(folder)) return ExitWithError(*problem);
 
     std::vector<NamedPicture> pictures;
     for (const Element element : kBitmapSetOrder)
         pictures.push_back({std::string(ElementInfo(element).name), skin.pictures[Index(element)]->image});
     const std::string inputs[] = {path};
-    if (const Status written = WritePictures(folder, pictures, inputs); !written) return Fail(written.Reason());
+    if (const Status written = WritePictures(folder, pictures, inputs); !written) return ExitWithError(written.Reason());
     std::cout << ColourLines(skin);
     WarnOpaqueInTransparentColour(skin);
     return 0;
@@ -253,14 +251,14 @@ Status OpenSkinFile(const std::string& path, SkinDocument& document) {
 int RunPreview(const SkinOptions& options) {
     const std::string& folder = options.output;
     SkinDocument document;
-    if (const Status opened = OpenSkinFile(options.files[0], document); !opened) return Fail(opened.Reason());
+    if (const Status opened = OpenSkinFile(options.files[0], document); !opened) return ExitWithError(opened.Reason());
     ComposePreviews(document, document.TargetDepth());
 
-    if (const auto problem = CreateOutputFolder(folder)) return Fail(*problem);
+    if (const auto problem = CreateOutputFolder(folder)) return ExitWithError(*problem);
     auto pictures = PreviewPictures(document);
     for (auto& picture : DialpadPictures(document)) pictures.push_back(std::move(picture));
     const std::string inputs[] = {options.files[0]};
-    if (const Status written = WritePictures(folder, pictures, inputs); !written) return Fail(written.Reason());
+    if (const Status written = WritePictures(folder, pictures, inputs); !written) return ExitWithError(written.Reason());
     for (const NamedPicture& named : pictures) std::cout << "wrote " << Shown(BitmapFilePath(folder, named.baseName)) << "\n";
     return 0;
 }
@@ -268,7 +266,7 @@ int RunPreview(const SkinOptions& options) {
 // The top-left dial pad is all `background` and `dialpad` use of a picture.
 Result<Image> ReadPicture(const std::string& path) {
     ImageFileResult read = ReadImageFile(path, kDialpadWidth, kDialpadHeight);
-    if (!read.image) return corvane::Fail("cannot read '" + Shown(path) + "' as a picture: " + ImageFileProblemText(read));
+    if (!read.image) return corvane::Fail(CannotRead(path, ImageFileProblemText(read)));
     return std::move(*read.image);
 }
 
@@ -276,11 +274,11 @@ Result<Image> ReadPicture(const std::string& path) {
 // it through one of the editor's commands, then saved at the file's depth.
 int ReworkSkin(const SkinOptions& options, void (*rework)(SkinDocument&, std::span<const Image>)) {
     SkinDocument document;
-    if (const Status opened = OpenSkinFile(options.files[0], document); !opened) return Fail(opened.Reason());
+    if (const Status opened = OpenSkinFile(options.files[0], document); !opened) return ExitWithError(opened.Reason());
     std::vector<Image> pictures;
     for (std::size_t i = 1; i < options.files.size(); ++i) {
         auto picture = ReadPicture(options.files[i]);
-        if (!picture) return Fail(picture.Reason());
+        if (!picture) return ExitWithError(picture.Reason());
         pictures.push_back(std::move(*picture));
     }
     rework(document, pictures);
@@ -307,7 +305,7 @@ std::string ElementNameOfId(std::uint16_t id) {
 int RunInfo(const SkinOptions& options) {
     const std::string& path = options.files[0];
     const auto bytes = ReadSkinBytes(path);
-    if (!bytes) return Fail(bytes.Reason());
+    if (!bytes) return ExitWithError(bytes.Reason());
 
     ResourceDatabase db;
     const DatabaseReadOutcome outcome = db.ReadDatabase(*bytes);
@@ -315,7 +313,7 @@ int RunInfo(const SkinOptions& options) {
     out << Shown(path) << ": name \"" << PrintablePalmText(db.Name()) << "\", type '" << PrintablePalmText(db.Type()) << "'";
     if (outcome == DatabaseReadOutcome::CarrierLogo) {
         std::cout << out.str() << "\n";
-        return Fail("'" + Shown(path) + "' is a carrier logo file: the editor refuses to open it");
+        return ExitWithError("'" + Shown(path) + "' is a carrier logo file: the editor refuses to open it");
     }
     out << ", creator '" << PrintablePalmText(db.Creator()) << "', " << db.Count() << " entries\n";
 
@@ -348,7 +346,7 @@ int RunInfo(const SkinOptions& options) {
         << " of " << kElementCount << "\n";
     out << (warning ? "the editor opens it with a warning" : "the editor opens it without a message") << "\n";
     std::cout << out.str();
-    if (warning) return Fail("'" + Shown(path) + "' was not made by this editor: " + std::to_string(skin.missing) +
+    if (warning) return ExitWithError("'" + Shown(path) + "' was not made by this editor: " + std::to_string(skin.missing) +
                              " resources missing or unreadable" + (skin.unsupported ? ", unsupported resources present" : ""));
     return 0;
 }

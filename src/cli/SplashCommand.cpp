@@ -27,8 +27,8 @@ struct SplashOptions {
 Result<std::vector<std::uint8_t>> ReadInput(const std::string& path) {
     FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
     if (!read.Ok())
-        return corvane::Fail(Shown(path) + ": " +
-                             ReadProblemText(read.problem, kDatabaseFileLimit, "splash files and their images", read.error));
+        return corvane::Fail(
+            CannotRead(path, ReadProblemText(read.problem, kDatabaseFileLimit, "splash files and their images", read.error)));
     return std::move(read.bytes);
 }
 
@@ -54,28 +54,22 @@ std::string JpegProblem(JpegCheck check) {
                                        : "does not have dimension 320x320";
 }
 
-std::string WriteProblem(const WriteResult& result) {
-    return (result.outcome == WriteOutcome::CouldNotOpen ? "could not open the file for writing: "
-                                                         : "error writing the file: ") +
-           result.Reason();
-}
-
 int Build(const SplashOptions& args) {
     std::vector<std::uint8_t> images[2];
     for (int i = 0; i < 2; ++i) {
         const std::string& path = args.files[static_cast<std::size_t>(i)];
         auto bytes = ReadInput(path);
-        if (!bytes) return Fail(bytes.Reason());
+        if (!bytes) return ExitWithError(bytes.Reason());
         if (const JpegCheck check = CheckJpeg(*bytes); check != JpegCheck::Ok)
-            return Fail(Shown(path) + ": " + JpegProblem(check));
+            return ExitWithError(Shown(path) + ": " + JpegProblem(check));
         images[i] = std::move(*bytes);
     }
     const std::string& output = args.output;
     const auto file = BuildSplashFile(DatabaseNameFromPath(output), images[0], images[1], PalmNow());
-    if (!file) return Fail(Shown(args.files[0]) + ": too large for a splash file");
+    if (!file) return ExitWithError(Shown(args.files[0]) + ": too large for a splash file");
     if (const WriteResult written = WriteFileWithReason(output, *file, args.files); !written.Ok()) {
         const bool started = written.outcome == WriteOutcome::WriteFailed;
-        return Fail(Shown(output) + ": " + WriteProblem(written) + (started ? " (any previous file is unchanged)" : ""));
+        return ExitWithError(CannotWrite(written) + (started ? "; any previous file is unchanged" : ""));
     }
     return 0;
 }
@@ -83,17 +77,17 @@ int Build(const SplashOptions& args) {
 int Extract(const SplashOptions& args) {
     const std::string& input = args.files[0];
     const auto read = ReadSplashInput(input);
-    if (!read) return Fail(read.Reason());
+    if (!read) return ExitWithError(read.Reason());
     const SplashContent& content = (*read)->content;
 
     const std::string& folder = args.output;
-    if (const auto problem = CreateOutputFolder(folder)) return Fail(*problem);
+    if (const auto problem = CreateOutputFolder(folder)) return ExitWithError(*problem);
 
     const std::string name = BaseName(input, NameCut::AtLastDot);
     const std::string targets[2] = {JoinPath(folder, name + "-welcome.jpg"), JoinPath(folder, name + "-goodbye.jpg")};
     const FileToWrite files[2] = {{targets[0], content.welcome}, {targets[1], content.goodbye}};
     if (const WriteResult written = WriteFilesAllOrNothing(files, args.files); !written.Ok()) {
-        return Fail(Shown(written.path) + ": " + WriteProblem(written) + " (neither image was changed)");
+        return ExitWithError(CannotWrite(written) + "; neither image was changed");
     }
     std::cout << Shown(targets[0]) << "\n" << Shown(targets[1]) << "\n";
     return 0;
@@ -114,7 +108,7 @@ std::string CheckText(std::span<const std::uint8_t> image) {
 int Info(const SplashOptions& args) {
     const std::string& input = args.files[0];
     const auto read = ReadSplashInput(input);
-    if (!read) return Fail(read.Reason());
+    if (!read) return ExitWithError(read.Reason());
     const SplashContent& content = (*read)->content;
 
     std::ostringstream out;

@@ -60,17 +60,17 @@ void LimitResources() {
 int MakeThumbnailFile(const ThumbnailOptions& options) {
     const FileRead read = ReadFileAtMost(options.input, kDatabaseFileLimit);
     if (!read.Ok())
-        return Fail("cannot read '" + Shown(options.input) + "': " +
-                    ReadProblemText(read.problem, kDatabaseFileLimit, "skin and splash files", read.error));
+        return ExitWithError(
+            CannotRead(options.input, ReadProblemText(read.problem, kDatabaseFileLimit, "skin and splash files", read.error)));
     const auto thumbnail = MakeThumbnail(read.bytes, options.size);
-    if (!thumbnail) return Fail("'" + Shown(options.input) + "' is no readable skin or splash file");
+    if (!thumbnail) return ExitWithError("'" + Shown(options.input) + "' is no readable skin or splash file");
     const std::vector<std::uint8_t> png = EncodePng(*thumbnail, PngEffort::Fastest);
-    if (png.empty()) return Fail("cannot encode the thumbnail of '" + Shown(options.input) + "' as PNG");
+    if (png.empty()) return ExitWithError("cannot encode the thumbnail of '" + Shown(options.input) + "' as PNG");
     if (options.output == kStandardStream) return WriteStandardOutput(png);
     // Written whole or not at all: a file manager takes any PNG it finds for a thumbnail.
     const std::string inputs[] = {options.input};
     if (const WriteResult written = WriteFileWithReason(options.output, png, inputs); !written.Ok())
-        return Fail("cannot write '" + Shown(options.output) + "': " + written.Reason());
+        return ExitWithError(CannotWrite(written));
     return 0;
 }
 
@@ -79,7 +79,7 @@ int RunThumbnail(const ThumbnailOptions& options) {
     try {
         return MakeThumbnailFile(options);
     } catch (const std::bad_alloc&) {
-        return Fail("'" + Shown(options.input) + "' needs more memory than a thumbnail may take");
+        return ExitWithError("'" + Shown(options.input) + "' needs more memory than a thumbnail may take");
     }
 }
 

@@ -97,17 +97,23 @@ int Run(int argc, char** argv) {
 
 RegisterCommand::RegisterCommand(Command command) { Registry().push_back(command); }
 
-int Fail(const std::string& message) {
+int ExitWithError(const std::string& message) {
     std::cerr << "corvane: " << message << "\n";
     return kExitFailure;
 }
+
+std::string CannotRead(const std::string& path, const std::string& reason) {
+    return "cannot read '" + Shown(path) + "': " + reason;
+}
+
+std::string CannotWrite(const WriteResult& written) { return "cannot write '" + Shown(written.path) + "': " + written.Reason(); }
 
 int WriteStandardOutput(std::span<const std::uint8_t> bytes) {
     std::cout.flush();
     errno = 0;
     // The reason is taken at once: a later flush of a stream already in error says nothing.
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
-        return Fail("cannot write to standard output: " + std::generic_category().message(errno ? errno : EIO));
+        return ExitWithError("cannot write to standard output: " + std::generic_category().message(errno ? errno : EIO));
     return 0;
 }
 

@@ -21,4 +21,11 @@ constexpr std::optional<Depth> DepthOfBits(int bits) {
     return std::nullopt;
 }
 
+// In messages and test output a depth is its number of bits.
+template <class Stream>
+Stream& operator<<(Stream& out, Depth depth) {
+    out << Bits(depth);
+    return out;
+}
+
 }  // namespace corvane

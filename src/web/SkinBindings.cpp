@@ -70,7 +70,7 @@ const ElementDialogTable* TableAt(int editor) {
 
 class PageSkinSession : public PageSession<SkinSession> {
 public:
-    int Depth() const { return document().TargetDepth(); }
+    int DepthBits() const { return Bits(depth()); }
     int ElementCount() const { return kElementCount; }
     val ElementAt(int i) const {
         if (!Valid(i)) return val::null();
@@ -83,15 +83,15 @@ public:
         element.set("height", e.height);
         return element;
     }
-    val ElementPicture(int i) const { return Valid(i) ? RgbaArray(document().Slot(Depth(), i).Picture()) : val::null(); }
+    val ElementPicture(int i) const { return Valid(i) ? RgbaArray(document().Slot(depth(), i).Picture()) : val::null(); }
     val TransparentColour(int i) const {
         if (!Valid(i)) return val::null();
-        const Colour c = document().Slot(Depth(), i).Transparent();
+        const Colour c = document().Slot(depth(), i).Transparent();
         val colour = val::object();
         colour.set("r", c.r);
         colour.set("g", c.g);
         colour.set("b", c.b);
-        colour.set("hex", ShownColour(c, Depth()));
+        colour.set("hex", ShownColour(c, depth()));
         return colour;
     }
     val Preview(bool pressed) const {
@@ -103,9 +103,9 @@ public:
     val Save() { return Done(Name(session_.Save())); }
     val SaveAs() { return Done(Name(session_.SaveAs())); }
     val SetDepth(int bits) {
-        const std::optional<corvane::Depth> depth = DepthOfBits(bits);
-        if (!depth) return Done("Refused");
-        session_.SetDepth(*depth);
+        const std::optional<Depth> chosen = DepthOfBits(bits);
+        if (!chosen) return Done("Refused");
+        session_.SetDepth(*chosen);
         return Done("Changed");
     }
     val LoadImage(int i) {
@@ -117,7 +117,7 @@ public:
     }
     // The colour chooser confirmed on the pixel (x, y) of the element's picture at the current depth.
     val SetTransparentAt(int i, int x, int y) {
-        if (!Valid(i) || !document().Slot(Depth(), i).Picture().Contains(x, y)) return Done("Refused");
+        if (!Valid(i) || !document().Slot(depth(), i).Picture().Contains(x, y)) return Done("Refused");
         session_.Record(Labelled("Transparent Color", i), [&] { PickTransparent(i, x, y); });
         return Done("Changed");
     }
@@ -134,7 +134,7 @@ public:
         if (!table || table->shareText.empty()) return Done("Refused");
         const int source = static_cast<int>(Index(table->shareSource));
         session_.Record(std::string(table->shareText), [&] {
-            if (document().Slot(Depth(), source).Picture().Contains(x, y)) PickTransparent(source, x, y);
+            if (document().Slot(depth(), source).Picture().Contains(x, y)) PickTransparent(source, x, y);
             ShareTransparentColour(session_.Document(), table->shareSource, table->shareTargets);
         });
         return Done("Changed");
@@ -167,8 +167,9 @@ public:
 
 private:
     const SkinDocument& document() const { return session_.Document(); }
+    Depth depth() const { return document().TargetDepth(); }
     void PickTransparent(int i, int x, int y) {
-        ImageSlot& slot = session_.Document().Slot(Depth(), i);
+        ImageSlot& slot = session_.Document().Slot(depth(), i);
         slot.SetTransparent(slot.Picture().At(x, y));
         session_.Document().MarkModified();
     }
@@ -196,7 +197,7 @@ EMSCRIPTEN_BINDINGS(corvane_skin) {
     PageSession<SkinSession>::Bind("SkinSessionCommon");
     class_<PageSkinSession, base<PageSession<SkinSession>>>("SkinSession")
         .constructor<>()
-        .function("depth", &PageSkinSession::Depth)
+        .function("depth", &PageSkinSession::DepthBits)
         .function("elementCount", &PageSkinSession::ElementCount)
         .function("element", &PageSkinSession::ElementAt)
         .function("elementPicture", &PageSkinSession::ElementPicture)

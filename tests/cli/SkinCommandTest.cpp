@@ -293,7 +293,7 @@ TEST_F(SkinCommandTest, MessagesSayWhyAndEscapeFileNames) {
         {{"build", ".", "--depth", "8", "--transparent-from", dir.File("no"), "-o", evil},
          "corvane: cannot read '" + dir.File("no") + "'" + missing},
         {{"background", evil, dir.File("no"), "-o", dir.File("b.pdb")},
-         "corvane: cannot read '" + dir.File("no") + "' as a picture" + missing},
+         "corvane: cannot read '" + dir.File("no") + "'" + missing},
         {{"info", evil + "\r"}, "corvane: cannot read '" + shown + "\\x0D'" + missing},
     };
     for (const auto& [args, text] : cases) {

@@ -100,12 +100,12 @@ TEST_F(SplashCli, BuildRefusesJpegsTheEditorWouldRefuse) {
                   png + ": not a JPEG image (no start-of-image marker or no frame header)");
     const std::string missing = dir.File("missing.jpg");
     ExpectFailure(Corvane({"splash", "build", welcome, missing, "-o", path}),
-                  missing + ": cannot open the file for reading: No such file or directory");
+                  "cannot read '" + missing + "': cannot open the file for reading: No such file or directory");
     EXPECT_EQ(ReadBytes(path), (Bytes{5, 5, 5}));
 
     const std::string unwritable = dir.File("no-such-folder/out.pdb");
     ExpectFailure(Corvane({"splash", "build", welcome, goodbye, "-o", unwritable}),
-                  unwritable + ": could not open the file for writing: No such file or directory");
+                  "cannot write '" + unwritable + "': No such file or directory");
 
     EXPECT_EQ(Corvane({"splash", "build", welcome, goodbye}).exitCode, 2);
     EXPECT_EQ(Corvane({"splash", "build", welcome, "-o", path}).exitCode, 2);
@@ -134,18 +134,18 @@ TEST_F(SplashCli, ExtractChangesNothingWhenItCannotFinish) {
     const std::string welcomeOut = folder + "/Summer-welcome.jpg";
 
     ExpectFailure(Corvane({"splash", "extract", path, "-o", folder}),
-                  folder + "/Summer-goodbye.jpg: could not open the file for writing: Is a directory (neither image was changed)");
+                  "cannot write '" + folder + "/Summer-goodbye.jpg': Is a directory; neither image was changed");
     EXPECT_FALSE(FileExists(welcomeOut));
 
     WriteBytes(welcomeOut, {1, 2, 3});
     ExpectFailure(Corvane({"splash", "extract", path, "-o", folder}),
-                  folder + "/Summer-goodbye.jpg: could not open the file for writing: Is a directory (neither image was changed)");
+                  "cannot write '" + folder + "/Summer-goodbye.jpg': Is a directory; neither image was changed");
     EXPECT_EQ(ReadBytes(welcomeOut), (Bytes{1, 2, 3}));
 
     // A full disk after the welcome image: 885 bytes fit in two blocks, the goodbye's 1125 do not.
     std::filesystem::remove(folder + "/Summer-goodbye.jpg");
     ExpectFailure(Corvane({"splash", "extract", path, "-o", folder}, "trap '' XFSZ; ulimit -f 2; "),
-                  folder + "/Summer-goodbye.jpg: error writing the file: File too large (neither image was changed)");
+                  "cannot write '" + folder + "/Summer-goodbye.jpg': File too large; neither image was changed");
     EXPECT_EQ(ReadBytes(welcomeOut), (Bytes{1, 2, 3}));
     EXPECT_FALSE(FileExists(folder + "/Summer-goodbye.jpg"));
 
@@ -185,7 +185,7 @@ TEST_F(SplashCli, InfoDescribesTheFileAndChecksEachImage) {
                               "goodbye: offset 835, 3 bytes, fails the JPEG check: not a JPEG image\n");
 
     const std::string missing = dir.File("missing.pdb");
-    ExpectFailure(Corvane({"splash", "info", missing}), missing + ": cannot open the file for reading: No such file or directory");
+    ExpectFailure(Corvane({"splash", "info", missing}), "cannot read '" + missing + "': cannot open the file for reading: No such file or directory");
 }
 
 }  // namespace

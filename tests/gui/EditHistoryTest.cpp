@@ -244,7 +244,7 @@ private slots:
         auto* eightBit = Widget<QPushButton>(w, ObjectName(ControlId::EightBits));
         eightBit->setFocus();
         Press(eightBit, Qt::Key_Return);
-        QCOMPARE(w.Document().TargetDepth(), 8);
+        QCOMPARE(w.Document().TargetDepth(), Depth::Eight);
         // A choice of one, not a check box.
         QCOMPARE(QAccessible::queryAccessibleInterface(eightBit)->role(), QAccessible::RadioButton);
         QVERIFY(QAccessible::queryAccessibleInterface(eightBit)->state().checked);

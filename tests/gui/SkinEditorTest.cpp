@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(w.windowTitle(), "untitled.pdb" + kSuffix);
         QVERIFY(Button(w, ObjectName(ControlId::SixteenBits))->isChecked());
         QVERIFY(!Button(w, ObjectName(ControlId::EightBits))->isChecked());
-        QCOMPARE(w.Document().TargetDepth(), 16);
+        QCOMPARE(w.Document().TargetDepth(), Depth::Sixteen);
         ExpectPreviewsComposedAt(w, Depth::Sixteen);
         QCOMPARE(Shown(w, ObjectName(ControlId::ReleasedPreview)).size(), QSize(320, 320));
         QCOMPARE(Button(w, ObjectName(ControlId::Open))->text(), QString("Open Skin"));
@@ -114,9 +114,9 @@ private slots:
         // A file whose sets differ, so the switch must show in the picture.
         w.OpenPath(WriteRedTitleSkin(dir, Depth::Eight));
         QCOMPARE(w.windowTitle(), "Red.pdb" + kSuffix);
-        QCOMPARE(w.Document().TargetDepth(), 8);  // the file's own depth, without a "*"
+        QCOMPARE(w.Document().TargetDepth(), Depth::Eight);  // the file's own depth, without a "*"
         Button(w, ObjectName(ControlId::SixteenBits))->click();
-        QCOMPARE(w.Document().TargetDepth(), 16);
+        QCOMPARE(w.Document().TargetDepth(), Depth::Sixteen);
         QVERIFY(Button(w, ObjectName(ControlId::SixteenBits))->isChecked() && !Button(w, ObjectName(ControlId::EightBits))->isChecked());
         ExpectPreviewsComposedAt(w, Depth::Sixteen);
         // The file's 8-bit red, reduced once more for the 16-bit set on the screen.
@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(undo->text(), QString("&Undo Color Depth"));
 
         undo->trigger();
-        QCOMPARE(w.Document().TargetDepth(), 8);
+        QCOMPARE(w.Document().TargetDepth(), Depth::Eight);
         QVERIFY(Button(w, ObjectName(ControlId::EightBits))->isChecked() && !Button(w, ObjectName(ControlId::SixteenBits))->isChecked());
         ExpectPreviewsComposedAt(w, Depth::Eight);
         QCOMPARE(w.windowTitle(), "Red.pdb" + kSuffix);

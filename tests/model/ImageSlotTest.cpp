@@ -80,7 +80,7 @@ TEST(ImageSlot, ReducesEveryPixelForItsDepth) {
             ImageSlot slot = SlotOf(Image(2, 2, c.in));
             slot.ReduceToDepth(depth);
             const Colour expected = depth == Depth::Eight ? c.at8 : c.at16;
-            for (const Colour p : slot.Picture().Pixels()) EXPECT_EQ(p, expected) << "depth " << depth;
+            for (const Colour p : slot.Picture().Pixels()) EXPECT_EQ(p, expected) << "depth " << Bits(depth);
         }
     }
 }

@@ -50,7 +50,7 @@ TEST(SkinDocument, StartsWithDefaultsUntitledAndSixteenBits) {
     EXPECT_TRUE(doc.IsUntitled());
     EXPECT_FALSE(doc.IsModified());
     EXPECT_FALSE(doc.HasUnsupportedResources());
-    EXPECT_EQ(doc.TargetDepth(), 16);
+    EXPECT_EQ(doc.TargetDepth(), Depth::Sixteen);
     EXPECT_EQ(&doc.CurrentSet(), &doc.Set(Depth::Sixteen));
 }
 
@@ -82,7 +82,7 @@ TEST(SkinDocument, ResetToDefaultsTouchesOnlyTheSlots) {
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.HasUnsupportedResources());
     EXPECT_EQ(doc.FilePath(), "/skins/Red.pdb");
-    EXPECT_EQ(doc.TargetDepth(), 8);
+    EXPECT_EQ(doc.TargetDepth(), Depth::Eight);
 }
 
 TEST(ResetSkin, UnmodifiedSkinIsResetWithoutAQuestion) {
@@ -130,7 +130,7 @@ TEST(ResetSkin, YesRestoresEveryColourAndKeepsTheDepth) {
     user.Answers(Answer::Yes);
     EXPECT_TRUE(ResetSkin(doc, user));
     ExpectAllDefaults(doc);  // including the colours chosen at one depth only
-    EXPECT_EQ(doc.TargetDepth(), 8);
+    EXPECT_EQ(doc.TargetDepth(), Depth::Eight);
     EXPECT_EQ(doc.FilePath(), "untitled.pdb");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_FALSE(doc.HasUnsupportedResources());

@@ -130,7 +130,7 @@ TEST_F(SkinFileTest, SavedFileHoldsThirtyFiveBitmapsOfTheTargetDepthInIdOrder) {
             EXPECT_GT(entry.id, previous);
             previous = entry.id;
             ASSERT_TRUE(entry.Readable());
-            EXPECT_EQ(entry.Bitmap().pixelSize, depth);
+            EXPECT_EQ(entry.Bitmap().pixelSize, Bits(depth));
             // Also the opaque default pictures carry the transparency flag.
             EXPECT_TRUE(entry.Bitmap().hasTransparency) << entry.id;
         }
@@ -369,7 +369,7 @@ TEST_F(OpenSkinTest, OwnFileOpensSilentlyIntoBothSets) {
     EXPECT_EQ(opened.FilePath(), saved);
     EXPECT_FALSE(opened.IsModified());
     EXPECT_FALSE(opened.HasUnsupportedResources());
-    EXPECT_EQ(opened.TargetDepth(), 8);  // the depth the file was saved at
+    EXPECT_EQ(opened.TargetDepth(), Depth::Eight);  // the depth the file was saved at
     EXPECT_EQ(opened.Slot(Depth::Eight, kFive).Picture().At(40, 20), (Colour{204, 102, 51}));
     EXPECT_EQ(opened.Slot(Depth::Sixteen, kFive).Picture().At(40, 20), (Colour{200, 100, 48}));
     EXPECT_EQ(opened.Slot(Depth::Eight, kFive).Transparent(), kPureGreen);
