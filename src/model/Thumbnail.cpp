@@ -9,34 +9,17 @@
 #include "model/PreviewComposition.h"
 #include "pdb/DatabaseKind.h"
 #include "pdb/ResourceDatabase.h"
+#include "pdb/SkinCatalogue.h"
 #include "pdb/SkinCodec.h"
 #include "pdb/SplashCodec.h"
 
 namespace corvane {
 namespace {
 
-Image Shrunk(const Image& picture, int box) {
+Image Shrunk(Image picture, int box) {
     const PictureSize size = FitWithin(picture.Width(), picture.Height(), box);
     if (size.width == picture.Width() && size.height == picture.Height()) return picture;
     return ShrinkByArea(picture, size.width, size.height);
-}
-
-// The editor's built-in pictures, decoded once: every element the file
-// lacks shows its default, as in a document the editor has just opened.
-struct Defaults {
-    Image background = PreviewBackgroundImage();
-    // By depth: [0] at 8 bits, [1] at 16 bits.
-    std::array<std::array<ImageSlot, kElementCount>, 2> slots;
-    Defaults() {
-        for (const SkinElement& e : kSkinElements)
-            for (const Depth depth : kDepths)
-                slots[depth == Depth::Sixteen][Index(e.element)].LoadDefault(DefaultElementImage(e.element), depth);
-    }
-};
-
-const Defaults& BuiltIn() {
-    static const Defaults defaults;
-    return defaults;
 }
 
 // A skin's pictures, each decoded the first time it is asked for: the
@@ -86,26 +69,35 @@ std::optional<Image> SkinThumbnail(std::span<const std::uint8_t> file, int box) 
     if (!pictures.AnyAt(0)) return std::nullopt;
     const Depth depth = SkinDepth([&pictures](int bits) { return pictures.AnyAt(bits); });
 
-    const Defaults& defaults = BuiltIn();
-    std::array<ImageSlot, kElementCount> found;
+    std::array<ImageSlot, kElementCount> slots;
     ElementPictures elements{};
     for (const Placement& p : placements) {
         const std::size_t i = Index(p.element);
-        const ImageSlot* slot = &defaults.slots[depth == Depth::Sixteen][i];
-        if (const auto& picture = pictures.Of(p.element); picture && found[i].Picture().Empty()) {
-            found[i] = *slot;
-            found[i].SetTransparent(picture->transparent);
-            found[i].CopyFrom(picture->image, 0, 0, depth);
+        ImageSlot& slot = slots[i];
+        if (slot.Picture().Empty()) {
+            // The element's built-in picture, as in a document the editor has
+            // just opened, under the file's: only its size where the file's
+            // covers it all. Unpacking the built-in pictures that no pixel of
+            // shows took a tenth of a thumbnail.
+            const SkinElement& info = ElementInfo(p.element);
+            const auto& picture = pictures.Of(p.element);
+            const bool covered = picture && picture->image.Width() >= info.width && picture->image.Height() >= info.height;
+            slot.LoadDefault(covered ? Image(info.width, info.height) : DefaultElementImage(p.element), depth);
+            if (picture) {
+                slot.SetTransparent(picture->transparent);
+                slot.CopyFrom(picture->image, 0, 0, depth);
+            }
         }
-        if (!found[i].Picture().Empty()) slot = &found[i];
-        elements[i] = {&slot->Picture(), slot->Transparent()};
+        elements[i] = {&slot.Picture(), slot.Transparent()};
     }
-    // One screen a thread, drawn over for each skin: a file manager asks for
-    // a folder's thumbnails one after another, and a screen made afresh is
-    // fresh memory from the system each time, which cost more than drawing it.
-    thread_local Image screen;
-    ComposePreview(screen, defaults.background, elements, false);
-    return Shrunk(screen, box);
+    // The background is unpacked straight into the screen that is drawn on
+    // (ComposePreview's copy of the background onto itself does nothing): a
+    // run of the tool makes one thumbnail, and a kept background copied onto
+    // a screen of its own cost a second screen's worth of fresh memory, whose
+    // first touch of each page cost more than unpacking it again.
+    Image screen = PreviewBackgroundImage();
+    ComposePreview(screen, screen, elements, false);
+    return Shrunk(std::move(screen), box);
 }
 
 std::optional<Image> SplashThumbnail(std::span<const std::uint8_t> file, int box, std::uint64_t maxPixels) {
@@ -113,7 +105,7 @@ std::optional<Image> SplashThumbnail(std::span<const std::uint8_t> file, int box
     if (!content) return std::nullopt;
     ImageFileResult welcome = DecodeJpegReduced(content->welcome, box, maxPixels);
     if (!welcome.image) return std::nullopt;
-    return Shrunk(*welcome.image, box);
+    return Shrunk(std::move(*welcome.image), box);
 }
 
 }  // namespace
