@@ -1,6 +1,8 @@
 # Man pages (written in scdoc, turned into roff at build time) and the two
 # Debian packages, corvane (the tool) and corvane-desktop (the editor):
 # scripts/build-deb.sh runs `cpack -G DEB` on a configured build.
+set(CORVANE_MAINTAINER "Corvane Desktop developers <developers@corvane.invalid>")
+set(CORVANE_RELEASE_DATE "Tue, 08 Dec 2026 12:00:00 +0000")
 find_program(SCDOC scdoc REQUIRED)
 foreach(page corvane.1 corvane-desktop.1)
   set(source ${CMAKE_CURRENT_SOURCE_DIR}/docs/man/${page}.scd)
@@ -15,6 +17,28 @@ add_custom_target(man_pages ALL DEPENDS ${MAN_PAGES})
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/corvane.1.gz DESTINATION share/man/man1 COMPONENT tool)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/corvane-desktop.1.gz DESTINATION share/man/man1 COMPONENT desktop)
 
+# What Debian asks of every package in /usr/share/doc/PACKAGE: the
+# machine-readable copyright file and the changelog, compressed as Debian's own
+# tools compress it (-n: no name or time stamp, so rebuilds give the same bytes).
+foreach(package corvane corvane-desktop)
+  set(doc ${CMAKE_CURRENT_BINARY_DIR}/doc/${package})
+  file(WRITE ${doc}/changelog "${package} (${PROJECT_VERSION}) unstable; urgency=medium
+
+  * Release ${PROJECT_VERSION}.
+
+ -- ${CORVANE_MAINTAINER}  ${CORVANE_RELEASE_DATE}
+")
+  add_custom_command(OUTPUT ${doc}/changelog.gz
+    COMMAND sh -c "gzip -9n < '${doc}/changelog' > '${doc}/changelog.gz'"
+    DEPENDS ${doc}/changelog VERBATIM)
+  list(APPEND CHANGELOGS ${doc}/changelog.gz)
+endforeach()
+add_custom_target(debian_changelogs ALL DEPENDS ${CHANGELOGS})
+install(FILES cmake/copyright ${CMAKE_CURRENT_BINARY_DIR}/doc/corvane/changelog.gz
+  DESTINATION share/doc/corvane COMPONENT tool)
+install(FILES cmake/copyright ${CMAKE_CURRENT_BINARY_DIR}/doc/corvane-desktop/changelog.gz
+  DESTINATION share/doc/corvane-desktop COMPONENT desktop)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corvane-desktop)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -22,7 +46,7 @@ set(CPACK_COMPONENTS_ALL tool desktop)
 set(CPACK_DEBIAN_TOOL_PACKAGE_NAME corvane)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME corvane-desktop)
 set(CPACK_PACKAGE_VENDOR "Corvane")
-set(CPACK_PACKAGE_CONTACT "Corvane Desktop developers <developers@corvane.invalid>")
+set(CPACK_PACKAGE_CONTACT "${CORVANE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for Treo 650/700p phone skins and splash images")
 set(CPACK_COMPONENT_TOOL_DESCRIPTION "command-line tool for Treo 650/700p phone skins and splash images
 corvane builds, extracts, inspects and converts the phone-application skins
