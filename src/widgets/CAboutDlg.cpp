@@ -23,7 +23,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     auto* text = new QLabel(
         "Corvane Desktop for Treo 650/700p\nVersion 3.3\n\n"
-        "In case of questions, please consult the manual for contact information for support.",
+        "Free software under the GNU General Public License, version 3 or later. "
+        "It comes with no warranty.",
         this);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
