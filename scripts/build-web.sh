@@ -16,11 +16,10 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 mkdir -p "$out"
-emcmake cmake -S . -B build/web-cmake -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_WEB=ON \
-  -DCORVANE_WEB_OUTPUT="$out" "${launcher[@]}" >/dev/null
+emcmake cmake --preset web -DCORVANE_WEB_OUTPUT="$out" "${launcher[@]}" >/dev/null
 targets=(all)
 [ "${1:-}" = --tests ] && targets+=(corvane-codec-tests)
-cmake --build build/web-cmake -j "$(nproc)" --target "${targets[@]}"
+cmake --build --preset web -j "$(nproc)" --target "${targets[@]}"
 if [ -x web/build.sh ]; then
   web/build.sh "$out"
 fi
