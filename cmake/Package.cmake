@@ -47,12 +47,15 @@ set(CPACK_DEBIAN_TOOL_PACKAGE_NAME corvane)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME corvane-desktop)
 set(CPACK_PACKAGE_VENDOR "Corvane")
 set(CPACK_PACKAGE_CONTACT "${CORVANE_MAINTAINER}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for Treo 650/700p phone skins and splash images")
+# No CPACK_PACKAGE_DESCRIPTION_SUMMARY: CPack would put it before each
+# package's own description, so both would open with the editor's synopsis.
+# Each description's first line is its package's synopsis.
 set(CPACK_COMPONENT_TOOL_DESCRIPTION "command-line tool for Treo 650/700p phone skins and splash images
 corvane builds, extracts, inspects and converts the phone-application skins
 and splash files of the Treo 650 and 700p smartphones, both Palm OS resource
-databases, and encodes and decodes single Palm bitmaps, in scripts and pipelines.
-It reads BMP, PNG, JPEG and netpbm pictures without any graphical toolkit.")
+databases, and encodes and decodes single Palm bitmaps, in scripts and
+pipelines. It reads BMP, PNG, JPEG and netpbm pictures without any graphical
+toolkit.")
 set(CPACK_COMPONENT_DESKTOP_DESCRIPTION "editor for Treo 650/700p phone skins and splash images
 Corvane Desktop edits the phone-application skin and the splash file of the
 Treo 650 and 700p smartphones, both Palm OS resource databases. The

@@ -3,10 +3,10 @@
 # each is unpacked into a temporary root, where the tool must run on a PNG
 # and a JPEG without linking a toolkit library, skin and splash files must
 # get their file types (from a MIME database built in that root) and
-# thumbnails (through the thumbnailer's own Exec line), and the editor's
-# desktop entry and metainfo must validate. apt-get only simulates the
-# install, to show that the packages' dependencies resolve. The machine is
-# left as it was.
+# thumbnails (through the thumbnailer's own Exec line), the editor's
+# desktop entry and metainfo must validate, and lintian must find no error
+# or warning in either package. apt-get only simulates the install, to show
+# that the packages' dependencies resolve. The machine is left as it was.
 #
 # On CI (CI=true) the packages are also installed for real and removed
 # again, unless a corvane package is already installed: a user's own
@@ -20,6 +20,11 @@ editor=${debs[1]:-}
 if dpkg-deb -f "$tool" Depends | grep -qi qt; then echo "corvane depends on Qt: $(dpkg-deb -f "$tool" Depends)" >&2; exit 1; fi
 dpkg-deb -f "$editor" Depends | grep -q libqt6widgets6 || { echo "corvane-desktop's Depends lacks the Qt libraries" >&2; exit 1; }
 fail() { echo "package check: $*" >&2; exit 1; }
+
+# ---- lintian: Debian's own policy checks on both packages; any error or
+# warning fails (the notes it gives at info level are in CONTRIBUTING.md).
+lintian --fail-on error,warning "$tool" "$editor" 2> >(grep -v 'running with root privileges' >&2) ||
+  fail "lintian reports errors or warnings on the packages (above)"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
