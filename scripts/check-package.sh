@@ -36,7 +36,9 @@ dpkg-deb -x "$tool" "$root"
 [ ! -e "$root/usr/bin/corvane-desktop" ] || fail "the tool's package holds the editor"
 corvane="$root/usr/bin/corvane"
 if ldd "$corvane" | grep -qi qt; then fail "$corvane links Qt"; fi
-"$corvane" --version | grep -qx "corvane [0-9.]*" || fail "corvane --version: $("$corvane" --version)"
+# Read whole: grep -q stopping at the first line could cut the licence lines' write short.
+version=$("$corvane" --version)
+grep -qx "corvane [0-9.]*" <<<"$version" || fail "corvane --version: $version"
 "$corvane" skin new --depth 16 -o "$work/files/Default.pdb" >/dev/null
 "$corvane" skin info "$work/files/Default.pdb" >/dev/null
 "$corvane" bitmap encode tests/data/splash/flat-320x320.png --depth 8 -o "$work/files/png.res"
@@ -113,7 +115,8 @@ if [ "${CI:-}" = true ] && ! installed corvane && ! installed corvane-desktop; t
   trap 'apt_get remove corvane-desktop corvane || true; rm -rf "$work"' EXIT
   apt_get install --no-install-recommends "./$tool"
   [ ! -e /usr/bin/corvane-desktop ] || fail "the installed tool's package brought the editor"
-  /usr/bin/corvane --version | grep -qx "corvane [0-9.]*" || fail "the installed corvane does not run"
+  version=$(/usr/bin/corvane --version)
+  grep -qx "corvane [0-9.]*" <<<"$version" || fail "the installed corvane does not run"
   apt_get install --no-install-recommends "./$editor"
   desktop-file-validate /usr/share/applications/corvane-desktop.desktop
   echo "packages: installed and removed again (CI)"
