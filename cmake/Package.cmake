@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Man pages (written in scdoc, turned into roff at build time) and the two
 # Debian packages, corvane (the tool) and corvane-desktop (the editor):
 # scripts/build-deb.sh runs `cpack -G DEB` on a configured build.

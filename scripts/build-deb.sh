@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the two Debian packages, corvane_VERSION_ARCH.deb (the command-line
 # tool) and corvane-desktop_VERSION_ARCH.deb (the editor), into build/package
 # from a release build, and prints their paths, the tool's first. Each

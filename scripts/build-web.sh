@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the browser edition into build/web/: the core and its bindings as
 # corvane-core.wasm with its loader corvane-core.js (emscripten, release
 # optimisation, through ccache when there is one), then the page's own files

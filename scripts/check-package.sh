@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the two Debian packages and checks them without installing them:
 # each is unpacked into a temporary root, where the tool must run on a PNG
 # and a JPEG without linking a toolkit library, skin and splash files must

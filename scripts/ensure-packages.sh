@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian packages named on the command line that are missing;
 # @GROUP names the packages of one group of scripts/packages.txt, @all of
 # every group. Runs apt-get update only when something has to be installed.

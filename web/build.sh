@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Puts the page beside the core in OUT (default build/web): the page's files,
 # the application icons in the sizes the manifest names, and the service
 # worker with the list of every file to keep offline and a cache name that

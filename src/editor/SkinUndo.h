@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Skin commands made undoable in one place, the way the splash's are: through
 // the document history of DocumentHistory.h with the skin's SkinChange.
 #pragma once

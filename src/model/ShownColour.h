@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How the editor names a colour to the user: one notation, "#RRGGBB", of the
 // colour as a skin file at the depth stores it. A default picture enters
 // unreduced and a loaded one reduced, so the same white could otherwise show

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The browser edition's view of the core: a skin and a splash session that
 // run the commands the desktop editor runs, on files in the module's memory
 // file system, with the desktop's undo steps, texts and outcomes. The page

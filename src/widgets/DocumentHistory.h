@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The undo history of one editor window's document on the window's undo
 // stack: ChangeRecorder (model/ChangeHistory.h) records each command's change
 // and keeps the modified flag, UndoHistory offers the steps to the menus.

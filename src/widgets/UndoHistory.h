@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The undo stack of one editor window. A command is done first and pushed
 // afterwards with the two ways of restoring it; the history only calls them
 // back on Undo and Redo and then says that the document changed under the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every command parses its words the same way: one help layout, one wording
 // for a missing or unknown word, exit code 2 for usage errors, and colours
 // with or without '#'.
