@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reducing, encoding and decoding a whole skin's worth of pictures: 24 + 2 of
 // 102 x 46, 5 of 156 x 32, 320 x 8, 18 x 10 and 2 of 320 x 30, about 169,000
 // pixels of photo-like colours, as a save of a skin built from photos does.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The bitmap exchange on a whole skin: writing and reading back the 35-file
 // bitmap set (70 picture loads, each reduced), and Insert Background Image,
 // which composes and reduces all 24 keys at both depths.

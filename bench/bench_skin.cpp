@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Opening a full skin into both image sets, and saving one at each depth,
 // with pictures as busy as photographs: every pixel a different colour.
 

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Times the editor's start (process start to the start dialog painted) and
 # Open (skin file bytes to both previews recomposed and handed to the screen),
 # on a virtual display. Targets: start under 300 ms, open under 20 ms.

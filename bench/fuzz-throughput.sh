@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Inputs a second of each libFuzzer harness, each run for SECONDS over a
 # copy of its corpus (libFuzzer adds what it finds to the folder it is
 # given), with the options the corpus replay uses. Builds nothing: give it

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Peak memory and CPU time of the tool on hostile files, through
 # /usr/bin/time -v. Skin files, each through 'skin info' and 'skin extract':
 #   one-bitmap-2048x8174  35 entries sharing one 16-bit 2048 x 8174 bitmap

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Our tool against the netpbm pipeline that does the same work, by CPU time
 # (user + system of every process, from /usr/bin/time), measured in one run
 # on the same pictures with the two sides alternated round by round:

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Time from navigation to the 'corvane-ready' mark the page sets once the
 // core has loaded and the start screen takes clicks; each first visit in a
 // fresh profile, each later visit a reload served by the service worker.

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The browser edition's weight and start-up: the gzip sizes of the core and
 # the page as a static host would send them, and the time from navigation to
 # an editor that takes clicks, first visit and later visits (service worker

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Qt editor: corvane-desktop, its libraries of windows, and the window tests.
 # The widgets every window shares; the two editor windows, which never include
 # each other; the application that starts them.

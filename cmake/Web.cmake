@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The browser edition: the core layers and src/web's bindings as one
 # WebAssembly module with its JavaScript loader, an ES module whose default
 # export creates the module. Built by scripts/build-web.sh with emcmake.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Bytes as a bitmap resource: the whole decode must agree with the two-step
 // one (header, then a top-left part), and whatever is accepted at 8 or 16
 // bits, encoded again, must decode to the same picture.

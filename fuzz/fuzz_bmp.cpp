@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Bytes -> DecodeBitFieldBmp: whatever the bytes, a refusal or a picture, never
 // a read outside the input; asked for a top-left part, the same answer and
 // the same pixels as the whole picture there.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Bytes -> the core's picture decoders (BMP, PNG, JPEG, PNM): whatever the
 // bytes, a refusal or a picture, never a read outside the input; a picture
 // decoded whole is also decoded as a top-left part, with the same pixels there.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The JPEG frame check on arbitrary bytes: it must end, stay inside the
 // bytes and give the same answer twice.
 #include <cstddef>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Bytes -> DecodeOra: whatever the archive, a refusal or a layered picture,
 // never a read outside the input nor more than the limits allow; a picture
 // read is written and read again to the same layers.

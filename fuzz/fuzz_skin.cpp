@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The skin file reader on arbitrary bytes: read the database and decode it
 // as the editor's Open does. Every picture found must be its bitmap cut to
 // its element, and must survive an encode and a second read with the same

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The splash file reader on arbitrary bytes. Whatever it accepts must lie
 // inside the input and survive a write and a second read unchanged, so the
 // reader and the writer agree on the layout.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // File managers hand the thumbnailer whatever they list. On arbitrary bytes
 // it must end, stay inside them, and give either nothing or a picture that
 // fits the box it was asked for.

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the two Debian packages, corvane_VERSION_ARCH.deb (the command-line
 # tool) and corvane-desktop_VERSION_ARCH.deb (the editor), into build/package
-# from a release build, and prints their paths, the tool's first.
+# from a release build, and prints their paths, the tool's first. Each
+# carries the machine-readable copyright file and a changelog in
+# /usr/share/doc/PACKAGE (cmake/Package.cmake).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/ensure-packages.sh $(grep -v '^#' scripts/packages.txt)
-scripts/quietly.sh cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++
-scripts/quietly.sh cmake --build build/release -j "$(nproc)"
+scripts/ensure-packages.sh @run @package
+scripts/quietly.sh cmake --preset release
+scripts/quietly.sh cmake --build --preset release -j "$(nproc)"
 mkdir -p build/package
 rm -f build/package/corvane_*.deb build/package/corvane-desktop_*.deb
 (cd build/package && ../../scripts/quietly.sh cpack -G DEB --config ../release/CPackConfig.cmake)

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the browser edition into build/web/: the core and its bindings as
 # corvane-core.wasm with its loader corvane-core.js (emscripten, release
 # optimisation, through ccache when there is one), then the page's own files
@@ -16,11 +20,10 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 mkdir -p "$out"
-emcmake cmake -S . -B build/web-cmake -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_WEB=ON \
-  -DCORVANE_WEB_OUTPUT="$out" "${launcher[@]}" >/dev/null
+emcmake cmake --preset web -DCORVANE_WEB_OUTPUT="$out" "${launcher[@]}" >/dev/null
 targets=(all)
 [ "${1:-}" = --tests ] && targets+=(corvane-codec-tests)
-cmake --build build/web-cmake -j "$(nproc)" --target "${targets[@]}"
+cmake --build --preset web -j "$(nproc)" --target "${targets[@]}"
 if [ -x web/build.sh ]; then
   web/build.sh "$out"
 fi

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Fails when a file includes a layer above its own, or a window folder
 # includes another window folder: the code flows one way, bytes and files ->
 # imaging -> pdb -> model -> exchange -> the programs.

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the two Debian packages and checks them without installing them:
 # each is unpacked into a temporary root, where the tool must run on a PNG
 # and a JPEG without linking a toolkit library, skin and splash files must
 # get their file types (from a MIME database built in that root) and
-# thumbnails (through the thumbnailer's own Exec line), and the editor's
-# desktop entry and metainfo must validate. apt-get only simulates the
-# install, to show that the packages' dependencies resolve. The machine is
-# left as it was.
+# thumbnails (through the thumbnailer's own Exec line), the editor's
+# desktop entry and metainfo must validate, and lintian must find no error
+# or warning in either package. apt-get only simulates the install, to show
+# that the packages' dependencies resolve. The machine is left as it was.
 #
 # On CI (CI=true) the packages are also installed for real and removed
 # again, unless a corvane package is already installed: a user's own
@@ -20,6 +24,11 @@ editor=${debs[1]:-}
 if dpkg-deb -f "$tool" Depends | grep -qi qt; then echo "corvane depends on Qt: $(dpkg-deb -f "$tool" Depends)" >&2; exit 1; fi
 dpkg-deb -f "$editor" Depends | grep -q libqt6widgets6 || { echo "corvane-desktop's Depends lacks the Qt libraries" >&2; exit 1; }
 fail() { echo "package check: $*" >&2; exit 1; }
+
+# ---- lintian: Debian's own policy checks on both packages; any error or
+# warning fails (the notes it gives at info level are in CONTRIBUTING.md).
+lintian --fail-on error,warning "$tool" "$editor" 2> >(grep -v 'running with root privileges' >&2) ||
+  fail "lintian reports errors or warnings on the packages (above)"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -35,7 +44,9 @@ if ldd "$corvane" | grep -qi qt; then fail "$corvane links Qt"; fi
 # cryptography and bzip2 libraries a zip library can bring for archives we never read.
 unused_libraries() { ldd "$1" | grep -Eo '\<lib(crypto|bz2)\.so[.0-9]*' | sort -u | tr '\n' ' '; }
 [ -z "$(unused_libraries "$corvane")" ] || fail "$corvane loads $(unused_libraries "$corvane")at every start"
-"$corvane" --version | grep -qx "corvane [0-9.]*" || fail "corvane --version: $("$corvane" --version)"
+# Read whole: grep -q stopping at the first line could cut the licence lines' write short.
+version=$("$corvane" --version)
+grep -qx "corvane [0-9.]*" <<<"$version" || fail "corvane --version: $version"
 "$corvane" skin new --depth 16 -o "$work/files/Default.pdb" >/dev/null
 "$corvane" skin info "$work/files/Default.pdb" >/dev/null
 "$corvane" bitmap encode tests/data/splash/flat-320x320.png --depth 8 -o "$work/files/png.res"
@@ -114,7 +125,8 @@ if [ "${CI:-}" = true ] && ! installed corvane && ! installed corvane-desktop; t
   trap 'apt_get remove corvane-desktop corvane || true; rm -rf "$work"' EXIT
   apt_get install --no-install-recommends "./$tool"
   [ ! -e /usr/bin/corvane-desktop ] || fail "the installed tool's package brought the editor"
-  /usr/bin/corvane --version | grep -qx "corvane [0-9.]*" || fail "the installed corvane does not run"
+  version=$(/usr/bin/corvane --version)
+  grep -qx "corvane [0-9.]*" <<<"$version" || fail "the installed corvane does not run"
   apt_get install --no-install-recommends "./$editor"
   desktop-file-validate /usr/share/applications/corvane-desktop.desktop
   echo "packages: installed and removed again (CI)"

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Opens our layered images in the programs skin makers paint in and checks
 # they look as we say: Krita reads our .ora and .psd and GIMP our .psd (its
 # Debian build has no OpenRaster plug-in), each exports what it shows to PNG,

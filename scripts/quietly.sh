@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs a command with its output held back: nothing on success, all of it
 # (and the command) on failure, so a failed build says why.
 set -uo pipefail

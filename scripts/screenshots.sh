@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Redraws the screenshots shown in the README and the manual (docs/screenshots/), on a
 # virtual X display so the windows use the same fonts and style as on a desktop.
 set -euo pipefail

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws docs/screenshots/web-skin-editor.png: the browser edition's skin
 // editor in headless Chromium with a skin the tool makes (the default dial
 // over a gradient). Needs scripts/build-web.sh, build/release/corvane and

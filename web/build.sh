@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Puts the page beside the core in OUT (default build/web): the page's files,
 # the application icons in the sizes the manifest names, and the service
 # worker with the list of every file to keep offline and a cache name that
@@ -10,6 +14,14 @@ mkdir -p "$out/js" "$out/icons"
 cp web/index.html web/style.css web/manifest.webmanifest "$out/"
 cp web/js/*.js "$out/js/"
 for size in 32 128 256; do cp "src/resources/app-icon-$size.png" "$out/icons/"; done
+# The licences the About box links: the page's own, and those of the libraries
+# the core links, from the Debian packages the libraries are built from.
+mkdir -p "$out/licenses"
+cp LICENSE "$out/licenses/GPL-3.0-or-later.txt"
+for library in zlib:zlib1g-dev libspng:libspng-dev libjpeg-turbo:libjpeg62-turbo-dev \
+               minizip:libminizip-dev pugixml:libpugixml-dev; do
+  cp "/usr/share/doc/${library#*:}/copyright" "$out/licenses/${library%%:*}.txt"
+done
 # The largest drawn icon, enlarged for the sizes browsers ask of an installable page.
 for size in 192 512; do
   convert src/resources/app-icon-256.png -filter Lanczos -resize "${size}x${size}" -strip "$out/icons/app-icon-$size.png"

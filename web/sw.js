@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Keeps the page usable without a network: every file of the page and the
 // core is cached on install, under a name that changes with their contents,
 // and served from the cache first. web/build.sh fills in the two lists below.

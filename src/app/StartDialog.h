@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The start dialog: the choice between the two editors, and the frame that
 // alternates them. Hidden for good after the first choice.
 #pragma once

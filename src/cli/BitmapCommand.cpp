@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // corvane bitmap: one Palm bitmap resource to and from a picture file.
 //
 // encode reduces the picture to the depth exactly as an image slot of the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Each top-level command of `corvane` (bitmap, skin, splash...) lives in its
 // own file and registers itself here, so main.cpp never changes when one is
 // added. Every command declares its subcommands, arguments and options on one

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `corvane skin`: skin files without the editor. Every subcommand goes
 // through the same core steps as the editor's commands, so what it writes is
 // what the editor would save for the same pictures.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `corvane splash`: build a splash file from two JPEGs, take one apart, or
 // describe one. The same checks and codecs as the editor, without its dialogs.
 #include <cstdio>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `corvane thumbnail`: the picture a file manager shows for a skin or splash
 // file, run by the freedesktop thumbnailer entry as
 // `corvane thumbnail --size %s %i %o`.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +15,13 @@
 #ifndef CORVANE_VERSION
 #define CORVANE_VERSION "0"
 #endif
+// As GNU tools answer --version: the version, then the copyright and the licence.
+#define CORVANE_VERSION_TEXT                                                                  \
+    "corvane " CORVANE_VERSION "\n"                                                          \
+    "Copyright (C) 2026 The Corvane Desktop developers.\n"                                   \
+    "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"      \
+    "This is free software: you are free to change and redistribute it.\n"                  \
+    "There is NO WARRANTY, to the extent permitted by law.\n"
 
 namespace corvane::cli {
 namespace {
@@ -83,7 +93,7 @@ int Run(int argc, char** argv) {
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForVersion&) {
-        std::cout << "corvane " CORVANE_VERSION "\n";
+        std::cout << CORVANE_VERSION_TEXT;
         return 0;
     } catch (const CLI::ParseError& e) {
         // The words are the user's: escaped like file names, they cannot reach the terminal raw.

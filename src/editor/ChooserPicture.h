@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The chooser's picture: an element's image enlarged four times, each image
 // pixel a 4 x 4 block, never smoothed. A click (or Space on the keyboard
 // cursor) picks the pixel under it; a point beside the image picks nothing,

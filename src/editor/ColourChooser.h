@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Choose transparent color": the user clicks a pixel of the element's
 // enlarged image, sees it in the swatch, and "OK" makes it the slot's
 // transparent colour. Picking alone, "Cancel" and Esc change nothing.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The element editors: one window built from a table of elements (see
 // ElementDialogTables.h). Every "Load Image", "Transparent Color" and share
 // button goes to one handler that takes the table row; the changes go

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One element's picture in an element editor: the slot's image at one image
 // pixel per screen pixel, or enlarged in whole steps, never smoothed. It reads the slot on every paint,
 // so a repaint after a load shows the new picture. A picture file dropped on

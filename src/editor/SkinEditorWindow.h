@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The skin editor: two live previews of the dial screen, the target depth,
 // and the skin file commands.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The bitmap set: the 35 element pictures of a skin as ".bmp" files in one
 // folder, named after the elements ("0.bmp" ... "dialbuttonpressed.bmp", in
 // kBitmapSetOrder). Export writes the target depth's set; import reads every

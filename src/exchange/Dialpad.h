@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The previews and the dial pad as pictures: Export Preview, Export Dialpad
 // Bitmaps, Insert Background Image and Import Dialpad Bitmaps.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The skin as one layered picture of its dial screen, 320 x 320, for painting
 // programs: every element is a layer named as its bitmap-set file without
 // ".bmp", drawn where the phone draws it (an element drawn at several places,

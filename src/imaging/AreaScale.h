@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Shrinking a picture for a thumbnail with an area (box) filter: every new
 // pixel is the mean of the old pixels it covers, each weighted by how much of
 // it lies under the new one, so thin lines fade instead of vanishing or

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Windows and OS/2 bitmaps (".bmp"): the core's reader of every common kind,
 // and the writer of the program's own pictures. Little-endian throughout.
 //

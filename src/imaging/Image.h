@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The one in-memory picture of the core: a width, a height and RGB pixels,
 // row by row from the top. Colours compare exactly, channel by channel.
 #pragma once

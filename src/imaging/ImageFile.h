@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading a picture file. The core decodes BMP, PNG, JPEG and the netpbm
 // formats (PBM, PGM, PPM, PAM) itself, from the file's bytes, so every
 // program gives the same pixels for them and the command-line tool needs no

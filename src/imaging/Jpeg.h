@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // JPEG pictures, through libjpeg-turbo: its TurboJPEG interface for whole
 // pictures, its libjpeg interface for a part.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A picture as painting programs keep it: a canvas of layers, each with its
 // own name, place, size and pixels with alpha, gathered in groups. The
 // layered formats (Ora.h, Psd.h) map bytes to this value and back; what the

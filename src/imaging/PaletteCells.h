@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The slow half of the nearest-entry search (PalmColour.cpp): the colours
 // whose nearest entry is the excluded one, which the palette's arithmetic
 // cannot settle, search the few entries that can win in their cell of colour

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One bitmap resource of a skin file: a Palm OS bitmap family of a blank
 // 1-bit version-2 placeholder at half size followed by the real version-3
 // bitmap, double density, 8 or 16 bits per pixel. Big-endian throughout.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The phone's colours: the fixed 256-entry palette of 8-bit bitmaps and the
 // 5-6-5 packing of 16-bit bitmaps.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // PNG pictures, through libspng.
 //
 // Big-endian: an 8-byte signature 89 'P' 'N' 'G' 0D 0A 1A 0A, then chunks of

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The netpbm formats: PBM, PGM, PPM and PAM.
 //
 // A header of ASCII words separated by white space ('#' starts a comment up

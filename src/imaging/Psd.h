@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Photoshop layered pictures (".psd", version 1), the form every painting
 // program reads and writes. Big-endian throughout:
 //

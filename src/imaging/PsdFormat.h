@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Photoshop format's names and numbers (see Psd.h for the layout), shared
 // by its reader (Psd.cpp) and its writer (PsdEncode.cpp).
 #pragma once

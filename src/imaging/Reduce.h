@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reducing a picture to what the phone can show at a depth, as every picture
 // entering an image slot is reduced.
 //

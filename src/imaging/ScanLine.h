@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Palm OS scan-line compression.
 //
 //   size field (2 or 4 bytes, big-endian): n

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Multi-byte numbers in both byte orders, for every format of the program:
 // the Palm formats store them most significant byte first, the Windows bitmap
 // least significant byte first. Nothing else in the program assembles or

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A file or standard input read piece by piece, for readers that decode as
 // they read and so never hold the whole input (netpbm rasters, whose file may
 // be padded far past its pixels).

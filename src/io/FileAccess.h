@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whole-file reads and crash-safe whole-file writes for the commands.
 // Codecs never touch files; commands read bytes here, hand them to a codec,
 // and hand the codec's bytes back here.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The kernel's rule for symbolic links in sticky, world-writable folders
 // (fs.protected_symlinks), applied by the writes before the kernel would:
 // root reading a link itself must not follow one the rule would refuse.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Names derived from file paths. Both '\' and '/' end a folder name on every
 // platform, so paths typed the Windows way keep working everywhere.
 #pragma once

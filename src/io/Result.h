@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What an operation that can fail gives back: its value, or the problem that
 // stopped it, as one sentence the user can read ("cut short", "cannot open the
 // file for reading: Permission denied"). One shape for every such failure, so

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The temporaries a write puts beside its targets, and what keeps them from
 // outliving it: a name of their own that a later write recognises, a lock
 // held while their writer lives, and removal on Ctrl+C and SIGTERM. Only the

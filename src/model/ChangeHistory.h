@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The undo history of one document, the same for the skin and the splash and
 // for every program that edits them: a command is recorded as the Change
 // (SkinChange, SplashChange) between the document's state before and after

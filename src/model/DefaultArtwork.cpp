@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The built-in pictures are drawn once, by hand, with tools/artwork, and kept
 // here as data: the command-line tool and the tests need them without a
 // display, and fonts differ between machines.

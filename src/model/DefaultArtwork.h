@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The pictures built into the program: every element's default picture,
 // the empty phone screen the previews are drawn on, and the product logo.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where the keys sit on the phone's 320x320 dial screen: a grid of 3 x 4
 // cells of 102 x 46 pixels whose top-left corner is at (6, 90). Each cell
 // shows a dial button with a key label over it:

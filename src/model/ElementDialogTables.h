@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The four element editors as data: which elements each shows, under which
 // caption, and the command IDs of each element's picture, "Load Image" and
 // "Transparent Color" controls. One generic window walks these tables, so a

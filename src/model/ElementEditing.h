@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the element editors do to a skin: load a picture file into both of an
 // element's slots, and hand one element's transparent colour to others. The
 // editors' windows only show pictures and forward their buttons here.

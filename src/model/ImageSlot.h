@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One skin element's picture at one depth, with its transparent colour.
 //
 // A slot's size is fixed by its first default picture and never changes

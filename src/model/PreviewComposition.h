@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two 320x320 pictures of the dial screen as the phone draws the skin:
 // every button released, and every button pressed at once.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How the editor names a colour to the user: one notation, "#RRGGBB", of the
 // colour as a skin file at the depth stores it, so that a colour shows as
 // the phone will show it (#F8FCF8 for white at 16 bits), whatever its way

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One change to a skin, kept so that it can be taken back and done again.
 //
 // A change is found by comparing the document before and after a command:

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The skin an editor window works on: every element twice (reduced for an
 // 8-bit and for a 16-bit skin file), the two preview canvases, the file the
 // skin came from and the flags that decide the questions on save, reset and exit.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Opening and saving skin files: the editor's Open, Save and Save as
 // commands, the steps beneath them that the command-line tool shares, and
 // the skin file of a document's slots.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One change to a splash, kept so that it can be taken back and done again;
 // the splash's counterpart of SkinChange, found the same way: by comparing
 // the document before and after a command and keeping only the pictures that

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The splash of one editor window: the welcome and goodbye JPEG bytes, where
 // each came from, the file they belong to and the modified flag. Like the
 // skin's document it is passive: the commands of SplashFile.h take it as an

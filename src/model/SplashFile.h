@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The splash editor's commands: loading a JPEG into the welcome or goodbye
 // image, writing an image back out, opening and saving splash files. Like the
 // skin's commands they are free functions over the window's document that ask

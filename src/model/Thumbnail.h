@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Thumbnails for file managers: what a skin or splash file shows the user.
 //   skin:   the dial screen with every button released, composed as the
 //           editor's preview at the depth the file stores its pictures

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Everything a command asks of the person at the keyboard. The editor answers
 // with real dialogs; tests answer with a script and check every text.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The header of a Palm OS resource database, the container of skin and
 // splash files alike. All numbers big-endian, four-character codes as four
 // ASCII bytes.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Which editor a .pdb file is for, told by the type field of its database
 // header (see DatabaseHeader.h): 'spl3' is a splash file; anything else is
 // handed to the skin editor, which judges a skin by its resources and names

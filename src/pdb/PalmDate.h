@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Palm dates: unsigned 32-bit seconds since 1904-01-01 00:00:00. Our files
 // carry the plain Unix time moved to the Palm epoch; no time zone is applied.
 #pragma once

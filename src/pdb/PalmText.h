@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Text as the phone stores it. Palm database names are single-byte text in
 // the phone's character set, Windows-1252; our file names are UTF-8.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A Palm OS resource database holding bitmap resources: the container of a
 // skin file. All numbers big-endian, four-character codes as four ASCII bytes.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The 35 images of a skin, one table for the whole program. `Element` names
 // them; its order is the order of the document's slots. Bitmap-set order is
 // the order of the exported files; the resource table gives each element its

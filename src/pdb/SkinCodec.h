@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Skin files as bytes: a resource database (see ResourceDatabase.h) of type
 // 'Skn7', creator 'TSkn', with one bitmap per element, all at one depth,
 // under the IDs of kSkinResourceTable. Reading judges a file only by its

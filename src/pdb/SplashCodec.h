@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Splash files: the two pictures a Treo shows when it is switched on (the
 // welcome image) and off (the goodbye image). A Palm resource database of type
 // 'spl3' and creator 'TSkn' holding two 'jpeg' resources, each a complete JPEG

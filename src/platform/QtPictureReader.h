@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Picture files read with the toolkit's image readers, behind the core's
 // PictureReader: the editor's fallback for formats the core does not decode
 // (GIF and the like). The editor installs one when it starts.

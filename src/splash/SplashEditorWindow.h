@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The splash editor: a welcome and a goodbye JPEG, the splash file they
 // make, and the way back to the skin editor. Both pictures are shown beside
 // their labels as the phone will show them.

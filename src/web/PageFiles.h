@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Files as the page hands them over: pictures the browser decoded, staged
 // for the path the core will read; files refused for their size, standing
 // in for the bytes the page never read; and the limits it checks sizes by.

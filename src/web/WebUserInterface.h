@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The user interface of the browser edition. A page cannot hold a command
 // while it shows a dialog, so a command runs on answers given beforehand:
 // the paths for its file and folder prompts and the answers to its questions,

@@ -14,7 +14,7 @@ namespace corvane {
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(ObjectName(ControlId::AboutDialog));
     setWindowTitle("About Corvane Desktop");
-    setFixedSize(DluX(250), DluY(162));
+    setFixedSize(DluX(250), DluY(200));
 
     auto* logo = new PixelPicture(this);
     logo->setPixmap(QPixmap::fromImage(ToQImage(LogoPictureImage())));
@@ -23,15 +23,17 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
     auto* text = new QLabel(
         "Corvane Desktop for Treo 650/700p\nVersion 3.3\n\n"
-        "In case of questions, please consult the manual for contact information for support.",
+        "In case of questions, please consult the manual for contact information for support.\n\n"
+        "Free software under the GNU General Public License, version 3 or later. "
+        "It comes with no warranty.",
         this);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(text, 7, 96, 143, 60);
+    Place(text, 7, 96, 165, 98);
 
     auto* ok = new QPushButton("OK", this);
     ok->setDefault(true);
-    Place(ok, 180, 132, 50, 16, ControlId::Accept);
+    Place(ok, 190, 176, 50, 16, ControlId::Accept);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

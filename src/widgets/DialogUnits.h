@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Window layouts are given in dialog units of an 8-point dialog font; one
 // horizontal unit is a quarter of the average character width and one
 // vertical unit an eighth of the character height (6 x 13 pixels at 96 dpi).

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the two editor windows share: a dialog with a menu bar above a client
 // area laid out in dialog units, commands shared by buttons and menu items,
 // and the title rule "NAME[*] - Corvane Desktop for Treo 650/700p". A .pdb

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The user manual: HTML pages installed with the editor, opened in the
 // system's browser from "Corvane Desktop &Manual" (F1).
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Pictures drawn pixel for pixel. At a display scale factor such as 1.5 or 2
 // the toolkit would scale a picture with smoothing, inventing colours that no
 // element has; here every screen pixel takes the colour of the nearest

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the editor remembers between runs, in the user's settings: the files
 // last opened or saved, one list for each kind of file.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Windows that fit the screen at any display scale. A window laid out for a
 // 1024x768 screen at scale 1 is twice too large at scale 2: its content then
 // scrolls inside the room the screen leaves, so every button stays reachable.

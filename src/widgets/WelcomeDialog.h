@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The welcome dialog, shown before each skin editor window until the user
 // ticks "Do not show this message again" and confirms with OK.
 #pragma once

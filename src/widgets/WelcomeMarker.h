@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The "no.welcome" marker that turns the welcome dialog off. An installed
 // program usually cannot write beside itself, so the marker is looked for
 // beside the program and in the user's configuration folder, and created

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `corvane bitmap`, run as the user runs it: the built tool in a subprocess.
 #include <gtest/gtest.h>
 

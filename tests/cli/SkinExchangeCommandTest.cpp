@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `corvane skin preview|dialpad|background` against the editor's own
 // commands on the same skin, and the extract warning about pixels a bitmap
 // file cannot keep.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `corvane splash`, run as a separate process the way a script runs it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "-" as an output means standard output for every command that writes one
 // file, and a standard output that cannot take the bytes is a failure that
 // says why.

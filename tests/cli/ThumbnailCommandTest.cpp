@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `corvane thumbnail --size`: the freedesktop sizes, 1 to 1024 pixels; a
 // size outside is a usage error and writes nothing.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every command parses its words the same way: one help layout, one wording
 // for a missing or unknown word, exit code 2 for usage errors, and colours
 // with or without '#'.
@@ -93,7 +96,12 @@ TEST(Usage, EverySubcommandHelpsAndRefusesBadWordsAlike) {
     for (const auto& [words, err] : misleading) EXPECT_EQ(Corvane(words).err, err) << Joined(words);
     const auto version = Corvane({"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(std::regex_match(version.out, std::regex("corvane [0-9]+\\.[0-9]+(\\.[0-9]+)?\n"))) << version.out;
+    // The version first, as scripts read it, then the copyright and the licence as GNU tools give them.
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("corvane [0-9]+\\.[0-9]+(\\.[0-9]+)?\n"
+                                                         "Copyright \\(C\\) [0-9]{4} [^\n]+\n"
+                                                         "License GPLv3\\+: GNU GPL version 3 or later [^\n]+\n"
+                                                         "[^\n]*free software[^\n]*\n[^\n]*NO WARRANTY[^\n]*\n")))
+        << version.out;
 }
 
 // Bitmap and skin commands once spelled colours differently; both spellings work everywhere.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The skin as a layered picture of its dial screen: the layout painting
 // programs see, the way back through both formats at both depths, and what
 // import makes of the layers programs really write.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -128,7 +131,11 @@ private slots:
         QStringList labels;
         for (auto* l : about.findChildren<QLabel*>()) labels << l->text();
         QVERIFY(labels.contains("Corvane Desktop for Treo 650/700p\nVersion 3.3\n\n"
-                                "In case of questions, please consult the manual for contact information for support."));
+                                "In case of questions, please consult the manual for contact information for support.
+
+"
+                                "Free software under the GNU General Public License, version 3 or later. "
+                                "It comes with no warranty."));
         QVERIFY(Widget<QPushButton>(about, ObjectName(ControlId::Accept)));
     }
 };

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Undo and redo in both editors, the keyboard in the colour chooser and the
 // skin editor, and opening a file named on the command line.
 #include <QAccessible>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Pictures at display scale factors above 1: every screen pixel must take
 // the colour of a picture pixel, never a blend of neighbours.
 #include <QApplication>

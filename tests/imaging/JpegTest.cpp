@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The JPEG decoder on files built in the test with TurboJPEG: progressive
 // headers that declare large pictures, CMYK inks, files cut in their headers.
 #include <gtest/gtest.h>

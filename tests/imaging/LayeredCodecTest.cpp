@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two layered formats, OpenRaster and Photoshop: the same picture back
 // from each, PackBits rows, and the files each must refuse.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // PNG files built to cost the most: chunks that inflate to gigabytes, rows
 // wider than the budget, checksums that fail below the rows a caller keeps.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The netpbm decoder: headers the netpbm rules allow, PAM depths, and
 // decoding as the file is read, which stops where the raster ends.
 #include <gtest/gtest.h>

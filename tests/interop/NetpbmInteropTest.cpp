@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Our Palm bitmaps against a real peer: netpbm's palmtopnm reads what we
 // write, and our decoder reads what pnmtopalm writes.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A clone carries every file its tests read: a folder that went missing or
 // lost files would otherwise only thin out the table-driven tests over it.
 #include <gtest/gtest.h>

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Every command the README shows and every subcommand `corvane --help` leads
 # to must be described in the corvane(1) page.
 # Usage: ManPageCoverage.sh README.md corvane.1.gz CORVANE

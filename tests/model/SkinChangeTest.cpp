@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reset is the one command that changes a skin's name and flags besides its
 // pictures; undoing it must bring each part back, and redoing it take each away.
 #include "model/SkinChange.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The catalogue pinned from outside: the table below is written from the
 // phone's numbering, not copied from SkinCatalogue.h, so a row swapped or
 // mistyped there (which the writer, the reader and every other test would

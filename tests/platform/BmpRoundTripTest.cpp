@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The ".bmp" writer's files read back by our own reader and by the format
 // tools, pixel for pixel.
 #include <gtest/gtest.h>

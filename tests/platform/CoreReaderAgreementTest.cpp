@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The core's picture decoders against the toolkit's reader: for every picture
 // of the shared test data, the BMP suite, the splash samples and a few PNG and
 // JPEG kinds (16 bits, interlaced, alpha, palette, subsampled), wherever

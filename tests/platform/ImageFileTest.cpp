@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading picture files, checked on the whole public BMP test suite against
 // ImageMagick as the oracle for the true colours.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Real write failures on demand, for tests of what a failed save leaves
 // behind. Each holds for its own scope only: keep that scope to the write,
 // as both hold for the whole process.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A user who answers from a script and remembers everything asked of them.
 // Each prompt pops the next scripted answer of its kind; a prompt with no
 // answer left fails the test, so a command that asks more than expected is caught.

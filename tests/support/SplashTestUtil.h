@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Splash files and JPEGs to test with: the fixtures under tests/data/splash,
 // JPEG skeletons, and in-place damage to a file's big-endian fields.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Running other programs from tests: the built `corvane` tool and the format
 // tools used as oracles (netpbm, ImageMagick).
 #pragma once

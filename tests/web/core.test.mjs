@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The browser edition's module under Node: what it saves and draws must be
 // what the command-line tool saves and draws from the same pictures, and a
 // damaged file must give the desktop's message. Run with `node --test` after

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs the browser tests against build/web/ (scripts/build-web.sh) and the
 # tool in build/release/. Installs playwright-core from the lock file when
 # node_modules is missing or older than the lock; never downloads a browser:

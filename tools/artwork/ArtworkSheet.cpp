@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A contact sheet of the built-in pictures exactly as the core unpacks them:
 // the 35 element defaults (small ones enlarged), the empty phone screen, the
 // two previews the defaults make on it, and the logo.

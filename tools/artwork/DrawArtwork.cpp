@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws the program's built-in pictures and writes them in the packed form
 // that src/model/DefaultArtwork.cpp embeds, plus the application icon as PNG.
 //
@@ -406,7 +409,11 @@ bool WritePacked(const QString& path, const QString& name, const QString& what, 
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
     QTextStream out(&file);
-    out << "// " << what << ", " << image.width() << " x " << image.height() << ".\n"
+    // The licence lines every source file opens with (split, so that this
+    // file's own are the only ones a licence checker reads here).
+    out << "// SPDX-" "FileCopyrightText: 2026 The Corvane Desktop developers\n"
+           "// SPDX-" "License-Identifier: GPL-3.0-or-later\n\n"
+        << "// " << what << ", " << image.width() << " x " << image.height() << ".\n"
         << "// Drawn by tools/artwork/DrawArtwork.cpp: change the drawing there and rerun it.\n"
         << "inline constexpr std::uint32_t k" << name << "Palette[] = {\n"
         << colours.join(QLatin1Char('\n')) << "\n};\n"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws the README's screenshots: the start, welcome and about dialogs, the
 // skin editor with the default skin, its element editors and colour chooser,
 // zoomed with its see-through pixels marked, and with a skin made by Insert

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Measures the editor's two waits that a user notices:
 //  - start: from process start to the start dialog painted on screen;
 //  - open: from a skin file's bytes on disk to both previews recomposed and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The transparent-colour chooser: the picture four times enlarged, a click (or
 // the arrow keys and Space) picks the pixel under it, the swatch shows the
 // colour, and OK gives it back. Picking alone changes nothing.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What every command of both editors shares: running a core command with its
 // questions and messages, asking for a file name where the browser cannot
 // ask for a place, and handing written files back to the user.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The WebAssembly core and the way files reach it: every file the user gives
 // is written into the module's in-memory file system under /in/, pictures the
 // browser decodes (PNG, JPEG) are handed over as RGBA pixels as well, and the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The four element editors: each shows its elements' pictures at the current
 // depth with "Load Image" (picker or drop) and "Transparent Color", and, where
 // the desktop has it, one button that gives the first element's colour to the rest.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the skin and splash editors share over a session of the core: a
 // command run with the page's answers, opening a file, saving and the
 // question about unsaved changes on leaving. The session decides (when Save

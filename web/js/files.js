@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Getting files from the user and handing files back: pickers, drops and
 // downloads, and the File System Access handles where the browser has them.
 

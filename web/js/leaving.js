@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Leaving the page or an editor with unsaved changes, and the keyboard
 // shortcuts of the editors' menus.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up: load the core, offer the two editors as the start dialog does, and
 // let the editors hand over to each other.
 import { loadCore } from './core.js';

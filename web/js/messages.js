@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Message boxes and questions, shown in the one <dialog id="message">. The
 // texts, captions, icons and buttons come from the core, as the desktop's.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Drawing the core's RGBA pictures one image pixel to one canvas pixel; any
 // enlargement is CSS with pixelated rendering, so no smoothing ever blends them.
 

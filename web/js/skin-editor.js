@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The skin editor: previews, the depth, the four element editors, the file
 // commands and the bitmap exchange, over one SkinSession of the core.
 import { theCore } from './core.js';

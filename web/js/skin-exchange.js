@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Import/Export commands of the skin editor: what the desktop writes into
 // a folder comes back as downloads (the bitmap set as one zip), and what it
 // reads from the user's files is staged into the module first.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The splash editor: the welcome and goodbye JPEGs, each loaded (picker or
 // drop), shown and saved back, and the splash file opened and saved, over one
 // SplashSession of the core.

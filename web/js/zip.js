@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A zip archive of stored (uncompressed) entries: the bitmap set goes out as one
 // download, and BMP files gain little from deflate, so the writer stays small.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Answers the modal dialogs a test provokes: the action runs as soon as the
 // dialog's own event loop is running, on the dialog that is active then.
 #pragma once

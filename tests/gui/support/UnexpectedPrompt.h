@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A window test fails on any prompt its script did not expect: a surprise
 // dialog is a fault, not a warning to scroll past.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every control of every screen and dialog has a name as the browser's
 // accessibility tree computes it, and the keyboard alone reaches the
 // controls of the screen in front.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a user does on the page, in the words of the page's controls, so the
 // tests read as the steps they take.
 import { readdirSync, readFileSync } from 'node:fs';

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Damaged and unsuitable files give the desktop's message, and the page goes
 // on working: the next good file opens as if nothing had happened.
 import { test, before, after } from 'node:test';

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Import/Export commands against the tool: Insert Background Image and
 // Import Dialpad Bitmaps (a question first, then the pictures) save the
 // tool's skins; Export Preview and Export Dialpad Bitmaps download its pictures.

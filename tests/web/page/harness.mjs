@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What every browser test needs: the built page served by Python's
 // http.server on a free port, and Debian's Chromium driven headless by
 // playwright-core with a fresh profile, never a downloaded browser.

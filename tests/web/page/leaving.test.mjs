@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Unsaved changes are never lost unasked: leaving the page warns while the
 // skin or splash is modified, and Exit asks the desktop's question, whose
 // Cancel stays and No leaves.

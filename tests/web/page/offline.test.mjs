@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // After one visit the page and the core come from the service worker's
 // cache: with the server stopped the page still loads and edits.
 import { test } from 'node:test';

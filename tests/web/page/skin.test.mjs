@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The skin editor against the command-line tool: a skin made on the page from
 // a bitmap set is byte for byte the tool's, and the previews of a skin the
 // tool made are its preview, pixel for pixel.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The splash editor: a splash file built on the page is the tool's, opens
 // again with both pictures, and gives each picture back byte for byte.
 import { test, before, after } from 'node:test';

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The start screen: what it offers, that the keyboard reaches it, and that
 // the page it belongs to is installable.
 import { test } from 'node:test';

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Load Image through the picker, in each kind of picture the page reads: the
 // element shows the tool's reduction of it, and Ctrl+Z and Ctrl+Shift+Z take
 // it back and bring it again, title and previews included.

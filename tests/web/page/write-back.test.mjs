@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where the browser has the File System Access API, Save as asks for a place
 // once and Save writes back there; the bytes are the tool's.
 import { test, before, after } from 'node:test';

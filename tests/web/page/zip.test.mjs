@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The bitmap-set zip, checked by two independent readers: Python's zipfile
 // (which verifies every CRC) and Info-ZIP's unzip.
 import { test } from 'node:test';
