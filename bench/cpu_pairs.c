@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Runs two commands alternately, pair after pair, and prints the processor
  * time (user + system, of the process and all it waits for) of each side:
  * the medians over the pairs and the median of the pairs' ratios.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* The floor of a run of the tool: a C program linking the picture libraries
  * the tool links (libspng, zlib, TurboJPEG and libjpeg), which does nothing.
  * bench/startup_vs_peers.sh builds it and measures `corvane --version`

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # What one run of the tool costs against peers doing the same work, by
 # processor time of the whole process (user + system), pair by pair, the two
 # sides alternated (bench/cpu_pairs.c), medians over the pairs:

@@ -19,7 +19,7 @@ annotate() {  # STYLE FILE...
 }
 lacking() { git ls-files -z -- "$@" | xargs -0 -r grep -L -e "$tag" --; }
 
-mapfile -t c < <(lacking '*.cpp' '*.h' '*.inc' '*.js' '*.mjs')
+mapfile -t c < <(lacking '*.c' '*.cpp' '*.h' '*.inc' '*.js' '*.mjs')
 mapfile -t css < <(lacking '*.css')
 mapfile -t html < <(lacking '*.html')
 # Programs without a suffix, by their #! line (test, run, .ci/run).

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two colour depths of the phone's pictures: the 256 colours of its
 // palette, and 5-6-5 colour. Parsed once where a number comes in (the tool's
 // option, a file's header), so that nothing below has to check it again.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Zip archives as bytes: the entries a central directory lists, one entry's
 // bytes, and an archive of stored or deflated entries written to bytes. A
 // codec: it never opens a file. Reading is bounded before anything is

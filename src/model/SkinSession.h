@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One skin being edited, whichever program shows it: the document, its undo
 // history, and every decision a window or a page would otherwise make for
 // itself (what Open does and says, when Save asks for a name, the question

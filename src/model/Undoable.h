@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a window's Undo and Redo commands need of a session, whatever its
 // document: the next step each way with its text, and word of every change
 // to the steps so that the commands stay up to date.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The browser edition's view of the core: the module's functions, and the
 // parts of both sessions that the page uses alike. The sessions themselves
 // are in SkinBindings.cpp and SplashBindings.cpp; what they decide is the

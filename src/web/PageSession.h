@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What both of the page's sessions share: the user's answers queued for the
 // next command, the undo steps and the names the page shows. Session is
 // SkinSession or SplashSession; it decides, this only hands over.

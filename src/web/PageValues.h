@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the page's bindings hand over: pictures as RGBA arrays, file bytes,
 // and every command's result through the page's user interface.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The page's skin session: the skin editor's commands over SkinSession, with
 // the element editors' tables and the pictures the page draws.
 #include <emscripten/bind.h>

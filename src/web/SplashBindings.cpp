@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The page's splash session: the splash editor's commands over SplashSession.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>

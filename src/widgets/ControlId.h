@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The number of every window, command and control of the editors, written
 // once. A menu item and a button that run the same command share its number;
 // each control is named by it (its object name), which is how the window

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A window's Undo and Redo commands over its session's steps: menu items and
 // shortcuts that name the step they take back or bring back, enabled while
 // there is one, and word after every undo and redo that the document

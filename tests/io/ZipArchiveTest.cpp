@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Zip archives: what we write reads back, archives built here byte by byte
 // read as their bytes say, and every archive we must not read is refused
 // saying why, before anything is inflated.

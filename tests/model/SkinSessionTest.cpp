@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What every front end of the skin editor now shares: what Open does to the
 // depth and the history, when Save asks for a name, the question on leaving,
 // and that a new skin's previews are those of the file it saves.

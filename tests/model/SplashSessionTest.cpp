@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What every front end of the splash editor now shares: the both-pictures
 // rule, the name shown against the path written, and the questions on leaving.
 #include "model/SplashSession.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How the window tests reach a control: by its object name (its ControlId,
 // an element editor's row, or a name such as "Welcome picture"). A control that is not there fails the
 // test naming it, rather than crashing the program on a null pointer.
