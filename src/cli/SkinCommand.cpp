@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// `corvane skin`: skin files without the editor. Every subcommand goes
-// through the same core steps as the editor's commands, so what it writes is
-// what the editor would save for the same pictures.
+// `corvane skin`: skin files without the editor, and the subcommands that
+// make, take apart and describe them (the editor's Import/Export commands are
+// in SkinExchangeCommand.cpp). Every subcommand goes through the same core
+// steps as the editor's commands, so what it writes is what the editor would
+// save for the same pictures.
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +20,7 @@
 
 #include "cli/ColourText.h"
 #include "cli/Command.h"
+#include "cli/SkinCommands.h"
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
 #include "exchange/LayeredImage.h"
@@ -35,14 +38,6 @@
 
 namespace corvane::cli {
 namespace {
-
-struct SkinOptions {
-    std::vector<std::string> files;  // the subcommand's FILE, FOLDER and PICTURE arguments, in order
-    Depth depth = Depth::Sixteen;
-    std::string output;
-    std::optional<Colour> transparent;
-    std::string transparentFrom;
-};
 
 std::string FileNameOf(Element element) { return std::string(ElementInfo(element).name) + ".bmp"; }
 
@@ -70,23 +65,40 @@ Result<std::map<Element, Colour>> ReadColourList(const std::string& path) {
     return colours;
 }
 
-// `inputs` are the files the skin was made from: none of them is overwritten.
+}  // namespace
+
 int WriteSkin(const SkinDocument& document, Depth depth, const std::string& output,
-              std::span<const std::string> inputs = {}) {
+              std::span<const std::string> inputs) {
     const auto bytes = EncodeSkinFile(document.Set(depth), depth, DatabaseNameFromPath(output), PalmNow());
     if (!bytes) return ExitWithError("cannot encode the skin at " + std::to_string(Bits(depth)) + " bits");
     const WriteResult written = WriteFileWithReason(output, *bytes, inputs);
     switch (written.outcome) {
-        case WriteOutcome::CouldNotOpen:
-            return ExitWithError("cannot create '" + Shown(output) + "': " + written.Reason());
-        case WriteOutcome::WriteFailed:
-            return ExitWithError("error writing '" + Shown(output) + "': " + written.Reason() + "; any previous file is unchanged");
+        case WriteOutcome::CouldNotOpen: return ExitWithError(CannotWrite(written));
+        case WriteOutcome::WriteFailed: return ExitWithError(CannotWrite(written) + "; any previous file is unchanged");
         case WriteOutcome::Ok:
             break;
     }
     std::cout << "wrote " << Shown(output) << ": " << kElementCount << " bitmaps at " << Bits(depth) << " bits, " << bytes->size() << " bytes\n";
     return 0;
 }
+
+std::string SkinReadProblem(const std::string& path, ReadProblem problem, std::error_code error) {
+    return CannotRead(path, ReadProblemText(problem, kDatabaseFileLimit, "skin files", error));
+}
+
+Status WritePictures(const std::string& folder, const std::vector<NamedPicture>& pictures,
+                     std::span<const std::string> inputs) {
+    std::vector<std::vector<std::uint8_t>> encoded;
+    for (const NamedPicture& named : pictures) encoded.push_back(EncodeBmp(named.picture));
+    std::vector<FileToWrite> files;
+    for (std::size_t i = 0; i < pictures.size(); ++i)
+        files.push_back({BitmapFilePath(folder, pictures[i].baseName), encoded[i]});
+    if (const WriteResult written = WriteFilesAllOrNothing(files, inputs); !written.Ok())
+        return corvane::Fail(CannotWrite(written) + "; no file in '" + Shown(folder) + "' was changed");
+    return {};
+}
+
+namespace {
 
 // ---- subcommands ----------------------------------------------------------------
 
@@ -152,9 +164,6 @@ int RunBuild(const SkinOptions& options) {
     return WriteSkin(document, options.depth, options.output, inputs);
 }
 
-std::string SkinReadProblem(const std::string& path, ReadProblem problem, std::error_code error) {
-    return CannotRead(path, ReadProblemText(problem, kDatabaseFileLimit, "skin files", error));
-}
 
 Result<std::vector<std::uint8_t>> ReadSkinBytes(const std::string& path) {
     FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
@@ -162,19 +171,6 @@ Result<std::vector<std::uint8_t>> ReadSkinBytes(const std::string& path) {
     return std::move(read.bytes);
 }
 
-// The pictures as BASE.bmp files in the folder, all or nothing: when any
-// write fails, every file in the folder stays as it was.
-Status WritePictures(const std::string& folder, const std::vector<NamedPicture>& pictures,
-                     std::span<const std::string> inputs) {
-    std::vector<std::vector<std::uint8_t>> encoded;
-    for (const NamedPicture& named : pictures) encoded.push_back(EncodeBmp(named.picture));
-    std::vector<FileToWrite> files;
-    for (std::size_t i = 0; i < pictures.size(); ++i)
-        files.push_back({BitmapFilePath(folder, pictures[i].baseName), encoded[i]});
-    if (const WriteResult written = WriteFilesAllOrNothing(files, inputs); !written.Ok())
-        return corvane::Fail(CannotWrite(written) + "; no file in '" + Shown(folder) + "' was changed");
-    return {};
-}
 
 // An 8-bit skin may hold opaque pixels in the exact colour of the see-through
 // ones (the palette has duplicates); a bitmap file cannot keep them apart.
@@ -235,69 +231,6 @@ int RunExtract(const SkinOptions& options) {
     std::cout << ColourLines(skin);
     WarnOpaqueInTransparentColour(skin);
     return 0;
-}
-
-// ---- the editor's Import/Export commands --------------------------------------------
-
-// The skin in the document as the editor's Open leaves it, at the file's own depth.
-Status OpenSkinFile(const std::string& path, SkinDocument& document) {
-    const LoadedSkin loaded = LoadSkinFile(path, document);
-    if (loaded.problem != ReadProblem::None) return corvane::Fail(SkinReadProblem(path, loaded.problem, loaded.error));
-    if (!loaded.Loaded()) return corvane::Fail("'" + Shown(path) + "' is a carrier logo file, not a skin");
-    if (loaded.skin.missing > 0)
-        std::cerr << "corvane: warning: '" << Shown(path) << "' has no readable picture for " << loaded.skin.missing
-                  << " element(s); the default pictures stand in for them\n";
-    document.SetTargetDepth(DecodedSkinDepth(loaded.skin));
-    return {};
-}
-
-int RunPreview(const SkinOptions& options) {
-    const std::string& folder = options.output;
-    SkinDocument document;
-    if (const Status opened = OpenSkinFile(options.files[0], document); !opened) return ExitWithError(opened.Reason());
-    ComposePreviews(document, document.TargetDepth());
-
-    if (const auto problem = CreateOutputFolder(folder)) return ExitWithError(*problem);
-    auto pictures = PreviewPictures(document);
-    for (auto& picture : DialpadPictures(document)) pictures.push_back(std::move(picture));
-    const std::string inputs[] = {options.files[0]};
-    if (const Status written = WritePictures(folder, pictures, inputs); !written) return ExitWithError(written.Reason());
-    for (const NamedPicture& named : pictures) std::cout << "wrote " << Shown(BitmapFilePath(folder, named.baseName)) << "\n";
-    return 0;
-}
-
-// The top-left dial pad is all `background` and `dialpad` use of a picture.
-Result<Image> ReadPicture(const std::string& path) {
-    ImageFileResult read = ReadImageFile(path, kDialpadWidth, kDialpadHeight);
-    if (!read.image) return corvane::Fail(CannotRead(path, ImageFileProblemText(read)));
-    return std::move(*read.image);
-}
-
-// `dialpad` and `background`: the skin FILE.pdb and the PICTUREs that follow
-// it through one of the editor's commands, then saved at the file's depth.
-int ReworkSkin(const SkinOptions& options, void (*rework)(SkinDocument&, std::span<const Image>)) {
-    SkinDocument document;
-    if (const Status opened = OpenSkinFile(options.files[0], document); !opened) return ExitWithError(opened.Reason());
-    std::vector<Image> pictures;
-    for (std::size_t i = 1; i < options.files.size(); ++i) {
-        auto picture = ReadPicture(options.files[i]);
-        if (!picture) return ExitWithError(picture.Reason());
-        pictures.push_back(std::move(*picture));
-    }
-    rework(document, pictures);
-    return WriteSkin(document, document.TargetDepth(), options.output, options.files);
-}
-
-int RunDialpad(const SkinOptions& options) {
-    return ReworkSkin(options, [](SkinDocument& document, std::span<const Image> pictures) {
-        ApplyDialpadPictures(document, pictures[0], pictures[1]);
-    });
-}
-
-int RunBackground(const SkinOptions& options) {
-    return ReworkSkin(options, [](SkinDocument& document, std::span<const Image> pictures) {
-        InsertBackgroundPicture(document, pictures[0]);
-    });
 }
 
 std::string ElementNameOfId(std::uint16_t id) {

@@ -317,7 +317,7 @@ TEST_F(SkinCommandTest, OutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
     for (const auto& args : {std::vector<std::string>{"dialpad", skin, dir.File("u.bmp"), dir.File("u.bmp"), "-o", skin},
                              {"background", skin, dir.File("u.bmp"), "-o", dir.File("same.pdb")},
                              {"background", dir.File("link.pdb"), dir.File("u.bmp"), "-o", skin}})
-        EXPECT_EQ(Skin(args).err, "corvane: cannot create '" + args.back() +
+        EXPECT_EQ(Skin(args).err, "corvane: cannot write '" + args.back() +
                                       "': it is the same file as one of the inputs, which are never overwritten\n");
     EXPECT_EQ(ReadBytes(skin), before);
 }
@@ -325,13 +325,13 @@ TEST_F(SkinCommandTest, OutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
 TEST_F(SkinCommandTest, FailedWritesSayWhyAndKeepThePreviousFile) {
     const auto missing = dir.File("no/such/folder.pdb");
     EXPECT_EQ(Skin({"new", "--depth", "8", "-o", missing}).err,
-              "corvane: cannot create '" + missing + "': No such file or directory\n");
+              "corvane: cannot write '" + missing + "': No such file or directory\n");
 
     const auto old = dir.File("old.pdb");
     WriteBytes(old, {1, 2, 3});
     const auto full = SkinWithFileLimit(4, {"new", "--depth", "16", "-o", old});
     EXPECT_EQ(full.exitCode, 1);
-    EXPECT_EQ(full.err, "corvane: error writing '" + old + "': File too large; any previous file is unchanged\n");
+    EXPECT_EQ(full.err, "corvane: cannot write '" + old + "': File too large; any previous file is unchanged\n");
     EXPECT_EQ(ReadBytes(old), (Bytes{1, 2, 3}));
 }
 
@@ -401,7 +401,7 @@ TEST_F(SkinCommandTest, FilesAreJudgedByWhatTheUserMayWrite) {
     // A file the user made read-only is refused and untouched.
     const auto refused = run(readOnly);
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.err, "corvane: cannot create '" + readOnly + "': Permission denied\n");
+    EXPECT_EQ(refused.err, "corvane: cannot write '" + readOnly + "': Permission denied\n");
     EXPECT_EQ(ReadBytes(readOnly), (Bytes{1, 2, 3}));
 
     // A writable file in a folder that takes no new file is rewritten in place.

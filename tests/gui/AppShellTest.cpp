@@ -131,9 +131,7 @@ private slots:
         QStringList labels;
         for (auto* l : about.findChildren<QLabel*>()) labels << l->text();
         QVERIFY(labels.contains("Corvane Desktop for Treo 650/700p\nVersion 3.3\n\n"
-                                "In case of questions, please consult the manual for contact information for support.
-
-"
+                                "In case of questions, please consult the manual for contact information for support.\n\n"
                                 "Free software under the GNU General Public License, version 3 or later. "
                                 "It comes with no warranty."));
         QVERIFY(Widget<QPushButton>(about, ObjectName(ControlId::Accept)));
