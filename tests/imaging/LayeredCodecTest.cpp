@@ -83,6 +83,9 @@ TEST(LayeredCodecTest, EachFormatGivesBackLayersGroupsAndTheMergedImage) {
     }
 }
 
+// Every cut is refused, except one inside the merged image, which comes last
+// in a Photoshop file: the layers are whole, and the merged image is left out
+// with a notice.
 TEST(LayeredCodecTest, EveryCutOfAFileIsRefused) {
     LayeredPicture small;
     small.width = small.height = 4;
@@ -91,8 +94,14 @@ TEST(LayeredCodecTest, EveryCutOfAFileIsRefused) {
     for (const Format& format : kFormats) {
         const auto bytes = format.encode(small);
         ASSERT_TRUE(bytes.Ok());
-        for (std::size_t length = 0; length < bytes->size(); length += 7)
-            EXPECT_FALSE(format.decode(std::span(*bytes).first(length)).Ok()) << format.name << " cut at " << length;
+        for (std::size_t length = 0; length < bytes->size(); length += 7) {
+            const auto cut = format.decode(std::span(*bytes).first(length));
+            if (!cut) continue;
+            EXPECT_EQ(std::string_view(format.name), "Photoshop") << "cut at " << length;
+            EXPECT_EQ(cut->layers, small.layers) << format.name << " cut at " << length;
+            EXPECT_TRUE(cut->merged.Empty()) << format.name << " cut at " << length;
+            EXPECT_EQ(cut->notices.size(), 1u) << format.name << " cut at " << length;
+        }
     }
 }
 
