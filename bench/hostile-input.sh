@@ -290,7 +290,7 @@ row() {  # case, command words...: one table row
   # The message's first words, without the temporary folder, the picture's
   # name before its reason, or the list of files a build could not load.
   [ "$status" -ne 0 ] && outcome="$status $(head -1 "$work/err.txt" | sed -E "s|^corvane: ||; s|$work/||g;
-    s|^[^ ]+: ||; s|cannot read '[^']*' as a picture: ||; s|(could not be imported) from .*|\1|" | cut -c1-48)"
+    s|^[^ ]+: ||; s|cannot read '[^']*' as a picture: ||; s|^nothing written: '[^']*' cannot be read: ||; s|(could not be imported) from .*|\1|" | cut -c1-48)"
   if [ "$peak" -gt 256 ] || awk -v c="$cpu" 'BEGIN {exit !(c > 2)}'; then
     mark=" OVER"
     over=$((over + 1))

@@ -419,8 +419,9 @@ TEST(LayeredHostileTest, TheBudgetRefusesPastEitherLimitTakingNothing) {
             }
             const Status status = s.kind == 'T' ? budget.Take(s.a, s.b) : budget.Hold(s.a);
             EXPECT_EQ(status.Ok(), s.refusal == nullptr) << c.name << " step " << i;
-            if (!status.Ok() && s.refusal)
+            if (!status.Ok() && s.refusal) {
                 EXPECT_NE(status.Reason().find(s.refusal), std::string::npos) << c.name << ": " << status.Reason();
+            }
         }
     }
 }
