@@ -31,6 +31,14 @@
 # (the largest welcome picture the thumbnail decodes, a progressive 2048 x
 # 2048 JPEG of noise) and splash-jpeg-8000-progressive (the 4:4:4 one above,
 # refused unread).
+# Layered files through 'skin build FILE --depth 16': OpenRaster archives of
+# 2 million empty layers or groups (23 KB, a 16 MB stack.xml), 400,000 empty
+# layers, a million, 100,000 and 1,000 layers sharing one 1 x 1 PNG, one
+# 8000 x 8000 layer of 16-bit or 8-bit RGBA or 1-bit grey, a 5000 x 5000
+# layer, an 8000 x 8000 merged image, a 100 MB stored PNG layer, and a layer
+# at x="nan" or x="-1e40"; Photoshop files of one 8191 x 8191 layer without
+# channel data (108 bytes), an 8190 x 8190 header and nothing more, an
+# 8192 x 8192 merged image (3 MB packed), and 1,001 layer records.
 #
 # Target: under 256 MB and 2 s of CPU for every run; a row over either is
 # marked, and the script then exits with 1 after the whole table.
@@ -192,6 +200,80 @@ for size, picture in (("2048", "noise-2048-progressive"), ("8000", "jpeg-8000-pr
         f.write(head + welcome + goodbye)
 PY
 
+# Layered files for 'skin build': OpenRaster archives and Photoshop files.
+python3 - "$work" <<'PY'
+import struct, sys, zipfile, zlib
+work = sys.argv[1]
+
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+def png(width, height, depth, colour, rows=None, level=9, step=1 << 20):
+    """rows: the bytes of one filtered row, repeated; None: the header alone."""
+    ihdr = struct.pack(">IIBBBBB", width, height, depth, colour, 0, 0, 0)
+    idat = b""
+    if rows is not None:
+        z, out = zlib.compressobj(level), []
+        per = max(1, step // len(rows))
+        for at in range(0, height, per):
+            out.append(z.compress(rows * min(per, height - at)))
+        out.append(z.flush())
+        idat = chunk(b"IDAT", b"".join(out))
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + idat + chunk(b"IEND", b"")
+
+def ora(name, stack, entries=(), compress=zipfile.ZIP_DEFLATED):
+    with zipfile.ZipFile(f"{work}/{name}.ora", "w") as z:
+        z.writestr(zipfile.ZipInfo("mimetype"), "image/openraster", compress_type=zipfile.ZIP_STORED)
+        z.writestr("stack.xml", stack, compress_type=zipfile.ZIP_DEFLATED)
+        for entry, data in entries:
+            z.writestr(entry, data, compress_type=compress)
+
+def stack(inside, w=320, h=320):
+    return f'<image w="{w}" h="{h}"><stack>{inside}</stack></image>'
+
+one = png(1, 1, 8, 6, b"\0\0\0\0\0")
+ora("ora-2M-empty-layers", stack("<layer/>" * 2000000))
+ora("ora-2M-empty-groups", stack("<stack/>" * 2000000))
+ora("ora-400k-empty-layers", stack("<layer/>" * 400000))
+ora("ora-1M-layers-one-png", stack('<layer src="a.png"/>' * 1000000), [("a.png", one)])
+ora("ora-100k-layers-one-png", stack('<layer src="a.png"/>' * 100000), [("a.png", one)])
+ora("ora-1000-layers-one-png", stack('<layer src="a.png"/>' * 1000), [("a.png", one)])
+ora("ora-8000-rgba16", stack('<layer src="a.png"/>'), [("a.png", png(8000, 8000, 16, 6, bytes(1 + 8000 * 8)))])
+ora("ora-8000-rgba8", stack('<layer src="a.png"/>'), [("a.png", png(8000, 8000, 8, 6, bytes(1 + 8000 * 4)))])
+ora("ora-8000-grey1", stack('<layer src="a.png"/>'), [("a.png", png(8000, 8000, 1, 0, bytes(1 + 1000)))])
+ora("ora-5000-rgba8", stack('<layer src="a.png"/>'), [("a.png", png(5000, 5000, 8, 6, bytes(1 + 5000 * 4)))])
+ora("ora-8000-merged", stack(""), [("mergedimage.png", png(8000, 8000, 8, 6, bytes(1 + 8000 * 4)))])
+ora("ora-100MB-stored-png", stack('<layer src="a.png"/>'),
+    [("a.png", png(5000, 5000, 8, 6, bytes(1 + 5000 * 4), level=0))], compress=zipfile.ZIP_STORED)
+ora("ora-x-nan", stack('<layer x="nan"/>'))
+ora("ora-x-minus-1e40", stack('<layer x="-1e40"/>'))
+
+def psd(width, height, records=b"", count=0, data=b"", merged=b""):
+    info = struct.pack(">h", count) + records + data
+    info += b"\0" * (len(info) % 2)
+    layers = struct.pack(">I", len(info) + 8) + struct.pack(">I", len(info)) + info + struct.pack(">I", 0)
+    head = b"8BPS" + struct.pack(">H", 1) + bytes(6) + struct.pack(">HIIHH", 3, height, width, 8, 3)
+    return head + struct.pack(">II", 0, 0) + layers + merged
+
+def record(w, h, channels=()):
+    extra = struct.pack(">II", 0, 0) + b"\1L\0\0"
+    out = struct.pack(">iiiiH", 0, 0, h, w, len(channels))
+    for cid, length in channels:
+        out += struct.pack(">hI", cid, length)
+    return out + b"8BIMnorm" + bytes([255, 0, 0, 0]) + struct.pack(">I", len(extra)) + extra
+
+def write(name, data):
+    with open(f"{work}/{name}.psd", "wb") as f:
+        f.write(data)
+
+write("psd-8191-layer-no-channels", psd(1, 1, record(8191, 8191), 1, merged=bytes(2 + 3)))
+write("psd-8190-header-only", psd(8190, 8190, merged=bytes(2)))
+row = struct.pack(">bB", -127, 0) * 64  # 8192 zeros packed
+counts = struct.pack(">H", len(row)) * (8192 * 3)
+write("psd-8192-merged", psd(8192, 8192, merged=struct.pack(">H", 1) + counts + row * (8192 * 3)))
+write("psd-1001-records", psd(1, 1, record(0, 0) * 1001, 1001, merged=bytes(2 + 3)))
+PY
+
 # A skin to rework and a bitmap set to build from: the built-in default's.
 "$corvane" skin new --depth 16 -o "$work/skin.pdb" >/dev/null
 "$corvane" skin extract "$work/skin.pdb" -o "$work/set" >/dev/null
@@ -212,7 +294,7 @@ row() {  # case, command words...: one table row
   # The message's first words, without the temporary folder, the picture's
   # name before its reason, or the list of files a build could not load.
   [ "$status" -ne 0 ] && outcome="$status $(head -1 "$work/err.txt" | sed -E "s|^corvane: ||; s|$work/||g;
-    s|^[^ ]+: ||; s|cannot read '[^']*' as a picture: ||; s|(could not be imported) from .*|\1|" | cut -c1-48)"
+    s|^[^ ]+: ||; s|cannot read '[^']*' as a picture: ||; s|^nothing written: '[^']*' cannot be read: ||; s|(could not be imported) from .*|\1|" | cut -c1-48)"
   if [ "$peak" -gt 256 ] || awk -v c="$cpu" 'BEGIN {exit !(c > 2)}'; then
     mark=" OVER"
     over=$((over + 1))
@@ -243,6 +325,17 @@ row ppm-padded "bitmap encode -" sh -c '"$1" bitmap encode - --depth 16 -o "$2" 
 row ppm-padded "encode from pipe" sh -c 'cat "$3" | "$1" bitmap encode - --depth 16 -o "$2"' sh "$corvane" "$work/out.res" "$work/ppm-padded.ppm"
 for size in 2048 8000; do
   row "splash-jpeg-$size-progressive" "thumbnail" "$corvane" thumbnail --size 1024 "$work/splash-jpeg-$size-progressive.pdb" "$work/out.png"
+done
+
+echo
+echo "layered files through 'skin build FILE --depth 16':"
+for file in ora-2M-empty-layers ora-2M-empty-groups ora-400k-empty-layers ora-1M-layers-one-png \
+            ora-100k-layers-one-png ora-1000-layers-one-png ora-8000-rgba16 ora-8000-rgba8 ora-8000-grey1 \
+            ora-5000-rgba8 ora-8000-merged ora-100MB-stored-png ora-x-nan ora-x-minus-1e40; do
+  row "$file" "skin build" "$corvane" skin build "$work/$file.ora" --depth 16 -o "$work/out.pdb"
+done
+for file in psd-8191-layer-no-channels psd-8190-header-only psd-8192-merged psd-1001-records; do
+  row "$file" "skin build" "$corvane" skin build "$work/$file.psd" --depth 16 -o "$work/out.pdb"
 done
 
 if [ "$over" -gt 0 ]; then

@@ -15,7 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!picture) return 0;
     if (picture->width <= 0 || picture->height <= 0) __builtin_trap();
     // Writing again is for small pictures: the reader's limits are tried above.
-    if (corvane::PixelCount(picture->layers) + picture->merged.Pixels().size() > (1u << 16)) return 0;
+    // (The writer makes a merged image of the canvas's size when there is none.)
+    const auto canvas = static_cast<std::uint64_t>(picture->width) * static_cast<std::uint64_t>(picture->height);
+    if (corvane::PixelCount(picture->layers) + picture->merged.Pixels().size() + canvas > (1u << 17)) return 0;
     const auto again = corvane::EncodeOra(*picture);
     if (!again) return 0;  // a name pugixml cannot write, say
     const auto back = corvane::DecodeOra(*again);

@@ -120,7 +120,7 @@ int BuildFromLayers(const SkinOptions& options, SkinDocument& document) {
     const FileRead read = ReadFileAtMost(path, kLayeredFileLimit);
     if (!read.Ok())
         return ExitWithError(CannotRead(path, ReadProblemText(read.problem, kLayeredFileLimit, "layered images", read.error)));
-    const auto picture = DecodeLayeredFile(read.bytes);
+    const auto picture = DecodeLayeredFile(read.bytes, MergedImage::Skipped);
     if (!picture) return ExitWithError("nothing written: '" + Shown(path) + "' cannot be read: " + picture.Reason());
     const LayerImport import = ApplyLayers(document, *picture);
     for (const auto& [heading, names] : LayerImportNotices(import)) {
@@ -212,6 +212,9 @@ int RunExtract(const SkinOptions& options) {
     const std::string& folder = options.output;
     const auto bytes = ReadSkinBytes(path);
     if (!bytes) return ExitWithError(bytes.Reason());
+    if (IsLayeredFile(path, *bytes))
+        return ExitWithError("'" + Shown(path) + "' is a layered image, not a skin; 'skin build " + Shown(path) +
+                             " -o SKIN.pdb' makes a skin of it");
     const DecodedSkin skin = DecodeSkinFile(*bytes);
     if (skin.outcome == DatabaseReadOutcome::CarrierLogo) return ExitWithError("'" + Shown(path) + "' is a carrier logo file, not a skin");
     std::string missing;

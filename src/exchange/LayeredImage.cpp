@@ -15,6 +15,7 @@
 #include "io/PathNames.h"
 #include "model/PreviewComposition.h"
 #include "model/UserInterface.h"
+#include "pdb/PalmText.h"
 
 namespace corvane {
 namespace {
@@ -178,12 +179,18 @@ ColourChoice ImportInto(ImageSlot& slot, const Painted& painted, Depth depth) {
     return choice;
 }
 
+int CountNamed(const std::vector<Layer>& layers, std::string_view name) {
+    int n = 0;
+    for (const Layer& layer : layers) n += (!layer.group && layer.name == name) + CountNamed(layer.children, name);
+    return n;
+}
+
 void ListUnknown(const std::vector<Layer>& layers, std::vector<std::string>& unknown) {
     for (const Layer& layer : layers) {
         if (layer.group) {
             ListUnknown(layer.children, unknown);
         } else if (!ElementByName(layer.name) && layer.name != kScreenLayer) {
-            unknown.push_back(layer.name);
+            unknown.push_back(PrintableFileName(layer.name));
         }
     }
 }
@@ -191,7 +198,7 @@ void ListUnknown(const std::vector<Layer>& layers, std::vector<std::string>& unk
 template <typename Names>
 void Notice(std::vector<ImportNotice>& notices, std::string_view heading, const Names& names) {
     if (names.empty()) return;
-    notices.push_back({heading, std::vector<std::string>(names.begin(), names.end())});
+    notices.push_back({std::string(heading), std::vector<std::string>(names.begin(), names.end())});
 }
 
 std::string ExtensionFor(LayeredFormat format) { return format == LayeredFormat::OpenRaster ? "ora" : "psd"; }
@@ -208,14 +215,36 @@ std::optional<LayeredFormat> LayeredFormatOf(std::string_view path) {
     return std::nullopt;
 }
 
-Result<LayeredPicture> DecodeLayeredFile(std::span<const std::uint8_t> file) {
+namespace {
+
+bool IsZip(std::span<const std::uint8_t> file) { return file.size() >= 4 && file[0] == 'P' && file[1] == 'K'; }
+
+bool IsPsd(std::span<const std::uint8_t> file) {
+    return file.size() >= 4 && file[0] == '8' && file[1] == 'B' && file[2] == 'P' && file[3] == 'S';
+}
+
+}  // namespace
+
+bool IsLayeredFile(std::string_view path, std::span<const std::uint8_t> file) {
+    return LayeredFormatOf(path) && (IsZip(file) || IsPsd(file));
+}
+
+Result<LayeredPicture> DecodeLayeredFile(std::span<const std::uint8_t> file, MergedImage merged) {
+    const auto decode = [&]() -> Result<LayeredPicture> {
 #ifdef CORVANE_HAVE_PNG_JPEG
-    if (file.size() >= 4 && file[0] == 'P' && file[1] == 'K') return DecodeOra(file);
+        if (IsZip(file)) return DecodeOra(file, merged);
 #else
-    if (file.size() >= 4 && file[0] == 'P' && file[1] == 'K') return Fail(std::string(kNoOpenRaster));
+        if (IsZip(file)) return Fail(std::string(kNoOpenRaster));
 #endif
-    if (file.size() >= 4 && file[0] == '8' && file[1] == 'B' && file[2] == 'P' && file[3] == 'S') return DecodePsd(file);
-    return Fail("neither an OpenRaster (.ora) nor a Photoshop (.psd) file");
+        if (IsPsd(file)) return DecodePsd(file, merged);
+        return Fail("neither an OpenRaster (.ora) nor a Photoshop (.psd) file");
+    };
+    // The readers' own words are plain text; what they quote from the file
+    // (entry and layer names, the mimetype) may hold any bytes.
+    auto picture = decode();
+    if (!picture) return Fail(PrintableFileName(picture.Reason()));
+    for (std::string& notice : picture->notices) notice = PrintableFileName(notice);
+    return picture;
 }
 
 Result<std::vector<std::uint8_t>> EncodeLayeredFile(const LayeredPicture& picture, LayeredFormat format) {
@@ -273,6 +302,9 @@ LayerImport ApplyLayers(SkinDocument& document, const LayeredPicture& picture) {
             import.missing.push_back(e.name);
             continue;
         }
+        if (!layer->visible) import.hidden.push_back(e.name);
+        if (layer->opacity < 255) import.partlyOpaque.push_back(e.name);
+        if (CountNamed(picture.layers, e.name) > 1) import.duplicated.push_back(e.name);
         const Painted painted = Paint(*layer, e, places[Index(element)]);
         if (painted.outside) import.outside.push_back(e.name);
         bool changed = false, noneFree = false;
@@ -285,6 +317,7 @@ LayerImport ApplyLayers(SkinDocument& document, const LayeredPicture& picture) {
         else if (changed) import.newTransparent.push_back(e.name);
     }
     ListUnknown(picture.layers, import.unknown);
+    import.fromReader = picture.notices;
     return import;
 }
 
@@ -298,13 +331,19 @@ std::vector<ImportNotice> LayerImportNotices(const LayerImport& import) {
     Notice(notices, "These elements have opaque pixels in every spare transparent colour; those in their own became "
                     "see-through:",
            import.noFreeColour);
+    Notice(notices, "These elements' layers are hidden and were used all the same:", import.hidden);
+    Notice(notices, "These elements' layers are partly see-through (opacity below 100 %); their pixels were taken at full "
+                    "opacity:",
+           import.partlyOpaque);
+    Notice(notices, "These elements have more than one layer; the topmost was used:", import.duplicated);
+    for (const std::string& notice : import.fromReader) notices.push_back({notice, {}});
     return notices;
 }
 
 std::string LayerImportText(const LayerImport& import) {
     std::string text;
     for (const auto& [heading, names] : LayerImportNotices(import)) {
-        text += (text.empty() ? "" : "\n\n") + std::string(heading);
+        text += (text.empty() ? "" : "\n\n") + heading;
         for (const auto& name : names) text += "\n     " + name;
     }
     return text;
@@ -349,7 +388,7 @@ bool ImportLayeredImage(SkinDocument& document, UserInterface& user) {
              MessageIcon::Warning);
         return false;
     }
-    const auto picture = DecodeLayeredFile(read.bytes);
+    const auto picture = DecodeLayeredFile(read.bytes, MergedImage::Skipped);
     if (!picture) {
         Tell(user, "Could not import the layered image:\n\n" + picture.Reason() + ".", MessageIcon::Warning);
         return false;

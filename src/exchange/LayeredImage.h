@@ -46,8 +46,13 @@ enum class LayeredFormat { OpenRaster, Photoshop };
 // By the path's extension, ".ora" or ".psd" in any case; nothing for others.
 std::optional<LayeredFormat> LayeredFormatOf(std::string_view path);
 
-// By the bytes: a zip is OpenRaster, "8BPS" Photoshop.
-Result<LayeredPicture> DecodeLayeredFile(std::span<const std::uint8_t> file);
+// Whether the path names a layered image (by its extension) and the bytes are one.
+bool IsLayeredFile(std::string_view path, std::span<const std::uint8_t> file);
+
+// By the bytes: a zip is OpenRaster, "8BPS" Photoshop. Names from inside the
+// file that a refusal quotes are escaped as file names are (PrintableFileName),
+// and so are the reader's notices; an import leaves the merged image unread.
+Result<LayeredPicture> DecodeLayeredFile(std::span<const std::uint8_t> file, MergedImage merged = MergedImage::Decoded);
 Result<std::vector<std::uint8_t>> EncodeLayeredFile(const LayeredPicture& picture, LayeredFormat format);
 
 // The dial screen of one slot set over the empty screen.
@@ -64,18 +69,24 @@ struct LayerImport {
     std::vector<std::string_view> outside;         // elements with pixels outside their places: those ignored
     std::vector<std::string_view> newTransparent;  // elements whose colour was taken by an opaque pixel
     std::vector<std::string_view> noFreeColour;    // ... and no spare colour was free either
+    std::vector<std::string_view> hidden;          // elements whose layer is hidden itself: used all the same
+    std::vector<std::string_view> partlyOpaque;    // ... whose layer's opacity is below 100 %: taken as opaque
+    std::vector<std::string_view> duplicated;      // ... with more than one layer: the topmost taken
+    std::vector<std::string> fromReader;           // the reader's notices, sentences
 
     bool Quiet() const {
-        return missing.empty() && unknown.empty() && outside.empty() && newTransparent.empty() && noFreeColour.empty();
+        return missing.empty() && unknown.empty() && outside.empty() && newTransparent.empty() && noFreeColour.empty() &&
+               hidden.empty() && partlyOpaque.empty() && duplicated.empty() && fromReader.empty();
     }
 };
 
 // Every element with a layer into both slots; see above.
 LayerImport ApplyLayers(SkinDocument& document, const LayeredPicture& picture);
 
-// What an import has to tell: for each kind of thing, a heading and the names.
+// What an import has to tell: for each kind of thing, a heading and the names,
+// every name escaped for printing (a layer's name comes from inside the file).
 struct ImportNotice {
-    std::string_view heading;
+    std::string heading;
     std::vector<std::string> names;
 };
 std::vector<ImportNotice> LayerImportNotices(const LayerImport& import);

@@ -9,10 +9,13 @@
 // Lists run from the top of the stack down, as a layers panel shows them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "io/Result.h"
 
 namespace corvane {
 
@@ -58,6 +61,7 @@ struct Layer {
     bool group = false;
     bool visible = true;
     bool locked = false;
+    std::uint8_t opacity = 255;  // 255 opaque; below, the layer's pixels show partly through
     int x = 0;  // the top-left corner of the pixels on the canvas; may lie outside it
     int y = 0;
     RgbaImage pixels;             // a group's stays empty
@@ -70,35 +74,65 @@ struct LayeredPicture {
     int width = 0;
     int height = 0;
     std::vector<Layer> layers;  // top first
-    RgbaImage merged;           // the whole canvas as it looks; empty when a file had none
+    RgbaImage merged;           // the whole canvas as it looks; empty when a file had none or it was not read
+    std::vector<std::string> notices;  // what a reader left out or took otherwise than written, a sentence each
 
     friend bool operator==(const LayeredPicture&, const LayeredPicture&) = default;
 };
+
+// Whether a reader decodes the merged image (a round trip, a preview) or
+// leaves it unread (an import, which takes the layers only).
+enum class MergedImage { Decoded, Skipped };
 
 // The pixels of the layers and of all the layers in their groups.
 std::uint64_t PixelCount(const std::vector<Layer>& layers);
 
 // What every layered reader accepts at most: the bytes of a file, the pixels
-// of all its layers together, and how deep groups nest.
-inline constexpr std::uint64_t kLayeredFileLimit = std::uint64_t{256} << 20;
-inline constexpr std::uint64_t kLayeredPixelLimit = std::uint64_t{64} << 20;
+// of all its layers together, how deep groups nest and how many layers and
+// groups there are (a skin has 35 elements and a few groups). The file is
+// held whole while it is read, so its limit leaves room in the memory budget
+// for the layers it holds.
+inline constexpr std::uint64_t kLayeredFileLimit = std::uint64_t{128} << 20;
+inline constexpr std::uint64_t kLayeredPixelLimit = std::uint64_t{32} << 20;
 inline constexpr int kLayeredGroupDepthLimit = 64;
+inline constexpr int kLayeredLayerLimit = 1000;
+// What one read may hold at once: the file, the decoded layers (4 bytes a
+// pixel) and the working memory of the part being decoded. The rest of the
+// 256 MB is the command's own, as for a picture file's decode.
+inline constexpr std::uint64_t kLayeredMemoryLimit = std::uint64_t{208} << 20;
 
-// The pixels a reader may still decode; every layer draws on it before its
-// memory is reserved.
+// The pixels and bytes a reader may still take. Every layer draws on it
+// before its memory is reserved; working memory is taken for as long as it is
+// held and given back after. Each refusal says which limit and what was asked.
 class PixelBudget {
 public:
-    explicit PixelBudget(std::uint64_t pixels = kLayeredPixelLimit) : left_(pixels) {}
-    // False, taking nothing, when width x height is more than is left.
-    bool Take(std::uint64_t width, std::uint64_t height) {
-        if (width != 0 && height > left_ / width) return false;
-        left_ -= width * height;
-        return true;
-    }
+    explicit PixelBudget(std::uint64_t pixels = kLayeredPixelLimit, std::uint64_t bytes = kLayeredMemoryLimit)
+        : pixels_(pixels), bytes_(bytes), bytesLimit_(bytes) {}
+
+    // width x height pixels kept at 4 bytes each; a failure, taking nothing,
+    // when either the pixels or the memory left are fewer.
+    Status Take(std::uint64_t width, std::uint64_t height);
+    // Memory held while a part is read: a failure ("needs ... to be read"),
+    // taking nothing, past what is left.
+    Status Hold(std::uint64_t bytes);
+    void Release(std::uint64_t bytes) { bytes_ = std::min(bytesLimit_, bytes_ + bytes); }
+    std::uint64_t BytesLeft() const { return bytes_; }
 
 private:
-    std::uint64_t left_;
+    std::uint64_t pixels_;
+    std::uint64_t bytes_;
+    std::uint64_t bytesLimit_;
 };
+
+// Gives bytes held from the budget back when it goes out of scope.
+struct HeldBytes {
+    PixelBudget& budget;
+    std::uint64_t bytes;
+    ~HeldBytes() { budget.Release(bytes); }
+};
+
+// The layers and groups of the list at every depth.
+std::uint64_t LayerCount(const std::vector<Layer>& layers);
 
 // The first layer of that name, at any depth of groups, searched from the top.
 const Layer* FindLayer(const std::vector<Layer>& layers, std::string_view name);

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -22,8 +24,15 @@ constexpr std::string_view kStackEntry = "stack.xml";
 constexpr std::string_view kMergedEntry = "mergedimage.png";
 constexpr std::string_view kThumbnailEntry = "Thumbnails/thumbnail.png";
 constexpr int kThumbnailBox = 256;
-// A mimetype or a layer stack larger than this is no painting program's.
+// A mimetype larger than this is no painting program's.
 constexpr std::uint64_t kSmallEntryLimit = std::uint64_t{16} << 20;
+// A stack of kLayeredLayerLimit layers with long names and every attribute a
+// painting program writes is a few hundred kilobytes; pugixml's tree of it
+// takes about as much again. The writer keeps to it as well.
+constexpr std::uint64_t kStackLimit = std::uint64_t{4} << 20;
+constexpr std::uint64_t kStackTreeBytes = 3 * kStackLimit;
+// What of the mimetype a refusal shows.
+constexpr std::size_t kShownMimeType = 40;
 
 // Reads entries, charging what they inflate to to one budget for the archive.
 class EntryReader {
@@ -54,21 +63,51 @@ bool IsTrue(const pugi::xml_attribute& attribute) {
     return value == "true" || value == "1";
 }
 
+constexpr int kCoordinateLimit = 1 << 24;
+
 // An integer attribute; absent is 0, anything but a whole number a failure.
 bool ReadCoordinate(const pugi::xml_node& node, const char* name, int& out) {
     const std::string_view text = node.attribute(name).value();
     out = 0;
     if (text.empty()) return true;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
-    if (error == std::errc() && end == text.data() + text.size()) return out > -(1 << 24) && out < (1 << 24);
-    // Some writers give coordinates as decimals: whole ones only.
+    if (error == std::errc() && end == text.data() + text.size()) return out > -kCoordinateLimit && out < kCoordinateLimit;
+    out = 0;
+    // Some writers give coordinates as decimals: whole ones only. The range
+    // is checked first: converting NaN or a number past int is undefined.
     double value = 0;
     const auto [end2, error2] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error2 != std::errc() || end2 != text.data() + text.size() || value != static_cast<double>(static_cast<int>(value)) ||
-        value <= -(1 << 24) || value >= (1 << 24))
+    if (error2 != std::errc() || end2 != text.data() + text.size() || !(value > -kCoordinateLimit && value < kCoordinateLimit) ||
+        value != std::trunc(value))
         return false;
     out = static_cast<int>(value);
     return true;
+}
+
+// 0.0 to 1.0 as 0 to 255; absent, or no number, is opaque as for any reader.
+std::uint8_t ReadOpacity(const pugi::xml_node& node) {
+    const std::string_view text = node.attribute("opacity").value();
+    double value = 1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !(value >= 0 && value <= 1)) return 255;
+    return static_cast<std::uint8_t>(std::lround(value * 255));
+}
+
+// The layers and groups under the stack, counting no further than past the limit.
+int CountLayers(const pugi::xml_node& stack, int limit) {
+    int count = 0;
+    std::vector<pugi::xml_node> pending{stack};
+    while (!pending.empty() && count <= limit) {
+        const pugi::xml_node node = pending.back();
+        pending.pop_back();
+        for (const pugi::xml_node& child : node.children()) {
+            const std::string_view kind = child.name();
+            if (kind != "stack" && kind != "layer") continue;
+            if (++count > limit) break;
+            if (kind == "stack") pending.push_back(child);
+        }
+    }
+    return count;
 }
 
 class StackReader {
@@ -84,6 +123,7 @@ public:
             layer.name = node.attribute("name").value();
             layer.visible = std::string_view(node.attribute("visibility").value()) != "hidden";
             layer.locked = IsTrue(node.attribute("edit-locked"));
+            layer.opacity = ReadOpacity(node);
             if (!ReadCoordinate(node, "x", layer.x) || !ReadCoordinate(node, "y", layer.y))
                 return Fail("the layer '" + layer.name + "' has a position that is not a whole number");
             if (kind == "stack") {
@@ -105,9 +145,14 @@ private:
         // vector layer without a rendering) has nothing to give.
         if (source.empty()) return {};
         if (!IsSafeEntryName(source)) return Fail("the layer '" + layer.name + "' names a file outside the archive");
-        auto bytes = entries_.Read(source, kLayeredFileLimit);
+        // The entry is held while its pixels are decoded: it may be no larger
+        // than what the budget has left.
+        auto bytes = entries_.Read(source, budget_.BytesLeft());
         if (!bytes) return bytes.Error();
+        if (Status held = budget_.Hold(bytes->size()); !held)
+            return Fail("the layer '" + layer.name + "' " + held.Reason());
         auto pixels = DecodePngRgba(*bytes, budget_);
+        budget_.Release(bytes->size());
         if (!pixels) return Fail("the layer '" + layer.name + "' is " + pixels.Reason());
         layer.pixels = std::move(*pixels);
         return {};
@@ -136,6 +181,10 @@ public:
             node.append_attribute("name") = layer.name.c_str();
             node.append_attribute("visibility") = layer.visible ? "visible" : "hidden";
             if (layer.locked) node.append_attribute("edit-locked") = "true";
+            // Three decimals tell the 256 steps apart.
+            char opacity[8];
+            std::snprintf(opacity, sizeof opacity, "%.3f", layer.opacity / 255.0);
+            node.append_attribute("opacity") = opacity;
             if (layer.group) {
                 node.append_attribute("isolation") = "auto";
                 if (Status written = Write(layer.children, node); !written) return written;
@@ -143,7 +192,6 @@ public:
             }
             node.append_attribute("x") = layer.x;
             node.append_attribute("y") = layer.y;
-            node.append_attribute("opacity") = "1.0";
             node.append_attribute("composite-op") = "svg:src-over";
             // A layer without pixels has no file, as a reader takes a layer without one.
             if (layer.pixels.Empty()) continue;
@@ -172,7 +220,7 @@ std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), t
 
 }  // namespace
 
-Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file) {
+Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file, MergedImage merged) {
     if (file.size() > kLayeredFileLimit)
         return Fail("larger than " + std::to_string(kLayeredFileLimit >> 20) + " MiB");
     auto archive = ZipReader::Open(file);
@@ -183,9 +231,15 @@ Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file) {
     if (!mime) return Fail("not an OpenRaster file: " + mime.Reason());
     std::string type(mime->begin(), mime->end());
     while (!type.empty() && (type.back() == '\n' || type.back() == '\r' || type.back() == ' ')) type.pop_back();
-    if (type != kOraMimeType) return Fail("not an OpenRaster file: its mimetype is '" + type + "'");
+    if (type != kOraMimeType)
+        return Fail("not an OpenRaster file: its mimetype is '" + type.substr(0, kShownMimeType) +
+                    (type.size() > kShownMimeType ? "...'" : "'"));
 
-    auto stackBytes = entries.Read(kStackEntry, kSmallEntryLimit);
+    // The file is held by the caller all along; the stack and its tree while it is read.
+    PixelBudget budget;
+    if (Status held = budget.Hold(file.size()); !held) return Fail("the file " + held.Reason());
+    if (Status held = budget.Hold(kStackTreeBytes); !held) return Fail("the layer stack " + held.Reason());
+    auto stackBytes = entries.Read(kStackEntry, kStackLimit);
     if (!stackBytes) return stackBytes.Error();
     pugi::xml_document document;
     if (!document.load_buffer(stackBytes->data(), stackBytes->size()))
@@ -196,19 +250,29 @@ Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file) {
     LayeredPicture picture;
     picture.width = image.attribute("w").as_int(0);
     picture.height = image.attribute("h").as_int(0);
-    PixelBudget budget;
     if (picture.width <= 0 || picture.height <= 0) return Fail("the picture has no size");
-    if (!budget.Take(static_cast<std::uint64_t>(picture.width), static_cast<std::uint64_t>(picture.height)))
-        return Fail("more pixels than " + std::to_string(kLayeredPixelLimit >> 20) + " megapixels");
+    if (static_cast<std::uint64_t>(picture.width) * static_cast<std::uint64_t>(picture.height) > kLayeredPixelLimit)
+        return Fail("the picture is " + std::to_string(picture.width) + " x " + std::to_string(picture.height) +
+                    " pixels, more than the " + std::to_string(kLayeredPixelLimit >> 20) +
+                    " megapixels a layered picture may have");
+    if (const int layers = CountLayers(root, kLayeredLayerLimit); layers > kLayeredLayerLimit)
+        return Fail("the layer stack has more than " + std::to_string(kLayeredLayerLimit) +
+                    " layers and groups, the most a layered picture may have");
 
     StackReader reader(entries, budget);
     if (Status read = reader.ReadStack(root, picture.layers, 0); !read) return read.Error();
-    if (entries.Has(kMergedEntry)) {
-        auto merged = entries.Read(kMergedEntry, kLayeredFileLimit);
-        if (!merged) return merged.Error();
-        auto pixels = DecodePngRgba(*merged, budget);
-        if (!pixels) return Fail("the merged image is " + pixels.Reason());
-        picture.merged = std::move(*pixels);
+    document.reset();
+    budget.Release(kStackTreeBytes);
+    if (merged == MergedImage::Decoded && entries.Has(kMergedEntry)) {
+        // Import never uses the merged image: a damaged one is told, not refused.
+        auto mergedBytes = entries.Read(kMergedEntry, budget.BytesLeft());
+        Status held = mergedBytes ? budget.Hold(mergedBytes->size()) : Status(mergedBytes.Error());
+        auto pixels = held ? DecodePngRgba(*mergedBytes, budget) : Result<RgbaImage>(held.Error());
+        if (held) budget.Release(mergedBytes->size());
+        if (pixels)
+            picture.merged = std::move(*pixels);
+        else
+            picture.notices.push_back("The merged image was left out, as it could not be read: " + pixels.Reason() + ".");
     }
     return picture;
 }
@@ -223,10 +287,16 @@ Result<std::vector<std::uint8_t>> EncodeOra(const LayeredPicture& picture) {
     image.append_attribute("w") = picture.width;
     image.append_attribute("h") = picture.height;
     pugi::xml_node root = image.append_child("stack");
+    // What the reader refuses is never written.
+    if (LayerCount(picture.layers) > static_cast<std::uint64_t>(kLayeredLayerLimit))
+        return Fail("the picture has more than " + std::to_string(kLayeredLayerLimit) + " layers and groups");
     StackWriter layers;
     if (Status written = layers.Write(picture.layers, root); !written) return written.Error();
     XmlText stack;
     document.save(stack, "  ", pugi::format_default, pugi::encoding_utf8);
+    if (stack.bytes.size() > kStackLimit)
+        return Fail("the layer stack would take " + std::to_string(stack.bytes.size()) + " bytes, more than the " +
+                    std::to_string(kStackLimit >> 20) + " MiB a reader takes");
 
     const RgbaImage merged = picture.merged.Empty() ? RgbaImage(picture.width, picture.height) : picture.merged;
     const auto mergedPng = EncodePngRgba(merged);

@@ -232,7 +232,10 @@ ImageFileResult DecodePng(std::span<const std::uint8_t> file, int maxWidth, int 
         return RefusedPicture(ImageFileProblem::TooLargeToDecode, ihdr.width, ihdr.height);
     Image image(keptWidth, keptHeight);
     const std::size_t rowBytes = std::size_t{ihdr.width} * (sixteen ? 8 : 4);
-    if (const int error = spng_decode_image(context.get(), nullptr, 0, format, SPNG_DECODE_PROGRESSIVE); error != 0)
+    // The colours are the same with the transparency of tRNS or without;
+    // it is taken as the layers take it, so that every decode here agrees.
+    if (const int error = spng_decode_image(context.get(), nullptr, 0, format, SPNG_DECODE_PROGRESSIVE | SPNG_DECODE_TRNS);
+        error != 0)
         return Refusal(error, ImageFileProblem::NotAPicture);
     const int error = ihdr.interlace_method != 0 ? DecodeInterlaced(context.get(), rowBytes, sixteen, image)
                                                  : DecodeRows(context.get(), rowBytes, sixteen, image);
@@ -259,31 +262,55 @@ std::vector<std::uint8_t> EncodePng(const Image& image, PngEffort effort) {
 Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget& budget) {
     Context context(spng_ctx_new(0));
     if (!context || spng_set_png_buffer(context.get(), file.data(), file.size()) != 0) return Fail("not a PNG picture");
+    // A layer is held to the same checksums as a picture file.
+    spng_set_crc_action(context.get(), SPNG_CRC_ERROR, SPNG_CRC_ERROR);
     LimitStoredChunks(context.get());
     spng_ihdr ihdr{};
-    if (spng_get_ihdr(context.get(), &ihdr) != 0) return Fail("not a PNG picture");
-    if (ihdr.width > INT_MAX || ihdr.height > INT_MAX || !budget.Take(ihdr.width, ihdr.height))
-        return Fail("more pixels than " + std::to_string(kLayeredPixelLimit >> 20) + " megapixels");
+    if (const int error = spng_get_ihdr(context.get(), &ihdr); error != 0)
+        return Fail(error == SPNG_ECHUNK_CRC ? "a PNG picture whose checksum fails" : "not a PNG picture");
+    if (ihdr.width > INT_MAX || ihdr.height > INT_MAX) return Fail("a PNG picture of an impossible size");
+    // libspng's rows and stored chunks and our row, held while the layer is
+    // decoded; the layer itself is taken as its 4 bytes a pixel.
+    const std::uint64_t working = DecodeBytes(ihdr, 0, 0);
+    if (Status held = budget.Hold(working); !held) return Fail("a PNG picture that " + held.Reason());
+    const HeldBytes release{budget, working};
+    if (Status taken = budget.Take(ihdr.width, ihdr.height); !taken) return taken.Error();
+
     const bool sixteen = ihdr.bit_depth == 16;
-    std::size_t size = 0;
     const int format = sixteen ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
-    if (spng_decoded_image_size(context.get(), format, &size) != 0) return Fail("not a PNG picture");
-    std::vector<std::uint8_t> decoded(size);
-    if (spng_decode_image(context.get(), decoded.data(), decoded.size(), format, 0) != 0)
-        return Fail("a damaged PNG picture");
-    if (sixteen) {
-        for (std::size_t i = 0; i + 1 < decoded.size(); i += 2) {
-            std::uint16_t v;  // host order, as libspng gives 16-bit samples
-            std::copy_n(decoded.data() + i, 2, reinterpret_cast<std::uint8_t*>(&v));
-            if (v % 257 != 0) return Fail("a picture of 16 bits per channel; save it at 8 bits per channel");
+    // tRNS: a palette's alpha entries and a grey or RGB picture's colour key
+    // are its transparency as much as an alpha channel is.
+    if (const int error = spng_decode_image(context.get(), nullptr, 0, format, SPNG_DECODE_PROGRESSIVE | SPNG_DECODE_TRNS);
+        error != 0)
+        return Fail(error == SPNG_ECHUNK_CRC ? "a PNG picture whose checksum fails" : "a damaged PNG picture");
+    RgbaImage image(static_cast<int>(ihdr.width), static_cast<int>(ihdr.height));
+    std::vector<std::uint8_t> row(std::size_t{ihdr.width} * (sixteen ? 8 : 4));
+    bool inexact = false;
+    for (int status = 0; status != SPNG_EOI;) {
+        spng_row_info info{};
+        if (spng_get_row_info(context.get(), &info) != 0) return Fail("a damaged PNG picture");
+        status = spng_decode_row(context.get(), row.data(), row.size());
+        if (status != 0 && status != SPNG_EOI)
+            return Fail(status == SPNG_ECHUNK_CRC ? "a PNG picture whose checksum fails" : "a damaged PNG picture");
+        if (info.row_num >= ihdr.height) continue;
+        // A pass of an interlaced picture brings some of a row's pixels, at
+        // their places in the full-width row libspng writes them to.
+        const bool interlaced = ihdr.interlace_method != 0 && info.pass <= 6;
+        const int first = interlaced ? kAdam7XStart[info.pass] : 0, step = interlaced ? kAdam7XStep[info.pass] : 1;
+        for (int x = first; x < image.Width(); x += step) {
+            const std::uint8_t* p = row.data() + static_cast<std::size_t>(x) * (sixteen ? 8 : 4);
+            if (sixteen)
+                for (std::size_t c = 0; c < 4; ++c) {
+                    std::uint16_t v;  // host order, as libspng gives 16-bit samples
+                    std::copy_n(p + 2 * c, 2, reinterpret_cast<std::uint8_t*>(&v));
+                    inexact = inexact || v % 257 != 0;
+                }
+            image.Set(x, static_cast<int>(info.row_num),
+                      {Channel(p, 0, sixteen), Channel(p, 1, sixteen), Channel(p, 2, sixteen), Channel(p, 3, sixteen)});
         }
     }
-    RgbaImage image(static_cast<int>(ihdr.width), static_cast<int>(ihdr.height));
-    const std::size_t pixelBytes = sixteen ? 8 : 4;
-    for (std::size_t i = 0; i < image.Pixels().size(); ++i) {
-        const std::uint8_t* p = decoded.data() + i * pixelBytes;
-        image.Pixels()[i] = {Channel(p, 0, sixteen), Channel(p, 1, sixteen), Channel(p, 2, sixteen), Channel(p, 3, sixteen)};
-    }
+    if (spng_decode_chunks(context.get()) != 0 || !PixelStreamChecksOut(file)) return Fail("a damaged PNG picture");
+    if (inexact) return Fail("a picture of 16 bits per channel; save it at 8 bits per channel");
     return image;
 }
 

@@ -53,8 +53,11 @@ std::vector<std::uint8_t> EncodePng(const Image& image, PngEffort effort = PngEf
 // A layer's pixels with their alpha, for the layered formats. Grey and
 // palette layers are brought to 8-bit RGBA; a 16-bit layer only when every
 // sample is an 8-bit value widened (v * 257), so the conversion is exact, and
-// is refused otherwise. The picture's pixels are taken from the budget before
-// they are decoded.
+// is refused otherwise. tRNS is honoured: a palette's alpha entries and a
+// grey or RGB colour key make their pixels see-through. The working memory
+// and the picture's pixels are taken from the budget before they are
+// decoded, and every chunk's CRC and the pixel stream's checksum are checked
+// as for a picture file.
 Result<RgbaImage> DecodePngRgba(std::span<const std::uint8_t> file, PixelBudget& budget);
 
 // The PNG file of the pixels as 8-bit RGBA; empty for an empty picture.

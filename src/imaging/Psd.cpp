@@ -78,6 +78,7 @@ struct LayerRecord {
     std::vector<Channel> channels;
     bool hidden = false;
     bool locked = false;
+    std::uint8_t opacity = 255;
     std::string name;
     std::uint32_t section = 0;  // lsct type; 0 for a plain layer
     int Width() const { return right - left; }
@@ -136,7 +137,9 @@ Result<LayerRecord> ReadRecord(Reader& in) {
         record.channels.push_back({id, in.U32()});
     }
     if (in.FourCC() != kBlockSignature) return Fail("a damaged layer record");
-    in.Skip(4 + 1 + 1);  // blend mode, opacity, clipping
+    in.Skip(4);  // blend mode
+    record.opacity = in.U8();
+    in.Skip(1);  // clipping
     record.hidden = (in.U8() & 0x02) != 0;
     in.Skip(1);
     auto extra = Section(in, "layer records");
@@ -189,10 +192,53 @@ void StoreChannel(RgbaImage& image, std::int16_t id, std::span<const std::uint8_
     }
 }
 
+// The fewest bytes a plane of width x height takes: raw, every byte; packed,
+// the row counts and at least a header and a byte for every 128 of a row.
+std::uint64_t LeastPlaneBytes(std::uint16_t compression, std::uint64_t width, std::uint64_t height) {
+    if (compression == kRaw) return width * height;
+    return height * (2 + 2 * ((width + 127) / 128));
+}
+
+bool IsDrawn(std::int16_t id) { return id >= -1 && id <= 2; }
+
+const char* ChannelName(std::int16_t id) { return id == -1 ? "alpha" : id == 0 ? "red" : id == 1 ? "green" : "blue"; }
+
+// Before a layer's pixels are taken: its colour channels are all there, and
+// each drawn channel's data are in the file and long enough for its plane.
+Status CheckChannels(Reader in, const LayerRecord& record) {
+    const std::uint64_t width = static_cast<std::uint64_t>(record.Width()), height = static_cast<std::uint64_t>(record.Height());
+    const auto has = [&](std::int16_t id) {
+        return std::any_of(record.channels.begin(), record.channels.end(), [id](const auto& c) { return c.id == id; });
+    };
+    for (const std::int16_t id : {std::int16_t{0}, std::int16_t{1}, std::int16_t{2}})
+        if (!has(id))
+            return Fail("its layer '" + record.name + "' of " + std::to_string(width) + " x " + std::to_string(height) +
+                        " pixels has no " + ChannelName(id) + " channel");
+    for (const auto& channel : record.channels) {
+        const auto bytes = in.Bytes(channel.length);
+        if (!in.Ok()) return Fail("cut short in its layer pixels");
+        if (!IsDrawn(channel.id)) continue;
+        Reader data(bytes);
+        const std::uint16_t compression = data.U16();
+        if (!data.Ok() || (compression != kRaw && compression != kPackBits)) continue;  // told when it is read
+        if (data.Remaining() < LeastPlaneBytes(compression, width, height))
+            return Fail("its layer '" + record.name + "' of " + std::to_string(width) + " x " + std::to_string(height) +
+                        " pixels has " + std::to_string(channel.length) + " bytes for its " + ChannelName(channel.id) +
+                        " channel, too few for its pixels");
+    }
+    return {};
+}
+
 Result<RgbaImage> ReadLayerPixels(Reader& in, const LayerRecord& record, PixelBudget& budget) {
     const int width = record.Width(), height = record.Height();
-    if (!budget.Take(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height)))
-        return Fail("more pixels than " + std::to_string(kLayeredPixelLimit >> 20) + " megapixels");
+    if (width > 0 && height > 0) {
+        if (Status checked = CheckChannels(in, record); !checked) return checked.Error();
+        if (Status taken = budget.Take(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height)); !taken)
+            return Fail("its layer '" + record.name + "' is " + taken.Reason());
+        if (Status held = budget.Hold(static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height)); !held)
+            return Fail("its layer '" + record.name + "' " + held.Reason());
+    }
+    const HeldBytes release{budget, width > 0 && height > 0 ? static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) : 0};
     RgbaImage image(width, height, Rgba{0, 0, 0, 255});
     std::vector<std::uint8_t> plane(image.Pixels().size());
     std::vector<std::uint16_t> rowLengths;
@@ -200,7 +246,7 @@ Result<RgbaImage> ReadLayerPixels(Reader& in, const LayerRecord& record, PixelBu
         auto bytes = in.Bytes(channel.length);
         if (!in.Ok()) return Fail("cut short in its layer pixels");
         // Masks have sizes of their own, and we draw no mask.
-        if (channel.id < -1 || channel.id > 2 || width == 0 || height == 0) continue;
+        if (!IsDrawn(channel.id) || width == 0 || height == 0) continue;
         Reader data(bytes);
         auto compression = ReadCompression(data, height, 1, rowLengths);
         if (!compression) return compression.Error();
@@ -224,6 +270,7 @@ Status BuildStack(std::vector<LayerRecord>& records, std::vector<RgbaImage>& pix
         layer.name = std::move(record.name);
         layer.visible = !record.hidden;
         layer.locked = record.locked;
+        layer.opacity = record.opacity;
         layer.x = record.left;
         layer.y = record.top;
         if (record.section == kOpenFolder || record.section == kClosedFolder) {
@@ -250,6 +297,10 @@ Status ReadLayers(Reader& in, LayeredPicture& picture, PixelBudget& budget) {
     if (info->Size() == 0) return {};
     const auto count = static_cast<std::int16_t>(info->U16());
     const int layers = count < 0 ? -count : count;
+    // A group takes two records, its folder and its end: the limit counts records.
+    if (layers > kLayeredLayerLimit)
+        return Fail("it declares " + std::to_string(layers) + " layer records, more than the " +
+                    std::to_string(kLayeredLayerLimit) + " layers and groups a layered picture may have");
     std::vector<LayerRecord> records;
     for (int i = 0; i < layers; ++i) {
         auto record = ReadRecord(*info);
@@ -266,12 +317,18 @@ Status ReadLayers(Reader& in, LayeredPicture& picture, PixelBudget& budget) {
 }
 
 Result<RgbaImage> ReadMerged(Reader& in, int width, int height, int channels, PixelBudget& budget) {
-    if (!budget.Take(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height)))
-        return Fail("more pixels than " + std::to_string(kLayeredPixelLimit >> 20) + " megapixels");
-    RgbaImage image(width, height, Rgba{0, 0, 0, 255});
+    const auto w = static_cast<std::uint64_t>(width), h = static_cast<std::uint64_t>(height);
     std::vector<std::uint16_t> rowLengths;
     auto compression = ReadCompression(in, height, channels, rowLengths);
     if (!compression) return compression.Error();
+    // The planes must be there before their pixels are taken.
+    const int drawn = std::min(channels, 4);
+    if (in.Remaining() / static_cast<std::uint64_t>(drawn) < LeastPlaneBytes(*compression, w, h) - (*compression == kPackBits ? 2 * h : 0))
+        return Fail("cut short in its pixels");
+    if (Status taken = budget.Take(w, h); !taken) return taken.Error();
+    if (Status held = budget.Hold(w * h); !held) return held.Error();
+    const HeldBytes release{budget, w * h};
+    RgbaImage image(width, height, Rgba{0, 0, 0, 255});
     std::vector<std::uint8_t> plane(image.Pixels().size());
     const std::size_t rows = static_cast<std::size_t>(height);
     for (int c = 0; c < std::min(channels, 4); ++c) {
@@ -306,7 +363,7 @@ bool UnpackBits(std::span<const std::uint8_t> packed, std::span<std::uint8_t> ou
     return at == out.size();
 }
 
-Result<LayeredPicture> DecodePsd(std::span<const std::uint8_t> file) {
+Result<LayeredPicture> DecodePsd(std::span<const std::uint8_t> file, MergedImage merged) {
     if (file.size() > kLayeredFileLimit)
         return Fail("larger than " + std::to_string(kLayeredFileLimit >> 20) + " MiB");
     Reader in(file);
@@ -325,16 +382,25 @@ Result<LayeredPicture> DecodePsd(std::span<const std::uint8_t> file) {
     if (channels < 3 || channels > 56 || width == 0 || height == 0 || width > kSideLimit || height > kSideLimit)
         return Fail("a damaged header");
 
+    if (std::uint64_t{width} * height > kLayeredPixelLimit)
+        return Fail("a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels, more than the " +
+                    std::to_string(kLayeredPixelLimit >> 20) + " megapixels a layered picture may have");
     LayeredPicture picture;
     picture.width = static_cast<int>(width);
     picture.height = static_cast<int>(height);
     PixelBudget budget;
+    // The file is held by the caller all along.
+    if (Status held = budget.Hold(file.size()); !held) return Fail("the file " + held.Reason());
     if (auto colourModeData = Section(in, "colour mode data"); !colourModeData) return colourModeData.Error();
     if (auto resources = Section(in, "image resources"); !resources) return resources.Error();
     if (Status layers = ReadLayers(in, picture, budget); !layers) return layers.Error();
-    auto merged = ReadMerged(in, picture.width, picture.height, channels, budget);
-    if (!merged) return Fail("a merged image " + merged.Reason());
-    picture.merged = std::move(*merged);
+    if (merged == MergedImage::Skipped) return picture;
+    // Import never uses the merged image: a damaged one is told, not refused.
+    auto image = ReadMerged(in, picture.width, picture.height, channels, budget);
+    if (image)
+        picture.merged = std::move(*image);
+    else
+        picture.notices.push_back("The merged image was left out, as it could not be read: " + image.Reason() + ".");
     return picture;
 }
 

@@ -34,8 +34,10 @@
 // one byte repeated 1 - n times for -127 <= n <= -1; -128 is skipped.
 //
 // Reading is bounded like every reader here (kLayeredFileLimit bytes,
-// kLayeredPixelLimit pixels over all layers, every length checked before the
-// bytes are sliced); 16- and 32-bit, CMYK, greyscale, indexed and other
+// kLayeredPixelLimit pixels over all layers and kLayeredMemoryLimit bytes
+// with the file, at most kLayeredLayerLimit records, every length checked
+// before the bytes are sliced, and a layer's channel data found and long
+// enough for its pixels before they are taken); 16- and 32-bit, CMYK, greyscale, indexed and other
 // colour modes, large-document (PSB) files and ZIP-compressed channels are
 // refused with a reason that names them.
 #pragma once
@@ -49,7 +51,8 @@
 
 namespace corvane {
 
-Result<LayeredPicture> DecodePsd(std::span<const std::uint8_t> file);
+// A merged image that cannot be read is left out with a notice.
+Result<LayeredPicture> DecodePsd(std::span<const std::uint8_t> file, MergedImage merged = MergedImage::Decoded);
 
 // 8 bits per channel RGB with transparency, PackBits channels, groups as
 // section dividers, the names in UTF-16 as well, and the merged image.

@@ -148,7 +148,7 @@ void WriteRecord(Writer& info, const FlatRecord& record, std::vector<std::vector
     }
     info.FourCC(kBlockSignature);
     info.FourCC(section == kOpenFolder ? "pass" : "norm");
-    info.U8(255);  // opaque
+    info.U8(section == kFolderEnd ? 255 : layer->opacity);
     info.U8(0);    // no clipping
     // Bit 1 hides; bits 3 and 4 say a group record's pixels do not count.
     info.U8(static_cast<std::uint8_t>((layer->visible || section == kFolderEnd ? 0 : 0x02) | (section ? 0x18 : 0)));

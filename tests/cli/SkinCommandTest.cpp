@@ -509,6 +509,12 @@ TEST_F(SkinCommandTest, LayeredImagesThatCannotBeReadWriteNothingAndFoldersStayB
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "corvane: nothing written: '" + junk + "' cannot be read: cut short in its header\n");
     EXPECT_FALSE(std::filesystem::exists(out));
+    // Extracting from one is a mistake for building from it: said so, not as 35 missing pictures.
+    const auto extracted = Skin({"extract", junk, "-o", dir.File("set-from-junk")});
+    EXPECT_EQ(extracted.exitCode, 1);
+    EXPECT_EQ(extracted.err, "corvane: '" + junk + "' is a layered image, not a skin; 'skin build " + junk +
+                                 " -o SKIN.pdb' makes a skin of it\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("set-from-junk")));
 
     // A folder named like a layered image is still a folder.
     const auto folder = dir.Path() / "set.ora";

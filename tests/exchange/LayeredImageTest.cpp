@@ -194,6 +194,138 @@ TEST(LayeredImageTest, ATakenTransparentColourGivesWayToTheFirstFreeOne) {
     }
 }
 
+// The edges of import's rules: alpha 128 is opaque and 127 see-through; a
+// group is never an element's layer, whatever its name; the last spare
+// colour is tried; and with none free the see-through pixels take the
+// element's own colour.
+TEST(LayeredImageTest, ImportRulesHoldAtTheirEdges) {
+    const SkinElement& key = Named("7");
+    const Colour kSpares[] = {kPureGreen, kMagenta, kCyan, {255, 255, 0}, {0, 0, 255}, kRed, {255, 255, 255}};
+    const auto import = [&](std::vector<Layer> layers, SkinDocument& document) {
+        LayeredPicture picture;
+        picture.width = picture.height = 320;
+        picture.layers = std::move(layers);
+        return ApplyLayers(document, picture);
+    };
+    const auto keyLayer = [&](const std::vector<Colour>& opaque) {
+        Layer layer = Cropped("7", 6, 182, key.width, key.height, {10, 100, 200});
+        layer.pixels.Set(0, 0, {}); // one see-through pixel
+        for (std::size_t i = 0; i < opaque.size(); ++i)
+            layer.pixels.Set(static_cast<int>(i) + 1, 1, {opaque[i].r, opaque[i].g, opaque[i].b, 255});
+        return layer;
+    };
+
+    {  // alpha at the threshold
+        Layer layer = keyLayer({});
+        layer.pixels.Set(1, 0, {10, 100, 200, 128});
+        layer.pixels.Set(2, 0, {10, 100, 200, 127});
+        SkinDocument document;
+        import({layer}, document);
+        const ImageSlot& slot = document.Slot(16, key.element);
+        EXPECT_NE(slot.Picture().At(1, 0), slot.Transparent()) << "alpha 128 is opaque";
+        EXPECT_EQ(slot.Picture().At(2, 0), slot.Transparent()) << "alpha 127 is see-through";
+    }
+    {  // a group named as the element, above its layer
+        Layer group;
+        group.group = true;
+        group.name = "7";
+        group.children = {Cropped("Sketch", 0, 0, 2, 2, kRed)};
+        SkinDocument viaGroup, direct;
+        const LayerImport told = import({group, keyLayer({})}, viaGroup);
+        import({keyLayer({})}, direct);
+        EXPECT_EQ(viaGroup.Slot(16, key.element), direct.Slot(16, key.element));
+        EXPECT_TRUE(told.duplicated.empty()) << "a group is no second layer";
+    }
+    for (const int depth : {8, 16}) {
+        SCOPED_TRACE(depth);
+        // Every spare but black taken: black, the last, is the colour.
+        SkinDocument lastFree;
+        const std::vector<Colour> allButBlack(std::begin(kSpares), std::end(kSpares));
+        const LayerImport last = import({keyLayer(allButBlack)}, lastFree);
+        Image black(1, 1, kBlack);
+        Colour reducedBlack = kBlack;
+        ASSERT_TRUE(ReduceImageToDepth(black, reducedBlack, depth));
+        EXPECT_EQ(lastFree.Slot(depth, key.element).Transparent(), reducedBlack);
+        EXPECT_TRUE(last.noFreeColour.empty());
+        // Black taken too: the element keeps its colour, and its see-through pixel takes it.
+        SkinDocument noneFree;
+        std::vector<Colour> every = allButBlack;
+        every.push_back(kBlack);
+        const LayerImport none = import({keyLayer(every)}, noneFree);
+        const ImageSlot& slot = noneFree.Slot(depth, key.element);
+        Image green(1, 1, kPureGreen);
+        Colour reducedGreen = kPureGreen;
+        ASSERT_TRUE(ReduceImageToDepth(green, reducedGreen, depth));
+        EXPECT_EQ(slot.Transparent(), reducedGreen);
+        EXPECT_EQ(slot.Picture().At(0, 0), reducedGreen);
+        EXPECT_EQ(none.noFreeColour, (std::vector<std::string_view>{"7"}));
+    }
+}
+
+// Hidden and partly see-through layers are used, and a second layer of a
+// name ignored; each is told in one line.
+TEST(LayeredImageTest, HiddenPartlyOpaqueAndDuplicatedLayersAreTold) {
+    Layer hidden = Cropped("7", 6, 182, 2, 2, kRed), faint = Cropped("8", 0, 0, 2, 2, kRed),
+          first = Cropped("9", 0, 0, 2, 2, kRed), second = Cropped("9", 0, 0, 2, 2, kCyan);
+    hidden.visible = false;
+    faint.opacity = 128;
+    LayeredPicture picture;
+    picture.width = picture.height = 320;
+    picture.layers = {hidden, faint, first, second};
+    picture.notices = {"The merged image was left out, as it could not be read: cut short in its pixels."};
+    SkinDocument document;
+    const LayerImport import = ApplyLayers(document, picture);
+    EXPECT_EQ(import.hidden, (std::vector<std::string_view>{"7"}));
+    EXPECT_EQ(import.partlyOpaque, (std::vector<std::string_view>{"8"}));
+    EXPECT_EQ(import.duplicated, (std::vector<std::string_view>{"9"}));
+    const std::string text = LayerImportText(import);
+    for (const char* line : {"hidden and were used all the same:\n     7", "opacity below 100 %",
+                             "more than one layer; the topmost was used:\n     9", "The merged image was left out"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+    EXPECT_NE(document.Slot(16, Named("7").element), SkinDocument().Slot(16, Named("7").element)) << "used";
+}
+
+// Names from inside a file are printed as file names are: controls, C1,
+// DEL, '\', bytes that are no UTF-8 and the direction controls escaped.
+TEST(LayeredImageTest, NamesFromInsideTheFileAreEscapedWhereverTheyArePrinted) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain \xC3\xA4", "plain \xC3\xA4"},
+        {"bell\a", "bell\\x07"},
+        {"\x1B[31mred", "\\x1B[31mred"},
+        {"line\ncorvane: error: fake", "line\\x0Acorvane: error: fake"},
+        {"cr\r", "cr\\x0D"},
+        {"del\x7F", "del\\x7F"},
+        {"c1\xC2\x9B", "c1\\xC2\\x9B"},
+        {"bad\xFF", "bad\\xFF"},
+        {"back\\slash", "back\\x5Cslash"},
+        {"gpj.\xE2\x80\xAE" "exe", "gpj.\\xE2\\x80\\xAEexe"},
+        {"\xE2\x81\xA6isolate", "\\xE2\\x81\\xA6isolate"},
+    };
+    LayeredPicture picture;
+    picture.width = picture.height = 320;
+    for (const auto& [name, shown] : cases) picture.layers.push_back(Cropped(name, 0, 0, 1, 1, kRed));
+    SkinDocument document;
+    const std::vector<ImportNotice> notices = LayerImportNotices(ApplyLayers(document, picture));
+    const auto unknown = std::find_if(notices.begin(), notices.end(),
+                                      [](const ImportNotice& n) { return n.heading.find("no element") != std::string::npos; });
+    ASSERT_NE(unknown, notices.end());
+    ASSERT_EQ(unknown->names.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(unknown->names[i], cases[i].second) << i;
+
+    // A refusal quoting a layer's name: its rectangle made far larger than its pixels.
+    LayeredPicture evil;
+    evil.width = evil.height = 4;
+    evil.layers = {Cropped("\x1B]0;x\a\ncorvane: ok", 0, 0, 2, 2, kRed)};
+    auto file = *EncodeLayeredFile(evil, LayeredFormat::Photoshop);
+    const std::size_t record = 26 + 4 + 4 + 4 + 4 + 2;
+    const std::uint8_t huge[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x10, 0, 0, 0, 0x10, 0};
+    std::copy(std::begin(huge), std::end(huge), file.begin() + static_cast<std::ptrdiff_t>(record));
+    const auto refused = DecodeLayeredFile(file);
+    ASSERT_FALSE(refused.Ok());
+    EXPECT_NE(refused.Reason().find("'\\x1B]0;x\\x07\\x0Acorvane: ok'"), std::string::npos) << refused.Reason();
+    EXPECT_EQ(refused.Reason().find('\n'), std::string::npos);
+}
+
 TEST(LayeredImageTest, TheEditorsCommandsWriteReadAndTell) {
     TempDir dir;
     SkinDocument source = Painted(Depth::Sixteen);

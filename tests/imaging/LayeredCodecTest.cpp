@@ -69,7 +69,10 @@ struct Format {
     Result<LayeredPicture> (*decode)(std::span<const std::uint8_t>);
 };
 
-const Format kFormats[] = {{"OpenRaster", &EncodeOra, &DecodeOra}, {"Photoshop", &EncodePsd, &DecodePsd}};
+const Format kFormats[] = {
+    {"OpenRaster", &EncodeOra, [](std::span<const std::uint8_t> file) { return DecodeOra(file); }},
+    {"Photoshop", &EncodePsd, [](std::span<const std::uint8_t> file) { return DecodePsd(file); }},
+};
 
 TEST(LayeredCodecTest, EachFormatGivesBackLayersGroupsAndTheMergedImage) {
     const LayeredPicture sample = Sample();
@@ -83,6 +86,9 @@ TEST(LayeredCodecTest, EachFormatGivesBackLayersGroupsAndTheMergedImage) {
     }
 }
 
+// Every cut is refused, except one inside the merged image, which comes last
+// in a Photoshop file: the layers are whole, and the merged image is left out
+// with a notice.
 TEST(LayeredCodecTest, EveryCutOfAFileIsRefused) {
     LayeredPicture small;
     small.width = small.height = 4;
@@ -91,8 +97,14 @@ TEST(LayeredCodecTest, EveryCutOfAFileIsRefused) {
     for (const Format& format : kFormats) {
         const auto bytes = format.encode(small);
         ASSERT_TRUE(bytes.Ok());
-        for (std::size_t length = 0; length < bytes->size(); length += 7)
-            EXPECT_FALSE(format.decode(std::span(*bytes).first(length)).Ok()) << format.name << " cut at " << length;
+        for (std::size_t length = 0; length < bytes->size(); length += 7) {
+            const auto cut = format.decode(std::span(*bytes).first(length));
+            if (!cut) continue;
+            EXPECT_EQ(std::string_view(format.name), "Photoshop") << "cut at " << length;
+            EXPECT_EQ(cut->layers, small.layers) << format.name << " cut at " << length;
+            EXPECT_TRUE(cut->merged.Empty()) << format.name << " cut at " << length;
+            EXPECT_EQ(cut->notices.size(), 1u) << format.name << " cut at " << length;
+        }
     }
 }
 
@@ -171,13 +183,15 @@ TEST(LayeredCodecTest, PhotoshopLayersPastThePixelLimitAreRefusedBeforeDecoding)
     Bytes file = SamplePsd();
     // The first layer record follows the 26-byte header, three empty
     // sections' lengths, the layer section's length and the count: make its
-    // rectangle 16384 x 16384, past the limit for all layers together.
+    // rectangle 16384 x 16384, past the limit for all layers together and
+    // far more than its channels hold: refused from those, before a pixel is taken.
     const std::size_t record = 26 + 4 + 4 + 4 + 4 + 2;
     const std::uint8_t huge[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0x40, 0};
     std::copy(std::begin(huge), std::end(huge), file.begin() + static_cast<std::ptrdiff_t>(record));
     const auto decoded = DecodePsd(file);
     ASSERT_FALSE(decoded.Ok());
-    EXPECT_NE(decoded.Reason().find("megapixels"), std::string::npos) << decoded.Reason();
+    EXPECT_NE(decoded.Reason().find("of 16384 x 16384 pixels has"), std::string::npos) << decoded.Reason();
+    EXPECT_NE(decoded.Reason().find("too few for its pixels"), std::string::npos) << decoded.Reason();
 }
 
 // ---- OpenRaster refusals --------------------------------------------------------
