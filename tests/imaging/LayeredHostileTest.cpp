@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Layered files made to cost the most or to slip past a check, each built
 // here from a few bytes to a few hundred kilobytes: every one is refused
 // with its reason before its memory is taken, or read as it says. What the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A stream read piece by piece: past its limit or on a failed read it hands
 // back nothing of what it read, so that no caller decodes part of an input
 // as if it were all of it.

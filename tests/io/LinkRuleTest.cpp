@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The kernel's link rule as the writes apply it, walked name by name: a link
 // of another user in a shared sticky folder counts wherever it stands in the
 // path, and only the last name's link is left unfollowed when asked.
