@@ -12,6 +12,8 @@
 #include <climits>
 #include <cstring>
 
+#include "io/ByteOrder.h"
+
 namespace corvane {
 namespace {
 
@@ -73,6 +75,25 @@ constexpr uLong kUtf8NameFlag = 1 << 11;
 
 std::string Quoted(const std::string& name) { return "the archive's entry '" + name + "'"; }
 
+// Whether the archive ends with its end record and the comment it declares.
+// minizip takes an end record whose last field, the comment's length, is cut
+// off; a file cut there is cut short all the same.
+bool EndsWithItsEndRecord(std::span<const std::uint8_t> archive) {
+    constexpr std::size_t kEndRecordSize = 22;
+    constexpr std::uint32_t kEndSignature = 0x06054b50;
+    if (archive.size() < kEndRecordSize) return false;
+    const std::size_t earliest = archive.size() > kEndRecordSize + 0xFFFF ? archive.size() - kEndRecordSize - 0xFFFF : 0;
+    for (std::size_t at = archive.size() - kEndRecordSize + 1; at-- > earliest;) {
+        LittleEndianReader r(archive);
+        r.Seek(at);
+        if (r.U32() != kEndSignature) continue;
+        r.Seek(at + kEndRecordSize - 2);
+        const std::uint16_t commentLength = r.U16();
+        if (r.Ok() && at + kEndRecordSize + commentLength == archive.size()) return true;
+    }
+    return false;
+}
+
 // Inflates a raw deflate stream into exactly `out`: a stream that ends
 // sooner or goes on longer, or is damaged, fails.
 bool InflateExactly(std::span<const std::uint8_t> packed, std::span<std::uint8_t> out) {
@@ -133,7 +154,7 @@ Result<ZipReader> ZipReader::Open(std::span<const std::uint8_t> archive) {
     state->file.in = archive;
     zlib_filefunc64_def functions = MemoryFunctions(state->file);
     state->zip = unzOpen2_64("", &functions);
-    if (!state->zip) return Fail("not a zip archive, or one cut short");
+    if (!state->zip || !EndsWithItsEndRecord(archive)) return Fail("not a zip archive, or one cut short");
     unz_global_info64 global;
     if (unzGetGlobalInfo64(state->zip, &global) != UNZ_OK) return Fail("the archive's directory is damaged");
     // Counted from the end record before one entry is looked at.

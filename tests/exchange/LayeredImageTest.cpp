@@ -221,7 +221,7 @@ TEST(LayeredImageTest, ImportRulesHoldAtTheirEdges) {
         layer.pixels.Set(2, 0, {10, 100, 200, 127});
         SkinDocument document;
         import({layer}, document);
-        const ImageSlot& slot = document.Slot(16, key.element);
+        const ImageSlot& slot = document.Slot(Depth::Sixteen, key.element);
         EXPECT_NE(slot.Picture().At(1, 0), slot.Transparent()) << "alpha 128 is opaque";
         EXPECT_EQ(slot.Picture().At(2, 0), slot.Transparent()) << "alpha 127 is see-through";
     }
@@ -233,10 +233,10 @@ TEST(LayeredImageTest, ImportRulesHoldAtTheirEdges) {
         SkinDocument viaGroup, direct;
         const LayerImport told = import({group, keyLayer({})}, viaGroup);
         import({keyLayer({})}, direct);
-        EXPECT_EQ(viaGroup.Slot(16, key.element), direct.Slot(16, key.element));
+        EXPECT_EQ(viaGroup.Slot(Depth::Sixteen, key.element), direct.Slot(Depth::Sixteen, key.element));
         EXPECT_TRUE(told.duplicated.empty()) << "a group is no second layer";
     }
-    for (const int depth : {8, 16}) {
+    for (const Depth depth : kDepths) {
         SCOPED_TRACE(depth);
         // Every spare but black taken: black, the last, is the colour.
         SkinDocument lastFree;
@@ -244,7 +244,7 @@ TEST(LayeredImageTest, ImportRulesHoldAtTheirEdges) {
         const LayerImport last = import({keyLayer(allButBlack)}, lastFree);
         Image black(1, 1, kBlack);
         Colour reducedBlack = kBlack;
-        ASSERT_TRUE(ReduceImageToDepth(black, reducedBlack, depth));
+        ReduceImageToDepth(black, reducedBlack, depth);
         EXPECT_EQ(lastFree.Slot(depth, key.element).Transparent(), reducedBlack);
         EXPECT_TRUE(last.noFreeColour.empty());
         // Black taken too: the element keeps its colour, and its see-through pixel takes it.
@@ -255,7 +255,7 @@ TEST(LayeredImageTest, ImportRulesHoldAtTheirEdges) {
         const ImageSlot& slot = noneFree.Slot(depth, key.element);
         Image green(1, 1, kPureGreen);
         Colour reducedGreen = kPureGreen;
-        ASSERT_TRUE(ReduceImageToDepth(green, reducedGreen, depth));
+        ReduceImageToDepth(green, reducedGreen, depth);
         EXPECT_EQ(slot.Transparent(), reducedGreen);
         EXPECT_EQ(slot.Picture().At(0, 0), reducedGreen);
         EXPECT_EQ(none.noFreeColour, (std::vector<std::string_view>{"7"}));
@@ -282,7 +282,7 @@ TEST(LayeredImageTest, HiddenPartlyOpaqueAndDuplicatedLayersAreTold) {
     for (const char* line : {"hidden and were used all the same:\n     7", "opacity below 100 %",
                              "more than one layer; the topmost was used:\n     9", "The merged image was left out"})
         EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
-    EXPECT_NE(document.Slot(16, Named("7").element), SkinDocument().Slot(16, Named("7").element)) << "used";
+    EXPECT_NE(document.Slot(Depth::Sixteen, Named("7").element), SkinDocument().Slot(Depth::Sixteen, Named("7").element)) << "used";
 }
 
 // Names from inside a file are printed as file names are: controls, C1,
