@@ -28,9 +28,20 @@ async function runEditors(first) {
   showScreen('start');
 }
 
+// A new worker takes over at once (it skips waiting); when one replaces the
+// worker this page came from, the page still runs the old version, so the
+// user is offered a reload. The first worker of a first visit is no news.
 function registerServiceWorker() {
   if (!('serviceWorker' in navigator) || location.protocol === 'file:') return;
-  navigator.serviceWorker.register('sw.js').catch((error) => console.warn('offline copy not installed:', error));
+  const workers = navigator.serviceWorker;
+  if (workers.controller) {
+    workers.addEventListener('controllerchange', () => {
+      const offer = document.getElementById('update');
+      offer.hidden = false;
+      offer.querySelector('button').onclick = () => location.reload();
+    }, { once: true });
+  }
+  workers.register('sw.js').catch((error) => console.warn('offline copy not installed:', error));
 }
 
 async function start() {

@@ -284,12 +284,19 @@ export async function launch({ fileSystemAccess = false } = {}) {
   }
 
   // Polls the page until `fn(arg)` gives something other than null or false.
+  // A page that is loading anew may refuse to run anything; that is retried too.
   async function until(fn, arg, what) {
     const deadline = Date.now() + TIMEOUT;
     for (;;) {
-      const value = await evaluate(fn, arg);
+      let value = null;
+      let failure = '';
+      try {
+        value = await evaluate(fn, arg);
+      } catch (error) {
+        failure = `: ${error.message}`;
+      }
       if (value !== null && value !== false) return value;
-      if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
+      if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}${failure}`);
       await new Promise((resolve) => setTimeout(resolve, 50));
     }
   }
