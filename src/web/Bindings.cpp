@@ -56,6 +56,8 @@ val ElementEditors() {
         val editor = val::object();
         editor.set("title", std::string(table->title));
         editor.set("shareText", std::string(table->shareText));
+        // The picture the share button's chooser shows is the one its colour comes from.
+        editor.set("shareSource", static_cast<int>(Index(table->shareSource)));
         constexpr const char* kLayouts[] = {"SideBySide", "Keypad", "Stacked", "StackedWide"};
         editor.set("layout", kLayouts[static_cast<int>(table->layout)]);
         val rows = val::array();
