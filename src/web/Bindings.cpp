@@ -14,8 +14,10 @@
 #include "exchange/BitmapSet.h"
 #include "exchange/Dialpad.h"
 #include "exchange/LayeredImage.h"
+#include "io/FileAccess.h"
 #include "io/PathNames.h"
 #include "model/ChangeHistory.h"
+#include "pdb/DatabaseKind.h"
 #include "model/ElementDialogTables.h"
 #include "model/ElementEditing.h"
 #include "model/PreviewComposition.h"
@@ -75,6 +77,13 @@ val ElementEditors() {
 
 std::string UntitledPath() { return std::string(kUntitledPath); }
 std::string Version() { return CORVANE_VERSION; }
+
+// The editor a staged file opens in, as the desktop decides for a file given
+// to it from outside: "splash" for a splash file, "skin" for anything else.
+std::string EditorFor(const std::string& path) {
+    const FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
+    return read.Ok() && KindOfDatabase(read.bytes) == DatabaseKind::Splash ? "splash" : "skin";
+}
 
 }  // namespace
 
@@ -365,6 +374,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
     function("elementEditors", &ElementEditors);
     function("untitledPath", &UntitledPath);
     function("version", &Version);
+    function("editorFor", &EditorFor);
     function("stageOversized", &StageOversized);
 
     BindCommon<SkinDocument, SkinChange>("SkinSessionCommon");

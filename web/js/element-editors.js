@@ -65,13 +65,9 @@ const runChooser = (session, element) =>
   chooseColour(picture(session, element), session.transparentColour(element).hex);
 
 async function choose(session, element) {
-  const choice = await runChooser(session, element);
-  if (!choice) return;
-  // OK without a click keeps the colour, and still counts as a change.
-  const { picked } = choice;
-  await runCommand(session, picked
-    ? () => session.setTransparentAt(element, picked.x, picked.y)
-    : () => session.confirmTransparent(element));
+  // OK without a pick keeps the colour, and so changes nothing.
+  const picked = (await runChooser(session, element))?.picked;
+  if (picked) await runCommand(session, () => session.setTransparentAt(element, picked.x, picked.y));
 }
 
 // Keypad labels come in pairs: one group per key, released on the left.

@@ -3,6 +3,7 @@
 import { loadCore } from './core.js';
 import { openSkinEditor } from './skin-editor.js';
 import { openSplashEditor } from './splash-editor.js';
+import { catchDrops, editorForFile, kindOfDrop, refuseDrop } from './drops.js';
 
 const screens = ['start', 'skin', 'splash'];
 
@@ -15,13 +16,17 @@ export function showScreen(id) {
 
 // Each editor resolves with 'switch' (to the other one) or 'exit' (back to
 // the start screen, the nearest a page has to ending the program).
-async function runEditors(first) {
+// `opening` ({files, handle}, from a drop) is a file the editor opens at once;
+// an editor that is handed a file of the other kind resolves with
+// {opening} and the other editor opens it.
+async function runEditors(first, opening = null) {
   let editor = first;
   for (;;) {
     const open = editor === 'skin' ? openSkinEditor : openSplashEditor;
     showScreen(editor);
-    const how = await open();
-    if (how !== 'switch') break;
+    const how = await open(opening);
+    opening = how?.opening ?? null;
+    if (how !== 'switch' && !opening) break;
     editor = editor === 'skin' ? 'splash' : 'skin';
   }
   document.title = 'Corvane Desktop';
@@ -46,6 +51,14 @@ function registerServiceWorker() {
 
 async function start() {
   registerServiceWorker();
+  // A skin or splash file dropped on the start screen opens in its editor,
+  // once the core is there to open it.
+  catchDrops(async (dropped, names) => {
+    if (document.body.dataset.ready !== 'true') return;
+    const { files, handle } = await dropped;
+    if (files.length !== 1 || kindOfDrop(files[0]) !== 'database') return refuseDrop(names, 'on the start screen');
+    return runEditors(await editorForFile(files[0]), { files, handle });
+  });
   const status = document.getElementById('core-status');
   let core;
   try {

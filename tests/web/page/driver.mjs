@@ -46,6 +46,20 @@ const PAGE = String(function install() {
     d.blobs.set(url, blob);
     return url;
   };
+  // A test that opens the page anew leaves the last one on purpose: the
+  // question about unsaved changes is not put then.
+  const listen = EventTarget.prototype.addEventListener;
+  const unlisten = EventTarget.prototype.removeEventListener;
+  const wrapped = new WeakMap();
+  const guarded = (target, type, listener) => target === window && type === 'beforeunload' && typeof listener === 'function';
+  EventTarget.prototype.addEventListener = function (type, listener, options) {
+    if (!guarded(this, type, listener)) return listen.call(this, type, listener, options);
+    if (!wrapped.has(listener)) wrapped.set(listener, (event) => (d.leaving ? undefined : listener(event)));
+    return listen.call(this, type, wrapped.get(listener), options);
+  };
+  EventTarget.prototype.removeEventListener = function (type, listener, options) {
+    return unlisten.call(this, type, guarded(this, type, listener) ? wrapped.get(listener) ?? listener : listener, options);
+  };
   const click = HTMLElement.prototype.click;
   HTMLElement.prototype.click = function () {
     if (this instanceof HTMLInputElement && this.type === 'file') {
@@ -76,7 +90,9 @@ const PAGE = String(function install() {
   function nameOf(el) {
     if (el.hasAttribute('aria-labelledby')) return collapse(byIds(el.getAttribute('aria-labelledby')));
     if (el.hasAttribute('aria-label')) return collapse(el.getAttribute('aria-label'));
-    if (el.labels?.length) return collapse([...el.labels].map((l) => l.textContent).join(' '));
+    // A label's text, without that of the control it holds.
+    const labelText = (label) => [...label.childNodes].filter((n) => !n.contains(el)).map((n) => n.textContent).join(' ');
+    if (el.labels?.length) return collapse([...el.labels].map(labelText).join(' '));
     if (el.tagName === 'FIELDSET') return collapse(el.querySelector(':scope > legend')?.textContent);
     if (el.tagName === 'IMG') return collapse(el.alt);
     return collapse(el.textContent);
@@ -143,7 +159,7 @@ async function chromium({ fileSystemAccess }) {
     hasFileSystemAccess: fileSystemAccess,
     goto: (url) => page.goto(url),
     run: (src, arg) => page.evaluate(([s, a]) => (0, eval)(s)(a), [src, arg]),
-    click: (selector, position) => page.click(selector, position ? { position } : {}),
+    click: (selector, position) => (position ? page.mouse.click(position.x, position.y) : page.click(selector)),
     type: (selector, text) => page.fill(selector, text),
     key: (keys) => page.keyboard.press(keys.join('+')),
     async close() {
@@ -157,7 +173,9 @@ async function firefox({ fileSystemAccess }) {
   if (fileSystemAccess) throw new Error('Firefox has no File System Access API');
   const { default: puppeteer } = await import('puppeteer-core');
   const browser = await puppeteer.launch({
-    browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true, protocolTimeout: TIMEOUT,
+    browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true, protocolTimeout: 4 * TIMEOUT,
+    // A loaded machine takes its time to start a browser; a wait is no failure.
+    timeout: 4 * TIMEOUT,
   });
   const [page] = await browser.pages();
   page.setDefaultTimeout(TIMEOUT);
@@ -171,8 +189,8 @@ async function firefox({ fileSystemAccess }) {
     goto: (url) => page.goto(url),
     run: (src, arg) => page.evaluate((s, a) => (0, eval)(s)(a), src, arg),
     async click(selector, position) {
-      const element = await page.$(selector);
-      await element.click(position ? { offset: position } : {});
+      if (position) return page.mouse.click(position.x, position.y);
+      return (await page.$(selector)).click();
     },
     async type(selector, text) {
       await page.$eval(selector, (el) => { el.value = ''; el.focus(); });
@@ -190,7 +208,7 @@ async function firefox({ fileSystemAccess }) {
 
 async function webkit({ fileSystemAccess }) {
   if (fileSystemAccess) throw new Error('WebKit has no File System Access API');
-  const { Builder, Key, By } = await import('selenium-webdriver');
+  const { Builder, Key, By, Origin } = await import('selenium-webdriver');
   const port = await freePort();
   // Its own process group, so that closing ends Xvfb and the browser with it.
   const server = spawn('xvfb-run', ['-a', '/usr/bin/WebKitWebDriver', `--port=${port}`],
@@ -243,10 +261,7 @@ async function webkit({ fileSystemAccess }) {
     async click(selector, position) {
       const element = await driver.findElement(By.css(selector));
       if (!position) return element.click();
-      // WebDriver measures an element's offset from its centre.
-      const { width, height } = await element.getRect();
-      return driver.actions().move({ origin: element, x: Math.round(position.x - width / 2), y: Math.round(position.y - height / 2) })
-        .click().perform();
+      return driver.actions().move({ origin: Origin.VIEWPORT, x: position.x, y: position.y }).click().perform();
     },
     async type(selector, text) {
       const element = await driver.findElement(By.css(selector));
@@ -311,11 +326,23 @@ export async function launch({ fileSystemAccess = false } = {}) {
     until,
     // Opens the page and waits until the core has loaded and the start screen takes clicks.
     async open(url) {
+      await evaluate(() => { window.__driver.leaving = true; }).catch(() => {});
       await raw.goto(url);
       await until(() => document.body?.dataset.ready === 'true', null, 'the page to be ready');
     },
+    // Clicks a target, or the point `position` from its top-left corner; the
+    // point is brought into the window first (the engines would bring the
+    // target's centre, which leaves the corner of a large picture in a
+    // scrolled frame out of sight), and clicked where it then is.
     async click(target, position) {
-      await raw.click(await marked(target), position);
+      const selector = await marked(target);
+      const point = position && await evaluate(([s, x, y]) => {
+        const element = document.querySelector(s);
+        element.scrollIntoView({ block: 'nearest', inline: 'start' });
+        const box = element.getBoundingClientRect();
+        return { x: Math.floor(box.left + x), y: Math.floor(box.top + y) };
+      }, [selector, position.x, position.y]);
+      await raw.click(selector, point);
     },
     async type(target, text) {
       await raw.type(await marked(target), text);
@@ -333,6 +360,13 @@ export async function launch({ fileSystemAccess = false } = {}) {
     attribute: async (target, name) => evaluate(([s, n]) => document.querySelector(s).getAttribute(n), [await marked(target), name]),
     disabled: async (target) => evaluate((s) => document.querySelector(s).disabled, await marked(target)),
     check: (target) => browser.click(target),
+    // Picks an option of a <select> by its value, as choosing it from the list does.
+    select: async (target, value) => evaluate(([s, v]) => {
+      const select = document.querySelector(s);
+      select.value = v;
+      select.dispatchEvent(new Event('input', { bubbles: true }));
+      select.dispatchEvent(new Event('change', { bubbles: true }));
+    }, [await marked(target), value]),
     // The pixels of a canvas, RGBA.
     async pixels(target) {
       const base64 = await evaluate((s) => {
@@ -367,12 +401,14 @@ export async function launch({ fileSystemAccess = false } = {}) {
       }, { index: count, picked });
     },
     // Drops files on a target as a drag from the desktop would: each
-    // {name, bytes} or a path.
+    // {name, bytes} or a path. Resolves with whether the page took the
+    // drag and the drop (cancelled the events), which is what keeps the
+    // browser from opening the file in place of the page.
     async drop(target, files) {
       const sent = files.map((f) => (typeof f === 'string'
         ? { name: path.basename(f), base64: readFileSync(f).toString('base64') }
         : { name: f.name, base64: Buffer.from(f.bytes).toString('base64') }));
-      await evaluate(({ selector, sent }) => {
+      return evaluate(({ selector, sent }) => {
         const transfer = new DataTransfer();
         for (const { name, base64 } of sent) {
           const text = atob(base64);
@@ -381,11 +417,13 @@ export async function launch({ fileSystemAccess = false } = {}) {
           transfer.items.add(new File([bytes], name));
         }
         const element = document.querySelector(selector);
+        const taken = {};
         for (const type of ['dragenter', 'dragover', 'drop']) {
           const event = new Event(type, { bubbles: true, cancelable: true });
           Object.defineProperty(event, 'dataTransfer', { value: transfer });
-          element.dispatchEvent(event);
+          taken[type] = !element.dispatchEvent(event);
         }
+        return { dragover: taken.dragover, drop: taken.drop };
       }, { selector: await marked(target), sent });
     },
     // The downloads `action` starts, each {name, bytes}, once `count` have begun.

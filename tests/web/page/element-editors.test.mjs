@@ -1,6 +1,7 @@
 // The element editors as a user meets them: the share chooser shows the
-// picture whose colour it hands out, and the editor's undo and redo keys
-// work inside them as on the desktop.
+// picture whose colour it hands out, the chooser's OK without a pick changes
+// nothing and its swatch is named with its colour, and the editor's undo and
+// redo keys work inside them as on the desktop.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -58,6 +59,35 @@ test('the keypad labels\' shared colour is picked on the picture of key "0", whi
   await page.click(css('canvas', chooser), { x: x * 4 + 2, y: y * 4 + 2 });
   const picked = await page.attribute(css('.swatch', chooser), 'data-colour');
   assert.equal(picked.toUpperCase(), rgbAt(zero, width, x, y));
+  await page.click(button('Cancel', chooser));
+  await page.waitGone(chooser);
+  assert.deepEqual(await page.errors(), []);
+});
+
+test('OK in the chooser without a pick changes nothing; a pick is outlined and names the swatch with its colour', async () => {
+  const page = shared.browser;
+  await elementEditor(page, 'Edit Title and Event Bar');
+  const transparent = button('Transparent Color', role('group', 'Title Bar', editorDialog));
+  await page.click(transparent);
+  await page.waitFor(chooser);
+  await page.click(button('OK', chooser));
+  await page.waitGone(chooser);
+  await page.click(button('OK', editorDialog));
+  await page.waitGone(editorDialog);
+  await page.waitFor(heading(/^untitled\.pdb - /));
+  assert.ok(await page.disabled(button('Undo', css('#skin'))), 'nothing to undo');
+
+  await page.click(button('Edit Title and Event Bar'));
+  await page.click(transparent);
+  const shown = await page.pixels(css('canvas', chooser));
+  const width = Number(await page.attribute(css('canvas', chooser), 'width'));
+  const [x, y] = [5, 2];
+  await page.click(css('canvas', chooser), { x: x * 4 + 2, y: y * 4 + 2 });
+  await page.waitFor(role('img', `Chosen color: ${rgbAt(shown, width, x, y)}`, chooser));
+  assert.deepEqual(await page.evaluate(() => {
+    const marker = document.querySelector('#chooser .cursor');
+    return marker.hidden ? null : [marker.offsetLeft, marker.offsetTop];
+  }), [x * 4, y * 4], 'the picked pixel is outlined');
   await page.click(button('Cancel', chooser));
   await page.waitGone(chooser);
   assert.deepEqual(await page.errors(), []);
