@@ -23,6 +23,9 @@ import { serve } from './harness.mjs';
 
 export const engine = process.env.CORVANE_ENGINE ?? 'chromium';
 const TIMEOUT = 30000;
+// Loading the page (the core's 2 MB of WebAssembly, a service worker's
+// install) on a busy machine takes longest.
+const LOAD_TIMEOUT = 4 * TIMEOUT;
 
 // ---- What a test points at: a control by its role and accessible name,
 // optionally inside another, or a CSS selector.
@@ -157,7 +160,7 @@ async function chromium({ fileSystemAccess }) {
   return {
     errors,
     hasFileSystemAccess: fileSystemAccess,
-    goto: (url) => page.goto(url),
+    goto: (url) => page.goto(url, { timeout: LOAD_TIMEOUT }),
     run: (src, arg) => page.evaluate(([s, a]) => (0, eval)(s)(a), [src, arg]),
     click: (selector, position) => (position ? page.mouse.click(position.x, position.y) : page.click(selector)),
     type: (selector, text) => page.fill(selector, text),
@@ -186,7 +189,7 @@ async function firefox({ fileSystemAccess }) {
   return {
     errors,
     hasFileSystemAccess: false,
-    goto: (url) => page.goto(url),
+    goto: (url) => page.goto(url, { timeout: LOAD_TIMEOUT }),
     run: (src, arg) => page.evaluate((s, a) => (0, eval)(s)(a), src, arg),
     async click(selector, position) {
       if (position) return page.mouse.click(position.x, position.y);
@@ -239,7 +242,7 @@ async function webkit({ fileSystemAccess }) {
         'webkitgtk:browserOptions': { binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser', args: ['--automation'] },
       })
       .build();
-    await driver.manage().setTimeouts({ script: TIMEOUT, pageLoad: TIMEOUT, implicit: 0 });
+    await driver.manage().setTimeouts({ script: TIMEOUT, pageLoad: LOAD_TIMEOUT, implicit: 0 });
   } catch (error) {
     await stop();
     throw error;
