@@ -8,7 +8,11 @@ const CACHE = 'corvane-@VERSION@';
 const FILES = [/* @FILES@ */];
 
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
+  // From the server, never from the browser's HTTP cache: a host that sends
+  // no Cache-Control lets that cache keep the old files for days, and a new
+  // cache filled from it would be the old version under a new name.
+  const fresh = FILES.map((file) => new Request(file, { cache: 'reload' }));
+  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(fresh)).then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', (event) => {

@@ -36,8 +36,7 @@ bool RunEditor(EditorKind kind, const std::string& file) {
 }
 
 EditorKind EditorKindForFile(const std::string& file) {
-    const FileRead read = ReadFileAtMost(file, kDatabaseFileLimit);
-    return read.Ok() && KindOfDatabase(read.bytes) == DatabaseKind::Splash ? EditorKind::Splash : EditorKind::Skin;
+    return OpensInSplashEditor(file) ? EditorKind::Splash : EditorKind::Skin;
 }
 
 }  // namespace corvane

@@ -9,6 +9,7 @@
 
 #include "io/FileAccess.h"
 #include "io/PathNames.h"
+#include "pdb/DatabaseKind.h"
 #include "pdb/PalmText.h"
 
 namespace corvane {
@@ -185,6 +186,11 @@ SplashReadOutcome ReadSplashFile(SplashDocument& splash, UserInterface& user, co
     splash.SetFileName(path);
     splash.ClearModified();
     return SplashReadOutcome::Opened;
+}
+
+bool OpensInSplashEditor(const std::string& path) {
+    const FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
+    return read.Ok() && KindOfDatabase(read.bytes) == DatabaseKind::Splash;
 }
 
 const char* Name(SplashLoadOutcome outcome) {

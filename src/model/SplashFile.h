@@ -64,6 +64,11 @@ SplashSaveOutcome SaveSplash(SplashDocument& splash, UserInterface& user, std::u
 // Asks for a file name (kept even when the write then fails), then WriteSplash.
 SplashSaveOutcome SaveSplashAs(SplashDocument& splash, UserInterface& user, std::uint32_t now = PalmNow());
 
+// Which editor a file given from outside (a file manager, a drop) opens in:
+// the splash editor for a splash file, the skin editor for anything else,
+// unreadable files too, where the skin editor says what is wrong.
+bool OpensInSplashEditor(const std::string& path);
+
 // Asks for a splash file, then ReadSplashFile. With unsaved changes it asks
 // first; any answer but Yes is Cancelled. A path given takes the file
 // prompt's place.

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "model/ProgramText.h"
+#include "model/SplashFile.h"
 #include "web/PageFiles.h"
 #include "web/PageValues.h"
 
@@ -37,6 +38,8 @@ std::optional<std::string> OptionalPath(const val& path) {
 namespace {
 
 std::string UntitledPath() { return std::string(kUntitledPath); }
+// The editor a staged file opens in, as the desktop's: "splash" or "skin".
+std::string EditorFor(const std::string& path) { return OpensInSplashEditor(path) ? "splash" : "skin"; }
 std::string Version() { return CORVANE_VERSION; }
 
 }  // namespace
@@ -54,4 +57,5 @@ EMSCRIPTEN_BINDINGS(corvane) {
     function("untitledPath", &UntitledPath);
     function("version", &Version);
     function("stageOversized", &StageOversized);
+    function("editorFor", &EditorFor);
 }

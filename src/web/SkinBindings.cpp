@@ -45,6 +45,8 @@ val ElementEditors() {
         val editor = val::object();
         editor.set("title", std::string(table->title));
         editor.set("shareText", std::string(table->shareText));
+        // The picture the share button's chooser shows is the one its colour comes from.
+        editor.set("shareSource", static_cast<int>(Index(table->shareSource)));
         editor.set("layout", Name(table->layout));
         val rows = val::array();
         for (const ElementRow& row : table->rows) {

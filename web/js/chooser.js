@@ -26,11 +26,18 @@ export function chooseColour({ rgba, width, height }, current) {
   let picked = null;
   const show = () => {
     swatch.style.background = colour;
-    swatch.setAttribute('aria-label', colour);
+    // Named with its value, which is all a screen reader can tell of a swatch.
+    swatch.setAttribute('aria-label', `Chosen color: ${colour}`);
     swatch.dataset.colour = colour;
+  };
+  // The pixel picked or under the keyboard, outlined.
+  const mark = ({ x, y }) => {
+    Object.assign(marker.style, { left: `${x * SCALE}px`, top: `${y * SCALE}px` });
+    marker.hidden = false;
   };
   const pick = (x, y) => {
     cursor = { x, y };
+    mark(cursor);
     picked = { x, y };
     colour = colourText(pixelColour(rgba, width, x, y));
     pointer.textContent = `${x}, ${y}: ${colour}`;
@@ -57,9 +64,7 @@ export function chooseColour({ rgba, width, height }, current) {
       y: Math.min(height - 1, Math.max(0, cursor.y + move[1])),
     };
     pointer.textContent = `${cursor.x}, ${cursor.y}`;
-    // The keyboard's pixel, outlined; a click needs no marker.
-    Object.assign(marker.style, { left: `${cursor.x * SCALE}px`, top: `${cursor.y * SCALE}px` });
-    marker.hidden = false;
+    mark(cursor);
     marker.scrollIntoView({ block: 'nearest', inline: 'nearest' });
   };
   canvas.addEventListener('click', onClick);

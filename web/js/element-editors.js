@@ -9,6 +9,7 @@ import { FileKind, freshFolder, stageFile } from './core.js';
 import { runCommand } from './commands.js';
 import { chooseColour } from './chooser.js';
 import { drawRGBA } from './pictures.js';
+import { shortcutOf } from './leaving.js';
 
 const PICTURE_TYPES = '.bmp,.png,.jpg,.jpeg,.pbm,.pgm,.ppm,.pnm,.pam,image/*';
 
@@ -67,13 +68,9 @@ const runChooser = (session, element) =>
   chooseColour(picture(session, element), session.transparentColour(element).hex);
 
 async function choose(session, element) {
-  const choice = await runChooser(session, element);
-  if (!choice) return;
-  // OK without a click keeps the colour, and still counts as a change.
-  const { picked } = choice;
-  await runCommand(session, picked
-    ? () => session.setTransparentAt(element, picked.x, picked.y)
-    : () => session.confirmTransparent(element));
+  // OK without a pick keeps the colour, and so changes nothing.
+  const picked = (await runChooser(session, element))?.picked;
+  if (picked) await runCommand(session, () => session.setTransparentAt(element, picked.x, picked.y));
 }
 
 // Keypad labels come in pairs: one group per key, released on the left.
@@ -112,17 +109,32 @@ export function runElementEditor(session, editor, onChange) {
   share.hidden = !editor.shareText;
   share.textContent = editor.shareText;
   share.onclick = async () => {
-    const picked = (await runChooser(session, editor.elements[0].index))?.picked;
+    const picked = (await runChooser(session, editor.shareSource))?.picked;
     // Cancelled too: the others still get the source's (unchanged) colour;
     // a point outside the picture tells the core nothing was picked.
     await runCommand(session, () => session.shareTransparentAt(editor.index, picked?.x ?? -1, picked?.y ?? -1));
     redraw();
     onChange();
   };
+  // The editor's undo and redo keys work here too, as on the desktop, and
+  // the pictures follow; the chooser, a dialog of its own, keeps its keys.
+  const onKey = async (event) => {
+    const command = shortcutOf(event);
+    if ((command !== 'undo' && command !== 'redo') || !dialog.contains(event.target)) return;
+    event.preventDefault();
+    if (!(command === 'undo' ? session.canUndo() : session.canRedo())) return;
+    await runCommand(session, () => (command === 'undo' ? session.undo() : session.redo()));
+    redraw();
+    onChange();
+  };
+  dialog.addEventListener('keydown', onKey);
   const ok = dialog.querySelector('.ok');
   ok.onclick = () => dialog.close('ok');
   return new Promise((resolve) => {
-    dialog.addEventListener('close', () => resolve(), { once: true });
+    dialog.addEventListener('close', () => {
+      dialog.removeEventListener('keydown', onKey);
+      resolve();
+    }, { once: true });
     dialog.showModal();
     ok.focus();
   });

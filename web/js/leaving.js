@@ -25,16 +25,21 @@ const SHORTCUTS = [
   { key: 's', shift: true, command: 'saveAs' },
 ];
 
+// The command a key press stands for, if any.
+export function shortcutOf(event) {
+  if (!(event.ctrlKey || event.metaKey) || event.altKey) return undefined;
+  return SHORTCUTS.find((s) => s.key === event.key.toLowerCase() && s.shift === event.shiftKey)?.command;
+}
+
 // Presses the command's button for the shortcuts typed while `root` is shown
 // and no dialog is open (a dialog's own keys belong to it), so that a
 // shortcut is refused where its button is disabled or a command still runs.
 export function keyboardShortcuts(root) {
   document.addEventListener('keydown', (event) => {
     if (root.hidden || document.querySelector('dialog[open]')) return;
-    if (!(event.ctrlKey || event.metaKey) || event.altKey) return;
-    const hit = SHORTCUTS.find((s) => s.key === event.key.toLowerCase() && s.shift === event.shiftKey);
-    if (!hit) return;
+    const command = shortcutOf(event);
+    if (!command) return;
     event.preventDefault();
-    root.querySelector(`button[data-command="${hit.command}"]`)?.click();
+    root.querySelector(`button[data-command="${command}"]`)?.click();
   });
 }

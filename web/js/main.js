@@ -6,6 +6,7 @@
 import { loadCore } from './core.js';
 import { openSkinEditor } from './skin-editor.js';
 import { openSplashEditor } from './splash-editor.js';
+import { catchDrops, editorForFile, kindOfDrop, refuseDrop } from './drops.js';
 
 const screens = ['start', 'skin', 'splash'];
 
@@ -18,26 +19,49 @@ export function showScreen(id) {
 
 // Each editor resolves with 'switch' (to the other one) or 'exit' (back to
 // the start screen, the nearest a page has to ending the program).
-async function runEditors(first) {
+// `opening` ({files, handle}, from a drop) is a file the editor opens at once;
+// an editor that is handed a file of the other kind resolves with
+// {opening} and the other editor opens it.
+async function runEditors(first, opening = null) {
   let editor = first;
   for (;;) {
     const open = editor === 'skin' ? openSkinEditor : openSplashEditor;
     showScreen(editor);
-    const how = await open();
-    if (how !== 'switch') break;
+    const how = await open(opening);
+    opening = how?.opening ?? null;
+    if (how !== 'switch' && !opening) break;
     editor = editor === 'skin' ? 'splash' : 'skin';
   }
   document.title = 'Corvane Desktop';
   showScreen('start');
 }
 
+// A new worker takes over at once (it skips waiting); when one replaces the
+// worker this page came from, the page still runs the old version, so the
+// user is offered a reload. The first worker of a first visit is no news.
 function registerServiceWorker() {
   if (!('serviceWorker' in navigator) || location.protocol === 'file:') return;
-  navigator.serviceWorker.register('sw.js').catch((error) => console.warn('offline copy not installed:', error));
+  const workers = navigator.serviceWorker;
+  if (workers.controller) {
+    workers.addEventListener('controllerchange', () => {
+      const offer = document.getElementById('update');
+      offer.hidden = false;
+      offer.querySelector('button').onclick = () => location.reload();
+    }, { once: true });
+  }
+  workers.register('sw.js').catch((error) => console.warn('offline copy not installed:', error));
 }
 
 async function start() {
   registerServiceWorker();
+  // A skin or splash file dropped on the start screen opens in its editor,
+  // once the core is there to open it.
+  catchDrops(async (dropped, names) => {
+    if (document.body.dataset.ready !== 'true') return;
+    const { files, handle } = await dropped;
+    if (files.length !== 1 || kindOfDrop(files[0]) !== 'database') return refuseDrop(names, 'on the start screen');
+    return runEditors(await editorForFile(files[0]), { files, handle });
+  });
   const status = document.getElementById('core-status');
   let core;
   try {

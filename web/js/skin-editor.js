@@ -11,6 +11,7 @@ import { runElementEditor } from './element-editors.js';
 import { drawRGBA } from './pictures.js';
 import { exchangeCommands } from './skin-exchange.js';
 import { guardLeaving, keyboardShortcuts } from './leaving.js';
+import { editorForFile, kindOfDrop, refuseDrop } from './drops.js';
 
 const screen = () => document.getElementById('skin');
 let current = null; // the open editor, so that wiring happens once
@@ -50,6 +51,7 @@ class SkinEditor extends FileEditor {
       redo: () => this.run(() => s.redo()),
       ...exchangeCommands(this),
       toSplash: () => leave('switch'),
+      handOver: (opening) => leave({ opening }),
       exit: () => leave('exit'),
       about: () => document.getElementById('about').showModal(),
     };
@@ -75,24 +77,29 @@ function wireOnce(root) {
     root.querySelector('.previews').style.setProperty('--zoom', event.target.value);
   });
   const run = wireCommands(root, (name) => current?.commands[name]);
-  // One file is a skin to open; a folder or several files, a bitmap set.
+  // A folder, several files or a picture are a bitmap set; a skin file opens
+  // here, a splash file in the splash editor; anything else is refused.
   acceptDrops(root, (dropped) => run(async () => {
     const { files, handle, folder } = await dropped;
-    await (folder || files.length > 1 ? current.commands.importDropped(files) : current.open(files, handle));
+    const kind = files.length === 1 ? kindOfDrop(files[0]) : null;
+    if (folder || files.length > 1 || kind === 'picture') return current.commands.importDropped(files);
+    if (kind !== 'database') return refuseDrop(files.map((f) => f.name), 'on the skin editor');
+    if ((await editorForFile(files[0])) === 'splash') return current.commands.handOver({ files, handle });
+    return current.open(files, handle);
   }));
   keyboardShortcuts(root);
 }
 
 // Opens a fresh skin editor; resolves with 'switch' or 'exit' once the user
 // leaves it and has answered the question about unsaved changes.
-export function openSkinEditor() {
+export function openSkinEditor(opening = null) {
   const root = screen();
   if (!root.dataset.wired) { wireOnce(root); root.dataset.wired = 'true'; }
   return new Promise((resolve) => {
     const editor = new SkinEditor();
     const stopGuard = guardLeaving(() => editor.session.modified());
     const leave = async (how) => {
-      if (!(await editor.close(how === 'switch'))) return;
+      if (!(await editor.close(how !== 'exit'))) return;
       stopGuard();
       editor.session.delete();
       current = null;
@@ -101,5 +108,6 @@ export function openSkinEditor() {
     editor.commands = editor.handlers(leave);
     current = editor;
     editor.refresh();
+    if (opening) editor.open(opening.files, opening.handle);
   });
 }

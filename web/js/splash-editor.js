@@ -6,6 +6,7 @@
 // SplashSession of the core.
 import { FileKind, baseName, freshFolder, readable, stageFile, theCore } from './core.js';
 import { acceptDrops, download, pickFiles } from './files.js';
+import { editorForFile, kindOfDrop, refuseDrop } from './drops.js';
 import { SaveTarget, wireCommands } from './commands.js';
 import { FileEditor } from './file-editor.js';
 import { guardLeaving, keyboardShortcuts } from './leaving.js';
@@ -85,29 +86,34 @@ function wireOnce(root) {
     box.querySelector('[data-picture="save"]').addEventListener('click', () => run(() => current.savePicture(which)));
     acceptDrops(box, (dropped) => run(async () => current.load(which, (await dropped).files)));
   }
+  // A splash file opens here, a skin file in the skin editor; pictures go
+  // on the picture they are dropped on, anything else is refused.
   acceptDrops(root, (dropped) => run(async () => {
     const { files, handle } = await dropped;
-    await current.open(files, handle);
+    if (files.length !== 1 || kindOfDrop(files[0]) !== 'database') return refuseDrop(files.map((f) => f.name), 'on the splash editor outside its pictures');
+    if ((await editorForFile(files[0])) === 'skin') return current.leaving.handOver({ files, handle });
+    return current.open(files, handle);
   }));
   keyboardShortcuts(root);
 }
 
-export function openSplashEditor() {
+export function openSplashEditor(opening = null) {
   const root = screen();
   if (!root.dataset.wired) { wireOnce(root); root.dataset.wired = 'true'; }
   return new Promise((resolve) => {
     const editor = new SplashEditor();
     const stopGuard = guardLeaving(() => editor.session.modified());
     const leave = async (how) => {
-      if (!(await editor.close(how === 'switch'))) return;
+      if (!(await editor.close(how !== 'exit'))) return;
       stopGuard();
       editor.urls.forEach((url) => url && URL.revokeObjectURL(url));
       editor.session.delete();
       current = null;
       resolve(how);
     };
-    editor.leaving = { toSkins: () => leave('switch'), exit: () => leave('exit') };
+    editor.leaving = { toSkins: () => leave('switch'), exit: () => leave('exit'), handOver: (o) => leave({ opening: o }) };
     current = editor;
     editor.refresh();
+    if (opening) editor.open(opening.files, opening.handle);
   });
 }

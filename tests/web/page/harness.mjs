@@ -28,11 +28,12 @@ async function freePort() {
   return port;
 }
 
-// Serves build/web/ until stop(); resolves once the server accepts requests,
-// which it announces on its standard error before serving.
-export async function serve() {
+// Serves `folder` (build/web/) until stop(), with Last-Modified and no
+// Cache-Control, as many hosts do; resolves once the server accepts
+// requests, which it announces on its standard error before serving.
+export async function serve(folder = site) {
   const port = await freePort();
-  const server = spawn('python3', ['-u', '-m', 'http.server', String(port), '--bind', '127.0.0.1', '--directory', site],
+  const server = spawn('python3', ['-u', '-m', 'http.server', String(port), '--bind', '127.0.0.1', '--directory', folder],
     { stdio: ['ignore', 'pipe', 'pipe'] });
   let said = '';
   await new Promise((resolve, reject) => {

@@ -9,17 +9,16 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { rmSync } from 'node:fs';
 import path from 'node:path';
-import { choose, corvane, inBrowser, openPage, serve, temporaryFolder } from './harness.mjs';
-import { button, canvasPixels, elementEditor, startEditor } from './actions.mjs';
+import { corvane, temporaryFolder } from './harness.mjs';
+import { button, css, dialog, heading, role, servedPage } from './driver.mjs';
+import { startEditor } from './steps.mjs';
 
+const shared = servedPage();
 let work;
-let server;
-before(async () => {
+before(() => {
   work = temporaryFolder('corvane-web-undo-');
-  server = await serve();
 });
-after(async () => {
-  await server?.stop();
+after(() => {
   if (work) rmSync(work, { recursive: true, force: true });
 });
 
@@ -37,44 +36,49 @@ function toolReduction(picture) {
 
 const rgbOf = (rgba) => Buffer.from(rgba.filter((_, i) => i % 4 !== 3));
 
+const editor = dialog('element-editor');
+const picture = css('canvas[data-element="dialbutton"]', editor);
+const released = css('#preview-released');
+
+async function keypadButtons(page) {
+  await page.click(button('Edit Keypad Buttons'));
+  await page.waitFor(heading('Edit Keypad Buttons', editor));
+}
+
 for (const kind of kinds) {
   test(`Load Image of a .${kind}, then undo and redo`, async () => {
-    await inBrowser(async (browser) => {
-      const { page } = browser;
-      await openPage(page, server.url);
-      await startEditor(page, 'Phone Application Skins');
-      const released = page.locator('#preview-released');
-      const previewBefore = await canvasPixels(released);
+    const page = shared.browser;
+    await startEditor(page, shared.server.url, 'Phone Application Skins');
+    const previewBefore = await page.pixels(released);
 
-      let dialog = await elementEditor(page, 'Edit Keypad Buttons');
-      const picture = () => dialog.locator('canvas[data-element="dialbutton"]');
-      const before = await canvasPixels(picture());
-      const { width, height } = await picture().evaluate((c) => ({ width: c.width, height: c.height }));
-      const file = path.join(work, `plasma.${kind}`);
-      execFileSync('convert', ['-size', `${width}x${height}`, '-seed', '7', 'plasma:red-blue', '-depth', '8', file]);
-      await choose(page, () => button(dialog.getByRole('group', { name: 'Button normal' }), 'Load Image').click(), file);
-      await page.waitForFunction(([w, h, b]) => {
-        const c = document.querySelector('dialog[open] canvas[data-element="dialbutton"]');
-        return [...c.getContext('2d').getImageData(0, 0, w, h).data].some((v, i) => v !== b[i]);
-      }, [width, height, [...before]]);
-      const loaded = await canvasPixels(picture());
-      assert.ok(rgbOf(loaded).equals(toolReduction(file)), 'the same reduction as the tool');
-      await button(dialog, 'OK').click();
-      await page.getByRole('heading', { name: /^untitled\.pdb\* - / }).waitFor();
-      const previewLoaded = await canvasPixels(released);
-      assert.ok(!previewLoaded.equals(previewBefore), 'the preview shows the new picture');
+    await keypadButtons(page);
+    const before = await page.pixels(picture);
+    const [width, height] = [await page.attribute(picture, 'width'), await page.attribute(picture, 'height')];
+    const file = path.join(work, `plasma.${kind}`);
+    execFileSync('convert', ['-size', `${width}x${height}`, '-seed', '7', 'plasma:red-blue', '-depth', '8', file]);
+    await page.choose(() => page.click(button('Load Image', role('group', 'Button normal', editor))), file);
+    await page.until(([b]) => {
+      const c = document.querySelector('dialog[open] canvas[data-element="dialbutton"]');
+      return [...c.getContext('2d').getImageData(0, 0, c.width, c.height).data].some((v, i) => v !== b[i]);
+    }, [[...before]], 'the loaded picture');
+    const loaded = await page.pixels(picture);
+    assert.ok(rgbOf(loaded).equals(toolReduction(file)), 'the same reduction as the tool');
+    await page.click(button('OK', editor));
+    await page.waitFor(heading(/^untitled\.pdb\* - /));
+    const previewLoaded = await page.pixels(released);
+    assert.ok(!previewLoaded.equals(previewBefore), 'the preview shows the new picture');
 
-      await page.keyboard.press('Control+Z');
-      await page.getByRole('heading', { name: /^untitled\.pdb - / }).waitFor();
-      assert.ok((await canvasPixels(released)).equals(previewBefore), 'undo restores the preview');
-      dialog = await elementEditor(page, 'Edit Keypad Buttons');
-      assert.ok((await canvasPixels(picture())).equals(before), 'undo restores the picture');
-      await button(dialog, 'OK').click();
+    await page.key('Control+z');
+    await page.waitFor(heading(/^untitled\.pdb - /));
+    assert.ok((await page.pixels(released)).equals(previewBefore), 'undo restores the preview');
+    await keypadButtons(page);
+    assert.ok((await page.pixels(picture)).equals(before), 'undo restores the picture');
+    await page.click(button('OK', editor));
+    await page.waitGone(editor);
 
-      await page.keyboard.press('Control+Shift+Z');
-      await page.getByRole('heading', { name: /^untitled\.pdb\* - / }).waitFor();
-      assert.ok((await canvasPixels(released)).equals(previewLoaded), 'redo brings the picture back');
-      assert.deepEqual(browser.errors, []);
-    });
+    await page.key('Control+Shift+z');
+    await page.waitFor(heading(/^untitled\.pdb\* - /));
+    assert.ok((await page.pixels(released)).equals(previewLoaded), 'redo brings the picture back');
+    assert.deepEqual(await page.errors(), []);
   });
 }

@@ -1,0 +1,93 @@
+// Drops, one meaning each wherever they land: a skin or splash file opens in
+// its own editor, a picture goes where it is dropped, anything else is
+// refused with a message; and no drop is left to the browser, which would
+// replace the page with the dropped file.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { readFileSync, rmSync } from 'node:fs';
+import path from 'node:path';
+import { corvane, temporaryFolder, testData } from './harness.mjs';
+import { button, css, dialog, heading, servedPage } from './driver.mjs';
+import { TITLE, closeMessage, message, startEditor } from './steps.mjs';
+
+const shared = servedPage();
+let work;
+const at = (name) => path.join(work, name);
+before(() => {
+  work = temporaryFolder('corvane-web-drops-');
+  corvane('skin', 'new', '--depth', '16', '-o', at('Plain.pdb'));
+  corvane('skin', 'extract', at('Plain.pdb'), '-o', at('set'));
+  corvane('splash', 'build', path.join(testData, 'splash/baseline-320x320.jpg'),
+    path.join(testData, 'splash/progressive-320x320.jpg'), '-o', at('Summer.pdb'));
+});
+after(() => {
+  if (work) rmSync(work, { recursive: true, force: true });
+});
+
+const file = (name) => ({ name: path.basename(name), bytes: readFileSync(name) });
+const skinFile = () => file(path.join(testData, 'skin/golden.pdb'));
+const splashFile = () => file(at('Summer.pdb'));
+const picture = () => file(at('set/titlebar.bmp'));
+const notes = () => ({ name: 'notes.txt', bytes: Buffer.from('not a skin') });
+
+const onStart = (page) => page.open(shared.server.url);
+const onSkinEditor = (page) => startEditor(page, shared.server.url, 'Phone Application Skins');
+const onSplashEditor = (page) => startEditor(page, shared.server.url, 'Splash Images');
+async function onElementEditor(page) {
+  await onSkinEditor(page);
+  await page.click(button('Edit Title and Event Bar'));
+  await page.waitFor(heading('Edit Title and Event Bar', dialog('element-editor')));
+}
+
+// Each: where the drop lands, what is dropped, and what the user then sees.
+const drops = [
+  { name: 'a skin file on the start screen opens in the skin editor', setup: onStart, target: css('#start'), files: () => [skinFile()],
+    then: (page) => page.waitFor(heading(`golden.pdb${TITLE}`, css('#skin'))) },
+  { name: 'a splash file on the start screen opens in the splash editor', setup: onStart, target: css('#start'), files: () => [splashFile()],
+    then: (page) => page.waitFor(heading(`Summer.pdb${TITLE}`, css('#splash'))) },
+  { name: 'a splash file on the skin editor opens in the splash editor', setup: onSkinEditor, target: css('#skin'), files: () => [splashFile()],
+    then: (page) => page.waitFor(heading(`Summer.pdb${TITLE}`, css('#splash'))) },
+  { name: 'a skin file on the splash editor opens in the skin editor', setup: onSplashEditor, target: css('#splash'), files: () => [skinFile()],
+    then: (page) => page.waitFor(heading(`golden.pdb${TITLE}`, css('#skin'))) },
+  ...[['the start screen', onStart, css('#start')], ['the skin editor', onSkinEditor, css('#skin')]].map(([where, setup, target]) => ({
+    name: `a file of another kind on ${where} is refused with a message`, setup, target, files: () => [notes()],
+    async then(page) {
+      assert.match((await closeMessage(page)).text, /^notes\.txt cannot be dropped/);
+    } })),
+  { name: 'a picture on the element editor outside its slots is refused with a message', setup: onElementEditor,
+    target: heading('Edit Title and Event Bar', dialog('element-editor')), files: () => [picture()],
+    async then(page) {
+      assert.match((await closeMessage(page)).text, /^titlebar\.bmp cannot be dropped/);
+      await page.waitFor(dialog('element-editor'));
+    } },
+  { name: 'a drop on an open message changes nothing', target: message, files: () => [skinFile()],
+    async setup(page) {
+      await onStart(page);
+      await page.drop(css('#start'), [notes()]);
+      await page.waitFor(message);
+    },
+    async then(page) {
+      assert.match((await closeMessage(page)).text, /^notes\.txt cannot be dropped/);
+      await page.waitFor(css('#start'));
+      assert.equal(await page.count(message), 0, 'no second message');
+    } },
+  // Last: it leaves the skin changed, and the next page opened would be asked about leaving it.
+  { name: 'a picture on the skin editor goes into the skin as a bitmap set, not opened as a skin', setup: onSkinEditor, target: css('#skin'),
+    files: () => [picture()],
+    async then(page) {
+      // The bitmap set's report of what it took, never the question about opening another skin.
+      assert.doesNotMatch((await closeMessage(page)).text, /skin anyway/);
+      await page.waitFor(heading(/^untitled\.pdb\* - /, css('#skin')));
+    } },
+];
+
+for (const drop of drops) {
+  test(drop.name, async () => {
+    const page = shared.browser;
+    await drop.setup(page);
+    const taken = await page.drop(drop.target, drop.files());
+    assert.deepEqual(taken, { dragover: true, drop: true }, 'the page takes the drop; the browser does not open the file');
+    await drop.then(page);
+    assert.deepEqual(await page.errors(), []);
+  });
+}
