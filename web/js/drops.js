@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a drop means, the same on every screen: a skin or splash file opens in
 // its own editor, pictures go where they are dropped (an element's slot, or,
 // on the skin editor, the bitmap set), and anything else is refused with a

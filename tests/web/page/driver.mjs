@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One small interface over the three browser engines the page is tested in,
 // so that a test says what a user does, not which engine does it:
 //   chromium  Debian's Chromium through playwright-core

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Drops, one meaning each wherever they land: a skin or splash file opens in
 // its own editor, a picture goes where it is dropped, anything else is
 // refused with a message; and no drop is left to the browser, which would

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The element editors as a user meets them: the share chooser shows the
 // picture whose colour it hands out, the chooser's OK without a pick changes
 // nothing and its swatch is named with its colour, and the editor's undo and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The skin editor at 4x zoom: the previews scroll in their own frame, the
 // page keeps the window's width, and the commands stay in view while the
 // previews are scrolled to their far corner.

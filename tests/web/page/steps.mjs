@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Steps a user takes on the page, over driver.mjs, in the words of the
 // page's controls.
 import { button, css, dialog, heading } from './driver.mjs';

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A new version reaches the user: the page served anew, with old file dates
 // and no Cache-Control, so that the browser's HTTP cache would still give
 // the old files, is what the page runs after the offer to reload is taken.
