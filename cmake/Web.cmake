@@ -1,10 +1,6 @@
 # The browser edition: the core layers and src/web's bindings as one
 # WebAssembly module with its JavaScript loader, an ES module whose default
 # export creates the module. Built by scripts/build-web.sh with emcmake.
-if(NOT EMSCRIPTEN)
-  message(FATAL_ERROR "CORVANE_WEB needs the emscripten toolchain: run scripts/build-web.sh")
-endif()
-
 set(CORVANE_WEB_OUTPUT ${CMAKE_BINARY_DIR} CACHE PATH "Where the module and its loader go")
 
 # Release at -O2: -O3 makes a larger module and the page no faster.
@@ -16,8 +12,9 @@ target_link_libraries(corvane-core PRIVATE corvane_core)
 corvane_warnings(corvane-core)
 target_compile_definitions(corvane-core PRIVATE CORVANE_VERSION="${PROJECT_VERSION}")
 set_target_properties(corvane-core PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${CORVANE_WEB_OUTPUT})
-# The memory grows with the pictures: a skin needs a few MiB, a 64-megapixel
-# picture some hundreds. The page checks sizes first (fileLimit, pixelLimit).
+# The memory grows with the pictures: a skin needs a few MiB, a picture at
+# the pixel limit some hundreds; the core's decoders refuse what passes the
+# memory budget before they allocate it.
 target_link_options(corvane-core PRIVATE
   --bind
   -sMODULARIZE=1 -sEXPORT_ES6=1 -sEXPORT_NAME=createCore
@@ -25,22 +22,23 @@ target_link_options(corvane-core PRIVATE
   -sENVIRONMENT=web,worker,node
   -sFILESYSTEM=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=FS)
 
-# The core's own codec tests, the same sources as the native ones, run by
-# Node: the Palm bitmap codec, colour reduction and the resource database,
-# byte for byte as natively. Built on request (scripts/build-web.sh --tests)
-# from Debian's GoogleTest sources.
+# The core's own tests, the same sources as the native core_tests, run by
+# Node: every one of them needs no toolkit, so the module's decoders, codecs
+# and commands are checked byte for byte as natively. Node's own file system
+# stands under the module's (NODERAWFS), so the tests read tests/data and
+# write their temporary folders where the native tests do. Built on request
+# (scripts/build-web.sh --tests) from Debian's GoogleTest sources.
 set(CORVANE_GTEST_SOURCE /usr/src/googletest/googletest)
 if(EXISTS ${CORVANE_GTEST_SOURCE}/src/gtest-all.cc)
   add_library(corvane_web_gtest STATIC EXCLUDE_FROM_ALL ${CORVANE_GTEST_SOURCE}/src/gtest-all.cc
               ${CORVANE_GTEST_SOURCE}/src/gtest_main.cc)
   target_include_directories(corvane_web_gtest SYSTEM PUBLIC ${CORVANE_GTEST_SOURCE}/include PRIVATE ${CORVANE_GTEST_SOURCE})
-  # Only the tests that need no native tool, toolkit or test support files.
-  add_executable(corvane-codec-tests EXCLUDE_FROM_ALL
-    tests/imaging/PalmColourTest.cpp tests/imaging/PalmDecodeTest.cpp tests/imaging/PalmEncodeTest.cpp
-    tests/imaging/ReduceTest.cpp tests/imaging/ScanLineTest.cpp
-    tests/pdb/PalmTextTest.cpp tests/pdb/ResourceDatabaseTest.cpp)
-  target_include_directories(corvane-codec-tests PRIVATE tests)
-  target_link_libraries(corvane-codec-tests PRIVATE corvane_core corvane_web_gtest)
+  corvane_test_support(corvane_web_gtest EXCLUDE_FROM_ALL)
+  file(GLOB test_sources CONFIGURE_DEPENDS ${CORVANE_CORE_TEST_SOURCES})
+  add_executable(corvane-codec-tests EXCLUDE_FROM_ALL ${test_sources})
+  target_link_libraries(corvane-codec-tests PRIVATE corvane_test_support)
+  corvane_warnings(corvane-codec-tests)
   set_target_properties(corvane-codec-tests PROPERTIES SUFFIX ".js")
-  target_link_options(corvane-codec-tests PRIVATE -sALLOW_MEMORY_GROWTH=1)
+  target_link_options(corvane-codec-tests PRIVATE -sALLOW_MEMORY_GROWTH=1 -sNODERAWFS=1
+                      -sENVIRONMENT=node)
 endif()
