@@ -355,11 +355,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
     using namespace emscripten;
     using namespace corvane;
     function("fileLimit", &FileLimit);
-    function("pixelLimit", &PixelLimit);
     function("tooLargeText", &TooLargeText);
-    function("stagePicture", &StagePicture);
-    function("unstagePicture", &UnstagePicture);
-    function("clearStagedPictures", &ClearStagedPictures);
     function("elementEditors", &ElementEditors);
     function("untitledPath", &UntitledPath);
     function("version", &Version);
