@@ -44,8 +44,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS "corvane")
 # Named as well as found, so the layered pictures never depend on how the
-# package was built: OpenRaster's zip. (Its XML reader is linked in.)
-set(CPACK_DEBIAN_TOOL_PACKAGE_DEPENDS "libzip4")
+# package was built: OpenRaster's zip is inflated by zlib. (Its zip and XML
+# readers are linked in.)
+set(CPACK_DEBIAN_TOOL_PACKAGE_DEPENDS "zlib1g")
 set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION utils)
 include(CPack)
 

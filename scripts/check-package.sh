@@ -31,6 +31,10 @@ dpkg-deb -x "$tool" "$root"
 [ ! -e "$root/usr/bin/corvane-desktop" ] || fail "the tool's package holds the editor"
 corvane="$root/usr/bin/corvane"
 if ldd "$corvane" | grep -qi qt; then fail "$corvane links Qt"; fi
+# Every start loads what the tool links: nothing it never uses, such as the
+# cryptography and bzip2 libraries a zip library can bring for archives we never read.
+unused_libraries() { ldd "$1" | grep -Eo '\<lib(crypto|bz2)\.so[.0-9]*' | sort -u | tr '\n' ' '; }
+[ -z "$(unused_libraries "$corvane")" ] || fail "$corvane loads $(unused_libraries "$corvane")at every start"
 "$corvane" --version | grep -qx "corvane [0-9.]*" || fail "corvane --version: $("$corvane" --version)"
 "$corvane" skin new --depth 16 -o "$work/files/Default.pdb" >/dev/null
 "$corvane" skin info "$work/files/Default.pdb" >/dev/null
@@ -91,6 +95,8 @@ done
 zcat "$root/usr/share/man/man1/corvane-desktop.1.gz" | grep -q '^\.TH "corvane-desktop"' || fail "corvane-desktop(1) is missing"
 grep -qx 'Exec=corvane-desktop %f' "$root/usr/share/applications/corvane-desktop.desktop" ||
   fail "the desktop entry does not open files with the editor"
+[ -z "$(unused_libraries "$root/usr/bin/corvane-desktop")" ] ||
+  fail "corvane-desktop loads $(unused_libraries "$root/usr/bin/corvane-desktop")at every start"
 if ldd "$root/usr/bin/corvane-desktop" | grep -q 'not found'; then
   fail "corvane-desktop needs libraries this machine lacks: $(ldd "$root/usr/bin/corvane-desktop" | grep 'not found')"
 fi

@@ -1,7 +1,5 @@
 #include "imaging/Ora.h"
 
-#include <zip.h>
-
 #include <pugixml.hpp>
 
 #include <algorithm>
@@ -24,53 +22,27 @@ constexpr int kThumbnailBox = 256;
 // A mimetype or a layer stack larger than this is no painting program's.
 constexpr std::uint64_t kSmallEntryLimit = std::uint64_t{16} << 20;
 
-struct CloseArchive {
-    void operator()(zip_t* archive) const { zip_discard(archive); }
-};
-using Archive = std::unique_ptr<zip_t, CloseArchive>;
-
-struct CloseEntry {
-    void operator()(zip_file_t* entry) const { zip_fclose(entry); }
-};
-
 // Reads entries, charging what they inflate to to one budget for the archive.
 class EntryReader {
 public:
-    explicit EntryReader(zip_t* archive) : archive_(archive) {}
+    explicit EntryReader(const ZipReader& archive) : archive_(archive) {}
 
-    bool Has(std::string_view name) const { return Locate(name) >= 0; }
+    bool Has(std::string_view name) const { return archive_.Find(name) != nullptr; }
 
     Result<std::vector<std::uint8_t>> Read(std::string_view name, std::uint64_t limit) {
-        const zip_int64_t index = Locate(name);
-        if (index < 0) return Fail("the archive has no entry '" + std::string(name) + "'");
-        zip_stat_t stat;
-        zip_stat_init(&stat);
-        if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
-            return Fail("the archive's entry '" + std::string(name) + "' cannot be read");
+        const ZipEntry* entry = archive_.Find(name);
+        if (!entry) return Fail("the archive has no entry '" + std::string(name) + "'");
         // The declared size decides before anything is inflated.
-        if (stat.size > limit || stat.size > left_)
-            return Fail("the archive's entry '" + std::string(name) + "' declares " + std::to_string(stat.size) +
+        if (entry->size > limit || entry->size > left_)
+            return Fail("the archive's entry '" + std::string(name) + "' declares " + std::to_string(entry->size) +
                         " bytes, more than a layered picture may hold");
-        std::unique_ptr<zip_file_t, CloseEntry> entry(zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0));
-        if (!entry) return Fail("the archive's entry '" + std::string(name) + "' cannot be read");
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(stat.size));
-        std::size_t got = 0;
-        while (got < bytes.size()) {
-            const zip_int64_t n = zip_fread(entry.get(), bytes.data() + got, bytes.size() - got);
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        std::uint8_t extra = 0;
-        if (got != bytes.size() || zip_fread(entry.get(), &extra, 1) != 0)
-            return Fail("the archive's entry '" + std::string(name) + "' is damaged or not the size it declares");
-        left_ -= stat.size;
+        auto bytes = archive_.Read(*entry, left_);
+        if (bytes) left_ -= entry->size;
         return bytes;
     }
 
 private:
-    zip_int64_t Locate(std::string_view name) const { return zip_name_locate(archive_, std::string(name).c_str(), 0); }
-
-    zip_t* archive_;
+    const ZipReader& archive_;
     std::uint64_t left_ = kLayeredFileLimit;
 };
 
@@ -142,16 +114,6 @@ private:
     PixelBudget& budget_;
 };
 
-Status CheckEntryNames(zip_t* archive) {
-    const zip_int64_t count = zip_get_num_entries(archive, 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const char* name = zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
-        if (!name) return Fail("the archive's directory is damaged");
-        if (!IsSafeEntryName(name)) return Fail("the archive's entry '" + std::string(name) + "' leads out of the archive");
-    }
-    return {};
-}
-
 // ---- writing ------------------------------------------------------------------
 
 struct XmlText : pugi::xml_writer {
@@ -203,89 +165,17 @@ Image Opaque(const RgbaImage& image) {
     return out;
 }
 
-class ArchiveWriter {
-public:
-    ArchiveWriter() {
-        zip_error_t error;
-        zip_error_init(&error);
-        source_ = zip_source_buffer_create(nullptr, 0, 0, &error);
-        if (source_) archive_ = zip_open_from_source(source_, ZIP_TRUNCATE, &error);
-        if (archive_) zip_source_keep(source_);  // the bytes are read back after the archive closes
-        zip_error_fini(&error);
-    }
-    ~ArchiveWriter() {
-        if (archive_) zip_discard(archive_);
-        if (source_) zip_source_free(source_);
-    }
-    ArchiveWriter(const ArchiveWriter&) = delete;
-    ArchiveWriter& operator=(const ArchiveWriter&) = delete;
-
-    // The bytes stay with the caller until Finish.
-    bool Add(const std::string& name, const std::vector<std::uint8_t>& bytes, bool store) {
-        if (!archive_) return false;
-        zip_source_t* data = zip_source_buffer(archive_, bytes.data(), bytes.size(), 0);
-        if (!data) return false;
-        const zip_int64_t index = zip_file_add(archive_, name.c_str(), data, ZIP_FL_ENC_UTF_8);
-        if (index < 0) {
-            zip_source_free(data);
-            return false;
-        }
-        const auto at = static_cast<zip_uint64_t>(index);
-        // A fixed time keeps the same picture the same bytes.
-        return zip_file_set_mtime(archive_, at, 315532800, 0) == 0 &&
-               zip_set_file_compression(archive_, at, store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0) == 0;
-    }
-
-    std::optional<std::vector<std::uint8_t>> Finish() {
-        if (!archive_ || zip_close(archive_) != 0) return std::nullopt;
-        archive_ = nullptr;
-        zip_stat_t stat;
-        zip_stat_init(&stat);
-        if (zip_source_stat(source_, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) || zip_source_open(source_) != 0)
-            return std::nullopt;
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(stat.size));
-        const zip_int64_t n = zip_source_read(source_, bytes.data(), bytes.size());
-        zip_source_close(source_);
-        if (n < 0 || static_cast<std::size_t>(n) != bytes.size()) return std::nullopt;
-        return bytes;
-    }
-
-private:
-    zip_source_t* source_ = nullptr;
-    zip_t* archive_ = nullptr;
-};
-
 std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
 
 }  // namespace
 
-bool IsSafeEntryName(std::string_view name) {
-    if (name.empty() || name.front() == '/' || name.front() == '\\') return false;
-    if (name.size() >= 2 && name[1] == ':') return false;
-    std::size_t start = 0;
-    while (start <= name.size()) {
-        const std::size_t end = std::min(name.find_first_of("/\\", start), name.size());
-        if (name.substr(start, end - start) == "..") return false;
-        start = end + 1;
-    }
-    return true;
-}
-
 Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file) {
     if (file.size() > kLayeredFileLimit)
         return Fail("larger than " + std::to_string(kLayeredFileLimit >> 20) + " MiB");
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(file.data(), file.size(), 0, &error);
-    Archive archive(source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr);
-    zip_error_fini(&error);
-    if (!archive) {
-        if (source) zip_source_free(source);
-        return Fail("not a zip archive, or one cut short");
-    }
-    if (Status names = CheckEntryNames(archive.get()); !names) return names.Error();
+    auto archive = ZipReader::Open(file);
+    if (!archive) return archive.Error();
 
-    EntryReader entries(archive.get());
+    EntryReader entries(*archive);
     auto mime = entries.Read(kMimeEntry, kSmallEntryLimit);
     if (!mime) return Fail("not an OpenRaster file: " + mime.Reason());
     std::string type(mime->begin(), mime->end());
@@ -342,14 +232,11 @@ Result<std::vector<std::uint8_t>> EncodeOra(const LayeredPicture& picture) {
     if (mergedPng.empty() || thumbnailPng.empty()) return Fail("the merged image cannot be encoded");
 
     const auto mime = Bytes(kOraMimeType);
-    ArchiveWriter archive;
-    bool added = archive.Add(std::string(kMimeEntry), mime, true) && archive.Add(std::string(kStackEntry), stack.bytes, false);
-    for (const auto& [name, png] : layers.files) added = added && archive.Add(name, png, true);
-    added = added && archive.Add(std::string(kMergedEntry), mergedPng, true) &&
-            archive.Add(std::string(kThumbnailEntry), thumbnailPng, true);
-    auto bytes = added ? archive.Finish() : std::nullopt;
-    if (!bytes) return Fail("the archive cannot be written");
-    return std::move(*bytes);
+    std::vector<ZipFileToWrite> archive = {{std::string(kMimeEntry), mime, true}, {std::string(kStackEntry), stack.bytes}};
+    for (const auto& [name, png] : layers.files) archive.push_back({name, png, true});
+    archive.push_back({std::string(kMergedEntry), mergedPng, true});
+    archive.push_back({std::string(kThumbnailEntry), thumbnailPng, true});
+    return WriteZip(archive);
 }
 
 }  // namespace corvane

@@ -16,7 +16,7 @@
 //     </stack>
 //   </image>
 //
-// The zip goes through libzip and the XML through pugixml. Reading is bounded:
+// The zip goes through io/ZipArchive and the XML through pugixml. Reading is bounded:
 // at most kLayeredFileLimit bytes, every entry's declared size checked before
 // it is inflated and the inflated bytes of all entries together at most the
 // same, kLayeredPixelLimit pixels over all layers, and an archive with an
@@ -30,6 +30,7 @@
 
 #include "imaging/LayeredPicture.h"
 #include "io/Result.h"
+#include "io/ZipArchive.h"
 
 namespace corvane {
 
@@ -42,8 +43,5 @@ Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file);
 
 // The archive of the picture, its thumbnail shrunk from the merged image.
 Result<std::vector<std::uint8_t>> EncodeOra(const LayeredPicture& picture);
-
-// Whether a zip entry's name stays inside the archive when unpacked.
-bool IsSafeEntryName(std::string_view name);
 
 }  // namespace corvane

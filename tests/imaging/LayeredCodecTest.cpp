@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <spng.h>
-#include <zip.h>
 
 #include <algorithm>
 #include <array>
@@ -182,25 +181,10 @@ TEST(LayeredCodecTest, PhotoshopLayersPastThePixelLimitAreRefusedBeforeDecoding)
 
 // A zip of the entries in order, each stored.
 Bytes Zip(const std::vector<std::pair<std::string, std::string>>& entries) {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_source_keep(source);
-    zip_t* archive = zip_open_from_source(source, ZIP_TRUNCATE, &error);
-    for (const auto& [name, text] : entries) {
-        zip_source_t* data = zip_source_buffer(archive, text.data(), text.size(), 0);
-        zip_file_add(archive, name.c_str(), data, 0);
-    }
-    zip_close(archive);
-    zip_stat_t stat;
-    zip_source_stat(source, &stat);
-    Bytes bytes(stat.size);
-    zip_source_open(source);
-    zip_source_read(source, bytes.data(), bytes.size());
-    zip_source_close(source);
-    zip_source_free(source);
-    zip_error_fini(&error);
-    return bytes;
+    std::vector<ZipFileToWrite> files;
+    for (const auto& [name, text] : entries)
+        files.push_back({name, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), true});
+    return *WriteZip(files);
 }
 
 const std::string kStack = R"(<image w="4" h="4"><stack><layer name="a" src="data/a.png"/></stack></image>)";
