@@ -56,16 +56,14 @@ bool ReadCoordinate(const pugi::xml_node& node, const char* name, int& out) {
     const std::string_view text = node.attribute(name).value();
     out = 0;
     if (text.empty()) return true;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
-    if (error == std::errc() && end == text.data() + text.size()) return out > -(1 << 24) && out < (1 << 24);
-    // Some writers give coordinates as decimals: whole ones only.
-    double value = 0;
-    const auto [end2, error2] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error2 != std::errc() || end2 != text.data() + text.size() || value != static_cast<double>(static_cast<int>(value)) ||
-        value <= -(1 << 24) || value >= (1 << 24))
-        return false;
-    out = static_cast<int>(value);
-    return true;
+    const char* const last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, out);
+    if (error != std::errc()) return false;
+    // Some writers give coordinates as decimals: whole ones only ("12.0").
+    // Read by hand: the WebAssembly build's C++ library has no from_chars
+    // for doubles, and strtod would follow the toolkit's locale.
+    if (end != last && (*end != '.' || !std::all_of(end + 1, last, [](char c) { return c == '0'; }))) return false;
+    return out > -(1 << 24) && out < (1 << 24);
 }
 
 class StackReader {
