@@ -22,23 +22,25 @@ target_link_options(corvane-core PRIVATE
   -sENVIRONMENT=web,worker,node
   -sFILESYSTEM=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=FS)
 
-# The core's own tests, the same sources as the native core_tests, run by
-# Node: every one of them needs no toolkit, so the module's decoders, codecs
-# and commands are checked byte for byte as natively. Node's own file system
-# stands under the module's (NODERAWFS), so the tests read tests/data and
-# write their temporary folders where the native tests do. Built on request
-# (scripts/build-web.sh --tests) from Debian's GoogleTest sources.
+# The core's own codec tests, the same sources as the native ones, run by
+# Node: the Palm bitmap codec, colour reduction and the resource database,
+# byte for byte as natively. Built on request (scripts/build-web.sh --tests)
+# from Debian's GoogleTest sources. The other core test files need no toolkit
+# either, but some do not build yet against emscripten's C++ library and
+# GoogleTest (death tests, std::ranges::equal) or need the system's
+# write failures; cmake/TestSupport.cmake is ready for them.
 set(CORVANE_GTEST_SOURCE /usr/src/googletest/googletest)
 if(EXISTS ${CORVANE_GTEST_SOURCE}/src/gtest-all.cc)
   add_library(corvane_web_gtest STATIC EXCLUDE_FROM_ALL ${CORVANE_GTEST_SOURCE}/src/gtest-all.cc
               ${CORVANE_GTEST_SOURCE}/src/gtest_main.cc)
   target_include_directories(corvane_web_gtest SYSTEM PUBLIC ${CORVANE_GTEST_SOURCE}/include PRIVATE ${CORVANE_GTEST_SOURCE})
-  corvane_test_support(corvane_web_gtest EXCLUDE_FROM_ALL)
-  file(GLOB test_sources CONFIGURE_DEPENDS ${CORVANE_CORE_TEST_SOURCES})
-  add_executable(corvane-codec-tests EXCLUDE_FROM_ALL ${test_sources})
-  target_link_libraries(corvane-codec-tests PRIVATE corvane_test_support)
-  corvane_warnings(corvane-codec-tests)
+  # Only the tests that need no native tool, toolkit or test support files.
+  add_executable(corvane-codec-tests EXCLUDE_FROM_ALL
+    tests/imaging/PalmColourTest.cpp tests/imaging/PalmDecodeTest.cpp tests/imaging/PalmEncodeTest.cpp
+    tests/imaging/ReduceTest.cpp tests/imaging/ScanLineTest.cpp
+    tests/pdb/PalmTextTest.cpp tests/pdb/ResourceDatabaseTest.cpp)
+  target_include_directories(corvane-codec-tests PRIVATE tests)
+  target_link_libraries(corvane-codec-tests PRIVATE corvane_core corvane_web_gtest)
   set_target_properties(corvane-codec-tests PROPERTIES SUFFIX ".js")
-  target_link_options(corvane-codec-tests PRIVATE -sALLOW_MEMORY_GROWTH=1 -sNODERAWFS=1
-                      -sENVIRONMENT=node)
+  target_link_options(corvane-codec-tests PRIVATE -sALLOW_MEMORY_GROWTH=1)
 endif()
