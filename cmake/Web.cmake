@@ -4,10 +4,6 @@
 # The browser edition: the core layers and src/web's bindings as one
 # WebAssembly module with its JavaScript loader, an ES module whose default
 # export creates the module. Built by scripts/build-web.sh with emcmake.
-if(NOT EMSCRIPTEN)
-  message(FATAL_ERROR "CORVANE_WEB needs the emscripten toolchain: run scripts/build-web.sh")
-endif()
-
 set(CORVANE_WEB_OUTPUT ${CMAKE_BINARY_DIR} CACHE PATH "Where the module and its loader go")
 
 # Release at -O2: -O3 makes a larger module and the page no faster.
@@ -19,8 +15,9 @@ target_link_libraries(corvane-core PRIVATE corvane_core)
 corvane_warnings(corvane-core)
 target_compile_definitions(corvane-core PRIVATE CORVANE_VERSION="${PROJECT_VERSION}")
 set_target_properties(corvane-core PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${CORVANE_WEB_OUTPUT})
-# The memory grows with the pictures: a skin needs a few MiB, a 64-megapixel
-# picture some hundreds. The page checks sizes first (fileLimit, pixelLimit).
+# The memory grows with the pictures: a skin needs a few MiB, a picture at
+# the pixel limit some hundreds; the core's decoders refuse what passes the
+# memory budget before they allocate it.
 target_link_options(corvane-core PRIVATE
   --bind
   -sMODULARIZE=1 -sEXPORT_ES6=1 -sEXPORT_NAME=createCore
@@ -31,7 +28,10 @@ target_link_options(corvane-core PRIVATE
 # The core's own codec tests, the same sources as the native ones, run by
 # Node: the Palm bitmap codec, colour reduction and the resource database,
 # byte for byte as natively. Built on request (scripts/build-web.sh --tests)
-# from Debian's GoogleTest sources.
+# from Debian's GoogleTest sources. The other core test files need no toolkit
+# either, but some do not build yet against emscripten's C++ library and
+# GoogleTest (death tests, std::ranges::equal) or need the system's
+# write failures; cmake/TestSupport.cmake is ready for them.
 set(CORVANE_GTEST_SOURCE /usr/src/googletest/googletest)
 if(EXISTS ${CORVANE_GTEST_SOURCE}/src/gtest-all.cc)
   add_library(corvane_web_gtest STATIC EXCLUDE_FROM_ALL ${CORVANE_GTEST_SOURCE}/src/gtest-all.cc

@@ -6,9 +6,7 @@
 #include <algorithm>
 #include <array>
 
-#ifdef CORVANE_HAVE_PNG_JPEG
 #include "imaging/Ora.h"
-#endif
 #include "imaging/Psd.h"
 #include "imaging/Reduce.h"
 #include "io/FileAccess.h"
@@ -24,14 +22,7 @@ constexpr std::string_view kReleasedGroup = "Released";
 constexpr std::string_view kPressedGroup = "Pressed";
 constexpr std::string_view kStatesGroup = "Speed dial states";
 constexpr std::uint8_t kAlphaThreshold = 128;
-// OpenRaster layers are PNG files: an edition built without the PNG library
-// (the browser's) reads and writes Photoshop files only, and offers them first.
-#ifdef CORVANE_HAVE_PNG_JPEG
 constexpr LayeredFormat kFirstFormat = LayeredFormat::OpenRaster;
-#else
-constexpr LayeredFormat kFirstFormat = LayeredFormat::Photoshop;
-constexpr std::string_view kNoOpenRaster = "OpenRaster (.ora) files cannot be read or written here; use Photoshop (.psd)";
-#endif
 
 // Every place an element is drawn at, in drawing order: first the released
 // screen's, then the pressed screen's; the states no screen shows sit where
@@ -231,11 +222,7 @@ bool IsLayeredFile(std::string_view path, std::span<const std::uint8_t> file) {
 
 Result<LayeredPicture> DecodeLayeredFile(std::span<const std::uint8_t> file, MergedImage merged) {
     const auto decode = [&]() -> Result<LayeredPicture> {
-#ifdef CORVANE_HAVE_PNG_JPEG
         if (IsZip(file)) return DecodeOra(file, merged);
-#else
-        if (IsZip(file)) return Fail(std::string(kNoOpenRaster));
-#endif
         if (IsPsd(file)) return DecodePsd(file, merged);
         return Fail("neither an OpenRaster (.ora) nor a Photoshop (.psd) file");
     };
@@ -248,12 +235,7 @@ Result<LayeredPicture> DecodeLayeredFile(std::span<const std::uint8_t> file, Mer
 }
 
 Result<std::vector<std::uint8_t>> EncodeLayeredFile(const LayeredPicture& picture, LayeredFormat format) {
-#ifdef CORVANE_HAVE_PNG_JPEG
     return format == LayeredFormat::OpenRaster ? EncodeOra(picture) : EncodePsd(picture);
-#else
-    if (format == LayeredFormat::OpenRaster) return Fail(std::string(kNoOpenRaster));
-    return EncodePsd(picture);
-#endif
 }
 
 LayeredPicture SkinLayers(const SlotSet& set, const Image& background) {

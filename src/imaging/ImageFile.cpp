@@ -9,11 +9,9 @@
 #include <utility>
 
 #include "imaging/Bmp.h"
-#include "imaging/Pnm.h"
-#ifdef CORVANE_HAVE_PNG_JPEG
 #include "imaging/Jpeg.h"
 #include "imaging/Png.h"
-#endif
+#include "imaging/Pnm.h"
 #include "io/FileAccess.h"
 
 namespace corvane {
@@ -29,10 +27,8 @@ struct PictureFormat {
 
 constexpr PictureFormat kFormats[] = {
     {"BMP", IsBmp, CheckBmp, DecodeBmp},
-#ifdef CORVANE_HAVE_PNG_JPEG
     {"PNG", IsPng, CheckPng, DecodePng},
     {"JPEG", IsJpeg, nullptr, DecodeJpeg},
-#endif
     {"PNM", IsPnm, nullptr, DecodePnm},
 };
 

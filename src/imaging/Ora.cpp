@@ -70,26 +70,33 @@ bool ReadCoordinate(const pugi::xml_node& node, const char* name, int& out) {
     const std::string_view text = node.attribute(name).value();
     out = 0;
     if (text.empty()) return true;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
-    if (error == std::errc() && end == text.data() + text.size()) return out > -kCoordinateLimit && out < kCoordinateLimit;
-    out = 0;
-    // Some writers give coordinates as decimals: whole ones only. The range
-    // is checked first: converting NaN or a number past int is undefined.
-    double value = 0;
-    const auto [end2, error2] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error2 != std::errc() || end2 != text.data() + text.size() || !(value > -kCoordinateLimit && value < kCoordinateLimit) ||
-        value != std::trunc(value))
-        return false;
-    out = static_cast<int>(value);
-    return true;
+    const char* const last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, out);
+    // Out of int's range, NaN and infinities are no numbers here, so nothing
+    // undefined is ever converted.
+    if (error != std::errc()) return false;
+    // Some writers give coordinates as decimals: whole ones only ("12.0").
+    // Read by hand: the WebAssembly build's C++ library has no from_chars
+    // for doubles, and strtod would follow the toolkit's locale.
+    if (end != last && (*end != '.' || !std::all_of(end + 1, last, [](char c) { return c == '0'; }))) return false;
+    return out > -kCoordinateLimit && out < kCoordinateLimit;
 }
 
 // 0.0 to 1.0 as 0 to 255; absent, or no number, is opaque as for any reader.
 std::uint8_t ReadOpacity(const pugi::xml_node& node) {
     const std::string_view text = node.attribute("opacity").value();
-    double value = 1;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !(value >= 0 && value <= 1)) return 255;
+    // Read by hand, as coordinates are: "D", "D." or "D.DDD", from 0 to 1.
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    const auto digits = [](std::string_view part) { return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }); };
+    if (text.empty() || (whole.empty() && fraction.empty()) || !digits(whole) || !digits(fraction)) return 255;
+    const std::size_t first = whole.find_first_not_of('0');
+    const bool one = first != std::string_view::npos && whole.substr(first) == "1";
+    if (first != std::string_view::npos && !one) return 255;  // more than 1
+    double value = one ? 1 : 0, scale = 0.1;
+    for (std::size_t i = 0; i < fraction.size() && i < 9; ++i, scale /= 10) value += (fraction[i] - '0') * scale;
+    if (value > 1) return 255;
     return static_cast<std::uint8_t>(std::lround(value * 255));
 }
 

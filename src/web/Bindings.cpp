@@ -49,11 +49,7 @@ EMSCRIPTEN_BINDINGS(corvane) {
     using namespace emscripten;
     using namespace corvane;
     function("fileLimit", &FileLimit);
-    function("pixelLimit", &PixelLimit);
     function("tooLargeText", &TooLargeText);
-    function("stagePicture", &StagePicture);
-    function("unstagePicture", &UnstagePicture);
-    function("clearStagedPictures", &ClearStagedPictures);
     function("untitledPath", &UntitledPath);
     function("version", &Version);
     function("stageOversized", &StageOversized);

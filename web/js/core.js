@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The WebAssembly core and the way files reach it: every file the user gives
-// is written into the module's in-memory file system under /in/, pictures the
-// browser decodes (PNG, JPEG) are handed over as RGBA pixels as well, and the
-// commands write their results under /out/ for the page to hand back.
+// is written into the module's in-memory file system under /in/, as its
+// bytes, which the core reads and decodes as the desktop does (pictures of
+// every format included), and the commands write their results under /out/
+// for the page to hand back.
 
 let core = null;
 
@@ -20,7 +21,6 @@ export const theCore = () => core;
 // Which limit a file falls under, by what the command expects of it.
 export const FileKind = { Database: 'database', Picture: 'picture', Layered: 'layered' };
 
-const BROWSER_DECODED = /\.(png|jpe?g)$/i;
 let serial = 0;
 
 // A fresh folder per command, so a file of an earlier command never answers a later one.
@@ -30,27 +30,10 @@ export function freshFolder(root) {
   return folder;
 }
 
-// Decodes a PNG or JPEG to straight (not premultiplied) RGBA without any
-// colour management, so the pixels are the file's own.
-async function decodePicture(file) {
-  const bitmap = await createImageBitmap(file, { colorSpaceConversion: 'none', premultiplyAlpha: 'none' });
-  try {
-    const { width, height } = bitmap;
-    if (width * height > core.pixelLimit()) return null;
-    const canvas = new OffscreenCanvas(width, height);
-    const context = canvas.getContext('2d', { willReadFrequently: true });
-    context.drawImage(bitmap, 0, 0);
-    return { width, height, rgba: new Uint8Array(context.getImageData(0, 0, width, height).data.buffer) };
-  } finally {
-    bitmap.close();
-  }
-}
-
 // Puts one user file into the module at folder/name and returns its path. A
 // file over the core's limit for its kind is never read: the core gets a
 // stand-in of that size, so the command that reads it fails with the
-// desktop's message. A splash JPEG is kept as bytes only, as the core checks
-// and stores it without decoding.
+// desktop's message.
 export async function stageFile(folder, file, kind, name = file.name) {
   const path = `${folder}/${name}`;
   if (file.size > core.fileLimit(kind)) {
@@ -58,12 +41,6 @@ export async function stageFile(folder, file, kind, name = file.name) {
     return path;
   }
   core.FS.writeFile(path, new Uint8Array(await file.arrayBuffer()));
-  if (kind === FileKind.Picture && BROWSER_DECODED.test(name)) {
-    // A picture the browser cannot decode stays unstaged: the core's reader
-    // then fails on the bytes and reports it as the desktop does.
-    const picture = await decodePicture(file).catch(() => null);
-    if (picture) core.stagePicture(path, picture.rgba, picture.width, picture.height);
-  }
   return path;
 }
 
