@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # What the core's tests share with every build that runs them, the native one
 # and the WebAssembly one under Node: their sources and the support files
 # (test data, temporary folders, scripted users, failing writes), none of

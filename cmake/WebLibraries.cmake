@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Corvane Desktop developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The picture libraries of the browser edition: those scripts/build-web.sh
 # built for WebAssembly from Debian's sources into CORVANE_WEB_DEPS, under the
 # names the desktop build's pkg-config gives them, so that every layer links
