@@ -65,11 +65,9 @@ debian_sources() {
 }
 
 # The release's own archives only: a third party's repository has no Debian sources.
-apt_options() {
-  echo -o Dir::Etc::SourceList="$deps/apt/sources.list" -o Dir::Etc::SourceParts=/dev/null \
-    -o Dir::State::Lists="$deps/apt/lists" -o Dir::Cache="$deps/apt/cache" \
-    -o APT::Sandbox::User=root
-}
+# An array, so that a folder whose name has a space stays one word.
+apt_options=(-o "Dir::Etc::SourceList=$deps/apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
+  -o "Dir::State::Lists=$deps/apt/lists" -o "Dir::Cache=$deps/apt/cache" -o APT::Sandbox::User=root)
 
 fetch_sources() {
   local wanted=("$@")
@@ -79,10 +77,8 @@ fetch_sources() {
   debian_sources | awk -v release="$codename" '$3 == release || index($3, release "-") == 1' \
     | grep -E 'debian' | sort -u >"$deps/apt/sources.list"
   [ -s "$deps/apt/sources.list" ] || { echo "build-web.sh: no Debian archive for $codename in /etc/apt" >&2; exit 1; }
-  # shellcheck disable=SC2046
-  apt-get $(apt_options) -q update >/dev/null
-  # shellcheck disable=SC2046
-  (cd "$deps/sources" && apt-get $(apt_options) -q source --download-only "${wanted[@]}" >/dev/null)
+  apt-get "${apt_options[@]}" -q update >/dev/null
+  (cd "$deps/sources" && apt-get "${apt_options[@]}" -q source --download-only "${wanted[@]}" >/dev/null)
 }
 
 # The unpacked source of a package, with Debian's patches applied.
