@@ -52,14 +52,6 @@ const cases = [
     caption: 'Corvane Desktop',
   },
   {
-    what: 'a skin file dropped on the splash editor',
-    editor: 'Splash Images',
-    target: (page) => page.locator('#splash'),
-    file: () => ({ name: 'Good.pdb', bytes: skin() }),
-    message: /^This is not a splash image file\.$/,
-    caption: '',
-  },
-  {
     what: 'a 320x240 JPEG dropped on the welcome image',
     editor: 'Splash Images',
     target: (page) => page.getByRole('group', { name: 'Welcome Image' }),
