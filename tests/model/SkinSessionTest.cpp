@@ -32,8 +32,12 @@ Bytes SkinFile(int bits, bool withUnsupported = false) {
             const SkinElement& e = ElementInfo(row.element);
             EXPECT_TRUE(db.AddBitmap(Image(e.width, e.height, Colour{0, 0, 255}), row.id, kPureGreen, true, bits));
         }
-    if (withUnsupported) EXPECT_TRUE(db.AddBitmap(Image(2, 2, kBlack), 4242, kPureGreen, true, 16));
-    if (bits == 0) EXPECT_TRUE(db.AddBitmap(Image(2, 2, kBlack), 4243, kPureGreen, true, 16));
+    if (withUnsupported) {
+        EXPECT_TRUE(db.AddBitmap(Image(2, 2, kBlack), 4242, kPureGreen, true, 16));
+    }
+    if (bits == 0) {
+        EXPECT_TRUE(db.AddBitmap(Image(2, 2, kBlack), 4243, kPureGreen, true, 16));
+    }
     return db.WriteDatabase(PalmNow()).value();
 }
 

@@ -110,9 +110,10 @@ TEST(SplashSession, EachWayOfLeavingAsksItsOwnQuestion) {
         EXPECT_EQ(s.session.MayLeave(row.why), row.leaves);
         ASSERT_FALSE(s.user.Messages().empty());
         EXPECT_EQ(s.user.Messages()[0].text, row.question);
-        if (row.answer == Answer::Yes)
+        if (row.answer == Answer::Yes) {
             EXPECT_EQ(s.user.MessageTexts().back(),
                       "You need to select both a welcome and a goodbye image prior to saving.");
+        }
     }
 }
 
