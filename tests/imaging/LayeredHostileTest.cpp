@@ -95,7 +95,10 @@ using Entries = std::vector<std::pair<std::string, Bytes>>;
 
 Bytes StoredZip(const Entries& entries) {
     Bytes zip, directory;
-    for (const auto& [name, data] : entries) {
+    for (const auto& entry : entries) {
+        // Named references, not a structured binding: clang 14 cannot capture those.
+        const auto& name = entry.first;
+        const auto& data = entry.second;
         const auto crc = static_cast<std::uint32_t>(crc32(0, data.data(), static_cast<uInt>(data.size())));
         const auto offset = static_cast<std::uint32_t>(zip.size());
         const auto header = [&](Bytes& out, bool central) {
