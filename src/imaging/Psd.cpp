@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "imaging/PsdFormat.h"
+#include "imaging/Utf16.h"
 
 namespace corvane {
 namespace {
@@ -25,46 +26,6 @@ std::string ModeName(std::uint16_t mode) {
         case 9: return "a Lab";
         default: return "an unknown-mode";
     }
-}
-
-// ---- names: UTF-16 to UTF-8 --------------------------------------------------
-
-std::string Utf8(const std::vector<std::uint32_t>& code) {
-    std::string out;
-    for (std::uint32_t c : code) {
-        if (c == 0) continue;  // some writers end a name with a zero
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-std::string FromUtf16(const std::vector<std::uint16_t>& units) {
-    std::vector<std::uint32_t> code;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const std::uint32_t u = units[i];
-        if (u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
-            code.push_back(0x10000 + ((u - 0xD800) << 10) + (units[++i] - 0xDC00u));
-        } else if (u >= 0xD800 && u < 0xE000) {
-            code.push_back(0xFFFD);  // a lone surrogate
-        } else {
-            code.push_back(u);
-        }
-    }
-    return Utf8(code);
 }
 
 // ---- reading ------------------------------------------------------------------
@@ -97,8 +58,8 @@ std::string PascalName(Reader& in) {
     const std::uint8_t length = in.U8();
     const auto bytes = in.Bytes(length);
     in.Skip((4 - (1 + std::size_t{length}) % 4) % 4);
-    std::vector<std::uint32_t> code(bytes.begin(), bytes.end());  // Latin-1 as the nearest guess
-    return Utf8(code);
+    // Latin-1 as the nearest guess: its code points are UTF-16 units as they are.
+    return Utf16ToUtf8(std::vector<std::uint16_t>(bytes.begin(), bytes.end()));
 }
 
 void ReadTaggedBlocks(Reader& in, LayerRecord& record) {
@@ -112,7 +73,7 @@ void ReadTaggedBlocks(Reader& in, LayerRecord& record) {
             const std::uint32_t count = data->U32();
             std::vector<std::uint16_t> units;
             for (std::uint32_t i = 0; i < count && data->Ok(); ++i) units.push_back(data->U16());
-            if (data->Ok()) record.name = FromUtf16(units);
+            if (data->Ok()) record.name = Utf16ToUtf8(units);
         } else if (key == "lsct" || key == "lsdk") {
             record.section = data->U32();
         } else if (key == "lspf") {

@@ -7,40 +7,12 @@
 #include <string_view>
 
 #include "imaging/PsdFormat.h"
+#include "imaging/Utf16.h"
 
 namespace corvane {
 namespace {
 
 using namespace psd;
-
-// Invalid sequences become U+FFFD, so a name always survives the trip.
-std::vector<std::uint16_t> ToUtf16(std::string_view text) {
-    std::vector<std::uint16_t> out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<std::uint8_t>(text[i]);
-        const int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-        std::uint32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1Fu) : extra == 2 ? (b & 0x0Fu) : (b & 0x07u);
-        bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
-        for (int k = 1; valid && k <= extra; ++k) {
-            const auto next = static_cast<std::uint8_t>(text[i + static_cast<std::size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3Fu);
-        }
-        if (!valid || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
-            c = 0xFFFD;
-            i += 1;
-        } else {
-            i += static_cast<std::size_t>(extra) + 1;
-        }
-        if (c >= 0x10000) {
-            out.push_back(static_cast<std::uint16_t>(0xD800 + ((c - 0x10000) >> 10)));
-            out.push_back(static_cast<std::uint16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-        } else {
-            out.push_back(static_cast<std::uint16_t>(c));
-        }
-    }
-    return out;
-}
 
 // Compression PackBits, the row lengths, the rows; with the row lengths of a
 // whole image kept apart, for the merged image that lists all first.
@@ -110,7 +82,7 @@ std::vector<std::uint8_t> ExtraData(const std::string& name, std::uint32_t secti
     out.Zeros((4 - (1 + ascii.size()) % 4) % 4);
 
     Writer unicode;
-    const auto units = ToUtf16(name);
+    const auto units = Utf8ToUtf16(name);
     unicode.U32(static_cast<std::uint32_t>(units.size()));
     for (const std::uint16_t u : units) unicode.U16(u);
     unicode.Zeros((4 - unicode.Size() % 4) % 4);
