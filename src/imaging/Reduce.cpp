@@ -11,7 +11,18 @@
 
 namespace corvane {
 
-void ReduceImageToDepth(Image& image, Colour& transparent, Depth depth) {
+void ReduceImageToDepth(Image& image, Colour& transparent, Depth depth, Dither dither) {
+    if (dither == Dither::Diffusion) {
+        if (depth == Depth::Sixteen) {
+            DiffuseTo565(image, transparent);
+            transparent = Quantise565(transparent);
+        } else {
+            const int t = NearestPaletteIndex(transparent);
+            DiffuseToPalette(image, transparent, t);
+            transparent = PaletteColour(t);
+        }
+        return;
+    }
     if (depth == Depth::Sixteen) {
         for (Colour& c : image.Pixels()) Put(c, Quantise565(c));
         transparent = Quantise565(transparent);

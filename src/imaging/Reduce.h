@@ -9,13 +9,16 @@
 // NearestPaletteColourExcluding(pixel, t); then the transparent colour
 // becomes PaletteColour(t).
 // Depth 16: every pixel and then the transparent colour become Quantise565.
+// With Dither::Diffusion the opaque pixels are diffused instead (Dither.h);
+// the transparent colour and its pixels are reduced as above.
 #pragma once
 
 #include "imaging/Depth.h"
+#include "imaging/Dither.h"
 #include "imaging/Image.h"
 
 namespace corvane {
 
-void ReduceImageToDepth(Image& image, Colour& transparent, Depth depth);
+void ReduceImageToDepth(Image& image, Colour& transparent, Depth depth, Dither dither = Dither::None);
 
 }  // namespace corvane
