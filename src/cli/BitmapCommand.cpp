@@ -35,6 +35,7 @@ struct BitmapOptions {
     std::vector<std::string> files;  // the subcommand's IN argument
     std::string output;
     Depth depth = Depth::Sixteen;
+    Dither dither = Dither::None;
     std::optional<Colour> transparent;
     std::string format;  // decode: bmp, png, ppm or pam; empty to follow the output's extension
 };
@@ -84,7 +85,7 @@ int Encode(const BitmapOptions& options) {
     if (picture->Empty()) return ExitWithError(name + ": the picture has no pixels");
 
     Colour transparent = options.transparent.value_or(kPureGreen);
-    ReduceImageToDepth(*picture, transparent, options.depth);
+    ReduceImageToDepth(*picture, transparent, options.depth, options.dither);
     const Result<EncodedPalmBitmap> bitmap = EncodePalmBitmap(*picture, transparent, true, Bits(options.depth));
     if (!bitmap) return ExitWithError(name + ": the picture cannot be encoded as a Palm bitmap");
     return WriteOutput(options.output, bitmap->bytes, input);
@@ -140,6 +141,7 @@ void DefineBitmap(CLI::App& bitmap, Action& action) {
          .depth = true},
         &Encode, encoding);
     AddColourOption(*encode, "--transparent", encoding->transparent, "the transparent colour; 00FF00 when not given");
+    AddDitherOption(*encode, encoding->dither);
     AddOutputOption(*encode, encoding->output,
                     "the resource file to write; it appears whole or not at all; - for standard output");
 

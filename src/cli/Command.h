@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "imaging/Depth.h"
+#include "imaging/Dither.h"
 #include "imaging/Image.h"
 #include "io/FileAccess.h"
 
@@ -69,6 +70,8 @@ std::optional<std::string> CreateOutputFolder(const std::string& folder);
 // Checked as text first, so that the number reaches `depth` only as one of its values.
 CLI::Option* AddDepthOption(CLI::App& command, Depth& depth);
 CLI::Option* AddOutputOption(CLI::App& command, std::string& path, const std::string& what);
+// --dither none|diffusion, for the commands that reduce pictures; none when not given.
+CLI::Option* AddDitherOption(CLI::App& command, Dither& dither);
 // RRGGBB in hexadecimal, with or without a leading '#'.
 CLI::Option* AddColourOption(CLI::App& command, const std::string& name, std::optional<Colour>& colour,
                              const std::string& description);

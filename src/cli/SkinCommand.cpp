@@ -136,6 +136,7 @@ int BuildFromLayers(const SkinOptions& options, SkinDocument& document) {
 int RunBuild(const SkinOptions& options) {
     const std::string& folder = options.files[0];
     SkinDocument document;
+    document.SetDithering(options.dither);
     std::vector<std::string> inputs;
     if (options.transparent)
         for (const SkinElement& e : kSkinElements) SetTransparent(document, e.element, *options.transparent);
@@ -316,6 +317,7 @@ void DefineSkin(CLI::App& skin, Action& action) {
     build->add_option("--transparent-from", building->transparentFrom,
                       "per-element colours from lines \"NAME.bmp RRGGBB\", as 'extract' prints them")
         ->type_name("LIST");
+    AddDitherOption(*build, building->dither);
 
     AddSubcommands<SkinOptions>(
         skin, action,
@@ -335,8 +337,11 @@ void DefineSkin(CLI::App& skin, Action& action) {
                           "editor's Export Preview and Export Dialpad Bitmaps do, at the file's own depth.",
            .arguments = {"FILE.pdb"},
            .output = "the folder to write the pictures into"},
-          &RunPreview},
-         {{.name = "dialpad",
+          &RunPreview}});
+
+    // The two that reduce pictures into the skin take the dithering too.
+    for (const SubcommandOf<SkinOptions>& sub : std::initializer_list<SubcommandOf<SkinOptions>>{
+             {{.name = "dialpad",
            .description = "Import Dialpad Bitmaps: cut the 24 key pictures out of the released and pressed\n"
                           "dial-pad pictures, then save the skin.",
            .arguments = {"FILE.pdb", "UNPRESSED", "PRESSED"},
@@ -347,7 +352,10 @@ void DefineSkin(CLI::App& skin, Action& action) {
                           "and make the result the 24 key pictures, then save the skin.",
            .arguments = {"FILE.pdb", "PICTURE"},
            .output = "the skin file to write"},
-          &RunBackground}});
+          &RunBackground}}) {
+        auto options = std::make_shared<SkinOptions>();
+        AddDitherOption(*AddSubcommand(skin, action, sub.form, sub.work, options), options->dither);
+    }
 }
 
 const RegisterCommand kRegistered{

@@ -26,6 +26,7 @@ namespace corvane::cli {
 struct SkinOptions {
     std::vector<std::string> files;  // the subcommand's FILE, FOLDER and PICTURE arguments, in order
     Depth depth = Depth::Sixteen;
+    Dither dither = Dither::None;
     std::string output;
     std::optional<Colour> transparent;
     std::string transparentFrom;

@@ -63,6 +63,7 @@ Result<Image> ReadPicture(const std::string& path) {
 int ReworkSkin(const SkinOptions& options, void (*rework)(SkinDocument&, std::span<const Image>)) {
     SkinDocument document;
     if (const Status opened = OpenSkinFile(options.files[0], document); !opened) return ExitWithError(opened.Reason());
+    document.SetDithering(options.dither);
     std::vector<Image> pictures;
     for (std::size_t i = 1; i < options.files.size(); ++i) {
         auto picture = ReadPicture(options.files[i]);

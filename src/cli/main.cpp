@@ -165,6 +165,21 @@ CLI::Option* AddOutputOption(CLI::App& command, std::string& path, const std::st
     return command.add_option("-o,--output", path, what)->required()->type_name("PATH");
 }
 
+CLI::Option* AddDitherOption(CLI::App& command, Dither& dither) {
+    const CLI::Validator isDither(
+        [](std::string& text) {
+            return DitherNamed(text) ? std::string() : "'" + text + "' is no dithering: none or diffusion";
+        },
+        "", "dither");
+    return command
+        .add_option_function<std::string>(
+            "--dither", [&dither](const std::string& text) { dither = DitherNamed(text).value_or(Dither::None); },
+            "how pictures are reduced to the depth: none (each pixel to its nearest colour) or\n"
+            "diffusion (Floyd-Steinberg error diffusion, for photographs and gradients); none when not given")
+        ->type_name("none|diffusion")
+        ->check(isDither);
+}
+
 CLI::Option* AddColourOption(CLI::App& command, const std::string& name, std::optional<Colour>& colour,
                              const std::string& description) {
     const CLI::Validator isColour(

@@ -47,8 +47,8 @@ bool SaveBitmapWithPrompt(UserInterface& user, const Image& picture, std::string
 }
 
 ElementLoad ImportElementBitmap(ImageSlot& eightBit, ImageSlot& sixteenBit, std::string_view baseName,
-                                const std::string& folder) {
-    return LoadElementFromFile(eightBit, sixteenBit, BitmapFilePath(folder, baseName));
+                                const std::string& folder, Dither dither) {
+    return LoadElementFromFile(eightBit, sixteenBit, BitmapFilePath(folder, baseName), dither);
 }
 
 ExportOutcome ExportPictures(UserInterface& user, const std::vector<NamedPicture>& pictures) {
@@ -76,7 +76,7 @@ std::vector<FailedImport> ImportBitmapSet(SkinDocument& document, const std::str
     std::vector<FailedImport> failed;
     for (const Element element : kBitmapSetOrder) {
         ElementLoad load = ImportElementBitmap(document.Slot(Depth::Eight, element), document.Slot(Depth::Sixteen, element),
-                                               ElementInfo(element).name, folder);
+                                               ElementInfo(element).name, folder, document.Dithering());
         if (!load.Both()) failed.push_back({element, std::move(load)});
     }
     return failed;

@@ -49,10 +49,10 @@ bool SaveBitmapWithPrompt(UserInterface& user, const Image& picture, std::string
                           const std::string& folder, OverwriteAnswers& answers);
 
 // Loads BASE.bmp of the folder into an element's two slots, each reduced for
-// its depth, reading the file once. A missing file is simply a failed load;
+// its depth as `dither` says, reading the file once. A missing file is simply a failed load;
 // the slots then keep their pictures.
 ElementLoad ImportElementBitmap(ImageSlot& eightBit, ImageSlot& sixteenBit, std::string_view baseName,
-                                const std::string& folder);
+                                const std::string& folder, Dither dither);
 
 enum class ExportOutcome {
     Cancelled,       // the folder browser was closed: nothing happened
@@ -84,7 +84,8 @@ struct FailedImport {
 };
 
 // Every file of the folder into both sets, each file read once and each slot
-// keeping its transparent colour, reduced for its depth by the load: the rule
+// keeping its transparent colour, reduced for its depth by the load (with the
+// document's dithering): the rule
 // of Import Bitmaps and of `corvane skin build`. The elements that failed, in
 // bitmap-set order.
 std::vector<FailedImport> ImportBitmapSet(SkinDocument& document, const std::string& folder);

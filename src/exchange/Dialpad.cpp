@@ -94,10 +94,11 @@ void ComposeDialpad(Image& released, Image& pressed, const SkinDocument& documen
 
 void CutDialpad(const Image& released, const Image& pressed, SkinDocument& document) {
     ForEachCell([&](Element key, Element, int x, int y) {
-        for (const Depth depth : kDepths) document.Slot(depth, key).CopyFrom(released, x, y, depth);
+        for (const Depth depth : kDepths) document.Slot(depth, key).CopyFrom(released, x, y, depth, document.Dithering());
     });
     ForEachCell([&](Element, Element pressedKey, int x, int y) {
-        for (const Depth depth : kDepths) document.Slot(depth, pressedKey).CopyFrom(pressed, x, y, depth);
+        for (const Depth depth : kDepths)
+            document.Slot(depth, pressedKey).CopyFrom(pressed, x, y, depth, document.Dithering());
     });
     for (const Element button : {Element::DialButton, Element::DialButtonPressed})
         for (const Depth depth : kDepths) document.Slot(depth, button).FillWhite();

@@ -56,7 +56,8 @@ ExportOutcome ExportDialpadBitmaps(const SkinDocument& document, UserInterface& 
 void ComposeDialpad(Image& released, Image& pressed, const SkinDocument& document);
 
 // Cuts the 24 key pictures out of the grid of both pictures into both sets,
-// each slot keeping its transparent colour reduced for its depth, then makes
+// each slot keeping its transparent colour reduced for its depth (with the
+// document's dithering), then makes
 // both dial buttons white and see-through at both depths. Where a picture
 // does not reach, a key keeps its previous pixels.
 void CutDialpad(const Image& released, const Image& pressed, SkinDocument& document);

@@ -132,14 +132,14 @@ Painted Paint(const Layer& layer, const SkinElement& element, const std::vector<
 }
 
 // The picture with its see-through pixels in the colour, reduced at the
-// depth; nothing when an opaque pixel reduces to the same colour.
-std::optional<Image> Reduced(const Painted& painted, Colour transparent, Depth depth) {
+// depth as the slot will be; nothing when an opaque pixel reduces to the same colour.
+std::optional<Image> Reduced(const Painted& painted, Colour transparent, Depth depth, Dither dither) {
     Image picture = painted.picture;
     for (std::size_t i = 0; i < painted.opaque.size(); ++i)
         if (!painted.opaque[i]) picture.Pixels()[i] = transparent;
     Image reduced = picture;
     Colour reducedTransparent = transparent;
-    ReduceImageToDepth(reduced, reducedTransparent, depth);
+    ReduceImageToDepth(reduced, reducedTransparent, depth, dither);
     for (std::size_t i = 0; i < painted.opaque.size(); ++i)
         if (painted.opaque[i] && reduced.Pixels()[i] == reducedTransparent) return std::nullopt;
     return picture;
@@ -147,13 +147,13 @@ std::optional<Image> Reduced(const Painted& painted, Colour transparent, Depth d
 
 enum class ColourChoice { Kept, Changed, NoneFree };
 
-ColourChoice ImportInto(ImageSlot& slot, const Painted& painted, Depth depth) {
+ColourChoice ImportInto(ImageSlot& slot, const Painted& painted, Depth depth, Dither dither) {
     const Colour current = slot.Transparent();
-    std::optional<Image> picture = Reduced(painted, current, depth);
+    std::optional<Image> picture = Reduced(painted, current, depth, dither);
     Colour chosen = current;
     for (std::size_t i = 0; !picture && i < kSpareTransparentColours.size(); ++i) {
         chosen = kSpareTransparentColours[i];
-        picture = Reduced(painted, chosen, depth);
+        picture = Reduced(painted, chosen, depth, dither);
     }
     ColourChoice choice = chosen == current ? ColourChoice::Kept : ColourChoice::Changed;
     if (!picture) {
@@ -166,7 +166,7 @@ ColourChoice ImportInto(ImageSlot& slot, const Painted& painted, Depth depth) {
             if (!painted.opaque[i]) picture->Pixels()[i] = current;
     }
     slot.SetTransparent(chosen);
-    slot.CopyFrom(*picture, 0, 0, depth);
+    slot.CopyFrom(*picture, 0, 0, depth, dither);
     return choice;
 }
 
@@ -291,7 +291,7 @@ LayerImport ApplyLayers(SkinDocument& document, const LayeredPicture& picture) {
         if (painted.outside) import.outside.push_back(e.name);
         bool changed = false, noneFree = false;
         for (const Depth depth : kDepths) {
-            const ColourChoice choice = ImportInto(document.Slot(depth, element), painted, depth);
+            const ColourChoice choice = ImportInto(document.Slot(depth, element), painted, depth, document.Dithering());
             changed = changed || choice == ColourChoice::Changed;
             noneFree = noneFree || choice == ColourChoice::NoneFree;
         }

@@ -16,7 +16,8 @@
 // The merged image is the released preview. Transparency is alpha: export
 // makes the transparent colour's pixels fully see-through; import makes
 // pixels of alpha below 128 the element's transparent colour and takes the
-// others' colour, then reduces to both depths as a picture file's load does.
+// others' colour, then reduces to both depths as a picture file's load does
+// (with the document's dithering).
 // An element is read from the first place it is drawn at, whatever the
 // layer's own offset and size: pixels outside that rectangle are ignored and
 // pixels the layer does not cover are see-through.

@@ -19,7 +19,8 @@ ElementLoadOutcome LoadElementImageFile(SkinDocument& document, UserInterface& u
                                         const std::string& path) {
     // Both depths are always attempted: a file that only one of them takes
     // still changes that slot, as the user will see after switching depth.
-    const ElementLoad load = LoadElementFromFile(document.Slot(Depth::Eight, element), document.Slot(Depth::Sixteen, element), path);
+    const ElementLoad load = LoadElementFromFile(document.Slot(Depth::Eight, element), document.Slot(Depth::Sixteen, element),
+                                                 path, document.Dithering());
     if (load.Both()) {
         document.MarkModified();
         return ElementLoadOutcome::Loaded;

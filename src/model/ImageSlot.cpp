@@ -18,15 +18,15 @@ void ImageSlot::LoadDefault(Image picture, Depth depth) {
     ReduceToDepth(depth);
 }
 
-bool ImageSlot::LoadFromFile(const std::string& path, Depth depth) {
+bool ImageSlot::LoadFromFile(const std::string& path, Depth depth, Dither dither) {
     // The slot keeps only the picture's top-left part of its own size.
     const std::optional<Image> picture = ReadImageFile(path, Width(), Height()).image;
-    return picture && CopyFrom(*picture, 0, 0, depth);
+    return picture && CopyFrom(*picture, 0, 0, depth, dither);
 }
 
-bool ImageSlot::CopyFrom(const Image& picture, int x, int y, Depth depth) {
+bool ImageSlot::CopyFrom(const Image& picture, int x, int y, Depth depth, Dither dither) {
     if (!CopyRectangle(picture, x, y)) return false;
-    ReduceToDepth(depth);
+    ReduceToDepth(depth, dither);
     return true;
 }
 
@@ -46,20 +46,20 @@ bool ImageSlot::CopyRectangle(const Image& picture, int x, int y) {
     return true;
 }
 
-void ImageSlot::ReduceToDepth(Depth depth) { ReduceImageToDepth(image_, transparent_, depth); }
+void ImageSlot::ReduceToDepth(Depth depth, Dither dither) { ReduceImageToDepth(image_, transparent_, depth, dither); }
 
 void ImageSlot::FillWhite() {
     std::fill(image_.Pixels().begin(), image_.Pixels().end(), kWhite);
     transparent_ = kWhite;
 }
 
-ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path) {
+ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path, Dither dither) {
     ElementLoad load;
     load.file = ReadImageFile(path, std::max(eightBit.Width(), sixteenBit.Width()),
                               std::max(eightBit.Height(), sixteenBit.Height()));
     if (!load.file.image) return load;
-    load.eightBit = eightBit.CopyFrom(*load.file.image, 0, 0, Depth::Eight);
-    load.sixteenBit = sixteenBit.CopyFrom(*load.file.image, 0, 0, Depth::Sixteen);
+    load.eightBit = eightBit.CopyFrom(*load.file.image, 0, 0, Depth::Eight, dither);
+    load.sixteenBit = sixteenBit.CopyFrom(*load.file.image, 0, 0, Depth::Sixteen, dither);
     load.file.image.reset();
     return load;
 }

@@ -7,7 +7,9 @@
 // after: pictures from files and cut-outs are fitted into it by a plain
 // top-left rectangle copy, and every picture that enters from outside is
 // reduced at once to what the phone shows at the slot's depth, so the
-// previews and the colour chooser show what the phone will show.
+// previews and the colour chooser show what the phone will show. The
+// reduction takes the nearest colours or diffuses (Dither.h), as the caller
+// says; a default picture and a picture from a skin file are always exact.
 #pragma once
 
 #include <string>
@@ -15,6 +17,7 @@
 #include <string_view>
 
 #include "imaging/Depth.h"
+#include "imaging/Dither.h"
 #include "imaging/Image.h"
 #include "imaging/ImageFile.h"
 
@@ -38,15 +41,15 @@ public:
     // reduces the slot to the depth. False, with the slot unchanged, when the
     // file is not a readable picture. Where a smaller picture does not reach, the slot keeps its
     // previous pixels.
-    bool LoadFromFile(const std::string& path, Depth depth);
+    bool LoadFromFile(const std::string& path, Depth depth, Dither dither = Dither::None);
 
     // Copies the slot-sized rectangle at (x, y) of the picture onto the slot at
     // (0, 0) and reduces the slot to the depth. Slot pixels whose source lies
     // outside the picture keep their values. False when there is nothing to
     // copy into or from (the slot is then unchanged).
-    bool CopyFrom(const Image& picture, int x, int y, Depth depth);
+    bool CopyFrom(const Image& picture, int x, int y, Depth depth, Dither dither = Dither::None);
 
-    void ReduceToDepth(Depth depth);
+    void ReduceToDepth(Depth depth, Dither dither = Dither::None);
 
     // Everything white, and white transparent: the whole slot is see-through.
     void FillWhite();
@@ -85,7 +88,8 @@ std::string ElementLoadProblemText(const ElementLoad& load);
 // What LoadFromFile(path, Depth::Eight) on the element's 8-bit slot and
 // LoadFromFile(path, Depth::Sixteen) on its 16-bit slot do, with the file read and
 // decoded once for both.
-ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path);
+ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path,
+                                Dither dither = Dither::None);
 
 // The image-file prompt of the element editors: the chosen file's full path,
 // or an empty text when the user cancelled.

@@ -66,6 +66,14 @@ public:
     Depth TargetDepth() const { return targetDepth_; }
     void SetTargetDepth(Depth depth) { targetDepth_ = depth; }
 
+    // How every picture that enters a slot from outside from now on is
+    // reduced: Load Image, Import Bitmaps, Import Layered Image, Insert
+    // Background Image and Import Dialpad Bitmaps. A setting of the editor,
+    // not of the skin: the file does not hold it, and undo leaves it (the
+    // pictures it reduced are undone like any load).
+    Dither Dithering() const { return dithering_; }
+    void SetDithering(Dither dither) { dithering_ = dither; }
+
     // Every slot of both sets gets its element's default picture with a pure
     // green transparent colour, both reduced to the set's depth. Nothing else changes.
     void ResetToDefaults();
@@ -81,6 +89,7 @@ private:
     bool modified_ = false;
     bool mustSaveAs_ = false;
     Depth targetDepth_ = Depth::Sixteen;
+    Dither dithering_ = Dither::None;
 };
 
 inline constexpr std::string_view kResetQuestion =

@@ -61,6 +61,10 @@ public:
     SaveSkinOutcome SaveAs();
     // The target depth, recorded like any change.
     void SetDepth(Depth depth);
+    // How pictures entering a slot from now on are reduced (SkinDocument.h):
+    // a setting, so no undo step, and kept across Open and Reset.
+    Dither Dithering() const { return document_.Dithering(); }
+    void SetDithering(Dither dither) { document_.SetDithering(dither); }
     // Before the editor closes (exit, or the other editor): asks when the skin
     // has unsaved changes, and Yes saves first (`saved` then hears how it
     // went). True when the editor may close.
