@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <algorithm>
 
 #include "editor/ElementEditor.h"
@@ -23,12 +24,21 @@
 #include "widgets/DialogUnits.h"
 #include "widgets/PixelPicture.h"
 #include "widgets/QtImage.h"
+#include "widgets/RecentFiles.h"
 #include "widgets/UndoHistory.h"
 
 namespace corvane {
 namespace {
 
 constexpr int kPreviewSide = 320;
+
+// Kept as the tool's word for it, so that a settings file reads plainly.
+const char* const kDitherSetting = "options/dither";
+
+Dither RememberedDithering() {
+    const QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    return DitherNamed(settings.value(kDitherSetting).toString().toStdString()).value_or(Dither::None);
+}
 
 // A preview in a bordered view of the canvas's size, which scrolls when the
 // preview is enlarged.
@@ -297,6 +307,18 @@ void SkinEditorWindow::AddExchangeMenu() {
     });
     connect(AddAction(menu, "I&nsert Background Image...", ControlId::InsertBackground), &QAction::triggered, this, [this] {
         ChangeDialpad("Insert Background Image", [this] { return InsertBackground(session_->Document(), User()); });
+    });
+    // How every picture brought in above (and by Load Image) is reduced.
+    menu->addSeparator();
+    ditherPictures_ = menu->addAction("&Dither Pictures");
+    ditherPictures_->setObjectName("dither pictures");
+    ditherPictures_->setCheckable(true);
+    session_->SetDithering(RememberedDithering());
+    ditherPictures_->setChecked(session_->Dithering() == Dither::Diffusion);
+    connect(ditherPictures_, &QAction::toggled, this, [this](bool on) {
+        session_->SetDithering(on ? Dither::Diffusion : Dither::None);
+        QSettings settings(kSettingsOrganisation, kSettingsApplication);
+        settings.setValue(kDitherSetting, QString::fromStdString(std::string(DitherName(session_->Dithering()))));
     });
 }
 

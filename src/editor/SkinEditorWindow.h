@@ -93,6 +93,7 @@ private:
     PixelPicture* pressedPreview_;
     int zoom_ = 1;
     QAction* showTransparent_ = nullptr;
+    QAction* ditherPictures_ = nullptr;
     QPushButton* depth8_;
     QPushButton* depth16_;
 };

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,7 +22,9 @@
 #include "support/ScriptedUser.h"
 #include "support/TempDir.h"
 #include "support/UnexpectedPrompt.h"
+#include "imaging/Reduce.h"
 #include "widgets/QtImage.h"
+#include "widgets/RecentFiles.h"
 #include "widgets/UndoHistory.h"
 
 using namespace corvane;
@@ -55,7 +58,7 @@ class ExchangeMenuTest : public QObject {
 private slots:
     void init() { FailOnUnexpectedPrompts(); }
 
-    void menuSitsBetweenFileAndAboutWithItsEightItems() {
+    void menuSitsBetweenFileAndAboutWithItsItems() {
         NoWelcome nw;
         ScriptedUser user;
         SkinEditorWindow w(&user, nw.Marker());
@@ -69,7 +72,8 @@ private slots:
         QCOMPARE(shown, QStringList({"32781 &Export Bitmaps...", "32798 E&xport Dialpad Bitmaps...",
                                      "32787 Ex&port Preview...", "-", "32780 &Import Bitmaps...",
                                      "32810 Export &Layered Image...", "32811 Import L&ayered Image...",
-                                     "32797 I&mport Dialpad Bitmaps...", "32796 I&nsert Background Image..."}));
+                                     "32797 I&mport Dialpad Bitmaps...", "32796 I&nsert Background Image...", "-",
+                                     "dither pictures &Dither Pictures"}));
     }
 
     // Over a folder holding a set, one answer can do for all, and Cancel
@@ -157,6 +161,58 @@ private slots:
         QCOMPARE(w.Document().Slot(Depth::Sixteen, 33).Picture().At(0, 0), (Colour{248, 0, 0}));
         Action(w, ObjectName(ControlId::ImportLayered))->trigger();  // prompt cancelled: nothing recorded
         QVERIFY(user.ScriptUsedUp());
+    }
+
+    // "Dither Pictures" is remembered for the next window, reduces what Import
+    // Bitmaps brings in from then on, and stays as it is when the import is undone.
+    void ditherPicturesIsRememberedAndAppliesToLaterImports() {
+        // The other tests' windows read the setting too: none is left behind, whatever happens here.
+        struct Forget {
+            Forget() { QSettings(kSettingsOrganisation, kSettingsApplication).remove("options/dither"); }
+            ~Forget() { QSettings(kSettingsOrganisation, kSettingsApplication).remove("options/dither"); }
+        } forget;
+        NoWelcome nw;
+        TempDir dir;
+        Image gradient(320, 30);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 320; ++x)
+                gradient.Set(x, y, Colour{static_cast<std::uint8_t>(x * 255 / 319), 90, static_cast<std::uint8_t>(y * 8)});
+        ScriptedUser user;
+        user.ChoosesFolder(dir.Path().string()).ChoosesFolder(dir.Path().string()).ChoosesFolder(dir.Path().string());
+        {
+            SkinEditorWindow w(&user, nw.Marker());
+            QVERIFY(!Action(w, "dither pictures")->isChecked());
+            QCOMPARE(w.Session().Dithering(), Dither::None);
+            Action(w, ObjectName(ControlId::ExportBitmaps))->trigger();
+            QVERIFY(WriteBmpFile(gradient, dir.File("titlebar.bmp")));
+            Action(w, "dither pictures")->trigger();
+            QCOMPARE(QSettings(kSettingsOrganisation, kSettingsApplication).value("options/dither").toString(),
+                     QString("diffusion"));
+        }
+        SkinEditorWindow w(&user, nw.Marker());
+        QVERIFY(Action(w, "dither pictures")->isChecked());
+        const ImageSlot before = w.Document().Slot(Depth::Eight, Element::TitleBar);
+        Action(w, ObjectName(ControlId::ImportBitmaps))->trigger();
+        for (const Depth depth : kDepths) {
+            Image expected = gradient;
+            Colour transparent = kPureGreen;
+            ReduceImageToDepth(expected, transparent, depth, Dither::Diffusion);
+            QVERIFY(w.Document().Slot(depth, Element::TitleBar).Picture() == expected);
+        }
+        w.History().Undo();
+        QVERIFY(w.Document().Slot(Depth::Eight, Element::TitleBar) == before);
+        QVERIFY(Action(w, "dither pictures")->isChecked());
+
+        // Off again: the next import is today's nearest-colour reduction.
+        Action(w, "dither pictures")->trigger();
+        QCOMPARE(QSettings(kSettingsOrganisation, kSettingsApplication).value("options/dither").toString(), QString("none"));
+        Action(w, ObjectName(ControlId::ImportBitmaps))->trigger();
+        Image exact = gradient;
+        Colour transparent = kPureGreen;
+        ReduceImageToDepth(exact, transparent, Depth::Eight);
+        QVERIFY(w.Document().Slot(Depth::Eight, Element::TitleBar).Picture() == exact);
+        QVERIFY(user.ScriptUsedUp());
+        QVERIFY(user.Messages().empty());
     }
 
     // The dial-pad commands show the 16-bit composition; the title marks the change.
