@@ -12,6 +12,7 @@
 #include "exchange/Dialpad.h"
 #include "exchange/LayeredImage.h"
 #include "imaging/Bmp.h"
+#include "imaging/ImagingTestUtil.h"
 #include "imaging/PalmColour.h"
 #include "imaging/Reduce.h"
 #include "model/ElementEditing.h"
@@ -25,16 +26,9 @@ namespace {
 using testing::ScriptedUser;
 using testing::TempDir;
 
-// Smooth in both directions and off both grids nearly everywhere: the
-// picture that bands without dithering.
-Image Gradient(int width, int height) {
-    Image picture(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            picture.Set(x, y, Colour{static_cast<std::uint8_t>(20 + x * 200 / width), static_cast<std::uint8_t>(37 + y),
-                                     static_cast<std::uint8_t>(150 - x * 100 / width)});
-    return picture;
-}
+// Gradients with a little noise, off both grids nearly everywhere: what
+// bands without dithering.
+Image Gradient(int width, int height) { return testing::PhotoLike(width, height, 5); }
 
 bool AllPhoneColours(const Image& picture, Depth depth) {
     for (const Colour c : picture.Pixels()) {
