@@ -231,5 +231,29 @@ TEST(SkinSession, UndoAndRedoRecomposeThePreviewsAndTellTheListener) {
     EXPECT_EQ(told, 3);
 }
 
+// Dithering is a setting, not part of the skin: choosing it is no change and
+// no undo step, it stays through Open and Reset, and undoing a load leaves it.
+TEST(SkinSession, DitheringIsASettingThatOutlivesOpenResetAndUndo) {
+    Fixture f;
+    f.session.SetDithering(Dither::Diffusion);
+    EXPECT_FALSE(f.session.CanUndo());
+    EXPECT_FALSE(f.session.Document().IsModified());
+
+    f.session.Record("Load Image", [&] {
+        f.session.Document().Slot(Depth::Sixteen, Element::TitleBar).CopyFrom(Image(320, 30, Colour{10, 99, 201}), 0, 0,
+                                                                             Depth::Sixteen, f.session.Dithering());
+    });
+    ASSERT_TRUE(f.session.Undo());
+    EXPECT_EQ(f.session.Dithering(), Dither::Diffusion);
+
+    f.user.Answers(Answer::Yes);  // reset although modified
+    f.session.Document().MarkModified();
+    EXPECT_TRUE(f.session.Reset());
+    EXPECT_EQ(f.session.Dithering(), Dither::Diffusion);
+    EXPECT_EQ(f.session.Open(f.Put("blue.pdb", SkinFile(16))), OpenSkinOutcome::Opened);
+    EXPECT_EQ(f.session.Dithering(), Dither::Diffusion);
+    EXPECT_TRUE(f.user.ScriptUsedUp());
+}
+
 }  // namespace
 }  // namespace corvane
