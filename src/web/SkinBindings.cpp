@@ -113,6 +113,9 @@ public:
         session_.SetDepth(*chosen);
         return Done("Changed");
     }
+    // Dither Pictures: how pictures entering a slot from now on are reduced; no undo step.
+    bool Dithering() const { return session_.Dithering() == Dither::Diffusion; }
+    void SetDithering(bool on) { session_.SetDithering(on ? Dither::Diffusion : Dither::None); }
     val LoadImage(int i) {
         if (!Valid(i)) return Done("Refused");
         ElementLoadOutcome outcome = ElementLoadOutcome::Cancelled;
@@ -213,6 +216,8 @@ EMSCRIPTEN_BINDINGS(corvane_skin) {
         .function("save", &PageSkinSession::Save)
         .function("saveAs", &PageSkinSession::SaveAs)
         .function("setDepth", &PageSkinSession::SetDepth)
+        .function("dithering", &PageSkinSession::Dithering)
+        .function("setDithering", &PageSkinSession::SetDithering)
         .function("loadImage", &PageSkinSession::LoadImage)
         .function("setTransparentAt", &PageSkinSession::SetTransparentAt)
         .function("confirmTransparent", &PageSkinSession::ConfirmTransparent)

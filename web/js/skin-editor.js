@@ -16,6 +16,15 @@ import { editorForFile, kindOfDrop, refuseDrop } from './drops.js';
 const screen = () => document.getElementById('skin');
 let current = null; // the open editor, so that wiring happens once
 
+// Dither Pictures is remembered in the browser, as the desktop keeps it in its settings.
+const ditherKey = 'corvane.dither';
+function rememberedDithering() {
+  try { return localStorage.getItem(ditherKey) === 'diffusion'; } catch { return false; }
+}
+function rememberDithering(on) {
+  try { localStorage.setItem(ditherKey, on ? 'diffusion' : 'none'); } catch { /* a page without storage forgets */ }
+}
+
 class SkinEditor extends FileEditor {
   constructor() {
     const session = new (theCore().SkinSession)();
@@ -29,6 +38,7 @@ class SkinEditor extends FileEditor {
     root.querySelector('.window-title').textContent = title;
     document.title = title;
     for (const radio of root.querySelectorAll('input[name="depth"]')) radio.checked = Number(radio.value) === session.depth();
+    root.querySelector('#dither-pictures').checked = session.dithering();
     for (const [which, id] of [[false, 'preview-released'], [true, 'preview-pressed']])
       drawRGBA(document.getElementById(id), session.previewRGBA(which), 320, 320);
     for (const [command, can, text] of [['undo', session.canUndo(), session.undoText()], ['redo', session.canRedo(), session.redoText()]]) {
@@ -73,6 +83,10 @@ function wireOnce(root) {
   }));
   for (const radio of root.querySelectorAll('input[name="depth"]'))
     radio.addEventListener('change', () => current.run(() => current.session.setDepth(Number(radio.value))));
+  root.querySelector('#dither-pictures').addEventListener('change', (event) => {
+    current.session.setDithering(event.target.checked);
+    rememberDithering(event.target.checked);
+  });
   root.querySelector('#zoom').addEventListener('change', (event) => {
     root.querySelector('.previews').style.setProperty('--zoom', event.target.value);
   });
@@ -97,6 +111,7 @@ export function openSkinEditor(opening = null) {
   if (!root.dataset.wired) { wireOnce(root); root.dataset.wired = 'true'; }
   return new Promise((resolve) => {
     const editor = new SkinEditor();
+    editor.session.setDithering(rememberedDithering());
     const stopGuard = guardLeaving(() => editor.session.modified());
     const leave = async (how) => {
       if (!(await editor.close(how !== 'exit'))) return;
