@@ -37,13 +37,12 @@ corvane=$build/corvane
 python=/usr/bin/python3  # Debian's, where python3-skimage is
 map8=/usr/share/netpbm/palmcolor8.map
 [ -x "$corvane" ] || { echo "dither: no $corvane; build it or pass the build folder" >&2; exit 2; }
+scripts/ensure-packages.sh @test @bench
 for tool in pnmremap pamchannel pamcut pamtopnm rgb3toppm ppmtoppm bc cc pkg-config; do
   command -v "$tool" >/dev/null || { echo "dither: $tool is missing (install netpbm and gcc)" >&2; exit 2; }
 done
 [ -x /usr/bin/convert ] || { echo "dither: /usr/bin/convert is missing (install imagemagick)" >&2; exit 2; }
 [ -x /usr/bin/time ] || { echo "dither: /usr/bin/time is missing (install time)" >&2; exit 2; }
-"$python" -c 'import skimage' 2>/dev/null || { echo "dither: install python3-skimage" >&2; exit 2; }
-pkg-config --exists imagequant || { echo "dither: install libimagequant-dev" >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
