@@ -170,12 +170,20 @@ Result<ZipReader> ZipReader::Open(std::span<const std::uint8_t> archive) {
         unz_file_info64 info;
         if (status != UNZ_OK || unzGetCurrentFileInfo64(s.zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
             return Fail("the archive's directory is damaged");
+        unz64_file_pos position;
+        if (unzGetFilePos64(s.zip, &position) != UNZ_OK || position.pos_in_zip_directory > archive.size())
+            return Fail("the archive's directory is damaged");
+        if (i == 0) reader.directoryBytes_ = archive.size() - position.pos_in_zip_directory;
+        // Entries follow one another: this one ends where the next begins. Its
+        // name is not taken when it would end past the limit.
+        const std::uint64_t into = position.pos_in_zip_directory - (archive.size() - reader.directoryBytes_);
+        if (into + 46 + info.size_filename + info.size_file_extra + info.size_file_comment > kZipDirectoryLimit)
+            return Fail("the archive's directory takes more than the " + std::to_string(kZipDirectoryLimit >> 20) +
+                        " MiB a layered picture's may take");
         ZipEntry entry;
         entry.name.resize(info.size_filename);
-        unz64_file_pos position;
         if (unzGetCurrentFileInfo64(s.zip, nullptr, entry.name.data(), info.size_filename, nullptr, 0, nullptr, 0) !=
-                UNZ_OK ||
-            unzGetFilePos64(s.zip, &position) != UNZ_OK)
+            UNZ_OK)
             return Fail("the archive's directory is damaged");
         if (!IsSafeEntryName(entry.name)) return Fail(Quoted(entry.name) + " leads out of the archive");
         if (info.flag & kEncryptedFlag) return Fail(Quoted(entry.name) + " is encrypted");

@@ -4,7 +4,7 @@
 // Zip archives as bytes: the entries a central directory lists, one entry's
 // bytes, and an archive of stored or deflated entries written to bytes. A
 // codec: it never opens a file. Reading is bounded before anything is
-// inflated: at most kZipEntryLimit entries, none encrypted, none compressed
+// inflated: at most kZipEntryLimit entries in kZipDirectoryLimit bytes, none encrypted, none compressed
 // other than stored or deflated, no name that leads out of the archive, and
 // an entry's declared size checked against the caller's limit before its
 // bytes are allocated; the bytes it inflates to must be those it declares,
@@ -29,6 +29,10 @@ namespace corvane {
 // More entries than a layered picture of the editor's could ever have: a
 // directory listing this many is refused before it is read further.
 inline constexpr std::uint64_t kZipEntryLimit = 4096;
+// The most bytes the directory may take: as many entries with names and
+// extra fields of a few hundred bytes each. Walked no further, so that long
+// names cannot make the entries' list cost more than this.
+inline constexpr std::uint64_t kZipDirectoryLimit = std::uint64_t{4} << 20;
 
 struct ZipEntry {
     std::string name;
@@ -49,6 +53,9 @@ public:
     const std::vector<ZipEntry>& Entries() const { return entries_; }
     // The entry of that name, or null.
     const ZipEntry* Find(std::string_view name) const;
+    // The bytes of the archive that Open read: from the directory's first
+    // entry to the end. At most kZipDirectoryLimit and the end record.
+    std::uint64_t DirectoryBytes() const { return directoryBytes_; }
 
     // The entry's bytes, refused unread when it declares more than `limit`.
     Result<std::vector<std::uint8_t>> Read(const ZipEntry& entry, std::uint64_t limit) const;
@@ -59,6 +66,7 @@ private:
 
     std::unique_ptr<State> state_;
     std::vector<ZipEntry> entries_;
+    std::uint64_t directoryBytes_ = 0;
 };
 
 struct ZipFileToWrite {
