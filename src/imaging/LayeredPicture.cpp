@@ -37,8 +37,8 @@ bool LayerUse::Next(std::string_view name) {
     return true;
 }
 
-std::string LeftOutNotice(std::string_view layer, std::string_view reason) {
-    return "The layer '" + std::string(layer) + "' was left out, as it could not be read: " + std::string(reason) + ".";
+std::string LeftOutNotice(std::string_view layer, std::string_view whatIsWrong) {
+    return "The layer '" + std::string(layer) + "' was left out: it " + std::string(whatIsWrong) + ".";
 }
 
 namespace {

@@ -116,8 +116,9 @@ private:
     std::vector<std::string> taken_;
 };
 
-// The notice of a layer left out (see LayeredRead), a sentence.
-std::string LeftOutNotice(std::string_view layer, std::string_view reason);
+// The notice of a layer left out (see LayeredRead), a sentence: "The layer
+// 'X' was left out: it " and what is wrong ("is a damaged PNG picture").
+std::string LeftOutNotice(std::string_view layer, std::string_view whatIsWrong);
 
 // The pixels of the layers and of all the layers in their groups.
 std::uint64_t PixelCount(const std::vector<Layer>& layers);

@@ -34,6 +34,15 @@ constexpr std::uint64_t kStackTreeBytes = 3 * kStackLimit;
 // What of the mimetype a refusal shows.
 constexpr std::size_t kShownMimeType = 40;
 
+// An entry's bytes: a stored one's where they lie in the file, an inflated
+// one's copied out, which alone takes memory of its own.
+struct EntryBytes {
+    std::vector<std::uint8_t> copy;
+    std::span<const std::uint8_t> view;
+
+    std::span<const std::uint8_t> Bytes() const { return view.empty() ? std::span<const std::uint8_t>(copy) : view; }
+};
+
 // Reads entries, charging what they inflate to to one budget for the
 // archive, and, from a mapped file, the packed bytes they are read from.
 class EntryReader {
@@ -43,7 +52,7 @@ public:
 
     bool Has(std::string_view name) const { return archive_.Find(name) != nullptr; }
 
-    Result<std::vector<std::uint8_t>> Read(std::string_view name, std::uint64_t limit) {
+    Result<EntryBytes> Read(std::string_view name, std::uint64_t limit) {
         const ZipEntry* entry = archive_.Find(name);
         if (!entry) return Fail("the archive has no entry '" + std::string(name) + "'");
         // The declared size decides before anything is inflated.
@@ -54,9 +63,18 @@ public:
         if (file_ == FileBytes::Mapped)
             if (Status held = budget_.Hold(entry->packedSize); !held)
                 return Fail("the archive's entry '" + std::string(name) + "' " + held.Reason());
-        auto bytes = archive_.Read(*entry, left_);
-        if (bytes) left_ -= entry->size;
-        return bytes;
+        EntryBytes out;
+        if (entry->deflated) {
+            auto bytes = archive_.Read(*entry, left_);
+            if (!bytes) return bytes.Error();
+            out.copy = std::move(*bytes);
+        } else {
+            auto view = archive_.View(*entry, left_);
+            if (!view) return view.Error();
+            out.view = *view;
+        }
+        left_ -= entry->size;
+        return out;
     }
 
 private:
@@ -149,7 +167,7 @@ public:
             } else if (Status read = ReadPixels(node, layer); !read) {
                 // A layer the caller does not take need not be read.
                 if (use_.Next(layer.name)) return Fail("the layer '" + layer.name + "' " + read.Reason());
-                notices_.push_back(LeftOutNotice(layer.name, "it " + read.Reason()));
+                notices_.push_back(LeftOutNotice(layer.name, read.Reason()));
             } else {
                 use_.Next(layer.name);
             }
@@ -166,13 +184,13 @@ private:
         // vector layer without a rendering) has nothing to give.
         if (source.empty()) return {};
         if (!IsSafeEntryName(source)) return Fail("names a file outside the archive");
-        // The entry is held while its pixels are decoded: it may be no larger
-        // than what the budget has left.
+        // The entry is held while its pixels are decoded (a copy, if it was
+        // inflated): it may be no larger than what the budget has left.
         auto bytes = entries_.Read(source, budget_.BytesLeft());
         if (!bytes) return Fail("cannot be read: " + bytes.Reason());
-        if (Status held = budget_.Hold(bytes->size()); !held) return held.Error();
-        auto pixels = DecodePngRgba(*bytes, budget_);
-        budget_.Release(bytes->size());
+        if (Status held = budget_.Hold(bytes->copy.size()); !held) return held.Error();
+        auto pixels = DecodePngRgba(bytes->Bytes(), budget_);
+        budget_.Release(bytes->copy.size());
         if (!pixels) return Fail("is " + pixels.Reason());
         layer.pixels = std::move(*pixels);
         return {};
@@ -256,7 +274,7 @@ Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file, const Layer
     EntryReader entries(*archive, budget, read.file);
     auto mime = entries.Read(kMimeEntry, kSmallEntryLimit);
     if (!mime) return Fail("not an OpenRaster file: " + mime.Reason());
-    std::string type(mime->begin(), mime->end());
+    std::string type(mime->Bytes().begin(), mime->Bytes().end());
     while (!type.empty() && (type.back() == '\n' || type.back() == '\r' || type.back() == ' ')) type.pop_back();
     if (type != kOraMimeType)
         return Fail("not an OpenRaster file: its mimetype is '" + type.substr(0, kShownMimeType) +
@@ -267,7 +285,7 @@ Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file, const Layer
     auto stackBytes = entries.Read(kStackEntry, kStackLimit);
     if (!stackBytes) return stackBytes.Error();
     pugi::xml_document document;
-    if (!document.load_buffer(stackBytes->data(), stackBytes->size()))
+    if (!document.load_buffer(stackBytes->Bytes().data(), stackBytes->Bytes().size()))
         return Fail("the layer stack is not well-formed XML");
     const pugi::xml_node image = document.child("image");
     const pugi::xml_node root = image.child("stack");
@@ -291,9 +309,9 @@ Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file, const Layer
     if (read.merged == MergedImage::Decoded && entries.Has(kMergedEntry)) {
         // Import never uses the merged image: a damaged one is told, not refused.
         auto mergedBytes = entries.Read(kMergedEntry, budget.BytesLeft());
-        Status held = mergedBytes ? budget.Hold(mergedBytes->size()) : Status(mergedBytes.Error());
-        auto pixels = held ? DecodePngRgba(*mergedBytes, budget) : Result<RgbaImage>(held.Error());
-        if (held) budget.Release(mergedBytes->size());
+        Status held = mergedBytes ? budget.Hold(mergedBytes->copy.size()) : Status(mergedBytes.Error());
+        auto pixels = held ? DecodePngRgba(mergedBytes->Bytes(), budget) : Result<RgbaImage>(held.Error());
+        if (held) budget.Release(mergedBytes->copy.size());
         if (pixels)
             picture.merged = std::move(*pixels);
         else

@@ -290,7 +290,7 @@ Status ReadLayers(Reader& section, LayeredPicture& picture, PixelBudget& budget,
         const auto data = info->Bytes(static_cast<std::size_t>(std::min<std::uint64_t>(length, SIZE_MAX)));
         auto image = info->Ok() ? ReadLayerPixels(Reader(data), record, budget) : Result<RgbaImage>(Fail("cut short in its layer pixels"));
         if (!image && taken[k]) return image.Error();
-        if (!image) picture.notices.push_back(LeftOutNotice(record.name, image.Reason()));
+        if (!image) picture.notices.push_back(LeftOutNotice(record.name, "cannot be read: " + image.Reason()));
         pixels.push_back(image ? std::move(*image) : RgbaImage());
     }
     return BuildStack(records, pixels, picture.layers);

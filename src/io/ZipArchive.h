@@ -59,10 +59,17 @@ public:
 
     // The entry's bytes, refused unread when it declares more than `limit`.
     Result<std::vector<std::uint8_t>> Read(const ZipEntry& entry, std::uint64_t limit) const;
+    // A stored entry's bytes where they lie in the archive, checked as Read
+    // checks them and not copied: a stored picture costs no second copy.
+    Result<std::span<const std::uint8_t>> View(const ZipEntry& entry, std::uint64_t limit) const;
 
 private:
     struct State;
     explicit ZipReader(std::unique_ptr<State> state);
+    std::size_t Index(const ZipEntry& entry) const { return static_cast<std::size_t>(&entry - entries_.data()); }
+    // The entry's packed bytes, found and bounded; its declared size checked against the limit.
+    Result<std::span<const std::uint8_t>> Packed(const ZipEntry& entry, std::uint64_t limit) const;
+    bool HasItsChecksum(const ZipEntry& entry, std::span<const std::uint8_t> bytes) const;
 
     std::unique_ptr<State> state_;
     std::vector<ZipEntry> entries_;
