@@ -20,18 +20,14 @@ MappedFile::MappedFile(MappedFile&& other) noexcept
       copy_(std::move(other.copy_)) {}
 
 MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
-    if (this != &other) {
-        this->~MappedFile();
-        mapping_ = std::exchange(other.mapping_, nullptr);
-        size_ = std::exchange(other.size_, 0);
-        copy_ = std::move(other.copy_);
-    }
+    std::swap(mapping_, other.mapping_);
+    std::swap(size_, other.size_);
+    std::swap(copy_, other.copy_);
     return *this;
 }
 
 MappedFile::~MappedFile() {
     if (mapping_) munmap(const_cast<std::uint8_t*>(mapping_), size_);
-    mapping_ = nullptr;
 }
 
 MappedRead MapFileAtMost(const std::string& path, std::uint64_t limit) {
