@@ -19,13 +19,14 @@
 //     </stack>
 //   </image>
 //
-// The zip goes through io/ZipArchive and the XML through pugixml. Reading is bounded:
-// at most kLayeredFileLimit bytes held in memory (kLayeredMappedFileLimit
-// mapped, of which only the directory and the entries read count), every entry's declared size checked before
-// it is inflated and the inflated bytes of all entries together at most the
-// same, kLayeredPixelLimit pixels over all layers, all of it held within
-// kLayeredMemoryLimit together with the file, and an archive with an
-// entry name that leads out of it ("../x", "/x", "C:x") is refused whole.
+// The zip goes through io/ZipArchive and the XML through pugixml. Reading is
+// bounded: at most kLayeredFileLimit bytes held in memory, or
+// kLayeredMappedFileLimit mapped (of which only the directory and the
+// entries read count), every entry's declared size checked before it is
+// inflated and the inflated bytes of all entries together at most
+// kLayeredFileLimit, kLayeredPixelLimit pixels over all layers, all of it
+// held within kLayeredMemoryLimit together with the file, and an archive with
+// an entry name that leads out of it ("../x", "/x", "C:x") is refused whole.
 #pragma once
 
 #include <cstdint>

@@ -4,11 +4,11 @@
 // Zip archives as bytes: the entries a central directory lists, one entry's
 // bytes, and an archive of stored or deflated entries written to bytes. A
 // codec: it never opens a file. Reading is bounded before anything is
-// inflated: at most kZipEntryLimit entries in kZipDirectoryLimit bytes, none encrypted, none compressed
-// other than stored or deflated, no name that leads out of the archive, and
-// an entry's declared size checked against the caller's limit before its
-// bytes are allocated; the bytes it inflates to must be those it declares,
-// with their checksum.
+// inflated: at most kZipEntryLimit entries in kZipDirectoryLimit bytes, none
+// encrypted, none compressed other than stored or deflated, no name that
+// leads out of the archive, and an entry's declared size checked against the
+// caller's limit before its bytes are allocated; the bytes it inflates to
+// must be those it declares, with their checksum.
 //
 // The archive format goes through zlib's own minizip, which needs nothing
 // but zlib: the other zip libraries bring a cryptography library and bzip2
