@@ -34,16 +34,20 @@
 # Layered files through 'skin build FILE --depth 16': OpenRaster archives of
 # 2 million empty layers or groups (23 KB, a 16 MB stack.xml), 400,000 empty
 # layers, a million, 100,000 and 1,000 layers sharing one 1 x 1 PNG, one
-# 8000 x 8000 layer of 16-bit or 8-bit RGBA or 1-bit grey, a 5000 x 5000
-# layer, an 8000 x 8000 merged image, a 100 MB stored PNG layer, and a layer
-# at x="nan" or x="-1e40"; Photoshop files of one 8191 x 8191 layer without
-# channel data (108 bytes), an 8190 x 8190 header and nothing more, an
-# 8192 x 8192 merged image (3 MB packed), and 1,001 layer records.
+# 8000 x 8000 layer of 16-bit or 8-bit RGBA or 1-bit grey (and one of no
+# element's name, which import leaves out with a notice), a 5000 x 5000
+# layer, an 8000 x 8000 merged image, a 100 MB stored PNG layer, a layer
+# at x="nan" or x="-1e40", and 250 MB of which import reads 13 small layers
+# (the rest a stored merged image); Photoshop files of one 8191 x 8191 layer
+# without channel data (108 bytes), an 8190 x 8190 header and nothing more,
+# an 8192 x 8192 merged image (3 MB packed), 1,001 layer records, and one
+# small layer after 250 MB of image resources.
 #
 # Target: under 256 MB and 2 s of CPU for every run; a row over either is
 # marked, and the script then exits with 1 after the whole table.
 #
-# Usage: bench/hostile-input.sh [PATH-TO-corvane]   (KEEP=1 keeps the files)
+# Usage: bench/hostile-input.sh [PATH-TO-corvane]   (KEEP=1 keeps the files;
+#        ONLY=layered makes and runs the layered files alone)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 corvane=${1:-build/release/corvane}
@@ -54,6 +58,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 [ -n "${KEEP:-}" ] && trap - EXIT && echo "files kept in $work"
 
+if [ "${ONLY:-}" != layered ]; then
 python3 - "$work" <<'PY'
 import struct, sys
 work = sys.argv[1]
@@ -200,6 +205,8 @@ for size, picture in (("2048", "noise-2048-progressive"), ("8000", "jpeg-8000-pr
         f.write(head + welcome + goodbye)
 PY
 
+fi
+
 # Layered files for 'skin build': OpenRaster archives and Photoshop files.
 python3 - "$work" <<'PY'
 import struct, sys, zipfile, zlib
@@ -231,6 +238,9 @@ def ora(name, stack, entries=(), compress=zipfile.ZIP_DEFLATED):
 def stack(inside, w=320, h=320):
     return f'<image w="{w}" h="{h}"><stack>{inside}</stack></image>'
 
+# Layers named "star" are an element's, which import takes and must read;
+# unnamed ones it leaves out when they cannot be read.
+
 one = png(1, 1, 8, 6, b"\0\0\0\0\0")
 ora("ora-2M-empty-layers", stack("<layer/>" * 2000000))
 ora("ora-2M-empty-groups", stack("<stack/>" * 2000000))
@@ -238,25 +248,33 @@ ora("ora-400k-empty-layers", stack("<layer/>" * 400000))
 ora("ora-1M-layers-one-png", stack('<layer src="a.png"/>' * 1000000), [("a.png", one)])
 ora("ora-100k-layers-one-png", stack('<layer src="a.png"/>' * 100000), [("a.png", one)])
 ora("ora-1000-layers-one-png", stack('<layer src="a.png"/>' * 1000), [("a.png", one)])
-ora("ora-8000-rgba16", stack('<layer src="a.png"/>'), [("a.png", png(8000, 8000, 16, 6, bytes(1 + 8000 * 8)))])
-ora("ora-8000-rgba8", stack('<layer src="a.png"/>'), [("a.png", png(8000, 8000, 8, 6, bytes(1 + 8000 * 4)))])
-ora("ora-8000-grey1", stack('<layer src="a.png"/>'), [("a.png", png(8000, 8000, 1, 0, bytes(1 + 1000)))])
-ora("ora-5000-rgba8", stack('<layer src="a.png"/>'), [("a.png", png(5000, 5000, 8, 6, bytes(1 + 5000 * 4)))])
+ora("ora-8000-rgba16", stack('<layer name="star" src="a.png"/>'), [("a.png", png(8000, 8000, 16, 6, bytes(1 + 8000 * 8)))])
+ora("ora-8000-rgba8", stack('<layer name="star" src="a.png"/>'), [("a.png", png(8000, 8000, 8, 6, bytes(1 + 8000 * 4)))])
+ora("ora-8000-grey1", stack('<layer name="star" src="a.png"/>'), [("a.png", png(8000, 8000, 1, 0, bytes(1 + 1000)))])
+ora("ora-8000-rgba8-unnamed", stack('<layer src="a.png"/>'), [("a.png", png(8000, 8000, 8, 6, bytes(1 + 8000 * 4)))])
+ora("ora-5000-rgba8", stack('<layer name="star" src="a.png"/>'), [("a.png", png(5000, 5000, 8, 6, bytes(1 + 5000 * 4)))])
 ora("ora-8000-merged", stack(""), [("mergedimage.png", png(8000, 8000, 8, 6, bytes(1 + 8000 * 4)))])
-ora("ora-100MB-stored-png", stack('<layer src="a.png"/>'),
+ora("ora-100MB-stored-png", stack('<layer name="star" src="a.png"/>'),
     [("a.png", png(5000, 5000, 8, 6, bytes(1 + 5000 * 4), level=0))], compress=zipfile.ZIP_STORED)
 ora("ora-x-nan", stack('<layer x="nan"/>'))
 ora("ora-x-minus-1e40", stack('<layer x="-1e40"/>'))
+# 250 MB that import never reads: the layers of all 35 elements, small, and
+# a stored merged image of noise-free bytes (mapped, only the layers count).
+elements = ["0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "star", "#pressed", "titlebar"]
+small = png(20, 20, 8, 6, b"\0" + bytes([200, 10, 10, 255]) * 20)
+ora("ora-250MB-small-layers", stack("".join(f'<layer name="{e}" src="data/{i}.png"/>' for i, e in enumerate(elements))),
+    [(f"data/{i}.png", small) for i in range(len(elements))] + [("mergedimage.png", bytes(250 << 20))],
+    compress=zipfile.ZIP_STORED)
 
-def psd(width, height, records=b"", count=0, data=b"", merged=b""):
+def psd(width, height, records=b"", count=0, data=b"", merged=b"", resources=b""):
     info = struct.pack(">h", count) + records + data
     info += b"\0" * (len(info) % 2)
     layers = struct.pack(">I", len(info) + 8) + struct.pack(">I", len(info)) + info + struct.pack(">I", 0)
     head = b"8BPS" + struct.pack(">H", 1) + bytes(6) + struct.pack(">HIIHH", 3, height, width, 8, 3)
-    return head + struct.pack(">II", 0, 0) + layers + merged
+    return head + struct.pack(">II", 0, len(resources)) + resources + layers + merged
 
 def record(w, h, channels=()):
-    extra = struct.pack(">II", 0, 0) + b"\1L\0\0"
+    extra = struct.pack(">II", 0, 0) + b"\1" + b"5\0\0"  # named after an element, so import takes it
     out = struct.pack(">iiiiH", 0, 0, h, w, len(channels))
     for cid, length in channels:
         out += struct.pack(">hI", cid, length)
@@ -272,11 +290,11 @@ row = struct.pack(">bB", -127, 0) * 64  # 8192 zeros packed
 counts = struct.pack(">H", len(row)) * (8192 * 3)
 write("psd-8192-merged", psd(8192, 8192, merged=struct.pack(">H", 1) + counts + row * (8192 * 3)))
 write("psd-1001-records", psd(1, 1, record(0, 0) * 1001, 1001, merged=bytes(2 + 3)))
+# 250 MB of image resources before one small layer: passed over by their length.
+plane = struct.pack(">H", 0) + bytes([120]) * (20 * 20)
+write("psd-250MB-resources", psd(320, 320, record(20, 20, [(c, len(plane)) for c in (-1, 0, 1, 2)]), 1, plane * 4,
+                                 struct.pack(">H", 0) + bytes(3 * 320 * 320), resources=bytes(250 << 20)))
 PY
-
-# A skin to rework and a bitmap set to build from: the built-in default's.
-"$corvane" skin new --depth 16 -o "$work/skin.pdb" >/dev/null
-"$corvane" skin extract "$work/skin.pdb" -o "$work/set" >/dev/null
 
 over=0
 declare -a overRows=()
@@ -304,6 +322,11 @@ row() {  # case, command words...: one table row
 }
 
 printf '%-28s %-18s %-50s %7s %7s\n' case command outcome "peak MB" "CPU s"
+if [ "${ONLY:-}" != layered ]; then
+# A skin to rework and a bitmap set to build from: the built-in default's.
+"$corvane" skin new --depth 16 -o "$work/skin.pdb" >/dev/null
+"$corvane" skin extract "$work/skin.pdb" -o "$work/set" >/dev/null
+
 for file in one-bitmap-2048x8174 one-bitmap-4096x4000 35-bitmaps-4096x3500 35-overlapping sparse-2GB; do
   row "$file" "skin info" "$corvane" skin info "$work/$file.pdb"
   row "$file" "skin extract" "$corvane" skin extract "$work/$file.pdb" -o "$work/out-$file"
@@ -326,15 +349,16 @@ row ppm-padded "encode from pipe" sh -c 'cat "$3" | "$1" bitmap encode - --depth
 for size in 2048 8000; do
   row "splash-jpeg-$size-progressive" "thumbnail" "$corvane" thumbnail --size 1024 "$work/splash-jpeg-$size-progressive.pdb" "$work/out.png"
 done
+fi
 
 echo
 echo "layered files through 'skin build FILE --depth 16':"
 for file in ora-2M-empty-layers ora-2M-empty-groups ora-400k-empty-layers ora-1M-layers-one-png \
             ora-100k-layers-one-png ora-1000-layers-one-png ora-8000-rgba16 ora-8000-rgba8 ora-8000-grey1 \
-            ora-5000-rgba8 ora-8000-merged ora-100MB-stored-png ora-x-nan ora-x-minus-1e40; do
+            ora-8000-rgba8-unnamed ora-5000-rgba8 ora-8000-merged ora-100MB-stored-png ora-x-nan ora-x-minus-1e40 ora-250MB-small-layers; do
   row "$file" "skin build" "$corvane" skin build "$work/$file.ora" --depth 16 -o "$work/out.pdb"
 done
-for file in psd-8191-layer-no-channels psd-8190-header-only psd-8192-merged psd-1001-records; do
+for file in psd-8191-layer-no-channels psd-8190-header-only psd-8192-merged psd-1001-records psd-250MB-resources; do
   row "$file" "skin build" "$corvane" skin build "$work/$file.psd" --depth 16 -o "$work/out.pdb"
 done
 

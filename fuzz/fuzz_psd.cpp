@@ -3,11 +3,13 @@
 
 // Bytes -> DecodePsd: whatever the bytes, a refusal or a layered picture,
 // never a read outside the input nor more than the limits allow; a picture
-// read is written and read again to the same layers, and the last bytes,
+// read is written and read again to the same layers (and read as import
+// reads it, to the same layers too), and the last bytes,
 // taken as a packed row, unpack to at most the row or are refused.
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "imaging/Psd.h"
@@ -20,6 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
 
     const auto picture = corvane::DecodePsd(bytes);
+    // Read as import reads it, taking one name's layer and leaving the merged
+    // image unread, a picture read whole gives the same layers.
+    corvane::LayeredRead import(corvane::MergedImage::Skipped);
+    import.onlyLayers = std::vector<std::string_view>{"0"};
+    const auto imported = corvane::DecodePsd(bytes, import);
+    if (picture && (!imported || imported->layers != picture->layers)) __builtin_trap();
     if (!picture) return 0;
     // The merged image is the canvas's size, or left out with a notice.
     const bool hasMerged = picture->merged.Width() == picture->width && picture->merged.Height() == picture->height;

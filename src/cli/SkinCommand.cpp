@@ -117,10 +117,10 @@ void SetTransparent(SkinDocument& document, Element element, Colour colour) {
 // standard error.
 int BuildFromLayers(const SkinOptions& options, SkinDocument& document) {
     const std::string& path = options.files[0];
-    const FileRead read = ReadFileAtMost(path, kLayeredFileLimit);
+    const MappedRead read = MapFileAtMost(path, kLayeredMappedFileLimit);
     if (!read.Ok())
-        return ExitWithError(CannotRead(path, ReadProblemText(read.problem, kLayeredFileLimit, "layered images", read.error)));
-    const auto picture = DecodeLayeredFile(read.bytes, MergedImage::Skipped);
+        return ExitWithError(CannotRead(path, ReadProblemText(read.problem, kLayeredMappedFileLimit, "layered images", read.error)));
+    const auto picture = DecodeLayersToImport(read.file);
     if (!picture) return ExitWithError("nothing written: '" + Shown(path) + "' cannot be read: " + picture.Reason());
     const LayerImport import = ApplyLayers(document, *picture);
     for (const auto& [heading, names] : LayerImportNotices(import)) {

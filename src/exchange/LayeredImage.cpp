@@ -220,10 +220,10 @@ bool IsLayeredFile(std::string_view path, std::span<const std::uint8_t> file) {
     return LayeredFormatOf(path) && (IsZip(file) || IsPsd(file));
 }
 
-Result<LayeredPicture> DecodeLayeredFile(std::span<const std::uint8_t> file, MergedImage merged) {
+Result<LayeredPicture> DecodeLayeredFile(std::span<const std::uint8_t> file, const LayeredRead& read) {
     const auto decode = [&]() -> Result<LayeredPicture> {
-        if (IsZip(file)) return DecodeOra(file, merged);
-        if (IsPsd(file)) return DecodePsd(file, merged);
+        if (IsZip(file)) return DecodeOra(file, read);
+        if (IsPsd(file)) return DecodePsd(file, read);
         return Fail("neither an OpenRaster (.ora) nor a Photoshop (.psd) file");
     };
     // The readers' own words are plain text; what they quote from the file
@@ -232,6 +232,14 @@ Result<LayeredPicture> DecodeLayeredFile(std::span<const std::uint8_t> file, Mer
     if (!picture) return Fail(PrintableFileName(picture.Reason()));
     for (std::string& notice : picture->notices) notice = PrintableFileName(notice);
     return picture;
+}
+
+Result<LayeredPicture> DecodeLayersToImport(const MappedFile& file) {
+    LayeredRead read(MergedImage::Skipped);
+    read.file = file.Mapped() ? FileBytes::Mapped : FileBytes::InMemory;
+    read.onlyLayers.emplace();
+    for (const SkinElement& e : kSkinElements) read.onlyLayers->push_back(e.name);
+    return DecodeLayeredFile(file.Bytes(), read);
 }
 
 Result<std::vector<std::uint8_t>> EncodeLayeredFile(const LayeredPicture& picture, LayeredFormat format) {
@@ -363,14 +371,14 @@ bool ImportLayeredImage(SkinDocument& document, UserInterface& user) {
     prompt.mustExist = true;
     const auto path = user.AskOpenFile(prompt);
     if (!path) return false;
-    const FileRead read = ReadFileAtMost(*path, kLayeredFileLimit);
+    const MappedRead read = MapFileAtMost(*path, kLayeredMappedFileLimit);
     if (!read.Ok()) {
         Tell(user, "Could not read the layered image: " +
-                       ReadProblemText(read.problem, kLayeredFileLimit, "layered images", read.error) + ".",
+                       ReadProblemText(read.problem, kLayeredMappedFileLimit, "layered images", read.error) + ".",
              MessageIcon::Warning);
         return false;
     }
-    const auto picture = DecodeLayeredFile(read.bytes, MergedImage::Skipped);
+    const auto picture = DecodeLayersToImport(read.file);
     if (!picture) {
         Tell(user, "Could not import the layered image:\n\n" + picture.Reason() + ".", MessageIcon::Warning);
         return false;

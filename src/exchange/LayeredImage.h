@@ -32,6 +32,7 @@
 
 #include "imaging/Image.h"
 #include "imaging/LayeredPicture.h"
+#include "io/MappedFile.h"
 #include "io/Result.h"
 #include "model/SkinDocument.h"
 
@@ -52,8 +53,13 @@ bool IsLayeredFile(std::string_view path, std::span<const std::uint8_t> file);
 
 // By the bytes: a zip is OpenRaster, "8BPS" Photoshop. Names from inside the
 // file that a refusal quotes are escaped as file names are (PrintableFileName),
-// and so are the reader's notices; an import leaves the merged image unread.
-Result<LayeredPicture> DecodeLayeredFile(std::span<const std::uint8_t> file, MergedImage merged = MergedImage::Decoded);
+// and so are the reader's notices.
+Result<LayeredPicture> DecodeLayeredFile(std::span<const std::uint8_t> file, const LayeredRead& read = {});
+
+// The file read for import, mapped where the system maps files: the merged
+// image left unread, each element's topmost layer taken, and any other layer
+// whose pixels cannot be read left out with a notice.
+Result<LayeredPicture> DecodeLayersToImport(const MappedFile& file);
 Result<std::vector<std::uint8_t>> EncodeLayeredFile(const LayeredPicture& picture, LayeredFormat format);
 
 // The dial screen of one slot set over the empty screen.

@@ -3,6 +3,7 @@
 
 #include "imaging/LayeredPicture.h"
 
+#include <algorithm>
 #include <string>
 
 namespace corvane {
@@ -25,6 +26,19 @@ std::uint64_t LayerCount(const std::vector<Layer>& layers) {
     std::uint64_t n = 0;
     for (const Layer& layer : layers) n += 1 + LayerCount(layer.children);
     return n;
+}
+
+bool LayerUse::Next(std::string_view name) {
+    if (!only_) return true;
+    if (std::find(only_->begin(), only_->end(), name) == only_->end()) return false;
+    // Below the first of its name, a layer is not the one taken.
+    if (std::find(taken_.begin(), taken_.end(), name) != taken_.end()) return false;
+    taken_.emplace_back(name);
+    return true;
+}
+
+std::string LeftOutNotice(std::string_view layer, std::string_view whatIsWrong) {
+    return "The layer '" + std::string(layer) + "' was left out: it " + std::string(whatIsWrong) + ".";
 }
 
 namespace {

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,15 +85,52 @@ struct LayeredPicture {
 // leaves it unread (an import, which takes the layers only).
 enum class MergedImage { Decoded, Skipped };
 
+// How the caller holds the file: read whole into memory, where every byte
+// counts against the budget, or mapped (io/MappedFile.h), where only the
+// parts a reader touches do, and stay counted, as their pages stay resident.
+enum class FileBytes { InMemory, Mapped };
+
+// What a caller asks of a layered reader.
+struct LayeredRead {
+    // Not explicit: a request about the merged image alone is written as the MergedImage.
+    LayeredRead(MergedImage image = MergedImage::Decoded) : merged(image) {}
+
+    MergedImage merged;
+    FileBytes file = FileBytes::InMemory;
+    // The layers the caller takes, by name: of each name the first layer
+    // from the top, as FindLayer finds it. A layer it does not take whose
+    // pixels cannot be read is left empty with a notice instead of refusing
+    // the file. Nothing: every layer is taken.
+    std::optional<std::vector<std::string_view>> onlyLayers;
+};
+
+// Decides layer by layer, from the top of the stack and into each group as
+// FindLayer goes, whether the caller takes the layer (see LayeredRead).
+class LayerUse {
+public:
+    explicit LayerUse(const LayeredRead& read) : only_(read.onlyLayers) {}
+    bool Next(std::string_view name);
+
+private:
+    const std::optional<std::vector<std::string_view>>& only_;
+    std::vector<std::string> taken_;
+};
+
+// The notice of a layer left out (see LayeredRead), a sentence: "The layer
+// 'X' was left out: it " and what is wrong ("is a damaged PNG picture").
+std::string LeftOutNotice(std::string_view layer, std::string_view whatIsWrong);
+
 // The pixels of the layers and of all the layers in their groups.
 std::uint64_t PixelCount(const std::vector<Layer>& layers);
 
 // What every layered reader accepts at most: the bytes of a file, the pixels
 // of all its layers together, how deep groups nest and how many layers and
-// groups there are (a skin has 35 elements and a few groups). The file is
-// held whole while it is read, so its limit leaves room in the memory budget
-// for the layers it holds.
+// groups there are (a skin has 35 elements and a few groups). A file held
+// whole while it is read leaves room in the memory budget for the layers it
+// holds; a mapped one costs what is read of it, and its limit only keeps
+// out what no painting program writes for a 320 x 320 dial screen.
 inline constexpr std::uint64_t kLayeredFileLimit = std::uint64_t{128} << 20;
+inline constexpr std::uint64_t kLayeredMappedFileLimit = std::uint64_t{1} << 30;
 inline constexpr std::uint64_t kLayeredPixelLimit = std::uint64_t{32} << 20;
 inline constexpr int kLayeredGroupDepthLimit = 64;
 inline constexpr int kLayeredLayerLimit = 1000;
@@ -130,6 +168,10 @@ struct HeldBytes {
     std::uint64_t bytes;
     ~HeldBytes() { budget.Release(bytes); }
 };
+
+constexpr std::uint64_t LayeredFileLimit(FileBytes file) {
+    return file == FileBytes::Mapped ? kLayeredMappedFileLimit : kLayeredFileLimit;
+}
 
 // The layers and groups of the list at every depth.
 std::uint64_t LayerCount(const std::vector<Layer>& layers);

@@ -34,27 +34,53 @@ constexpr std::uint64_t kStackTreeBytes = 3 * kStackLimit;
 // What of the mimetype a refusal shows.
 constexpr std::size_t kShownMimeType = 40;
 
-// Reads entries, charging what they inflate to to one budget for the archive.
+// An entry's bytes: a stored one's where they lie in the file, an inflated
+// one's copied out, which alone takes memory of its own.
+struct EntryBytes {
+    std::vector<std::uint8_t> copy;
+    std::span<const std::uint8_t> view;
+
+    std::span<const std::uint8_t> Bytes() const { return view.empty() ? std::span<const std::uint8_t>(copy) : view; }
+};
+
+// Reads entries, charging what they inflate to to one budget for the
+// archive, and, from a mapped file, the packed bytes they are read from.
 class EntryReader {
 public:
-    explicit EntryReader(const ZipReader& archive) : archive_(archive) {}
+    EntryReader(const ZipReader& archive, PixelBudget& budget, FileBytes file)
+        : archive_(archive), budget_(budget), file_(file) {}
 
     bool Has(std::string_view name) const { return archive_.Find(name) != nullptr; }
 
-    Result<std::vector<std::uint8_t>> Read(std::string_view name, std::uint64_t limit) {
+    Result<EntryBytes> Read(std::string_view name, std::uint64_t limit) {
         const ZipEntry* entry = archive_.Find(name);
         if (!entry) return Fail("the archive has no entry '" + std::string(name) + "'");
         // The declared size decides before anything is inflated.
         if (entry->size > limit || entry->size > left_)
             return Fail("the archive's entry '" + std::string(name) + "' declares " + std::to_string(entry->size) +
                         " bytes, more than a layered picture may hold");
-        auto bytes = archive_.Read(*entry, left_);
-        if (bytes) left_ -= entry->size;
-        return bytes;
+        // Pages of a mapping stay resident once read: charged for good.
+        if (file_ == FileBytes::Mapped)
+            if (Status held = budget_.Hold(entry->packedSize); !held)
+                return Fail("the archive's entry '" + std::string(name) + "' " + held.Reason());
+        EntryBytes out;
+        if (entry->deflated) {
+            auto bytes = archive_.Read(*entry, left_);
+            if (!bytes) return bytes.Error();
+            out.copy = std::move(*bytes);
+        } else {
+            auto view = archive_.View(*entry, left_);
+            if (!view) return view.Error();
+            out.view = *view;
+        }
+        left_ -= entry->size;
+        return out;
     }
 
 private:
     const ZipReader& archive_;
+    PixelBudget& budget_;
+    FileBytes file_;
     std::uint64_t left_ = kLayeredFileLimit;
 };
 
@@ -119,7 +145,8 @@ int CountLayers(const pugi::xml_node& stack, int limit) {
 
 class StackReader {
 public:
-    StackReader(EntryReader& entries, PixelBudget& budget) : entries_(entries), budget_(budget) {}
+    StackReader(EntryReader& entries, PixelBudget& budget, const LayeredRead& read, std::vector<std::string>& notices)
+        : entries_(entries), budget_(budget), use_(read), notices_(notices) {}
 
     Status ReadStack(const pugi::xml_node& stack, std::vector<Layer>& out, int depth) {
         if (depth > kLayeredGroupDepthLimit) return Fail("groups nest deeper than " + std::to_string(kLayeredGroupDepthLimit));
@@ -138,7 +165,11 @@ public:
                 layer.x = layer.y = 0;  // a stack's own offset is no layer's
                 if (Status read = ReadStack(node, layer.children, depth + 1); !read) return read;
             } else if (Status read = ReadPixels(node, layer); !read) {
-                return read;
+                // A layer the caller does not take need not be read.
+                if (use_.Next(layer.name)) return Fail("the layer '" + layer.name + "' " + read.Reason());
+                notices_.push_back(LeftOutNotice(layer.name, read.Reason()));
+            } else {
+                use_.Next(layer.name);
             }
             out.push_back(std::move(layer));
         }
@@ -146,27 +177,29 @@ public:
     }
 
 private:
+    // The layer's pixels, or what is wrong with them, said of the layer ("is ...").
     Status ReadPixels(const pugi::xml_node& node, Layer& layer) {
         const std::string source = node.attribute("src").value();
         // A layer with no pixels of its own (a painting program's text or
         // vector layer without a rendering) has nothing to give.
         if (source.empty()) return {};
-        if (!IsSafeEntryName(source)) return Fail("the layer '" + layer.name + "' names a file outside the archive");
-        // The entry is held while its pixels are decoded: it may be no larger
-        // than what the budget has left.
+        if (!IsSafeEntryName(source)) return Fail("names a file outside the archive");
+        // The entry is held while its pixels are decoded (a copy, if it was
+        // inflated): it may be no larger than what the budget has left.
         auto bytes = entries_.Read(source, budget_.BytesLeft());
-        if (!bytes) return bytes.Error();
-        if (Status held = budget_.Hold(bytes->size()); !held)
-            return Fail("the layer '" + layer.name + "' " + held.Reason());
-        auto pixels = DecodePngRgba(*bytes, budget_);
-        budget_.Release(bytes->size());
-        if (!pixels) return Fail("the layer '" + layer.name + "' is " + pixels.Reason());
+        if (!bytes) return Fail("cannot be read: " + bytes.Reason());
+        if (Status held = budget_.Hold(bytes->copy.size()); !held) return held.Error();
+        auto pixels = DecodePngRgba(bytes->Bytes(), budget_);
+        budget_.Release(bytes->copy.size());
+        if (!pixels) return Fail("is " + pixels.Reason());
         layer.pixels = std::move(*pixels);
         return {};
     }
 
     EntryReader& entries_;
     PixelBudget& budget_;
+    LayerUse use_;
+    std::vector<std::string>& notices_;
 };
 
 // ---- writing ------------------------------------------------------------------
@@ -227,29 +260,32 @@ std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), t
 
 }  // namespace
 
-Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file, MergedImage merged) {
-    if (file.size() > kLayeredFileLimit)
-        return Fail("larger than " + std::to_string(kLayeredFileLimit >> 20) + " MiB");
+Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file, const LayeredRead& read) {
+    if (file.size() > LayeredFileLimit(read.file))
+        return Fail("larger than " + std::to_string(LayeredFileLimit(read.file) >> 20) + " MiB");
     auto archive = ZipReader::Open(file);
     if (!archive) return archive.Error();
 
-    EntryReader entries(*archive);
+    // Of the file, what stays in memory while it is read: all of it, or of a
+    // mapping the directory Open read; the entries' list as much again.
+    PixelBudget budget;
+    const std::uint64_t resident = read.file == FileBytes::Mapped ? archive->DirectoryBytes() : file.size();
+    if (Status held = budget.Hold(resident + archive->DirectoryBytes()); !held) return Fail("the file " + held.Reason());
+    EntryReader entries(*archive, budget, read.file);
     auto mime = entries.Read(kMimeEntry, kSmallEntryLimit);
     if (!mime) return Fail("not an OpenRaster file: " + mime.Reason());
-    std::string type(mime->begin(), mime->end());
+    std::string type(mime->Bytes().begin(), mime->Bytes().end());
     while (!type.empty() && (type.back() == '\n' || type.back() == '\r' || type.back() == ' ')) type.pop_back();
     if (type != kOraMimeType)
         return Fail("not an OpenRaster file: its mimetype is '" + type.substr(0, kShownMimeType) +
                     (type.size() > kShownMimeType ? "...'" : "'"));
 
-    // The file is held by the caller all along; the stack and its tree while it is read.
-    PixelBudget budget;
-    if (Status held = budget.Hold(file.size()); !held) return Fail("the file " + held.Reason());
+    // The stack and its tree while it is read.
     if (Status held = budget.Hold(kStackTreeBytes); !held) return Fail("the layer stack " + held.Reason());
     auto stackBytes = entries.Read(kStackEntry, kStackLimit);
     if (!stackBytes) return stackBytes.Error();
     pugi::xml_document document;
-    if (!document.load_buffer(stackBytes->data(), stackBytes->size()))
+    if (!document.load_buffer(stackBytes->Bytes().data(), stackBytes->Bytes().size()))
         return Fail("the layer stack is not well-formed XML");
     const pugi::xml_node image = document.child("image");
     const pugi::xml_node root = image.child("stack");
@@ -266,16 +302,16 @@ Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file, MergedImage
         return Fail("the layer stack has more than " + std::to_string(kLayeredLayerLimit) +
                     " layers and groups, the most a layered picture may have");
 
-    StackReader reader(entries, budget);
-    if (Status read = reader.ReadStack(root, picture.layers, 0); !read) return read.Error();
+    StackReader reader(entries, budget, read, picture.notices);
+    if (Status stack = reader.ReadStack(root, picture.layers, 0); !stack) return stack.Error();
     document.reset();
     budget.Release(kStackTreeBytes);
-    if (merged == MergedImage::Decoded && entries.Has(kMergedEntry)) {
+    if (read.merged == MergedImage::Decoded && entries.Has(kMergedEntry)) {
         // Import never uses the merged image: a damaged one is told, not refused.
         auto mergedBytes = entries.Read(kMergedEntry, budget.BytesLeft());
-        Status held = mergedBytes ? budget.Hold(mergedBytes->size()) : Status(mergedBytes.Error());
-        auto pixels = held ? DecodePngRgba(*mergedBytes, budget) : Result<RgbaImage>(held.Error());
-        if (held) budget.Release(mergedBytes->size());
+        Status held = mergedBytes ? budget.Hold(mergedBytes->copy.size()) : Status(mergedBytes.Error());
+        auto pixels = held ? DecodePngRgba(mergedBytes->Bytes(), budget) : Result<RgbaImage>(held.Error());
+        if (held) budget.Release(mergedBytes->copy.size());
         if (pixels)
             picture.merged = std::move(*pixels);
         else

@@ -19,12 +19,14 @@
 //     </stack>
 //   </image>
 //
-// The zip goes through io/ZipArchive and the XML through pugixml. Reading is bounded:
-// at most kLayeredFileLimit bytes, every entry's declared size checked before
-// it is inflated and the inflated bytes of all entries together at most the
-// same, kLayeredPixelLimit pixels over all layers, all of it held within
-// kLayeredMemoryLimit together with the file, and an archive with an
-// entry name that leads out of it ("../x", "/x", "C:x") is refused whole.
+// The zip goes through io/ZipArchive and the XML through pugixml. Reading is
+// bounded: at most kLayeredFileLimit bytes held in memory, or
+// kLayeredMappedFileLimit mapped (of which only the directory and the
+// entries read count), every entry's declared size checked before it is
+// inflated and the inflated bytes of all entries together at most
+// kLayeredFileLimit, kLayeredPixelLimit pixels over all layers, all of it
+// held within kLayeredMemoryLimit together with the file, and an archive with
+// an entry name that leads out of it ("../x", "/x", "C:x") is refused whole.
 #pragma once
 
 #include <cstdint>
@@ -42,10 +44,11 @@ inline constexpr std::string_view kOraMimeType = "image/openraster";
 
 // The layers, groups and merged image of the archive. Layers whose kind we
 // do not draw (text, filters) are skipped; a layer without a readable PNG
-// refuses the file; a merged image that cannot be read is left out with a
-// notice. More than kLayeredLayerLimit layers and groups, or a stack.xml past
-// a few megabytes, are refused before any layer is read.
-Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file, MergedImage merged = MergedImage::Decoded);
+// refuses the file when the caller takes it, and is left out with a notice
+// when not (LayeredRead); a merged image that cannot be read is left out with
+// a notice. More than kLayeredLayerLimit layers and groups, or a stack.xml
+// past a few megabytes, are refused before any layer is read.
+Result<LayeredPicture> DecodeOra(std::span<const std::uint8_t> file, const LayeredRead& read = {});
 
 // The archive of the picture, its thumbnail shrunk from the merged image.
 Result<std::vector<std::uint8_t>> EncodeOra(const LayeredPicture& picture);

@@ -4,6 +4,7 @@
 #include "imaging/Psd.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -190,7 +191,8 @@ Status CheckChannels(Reader in, const LayerRecord& record) {
     return {};
 }
 
-Result<RgbaImage> ReadLayerPixels(Reader& in, const LayerRecord& record, PixelBudget& budget) {
+// The layer's pixels from its channels' data, `in` holding just those.
+Result<RgbaImage> ReadLayerPixels(Reader in, const LayerRecord& record, PixelBudget& budget) {
     const int width = record.Width(), height = record.Height();
     if (width > 0 && height > 0) {
         if (Status checked = CheckChannels(in, record); !checked) return checked.Error();
@@ -249,11 +251,21 @@ Status BuildStack(std::vector<LayerRecord>& records, std::vector<RgbaImage>& pix
     return {};
 }
 
-Status ReadLayers(Reader& in, LayeredPicture& picture, PixelBudget& budget) {
-    auto section = Section(in, "layer information");
-    if (!section) return section.Error();
-    if (section->Size() == 0) return {};
-    auto info = Section(*section, "layer information");
+// Of each name the topmost layer, as FindLayer goes: records from the top,
+// each group's layers right after its folder record.
+std::vector<bool> TakenLayers(const std::vector<LayerRecord>& records, const LayeredRead& read) {
+    LayerUse use(read);
+    std::vector<bool> taken(records.size());
+    for (std::size_t k = records.size(); k-- > 0;) {
+        const std::uint32_t section = records[k].section;
+        if (section != kFolderEnd && section != kOpenFolder && section != kClosedFolder) taken[k] = use.Next(records[k].name);
+    }
+    return taken;
+}
+
+Status ReadLayers(Reader& section, LayeredPicture& picture, PixelBudget& budget, const LayeredRead& read) {
+    if (section.Size() == 0) return {};
+    auto info = Section(section, "layer information");
     if (!info) return info.Error();
     if (info->Size() == 0) return {};
     const auto count = static_cast<std::int16_t>(info->U16());
@@ -268,11 +280,18 @@ Status ReadLayers(Reader& in, LayeredPicture& picture, PixelBudget& budget) {
         if (!record) return record.Error();
         records.push_back(std::move(*record));
     }
+    const std::vector<bool> taken = TakenLayers(records, read);
     std::vector<RgbaImage> pixels;
-    for (const LayerRecord& record : records) {
-        auto image = ReadLayerPixels(*info, record, budget);
-        if (!image) return image.Error();
-        pixels.push_back(std::move(*image));
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const LayerRecord& record = records[k];
+        std::uint64_t length = 0;
+        for (const auto& channel : record.channels) length += channel.length;
+        // Sliced whole first, so that a layer left out leaves the next where it begins.
+        const auto data = info->Bytes(static_cast<std::size_t>(std::min<std::uint64_t>(length, SIZE_MAX)));
+        auto image = info->Ok() ? ReadLayerPixels(Reader(data), record, budget) : Result<RgbaImage>(Fail("cut short in its layer pixels"));
+        if (!image && taken[k]) return image.Error();
+        if (!image) picture.notices.push_back(LeftOutNotice(record.name, "cannot be read: " + image.Reason()));
+        pixels.push_back(image ? std::move(*image) : RgbaImage());
     }
     return BuildStack(records, pixels, picture.layers);
 }
@@ -324,9 +343,9 @@ bool UnpackBits(std::span<const std::uint8_t> packed, std::span<std::uint8_t> ou
     return at == out.size();
 }
 
-Result<LayeredPicture> DecodePsd(std::span<const std::uint8_t> file, MergedImage merged) {
-    if (file.size() > kLayeredFileLimit)
-        return Fail("larger than " + std::to_string(kLayeredFileLimit >> 20) + " MiB");
+Result<LayeredPicture> DecodePsd(std::span<const std::uint8_t> file, const LayeredRead& read) {
+    if (file.size() > LayeredFileLimit(read.file))
+        return Fail("larger than " + std::to_string(LayeredFileLimit(read.file) >> 20) + " MiB");
     Reader in(file);
     if (in.FourCC() != kSignature) return Fail("not a Photoshop file");
     const std::uint16_t version = in.U16();
@@ -350,14 +369,20 @@ Result<LayeredPicture> DecodePsd(std::span<const std::uint8_t> file, MergedImage
     picture.width = static_cast<int>(width);
     picture.height = static_cast<int>(height);
     PixelBudget budget;
-    // The file is held by the caller all along.
-    if (Status held = budget.Hold(file.size()); !held) return Fail("the file " + held.Reason());
+    // Held by the caller all along, or mapped: then the sections are found by
+    // their lengths, and only the layers' (and the merged image's) are read.
+    const bool mapped = read.file == FileBytes::Mapped;
+    if (Status held = budget.Hold(mapped ? 0 : file.size()); !held) return Fail("the file " + held.Reason());
     if (auto colourModeData = Section(in, "colour mode data"); !colourModeData) return colourModeData.Error();
     if (auto resources = Section(in, "image resources"); !resources) return resources.Error();
-    if (Status layers = ReadLayers(in, picture, budget); !layers) return layers.Error();
-    if (merged == MergedImage::Skipped) return picture;
+    auto layers = Section(in, "layer information");
+    if (!layers) return layers.Error();
+    if (Status held = budget.Hold(mapped ? layers->Size() : 0); !held) return Fail("the layer information " + held.Reason());
+    if (Status layered = ReadLayers(*layers, picture, budget, read); !layered) return layered.Error();
+    if (read.merged == MergedImage::Skipped) return picture;
     // Import never uses the merged image: a damaged one is told, not refused.
-    auto image = ReadMerged(in, picture.width, picture.height, channels, budget);
+    Status held = budget.Hold(mapped ? in.Remaining() : 0);
+    auto image = held ? ReadMerged(in, picture.width, picture.height, channels, budget) : Result<RgbaImage>(held.Error());
     if (image)
         picture.merged = std::move(*image);
     else

@@ -33,7 +33,8 @@
 // PackBits: a header byte n, then n + 1 literal bytes for 0 <= n <= 127, or
 // one byte repeated 1 - n times for -127 <= n <= -1; -128 is skipped.
 //
-// Reading is bounded like every reader here (kLayeredFileLimit bytes,
+// Reading is bounded like every reader here (kLayeredFileLimit bytes held, or
+// kLayeredMappedFileLimit mapped, of which only the sections read count,
 // kLayeredPixelLimit pixels over all layers and kLayeredMemoryLimit bytes
 // with the file, at most kLayeredLayerLimit records, every length checked
 // before the bytes are sliced, and a layer's channel data found and long
@@ -51,8 +52,9 @@
 
 namespace corvane {
 
-// A merged image that cannot be read is left out with a notice.
-Result<LayeredPicture> DecodePsd(std::span<const std::uint8_t> file, MergedImage merged = MergedImage::Decoded);
+// A merged image that cannot be read is left out with a notice, and so is a
+// layer whose pixels cannot be read when the caller does not take it (LayeredRead).
+Result<LayeredPicture> DecodePsd(std::span<const std::uint8_t> file, const LayeredRead& read = {});
 
 // 8 bits per channel RGB with transparency, PackBits channels, groups as
 // section dividers, the names in UTF-16 as well, and the merged image.

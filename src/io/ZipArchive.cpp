@@ -170,12 +170,20 @@ Result<ZipReader> ZipReader::Open(std::span<const std::uint8_t> archive) {
         unz_file_info64 info;
         if (status != UNZ_OK || unzGetCurrentFileInfo64(s.zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
             return Fail("the archive's directory is damaged");
+        unz64_file_pos position;
+        if (unzGetFilePos64(s.zip, &position) != UNZ_OK || position.pos_in_zip_directory > archive.size())
+            return Fail("the archive's directory is damaged");
+        if (i == 0) reader.directoryBytes_ = archive.size() - position.pos_in_zip_directory;
+        // Entries follow one another: this one ends where the next begins. Its
+        // name is not taken when it would end past the limit.
+        const std::uint64_t into = position.pos_in_zip_directory - (archive.size() - reader.directoryBytes_);
+        if (into + 46 + info.size_filename + info.size_file_extra + info.size_file_comment > kZipDirectoryLimit)
+            return Fail("the archive's directory takes more than the " + std::to_string(kZipDirectoryLimit >> 20) +
+                        " MiB a layered picture's may take");
         ZipEntry entry;
         entry.name.resize(info.size_filename);
-        unz64_file_pos position;
         if (unzGetCurrentFileInfo64(s.zip, nullptr, entry.name.data(), info.size_filename, nullptr, 0, nullptr, 0) !=
-                UNZ_OK ||
-            unzGetFilePos64(s.zip, &position) != UNZ_OK)
+            UNZ_OK)
             return Fail("the archive's directory is damaged");
         if (!IsSafeEntryName(entry.name)) return Fail(Quoted(entry.name) + " leads out of the archive");
         if (info.flag & kEncryptedFlag) return Fail(Quoted(entry.name) + " is encrypted");
@@ -199,15 +207,14 @@ const ZipEntry* ZipReader::Find(std::string_view name) const {
     return at == entries_.end() ? nullptr : &*at;
 }
 
-Result<std::vector<std::uint8_t>> ZipReader::Read(const ZipEntry& entry, std::uint64_t limit) const {
+Result<std::span<const std::uint8_t>> ZipReader::Packed(const ZipEntry& entry, std::uint64_t limit) const {
     assert(&entry >= entries_.data() && &entry < entries_.data() + entries_.size());
-    const auto index = static_cast<std::size_t>(&entry - entries_.data());
     // The declared size decides before anything is allocated or inflated.
     if (entry.size > limit)
         return Fail(Quoted(entry.name) + " declares " + std::to_string(entry.size) + " bytes, more than " +
                     std::to_string(limit));
     State& s = *state_;
-    unz64_file_pos position = s.positions[index];
+    unz64_file_pos position = s.positions[Index(entry)];
     int method = 0, level = 0;
     // Raw: the entry's local header is checked against the directory, and the
     // packed bytes are inflated here, where their end is checked too.
@@ -218,18 +225,33 @@ Result<std::vector<std::uint8_t>> ZipReader::Read(const ZipEntry& entry, std::ui
     const std::span<const std::uint8_t> archive = s.file.in;
     if (start > archive.size() || entry.packedSize > archive.size() - start)
         return Fail(Quoted(entry.name) + " is cut short");
-    const auto packed = archive.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(entry.packedSize));
+    return archive.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(entry.packedSize));
+}
 
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(entry.size));
-    const bool whole = entry.deflated ? InflateExactly(packed, bytes) : (std::copy(packed.begin(), packed.end(), bytes.begin()), true);
+bool ZipReader::HasItsChecksum(const ZipEntry& entry, std::span<const std::uint8_t> bytes) const {
     uLong checksum = crc32(0, nullptr, 0);
     for (std::size_t at = 0; at < bytes.size();) {
         const std::size_t n = std::min<std::size_t>(bytes.size() - at, UINT_MAX);
         checksum = crc32(checksum, bytes.data() + at, static_cast<uInt>(n));
         at += n;
     }
-    if (!whole || checksum != s.checksums[index]) return Fail(Quoted(entry.name) + " is damaged or not the size it declares");
+    return checksum == state_->checksums[Index(entry)];
+}
+
+Result<std::vector<std::uint8_t>> ZipReader::Read(const ZipEntry& entry, std::uint64_t limit) const {
+    auto packed = Packed(entry, limit);
+    if (!packed) return packed.Error();
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(entry.size));
+    const bool whole = entry.deflated ? InflateExactly(*packed, bytes) : (std::copy(packed->begin(), packed->end(), bytes.begin()), true);
+    if (!whole || !HasItsChecksum(entry, bytes)) return Fail(Quoted(entry.name) + " is damaged or not the size it declares");
     return bytes;
+}
+
+Result<std::span<const std::uint8_t>> ZipReader::View(const ZipEntry& entry, std::uint64_t limit) const {
+    assert(!entry.deflated);
+    auto packed = Packed(entry, limit);
+    if (packed && !HasItsChecksum(entry, *packed)) return Fail(Quoted(entry.name) + " is damaged or not the size it declares");
+    return packed;
 }
 
 Result<std::vector<std::uint8_t>> WriteZip(std::span<const ZipFileToWrite> files) {

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <random>
 #include <span>
+#include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "imaging/Palm.h"
 #include "imaging/ScanLine.h"
 #include "io/ByteOrder.h"
+#include "io/ZipArchive.h"
 
 namespace corvane::testing {
 
@@ -81,6 +84,21 @@ inline std::vector<std::uint8_t> PngHeaderOnly(std::uint32_t width, std::uint32_
     AppendChunk(out, "IEND", {});
     return out;
 }
+
+// A zip of the entries in order, each stored, as an OpenRaster file's are.
+inline std::vector<std::uint8_t> StoredZip(const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& entries) {
+    std::vector<ZipFileToWrite> files;
+    for (const auto& entry : entries) files.push_back({entry.first, entry.second, true});
+    return *WriteZip(files);
+}
+
+// A small file and the first two pixels it decodes to, a row of a decoder's table.
+template <class Pixel>
+struct TwoPixelCase {
+    const char* name;
+    std::vector<std::uint8_t> file;
+    Pixel first, second;
+};
 
 // The pixel block of a bitmap resource, as stored before compression: for
 // 8 bits, the palette indexes. Empty when the resource is refused.

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "imaging/Ora.h"
+#include "imaging/ImagingTestUtil.h"
 #include "imaging/Psd.h"
 #include "support/TempDir.h"
 #include "support/TestData.h"
@@ -198,10 +199,9 @@ TEST(LayeredCodecTest, PhotoshopLayersPastThePixelLimitAreRefusedBeforeDecoding)
 
 // A zip of the entries in order, each stored.
 Bytes Zip(const std::vector<std::pair<std::string, std::string>>& entries) {
-    std::vector<ZipFileToWrite> files;
-    for (const auto& [name, text] : entries)
-        files.push_back({name, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), true});
-    return *WriteZip(files);
+    std::vector<std::pair<std::string, Bytes>> files;
+    for (const auto& [name, text] : entries) files.push_back({name, Bytes(text.begin(), text.end())});
+    return testing::StoredZip(files);
 }
 
 const std::string kStack = R"(<image w="4" h="4"><stack><layer name="a" src="data/a.png"/></stack></image>)";

@@ -16,6 +16,7 @@
 
 #include "imaging/Ora.h"
 #include "imaging/Png.h"
+#include "imaging/ImagingTestUtil.h"
 #include "imaging/Psd.h"
 
 namespace corvane {
@@ -23,27 +24,12 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void Put32(Bytes& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
-}
-void Put16(Bytes& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-    out.push_back(static_cast<std::uint8_t>(v));
-}
-void PutLe(Bytes& out, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
+using testing::AppendChunk;
+using testing::StoredZip;
+
 void Append(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
 
 // ---- PNG, chunk by chunk --------------------------------------------------------
-
-void Chunk(Bytes& png, const char* type, const Bytes& data) {
-    Put32(png, static_cast<std::uint32_t>(data.size()));
-    Bytes typed(type, type + 4);
-    typed.insert(typed.end(), data.begin(), data.end());
-    png.insert(png.end(), typed.begin(), typed.end());
-    Put32(png, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
-}
 
 struct PngParts {
     std::uint32_t width = 1, height = 1;
@@ -54,23 +40,23 @@ struct PngParts {
 };
 
 Bytes Png(const PngParts& p) {
-    Bytes png{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    Bytes ihdr;
-    Put32(ihdr, p.width);
-    Put32(ihdr, p.height);
+    Bytes png = testing::kPngSignature, ihdr;
+    BigEndianWriter w(ihdr);
+    w.U32(p.width);
+    w.U32(p.height);
     ihdr.insert(ihdr.end(), {p.depth, p.colourType, 0, 0, 0});
-    Chunk(png, "IHDR", ihdr);
-    if (!p.plte.empty()) Chunk(png, "PLTE", p.plte);
-    if (!p.trns.empty()) Chunk(png, "tRNS", p.trns);
+    AppendChunk(png, "IHDR", ihdr);
+    if (!p.plte.empty()) AppendChunk(png, "PLTE", p.plte);
+    if (!p.trns.empty()) AppendChunk(png, "tRNS", p.trns);
     if (!p.rows.empty()) {
         uLongf size = compressBound(static_cast<uLong>(p.rows.size()));
         Bytes idat(size);
         compress(idat.data(), &size, p.rows.data(), static_cast<uLong>(p.rows.size()));
         idat.resize(size);
-        Chunk(png, "IDAT", idat);
+        AppendChunk(png, "IDAT", idat);
         if (p.badIdatCrc) png.back() ^= 0x01;
     }
-    Chunk(png, "IEND", {});
+    AppendChunk(png, "IEND", {});
     return png;
 }
 
@@ -89,54 +75,9 @@ Bytes TwoPixels(std::uint8_t colourType, std::uint8_t depth, Bytes first, Bytes 
     return Png(p);
 }
 
-// ---- zip, stored entries ---------------------------------------------------------
+// ---- OpenRaster -----------------------------------------------------------------
 
 using Entries = std::vector<std::pair<std::string, Bytes>>;
-
-Bytes StoredZip(const Entries& entries) {
-    Bytes zip, directory;
-    for (const auto& entry : entries) {
-        // Named references, not a structured binding: clang 14 cannot capture those.
-        const auto& name = entry.first;
-        const auto& data = entry.second;
-        const auto crc = static_cast<std::uint32_t>(crc32(0, data.data(), static_cast<uInt>(data.size())));
-        const auto offset = static_cast<std::uint32_t>(zip.size());
-        const auto header = [&](Bytes& out, bool central) {
-            PutLe(out, central ? 0x02014b50 : 0x04034b50, 4);
-            if (central) PutLe(out, 20, 2);
-            PutLe(out, 20, 2);  // version needed
-            PutLe(out, 0, 2);   // flags
-            PutLe(out, 0, 2);   // stored
-            PutLe(out, 0, 4);   // time and date
-            PutLe(out, crc, 4);
-            PutLe(out, static_cast<std::uint32_t>(data.size()), 4);
-            PutLe(out, static_cast<std::uint32_t>(data.size()), 4);
-            PutLe(out, static_cast<std::uint32_t>(name.size()), 2);
-            PutLe(out, 0, 2);  // extra
-            if (central) {
-                PutLe(out, 0, 2);  // comment
-                PutLe(out, 0, 2);  // disk
-                PutLe(out, 0, 2);  // internal attributes
-                PutLe(out, 0, 4);  // external attributes
-                PutLe(out, offset, 4);
-            }
-            Append(out, name);
-        };
-        header(zip, false);
-        zip.insert(zip.end(), data.begin(), data.end());
-        header(directory, true);
-    }
-    const auto start = static_cast<std::uint32_t>(zip.size());
-    zip.insert(zip.end(), directory.begin(), directory.end());
-    PutLe(zip, 0x06054b50, 4);
-    PutLe(zip, 0, 4);
-    PutLe(zip, static_cast<std::uint32_t>(entries.size()), 2);
-    PutLe(zip, static_cast<std::uint32_t>(entries.size()), 2);
-    PutLe(zip, static_cast<std::uint32_t>(directory.size()), 4);
-    PutLe(zip, start, 4);
-    PutLe(zip, 0, 2);
-    return zip;
-}
 
 Bytes Text(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
@@ -166,54 +107,55 @@ struct PsdLayer {
     std::int32_t top = 0, left = 0, bottom = 0, right = 0;
     std::vector<std::pair<std::int16_t, Bytes>> channels;  // id and data (compression first)
     std::uint32_t section = 0;
+    std::string name = "L";  // a Pascal string of at most 2 characters, padded to 4 bytes
 };
 
 Bytes Psd(std::uint32_t width, std::uint32_t height, const std::vector<PsdLayer>& layers, const Bytes& merged,
           int declaredCount = -1) {
-    Bytes out;
+    Bytes out, info;
+    BigEndianWriter o(out), i(info);
     Append(out, "8BPS");
-    Put16(out, 1);
+    o.U16(1);
     out.insert(out.end(), 6, 0);
-    Put16(out, 3);
-    Put32(out, height);
-    Put32(out, width);
-    Put16(out, 8);
-    Put16(out, 3);
-    Put32(out, 0);  // colour mode data
-    Put32(out, 0);  // image resources
-    Bytes info;
-    Put16(info, static_cast<std::uint16_t>(declaredCount >= 0 ? declaredCount : static_cast<int>(layers.size())));
+    o.U16(3);
+    o.U32(height);
+    o.U32(width);
+    o.U16(8);
+    o.U16(3);
+    o.U32(0);  // colour mode data
+    o.U32(0);  // image resources
+    i.U16(static_cast<std::uint16_t>(declaredCount >= 0 ? declaredCount : static_cast<int>(layers.size())));
     for (const PsdLayer& l : layers) {
-        Put32(info, static_cast<std::uint32_t>(l.top));
-        Put32(info, static_cast<std::uint32_t>(l.left));
-        Put32(info, static_cast<std::uint32_t>(l.bottom));
-        Put32(info, static_cast<std::uint32_t>(l.right));
-        Put16(info, static_cast<std::uint16_t>(l.channels.size()));
+        for (const std::int32_t side : {l.top, l.left, l.bottom, l.right}) i.U32(static_cast<std::uint32_t>(side));
+        i.U16(static_cast<std::uint16_t>(l.channels.size()));
         for (const auto& [id, data] : l.channels) {
-            Put16(info, static_cast<std::uint16_t>(id));
-            Put32(info, static_cast<std::uint32_t>(data.size()));
+            i.U16(static_cast<std::uint16_t>(id));
+            i.U32(static_cast<std::uint32_t>(data.size()));
         }
         Append(info, "8BIMnorm");
         info.insert(info.end(), {255, 0, 0, 0});
         Bytes extra;
-        Put32(extra, 0);
-        Put32(extra, 0);
-        extra.insert(extra.end(), {1, 'L', 0, 0});
+        BigEndianWriter e(extra);
+        e.U32(0);
+        e.U32(0);
+        extra.push_back(static_cast<std::uint8_t>(l.name.size()));
+        Append(extra, l.name);
+        extra.resize(8 + 4 * ((1 + l.name.size() + 3) / 4));
         if (l.section) {
             Append(extra, "8BIMlsct");
-            Put32(extra, 4);
-            Put32(extra, l.section);
+            e.U32(4);
+            e.U32(l.section);
         }
-        Put32(info, static_cast<std::uint32_t>(extra.size()));
+        i.U32(static_cast<std::uint32_t>(extra.size()));
         info.insert(info.end(), extra.begin(), extra.end());
     }
     for (const PsdLayer& l : layers)
         for (const auto& channel : l.channels) info.insert(info.end(), channel.second.begin(), channel.second.end());
     if (info.size() % 2) info.push_back(0);
-    Put32(out, static_cast<std::uint32_t>(info.size() + 8));
-    Put32(out, static_cast<std::uint32_t>(info.size()));
+    o.U32(static_cast<std::uint32_t>(info.size() + 8));
+    o.U32(static_cast<std::uint32_t>(info.size()));
     out.insert(out.end(), info.begin(), info.end());
-    Put32(out, 0);  // global layer mask
+    o.U32(0);  // global layer mask
     out.insert(out.end(), merged.begin(), merged.end());
     return out;
 }
@@ -230,7 +172,8 @@ Bytes PackedPlane(int width, int height, std::uint8_t value) {
     Bytes row;
     for (int left = width; left > 0; left -= 128) row.insert(row.end(), {static_cast<std::uint8_t>(1 - std::min(left, 128)), value});
     Bytes plane{0, 1};
-    for (int y = 0; y < height; ++y) Put16(plane, static_cast<std::uint16_t>(row.size()));
+    BigEndianWriter w(plane);
+    for (int y = 0; y < height; ++y) w.U16(static_cast<std::uint16_t>(row.size()));
     for (int y = 0; y < height; ++y) plane.insert(plane.end(), row.begin(), row.end());
     return plane;
 }
@@ -345,6 +288,72 @@ TEST(LayeredHostileTest, EveryHostileFileIsRefusedWithItsReasonOrRead) {
     }
 }
 
+// Import takes each element's topmost layer: any other layer whose pixels
+// cannot be read is left out with a notice, and the file is read on; the
+// layer taken is read whole, also when a layer before it in the file was
+// left out. A layer taken that cannot be read refuses the file.
+TEST(LayeredHostileTest, ALayerTheCallerDoesNotTakeIsLeftOutWithANoticeWhenItCannotBeRead) {
+    PngParts badCrc;
+    badCrc.rows = {0, 1, 2, 3, 255};
+    badCrc.badIdatCrc = true;
+    const Bytes broken = Png(badCrc);
+    PsdLayer shortChannels = PsdPixels(1, 1), good = PsdPixels(1, 1);
+    shortChannels.bottom = shortChannels.right = 4000;
+    good.name = shortChannels.name = "a";
+    PsdLayer notes = shortChannels;
+    notes.name = "nt";
+    struct Case {
+        const char* name;
+        Bytes file;
+        const char* outcome;  // the notice's start when read; a part of the reason when refused
+        bool read;
+    };
+    const Case cases[] = {
+        {"ora-unknown-layer-bad-crc",
+         Ora(Stack(R"(<layer name="notes" src="data/0.png"/><layer name="a" src="data/1.png"/>)"), {broken, kOnePixel}),
+         "The layer 'notes' was left out: it is a damaged PNG picture", true},
+        {"ora-unknown-layer-outside",
+         Ora(Stack(R"(<layer name="notes" src="../0.png"/><layer name="a" src="data/0.png"/>)"), {kOnePixel}),
+         "The layer 'notes' was left out: it names a file outside the archive.", true},
+        {"ora-lower-duplicate-missing",
+         Ora(Stack(R"(<layer name="a" src="data/0.png"/><stack><layer name="a" src="data/9.png"/></stack>)"), {kOnePixel}),
+         "The layer 'a' was left out: it cannot be read: the archive has no entry 'data/9.png'.", true},
+        {"ora-group-named-a-over-broken",
+         Ora(Stack(R"(<stack name="a"><layer name="b" src="data/0.png"/></stack><layer name="a" src="data/1.png"/>)"),
+             {broken, kOnePixel}),
+         "The layer 'b' was left out", true},
+        {"ora-topmost-missing",
+         Ora(Stack(R"(<layer name="a" src="data/9.png"/><layer name="a" src="data/0.png"/>)"), {kOnePixel}),
+         "the layer 'a' cannot be read: the archive has no entry 'data/9.png'", false},
+        // Records bottom first: the broken one comes first in the file.
+        {"psd-unknown-layer-short-channels", Psd(1, 1, {notes, good}, RawMerged(1)),
+         "The layer 'nt' was left out: it cannot be read: its layer 'nt' of 4000 x 4000 pixels has", true},
+        {"psd-lower-duplicate-short-channels", Psd(1, 1, {shortChannels, good}, RawMerged(1)),
+         "The layer 'a' was left out", true},
+        {"psd-topmost-short-channels", Psd(1, 1, {good, shortChannels}, RawMerged(1)), "too few for its pixels", false},
+    };
+    LayeredRead takesA;
+    takesA.onlyLayers = std::vector<std::string_view>{"a"};
+    for (const Case& c : cases) {
+        const bool ora = std::string_view(c.name).starts_with("ora");
+        const auto picture = ora ? DecodeOra(c.file, takesA) : DecodePsd(c.file, takesA);
+        if (!c.read) {
+            ASSERT_FALSE(picture.Ok()) << c.name << " was read";
+            EXPECT_NE(picture.Reason().find(c.outcome), std::string::npos) << c.name << ": " << picture.Reason();
+            continue;
+        }
+        ASSERT_TRUE(picture.Ok()) << c.name << ": " << picture.Reason();
+        ASSERT_EQ(picture->notices.size(), 1u) << c.name;
+        EXPECT_TRUE(picture->notices[0].starts_with(c.outcome)) << c.name << ": " << picture->notices[0];
+        const Layer* a = FindLayer(picture->layers, "a");
+        ASSERT_NE(a, nullptr) << c.name;
+        ASSERT_FALSE(a->pixels.Empty()) << c.name;
+        EXPECT_EQ(a->pixels.At(0, 0), ora ? (Rgba{1, 2, 3, 255}) : (Rgba{200, 200, 200, 200})) << c.name;
+        // Asked for every layer, the same file is refused.
+        EXPECT_FALSE((ora ? DecodeOra(c.file) : DecodePsd(c.file)).Ok()) << c.name;
+    }
+}
+
 TEST(LayeredHostileTest, AMergedImageThatCannotBeReadIsLeftOutWithANoticeOrNotReadAtAll) {
     PngParts big;
     big.width = big.height = 8000;
@@ -372,12 +381,7 @@ TEST(LayeredHostileTest, AMergedImageThatCannotBeReadIsLeftOutWithANoticeOrNotRe
 // tRNS: a palette's alpha entries and a grey or RGB colour key are the
 // layer's transparency; a layer with an alpha channel keeps its own.
 TEST(LayeredHostileTest, TransparencyByColourKeyOrPaletteIsKeptInEveryColourType) {
-    struct Case {
-        const char* name;
-        Bytes png;
-        Rgba first, second;
-    };
-    const Case cases[] = {
+    const testing::TwoPixelCase<Rgba> cases[] = {
         {"palette", TwoPixels(3, 8, {0}, {1}, {10, 20, 30, 40, 50, 60}, {0}), {10, 20, 30, 0}, {40, 50, 60, 255}},
         {"palette-partial", TwoPixels(3, 8, {0}, {1}, {10, 20, 30, 40, 50, 60}, {0, 77}), {10, 20, 30, 0}, {40, 50, 60, 77}},
         {"grey-8", TwoPixels(0, 8, {7}, {8}, {}, {0, 7}), {7, 7, 7, 0}, {8, 8, 8, 255}},
@@ -388,9 +392,9 @@ TEST(LayeredHostileTest, TransparencyByColourKeyOrPaletteIsKeptInEveryColourType
         {"grey-alpha", TwoPixels(4, 8, {7, 0}, {8, 200}, {}, {}), {7, 7, 7, 0}, {8, 8, 8, 200}},
         {"rgba", TwoPixels(6, 8, {1, 2, 3, 0}, {1, 2, 4, 99}, {}, {}), {1, 2, 3, 0}, {1, 2, 4, 99}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         PixelBudget budget;
-        const auto image = DecodePngRgba(c.png, budget);
+        const auto image = DecodePngRgba(c.file, budget);
         ASSERT_TRUE(image.Ok()) << c.name << ": " << image.Reason();
         EXPECT_EQ(image->Pixels(), (std::vector<Rgba>{c.first, c.second})) << c.name;
     }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "imaging/ImagingTestUtil.h"
 #include "imaging/Pnm.h"
 #include "io/ByteStream.h"
 
@@ -23,12 +24,7 @@ Bytes FileOf(const std::string& header, const Bytes& raster) {
 }
 
 TEST(PnmDecode, HeadersAndDepthsTheNetpbmRulesAllow) {
-    struct Case {
-        const char* name;
-        Bytes file;
-        Colour first, second;
-    };
-    const Case cases[] = {
+    const testing::TwoPixelCase<Colour> cases[] = {
         {"ppm-comment-right-after-maxval", FileOf("P6\n2 1\n255# made by hand\n", {1, 2, 3, 4, 5, 6}), {1, 2, 3},
          {4, 5, 6}},
         {"pgm-comment-right-after-maxval", FileOf("P5 2 1 255#\n", {7, 9}), {7, 7, 7}, {9, 9, 9}},
@@ -41,7 +37,7 @@ TEST(PnmDecode, HeadersAndDepthsTheNetpbmRulesAllow) {
          {1, 2, 3},
          {4, 5, 6}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const ImageFileResult result = DecodePnm(c.file);
         ASSERT_TRUE(result.image) << c.name << ": " << static_cast<int>(result.problem);
         EXPECT_EQ(result.image->At(0, 0), c.first) << c.name;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "io/FileAccess.h"
+#include "io/MappedFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -318,23 +319,61 @@ TEST_F(FileAccessTest, TheFileBehindStandardInputIsAnInput) {
 
 // Pipes, devices and folders are refused without being opened (opening a
 // pipe would wait for a writer); a file over the limit without being read.
-TEST_F(FileAccessTest, ReadsOnlyRegularFilesUpToTheLimit) {
+// A mapping holds to the same rules as a whole read and gives the same bytes.
+TEST_F(FileAccessTest, ReadsOnlyRegularFilesUpToTheLimitWholeOrMapped) {
+    struct Got {
+        ReadProblem problem;
+        std::vector<std::uint8_t> bytes;
+    };
+    struct Reader {
+        const char* name;
+        Got (*read)(const std::string& path, std::uint64_t limit);
+    };
+    const Reader readers[] = {
+        {"whole", [](const std::string& path, std::uint64_t limit) {
+             FileRead read = ReadFileAtMost(path, limit);
+             return Got{read.problem, std::move(read.bytes)};
+         }},
+        {"mapped", [](const std::string& path, std::uint64_t limit) {
+             const MappedRead read = MapFileAtMost(path, limit);
+             const auto bytes = read.file.Bytes();
+             // Whatever is not empty is mapped, not copied.
+             EXPECT_EQ(read.file.Mapped(), !bytes.empty()) << path;
+             return Got{read.problem, {bytes.begin(), bytes.end()}};
+         }},
+    };
     const auto fifo = dir.File("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {fifo, std::string("/dev/zero"), dir.Path().string()})
-        EXPECT_EQ(ReadFileAtMost(path, kDatabaseFileLimit).problem, ReadProblem::NotRegularFile) << path;
-
     const auto sparse = dir.File("sparse.pdb");
     WriteBytes(sparse, {});
     std::filesystem::resize_file(sparse, std::uint64_t{2} << 30);
-    EXPECT_EQ(ReadFileAtMost(sparse, kDatabaseFileLimit).problem, ReadProblem::TooLarge);
+    WriteBytes(dir.File("ten"), std::vector<std::uint8_t>(10, 7));
+    WriteBytes(dir.File("empty"), {});
+    struct Case {
+        std::string path;
+        std::uint64_t limit;
+        ReadProblem problem;
+        std::vector<std::uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {fifo, kDatabaseFileLimit, ReadProblem::NotRegularFile, {}},
+        {"/dev/zero", kDatabaseFileLimit, ReadProblem::NotRegularFile, {}},
+        {dir.Path().string(), kDatabaseFileLimit, ReadProblem::NotRegularFile, {}},
+        {sparse, kDatabaseFileLimit, ReadProblem::TooLarge, {}},
+        {dir.File("ten"), 10, ReadProblem::None, std::vector<std::uint8_t>(10, 7)},
+        {dir.File("ten"), 9, ReadProblem::TooLarge, {}},
+        {dir.File("empty"), 9, ReadProblem::None, {}},
+        {dir.File("nope"), 9, ReadProblem::CouldNotOpen, {}},
+    };
+    for (const Reader& reader : readers) {
+        for (const Case& c : cases) {
+            const Got got = reader.read(c.path, c.limit);
+            EXPECT_EQ(got.problem, c.problem) << reader.name << " " << c.path << " at most " << c.limit;
+            EXPECT_EQ(got.bytes, c.bytes) << reader.name << " " << c.path;
+        }
+    }
     EXPECT_EQ(ReadProblemText(ReadProblem::TooLarge, kDatabaseFileLimit, "skin files"),
               "larger than 64 MiB, the limit for skin files");
-
-    WriteBytes(dir.File("ten"), std::vector<std::uint8_t>(10, 7));
-    EXPECT_EQ(ReadFileAtMost(dir.File("ten"), 10).bytes, std::vector<std::uint8_t>(10, 7));
-    EXPECT_EQ(ReadFileAtMost(dir.File("ten"), 9).problem, ReadProblem::TooLarge);
-    EXPECT_EQ(ReadFileAtMost(dir.File("nope"), 9).problem, ReadProblem::CouldNotOpen);
 }
 
 }  // namespace
