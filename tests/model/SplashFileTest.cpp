@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <filesystem>
 
 #include "io/ByteOrder.h"
 #include "io/FileAccess.h"
@@ -110,6 +111,16 @@ TEST_F(SplashCommands, RefusedLoadsSayWhyAndKeepWhatWasHeld) {
     const std::string missing = dir.File("missing.jpg");
     EXPECT_EQ(LoadSplashImage(splash, user, SplashDocument::WelcomeId, missing), SplashLoadOutcome::CouldNotOpen);
     ExpectMessage("Could not open file " + missing + " for reading.", std::nullopt, MessageIcon::Warning);
+    EXPECT_EQ(user.Messages().back().details,
+              missing + ": cannot open the file for reading: No such file or directory");
+
+    // A sparse file: its size is refused before a byte is read.
+    const std::string huge = dir.File("huge.jpg");
+    WriteBytes(huge, {0xFF, 0xD8});
+    std::filesystem::resize_file(huge, kDatabaseFileLimit + 1);
+    EXPECT_EQ(LoadSplashImage(splash, user, SplashDocument::WelcomeId, huge), SplashLoadOutcome::CouldNotOpen);
+    ExpectMessage("Could not open file " + huge + " for reading.", std::nullopt, MessageIcon::Warning);
+    EXPECT_EQ(user.Messages().back().details, huge + ": larger than 64 MiB, the limit for splash files and their images");
 
     const std::string png = Fixture("flat-320x320.png");
     EXPECT_EQ(LoadSplashImage(splash, user, SplashDocument::WelcomeId, png), SplashLoadOutcome::NotJpeg);
@@ -122,7 +133,12 @@ TEST_F(SplashCommands, RefusedLoadsSayWhyAndKeepWhatWasHeld) {
 
     const std::string landscape = Fixture("baseline-320x240.jpg");
     EXPECT_EQ(LoadSplashImage(splash, user, SplashDocument::GoodbyeId, landscape), SplashLoadOutcome::WrongSize);
-    ExpectMessage("File " + landscape + " does not have dimension 320x320.", std::nullopt, MessageIcon::Warning);
+    ExpectMessage("File " + landscape + " does not have dimension 320x320 (it has 320x240).", std::nullopt,
+                  MessageIcon::Warning);
+    const std::string portrait = Fixture("grey-240x320.jpg");
+    EXPECT_EQ(LoadSplashImage(splash, user, SplashDocument::GoodbyeId, portrait), SplashLoadOutcome::WrongSize);
+    ExpectMessage("File " + portrait + " does not have dimension 320x320 (it has 240x320).", std::nullopt,
+                  MessageIcon::Warning);
 
     EXPECT_EQ(LoadSplashImage(splash, user, 4711, welcomePath), SplashLoadOutcome::UnknownId);
     ExpectNoMessage();
