@@ -10,6 +10,7 @@
 // previews and the colour chooser show what the phone will show.
 #pragma once
 
+#include <span>
 #include <string>
 #include <utility>
 #include <string_view>
@@ -86,6 +87,8 @@ std::string ElementLoadProblemText(const ElementLoad& load);
 // LoadFromFile(path, Depth::Sixteen) on its 16-bit slot do, with the file read and
 // decoded once for both.
 ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path);
+// The same from a picture file's bytes (an archive's entry), decoded by the core.
+ElementLoad LoadElementFromBytes(ImageSlot& eightBit, ImageSlot& sixteenBit, std::span<const std::uint8_t> bytes);
 
 // The image-file prompt of the element editors: the chosen file's full path,
 // or an empty text when the user cancelled.
