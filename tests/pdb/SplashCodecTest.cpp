@@ -133,8 +133,8 @@ TEST(SplashCodec, WritesTheHeaderEntriesAndBothImages) {
     EXPECT_EQ(in.U32(), 1100u);
     EXPECT_EQ(in.U16(), 0);  // gap
     EXPECT_EQ(in.Position(), 100u);
-    EXPECT_TRUE(std::ranges::equal(in.Bytes(1000), welcome));
-    EXPECT_TRUE(std::ranges::equal(in.Bytes(2000), goodbye));
+    EXPECT_TRUE(SameBytes(in.Bytes(1000), welcome));
+    EXPECT_TRUE(SameBytes(in.Bytes(2000), goodbye));
     EXPECT_TRUE(in.Ok() && in.AtEnd());
 
     const auto read = ParseSplashFile(*file);
@@ -142,8 +142,8 @@ TEST(SplashCodec, WritesTheHeaderEntriesAndBothImages) {
     EXPECT_EQ(read->name, "Summer");
     EXPECT_EQ(read->welcomeOffset, 100u);
     EXPECT_EQ(read->goodbyeOffset, 1100u);
-    EXPECT_TRUE(std::ranges::equal(read->welcome, welcome));
-    EXPECT_TRUE(std::ranges::equal(read->goodbye, goodbye));
+    EXPECT_TRUE(SameBytes(read->welcome, welcome));
+    EXPECT_TRUE(SameBytes(read->goodbye, goodbye));
 }
 
 TEST(SplashCodec, NameFieldKeepsItsTerminator) {
@@ -167,10 +167,10 @@ TEST(SplashCodec, IgnoresTheCountAndGivesTheRestToTheGoodbyeImage) {
 
     const auto read = ParseSplashFile(file);
     ASSERT_TRUE(read.has_value());
-    EXPECT_TRUE(std::ranges::equal(read->welcome, welcome));
+    EXPECT_TRUE(SameBytes(read->welcome, welcome));
     Bytes rest = goodbye;
     rest.insert(rest.end(), third.begin(), third.end());
-    EXPECT_TRUE(std::ranges::equal(read->goodbye, rest));
+    EXPECT_TRUE(SameBytes(read->goodbye, rest));
 }
 
 TEST(SplashCodec, RefusesDamagedFiles) {
