@@ -170,11 +170,7 @@ Result<std::vector<FailedImport>> ImportBitmapArchive(SkinDocument& document, st
 }
 
 ArchiveImportOutcome ImportBitmapsFromArchive(SkinDocument& document, UserInterface& user) {
-    FilePrompt prompt;
-    prompt.title = "Import Bitmaps";
-    prompt.filter = std::string(kBitmapArchiveFilter);
-    prompt.mustExist = true;
-    const auto path = user.AskOpenFile(prompt);
+    const auto path = AskExistingFile(user, "Import Bitmaps", std::string(kBitmapArchiveFilter));
     if (!path) return ArchiveImportOutcome::Cancelled;
     const FileRead read = ReadFileAtMost(*path, kPictureFileLimit);
     auto failed = read.Ok() ? ImportBitmapArchive(document, read.bytes)
