@@ -4,13 +4,15 @@
 // Time from navigation to the 'corvane-ready' mark the page sets once the
 // core has loaded and the start screen takes clicks; each first visit in a
 // fresh profile, each later visit a reload served by the service worker.
+// Arguments: the number of visits of each kind, the folder of the page.
 const { launch, openPage, serve } = await import('../tests/web/page/harness.mjs');
 
 const runs = Number(process.argv[2] ?? 7);
+const site = process.argv[3];
 const readyAt = (page) => page.evaluate(() => performance.getEntriesByName('corvane-ready')[0].startTime);
 const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
 
-const server = await serve();
+const server = await serve(site);
 const first = [];
 const later = [];
 try {
@@ -30,6 +32,5 @@ try {
 } finally {
   await server.stop();
 }
-const show = (values) => `median ${median(values).toFixed(0)} ms (min ${Math.min(...values).toFixed(0)}, max ${Math.max(...values).toFixed(0)})`;
-console.log(`ready, first visit   ${show(first)} over ${runs} runs`);
-console.log(`ready, later visits  ${show(later)} over ${runs} runs`);
+// Two cells of the table bench/web-load.sh prints.
+console.log(`${median(first).toFixed(0)} ms | ${median(later).toFixed(0)} ms`);

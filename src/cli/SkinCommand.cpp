@@ -8,6 +8,7 @@
 // save for the same pictures.
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -16,6 +17,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/ColourText.h"
@@ -111,6 +113,15 @@ void SetTransparent(SkinDocument& document, Element element, Colour colour) {
     for (const Depth depth : kDepths) document.Slot(depth, element).SetTransparent(colour);
 }
 
+// ".zip" in any case.
+bool EndsWithZip(std::string_view path) {
+    constexpr std::string_view kZip = ".zip";
+    if (path.size() < kZip.size()) return false;
+    const std::string_view end = path.substr(path.size() - kZip.size());
+    return std::equal(end.begin(), end.end(), kZip.begin(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
 // A layered picture instead of a bitmap set: each element from its layer, as
 // the editor's Import Layered Image takes them, into the document that holds
 // the transparent colours; what was missing, unknown or recoloured is told on
@@ -133,6 +144,30 @@ int BuildFromLayers(const SkinOptions& options, SkinDocument& document) {
     return WriteSkin(document, options.depth, options.output, inputs);
 }
 
+// Why a bitmap set could not be imported from `place`, a folder or an archive.
+std::string FailedImportError(const std::string& place, const std::vector<FailedImport>& failed) {
+    std::string list, reasons;
+    for (const FailedImport& f : failed) {
+        list += (list.empty() ? "" : ", ") + FileNameOf(f.element);
+        reasons += "; " + FileNameOf(f.element) + ": " + ImageFileProblemText(f.load.file);
+    }
+    return "nothing written: the following bitmap(s) could not be imported from '" + Shown(place) + "': " + list + reasons;
+}
+
+// A bitmap set packed in a zip archive, as the browser edition's Export
+// Bitmaps downloads it or a zip program packs the folder.
+int BuildFromArchive(const SkinOptions& options, SkinDocument& document, std::vector<std::string> inputs) {
+    const std::string& path = options.files[0];
+    const FileRead read = ReadFileAtMost(path, kPictureFileLimit);
+    if (!read.Ok())
+        return ExitWithError(CannotRead(path, ReadProblemText(read.problem, kPictureFileLimit, "bitmap sets", read.error)));
+    const auto failed = ImportBitmapArchive(document, read.bytes);
+    if (!failed) return ExitWithError("nothing written: '" + Shown(path) + "' cannot be read: " + failed.Reason());
+    if (!failed->empty()) return ExitWithError(FailedImportError(path, *failed));
+    inputs.push_back(path);
+    return WriteSkin(document, options.depth, options.output, inputs);
+}
+
 int RunBuild(const SkinOptions& options) {
     const std::string& folder = options.files[0];
     SkinDocument document;
@@ -149,18 +184,11 @@ int RunBuild(const SkinOptions& options) {
     std::error_code ec;
     const bool isFolder = std::filesystem::is_directory(folder, ec);
     if (!isFolder && LayeredFormatOf(folder)) return BuildFromLayers(options, document);
+    if (!isFolder && EndsWithZip(folder)) return BuildFromArchive(options, document, inputs);
     if (!isFolder) return ExitWithError("'" + Shown(folder) + "' is not a folder");
 
     const std::vector<FailedImport> failed = ImportBitmapSet(document, folder);
-    if (!failed.empty()) {
-        std::string list, reasons;
-        for (const FailedImport& f : failed) {
-            list += (list.empty() ? "" : ", ") + FileNameOf(f.element);
-            reasons += "; " + FileNameOf(f.element) + ": " + ImageFileProblemText(f.load.file);
-        }
-        return ExitWithError("nothing written: the following bitmap(s) could not be imported from '" + Shown(folder) + "': " + list +
-                    reasons);
-    }
+    if (!failed.empty()) return ExitWithError(FailedImportError(folder, failed));
     for (const Element element : kBitmapSetOrder) inputs.push_back(BitmapFilePath(folder, ElementInfo(element).name));
     return WriteSkin(document, options.depth, options.output, inputs);
 }

@@ -15,6 +15,7 @@
 #include "io/FileAccess.h"
 #include "io/Result.h"
 #include "io/PathNames.h"
+#include "model/SplashFile.h"
 #include "pdb/PalmDate.h"
 #include "pdb/PalmText.h"
 #include "pdb/SplashCodec.h"
@@ -52,9 +53,9 @@ Result<std::unique_ptr<const SplashInput>> ReadSplashInput(const std::string& pa
     return std::unique_ptr<const SplashInput>(std::move(read));
 }
 
-std::string JpegProblem(JpegCheck check) {
-    return check == JpegCheck::NotJpeg ? "not a JPEG image (no start-of-image marker or no frame header)"
-                                       : "does not have dimension 320x320";
+std::string JpegProblem(std::span<const std::uint8_t> jpeg) {
+    const std::optional<JpegFrameSize> frame = FirstJpegFrame(jpeg);
+    return frame ? WrongJpegSizeText(*frame) : "not a JPEG image (no start-of-image marker or no frame header)";
 }
 
 int Build(const SplashOptions& args) {
@@ -63,8 +64,7 @@ int Build(const SplashOptions& args) {
         const std::string& path = args.files[static_cast<std::size_t>(i)];
         auto bytes = ReadInput(path);
         if (!bytes) return ExitWithError(bytes.Reason());
-        if (const JpegCheck check = CheckJpeg(*bytes); check != JpegCheck::Ok)
-            return ExitWithError(Shown(path) + ": " + JpegProblem(check));
+        if (CheckJpeg(*bytes) != JpegCheck::Ok) return ExitWithError(Shown(path) + ": " + JpegProblem(*bytes));
         images[i] = std::move(*bytes);
     }
     const std::string& output = args.output;

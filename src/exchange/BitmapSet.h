@@ -11,11 +11,14 @@
 // Paths are not limited in length: a path the system refuses is a failed file.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "imaging/Image.h"
+#include "io/Result.h"
 #include "model/ImageSlot.h"
 #include "pdb/SkinCatalogue.h"
 
@@ -100,5 +103,32 @@ std::vector<std::string_view> FailedFileNames(const std::vector<FailedImport>& f
 // window then refreshes its title and recomposes both previews. False when
 // the browser was cancelled.
 bool ImportBitmaps(SkinDocument& document, UserInterface& user);
+
+// ---- a bitmap set packed in a zip archive ----------------------------------------
+
+inline constexpr std::string_view kBitmapArchiveFilter = "Bitmap Set (*.zip)|*.zip||";
+
+// The set as an archive holds it: a zip program's archive of the folder, or
+// the browser edition's download of Export Bitmaps. Each element's file is
+// the entry of its name at the archive's top or in a folder of it (of several,
+// the one nearest the top), and goes into both sets as ImportBitmapSet's
+// files do, with the document's dithering. The archive is read through ZipReader's limits (entry count,
+// names that leave the archive, methods, checksums), and the entries the set
+// takes may declare kMemoryBudget bytes together: an archive that breaks
+// either is refused whole, before any element changes. An element without
+// an entry fails as a missing file does.
+Result<std::vector<FailedImport>> ImportBitmapArchive(SkinDocument& document, std::span<const std::uint8_t> archive);
+
+enum class ArchiveImportOutcome {
+    Cancelled,  // the file prompt was closed: nothing happened
+    Imported,   // what failed, if anything, was told as Import Bitmaps tells it
+    Refused,    // the archive could not be read or was refused: told, the skin unchanged
+};
+const char* Name(ArchiveImportOutcome outcome);
+
+// Import Bitmaps from a zip archive: asks for the archive (at most
+// kPictureFileLimit bytes), imports as above and tells as Import Bitmaps
+// does, the archive's entries named as files inside it ("set.zip/0.bmp").
+ArchiveImportOutcome ImportBitmapsFromArchive(SkinDocument& document, UserInterface& user);
 
 }  // namespace corvane

@@ -365,11 +365,7 @@ bool ExportLayeredImage(const SkinDocument& document, UserInterface& user) {
 }
 
 bool ImportLayeredImage(SkinDocument& document, UserInterface& user) {
-    FilePrompt prompt;
-    prompt.title = "Import Layered Image";
-    prompt.filter = std::string(kLayeredImageFilter);
-    prompt.mustExist = true;
-    const auto path = user.AskOpenFile(prompt);
+    const auto path = AskExistingFile(user, "Import Layered Image", std::string(kLayeredImageFilter));
     if (!path) return false;
     const MappedRead read = MapFileAtMost(*path, kLayeredMappedFileLimit);
     if (!read.Ok()) {

@@ -20,16 +20,17 @@ namespace {
 // A format the core decodes: one row of the table below.
 struct PictureFormat {
     const char* name;                                    // as messages name it
+    std::string_view extensions;                         // of its files, as pickers offer them, by spaces
     bool (*matches)(std::span<const std::uint8_t>);      // the signature
     PictureHeader (*check)(std::span<const std::uint8_t>);  // nullptr: the decoder alone judges the file
     ImageFileResult (*decode)(std::span<const std::uint8_t>, int maxWidth, int maxHeight);
 };
 
 constexpr PictureFormat kFormats[] = {
-    {"BMP", IsBmp, CheckBmp, DecodeBmp},
-    {"PNG", IsPng, CheckPng, DecodePng},
-    {"JPEG", IsJpeg, nullptr, DecodeJpeg},
-    {"PNM", IsPnm, nullptr, DecodePnm},
+    {"BMP", ".bmp", IsBmp, CheckBmp, DecodeBmp},
+    {"PNG", ".png", IsPng, CheckPng, DecodePng},
+    {"JPEG", ".jpg .jpeg", IsJpeg, nullptr, DecodeJpeg},
+    {"PNM", ".pbm .pgm .ppm .pnm .pam", IsPnm, nullptr, DecodePnm},
 };
 
 const PictureFormat* FormatOf(std::span<const std::uint8_t> bytes) {
@@ -48,6 +49,21 @@ std::string FormatNames() {
     }
     return names;
 }
+
+}  // namespace
+
+std::vector<std::string_view> CorePictureExtensions() {
+    std::vector<std::string_view> extensions;
+    for (const PictureFormat& format : kFormats)
+        for (std::string_view rest = format.extensions; !rest.empty();) {
+            const std::size_t space = std::min(rest.find(' '), rest.size());
+            extensions.push_back(rest.substr(0, space));
+            rest.remove_prefix(std::min(space + 1, rest.size()));
+        }
+    return extensions;
+}
+
+namespace {
 
 const PictureReader*& InstalledReader() {
     static const PictureReader* reader = nullptr;

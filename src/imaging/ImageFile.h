@@ -26,7 +26,9 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "imaging/Image.h"
 #include "io/ByteStream.h"
@@ -117,6 +119,10 @@ ImageFileResult DecodeImageBytes(std::span<const std::uint8_t> bytes, int maxWid
 
 // Whether the bytes start like a format the core decodes.
 bool IsCorePictureFormat(std::span<const std::uint8_t> bytes);
+
+// The file name extensions of the formats the core decodes, with their dot:
+// what a picker offers where only the core reads pictures (the browser edition).
+std::vector<std::string_view> CorePictureExtensions();
 
 // The check of the format the bytes start like, for a reader that decodes
 // them elsewhere (the toolkit's); NotChecked for a format without one.

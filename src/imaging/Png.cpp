@@ -62,10 +62,13 @@ Colour PixelOf(std::span<const std::uint8_t> row, int x, bool sixteen) {
 }
 
 // The refusal for a libspng error: a checksum that fails is named as such,
-// and so is a stored chunk past its limit.
+// and so is a stored chunk past its limit. Sizes that overflow the machine's
+// own (a row of a very wide picture where size_t has 32 bits, in the browser
+// edition) are a picture too large to decode, as the 64-bit build finds it
+// from the header.
 ImageFileResult Refusal(int error, ImageFileProblem otherwise) {
     if (error == SPNG_ECHUNK_CRC) return RefusedPicture(ImageFileProblem::BadChecksum);
-    if (error == SPNG_ECHUNK_LIMITS) return RefusedPicture(ImageFileProblem::TooLargeToDecode);
+    if (error == SPNG_ECHUNK_LIMITS || error == SPNG_EOVERFLOW) return RefusedPicture(ImageFileProblem::TooLargeToDecode);
     return RefusedPicture(otherwise);
 }
 

@@ -53,15 +53,30 @@ void ImageSlot::FillWhite() {
     transparent_ = kWhite;
 }
 
-ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path, Dither dither) {
+namespace {
+
+// The decoded picture into both slots; the decode is read at most at the larger slot's size.
+template <class Decode>
+ElementLoad LoadElement(ImageSlot& eightBit, ImageSlot& sixteenBit, Dither dither, Decode decode) {
     ElementLoad load;
-    load.file = ReadImageFile(path, std::max(eightBit.Width(), sixteenBit.Width()),
-                              std::max(eightBit.Height(), sixteenBit.Height()));
+    load.file = decode(std::max(eightBit.Width(), sixteenBit.Width()), std::max(eightBit.Height(), sixteenBit.Height()));
     if (!load.file.image) return load;
     load.eightBit = eightBit.CopyFrom(*load.file.image, 0, 0, Depth::Eight, dither);
     load.sixteenBit = sixteenBit.CopyFrom(*load.file.image, 0, 0, Depth::Sixteen, dither);
     load.file.image.reset();
     return load;
+}
+
+}  // namespace
+
+ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path, Dither dither) {
+    return LoadElement(eightBit, sixteenBit, dither, [&](int width, int height) { return ReadImageFile(path, width, height); });
+}
+
+ElementLoad LoadElementFromBytes(ImageSlot& eightBit, ImageSlot& sixteenBit, std::span<const std::uint8_t> bytes,
+                                 Dither dither) {
+    return LoadElement(eightBit, sixteenBit, dither,
+                       [&](int width, int height) { return DecodeImageBytes(bytes, width, height); });
 }
 
 std::string ElementLoadProblemText(const ElementLoad& load) {

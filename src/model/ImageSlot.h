@@ -12,6 +12,7 @@
 // says; a default picture and a picture from a skin file are always exact.
 #pragma once
 
+#include <span>
 #include <string>
 #include <utility>
 #include <string_view>
@@ -90,6 +91,9 @@ std::string ElementLoadProblemText(const ElementLoad& load);
 // decoded once for both.
 ElementLoad LoadElementFromFile(ImageSlot& eightBit, ImageSlot& sixteenBit, const std::string& path,
                                 Dither dither = Dither::None);
+// The same from a picture file's bytes (an archive's entry), decoded by the core.
+ElementLoad LoadElementFromBytes(ImageSlot& eightBit, ImageSlot& sixteenBit, std::span<const std::uint8_t> bytes,
+                                 Dither dither = Dither::None);
 
 // The image-file prompt of the element editors: the chosen file's full path,
 // or an empty text when the user cancelled.

@@ -28,7 +28,24 @@ std::string SourceFromSplash(std::string_view which, std::string_view name) {
     return "(" + std::string(which) + " image from " + PalmTextToUtf8(name) + " splash file)";
 }
 
+// What failed a read, in the message's details: a file refused for its size
+// says so and names the limit.
+void SayCouldNotRead(UserInterface& user, const std::string& path, const FileRead& read) {
+    Message message;
+    message.text = "Could not open file " + path + " for reading.";
+    message.details =
+        path + ": " + ReadProblemText(read.problem, kDatabaseFileLimit, "splash files and their images", read.error);
+    message.icon = MessageIcon::Warning;
+    message.ownedByWindow = false;
+    user.ShowMessage(message);
+}
+
 }  // namespace
+
+std::string WrongJpegSizeText(JpegFrameSize size) {
+    return "does not have dimension 320x320 (it has " + std::to_string(size.width) + "x" + std::to_string(size.height) +
+           ")";
+}
 
 std::string ExtractedImageName(std::string_view splashFileName, std::uint16_t id) {
     return BaseName(splashFileName, NameCut::LastFourCharacters) + (id == kSplashWelcomeId ? "-welcome.jpg" : "-goodbye.jpg");
@@ -60,7 +77,7 @@ SplashLoadOutcome LoadSplashImage(SplashDocument& splash, UserInterface& user, s
     // An image larger than a whole splash file may be could never be saved in one.
     FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
     if (!read.Ok()) {
-        Say(user, "Could not open file " + path + " for reading.", false, MessageIcon::Warning);
+        SayCouldNotRead(user, path, read);
         return SplashLoadOutcome::CouldNotOpen;
     }
     switch (CheckJpeg(read.bytes)) {
@@ -68,7 +85,8 @@ SplashLoadOutcome LoadSplashImage(SplashDocument& splash, UserInterface& user, s
             Say(user, "File " + path + " is not a Jpeg image.", false, MessageIcon::Warning);
             return SplashLoadOutcome::NotJpeg;
         case JpegCheck::WrongSize:
-            Say(user, "File " + path + " does not have dimension 320x320.", false, MessageIcon::Warning);
+            Say(user, "File " + path + " " + WrongJpegSizeText(*FirstJpegFrame(read.bytes)) + ".", false,
+                MessageIcon::Warning);
             return SplashLoadOutcome::WrongSize;
         case JpegCheck::Ok:
             break;
@@ -170,7 +188,7 @@ SplashReadOutcome ReadSplash(SplashDocument& splash, UserInterface& user, const 
 SplashReadOutcome ReadSplashFile(SplashDocument& splash, UserInterface& user, const std::string& path) {
     const FileRead read = ReadFileAtMost(path, kDatabaseFileLimit);
     if (!read.Ok()) {
-        Say(user, "Could not open file " + path + " for reading.", false, MessageIcon::Warning);
+        SayCouldNotRead(user, path, read);
         return SplashReadOutcome::CouldNotOpen;
     }
     const auto content = ParseSplashFile(read.bytes);

@@ -17,12 +17,18 @@
 #include "model/SplashDocument.h"
 #include "model/UserInterface.h"
 #include "pdb/PalmDate.h"
+#include "pdb/SplashCodec.h"
 
 namespace corvane {
 
 // The name proposed for an extracted image: the splash file name without its
 // last four characters (its ".pdb"), then "-welcome.jpg" or "-goodbye.jpg".
 std::string ExtractedImageName(std::string_view splashFileName, std::uint16_t id);
+
+// Why a JPEG is no splash picture for its size, with the size its frame
+// declares: "does not have dimension 320x320 (it has 320x240)". The editor's
+// message and the tool's error both say it.
+std::string WrongJpegSizeText(JpegFrameSize size);
 
 inline constexpr std::string_view kNeedBothImages =
     "You need to select both a welcome and a goodbye image prior to saving.";

@@ -15,6 +15,14 @@ Answer Tell(UserInterface& user, std::string text, MessageIcon icon, MessageButt
     return user.ShowMessage(message);
 }
 
+std::optional<std::string> AskExistingFile(UserInterface& user, std::string title, std::string filter) {
+    FilePrompt prompt;
+    prompt.title = std::move(title);
+    prompt.filter = std::move(filter);
+    prompt.mustExist = true;
+    return user.AskOpenFile(prompt);
+}
+
 Answer TellWithDetails(UserInterface& user, std::string text, std::string details, MessageIcon icon) {
     Message message;
     message.text = std::move(text);

@@ -61,6 +61,10 @@ public:
     virtual std::optional<std::string> AskFolder(const std::string& title) = 0;
 };
 
+// The prompt for one file that must exist, by its title and filter: the
+// chosen path, or nothing when cancelled.
+std::optional<std::string> AskExistingFile(UserInterface& user, std::string title, std::string filter);
+
 // A message of the window the command runs in, captioned with the
 // application's name; the user's answer.
 Answer Tell(UserInterface& user, std::string text, MessageIcon icon, MessageButtons buttons = MessageButtons::Ok,

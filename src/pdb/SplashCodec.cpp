@@ -27,9 +27,9 @@ bool IsCountedFrame(std::uint8_t marker) { return marker >= 0xC0 && marker <= 0x
 
 // ---- codecs ----------------------------------------------------------------
 
-JpegCheck CheckJpeg(std::span<const std::uint8_t> bytes) {
+std::optional<JpegFrameSize> FirstJpegFrame(std::span<const std::uint8_t> bytes) {
     BigEndianReader in(bytes);
-    if (in.U16() != kStartOfImage) return JpegCheck::NotJpeg;
+    if (in.U16() != kStartOfImage) return std::nullopt;
     while (!in.AtEnd()) {
         while (in.Ok() && in.U8() != kMarkerPrefix) {
             // up to the next marker prefix
@@ -37,22 +37,28 @@ JpegCheck CheckJpeg(std::span<const std::uint8_t> bytes) {
         // A marker may be preceded by any number of fill bytes 0xFF.
         std::uint8_t marker = kMarkerPrefix;
         while (in.Ok() && marker == kMarkerPrefix) marker = in.U8();
-        if (!in.Ok()) return JpegCheck::NotJpeg;
+        if (!in.Ok()) return std::nullopt;
 
         if (IsCountedFrame(marker)) {
             in.Skip(3);  // segment length and sample precision
             const std::uint16_t height = in.U16();
             const std::uint16_t width = in.U16();
-            if (!in.Ok()) return JpegCheck::NotJpeg;
-            return height == kSplashSide && width == kSplashSide ? JpegCheck::Ok : JpegCheck::WrongSize;
+            if (!in.Ok()) return std::nullopt;
+            return JpegFrameSize{width, height};
         }
         // The length counts its own two bytes; a shorter one would step backwards.
         const std::uint16_t length = in.U16();
-        if (!in.Ok() || length < 2) return JpegCheck::NotJpeg;
+        if (!in.Ok() || length < 2) return std::nullopt;
         in.Skip(length - 2u);
-        if (!in.Ok()) return JpegCheck::NotJpeg;
+        if (!in.Ok()) return std::nullopt;
     }
-    return JpegCheck::NotJpeg;
+    return std::nullopt;
+}
+
+JpegCheck CheckJpeg(std::span<const std::uint8_t> bytes) {
+    const std::optional<JpegFrameSize> frame = FirstJpegFrame(bytes);
+    if (!frame) return JpegCheck::NotJpeg;
+    return frame->width == kSplashSide && frame->height == kSplashSide ? JpegCheck::Ok : JpegCheck::WrongSize;
 }
 
 std::optional<SplashContent> ParseSplashFile(std::span<const std::uint8_t> bytes) {

@@ -41,10 +41,19 @@ namespace corvane {
 
 enum class JpegCheck { Ok, NotJpeg, WrongSize };
 
+struct JpegFrameSize {
+    std::uint16_t width = 0;
+    std::uint16_t height = 0;
+};
+
 // Looks for the JPEG start-of-image marker and the first start-of-frame
 // segment (baseline, extended, progressive or lossless: 0xC0 to 0xC3) and
-// accepts a frame of exactly 320x320. Other frame types are skipped like any
-// segment. Every step moves forward, so the scan ends on any input.
+// gives the size it declares; nothing when there is no such frame. Other
+// frame types are skipped like any segment. Every step moves forward, so
+// the scan ends on any input.
+std::optional<JpegFrameSize> FirstJpegFrame(std::span<const std::uint8_t> bytes);
+
+// That frame, accepted when it is exactly 320x320.
 JpegCheck CheckJpeg(std::span<const std::uint8_t> bytes);
 
 inline constexpr std::uint16_t kSplashWelcomeId = 6852;

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "imaging/ImageFile.h"
 #include "model/ProgramText.h"
 #include "model/SplashFile.h"
 #include "web/PageFiles.h"
@@ -41,6 +42,12 @@ std::string UntitledPath() { return std::string(kUntitledPath); }
 // The editor a staged file opens in, as the desktop's: "splash" or "skin".
 std::string EditorFor(const std::string& path) { return OpensInSplashEditor(path) ? "splash" : "skin"; }
 std::string Version() { return CORVANE_VERSION; }
+std::string UserNamesIn(std::string text) { return WithUserNames(text); }
+val PictureExtensions() {
+    val extensions = val::array();
+    for (const std::string_view extension : CorePictureExtensions()) extensions.call<void>("push", std::string(extension));
+    return extensions;
+}
 
 }  // namespace
 }  // namespace corvane
@@ -54,4 +61,9 @@ EMSCRIPTEN_BINDINGS(corvane) {
     function("version", &Version);
     function("stageOversized", &StageOversized);
     function("editorFor", &EditorFor);
+    function("endCommand", &EndCommand);
+    function("withUserNames", &UserNamesIn);
+    function("moduleMemory", &ModuleMemory);
+    function("zipFolder", &ZipFolder);
+    function("pictureExtensions", &PictureExtensions);
 }

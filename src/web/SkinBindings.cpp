@@ -156,6 +156,11 @@ public:
         session_.Record("Import Bitmaps", [&] { chosen = ImportBitmaps(session_.Document(), user_); });
         return Done(chosen ? "Imported" : "Cancelled");
     }
+    val ImportBitmapZip() {
+        ArchiveImportOutcome outcome = ArchiveImportOutcome::Cancelled;
+        session_.Record("Import Bitmaps", [&] { outcome = ImportBitmapsFromArchive(session_.Document(), user_); });
+        return Done(Name(outcome));
+    }
     val InsertBackgroundImage() {
         return Dialpad("Insert Background Image", [this] { return InsertBackground(session_.Document(), user_); });
     }
@@ -224,6 +229,7 @@ EMSCRIPTEN_BINDINGS(corvane_skin) {
         .function("shareTransparentAt", &PageSkinSession::ShareTransparentAt)
         .function("exportBitmaps", &PageSkinSession::ExportBitmapSet)
         .function("importBitmaps", &PageSkinSession::ImportBitmapSet)
+        .function("importBitmapZip", &PageSkinSession::ImportBitmapZip)
         .function("exportPreview", &PageSkinSession::ExportPreviewPicture)
         .function("exportDialpadBitmaps", &PageSkinSession::ExportDialpad)
         .function("insertBackground", &PageSkinSession::InsertBackgroundImage)

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/ProgramText.h"
+#include "web/PageFiles.h"
 
 namespace corvane {
 namespace {
@@ -53,12 +54,12 @@ Answer Stopping(MessageButtons buttons) {
 
 val MessageObject(const Message& message) {
     val object = val::object();
-    object.set("text", message.text);
+    object.set("text", WithUserNames(message.text));
     object.set("caption", message.caption ? val(*message.caption) : val::null());
     object.set("icon", IconName(message.icon));
     object.set("buttons", ButtonsName(message.buttons));
     object.set("defaultButton", AnswerName(message.defaultButton));
-    object.set("details", message.details);
+    object.set("details", WithUserNames(message.details));
     return object;
 }
 

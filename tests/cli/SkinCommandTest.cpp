@@ -160,6 +160,27 @@ TEST_F(SkinCommandTest, BuildWithMissingPicturesWritesNothing) {
     EXPECT_FALSE(FileExists(out));
 }
 
+// A zip of the set's folder, as a zip program packs it, builds what the folder builds;
+// a picture missing from it is named as a missing file is.
+TEST_F(SkinCommandTest, BuildFromAZippedSetIsBuildFromItsFolder) {
+    const auto set = dir.Path() / "set";
+    WriteBitmapSet(set);
+    const auto zipped = dir.File("set.zip");
+    ASSERT_EQ(RunShell("cd " + ShellQuote(dir.Path().string()) + " && zip -q -r set.zip set").exitCode, 0);
+    const auto fromFolder = dir.File("folder.pdb"), fromZip = dir.File("zip.pdb");
+    ASSERT_EQ(Skin({"build", set.string(), "--depth", "8", "-o", fromFolder}).exitCode, 0);
+    const auto run = Skin({"build", zipped, "--depth", "8", "-o", fromZip});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(WithoutNameAndDates(ReadBytes(fromZip)), WithoutNameAndDates(ReadBytes(fromFolder)));
+
+    ASSERT_EQ(RunShell("cd " + ShellQuote(dir.Path().string()) + " && zip -q -d set.zip set/scarrow.bmp").exitCode, 0);
+    const auto partial = Skin({"build", zipped, "--depth", "8", "-o", dir.File("partial.pdb")});
+    EXPECT_EQ(partial.exitCode, 1);
+    EXPECT_EQ(partial.err, "corvane: nothing written: the following bitmap(s) could not be imported from '" + zipped +
+                               "': scarrow.bmp; scarrow.bmp: cannot open the file for reading: No such file or directory\n");
+    EXPECT_FALSE(FileExists(dir.File("partial.pdb")));
+}
+
 TEST_F(SkinCommandTest, ExtractThenBuildGivesTheSameResources) {
     const auto set = dir.Path() / "set";
     WriteBitmapSet(set);

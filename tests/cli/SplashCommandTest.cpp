@@ -97,7 +97,7 @@ TEST_F(SplashCli, BuildRefusesJpegsTheEditorWouldRefuse) {
     WriteBytes(path, {5, 5, 5});
     const std::string landscape = Fixture("baseline-320x240.jpg");
     ExpectFailure(Corvane({"splash", "build", welcome, landscape, "-o", path}),
-                  landscape + ": does not have dimension 320x320");
+                  landscape + ": does not have dimension 320x320 (it has 320x240)");
     const std::string png = Fixture("flat-320x320.png");
     ExpectFailure(Corvane({"splash", "build", png, goodbye, "-o", path}),
                   png + ": not a JPEG image (no start-of-image marker or no frame header)");

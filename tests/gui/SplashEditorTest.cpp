@@ -80,7 +80,7 @@ private slots:
         Click(w, ObjectName(ControlId::LoadWelcome));
         QCOMPARE(LabelText(w, ObjectName(ControlId::WelcomeSource)), QString("(no image)"));
         QCOMPARE(user.MessageTexts(),
-                 std::vector<std::string>{"File " + kData + "baseline-320x240.jpg does not have dimension 320x320."});
+                 std::vector<std::string>{"File " + kData + "baseline-320x240.jpg does not have dimension 320x320 (it has 320x240)."});
         QVERIFY(!Button(w, ObjectName(ControlId::SaveWelcome))->isEnabled());
     }
 

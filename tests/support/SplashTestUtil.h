@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,13 @@ public:
 private:
     BigEndianWriter out_;
 };
+
+// Whether two byte ranges are equal, element by element (std::ranges::equal,
+// which the C++ library of the WebAssembly build lacks).
+template <class A, class B>
+bool SameBytes(const A& a, const B& b) {
+    return std::equal(std::begin(a), std::end(a), std::begin(b), std::end(b));
+}
 
 inline bool Contains(const Bytes& haystack, const Bytes& needle) {
     return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();

@@ -8,7 +8,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, readdirSync } from 'node:fs';
+import { mkdtempSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
@@ -137,16 +137,25 @@ test('damaged and refused files give the desktop messages and change nothing', (
     assert.equal(skin.title(), 'untitled.pdb - Corvane Desktop for Treo 650/700p');
     skin.delete();
   }
+  // Staged as the page stages a user's file: the messages name it as the user does.
+  core.FS.mkdirTree('/in/4');
+  core.FS.writeFile('/in/4/wrong size.jpg', readFileSync(join(data, 'splash', 'baseline-320x240.jpg')));
+  core.stageOversized('/in/4/huge.jpg', core.fileLimit('database') + 1);
   const splashCases = [
     { path: '/in/flat.png', outcome: 'NotJpeg', text: 'File /in/flat.png is not a Jpeg image.' },
-    { path: '/in/small.jpg', outcome: 'WrongSize', text: 'File /in/small.jpg does not have dimension 320x320.' },
+    { path: '/in/small.jpg', outcome: 'WrongSize',
+      text: 'File /in/small.jpg does not have dimension 320x320 (it has 320x240).' },
+    { path: '/in/4/wrong size.jpg', outcome: 'WrongSize',
+      text: 'File wrong size.jpg does not have dimension 320x320 (it has 320x240).' },
+    { path: '/in/4/huge.jpg', outcome: 'CouldNotOpen', text: 'Could not open file huge.jpg for reading.',
+      details: 'huge.jpg: larger than 64 MiB, the limit for splash files and their images' },
     { path: '/in/cut.pdb', outcome: 'NotJpeg', text: 'File /in/cut.pdb is not a Jpeg image.' },
   ];
-  for (const { path, outcome, text } of splashCases) {
+  for (const { path, outcome, text, details = '' } of splashCases) {
     const splash = new core.SplashSession();
     splash.choose(path);
     const result = splash.loadPicture(0);
-    assert.deepEqual([result.outcome, result.messages.at(-1).text], [outcome, text]);
+    assert.deepEqual([result.outcome, result.messages.at(-1).text, result.messages.at(-1).details], [outcome, text, details]);
     assert.equal(splash.hasPicture(0), false);
     assert.equal(splash.canUndo(), false);
     splash.delete();
@@ -332,4 +341,120 @@ test('arguments out of range are refused and change nothing', () => {
   assert.equal(splash.loadPicture(2).outcome, 'UnknownId');
   assert.deepEqual([splash.hasPicture(2), splash.pictureBytes(-1), splash.canUndo()], [false, null, false]);
   splash.delete();
+});
+
+test('messages name files without the folders the page stages them in', () => {
+  const cases = [
+    ['/in/3/Summer.pdb: larger than 64 MiB', 'Summer.pdb: larger than 64 MiB'],
+    ['File /out/12/a b.jpg saved; /in/7/c.bmp too', 'File a b.jpg saved; c.bmp too'],
+    ['The file\n\n     /out/4/0.bmp\n\nalready exists.', 'The file\n\n     0.bmp\n\nalready exists.'],
+    ['"/in/5/set/0.bmp"', '"set/0.bmp"'],
+    // Other paths stay as they are.
+    ['/work/in/3/x.pdb', '/work/in/3/x.pdb'],
+    ['/in/x/y.pdb and /in/3 and /in//y', '/in/x/y.pdb and /in/3 and /in//y'],
+    ['/inn/3/y', '/inn/3/y'],
+  ];
+  for (const [text, shown] of cases) assert.equal(core.withUserNames(text), shown, text);
+});
+
+test('the end of a command leaves nothing staged', () => {
+  core.FS.mkdirTree('/in/91/set');
+  core.FS.writeFile('/in/91/set/0.bmp', new Uint8Array(1000));
+  core.FS.mkdirTree('/out/92');
+  core.FS.writeFile('/out/92/Sky.pdb', new Uint8Array(10));
+  core.endCommand();
+  for (const root of ['/in', '/out']) assert.deepEqual(core.FS.readdir(root).filter((n) => n !== '.' && n !== '..'), [], root);
+});
+
+test('the picture pickers offer the formats the core reads', () => {
+  assert.deepEqual(core.pictureExtensions(), ['.bmp', '.png', '.jpg', '.jpeg', '.pbm', '.pgm', '.ppm', '.pnm', '.pam']);
+});
+
+// Zips made by Python's zipfile, whose names and sizes the core must not trust.
+const PY_ZIP = `
+import sys, zipfile
+archive, method = sys.argv[1], zipfile.ZIP_DEFLATED if sys.argv[2] == "deflated" else zipfile.ZIP_STORED
+with zipfile.ZipFile(archive, "w", method) as z:
+    for pair in sys.argv[3:]:
+        name, path = pair.split("=", 1)
+        z.write(path, name)
+`;
+function pythonZip(name, method, entries) {
+  const archive = join(work, name);
+  execFileSync('python3', ['-c', PY_ZIP, archive, method, ...entries.map(([n, p]) => `${n}=${p}`)]);
+  return readFileSync(archive);
+}
+// The zip with the first entry's declared size (local header and directory) set to `size`.
+function declaring(archive, size) {
+  const bytes = Buffer.from(archive);
+  bytes.writeUInt32LE(size, 22);
+  const directory = bytes.indexOf(Buffer.from([0x50, 0x4b, 0x01, 0x02]));
+  bytes.writeUInt32LE(size, directory + 24);
+  return bytes;
+}
+
+test('a zipped bitmap set imports as the tool builds the set, and a hostile one is refused whole', () => {
+  const expected = join(work, 'from-set.pdb');
+  tool('skin', 'build', set, '--depth', '16', '-o', expected);
+  const files = readdirSync(set);
+  writeFolder('/in/set', set);
+  execFileSync('zip', ['-q', '-r', join(work, 'by-zip.zip'), 'set'], { cwd: work });
+  // The page's own export: the core's zip of the folder Export Bitmaps writes.
+  const exporter = new core.SkinSession();
+  core.FS.mkdirTree('/out/81');
+  exporter.choose('/in/set');
+  exporter.importBitmaps();
+  exporter.choose('/out/81');
+  assert.equal(exporter.exportBitmaps().outcome, 'Exported');
+  const exported = core.zipFolder('/out/81');
+  exporter.delete();
+  const good = [
+    ['a deflated zip made with zip', readFileSync(join(work, 'by-zip.zip'))],
+    ['the page\'s export', exported],
+    ['stored entries in a folder of a folder', pythonZip('deep.zip', 'stored', files.map((f) => [`a/b/${f}`, join(set, f)]))],
+  ];
+  for (const [what, bytes] of good) {
+    core.FS.mkdirTree('/in/82');
+    core.FS.writeFile('/in/82/set.zip', bytes);
+    const skin = new core.SkinSession();
+    skin.choose('/in/82/set.zip');
+    const result = skin.importBitmapZip();
+    assert.deepEqual([result.outcome, result.messages], ['Imported', []], what);
+    core.FS.mkdirTree('/out/82');
+    skin.choose('/out/82/from-set.pdb');
+    assert.equal(skin.saveAs().outcome, 'Saved', what);
+    assert.deepEqual(undated(core.FS.readFile('/out/82/from-set.pdb')), undated(readFileSync(expected)), what);
+    skin.delete();
+  }
+
+  const one = join(set, '0.bmp');
+  const bad = [
+    ['a name that leaves the archive', pythonZip('out.zip', 'deflated', [['../0.bmp', one]]),
+      "evil.zip: the archive's entry '../0.bmp' leads out of the archive"],
+    ['a picture declaring more than the memory budget', declaring(pythonZip('big.zip', 'deflated', [['0.bmp', one]]), 300 << 20),
+      'evil.zip: the set\'s pictures declare 314572800 bytes, more than 256 MiB'],
+    ['no zip at all', readFileSync(one), 'evil.zip: not a zip archive, or one cut short'],
+  ];
+  for (const [what, bytes, details] of bad) {
+    core.FS.mkdirTree('/in/83');
+    core.FS.writeFile('/in/83/evil.zip', bytes);
+    const skin = new core.SkinSession();
+    skin.choose('/in/83/evil.zip');
+    const result = skin.importBitmapZip();
+    assert.equal(result.outcome, 'Refused', what);
+    assert.deepEqual(result.messages.map((m) => [m.text, m.details]), [['The bitmap set could not be imported.', details]], what);
+    assert.deepEqual([skin.modified(), skin.canUndo()], [false, false], what);
+    skin.delete();
+  }
+
+  // A set missing a file: the others go in, the missing one is named as Import Bitmaps names it.
+  core.FS.writeFile('/in/83/part.zip', pythonZip('part.zip', 'deflated', files.filter((f) => f !== 'star.bmp').map((f) => [f, join(set, f)])));
+  const skin = new core.SkinSession();
+  skin.choose('/in/83/part.zip');
+  const partial = skin.importBitmapZip();
+  assert.equal(partial.outcome, 'Imported');
+  assert.equal(partial.messages[0].text, 'The following bitmap(s) could not be imported:\n\n     star.bmp\n     star.bmp\n');
+  assert.equal(partial.messages[0].details, 'part.zip/star.bmp: cannot open the file for reading: No such file or directory\n');
+  skin.delete();
+  core.endCommand();
 });

@@ -6,7 +6,7 @@
 // ask for a place, and handing written files back to the user.
 import { showMessage, showMessages } from './messages.js';
 import { askSaveHandle, canWriteBack, download, writeHandle } from './files.js';
-import { baseName, readOut, theCore } from './core.js';
+import { baseName, inCommand, readOut, theCore } from './core.js';
 
 // The buttons of each kind of question, and those that let the command go on
 // (the core has already answered with the one that stops it).
@@ -116,7 +116,7 @@ export function wireCommands(root, handlerOf) {
     busy = true;
     root.setAttribute('aria-busy', 'true');
     try {
-      await handler();
+      await inCommand(handler);
     } finally {
       busy = false;
       root.removeAttribute('aria-busy');

@@ -5,7 +5,8 @@
 // is written into the module's in-memory file system under /in/, as its
 // bytes, which the core reads and decodes as the desktop does (pictures of
 // every format included), and the commands write their results under /out/
-// for the page to hand back.
+// for the page to hand back. Both are emptied when the command that staged
+// them ends (inCommand), so the module holds no file between commands.
 
 let core = null;
 
@@ -18,10 +19,34 @@ export async function loadCore() {
 
 export const theCore = () => core;
 
+// What a picture picker offers: exactly the formats the core reads, by the core's own list.
+export const pictureTypes = () => core.pictureExtensions().join(',');
+export const isPictureName = (name) => core.pictureExtensions().some((extension) => name.toLowerCase().endsWith(extension));
+
 // Which limit a file falls under, by what the command expects of it.
 export const FileKind = { Database: 'database', Picture: 'picture', Layered: 'layered' };
 
 let serial = 0;
+let running = 0;
+
+// Runs `work`, a command of the page, and removes what it staged and wrote
+// once it ends, however it ends. A command run from within another leaves
+// the removal to the outer one, which may still hand its files over.
+export async function inCommand(work) {
+  running++;
+  try {
+    return await work();
+  } finally {
+    if (--running === 0) core.endCommand();
+  }
+}
+
+// The folder of a path the core keeps between commands (the opened file's,
+// which Save writes back to), made again for the command that writes there.
+export function folderOf(path) {
+  const folder = path.slice(0, path.lastIndexOf('/'));
+  if (folder) core.FS.mkdirTree(folder);
+}
 
 // A fresh folder per command, so a file of an earlier command never answers a later one.
 export function freshFolder(root) {

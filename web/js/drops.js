@@ -6,21 +6,22 @@
 // on the skin editor, the bitmap set), and anything else is refused with a
 // message. Drops nothing takes are still caught, so that the browser never
 // replaces the page with the dropped file.
-import { FileKind, freshFolder, stageFile, theCore } from './core.js';
+import { FileKind, freshFolder, inCommand, isPictureName, stageFile, theCore } from './core.js';
 import { droppedFiles } from './files.js';
 import { showMessage } from './messages.js';
 
-const PICTURE = /\.(bmp|png|jpe?g|pbm|pgm|ppm|pnm|pam)$/i;
-
-// 'database', 'picture' or 'other', by the file's name as the pickers judge it.
+// 'database', 'picture', 'zip' (a packed bitmap set), 'layered' or 'other',
+// by the file's name as the pickers judge it.
 export function kindOfDrop(file) {
   if (/\.pdb$/i.test(file.name)) return 'database';
-  return PICTURE.test(file.name) ? 'picture' : 'other';
+  if (/\.zip$/i.test(file.name)) return 'zip';
+  if (/\.(ora|psd)$/i.test(file.name)) return 'layered';
+  return isPictureName(file.name) ? 'picture' : 'other';
 }
 
 // 'skin' or 'splash': the editor a database file opens in, as the core tells by its header.
-export async function editorForFile(file) {
-  return theCore().editorFor(await stageFile(freshFolder('/in'), file, FileKind.Database));
+export function editorForFile(file) {
+  return inCommand(async () => theCore().editorFor(await stageFile(freshFolder('/in'), file, FileKind.Database)));
 }
 
 export const refuseDrop = (names, where) => showMessage({

@@ -5,13 +5,12 @@
 // depth with "Load Image" (picker or drop) and "Transparent Color", and, where
 // the desktop has it, one button that gives the first element's colour to the rest.
 import { acceptDrops, pickFiles } from './files.js';
-import { FileKind, freshFolder, stageFile } from './core.js';
+import { FileKind, freshFolder, inCommand, pictureTypes, stageFile } from './core.js';
 import { runCommand } from './commands.js';
 import { chooseColour } from './chooser.js';
 import { drawRGBA } from './pictures.js';
 import { shortcutOf } from './leaving.js';
 
-const PICTURE_TYPES = '.bmp,.png,.jpg,.jpeg,.pbm,.pgm,.ppm,.pnm,.pam,image/*';
 
 function picture(session, index) {
   const { width, height } = session.element(index);
@@ -42,15 +41,15 @@ function slot(session, row, owner, onChange, column) {
   canvas.setAttribute('aria-label', `${element.label} picture`);
   canvas.dataset.element = element.name;
   const draw = () => { const p = picture(session, row.element); drawRGBA(canvas, p.rgba, p.width, p.height); };
-  const load = async (files) => {
+  const load = (files) => inCommand(async () => {
     if (!files.length) return;
     const path = await stageFile(freshFolder('/in'), files[0], FileKind.Picture);
     await runCommand(session, () => session.loadImage(row.element), [path]);
     draw();
     onChange();
-  };
+  });
   const loadButton = button('Load Image', 'load');
-  loadButton.addEventListener('click', async () => load(await pickFiles({ accept: PICTURE_TYPES })));
+  loadButton.addEventListener('click', async () => load(await pickFiles({ accept: pictureTypes() })));
   acceptDrops(box, async (dropped) => load((await dropped).files));
   const transparent = button('Transparent Color', 'transparent');
   transparent.addEventListener('click', async () => {

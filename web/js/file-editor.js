@@ -7,7 +7,7 @@
 // needs a name, what Open does, what is asked); the page only asks the user
 // and hands the written file over: back into the opened file where the
 // browser can write it, else as a download.
-import { FileKind, freshFolder, stageFile } from './core.js';
+import { FileKind, folderOf, freshFolder, inCommand, stageFile } from './core.js';
 import { runCommand } from './commands.js';
 
 export class FileEditor {
@@ -24,41 +24,50 @@ export class FileEditor {
     return result;
   }
 
-  async open(files, handle = null) {
-    if (!files.length) return;
-    const path = await stageFile(freshFolder('/in'), files[0], FileKind.Database);
-    const result = await this.run(() => this.session.open(path));
-    if (result.outcome === 'Opened') this.target.remember(handle);
+  // The opened file leaves the module with the command; the session keeps
+  // what it read.
+  open(files, handle = null) {
+    return inCommand(async () => {
+      if (!files.length) return;
+      const path = await stageFile(freshFolder('/in'), files[0], FileKind.Database);
+      const result = await this.run(() => this.session.open(path));
+      if (result.outcome === 'Opened') this.target.remember(handle);
+    });
   }
 
   // The paths for a save's prompts: the place the user chose when the save
-  // needs a name, none when it writes the session's own file; null when the
-  // user cancelled choosing.
+  // needs a name, none when it writes the session's own file (whose folder
+  // went with the command that opened it); null when the user cancelled choosing.
   async savePaths(named) {
     const name = await this.target.choose(this.session.fileName(), named);
     if (!name) return null;
+    if (!named) folderOf(this.session.filePath());
     return named ? [`${freshFolder('/out')}/${name}`] : [];
   }
 
-  async save(asNew) {
-    const named = asNew || this.session.saveNeedsName();
-    const paths = await this.savePaths(named);
-    if (!paths) return;
-    const result = await this.run(() => (named ? this.session.saveAs() : this.session.save()), paths);
-    if (result.outcome === 'Saved') await this.target.deliver(this.session.filePath());
+  save(asNew) {
+    return inCommand(async () => {
+      const named = asNew || this.session.saveNeedsName();
+      const paths = await this.savePaths(named);
+      if (!paths) return;
+      const result = await this.run(() => (named ? this.session.saveAs() : this.session.save()), paths);
+      if (result.outcome === 'Saved') await this.target.deliver(this.session.filePath());
+    });
   }
 
   // The question about unsaved changes, with Yes saving as Save does; true
   // when the editor may end.
-  async close(switching) {
-    let saving = false;
-    const result = await runCommand(this.session, () => this.session.close(switching), [], async (answer) => {
-      if (answer !== 'Yes') return [];
-      saving = true;
-      return (await this.savePaths(this.session.saveNeedsName())) ?? [null];
+  close(switching) {
+    return inCommand(async () => {
+      let saving = false;
+      const result = await runCommand(this.session, () => this.session.close(switching), [], async (answer) => {
+        if (answer !== 'Yes') return [];
+        saving = true;
+        return (await this.savePaths(this.session.saveNeedsName())) ?? [null];
+      });
+      // Yes leaves only when the save succeeded.
+      if (saving && result.outcome === 'Closed') await this.target.deliver(this.session.filePath());
+      return result.outcome !== 'Stayed';
     });
-    // Yes leaves only when the save succeeded.
-    if (saving && result.outcome === 'Closed') await this.target.deliver(this.session.filePath());
-    return result.outcome !== 'Stayed';
   }
 }

@@ -96,7 +96,8 @@ function wireOnce(root) {
   acceptDrops(root, (dropped) => run(async () => {
     const { files, handle, folder } = await dropped;
     const kind = files.length === 1 ? kindOfDrop(files[0]) : null;
-    if (folder || files.length > 1 || kind === 'picture') return current.commands.importDropped(files);
+    if (folder || files.length > 1 || kind === 'picture' || kind === 'zip') return current.commands.importDropped(files);
+    if (kind === 'layered') return current.commands.importLayeredDropped(files[0]);
     if (kind !== 'database') return refuseDrop(files.map((f) => f.name), 'on the skin editor');
     if ((await editorForFile(files[0])) === 'splash') return current.commands.handOver({ files, handle });
     return current.open(files, handle);

@@ -2,14 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The Import/Export commands of the skin editor: what the desktop writes into
-// a folder comes back as downloads (the bitmap set as one zip), and what it
-// reads from the user's files is staged into the module first.
-import { FileKind, freshFolder, stageFile, theCore } from './core.js';
+// a folder comes back as one download, a zip the core writes (the bitmap set,
+// the dial pads), and what it reads from the user's files is staged into the
+// module first; a zipped bitmap set is read by the core too.
+import { FileKind, freshFolder, pictureTypes, stageFile, theCore } from './core.js';
 import { download, pickFiles, pickFilesPrompted } from './files.js';
 import { filesUnder } from './commands.js';
-import { makeZip } from './zip.js';
 
-const PICTURES = '.bmp,.png,.jpg,.jpeg,.pbm,.pgm,.ppm,.pnm,.pam,image/*';
+const ZIP = /\.zip$/i;
+const LAYERED = '.ora,.psd';
 
 const skinBase = (session) => session.fileName().replace(/\.pdb$/i, '');
 
@@ -28,7 +29,7 @@ async function stageSet(files) {
 }
 
 async function pickPicture(title) {
-  const options = { accept: PICTURES };
+  const options = { accept: pictureTypes() };
   const [file] = await (title ? pickFilesPrompted(title, options) : pickFiles(options));
   return file ? stageFile(freshFolder('/in'), file, FileKind.Picture) : null;
 }
@@ -44,23 +45,43 @@ function pressedPromptTitle(session, released) {
 
 export function exchangeCommands(editor) {
   const s = editor.session;
-  const exportInto = async (call, deliver) => {
+  // The files a command writes into a folder, as one zip download.
+  const exportZip = async (call, name) => {
     const folder = freshFolder('/out');
     const result = await editor.run(call, [folder]);
-    const files = filesUnder(folder);
-    if (files.length) deliver(files);
+    if (filesUnder(folder).length) {
+      const archive = theCore().zipFolder(folder);
+      if (archive) download(name, archive, 'application/zip');
+    }
     return result;
   };
-  const each = (files) => files.forEach(({ name, bytes }) => download(name, bytes));
+  const importZip = async (file) =>
+    editor.run(() => s.importBitmapZip(), [await stageFile(freshFolder('/in'), file, FileKind.Picture)]);
+  // One zip is a packed set; anything else is the set's files.
   const importFiles = async (files) => {
+    if (files.length === 1 && ZIP.test(files[0].name)) return importZip(files[0]);
     if (files.length) await editor.run(() => s.importBitmaps(), [await stageSet(files)]);
   };
-  const importSet = async (folder) => importFiles(await pickFiles({ accept: PICTURES, multiple: !folder, folder }));
+  const importSet = async (folder) =>
+    importFiles(await pickFiles({ accept: folder ? pictureTypes() : `${pictureTypes()},.zip`, multiple: !folder, folder }));
+  const importLayeredFile = async (file) =>
+    editor.run(() => s.importLayered(), [await stageFile(freshFolder('/in'), file, FileKind.Layered)]);
+  // The format follows the name's extension, as the desktop's file dialog has it.
+  const exportLayered = async (extension) => {
+    const name = `${skinBase(s)}${extension}`;
+    const path = `${freshFolder('/out')}/${name}`;
+    await editor.run(() => s.exportLayered(), [path]);
+    if (theCore().FS.analyzePath(path).exists) download(name, theCore().FS.readFile(path));
+  };
   return {
-    exportBitmaps: () => exportInto(() => s.exportBitmaps(),
-      (files) => download(`${skinBase(s)}.zip`, makeZip(files), 'application/zip')),
-    exportPreview: () => exportInto(() => s.exportPreview(), each),
-    exportDialpad: () => exportInto(() => s.exportDialpadBitmaps(), each),
+    exportBitmaps: () => exportZip(() => s.exportBitmaps(), `${skinBase(s)}.zip`),
+    exportPreview: async () => {
+      const folder = freshFolder('/out');
+      const result = await editor.run(() => s.exportPreview(), [folder]);
+      filesUnder(folder).forEach(({ name, bytes }) => download(name, bytes));
+      return result;
+    },
+    exportDialpad: () => exportZip(() => s.exportDialpadBitmaps(), `${skinBase(s)}-dialpad.zip`),
     importBitmaps: () => importSet(true),
     importBitmapFiles: () => importSet(false),
     importDropped: importFiles,
@@ -72,14 +93,12 @@ export function exchangeCommands(editor) {
       const released = await pickPicture();
       return released ? [released, await pickPicture(pressedPromptTitle(s, released))] : [null];
     }),
-    exportLayered: async () => {
-      const path = `${freshFolder('/out')}/${skinBase(s)}.psd`;
-      await editor.run(() => s.exportLayered(), [path]);
-      if (theCore().FS.analyzePath(path).exists) download(`${skinBase(s)}.psd`, theCore().FS.readFile(path));
-    },
+    exportLayered: () => exportLayered('.psd'),
+    exportLayeredOra: () => exportLayered('.ora'),
     importLayered: async () => {
-      const [file] = await pickFiles({ accept: '.psd' });
-      if (file) await editor.run(() => s.importLayered(), [await stageFile(freshFolder('/in'), file, FileKind.Layered)]);
+      const [file] = await pickFiles({ accept: LAYERED });
+      if (file) await importLayeredFile(file);
     },
+    importLayeredDropped: importLayeredFile,
   };
 }
