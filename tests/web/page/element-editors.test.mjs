@@ -125,3 +125,70 @@ test('Ctrl+Z takes back a picture loaded in an element editor, Ctrl+Shift+Z and 
   }
   assert.deepEqual(await page.errors(), []);
 });
+
+// The colour as a 16-bit skin stores it (5-6-5, the low bits dropped), from
+// the picture's own pixel.
+const stored16 = (hex) => {
+  const [r, g, b] = [1, 3, 5].map((i) => parseInt(hex.slice(i, i + 2), 16));
+  return `#${[r & 0xf8, g & 0xfc, b & 0xf8].map((v) => v.toString(16).padStart(2, '0')).join('')}`.toUpperCase();
+};
+
+test('each picture shows its transparent colour in a swatch named with it, the colour as the skin stores it', async () => {
+  const page = shared.browser;
+  await elementEditor(page, 'Edit Title and Event Bar');
+  const group = role('group', 'Title Bar', editorDialog);
+  await page.waitFor(role('img', /^Transparent color: #[0-9A-F]{6}$/, group));
+  await page.click(button('Transparent Color', group));
+  await page.waitFor(chooser);
+  const shown = await page.pixels(css('canvas', chooser));
+  const width = Number(await page.attribute(css('canvas', chooser), 'width'));
+  const [x, y] = [37, 12];
+  const expected = stored16(rgbAt(shown, width, x, y));
+  await page.click(css('canvas', chooser), { x: x * 4 + 2, y: y * 4 + 2 });
+  await page.waitFor(role('img', `Chosen color: ${expected}`, chooser));
+  await page.click(button('OK', chooser));
+  await page.waitGone(chooser);
+  await page.waitFor(role('img', `Transparent color: ${expected}`, group));
+  await page.click(button('OK', editorDialog));
+  assert.deepEqual(await page.errors(), []);
+});
+
+test('the zoom enlarges the element editors\' pictures; the chooser\'s cursor shows at once and its focus ring is not clipped', async () => {
+  const page = shared.browser;
+  await page.open(shared.server.url);
+  await page.click(button('Phone Application Skins'));
+  await page.select(role('combobox', 'Zoom'), '3');
+  await page.click(button('Edit Title and Event Bar'));
+  const picture = slotPicture('Title Bar');
+  const drawn = await page.evaluate((s) => {
+    const canvas = document.querySelector(s);
+    return { width: canvas.width, shown: canvas.getBoundingClientRect().width };
+  }, await page.waitFor(picture));
+  // The dotted border adds a pixel each side.
+  assert.equal(drawn.shown, drawn.width * 3 + 2, 'three screen pixels to a picture pixel');
+
+  await page.focus(button('Transparent Color', role('group', 'Title Bar', editorDialog)));
+  await page.key('Enter');
+  await page.waitFor(chooser);
+  const seen = await page.until(() => {
+    const canvas = document.querySelector('#chooser canvas');
+    const frame = canvas.closest('.enlarged');
+    const marker = document.querySelector('#chooser .cursor');
+    if (document.activeElement !== canvas || marker.hidden) return null;
+    const style = getComputedStyle(canvas);
+    const ring = parseFloat(style.outlineWidth) + parseFloat(style.outlineOffset);
+    const inner = canvas.getBoundingClientRect();
+    const room = frame.getBoundingClientRect();
+    const frameStyle = getComputedStyle(frame);
+    return {
+      ringShown: style.outlineStyle !== 'none' && ring > 0,
+      ringInside: inner.left - ring >= room.left + parseFloat(frameStyle.borderLeftWidth) &&
+        inner.top - ring >= room.top + parseFloat(frameStyle.borderTopWidth),
+      cursor: [marker.offsetLeft, marker.offsetTop],
+    };
+  }, null, 'the chooser\'s picture to have the focus and the cursor');
+  assert.deepEqual(seen, { ringShown: true, ringInside: true, cursor: [0, 0] });
+  await page.key('Escape');
+  await page.waitGone(chooser);
+  assert.deepEqual(await page.errors(), []);
+});
