@@ -92,5 +92,7 @@ export function chooseColour({ rgba, width, height }, current, shownAt) {
     box.returnValue = '';
     box.showModal();
     canvas.focus();
+    // A window without the system's focus sends no focus event.
+    if (document.activeElement === canvas) mark(cursor);
   });
 }

@@ -6,7 +6,7 @@
 import { theCore } from './core.js';
 import { acceptDrops, pickFiles } from './files.js';
 import { SaveTarget, wireCommands } from './commands.js';
-import { FileEditor } from './file-editor.js';
+import { RecentFileEditor } from './recent.js';
 import { runElementEditor } from './element-editors.js';
 import { drawRGBA } from './pictures.js';
 import { exchangeCommands } from './skin-exchange.js';
@@ -54,10 +54,10 @@ function trackPointer(root) {
 }
 let current = null; // the open editor, so that wiring happens once
 
-class SkinEditor extends FileEditor {
+class SkinEditor extends RecentFileEditor {
   constructor() {
     const session = new (theCore().SkinSession)();
-    super(session, new SaveTarget('Skin file', '.pdb'));
+    super(session, new SaveTarget('Skin file', '.pdb'), 'skin');
   }
 
   // A bitmap set comes in by its pictures' names; the core reports the
@@ -111,6 +111,7 @@ class SkinEditor extends FileEditor {
     return {
       reset: () => this.run(() => s.reset()),
       open: async () => this.open(await pickFiles({ accept: '.pdb' })),
+      openRecent: () => this.openRecent(),
       save: () => this.save(false),
       saveAs: () => this.save(true),
       undo: () => this.run(() => s.undo()),
