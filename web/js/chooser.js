@@ -6,6 +6,7 @@
 // colour as the skin file at the depth will store it, and OK gives it back.
 // Picking alone changes nothing.
 import { drawRGBA } from './pictures.js';
+import { showModalAbove } from './messages.js';
 
 const SCALE = 4;
 const dialog = () => document.getElementById('chooser');
@@ -90,7 +91,7 @@ export function chooseColour({ rgba, width, height }, current, shownAt) {
       resolve(box.returnValue === 'ok' ? { picked } : null);
     }, { once: true });
     box.returnValue = '';
-    box.showModal();
+    showModalAbove(box);
     canvas.focus();
     // A window without the system's focus sends no focus event.
     if (document.activeElement === canvas) mark(cursor);

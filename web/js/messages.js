@@ -11,6 +11,16 @@ const BUTTON_TEXT = { Ok: 'OK', Cancel: 'Cancel', Yes: 'Yes', No: 'No', YesToAll
 
 let queue = Promise.resolve();
 
+// Shows `box` as a modal dialog above any already open, and keeps the keyboard
+// out of those beneath until it closes: WebKit lets Tab reach a modal dialog
+// under another.
+export function showModalAbove(box) {
+  const beneath = [...document.querySelectorAll('dialog[open]')].filter((d) => d !== box && !d.inert);
+  for (const d of beneath) d.inert = true;
+  box.addEventListener('close', () => { for (const d of beneath) d.inert = false; }, { once: true });
+  box.showModal();
+}
+
 // Where the page keeps the user manual (web/build.sh copies it there).
 export const MANUAL = 'manual/index.html';
 
@@ -70,7 +80,7 @@ export function showMessage({ text, caption, icon = 'Information', buttons = ['O
     box.oncancel = (event) => { if (onEscape === null) event.preventDefault(); else box.returnValue = onEscape; };
     box.returnValue = '';
     box.addEventListener('close', () => resolve(box.returnValue || onEscape), { once: true });
-    box.showModal();
+    showModalAbove(box);
     const focus = row.querySelector(`button[value="${defaultButton ?? buttons[0]}"]`) ?? row.firstElementChild;
     focus?.focus();
   }));

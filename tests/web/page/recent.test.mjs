@@ -64,32 +64,34 @@ test('a kept handle opens its file at once, without a picker', async () => {
   // can store, here a stand-in whose file is the one given.
   const bytes = [...readFileSync(at('Summer.pdb'))];
   const choosers = await page.evaluate(async (data) => {
-    const file = new File([new Uint8Array(data)], 'Kept.pdb');
-    const db = await new Promise((resolve) => { const r = indexedDB.open('corvane', 1); r.onsuccess = () => resolve(r.result); });
-    await new Promise((resolve) => {
+    window.keptFile = new File([new Uint8Array(data)], 'Kept.pdb');
+    const db = await new Promise((resolve, reject) => {
+      const r = indexedDB.open('corvane', 1);
+      r.onupgradeneeded = () => r.result.createObjectStore('recent');
+      r.onsuccess = () => resolve(r.result);
+      r.onerror = () => reject(r.error);
+    });
+    await new Promise((resolve, reject) => {
       const t = db.transaction('recent', 'readwrite');
-      t.objectStore('recent').put([{ name: 'Kept.pdb', handle: { kind: 'file', name: 'Kept.pdb', file } }], 'splash');
+      t.objectStore('recent').put([{ name: 'Kept.pdb', handle: { kind: 'file', name: 'Kept.pdb' } }], 'splash');
       t.oncomplete = resolve;
+      t.onerror = () => reject(t.error);
     });
     db.close();
-    return window.__driver.choosers.length;
-  }, bytes);
-  // The stored stand-in has lost its methods, as any stored object does; the
-  // page gives it them back as the browser's handles have them.
-  await page.evaluate(() => {
+    // The stored stand-in has lost its methods, as any stored object does;
+    // it gets back those a browser's handle has.
     const get = IDBObjectStore.prototype.get;
     IDBObjectStore.prototype.get = function (key) {
       const request = get.call(this, key);
       request.addEventListener('success', () => {
         for (const entry of request.result ?? []) {
-          if (!entry.handle) continue;
-          const { file } = entry.handle;
-          Object.assign(entry.handle, { queryPermission: async () => 'granted', getFile: async () => file });
+          if (entry.handle) Object.assign(entry.handle, { queryPermission: async () => 'granted', getFile: async () => window.keptFile });
         }
       });
       return request;
     };
-  });
+    return window.__driver.choosers.length;
+  }, bytes);
   assert.deepEqual(await offered(page), ['Kept.pdb']);
   await page.click(button('Kept.pdb', recent));
   await page.waitFor(heading(`Kept.pdb${TITLE}`));
