@@ -12,6 +12,7 @@ import { rmSync } from 'node:fs';
 import path from 'node:path';
 import { temporaryFolder } from './harness.mjs';
 import { button, css, dialog, heading, role, servedPage } from './driver.mjs';
+import { stored16 } from './steps.mjs';
 
 const shared = servedPage();
 let work;
@@ -126,13 +127,6 @@ test('Ctrl+Z takes back a picture loaded in an element editor, Ctrl+Shift+Z and 
   assert.deepEqual(await page.errors(), []);
 });
 
-// The colour as a 16-bit skin stores it (5-6-5, the low bits dropped), from
-// the picture's own pixel.
-const stored16 = (hex) => {
-  const [r, g, b] = [1, 3, 5].map((i) => parseInt(hex.slice(i, i + 2), 16));
-  return `#${[r & 0xf8, g & 0xfc, b & 0xf8].map((v) => v.toString(16).padStart(2, '0')).join('')}`.toUpperCase();
-};
-
 test('each picture shows its transparent colour in a swatch named with it, the colour as the skin stores it', async () => {
   const page = shared.browser;
   await elementEditor(page, 'Edit Title and Event Bar');
@@ -143,7 +137,8 @@ test('each picture shows its transparent colour in a swatch named with it, the c
   const shown = await page.pixels(css('canvas', chooser));
   const width = Number(await page.attribute(css('canvas', chooser), 'width'));
   const [x, y] = [37, 12];
-  const expected = stored16(rgbAt(shown, width, x, y));
+  const i = (y * width + x) * 4;
+  const expected = stored16(shown.subarray(i, i + 3));
   await page.click(css('canvas', chooser), { x: x * 4 + 2, y: y * 4 + 2 });
   await page.waitFor(role('img', `Chosen color: ${expected}`, chooser));
   await page.click(button('OK', chooser));

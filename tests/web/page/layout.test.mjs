@@ -7,7 +7,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { css, role, servedPage } from './driver.mjs';
-import { startEditor } from './steps.mjs';
+import { startEditor, stored16 } from './steps.mjs';
 
 const shared = servedPage();
 
@@ -63,9 +63,6 @@ test('at 390 px wide the chooser fits the window', async () => {
   assert.ok(seen.left >= 0 && seen.right <= seen.window, `the chooser spans ${seen.left} to ${seen.right} px`);
 });
 
-// The colour as a 16-bit skin stores it: 5-6-5, the low bits dropped.
-const stored16 = ([r, g, b]) => `#${[r & 0xf8, g & 0xfc, b & 0xf8].map((v) => v.toString(16).padStart(2, '0')).join('')}`.toUpperCase();
-
 test('the pixel under the pointer and its colour are named at any zoom; Show Transparent Pixels checkers the see-through ones', async () => {
   const page = shared.browser;
   await startEditor(page, shared.server.url, 'Phone Application Skins');
@@ -93,11 +90,21 @@ test('the pixel under the pointer and its colour are named at any zoom; Show Tra
   }
   await page.select(role('combobox', 'Zoom'), '1');
 
-  await page.check(role('checkbox', 'Show Transparent Pixels'));
-  await page.until(([before]) => {
+  // The preview as drawn now, kept in the page to compare with as it changes.
+  const marksShown = () => {
     const c = document.getElementById('preview-released');
-    return [...c.getContext('2d').getImageData(0, 0, 320, 320).data].some((v, i) => v !== before[i]);
-  }, [[...plain]], 'the see-through pixels marked');
+    return c.getContext('2d').getImageData(0, 0, 320, 320).data.some((v, i) => v !== window.plainPreview[i]);
+  };
+  const unchanged = () => {
+    const c = document.getElementById('preview-released');
+    return c.getContext('2d').getImageData(0, 0, 320, 320).data.every((v, i) => v === window.plainPreview[i]);
+  };
+  await page.evaluate(() => {
+    const c = document.getElementById('preview-released');
+    window.plainPreview = c.getContext('2d').getImageData(0, 0, 320, 320).data;
+  });
+  await page.check(role('checkbox', 'Show Transparent Pixels'));
+  await page.until(marksShown, null, 'the see-through pixels marked');
   const marked = await page.pixels(preview);
   let changed = 0;
   for (let p = 0; p < 320 * 320; p++) {
@@ -109,9 +116,6 @@ test('the pixel under the pointer and its colour are named at any zoom; Show Tra
   }
   assert.ok(changed > 1000, `${changed} pixels marked`);
   await page.check(role('checkbox', 'Show Transparent Pixels'));
-  await page.until(([before]) => {
-    const c = document.getElementById('preview-released');
-    return [...c.getContext('2d').getImageData(0, 0, 320, 320).data].every((v, i) => v === before[i]);
-  }, [[...plain]], 'the marks gone again');
+  await page.until(unchanged, null, 'the marks gone again');
   assert.deepEqual(await page.errors(), []);
 });

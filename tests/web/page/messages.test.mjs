@@ -10,7 +10,7 @@ import { copyFileSync, rmSync } from 'node:fs';
 import path from 'node:path';
 import { corvane, temporaryFolder } from './harness.mjs';
 import { button, css, servedPage } from './driver.mjs';
-import { closeMessage, message, settled, startEditor } from './steps.mjs';
+import { closeMessage, closeMessageBeforeNext, message, settled, startEditor } from './steps.mjs';
 
 const shared = servedPage();
 let work;
@@ -45,10 +45,7 @@ test('three files imported as a bitmap set: a short report of what is missing, a
   assert.ok(seen.lines <= 12, `${seen.lines} lines`);
   assert.deepEqual({ captionInView: seen.captionInView, detailsFolded: seen.detailsFolded }, { captionInView: true, detailsFolded: true });
   const details = await page.evaluate(() => document.querySelector('#message .details').textContent);
-  // Closed; the next message comes at once.
-  const missing = await page.text(css('.text', message));
-  await page.click(button('OK', message));
-  await page.until((text) => document.querySelector('#message[open] .text')?.textContent !== text, missing, 'the next message');
+  const missing = await closeMessageBeforeNext(page);
   assert.match(missing, /^The following bitmap\(s\) could not be imported:/);
   assert.match(missing, /… and \d+ more \(see Details\)/);
   // Every picture of the set but the two given is in the details.

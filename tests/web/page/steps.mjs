@@ -62,3 +62,17 @@ export const importBitmaps = {
     await settled(page);
   },
 };
+
+// Closes the message in front with OK when another follows at once (a
+// command's messages come in turn); returns the text of the one closed.
+export async function closeMessageBeforeNext(page) {
+  const text = await page.text(css('.text', message));
+  await page.click(button('OK', message));
+  await page.until((t) => document.querySelector('#message[open] .text')?.textContent !== t, text, 'the next message');
+  return text;
+}
+
+// A colour as a 16-bit skin stores it (5-6-5, the low bits dropped), as
+// '#RRGGBB', from its red, green and blue.
+export const stored16 = ([r, g, b]) =>
+  `#${[r & 0xf8, g & 0xfc, b & 0xf8].map((v) => v.toString(16).padStart(2, '0')).join('')}`.toUpperCase();
