@@ -21,10 +21,11 @@ if ! cmp -s package-lock.json node_modules/.installed-lock 2>/dev/null; then
   npm ci --no-audit --no-fund --loglevel=error
   cp package-lock.json node_modules/.installed-lock
 fi
-# The engines run side by side, each on its own files one at a time: most of
-# a page test is waiting on a browser, so two cores carry three engines in
-# less time than one after the other (CORVANE_SERIAL=1 runs them in turn).
-# Each engine's report is printed whole once it has finished.
+# The engines run one after the other; CORVANE_PARALLEL=1 runs them side by
+# side, each on its own files one at a time (most of a page test is waiting
+# on a browser, but on a loaded 2-core machine the waits grow towards the
+# tests' time limits). Each engine's report is printed whole once it has
+# finished.
 run_engine() {
   local engine=$1 files started
   # Files still written against playwright-core alone run in Chromium only;
@@ -48,7 +49,7 @@ trap 'rm -rf "$logs"' EXIT
 started=$SECONDS
 pids=()
 for engine in "${engines[@]}"; do
-  if [ -n "${CORVANE_SERIAL:-}" ]; then
+  if [ -z "${CORVANE_PARALLEL:-}" ]; then
     run_engine "$engine" >"$logs/$engine" 2>&1 && echo 0 >"$logs/$engine.status" || echo 1 >"$logs/$engine.status"
   else
     ( run_engine "$engine" >"$logs/$engine" 2>&1 && echo 0 >"$logs/$engine.status" || echo 1 >"$logs/$engine.status" ) &

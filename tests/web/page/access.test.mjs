@@ -97,7 +97,8 @@ for (const screen of screens) {
     for (let i = 0; i < 200; i++) {
       await page.key('Tab');
       const where = await focused();
-      if (where.dialog === null) continue;
+      // A busy Firefox may not have moved yet: the next Tab does.
+      if (where.dialog === null || where.id === reached.at(-1).id) continue;
       assert.equal(where.dialog, inside, `Tab ${i + 1} stays in the dialog`);
       if (reached.some((r) => r.id === where.id)) break;
       reached.push(where);

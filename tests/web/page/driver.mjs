@@ -298,8 +298,8 @@ export async function launch({ fileSystemAccess = false } = {}) {
 
   // Polls the page until `fn(arg)` gives something other than null or false.
   // A page that is loading anew may refuse to run anything; that is retried too.
-  async function until(fn, arg, what) {
-    const deadline = Date.now() + TIMEOUT;
+  async function until(fn, arg, what, timeout = TIMEOUT) {
+    const deadline = Date.now() + timeout;
     for (;;) {
       let value = null;
       let failure = '';
@@ -333,7 +333,8 @@ export async function launch({ fileSystemAccess = false } = {}) {
     async open(url) {
       await evaluate(() => { window.__driver.leaving = true; }).catch(() => {});
       await raw.goto(url);
-      await until(() => document.body?.dataset.ready === 'true', null, 'the page to be ready');
+      // The core compiles after the load event: as long as a load may take.
+      await until(() => document.body?.dataset.ready === 'true', null, 'the page to be ready', LOAD_TIMEOUT);
     },
     // Clicks a target, or the point `position` from its top-left corner; the
     // point is brought into the window first (the engines would bring the
