@@ -38,8 +38,9 @@ async function inStore(mode, work) {
   }
 }
 
-// [{name, handle or null}], the latest first; empty where the browser keeps nothing.
-export async function recentFiles(kind) {
+// The list kept for `kind`, as [{name, handle or null}]; empty where the
+// browser keeps nothing.
+async function stored(kind) {
   try {
     return (await inStore('readonly', (store) => store.get(kind))) ?? [];
   } catch {
@@ -47,8 +48,22 @@ export async function recentFiles(kind) {
   }
 }
 
-async function remember(kind, name, handle) {
-  const list = [{ name, handle: handle ?? null }, ...(await recentFiles(kind)).filter((entry) => entry.name !== name)].slice(0, KEPT);
+// [{name, handle or null}], the latest first, once the writes begun are done.
+export async function recentFiles(kind) {
+  await writing;
+  return stored(kind);
+}
+
+// Writes wait for each other, and readers for them, but no command waits
+// for a write: an editor that waited would stay busy, refusing the next
+// command, after its file is already shown.
+let writing = Promise.resolve();
+function remember(kind, name, handle) {
+  writing = writing.then(() => write(kind, name, handle)).catch(() => {});
+}
+
+async function write(kind, name, handle) {
+  const list = [{ name, handle: handle ?? null }, ...(await stored(kind)).filter((entry) => entry.name !== name)].slice(0, KEPT);
   try {
     await inStore('readwrite', (store) => store.put(list, kind));
   } catch {
@@ -96,12 +111,12 @@ export class RecentFileEditor extends FileEditor {
 
   async open(files, handle = null) {
     await super.open(files, handle);
-    if (files.length && this.session.fileName() === files[0].name) await remember(this.kind, files[0].name, handle);
+    if (files.length && this.session.fileName() === files[0].name) remember(this.kind, files[0].name, handle);
   }
 
   async save(asNew) {
     await super.save(asNew);
-    if (!this.session.modified()) await remember(this.kind, this.session.fileName(), this.target.handle);
+    if (!this.session.modified()) remember(this.kind, this.session.fileName(), this.target.handle);
   }
 
   async openRecent() {
