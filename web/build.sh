@@ -14,6 +14,11 @@ mkdir -p "$out/js" "$out/icons"
 cp web/index.html web/style.css web/manifest.webmanifest "$out/"
 cp web/js/*.js "$out/js/"
 for size in 32 128 256; do cp "src/resources/app-icon-$size.png" "$out/icons/"; done
+# The user manual, which "?", F1 and the messages that name it open.
+# Its pictures stay beside it, as in docs/.
+mkdir -p "$out/manual" "$out/screenshots"
+cp docs/manual/* "$out/manual/"
+cp docs/screenshots/*.png "$out/screenshots/"
 # The licences the About box links: the page's own, and those of the libraries
 # the core links, from the Debian packages the libraries are built from.
 mkdir -p "$out/licenses"

@@ -99,6 +99,21 @@ public:
         colour.set("hex", ShownColour(c, depth()));
         return colour;
     }
+    // What the page says of a pixel, as the desktop's status bar and swatches:
+    // the colour as the skin file at the depth stores it.
+    std::string ShownColourAt(int i, int x, int y) const {
+        if (!Valid(i) || !document().Slot(depth(), i).Picture().Contains(x, y)) return {};
+        return ShownColour(document().Slot(depth(), i).Picture().At(x, y), depth());
+    }
+    std::string DescribePreviewPixel(bool pressed, const std::string& name, int x, int y) const {
+        return PixelDescription(name, pressed ? document().PressedPreview() : document().ReleasedPreview(), x, y, depth());
+    }
+    // One byte a pixel of the preview, 1 where the phone shows the wallpaper through.
+    val SeeThrough(bool pressed) const {
+        const std::vector<bool> marks = SeeThroughPixels(document(), depth(), pressed);
+        const std::vector<std::uint8_t> bytes(marks.begin(), marks.end());
+        return ByteArray(bytes);
+    }
     val Preview(bool pressed) const {
         return RgbaArray(pressed ? document().PressedPreview() : document().ReleasedPreview());
     }
@@ -216,6 +231,9 @@ EMSCRIPTEN_BINDINGS(corvane_skin) {
         .function("elementPicture", &PageSkinSession::ElementPicture)
         .function("transparentColour", &PageSkinSession::TransparentColour)
         .function("previewRGBA", &PageSkinSession::Preview)
+        .function("shownColourAt", &PageSkinSession::ShownColourAt)
+        .function("describePreviewPixel", &PageSkinSession::DescribePreviewPixel)
+        .function("seeThrough", &PageSkinSession::SeeThrough)
         .function("reset", &PageSkinSession::Reset)
         .function("open", &PageSkinSession::Open)
         .function("save", &PageSkinSession::Save)

@@ -21,8 +21,13 @@ if ! cmp -s package-lock.json node_modules/.installed-lock 2>/dev/null; then
   npm ci --no-audit --no-fund --loglevel=error
   cp package-lock.json node_modules/.installed-lock
 fi
-failed=()
-for engine in ${CORVANE_ENGINES:-chromium firefox webkit}; do
+# The engines run one after the other; CORVANE_PARALLEL=1 runs them side by
+# side, each on its own files one at a time (most of a page test is waiting
+# on a browser, but on a loaded 2-core machine the waits grow towards the
+# tests' time limits). Each engine's report is printed whole once it has
+# finished.
+run_engine() {
+  local engine=$1 files started
   # Files still written against playwright-core alone run in Chromium only;
   # the rest go through driver.mjs, in every engine.
   if [ "$engine" = chromium ]; then
@@ -32,11 +37,32 @@ for engine in ${CORVANE_ENGINES:-chromium firefox webkit}; do
   fi
   echo "== page tests in $engine: ${#files[@]} files"
   started=$SECONDS
-  # One file at a time: each starts its own server and browser, and two
-  # cores are all the machine has.
-  CORVANE_ENGINE=$engine node --test --test-concurrency=1 "${files[@]}" || failed+=("$engine")
+  local status=0
+  CORVANE_ENGINE=$engine node --test --test-concurrency=1 "${files[@]}" || status=$?
   echo "== page tests in $engine: $((SECONDS - started)) s"
+  return $status
+}
+
+engines=(${CORVANE_ENGINES:-chromium firefox webkit})
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+started=$SECONDS
+pids=()
+for engine in "${engines[@]}"; do
+  if [ -z "${CORVANE_PARALLEL:-}" ]; then
+    run_engine "$engine" >"$logs/$engine" 2>&1 && echo 0 >"$logs/$engine.status" || echo 1 >"$logs/$engine.status"
+  else
+    ( run_engine "$engine" >"$logs/$engine" 2>&1 && echo 0 >"$logs/$engine.status" || echo 1 >"$logs/$engine.status" ) &
+    pids+=($!)
+  fi
 done
+for pid in "${pids[@]}"; do wait "$pid" || true; done
+failed=()
+for engine in "${engines[@]}"; do
+  cat "$logs/$engine"
+  [ "$(cat "$logs/$engine.status" 2>/dev/null)" = 0 ] || failed+=("$engine")
+done
+echo "== page tests in ${engines[*]}: $((SECONDS - started)) s in all"
 if [ ${#failed[@]} -gt 0 ]; then
   echo "page tests failed in: ${failed[*]}" >&2
   exit 1

@@ -3,16 +3,18 @@
 
 // The transparent-colour chooser: the picture four times enlarged, a click (or
 // the arrow keys and Space) picks the pixel under it, the swatch shows the
-// colour, and OK gives it back. Picking alone changes nothing.
-import { colourText, drawRGBA, pixelColour } from './pictures.js';
+// colour as the skin file at the depth will store it, and OK gives it back.
+// Picking alone changes nothing.
+import { drawRGBA } from './pictures.js';
+import { showModalAbove } from './messages.js';
 
 const SCALE = 4;
 const dialog = () => document.getElementById('chooser');
 
 // Resolves on OK with {picked: {x, y} of the last pick, or null when the user
 // picked nothing}, and with null on Cancel or Esc. `current` is the colour the
-// swatch starts with, as '#RRGGBB'.
-export function chooseColour({ rgba, width, height }, current) {
+// swatch starts with, as '#RRGGBB'; `shownAt(x, y)` that of a pixel.
+export function chooseColour({ rgba, width, height }, current, shownAt) {
   const box = dialog();
   const canvas = box.querySelector('canvas');
   const swatch = box.querySelector('.swatch');
@@ -39,7 +41,7 @@ export function chooseColour({ rgba, width, height }, current) {
     cursor = { x, y };
     mark(cursor);
     picked = { x, y };
-    colour = colourText(pixelColour(rgba, width, x, y));
+    colour = shownAt(x, y);
     pointer.textContent = `${x}, ${y}: ${colour}`;
     show();
   };
@@ -67,8 +69,11 @@ export function chooseColour({ rgba, width, height }, current) {
     mark(cursor);
     marker.scrollIntoView({ block: 'nearest', inline: 'nearest' });
   };
+  // The keyboard's place shows as soon as the picture has the focus.
+  const onFocus = () => mark(cursor);
   canvas.addEventListener('click', onClick);
   canvas.addEventListener('keydown', onKey);
+  canvas.addEventListener('focus', onFocus);
   pointer.textContent = '';
   marker.hidden = true;
   show();
@@ -81,11 +86,14 @@ export function chooseColour({ rgba, width, height }, current) {
     box.addEventListener('close', () => {
       canvas.removeEventListener('click', onClick);
       canvas.removeEventListener('keydown', onKey);
+      canvas.removeEventListener('focus', onFocus);
       box.removeEventListener('click', onButton);
       resolve(box.returnValue === 'ok' ? { picked } : null);
     }, { once: true });
     box.returnValue = '';
-    box.showModal();
+    showModalAbove(box);
     canvas.focus();
+    // A window without the system's focus sends no focus event.
+    if (document.activeElement === canvas) mark(cursor);
   });
 }

@@ -40,7 +40,21 @@ function slot(session, row, owner, onChange, column) {
   canvas.setAttribute('role', 'img');
   canvas.setAttribute('aria-label', `${element.label} picture`);
   canvas.dataset.element = element.name;
-  const draw = () => { const p = picture(session, row.element); drawRGBA(canvas, p.rgba, p.width, p.height); };
+  canvas.style.setProperty('--width', `${element.width}px`);
+  // The colour that shows the wallpaper through, named with its value, which
+  // is all a screen reader can tell of a swatch.
+  const colour = document.createElement('span');
+  colour.className = 'transparent-colour';
+  const swatch = Object.assign(document.createElement('span'), { className: 'swatch' });
+  swatch.setAttribute('role', 'img');
+  colour.append(swatch);
+  const draw = () => {
+    const p = picture(session, row.element);
+    drawRGBA(canvas, p.rgba, p.width, p.height);
+    const { hex } = session.transparentColour(row.element);
+    swatch.style.background = hex;
+    swatch.setAttribute('aria-label', `Transparent color: ${hex}`);
+  };
   const load = (files) => inCommand(async () => {
     if (!files.length) return;
     const path = await stageFile(freshFolder('/in'), files[0], FileKind.Picture);
@@ -54,17 +68,18 @@ function slot(session, row, owner, onChange, column) {
   const transparent = button('Transparent Color', 'transparent');
   transparent.addEventListener('click', async () => {
     await choose(session, row.element);
+    draw();
     onChange();
   });
-  box.append(canvas, loadButton, transparent);
+  box.append(canvas, colour, loadButton, transparent);
   owner.append(box);
   return draw;
 }
 
 // Runs the chooser on an element's current picture: {picked: {x, y} or
 // null} on OK, null on Cancel.
-const runChooser = (session, element) =>
-  chooseColour(picture(session, element), session.transparentColour(element).hex);
+const runChooser = (session, element) => chooseColour(picture(session, element),
+  session.transparentColour(element).hex, (x, y) => session.shownColourAt(element, x, y));
 
 async function choose(session, element) {
   // OK without a pick keeps the colour, and so changes nothing.

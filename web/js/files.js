@@ -36,9 +36,16 @@ export function pickFilesPrompted(title, options) {
   });
 }
 
-// The files of a folder entry of a drop, one level deep.
+// The files of a folder entry of a drop, one level deep. A reader gives its
+// entries in batches (Chromium's hold at most 100) until one comes back empty.
 async function folderFiles(entry) {
-  const entries = await new Promise((resolve, reject) => entry.createReader().readEntries(resolve, reject));
+  const reader = entry.createReader();
+  const entries = [];
+  for (;;) {
+    const batch = await new Promise((resolve, reject) => reader.readEntries(resolve, reject));
+    if (!batch.length) break;
+    entries.push(...batch);
+  }
   const files = entries.filter((e) => e.isFile).map((e) => new Promise((resolve, reject) => e.file(resolve, reject)));
   return Promise.all(files);
 }

@@ -7,6 +7,7 @@ import { loadCore } from './core.js';
 import { openSkinEditor } from './skin-editor.js';
 import { openSplashEditor } from './splash-editor.js';
 import { catchDrops, editorForFile, kindOfDrop, refuseDrop } from './drops.js';
+import { MANUAL } from './messages.js';
 
 const screens = ['start', 'skin', 'splash'];
 
@@ -52,8 +53,22 @@ function registerServiceWorker() {
   workers.register('sw.js').catch((error) => console.warn('offline copy not installed:', error));
 }
 
+// The manual, shipped with the page, in a tab of its own: F1 or "?" (where
+// "?" is no typing), and the Manual buttons.
+function offerManual() {
+  const open = () => window.open(MANUAL, '_blank', 'noopener');
+  document.addEventListener('keydown', (event) => {
+    const typing = event.target.closest?.('input, textarea, select, [contenteditable]');
+    if (event.key !== 'F1' && (event.key !== '?' || typing || event.ctrlKey || event.metaKey || event.altKey)) return;
+    event.preventDefault();
+    open();
+  });
+  for (const button of document.querySelectorAll('button[data-manual]')) button.addEventListener('click', open);
+}
+
 async function start() {
   registerServiceWorker();
+  offerManual();
   // A skin or splash file dropped on the start screen opens in its editor,
   // once the core is there to open it.
   catchDrops(async (dropped, names) => {

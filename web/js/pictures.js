@@ -10,11 +10,3 @@ export function drawRGBA(canvas, rgba, width, height) {
   const context = canvas.getContext('2d');
   context.putImageData(new ImageData(new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4), width, height), 0, 0);
 }
-
-// A colour as the desktop shows it: six hexadecimal digits, red first.
-export const colourText = (rgb) => '#' + (rgb >>> 0).toString(16).padStart(6, '0').toUpperCase();
-
-export function pixelColour(rgba, width, x, y) {
-  const at = (y * width + x) * 4;
-  return (rgba[at] << 16) | (rgba[at + 1] << 8) | rgba[at + 2];
-}

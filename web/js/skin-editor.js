@@ -6,14 +6,52 @@
 import { theCore } from './core.js';
 import { acceptDrops, pickFiles } from './files.js';
 import { SaveTarget, wireCommands } from './commands.js';
-import { FileEditor } from './file-editor.js';
+import { RecentFileEditor } from './recent.js';
 import { runElementEditor } from './element-editors.js';
 import { drawRGBA } from './pictures.js';
 import { exchangeCommands } from './skin-exchange.js';
 import { guardLeaving, keyboardShortcuts } from './leaving.js';
 import { editorForFile, kindOfDrop, refuseDrop } from './drops.js';
+import { showMessage } from './messages.js';
 
 const screen = () => document.getElementById('skin');
+const isFolder = (path) => {
+  const { FS } = theCore();
+  return FS.analyzePath(path).exists && FS.isDir(FS.stat(path).mode);
+};
+const PREVIEW_SIDE = 320;
+const PREVIEWS = [[false, 'preview-released'], [true, 'preview-pressed']];
+
+// Show Transparent Pixels: a grey-and-white checkerboard of 4 by 4 squares
+// wherever the phone shows the screen behind the skin, as the desktop paints it.
+function markSeeThrough(rgba, seeThrough) {
+  for (let i = 0; i < seeThrough.length; i++) {
+    if (!seeThrough[i]) continue;
+    const [x, y] = [i % PREVIEW_SIDE, Math.floor(i / PREVIEW_SIDE)];
+    const shade = (Math.floor(x / 4) + Math.floor(y / 4)) % 2 ? 204 : 255;
+    rgba.fill(shade, i * 4, i * 4 + 3);
+  }
+}
+
+// The pixel under the pointer and its colour as the file stores it, as the
+// desktop's status bar says them, for either preview at any zoom.
+function trackPointer(root) {
+  const status = root.querySelector('#skin-pointer');
+  for (const [pressed, id] of PREVIEWS) {
+    const canvas = document.getElementById(id);
+    const name = pressed ? 'Preview with all buttons pressed' : 'Preview';
+    canvas.addEventListener('mousemove', (event) => {
+      if (!current) return;
+      // Inside the border, whatever the zoom.
+      const box = canvas.getBoundingClientRect();
+      const scale = canvas.clientWidth / PREVIEW_SIDE;
+      const x = Math.floor((event.clientX - box.left - canvas.clientLeft) / scale);
+      const y = Math.floor((event.clientY - box.top - canvas.clientTop) / scale);
+      status.textContent = current.session.describePreviewPixel(pressed, name, x, y);
+    });
+    canvas.addEventListener('mouseleave', () => { status.textContent = ''; });
+  }
+}
 let current = null; // the open editor, so that wiring happens once
 
 // Dither Pictures is remembered in the browser, as the desktop keeps it in its settings.
@@ -25,10 +63,34 @@ function rememberDithering(on) {
   try { localStorage.setItem(ditherKey, on ? 'diffusion' : 'none'); } catch { /* a page without storage forgets */ }
 }
 
-class SkinEditor extends FileEditor {
+class SkinEditor extends RecentFileEditor {
   constructor() {
     const session = new (theCore().SkinSession)();
-    super(session, new SaveTarget('Skin file', '.pdb'));
+    super(session, new SaveTarget('Skin file', '.pdb'), 'skin');
+  }
+
+  // A bitmap set comes in by its pictures' names; the core reports the
+  // pictures it missed, and the page adds the files it left out for their
+  // names, which the user would otherwise never learn of.
+  async run(call, paths, onAnswer) {
+    const result = await super.run(call, paths, onAnswer);
+    const folder = paths?.[0];
+    if (result.outcome === 'Imported' && typeof folder === 'string' && isFolder(folder)) await this.tellLeftOut(folder);
+    return result;
+  }
+
+  async tellLeftOut(folder) {
+    const { session } = this;
+    const setNames = new Set(Array.from({ length: session.elementCount() }, (_, i) => `${session.element(i).name}.bmp`));
+    const leftOut = theCore().FS.readdir(folder).filter((name) => name !== '.' && name !== '..' && !setNames.has(name));
+    if (!leftOut.length) return;
+    const named = leftOut.length > 5 ? `${leftOut.slice(0, 5).join(', ')} and ${leftOut.length - 5} more` : leftOut.join(', ');
+    await showMessage({
+      caption: 'Corvane Desktop',
+      icon: 'Warning',
+      text: `Not imported, because no picture of a skin has this name: ${named}.\n\n`
+        + 'A bitmap set\'s pictures are named as Export Bitmaps names them, such as titlebar.bmp or 5pressed.bmp.',
+    });
   }
 
   refresh() {
@@ -39,8 +101,12 @@ class SkinEditor extends FileEditor {
     document.title = title;
     for (const radio of root.querySelectorAll('input[name="depth"]')) radio.checked = Number(radio.value) === session.depth();
     root.querySelector('#dither-pictures').checked = session.dithering();
-    for (const [which, id] of [[false, 'preview-released'], [true, 'preview-pressed']])
-      drawRGBA(document.getElementById(id), session.previewRGBA(which), 320, 320);
+    const marked = root.querySelector('#show-transparent').checked;
+    for (const [pressed, id] of PREVIEWS) {
+      const rgba = session.previewRGBA(pressed);
+      if (marked) markSeeThrough(rgba, session.seeThrough(pressed));
+      drawRGBA(document.getElementById(id), rgba, PREVIEW_SIDE, PREVIEW_SIDE);
+    }
     for (const [command, can, text] of [['undo', session.canUndo(), session.undoText()], ['redo', session.canRedo(), session.redoText()]]) {
       const button = root.querySelector(`[data-command="${command}"]`);
       button.disabled = !can;
@@ -55,6 +121,7 @@ class SkinEditor extends FileEditor {
     return {
       reset: () => this.run(() => s.reset()),
       open: async () => this.open(await pickFiles({ accept: '.pdb' })),
+      openRecent: () => this.openRecent(),
       save: () => this.save(false),
       saveAs: () => this.save(true),
       undo: () => this.run(() => s.undo()),
@@ -87,8 +154,11 @@ function wireOnce(root) {
     current.session.setDithering(event.target.checked);
     rememberDithering(event.target.checked);
   });
+  root.querySelector('#show-transparent').addEventListener('change', () => current.refresh());
+  trackPointer(root);
   root.querySelector('#zoom').addEventListener('change', (event) => {
-    root.querySelector('.previews').style.setProperty('--zoom', event.target.value);
+    // The element editors' pictures grow with the previews.
+    document.documentElement.style.setProperty('--zoom', event.target.value);
   });
   const run = wireCommands(root, (name) => current?.commands[name]);
   // A folder, several files or a picture are a bitmap set; a skin file opens

@@ -8,7 +8,7 @@ import { FileKind, baseName, freshFolder, readable, stageFile, theCore } from '.
 import { acceptDrops, download, pickFiles } from './files.js';
 import { editorForFile, kindOfDrop, refuseDrop } from './drops.js';
 import { SaveTarget, wireCommands } from './commands.js';
-import { FileEditor } from './file-editor.js';
+import { RecentFileEditor } from './recent.js';
 import { guardLeaving, keyboardShortcuts } from './leaving.js';
 
 const JPEG = '.jpg,.jpeg,image/jpeg';
@@ -16,10 +16,10 @@ const screen = () => document.getElementById('splash');
 const pictureBox = (which) => screen().querySelector(`fieldset[data-image="${which}"]`);
 let current = null;
 
-class SplashEditor extends FileEditor {
+class SplashEditor extends RecentFileEditor {
   constructor() {
     const session = new (theCore().SplashSession)();
-    super(session, new SaveTarget('Splash file', '.pdb'));
+    super(session, new SaveTarget('Splash file', '.pdb'), 'splash');
     this.urls = [];
   }
 
@@ -72,6 +72,7 @@ class SplashEditor extends FileEditor {
 function wireOnce(root) {
   const commands = {
     open: async () => current.open(await pickFiles({ accept: '.pdb' })),
+    openRecent: () => current.openRecent(),
     save: () => current.save(false),
     saveAs: () => current.save(true),
     undo: () => current.run(() => current.session.undo()),

@@ -18,11 +18,9 @@
 import { spawn } from 'node:child_process';
 import { once } from 'node:events';
 import { mkdtempSync, readFileSync, readdirSync, rmSync, statSync } from 'node:fs';
-import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { after, before } from 'node:test';
-import { serve } from './harness.mjs';
+import { freePort, servedWith, withBrowser } from './harness.mjs';
 
 export const engine = process.env.CORVANE_ENGINE ?? 'chromium';
 const TIMEOUT = 30000;
@@ -130,15 +128,6 @@ const PAGE = String(function install() {
 });
 
 // ---- The engines.
-async function freePort() {
-  const probe = createServer().listen(0, '127.0.0.1');
-  await once(probe, 'listening');
-  const { port } = probe.address();
-  probe.close();
-  await once(probe, 'close');
-  return port;
-}
-
 const withoutFileSystemAccess = () => {
   delete window.showSaveFilePicker;
   delete window.showOpenFilePicker;
@@ -166,6 +155,7 @@ async function chromium({ fileSystemAccess }) {
     goto: (url) => page.goto(url, { timeout: LOAD_TIMEOUT }),
     run: (src, arg) => page.evaluate(([s, a]) => (0, eval)(s)(a), [src, arg]),
     click: (selector, position) => (position ? page.mouse.click(position.x, position.y) : page.click(selector)),
+    move: (position) => page.mouse.move(position.x, position.y),
     type: (selector, text) => page.fill(selector, text),
     key: (keys) => page.keyboard.press(keys.join('+')),
     async close() {
@@ -198,6 +188,7 @@ async function firefox({ fileSystemAccess }) {
       if (position) return page.mouse.click(position.x, position.y);
       return (await page.$(selector)).click();
     },
+    move: (position) => page.mouse.move(position.x, position.y),
     async type(selector, text) {
       await page.$eval(selector, (el) => { el.value = ''; el.focus(); });
       await page.type(selector, text);
@@ -269,6 +260,7 @@ async function webkit({ fileSystemAccess }) {
       if (!position) return element.click();
       return driver.actions().move({ origin: Origin.VIEWPORT, x: position.x, y: position.y }).click().perform();
     },
+    move: (position) => driver.actions().move({ origin: Origin.VIEWPORT, x: position.x, y: position.y }).perform(),
     async type(selector, text) {
       const element = await driver.findElement(By.css(selector));
       await element.clear();
@@ -306,8 +298,8 @@ export async function launch({ fileSystemAccess = false } = {}) {
 
   // Polls the page until `fn(arg)` gives something other than null or false.
   // A page that is loading anew may refuse to run anything; that is retried too.
-  async function until(fn, arg, what) {
-    const deadline = Date.now() + TIMEOUT;
+  async function until(fn, arg, what, timeout = TIMEOUT) {
+    const deadline = Date.now() + timeout;
     for (;;) {
       let value = null;
       let failure = '';
@@ -325,6 +317,13 @@ export async function launch({ fileSystemAccess = false } = {}) {
   const describe = (target) => JSON.stringify(target);
   const marked = (target) => until((t) => window.__driver.mark(t), target, describe(target));
 
+  const pointIn = (selector, position) => evaluate(([s, x, y]) => {
+    const element = document.querySelector(s);
+    element.scrollIntoView({ block: 'nearest', inline: 'start' });
+    const box = element.getBoundingClientRect();
+    return { x: Math.round(box.left + x), y: Math.round(box.top + y) };
+  }, [selector, position.x, position.y]);
+
   const browser = {
     engine,
     hasFileSystemAccess: raw.hasFileSystemAccess,
@@ -334,7 +333,8 @@ export async function launch({ fileSystemAccess = false } = {}) {
     async open(url) {
       await evaluate(() => { window.__driver.leaving = true; }).catch(() => {});
       await raw.goto(url);
-      await until(() => document.body?.dataset.ready === 'true', null, 'the page to be ready');
+      // The core compiles after the load event: as long as a load may take.
+      await until(() => document.body?.dataset.ready === 'true', null, 'the page to be ready', LOAD_TIMEOUT);
     },
     // Clicks a target, or the point `position` from its top-left corner; the
     // point is brought into the window first (the engines would bring the
@@ -342,13 +342,11 @@ export async function launch({ fileSystemAccess = false } = {}) {
     // scrolled frame out of sight), and clicked where it then is.
     async click(target, position) {
       const selector = await marked(target);
-      const point = position && await evaluate(([s, x, y]) => {
-        const element = document.querySelector(s);
-        element.scrollIntoView({ block: 'nearest', inline: 'start' });
-        const box = element.getBoundingClientRect();
-        return { x: Math.floor(box.left + x), y: Math.floor(box.top + y) };
-      }, [selector, position.x, position.y]);
-      await raw.click(selector, point);
+      await raw.click(selector, position && await pointIn(selector, position));
+    },
+    // Moves the pointer to the point `position` of a target, as click does.
+    async hover(target, position) {
+      await raw.move(await pointIn(await marked(target), position));
     },
     async type(target, text) {
       await raw.type(await marked(target), text);
@@ -463,28 +461,8 @@ function filesToSend(files, folder) {
   return [files].flat().map((f) => ({ name: path.basename(f), base64: readFileSync(f).toString('base64') }));
 }
 
-// One server and one browser for every test of a file, as harness.mjs's
-// servedBrowser but in the engine of the run.
-export function servedPage(ready = async () => {}) {
-  const shared = {};
-  before(async () => {
-    shared.server = await serve();
-    shared.browser = await launch();
-    await ready(shared);
-  });
-  after(async () => {
-    await shared.browser?.close();
-    await shared.server?.stop();
-  });
-  return shared;
-}
+// One server and one browser in the engine of the run for every test of a file.
+export const servedPage = (ready) => servedWith(launch, ready);
 
 // Runs `action` on a browser of launch(options), closing it however the action ends.
-export async function inPage(action, options) {
-  const browser = await launch(options);
-  try {
-    return await action(browser);
-  } finally {
-    await browser.close();
-  }
-}
+export const inPage = (action, options) => withBrowser(launch, action, options);

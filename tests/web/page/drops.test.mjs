@@ -11,7 +11,7 @@ import { readFileSync, rmSync } from 'node:fs';
 import path from 'node:path';
 import { corvane, temporaryFolder, testData } from './harness.mjs';
 import { button, css, dialog, heading, servedPage } from './driver.mjs';
-import { TITLE, closeMessage, message, startEditor } from './steps.mjs';
+import { TITLE, closeMessage, closeMessageBeforeNext, message, startEditor } from './steps.mjs';
 
 const shared = servedPage();
 let work;
@@ -94,3 +94,38 @@ for (const drop of drops) {
     assert.deepEqual(await page.errors(), []);
   });
 }
+
+// No engine's driver drops a real folder, so the folder is the browser's
+// entry interface as Chromium gives it: its entries in batches of at most
+// 100, then an empty one. The title bar comes last, after 150 other files.
+test('a dropped folder is read to its last entry, however many batches the browser gives it in', async () => {
+  const page = shared.browser;
+  await onSkinEditor(page);
+  const titleBar = readFileSync(at('set/titlebar.bmp')).toString('base64');
+  await page.evaluate((base64) => {
+    const text = atob(base64);
+    const bytes = Uint8Array.from(text, (c) => c.charCodeAt(0));
+    const files = Array.from({ length: 150 }, (_, i) => new File(['note'], `note-${String(i).padStart(3, '0')}.txt`));
+    files.push(new File([bytes], 'titlebar.bmp'));
+    const entries = files.map((file) => ({ isFile: true, isDirectory: false, name: file.name, file: (done) => done(file) }));
+    const folder = {
+      isFile: false, isDirectory: true, name: 'set',
+      createReader() {
+        let next = 0;
+        return { readEntries(done) { const batch = entries.slice(next, next + 100); next += batch.length; setTimeout(() => done(batch)); } };
+      },
+    };
+    const transfer = { types: ['Files'], files: [], items: [{ kind: 'file', webkitGetAsEntry: () => folder }] };
+    for (const type of ['dragover', 'drop']) {
+      const event = new Event(type, { bubbles: true, cancelable: true });
+      Object.defineProperty(event, 'dataTransfer', { value: transfer });
+      document.getElementById('skin').dispatchEvent(event);
+    }
+  }, titleBar);
+  await page.waitFor(message);
+  const details = await page.evaluate(() => document.querySelector('#message .details').textContent);
+  const missing = await closeMessageBeforeNext(page);
+  assert.ok(!/^\s*titlebar\.bmp$/m.test(`${missing}\n${details}`), 'the title bar, the last entry, was read');
+  assert.match((await closeMessage(page)).text, /^Not imported, because no picture of a skin has this name: note-\d{3}\.txt, .* and 145 more\./);
+  assert.deepEqual(await page.errors(), []);
+});

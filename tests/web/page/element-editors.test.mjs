@@ -12,6 +12,7 @@ import { rmSync } from 'node:fs';
 import path from 'node:path';
 import { temporaryFolder } from './harness.mjs';
 import { button, css, dialog, heading, role, servedPage } from './driver.mjs';
+import { stored16 } from './steps.mjs';
 
 const shared = servedPage();
 let work;
@@ -123,5 +124,69 @@ test('Ctrl+Z takes back a picture loaded in an element editor, Ctrl+Shift+Z and 
     await page.key(keys.redo);
     assert.equal(await settle('loaded'), 'loaded', `${keys.redo} brings it again`);
   }
+  assert.deepEqual(await page.errors(), []);
+});
+
+test('each picture shows its transparent colour in a swatch named with it, the colour as the skin stores it', async () => {
+  const page = shared.browser;
+  await elementEditor(page, 'Edit Title and Event Bar');
+  const group = role('group', 'Title Bar', editorDialog);
+  await page.waitFor(role('img', /^Transparent color: #[0-9A-F]{6}$/, group));
+  await page.click(button('Transparent Color', group));
+  await page.waitFor(chooser);
+  const shown = await page.pixels(css('canvas', chooser));
+  const width = Number(await page.attribute(css('canvas', chooser), 'width'));
+  const [x, y] = [37, 12];
+  const i = (y * width + x) * 4;
+  const expected = stored16(shown.subarray(i, i + 3));
+  await page.click(css('canvas', chooser), { x: x * 4 + 2, y: y * 4 + 2 });
+  await page.waitFor(role('img', `Chosen color: ${expected}`, chooser));
+  await page.click(button('OK', chooser));
+  await page.waitGone(chooser);
+  await page.waitFor(role('img', `Transparent color: ${expected}`, group));
+  await page.click(button('OK', editorDialog));
+  assert.deepEqual(await page.errors(), []);
+});
+
+test('the zoom enlarges the element editors\' pictures; the chooser\'s cursor shows at once and its focus ring is not clipped', async () => {
+  const page = shared.browser;
+  await page.open(shared.server.url);
+  await page.click(button('Phone Application Skins'));
+  await page.select(role('combobox', 'Zoom'), '3');
+  await page.click(button('Edit Title and Event Bar'));
+  const picture = slotPicture('Title Bar');
+  const drawn = await page.evaluate((s) => {
+    const canvas = document.querySelector(s);
+    return { width: canvas.width, shown: canvas.getBoundingClientRect().width };
+  }, await page.waitFor(picture));
+  // The dotted border adds a pixel each side.
+  assert.equal(drawn.shown, drawn.width * 3 + 2, 'three screen pixels to a picture pixel');
+
+  await page.click(button('Transparent Color', role('group', 'Title Bar', editorDialog)));
+  await page.waitFor(chooser);
+  // The keyboard comes back to the picture: its ring is the keyboard's.
+  await page.key('Tab');
+  await page.key('Shift+Tab');
+  const seen = await page.until(() => {
+    const canvas = document.querySelector('#chooser canvas');
+    const frame = canvas.closest('.enlarged');
+    const marker = document.querySelector('#chooser .cursor');
+    if (document.activeElement !== canvas || marker.hidden) return null;
+    // Whatever ring the engine draws (none in a headless Firefox, whose
+    // window never has the system's focus).
+    const style = getComputedStyle(canvas);
+    const ring = style.outlineStyle === 'none' ? 0 : parseFloat(style.outlineWidth) + parseFloat(style.outlineOffset);
+    const inner = canvas.getBoundingClientRect();
+    const room = frame.getBoundingClientRect();
+    const frameStyle = getComputedStyle(frame);
+    return {
+      ringInside: inner.left - ring >= room.left + parseFloat(frameStyle.borderLeftWidth) &&
+        inner.top - ring >= room.top + parseFloat(frameStyle.borderTopWidth),
+      cursor: [marker.offsetLeft, marker.offsetTop],
+    };
+  }, null, 'the chooser\'s picture to have the focus and the cursor');
+  assert.deepEqual(seen, { ringInside: true, cursor: [0, 0] });
+  await page.key('Escape');
+  await page.waitGone(chooser);
   assert.deepEqual(await page.errors(), []);
 });

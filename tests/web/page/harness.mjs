@@ -19,7 +19,7 @@ export const site = path.join(repo, 'build/web');
 export const tool = path.join(repo, 'build/release/corvane');
 export const testData = path.join(repo, 'tests/data');
 
-async function freePort() {
+export async function freePort() {
   const probe = createServer().listen(0, '127.0.0.1');
   await once(probe, 'listening');
   const { port } = probe.address();
@@ -91,14 +91,15 @@ export async function launch({ fileSystemAccess = false } = {}) {
   };
 }
 
-// One server and one browser for every test of a file: the hooks are
-// registered here, the two are the holder's once the first test runs, after
-// `ready(shared)` has run (a file's own hook may run before this one).
-export function servedBrowser(ready = async () => {}) {
+// One server and one browser of `start(options)` for every test of a file:
+// the hooks are registered here, the two are the holder's once the first
+// test runs, after `ready(shared)` has run (a file's own hook may run before
+// this one). driver.mjs passes its engine's launcher, this file Chromium's.
+export function servedWith(start, ready = async () => {}) {
   const shared = {};
   before(async () => {
     shared.server = await serve();
-    shared.browser = await launch();
+    shared.browser = await start();
     await ready(shared);
   });
   after(async () => {
@@ -108,15 +109,18 @@ export function servedBrowser(ready = async () => {}) {
   return shared;
 }
 
-// Runs `action` on a browser of launch(options), closing it however the action ends.
-export async function inBrowser(action, options) {
-  const browser = await launch(options);
+// Runs `action` on a browser of `start(options)`, closing it however the action ends.
+export async function withBrowser(start, action, options) {
+  const browser = await start(options);
   try {
     return await action(browser);
   } finally {
     await browser.close();
   }
 }
+
+export const servedBrowser = (ready) => servedWith(launch, ready);
+export const inBrowser = (action, options) => withBrowser(launch, action, options);
 
 // Opens the page and waits until the core has loaded and the start screen
 // takes clicks.

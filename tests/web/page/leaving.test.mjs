@@ -7,10 +7,11 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import path from 'node:path';
-import { choose, openPage, servedBrowser, testData } from './harness.mjs';
-import { button, closeMessage, elementEditor, startEditor } from './actions.mjs';
+import { testData } from './harness.mjs';
+import { button, css, heading, role, servedPage } from './driver.mjs';
+import { chooser, closeMessage, elementEditor, elementEditorDialog, startEditor } from './steps.mjs';
 
-const shared = servedBrowser();
+const shared = servedPage();
 
 // Whether leaving the page now would ask first.
 const warnsOnLeaving = (page) => page.evaluate(() => {
@@ -24,39 +25,38 @@ const editors = [
   {
     editor: 'Phone Application Skins',
     // A transparent colour picked for the title bar.
-    change: async (page) => {
-      const dialog = await elementEditor(page, 'Edit Title and Event Bar');
-      await button(dialog.getByRole('group', { name: 'Title Bar' }), 'Transparent Color').click();
-      const chooser = page.locator('dialog#chooser[open]');
-      await chooser.locator('canvas').click({ position: { x: 2, y: 2 } });
-      await button(chooser, 'OK').click();
-      await button(dialog, 'OK').click();
+    async change(page) {
+      await elementEditor(page, 'Edit Title and Event Bar');
+      await page.click(button('Transparent Color', role('group', 'Title Bar', elementEditorDialog)));
+      await page.click(css('canvas', chooser), { x: 2, y: 2 });
+      await page.click(button('OK', chooser));
+      await page.click(button('OK', elementEditorDialog));
     },
     question: 'You changed the current skin. Do you want to save your changes before exiting?',
   },
   {
     editor: 'Splash Images',
-    change: (page) => choose(page, () => button(page, 'Load Welcome Image').click(), welcome),
+    change: (page) => page.choose(() => page.click(button('Load Welcome Image')), welcome),
     question: 'You changed the current splash file. Do you want to save your changes before exiting?',
   },
 ];
 
 for (const { editor, change, question } of editors) {
   test(`${editor}: a warning before leaving with changes, and the question on Exit`, async () => {
-    const { page } = shared.browser;
-    await openPage(page, shared.server.url);
-    await startEditor(page, editor);
+    const page = shared.browser;
+    await startEditor(page, shared.server.url, editor);
     assert.equal(await warnsOnLeaving(page), false, 'nothing to lose yet');
     await change(page);
-    await page.getByRole('heading', { name: /^untitled\.pdb\* - / }).waitFor();
+    await page.waitFor(heading(/^untitled\.pdb\* - /));
     assert.equal(await warnsOnLeaving(page), true, 'a change to lose');
 
-    await button(page, 'Exit').click();
+    await page.click(button('Exit'));
     assert.equal((await closeMessage(page, 'Cancel')).text, question);
-    await page.getByRole('heading', { name: /^untitled\.pdb\* - / }).waitFor();
-    await button(page, 'Exit').click();
+    await page.waitFor(heading(/^untitled\.pdb\* - /));
+    await page.click(button('Exit'));
     assert.equal((await closeMessage(page, 'No')).text, question);
-    await button(page, 'Phone Application Skins').waitFor();
+    await page.waitFor(button('Phone Application Skins'));
     assert.equal(await warnsOnLeaving(page), false, 'the editor has gone, and its warning with it');
+    assert.deepEqual(await page.errors(), []);
   });
 }

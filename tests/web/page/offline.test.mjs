@@ -5,31 +5,36 @@
 // cache: with the server stopped the page still loads and edits.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, openPage, serve } from './harness.mjs';
+import { serve } from './harness.mjs';
+import { button, css, inPage } from './driver.mjs';
+import { startEditor } from './steps.mjs';
 
 test('the page works after the server is stopped', async () => {
   const server = await serve();
-  const browser = await launch();
   try {
-    const { page } = browser;
-    await openPage(page, server.url);
-    // Controlled once the worker has cached everything and claimed the page.
-    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
-    await server.stop();
-    // Nothing from the browser's own HTTP cache: what loads comes from the worker.
-    const cdp = await page.context().newCDPSession(page);
-    await cdp.send('Network.enable');
-    await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
-    const failed = [];
-    page.on('requestfailed', (request) => failed.push(request.url()));
-    await openPage(page, server.url);
-    await page.getByRole('button', { name: 'Phone Application Skins' }).click();
-    await page.getByRole('heading', { name: /^untitled\.pdb - / }).waitFor();
-    assert.equal(await page.locator('#preview-released').evaluate((c) => c.width), 320);
-    assert.deepEqual(failed, []);
-    assert.equal(browser.errors.length, 0, browser.errors.join('\n'));
+    await inPage(async (page) => {
+      await page.open(server.url);
+      // Controlled once the worker has cached everything and claimed the page.
+      await page.until(() => navigator.serviceWorker.controller !== null, null, 'the worker to take the page');
+      await server.stop();
+
+      await startEditor(page, server.url, 'Phone Application Skins');
+      assert.equal(await page.evaluate(() => document.getElementById('preview-released').width), 320);
+      // Each file the page loaded is one the worker keeps, which it answers
+      // with before asking the network (or the browser's HTTP cache).
+      const notKept = await page.evaluate(async () => {
+        const loaded = [location.href, ...performance.getEntriesByType('resource').map((entry) => entry.name)]
+          .filter((url) => new URL(url).origin === location.origin);
+        const missing = [];
+        for (const url of loaded) if (!(await caches.match(url, { ignoreSearch: true }))) missing.push(url);
+        return { controlled: navigator.serviceWorker.controller !== null, loaded: loaded.length, missing };
+      });
+      assert.deepEqual(notKept.missing, []);
+      assert.ok(notKept.controlled && notKept.loaded > 5, 'the page and its files came through the worker');
+      await page.waitFor(button('Open Skin', css('#skin')));
+      assert.deepEqual(await page.errors(), []);
+    });
   } finally {
-    await browser.close();
     await server.stop();
   }
 });

@@ -9,16 +9,16 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
-import { choose, corvane, downloadOf, inBrowser, openPage, serve, temporaryFolder, testData, withoutDates } from './harness.mjs';
-import { button, canvasPixels, closeMessage, elementEditor, importBitmapDrop, importBitmapFolder, importBitmapFiles, saveAs,
-  startEditor } from './actions.mjs';
+import { corvane, temporaryFolder, testData, withoutDates } from './harness.mjs';
+import { button, css, heading, role, servedPage } from './driver.mjs';
+import { TITLE, chooser, closeMessage, elementEditor, elementEditorDialog, importBitmaps, saveAs, startEditor } from './steps.mjs';
 
 // The tool writes a skin at its own depth; the editor at the depth chosen.
 const depthRadio = (depth) => (depth === 8 ? '8 bit / 256 colors' : '16 bit / 65.536 colors');
 
+const shared = servedPage();
 let work;
-let server;
-before(async () => {
+before(() => {
   work = temporaryFolder('corvane-web-skin-');
   const at = (name) => path.join(work, name);
   // A skin whose 24 key pictures are all different: the default dial over a gradient.
@@ -33,10 +33,8 @@ before(async () => {
     execFileSync('convert', ['-size', size, '-seed', String(seed), 'plasma:', '-type', 'TrueColor', `BMP3:${file}`]);
   }
   corvane('skin', 'build', at('set'), '--depth', '8', '-o', at('Sky8.pdb'));
-  server = await serve();
 });
-after(async () => {
-  await server?.stop();
+after(() => {
   if (work) rmSync(work, { recursive: true, force: true });
 });
 
@@ -55,69 +53,75 @@ function reduced(colour, depth) {
 }
 
 const makes = [
-  { depth: 8, editor: 'Edit Keypad Text', group: '5', column: 'Normal:', element: '5', at: [9, 2], importing: importBitmapFolder },
-  { depth: 16, editor: 'Edit Speed Dial Buttons', group: 'Button selected', element: 'schighlighted', at: [10, 2], importing: importBitmapFiles },
-  { depth: 16, editor: 'Edit Title and Event Bar', group: 'Title Bar', element: 'titlebar', at: [100, 5], importing: importBitmapDrop },
+  { depth: 8, editor: 'Edit Keypad Text', group: '5', column: 'Normal:', element: '5', at: [9, 2], importing: importBitmaps.folder },
+  { depth: 16, editor: 'Edit Speed Dial Buttons', group: 'Button selected', element: 'schighlighted', at: [10, 2], importing: importBitmaps.files },
+  { depth: 16, editor: 'Edit Title and Event Bar', group: 'Title Bar', element: 'titlebar', at: [100, 5], importing: importBitmaps.drop },
   // Picked with the keyboard: the arrows move from the top-left pixel, Space picks.
-  { depth: 8, editor: 'Edit Keypad Buttons', group: 'Button pressed', element: 'dialbuttonpressed', at: [5, 3], keys: true, importing: importBitmapFiles },
+  { depth: 8, editor: 'Edit Keypad Buttons', group: 'Button pressed', element: 'dialbuttonpressed', at: [5, 3], keys: true, importing: importBitmaps.files },
 ];
 
 for (const make of makes) {
   test(`a ${make.depth}-bit skin from a bitmap set, "${make.element}" see-through where clicked, is the tool's`, async () => {
-    await inBrowser(async (browser) => {
-      const { page } = browser;
-      await openPage(page, server.url);
-      await startEditor(page, 'Phone Application Skins');
-      await make.importing(page, path.join(work, 'set'));
-      await page.getByRole('heading', { name: /^untitled\.pdb\* - / }).waitFor();
-      await page.getByRole('radio', { name: depthRadio(make.depth) }).check();
+    const page = shared.browser;
+    await startEditor(page, shared.server.url, 'Phone Application Skins');
+    await make.importing(page, path.join(work, 'set'));
+    await page.waitFor(heading(/^untitled\.pdb\* - /));
+    await page.check(role('radio', depthRadio(make.depth)));
 
-      const [x, y] = make.at;
-      const picture = path.join(work, 'set', `${make.element}.bmp`);
-      const colour = pixelOf(picture, x, y);
-      for (const [dx, dy] of [[1, 0], [-1, 0], [0, 1], [0, -1]])
-        assert.notEqual(pixelOf(picture, x + dx, y + dy), colour, 'the picked pixel stands out from its neighbours');
+    const [x, y] = make.at;
+    const picture = path.join(work, 'set', `${make.element}.bmp`);
+    const colour = pixelOf(picture, x, y);
+    for (const [dx, dy] of [[1, 0], [-1, 0], [0, 1], [0, -1]])
+      assert.notEqual(pixelOf(picture, x + dx, y + dy), colour, 'the picked pixel stands out from its neighbours');
 
-      const dialog = await elementEditor(page, make.editor);
-      let slot = dialog.getByRole('group', { name: make.group, exact: true });
-      if (make.column) slot = slot.getByRole('group', { name: make.column });
-      await button(slot, 'Transparent Color').click();
-      const chooser = page.locator('dialog#chooser[open]');
-      if (make.keys) {
-        await chooser.locator('canvas').focus();
-        for (const [key, times] of [['ArrowRight', x], ['ArrowDown', y]]) for (let i = 0; i < times; i++) await page.keyboard.press(key);
-        await page.keyboard.press('Space');
-      } else {
-        // Anywhere inside the pixel's 4 by 4 block picks it.
-        await chooser.locator('canvas').click({ position: { x: x * 4 + 3, y: y * 4 + 1 } });
-      }
-      await button(chooser, 'OK').click();
-      await button(dialog, 'OK').click();
-      // The tool knows the colours before it loads the pictures, and a picture
-      // loaded under a transparent colour keeps its other pixels off it; so
-      // the set goes in once more, as after editing the bitmaps.
-      await make.importing(page, path.join(work, 'set'));
+    await elementEditor(page, make.editor);
+    let slot = role('group', make.group, elementEditorDialog);
+    if (make.column) slot = role('group', make.column, slot);
+    await page.click(button('Transparent Color', slot));
+    const enlarged = css('canvas', chooser);
+    if (make.keys) {
+      await page.focus(enlarged);
+      await page.press('ArrowRight', x);
+      await page.press('ArrowDown', y);
+      await page.key('Space');
+    } else {
+      // Anywhere inside the pixel's 4 by 4 block picks it.
+      await page.click(enlarged, { x: x * 4 + 3, y: y * 4 + 1 });
+    }
+    await page.click(button('OK', chooser));
+    await page.click(button('OK', elementEditorDialog));
+    await page.waitGone(elementEditorDialog);
+    // The tool knows the colours before it loads the pictures, and a picture
+    // loaded under a transparent colour keeps its other pixels off it; so
+    // the set goes in once more, as after editing the bitmaps.
+    await make.importing(page, path.join(work, 'set'));
 
-      const saved = await downloadOf(page, async () => {
-        await saveAs(page, 'Sky.pdb');
-        assert.equal((await closeMessage(page)).text, 'Skin saved successfully.');
-      });
-      assert.equal(saved.name, 'Sky.pdb');
-      await page.getByRole('heading', { name: 'Sky.pdb - Corvane Desktop for Treo 650/700p' }).waitFor();
-
-      const colours = path.join(work, 'colours.txt');
-      writeFileSync(colours, `${make.element}.bmp ${reduced(colour, make.depth)}\n`);
-      const expected = path.join(work, `tool-${make.element}`, 'Sky.pdb');
-      mkdirSync(path.dirname(expected));
-      corvane('skin', 'build', path.join(work, 'set'), '--depth', String(make.depth), '--transparent-from', colours, '-o', expected);
-      assert.ok(withoutDates(saved.bytes).equals(withoutDates(readFileSync(expected))), 'the same bytes as the tool writes');
-      assert.deepEqual(browser.errors, []);
+    const saved = await page.download(async () => {
+      await saveAs(page, 'Sky.pdb');
+      assert.equal((await closeMessage(page)).text, 'Skin saved successfully.');
     });
+    assert.equal(saved.name, 'Sky.pdb');
+    await page.waitFor(heading(`Sky.pdb${TITLE}`));
+
+    const colours = path.join(work, 'colours.txt');
+    writeFileSync(colours, `${make.element}.bmp ${reduced(colour, make.depth)}\n`);
+    const expected = path.join(work, `tool-${make.element}`, 'Sky.pdb');
+    mkdirSync(path.dirname(expected));
+    corvane('skin', 'build', path.join(work, 'set'), '--depth', String(make.depth), '--transparent-from', colours, '-o', expected);
+    assert.ok(withoutDates(saved.bytes).equals(withoutDates(readFileSync(expected))), 'the same bytes as the tool writes');
+    assert.deepEqual(await page.errors(), []);
   });
 }
 
 // The released preview is the tool's Export Preview picture.
 const previewRGB = (bmp) => execFileSync('convert', [bmp, '-depth', '8', 'rgb:-']);
+
+// Opens a skin file in a fresh skin editor.
+async function openSkin(page, file) {
+  await startEditor(page, shared.server.url, 'Phone Application Skins');
+  await page.choose(() => page.click(button('Open Skin')), file);
+  await page.waitFor(heading(`${path.basename(file)}${TITLE}`));
+}
 
 for (const [skin, depth] of [['Sky16.pdb', 16], ['Sky8.pdb', 8], [path.join(testData, 'skin/golden.pdb'), 16]]) {
   test(`the preview of ${path.basename(skin)} at ${depth} bits is the tool's, pixel for pixel`, async () => {
@@ -125,39 +129,29 @@ for (const [skin, depth] of [['Sky16.pdb', 16], ['Sky8.pdb', 8], [path.join(test
     const name = path.basename(file, '.pdb');
     const folder = path.join(work, `preview-${name}`);
     corvane('skin', 'preview', file, '-o', folder);
-    await inBrowser(async (browser) => {
-      const { page } = browser;
-      await openPage(page, server.url);
-      await startEditor(page, 'Phone Application Skins');
-      await choose(page, () => button(page, 'Open Skin').click(), file);
-      await page.getByRole('heading', { name: `${name}.pdb - Corvane Desktop for Treo 650/700p` }).waitFor();
-      await page.getByRole('radio', { name: depthRadio(depth) }).check();
-      const rgba = await canvasPixels(page.locator('#preview-released'));
-      const rgb = Buffer.from(rgba.filter((_, i) => i % 4 !== 3));
-      assert.ok(rgb.equals(previewRGB(path.join(folder, `${name}-preview.bmp`))), 'the same pixels');
-    });
+    const page = shared.browser;
+    await openSkin(page, file);
+    await page.check(role('radio', depthRadio(depth)));
+    const rgba = await page.pixels(css('#preview-released'));
+    const rgb = Buffer.from(rgba.filter((_, i) => i % 4 !== 3));
+    assert.ok(rgb.equals(previewRGB(path.join(folder, `${name}-preview.bmp`))), 'the same pixels');
   });
 }
 
 test('Export Bitmaps gives the tool\'s bitmap set as one zip', async () => {
-  await inBrowser(async (browser) => {
-    const { page } = browser;
-    await openPage(page, server.url);
-    await startEditor(page, 'Phone Application Skins');
-    await choose(page, () => button(page, 'Open Skin').click(), path.join(work, 'Sky16.pdb'));
-    await page.getByRole('heading', { name: 'Sky16.pdb - Corvane Desktop for Treo 650/700p' }).waitFor();
-    const zip = await downloadOf(page, () => button(page, 'Export Bitmaps...').click());
-    assert.equal(zip.name, 'Sky16.zip');
-    const archive = path.join(work, 'Sky16.zip');
-    writeFileSync(archive, zip.bytes);
-    const unpacked = path.join(work, 'unzipped');
-    execFileSync('unzip', ['-q', archive, '-d', unpacked]);
-    const expected = path.join(work, 'extracted');
-    corvane('skin', 'extract', path.join(work, 'Sky16.pdb'), '-o', expected);
-    const names = readdirSync(expected).sort();
-    assert.equal(names.length, 35);
-    assert.deepEqual(readdirSync(unpacked).sort(), names);
-    for (const name of names)
-      assert.ok(readFileSync(path.join(unpacked, name)).equals(readFileSync(path.join(expected, name))), name);
-  });
+  const page = shared.browser;
+  await openSkin(page, path.join(work, 'Sky16.pdb'));
+  const zip = await page.download(() => page.click(button('Export Bitmaps...')));
+  assert.equal(zip.name, 'Sky16.zip');
+  const archive = path.join(work, 'Sky16.zip');
+  writeFileSync(archive, zip.bytes);
+  const unpacked = path.join(work, 'unzipped');
+  execFileSync('unzip', ['-q', archive, '-d', unpacked]);
+  const expected = path.join(work, 'extracted');
+  corvane('skin', 'extract', path.join(work, 'Sky16.pdb'), '-o', expected);
+  const names = readdirSync(expected).sort();
+  assert.equal(names.length, 35);
+  assert.deepEqual(readdirSync(unpacked).sort(), names);
+  for (const name of names)
+    assert.ok(readFileSync(path.join(unpacked, name)).equals(readFileSync(path.join(expected, name))), name);
 });

@@ -5,7 +5,8 @@
 // the page it belongs to is installable.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { servedPage } from './driver.mjs';
+import { button, role, servedPage } from './driver.mjs';
+import { closeMessage, message } from './steps.mjs';
 
 const shared = servedPage(({ browser, server }) => browser.open(server.url));
 
@@ -40,4 +41,29 @@ test('the manifest names the page and icons that exist', async () => {
 test('the core is served as WebAssembly, which streaming compilation requires', async () => {
   const response = await fetch(new URL('corvane-core.wasm', shared.server.url));
   assert.equal(response.headers.get('content-type'), 'application/wasm');
+});
+
+// The manual is shipped with the page: F1 and "?" open it in a tab of their
+// own, and the message that sends the user to it links it.
+test('F1 and "?" open the manual shipped with the page, and a message naming it links it', async () => {
+  const page = shared.browser;
+  await page.open(shared.server.url);
+  await page.evaluate(() => {
+    window.opened = [];
+    window.open = (url) => { window.opened.push(new URL(url, location.href).href); return null; };
+  });
+  for (const key of ['F1', '?']) await page.key(key);
+  const opened = await page.evaluate(() => window.opened);
+  assert.equal(opened.length, 2, 'one tab for each key');
+  const manual = await fetch(opened[0]);
+  assert.equal(manual.status, 200);
+  assert.match(await manual.text(), /<title>Corvane Desktop Manual<\/title>/);
+  assert.equal(opened[1], opened[0]);
+
+  await page.click(button('Phone Application Skins'));
+  await page.click(button('Insert Background Image...'));
+  const link = role('link', 'the manual', message);
+  assert.equal(new URL(await page.attribute(link, 'href'), shared.server.url).href, opened[0]);
+  await closeMessage(page, 'Cancel');
+  assert.deepEqual(await page.errors(), []);
 });
