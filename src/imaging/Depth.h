@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <ostream>
 
 namespace corvane {
 
@@ -25,10 +26,8 @@ constexpr std::optional<Depth> DepthOfBits(int bits) {
 }
 
 // In messages and test output a depth is its number of bits.
-template <class Stream>
-Stream& operator<<(Stream& out, Depth depth) {
-    out << Bits(depth);
-    return out;
-}
+// A stream, not any left operand, so that a test framework's own message
+// builder, which forwards to a stream, is never a second candidate.
+inline std::ostream& operator<<(std::ostream& out, Depth depth) { return out << Bits(depth); }
 
 }  // namespace corvane
