@@ -28,13 +28,7 @@ fi
 # finished.
 run_engine() {
   local engine=$1 files started
-  # Files still written against playwright-core alone run in Chromium only;
-  # the rest go through driver.mjs, in every engine.
-  if [ "$engine" = chromium ]; then
-    files=(page/*.test.mjs)
-  else
-    mapfile -t files < <(grep -l "from './driver.mjs'" page/*.test.mjs)
-  fi
+  files=(page/*.test.mjs)
   echo "== page tests in $engine: ${#files[@]} files"
   started=$SECONDS
   local status=0

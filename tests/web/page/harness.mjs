@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // What every browser test needs: the built page served by Python's
-// http.server on a free port, and Debian's Chromium driven headless by
-// playwright-core with a fresh profile, never a downloaded browser.
+// http.server on a free port, the tool as the oracle, and the setup that
+// driver.mjs gives each engine's launcher; also Debian's Chromium driven
+// headless by playwright-core with a fresh profile (bench/web-load.mjs),
+// never a downloaded browser.
 import { spawn, execFileSync } from 'node:child_process';
 import { once } from 'node:events';
 import { after, before } from 'node:test';
-import { mkdtempSync, rmSync, readFileSync, mkdirSync } from 'node:fs';
+import { mkdtempSync, rmSync, mkdirSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -94,7 +96,7 @@ export async function launch({ fileSystemAccess = false } = {}) {
 // One server and one browser of `start(options)` for every test of a file:
 // the hooks are registered here, the two are the holder's once the first
 // test runs, after `ready(shared)` has run (a file's own hook may run before
-// this one). driver.mjs passes its engine's launcher, this file Chromium's.
+// this one). driver.mjs passes its engine's launcher.
 export function servedWith(start, ready = async () => {}) {
   const shared = {};
   before(async () => {
@@ -119,9 +121,6 @@ export async function withBrowser(start, action, options) {
   }
 }
 
-export const servedBrowser = (ready) => servedWith(launch, ready);
-export const inBrowser = (action, options) => withBrowser(launch, action, options);
-
 // Opens the page and waits until the core has loaded and the start screen
 // takes clicks.
 export async function openPage(page, url) {
@@ -132,19 +131,6 @@ export async function openPage(page, url) {
 // Runs the command-line tool; its output is the oracle of the page's files.
 export function corvane(...args) {
   return execFileSync(tool, args, { stdio: ['ignore', 'pipe', 'pipe'] });
-}
-
-// Saves the download that `action` starts and returns its name and bytes.
-export async function downloadOf(page, action) {
-  const [download] = await Promise.all([page.waitForEvent('download'), action()]);
-  const file = await download.path();
-  return { name: download.suggestedFilename(), bytes: readFileSync(file) };
-}
-
-// Chooses `files` in the picker that `action` opens.
-export async function choose(page, action, files) {
-  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), action()]);
-  await chooser.setFiles(files);
 }
 
 // A Palm database without its header's creation and modification dates
