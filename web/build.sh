@@ -11,8 +11,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-build/web}
 mkdir -p "$out/js" "$out/icons"
-cp web/index.html web/style.css web/manifest.webmanifest "$out/"
+cp web/style.css web/manifest.webmanifest "$out/"
 cp web/js/*.js "$out/js/"
+# Every module of the page and the core, asked for at once with the page:
+# found one import at a time, each level waited for the one before it (five
+# levels, the core after them all).
+preloads=$( (cd web && ls js/*.js) | grep -vx js/main.js | sed 's|.*|  <link rel="modulepreload" href="&">|'
+  echo '  <link rel="modulepreload" href="corvane-core.js">'
+  echo '  <link rel="preload" href="corvane-core.wasm" as="fetch" type="application/wasm" crossorigin>')
+awk -v links="$preloads" '/<script type="module" src="js\/main.js">/ { print links } { print }' web/index.html > "$out/index.html"
 for size in 32 128 256; do cp "src/resources/app-icon-$size.png" "$out/icons/"; done
 # The user manual, which "?", F1 and the messages that name it open.
 # Its pictures stay beside it, as in docs/.

@@ -22,11 +22,14 @@ self.addEventListener('activate', (event) => {
   })());
 });
 
+// Opened once per start of the worker, not once per file a page asks for.
+let opened = null;
+
 self.addEventListener('fetch', (event) => {
   const request = event.request;
   if (request.method !== 'GET' || new URL(request.url).origin !== self.location.origin) return;
   event.respondWith((async () => {
-    const cache = await caches.open(CACHE);
+    const cache = await (opened ??= caches.open(CACHE));
     // The page's address with or without "index.html" is the same file.
     const cached = await cache.match(request, { ignoreSearch: true });
     if (cached) return cached;
