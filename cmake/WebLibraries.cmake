@@ -27,9 +27,10 @@ endfunction()
 corvane_web_library(PkgConfig::ZLIB libz.a)
 set(CORVANE_WEB_ZLIB PkgConfig::ZLIB)
 corvane_web_library(PkgConfig::SPNG libspng.a)
+# One archive for both of libjpeg-turbo's interfaces, which the desktop links
+# as two libraries: TurboJPEG's is built with libjpeg's functions inside.
 corvane_web_library(PkgConfig::TURBOJPEG libturbojpeg.a)
-corvane_web_library(PkgConfig::LIBJPEG libjpeg.a)
 corvane_web_library(PkgConfig::MINIZIP libminizip.a)
 set(CORVANE_ZIP_LIBRARIES PkgConfig::MINIZIP PkgConfig::ZLIB)
 set(PUGIXML_ARCHIVE ${CORVANE_WEB_DEPS}/lib/libpugixml.a)
-set(CORVANE_PICTURE_LIBRARIES PkgConfig::SPNG PkgConfig::ZLIB PkgConfig::TURBOJPEG PkgConfig::LIBJPEG ${PUGIXML_ARCHIVE})
+set(CORVANE_PICTURE_LIBRARIES PkgConfig::SPNG PkgConfig::ZLIB PkgConfig::TURBOJPEG ${PUGIXML_ARCHIVE})

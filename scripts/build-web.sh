@@ -134,9 +134,10 @@ build_library() {
       # WebAssembly has no x86 or Arm vector code: the portable C paths.
       cmake_library libjpeg-turbo "$source" -DWITH_SIMD=0 -DENABLE_SHARED=0 -DENABLE_STATIC=1 \
         -DWITH_TURBOJPEG=1 -DWITH_JAVA=0
-      cmake --build "$deps/build/libjpeg-turbo" -j2 --target jpeg-static turbojpeg-static >/dev/null
-      install -D -m644 "$deps/build/libjpeg-turbo/libjpeg.a" "$prefix/lib/libjpeg.a"
-      install -m644 "$deps/build/libjpeg-turbo/libturbojpeg.a" "$prefix/lib/"
+      # The TurboJPEG archive holds the libjpeg API as well, compiled from the
+      # same files: the libjpeg archive would be every one of them again.
+      cmake --build "$deps/build/libjpeg-turbo" -j2 --target turbojpeg-static >/dev/null
+      install -D -m644 "$deps/build/libjpeg-turbo/libturbojpeg.a" "$prefix/lib/libturbojpeg.a"
       install -m644 "$source/jpeglib.h" "$source/jmorecfg.h" "$source/jerror.h" "$source/turbojpeg.h" \
         "$deps/build/libjpeg-turbo/jconfig.h" "$prefix/include/" ;;
     pugixml)

@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/ensure-packages.sh xvfb xauth
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --preset release >/dev/null
 cmake --build build/release --target corvane_screenshots -j "$(nproc)" >/dev/null
 mkdir -p docs/screenshots
 xvfb-run -a -s "-screen 0 1280x1024x24" build/release/corvane_screenshots docs/screenshots

@@ -26,13 +26,28 @@ fi
 # on a browser, but on a loaded 2-core machine the waits grow towards the
 # tests' time limits). Each engine's report is printed whole once it has
 # finished.
+# Each engine's browser is started once for all its files where the tests
+# can connect to a running one (Chromium, Firefox; browser-host.mjs), each
+# file then working in a private context of it.
 run_engine() {
-  local engine=$1 files started
+  local engine=$1 files started host endpoint=
   files=(page/*.test.mjs)
   echo "== page tests in $engine: ${#files[@]} files"
   started=$SECONDS
   local status=0
-  CORVANE_ENGINE=$engine node --test --test-concurrency=1 "${files[@]}" || status=$?
+  CORVANE_ENGINE=$engine node page/browser-host.mjs >"$logs/$engine.host" 2>&1 &
+  host=$!
+  until grep -qE '^(ws://|none$)' "$logs/$engine.host"; do
+    if ! kill -0 "$host" 2>/dev/null; then
+      echo "the $engine browser did not start:" && cat "$logs/$engine.host"
+      return 1
+    fi
+    sleep 0.2
+  done
+  endpoint=$(grep -m1 '^ws://' "$logs/$engine.host" || true)
+  CORVANE_ENGINE=$engine CORVANE_BROWSER=$endpoint node --test --test-concurrency=1 "${files[@]}" || status=$?
+  kill -TERM "$host" 2>/dev/null || true
+  wait "$host" || true
   echo "== page tests in $engine: $((SECONDS - started)) s"
   return $status
 }

@@ -44,8 +44,11 @@ async function dropMade(page, target, name, size) {
       const read = Blob.prototype.arrayBuffer;
       Blob.prototype.arrayBuffer = function () { window.readSizes.push(this.size); return read.call(this); };
     }
+    // One file of each name and size, dropped as often as the test drops it.
+    window.madeFiles ??= new Map();
+    if (!window.madeFiles.has(`${n}:${bytes}`)) window.madeFiles.set(`${n}:${bytes}`, new File([new ArrayBuffer(bytes)], n));
     const transfer = new DataTransfer();
-    transfer.items.add(new File([new ArrayBuffer(bytes)], n));
+    transfer.items.add(window.madeFiles.get(`${n}:${bytes}`));
     for (const type of ['dragover', 'drop']) {
       const event = new Event(type, { bubbles: true, cancelable: true });
       Object.defineProperty(event, 'dataTransfer', { value: transfer });

@@ -20,9 +20,13 @@ import { once } from 'node:events';
 import { mkdtempSync, readFileSync, readdirSync, rmSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { freePort, servedWith, withBrowser } from './harness.mjs';
+import { chromiumArgs, freePort, servedWith, withBrowser } from './harness.mjs';
 
 export const engine = process.env.CORVANE_ENGINE ?? 'chromium';
+// The run's own browser, when run.sh started one (browser-host.mjs): a test
+// then takes a private context of it, with storage, workers and caches of its
+// own, instead of starting a browser, which took Firefox four seconds a file.
+const runBrowser = process.env.CORVANE_BROWSER;
 const TIMEOUT = 30000;
 // Loading the page (the core's 2 MB of WebAssembly, a service worker's
 // install) on a busy machine takes longest.
@@ -72,10 +76,17 @@ const PAGE = String(function install() {
     }
     if (this instanceof HTMLAnchorElement && this.hasAttribute('download') && d.blobs.has(this.href)) {
       const name = this.download;
-      d.downloads.push(d.blobs.get(this.href).arrayBuffer().then((buffer) => ({ name, bytes: [...new Uint8Array(buffer)] })));
+      d.downloads.push(d.blobs.get(this.href).arrayBuffer().then((buffer) => ({ name, base64: d.base64(new Uint8Array(buffer)) })));
       return undefined;
     }
     return click.call(this);
+  };
+  // Bytes leave the page as base64 text: as an array, the engines' protocols
+  // carry each byte as a value of its own (WebDriver BiDi as an object each).
+  d.base64 = (bytes) => {
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
+    return btoa(text);
   };
   const collapse = (text) => (text ?? '').replace(/\s+/g, ' ').trim();
   const byIds = (ids) => ids.split(/\s+/).map((id) => document.getElementById(id)?.textContent ?? '').join(' ');
@@ -134,15 +145,60 @@ const withoutFileSystemAccess = () => {
   delete window.showDirectoryPicker;
 };
 
+const CHROMIUM = { executablePath: '/usr/bin/chromium', headless: true, args: chromiumArgs };
+const FIREFOX = {
+  browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true, protocolTimeout: 4 * TIMEOUT,
+  // A loaded machine takes its time to start a browser; a wait is no failure.
+  timeout: 4 * TIMEOUT,
+  // Chromium's size, for a tab the test opens as for the first.
+  defaultViewport: { width: 1280, height: 720 },
+};
+
+// A browser of `engine` for a whole run (browser-host.mjs), or null for an
+// engine whose tests start their own: {endpoint, close()}.
+export async function startRunBrowser() {
+  if (engine === 'chromium') {
+    const { chromium: playwright } = await import('playwright-core');
+    const server = await playwright.launchServer(CHROMIUM);
+    return { endpoint: server.wsEndpoint(), close: () => server.close() };
+  }
+  if (engine === 'firefox') {
+    // Firefox takes one WebDriver BiDi session at a time: the launcher's
+    // ends here, and each test's ends when it closes.
+    const { default: puppeteer } = await import('puppeteer-core');
+    const launched = await puppeteer.launch(FIREFOX);
+    const endpoint = launched.wsEndpoint();
+    const ended = new Promise((resolve) => launched.process().once('exit', resolve));
+    await launched.disconnect();
+    return {
+      endpoint,
+      async close() {
+        const browser = await puppeteer.connect({ browserWSEndpoint: endpoint, protocol: 'webDriverBiDi' });
+        await browser.close();
+        await ended;
+      },
+    };
+  }
+  return null;
+}
+
 async function chromium({ fileSystemAccess }) {
   const { chromium: playwright } = await import('playwright-core');
-  const profile = mkdtempSync(path.join(tmpdir(), 'corvane-chromium-'));
-  const context = await playwright.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  let context;
+  let closeBrowser;
+  if (runBrowser) {
+    const browser = await playwright.connect(runBrowser);
+    context = await browser.newContext();
+    // Ends the contexts and the connection; the run's browser stays.
+    closeBrowser = () => browser.close();
+  } else {
+    const profile = mkdtempSync(path.join(tmpdir(), 'corvane-chromium-'));
+    context = await playwright.launchPersistentContext(profile, CHROMIUM);
+    closeBrowser = async () => {
+      await context.close();
+      rmSync(profile, { recursive: true, force: true });
+    };
+  }
   if (!fileSystemAccess) await context.addInitScript(withoutFileSystemAccess);
   await context.addInitScript(`(${PAGE})()`);
   context.setDefaultTimeout(TIMEOUT);
@@ -158,22 +214,32 @@ async function chromium({ fileSystemAccess }) {
     move: (position) => page.mouse.move(position.x, position.y),
     type: (selector, text) => page.fill(selector, text),
     key: (keys) => page.keyboard.press(keys.join('+')),
-    async close() {
-      await context.close();
-      rmSync(profile, { recursive: true, force: true });
-    },
+    close: closeBrowser,
   };
 }
 
 async function firefox({ fileSystemAccess }) {
   if (fileSystemAccess) throw new Error('Firefox has no File System Access API');
   const { default: puppeteer } = await import('puppeteer-core');
-  const browser = await puppeteer.launch({
-    browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true, protocolTimeout: 4 * TIMEOUT,
-    // A loaded machine takes its time to start a browser; a wait is no failure.
-    timeout: 4 * TIMEOUT,
-  });
-  const [page] = await browser.pages();
+  let page;
+  let closeBrowser;
+  if (runBrowser) {
+    const browser = await puppeteer.connect({
+      browserWSEndpoint: runBrowser, protocol: 'webDriverBiDi', protocolTimeout: FIREFOX.protocolTimeout,
+      defaultViewport: FIREFOX.defaultViewport,
+    });
+    const context = await browser.createBrowserContext();
+    page = await context.newPage();
+    closeBrowser = async () => {
+      await context.close();
+      await browser.disconnect();
+    };
+  } else {
+    const browser = await puppeteer.launch(FIREFOX);
+    [page] = await browser.pages();
+    await page.setViewport(FIREFOX.defaultViewport);
+    closeBrowser = () => browser.close();
+  }
   page.setDefaultTimeout(TIMEOUT);
   await page.evaluateOnNewDocument(`(${PAGE})()`);
   const errors = [];
@@ -199,7 +265,7 @@ async function firefox({ fileSystemAccess }) {
       await page.keyboard.press(keyName(keys.at(-1)));
       for (const m of modifiers.reverse()) await page.keyboard.up(m);
     },
-    close: () => browser.close(),
+    close: closeBrowser,
   };
 }
 
@@ -375,10 +441,7 @@ export async function launch({ fileSystemAccess = false } = {}) {
     async pixels(target) {
       const base64 = await evaluate((s) => {
         const c = document.querySelector(s);
-        const data = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-        let text = '';
-        for (let i = 0; i < data.length; i += 0x8000) text += String.fromCharCode(...data.subarray(i, i + 0x8000));
-        return btoa(text);
+        return window.__driver.base64(c.getContext('2d').getImageData(0, 0, c.width, c.height).data);
       }, await marked(target));
       return Buffer.from(base64, 'base64');
     },
@@ -436,7 +499,7 @@ export async function launch({ fileSystemAccess = false } = {}) {
       await action();
       await until(([b, n]) => window.__driver.downloads.length >= b + n, [before, count], `${count} download(s)`);
       const got = await evaluate(async (b) => Promise.all(window.__driver.downloads.slice(b)), before);
-      return got.map(({ name, bytes }) => ({ name, bytes: Buffer.from(bytes) }));
+      return got.map(({ name, base64 }) => ({ name, bytes: Buffer.from(base64, 'base64') }));
     },
     async download(action) {
       const [one] = await browser.downloads(action, 1);

@@ -62,9 +62,9 @@ test('a kept handle opens its file at once, without a picker', async () => {
   await startEditor(page, shared.server.url, 'Splash Images');
   // Kept as the File System Access API would keep it: a handle the browser
   // can store, here a stand-in whose file is the one given.
-  const bytes = [...readFileSync(at('Summer.pdb'))];
+  const bytes = readFileSync(at('Summer.pdb')).toString('base64');
   const choosers = await page.evaluate(async (data) => {
-    window.keptFile = new File([new Uint8Array(data)], 'Kept.pdb');
+    window.keptFile = new File([Uint8Array.from(atob(data), (c) => c.charCodeAt(0))], 'Kept.pdb');
     const db = await new Promise((resolve, reject) => {
       const r = indexedDB.open('corvane', 1);
       r.onupgradeneeded = () => r.result.createObjectStore('recent');

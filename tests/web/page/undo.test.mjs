@@ -57,10 +57,10 @@ for (const kind of kinds) {
     const file = path.join(work, `plasma.${kind}`);
     execFileSync('convert', ['-size', `${width}x${height}`, '-seed', '7', 'plasma:red-blue', '-depth', '8', file]);
     await page.choose(() => page.click(button('Load Image', role('group', 'Button normal', editor))), file);
-    await page.until(([b]) => {
+    await page.until((b) => {
       const c = document.querySelector('dialog[open] canvas[data-element="dialbutton"]');
-      return [...c.getContext('2d').getImageData(0, 0, c.width, c.height).data].some((v, i) => v !== b[i]);
-    }, [[...before]], 'the loaded picture');
+      return window.__driver.base64(c.getContext('2d').getImageData(0, 0, c.width, c.height).data) !== b;
+    }, before.toString('base64'), 'the loaded picture');
     const loaded = await page.pixels(picture);
     assert.ok(rgbOf(loaded).equals(toolReduction(file)), 'the same reduction as the tool');
     await page.click(button('OK', editor));
