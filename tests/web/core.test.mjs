@@ -5,10 +5,10 @@
 // what the command-line tool saves and draws from the same pictures, and a
 // damaged file must give the desktop's message. Run with `node --test` after
 // scripts/build-web.sh; CORVANE_CLI names the tool (build/release/corvane).
-import { test } from 'node:test';
+import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
@@ -26,6 +26,7 @@ const { default: createCore } = await import(join(web, 'corvane-core.js'));
 const core = await createCore({ wasmBinary: readFileSync(join(web, 'corvane-core.wasm')) });
 
 const work = mkdtempSync(join(tmpdir(), 'corvane-web-'));
+after(() => rmSync(work, { recursive: true, force: true }));
 const tool = (...args) => execFileSync(cli, args, { encoding: 'utf8' });
 
 // The pixels of an uncompressed 24- or 32-bit BMP as RGBA, alpha 255.

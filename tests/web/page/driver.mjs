@@ -165,17 +165,21 @@ export async function startRunBrowser() {
   if (engine === 'firefox') {
     // Firefox takes one WebDriver BiDi session at a time: the launcher's
     // ends here, and each test's ends when it closes.
+    // The profile is ours to remove: the launcher removes its own only when
+    // it closes the browser itself.
     const { default: puppeteer } = await import('puppeteer-core');
-    const launched = await puppeteer.launch(FIREFOX);
+    const profile = mkdtempSync(path.join(tmpdir(), 'corvane-firefox-'));
+    const launched = await puppeteer.launch({ ...FIREFOX, userDataDir: profile });
     const endpoint = launched.wsEndpoint();
-    const ended = new Promise((resolve) => launched.process().once('exit', resolve));
+    const firefoxProcess = launched.process();
+    const ended = once(firefoxProcess, 'exit');
     await launched.disconnect();
     return {
       endpoint,
       async close() {
-        const browser = await puppeteer.connect({ browserWSEndpoint: endpoint, protocol: 'webDriverBiDi' });
-        await browser.close();
+        firefoxProcess.kill('SIGTERM');
         await ended;
+        rmSync(profile, { recursive: true, force: true });
       },
     };
   }
