@@ -3,28 +3,22 @@
 
 // Dither Pictures on the page: a bitmap set imported with it ticked is the
 // tool's --dither diffusion build, and the page still has it ticked after a reload.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { readFileSync, rmSync } from 'node:fs';
+import { readFileSync } from 'node:fs';
 import path from 'node:path';
-import { corvane, temporaryFolder, withoutDates } from './harness.mjs';
+import { corvane, withoutDates, workFolder } from './harness.mjs';
 import { heading, role, servedPage } from './driver.mjs';
 import { TITLE, closeMessage, importBitmaps, saveAs, startEditor } from './steps.mjs';
 
 const shared = servedPage();
-let work;
-const at = (name) => path.join(work, name);
-before(() => {
-  work = temporaryFolder('corvane-web-dither-');
+const at = workFolder('corvane-web-dither-', (at) => {
   corvane('skin', 'new', '--depth', '16', '-o', at('Default.pdb'));
   corvane('skin', 'extract', at('Default.pdb'), '-o', at('set'));
   // A gradient title bar, which bands without dithering.
   execFileSync('convert', ['-size', '320x30', 'gradient:#3060c0-#f0d080', '-type', 'TrueColor', `BMP3:${at('set/titlebar.bmp')}`]);
   corvane('skin', 'build', at('set'), '--depth', '16', '--dither', 'diffusion', '-o', at('Dithered.pdb'));
-});
-after(() => {
-  if (work) rmSync(work, { recursive: true, force: true });
 });
 
 const ditherBox = role('checkbox', 'Dither Pictures');

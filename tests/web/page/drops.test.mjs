@@ -5,26 +5,20 @@
 // its own editor, a picture goes where it is dropped, anything else is
 // refused with a message; and no drop is left to the browser, which would
 // replace the page with the dropped file.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { readFileSync, rmSync } from 'node:fs';
+import { readFileSync } from 'node:fs';
 import path from 'node:path';
-import { corvane, temporaryFolder, testData } from './harness.mjs';
+import { corvane, testData, workFolder } from './harness.mjs';
 import { button, css, dialog, heading, servedPage } from './driver.mjs';
 import { TITLE, closeMessage, closeMessageBeforeNext, message, startEditor } from './steps.mjs';
 
 const shared = servedPage();
-let work;
-const at = (name) => path.join(work, name);
-before(() => {
-  work = temporaryFolder('corvane-web-drops-');
+const at = workFolder('corvane-web-drops-', (at) => {
   corvane('skin', 'new', '--depth', '16', '-o', at('Plain.pdb'));
   corvane('skin', 'extract', at('Plain.pdb'), '-o', at('set'));
   corvane('splash', 'build', path.join(testData, 'splash/baseline-320x320.jpg'),
     path.join(testData, 'splash/progressive-320x320.jpg'), '-o', at('Summer.pdb'));
-});
-after(() => {
-  if (work) rmSync(work, { recursive: true, force: true });
 });
 
 const file = (name) => ({ name: path.basename(name), bytes: readFileSync(name) });

@@ -7,28 +7,22 @@
 // Layered Image (Photoshop and OpenRaster) download the tool's files; and
 // the OpenRaster file comes back in, dropped, as the tool builds it. Saving
 // is a download, as in every browser without the File System Access API.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
-import { corvane, temporaryFolder, withoutDates } from './harness.mjs';
+import { corvane, temporaryFolder, withoutDates, workFolder } from './harness.mjs';
 import { button, css, dialog, heading, role, servedPage } from './driver.mjs';
 import { TITLE, closeMessage, message, startEditor } from './steps.mjs';
 
 const shared = servedPage();
-let work;
-const at = (name) => path.join(work, name);
-before(() => {
-  work = temporaryFolder('corvane-web-exchange-');
+const at = workFolder('corvane-web-exchange-', (at) => {
   execFileSync('convert', ['-size', '306x184', 'gradient:#3060c0-#f0d080', at('sky.png')]);
   execFileSync('convert', ['-size', '306x184', '-seed', '4', 'plasma:', '-type', 'TrueColor', `BMP3:${at('up.bmp')}`]);
   execFileSync('convert', ['-size', '306x184', '-seed', '5', 'plasma:', '-type', 'TrueColor', `BMP3:${at('down.bmp')}`]);
   corvane('skin', 'new', '--depth', '16', '-o', at('Default.pdb'));
   corvane('skin', 'background', at('Default.pdb'), at('sky.png'), '-o', at('Sky.pdb'));
-});
-after(() => {
-  if (work) rmSync(work, { recursive: true, force: true });
 });
 
 async function editorWith(page, skin) {

@@ -138,3 +138,19 @@ export function corvane(...args) {
 export const withoutDates = (bytes) => Buffer.concat([bytes.subarray(0, 36), bytes.subarray(44)]);
 
 export const temporaryFolder = (prefix) => mkdtempSync(path.join(tmpdir(), prefix));
+
+// A test file's own folder: made, then filled by `fill()`, before its tests,
+// and removed after them. Returns `at(name)`, the path of a file in it,
+// which `fill` is given too (its hook may run before the caller has it).
+export function workFolder(prefix, fill = () => {}) {
+  let work;
+  const at = (name) => path.join(work, name);
+  before(() => {
+    work = temporaryFolder(prefix);
+    return fill(at);
+  });
+  after(() => {
+    if (work) rmSync(work, { recursive: true, force: true });
+  });
+  return at;
+}

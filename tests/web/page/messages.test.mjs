@@ -4,26 +4,20 @@
 // Messages that fit a window: a bitmap set's import that misses most
 // pictures says so in a few lines under a heading that stays in view, keeps
 // the whole list in its details, and names the files it left out.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { copyFileSync, rmSync } from 'node:fs';
+import { copyFileSync } from 'node:fs';
 import path from 'node:path';
-import { corvane, temporaryFolder } from './harness.mjs';
+import { corvane, workFolder } from './harness.mjs';
 import { button, css, servedPage } from './driver.mjs';
 import { closeMessage, closeMessageBeforeNext, message, settled, startEditor } from './steps.mjs';
 
 const shared = servedPage();
-let work;
-const at = (name) => path.join(work, name);
-before(() => {
-  work = temporaryFolder('corvane-web-messages-');
+const at = workFolder('corvane-web-messages-', (at) => {
   corvane('skin', 'new', '--depth', '16', '-o', at('Plain.pdb'));
   corvane('skin', 'extract', at('Plain.pdb'), '-o', at('set'));
   // The title bar once more under the name a user might give it.
   copyFileSync(at('set/titlebar.bmp'), at('Title Bar.bmp'));
-});
-after(() => {
-  if (work) rmSync(work, { recursive: true, force: true });
 });
 
 test('three files imported as a bitmap set: a short report of what is missing, and the file left out for its name', async () => {

@@ -5,26 +5,20 @@
 // Where the engine has no File System Access API (or the file came through a
 // picker, which gives no handle) the name is offered and the file picked
 // again; a kept handle opens the file at once.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { readFileSync, rmSync } from 'node:fs';
+import { readFileSync } from 'node:fs';
 import path from 'node:path';
-import { corvane, temporaryFolder, testData } from './harness.mjs';
+import { corvane, testData, workFolder } from './harness.mjs';
 import { button, dialog, heading, servedPage } from './driver.mjs';
 import { TITLE, startEditor } from './steps.mjs';
 
 const shared = servedPage();
-let work;
-const at = (name) => path.join(work, name);
-before(() => {
-  work = temporaryFolder('corvane-web-recent-');
+const at = workFolder('corvane-web-recent-', (at) => {
   corvane('skin', 'new', '--depth', '16', '-o', at('First.pdb'));
   corvane('skin', 'new', '--depth', '8', '-o', at('Second.pdb'));
   corvane('splash', 'build', path.join(testData, 'splash/baseline-320x320.jpg'),
     path.join(testData, 'splash/progressive-320x320.jpg'), '-o', at('Summer.pdb'));
-});
-after(() => {
-  if (work) rmSync(work, { recursive: true, force: true });
 });
 
 const recent = dialog('recent');
